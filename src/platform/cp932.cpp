@@ -1,0 +1,256 @@
+// Conversions between CP932 bytes and UTF-8, and the well-formedness tests of both.
+#include "platform/cp932.h"
+
+#include "platform/cp932_table.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace rekna {
+namespace {
+
+// Result of reading one UTF-8 sequence: Length bytes long; CodePoint is valid only when Valid.
+// An ill-formed sequence is the longest prefix that could still have started a valid one (at
+// least one byte), so that a truncated character costs one replacement, not one per byte.
+struct TUtf8Step {
+    char32_t CodePoint;
+    int Length;
+    bool Valid;
+};
+
+[[nodiscard]] inline bool IsContinuation(unsigned char c) noexcept {
+    return (c & 0xC0) == 0x80;
+}
+
+// Reads the sequence at p (p < end) whose first byte is not ASCII.
+[[nodiscard]] TUtf8Step ReadUtf8(const unsigned char* p, const unsigned char* end) noexcept {
+    const unsigned char c = p[0];
+    int length;
+    char32_t cp;
+    unsigned char low = 0x80;  // range of the second byte, narrowed against overlong forms,
+    unsigned char high = 0xBF; // surrogates and code points above U+10FFFF
+    if (c >= 0xC2 && c <= 0xDF) {
+        length = 2;
+        cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        length = 3;
+        cp = c & 0x0F;
+        if (c == 0xE0) low = 0xA0;
+        if (c == 0xED) high = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        length = 4;
+        cp = c & 0x07;
+        if (c == 0xF0) low = 0x90;
+        if (c == 0xF4) high = 0x8F;
+    } else {
+        return {0, 1, false};
+    }
+    const std::ptrdiff_t available = end - p;
+    if (available < 2 || p[1] < low || p[1] > high) return {0, 1, false};
+    cp = (cp << 6) | (p[1] & 0x3F);
+    for (int i = 2; i < length; ++i) {
+        if (i >= available || !IsContinuation(p[i])) return {0, i, false};
+        cp = (cp << 6) | (p[i] & 0x3F);
+    }
+    return {cp, length, true};
+}
+
+// Writes a code point below U+10000 as UTF-8; returns the position behind it.
+inline char* PutUtf8(char* out, char32_t cp) noexcept {
+    if (cp < 0x80) {
+        *out++ = static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        *out++ = static_cast<char>(0xC0 | (cp >> 6));
+        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        *out++ = static_cast<char>(0xE0 | (cp >> 12));
+        *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    return out;
+}
+
+inline char* PutRawByte(char* out, unsigned char b) noexcept {
+    return PutUtf8(out, kRawByteBase + b);
+}
+
+// The bytes the decoder ever carries as U+F700 + byte: every non-ASCII byte, and the ASCII bytes
+// that can be the trail byte of an unmapped pair. Only these convert back.
+[[nodiscard]] constexpr bool IsCarriedRawByte(unsigned int b) noexcept {
+    return b >= 0x80 || IsTrailByte(static_cast<unsigned char>(b));
+}
+
+// Unicode (BMP) to CP932 code: 0 for none, a single byte as 0x00XX, a pair as lead << 8 | trail.
+// Built once from the decoding table; 128 KiB of static storage, filled on first use.
+class TCp932Encoder {
+public:
+    TCp932Encoder() noexcept {
+        for (int b = 0x80; b < 0x100; ++b) {
+            const std::uint16_t cp = kCp932SingleByte[b];
+            if (cp != kCp932NoSingleMapping) FCode[cp] = static_cast<std::uint16_t>(b);
+        }
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
+            for (int trail = 0x40; trail <= 0xFC; ++trail) {
+                if (!IsTrailByte(static_cast<unsigned char>(trail))) continue;
+                const std::uint16_t cp = Cp932DecodePair(static_cast<unsigned char>(lead),
+                                                         static_cast<unsigned char>(trail));
+                if (cp != 0 && FCode[cp] == 0)
+                    FCode[cp] = static_cast<std::uint16_t>(lead << 8 | trail);
+            }
+        }
+        for (std::size_t i = 0; i < kCp932PreferredCodeCount; ++i) {
+            const std::uint16_t code = kCp932PreferredCodes[i];
+            FCode[Cp932DecodePair(code >> 8, code & 0xFF)] = code;
+        }
+    }
+
+    // Code for a non-ASCII code point below U+10000, 0 when the table has none.
+    [[nodiscard]] std::uint16_t Code(char32_t cp) const noexcept { return FCode[cp]; }
+
+private:
+    std::uint16_t FCode[0x10000] = {};
+};
+
+[[nodiscard]] const TCp932Encoder& Encoder() {
+    static const TCp932Encoder encoder;
+    return encoder;
+}
+
+[[nodiscard]] std::uint16_t OneWayCode(char32_t cp) noexcept {
+    const TCp932OneWay* first = kCp932OneWay;
+    const TCp932OneWay* last = kCp932OneWay + kCp932OneWayCount;
+    const TCp932OneWay* it = std::lower_bound(
+        first, last, cp, [](const TCp932OneWay& e, char32_t v) { return e.CodePoint < v; });
+    return (it != last && it->CodePoint == cp) ? it->Code : 0;
+}
+
+} // namespace
+
+std::string Cp932ToUtf8(std::string_view cp932) {
+    const auto* p = reinterpret_cast<const unsigned char*>(cp932.data());
+    const auto* const end = p + cp932.size();
+
+    // An ASCII byte gives one byte; any other byte at most three, except that an unmapped pair
+    // with an ASCII trail byte gives six for its two bytes. Both bounds hold; take the smaller.
+    const std::size_t high =
+        static_cast<std::size_t>(std::count_if(p, end, [](unsigned char c) { return c >= 0x80; }));
+    const std::size_t n = cp932.size();
+    std::string out(n + std::min(2 * n, 4 * high), '\0');
+    char* o = out.data();
+
+    while (p < end) {
+        const unsigned char c = *p;
+        if (c < 0x80) {
+            *o++ = static_cast<char>(c);
+            ++p;
+        } else if (IsLeadByte(c)) {
+            if (p + 1 < end && IsTrailByte(p[1])) {
+                const std::uint16_t cp = Cp932DecodePair(c, p[1]);
+                if (cp != 0) {
+                    o = PutUtf8(o, cp);
+                } else {
+                    o = PutRawByte(o, c);
+                    o = PutRawByte(o, p[1]);
+                }
+                p += 2;
+            } else {
+                o = PutRawByte(o, c);
+                ++p;
+            }
+        } else {
+            const std::uint16_t cp = kCp932SingleByte[c];
+            o = cp != kCp932NoSingleMapping ? PutUtf8(o, cp) : PutRawByte(o, c);
+            ++p;
+        }
+    }
+    out.resize(static_cast<std::size_t>(o - out.data()));
+    return out;
+}
+
+std::string Utf8ToCp932(std::string_view utf8, bool* lossless) {
+    const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+    const auto* const end = p + utf8.size();
+    const TCp932Encoder* encoder = nullptr; // looked up only once non-ASCII text appears
+    bool exact = true;
+
+    // No UTF-8 sequence gives more bytes than it has, nor does a replaced ill-formed one.
+    std::string out(utf8.size(), '\0');
+    char* o = out.data();
+
+    while (p < end) {
+        if (*p < 0x80) {
+            *o++ = static_cast<char>(*p++);
+            continue;
+        }
+        const TUtf8Step step = ReadUtf8(p, end);
+        p += step.Length;
+        if (!step.Valid) {
+            *o++ = '?';
+            exact = false;
+            continue;
+        }
+        const char32_t cp = step.CodePoint;
+        if (cp >= kRawByteBase && cp <= kRawByteBase + 0xFF &&
+            IsCarriedRawByte(cp - kRawByteBase)) {
+            *o++ = static_cast<char>(cp - kRawByteBase);
+            continue;
+        }
+        std::uint16_t code = 0;
+        if (cp < 0x10000) {
+            if (encoder == nullptr) encoder = &Encoder();
+            code = encoder->Code(cp);
+            if (code == 0) {
+                code = OneWayCode(cp);
+                if (code != 0) exact = false;
+            }
+        }
+        if (code == 0) {
+            *o++ = '?';
+            exact = false;
+        } else if (code > 0xFF) {
+            *o++ = static_cast<char>(code >> 8);
+            *o++ = static_cast<char>(code & 0xFF);
+        } else {
+            *o++ = static_cast<char>(code);
+        }
+    }
+    out.resize(static_cast<std::size_t>(o - out.data()));
+    if (!exact && lossless != nullptr) *lossless = false;
+    return out;
+}
+
+bool IsValidUtf8(std::string_view text) noexcept {
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* const end = p + text.size();
+    while (p < end) {
+        if (*p < 0x80) {
+            ++p;
+            continue;
+        }
+        const TUtf8Step step = ReadUtf8(p, end);
+        if (!step.Valid) return false;
+        p += step.Length;
+    }
+    return true;
+}
+
+bool IsValidCp932(std::string_view text) noexcept {
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* const end = p + text.size();
+    while (p < end) {
+        const unsigned char c = *p;
+        if (c < 0x80) {
+            ++p;
+        } else if (IsLeadByte(c)) {
+            if (p + 1 >= end || !IsTrailByte(p[1]) || Cp932DecodePair(c, p[1]) == 0) return false;
+            p += 2;
+        } else {
+            if (kCp932SingleByte[c] == kCp932NoSingleMapping) return false;
+            ++p;
+        }
+    }
+    return true;
+}
+
+} // namespace rekna

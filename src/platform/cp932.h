@@ -1,0 +1,72 @@
+// Code page 932 (Microsoft Shift_JIS) bytes: the lead-byte test and conversion to and from UTF-8.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace rekna {
+
+// A lead byte starts a double-byte character; it and the byte after it are never split.
+[[nodiscard]] constexpr bool IsLeadByte(unsigned char c) noexcept {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+[[nodiscard]] constexpr bool IsLeadByte(char c) noexcept {
+    return IsLeadByte(static_cast<unsigned char>(c));
+}
+
+// A byte that may follow a lead byte.
+[[nodiscard]] constexpr bool IsTrailByte(unsigned char c) noexcept {
+    return c >= 0x40 && c <= 0xFC && c != 0x7F;
+}
+[[nodiscard]] constexpr bool IsTrailByte(char c) noexcept {
+    return IsTrailByte(static_cast<unsigned char>(c));
+}
+
+// Half-width katakana and their punctuation (0xA1..0xDF) are single bytes.
+[[nodiscard]] constexpr bool IsHalfKana(unsigned char c) noexcept { return c >= 0xA1 && c <= 0xDF; }
+[[nodiscard]] constexpr bool IsHalfKana(char c) noexcept {
+    return IsHalfKana(static_cast<unsigned char>(c));
+}
+
+// Number of bytes of the character that starts at text[pos]: 2 for a lead byte followed by any
+// byte, otherwise 1 (also for a lone lead byte at the end).
+[[nodiscard]] constexpr std::size_t CharLength(std::string_view text, std::size_t pos) noexcept {
+    return (IsLeadByte(text[pos]) && pos + 1 < text.size()) ? 2 : 1;
+}
+
+// First code point of the range that carries bytes with no CP932 meaning through Unicode:
+// byte b that cannot be decoded becomes U+F700 + b and converts back to b. Such a byte is any
+// byte 0x80..0xFF (0x80, 0xA0, 0xFD..0xFF, a lead byte at the end or before a byte that cannot
+// follow it, either byte of a pair with no mapping), and also the trail byte 0x40..0x7E of a pair
+// with no mapping, which stays with its lead byte.
+inline constexpr char32_t kRawByteBase = 0xF700;
+
+// CP932 to UTF-8 with the Microsoft mapping (0x5C is "\", 0x8160 is U+FF5E, user-defined
+// codes 0xF040.. map to U+E000..). A byte or pair with no mapping is kept recoverable as
+// U+F700 + byte, so Utf8ToCp932(Cp932ToUtf8(x)) gives back x for any bytes x, except that a
+// character with two or three codes (NEC row 13 and the IBM extensions repeat some) comes back
+// under the one code the encoder writes for it. A lead byte followed by a byte that cannot be a
+// trail byte is carried alone, and the next byte is read on its own.
+[[nodiscard]] std::string Cp932ToUtf8(std::string_view cp932);
+
+// UTF-8 to CP932. U+F740..U+F77E and U+F780..U+F7FF become the raw bytes they stand for, and
+// never clear *lossless. A character CP932 cannot hold becomes "?"; each ill-formed part of
+// the UTF-8 (the longest prefix of a sequence that could have been valid, or one stray byte)
+// becomes one "?". Both clear *lossless, and so do the six characters that text from JIS-based
+// tables uses in place of CP932's own, which are written as the CP932 look-alike, as the common
+// cp932 encoders do (U+301C WAVE DASH as 0x8160, which reads back as U+FF5E; U+2212 as 0x817C;
+// U+00A2, U+00A3, U+00AC, U+2016). *lossless is never set to true: initialise it first.
+[[nodiscard]] std::string Utf8ToCp932(std::string_view utf8, bool* lossless = nullptr);
+
+// True when the text is well-formed UTF-8 (no overlong forms, no surrogates).
+[[nodiscard]] bool IsValidUtf8(std::string_view text) noexcept;
+
+// True when the bytes are well-formed CP932: every lead byte has a trail byte and every
+// character has a mapping.
+[[nodiscard]] bool IsValidCp932(std::string_view text) noexcept;
+
+// The program's own texts are written in the sources as UTF-8; this converts one to the
+// CP932 bytes the core works with.
+[[nodiscard]] inline std::string SysText(std::string_view utf8) { return Utf8ToCp932(utf8); }
+
+}  // namespace rekna
