@@ -1,0 +1,411 @@
+// The compiler's passes: comment removal, tokenising, control keywords and classification.
+#include "engine/compiler.h"
+
+#include "engine/control_keywords.h"
+#include "engine/functions.h"
+#include "engine/operators.h"
+#include "engine/user_func.h"
+#include "engine/vari_list.h"
+#include "numbers/literal.h"
+#include "platform/cp932.h"
+#include "text/str_utils.h"
+
+namespace rekna {
+
+namespace {
+
+// Raw text tokens are mStr items marked with this index until classification.
+constexpr int kRawToken = -2;
+
+struct TWideChars {
+    std::string Equals = SysText("＝");
+    std::string Times = SysText("×");
+    std::string Divide = SysText("÷");
+    std::string Root = SysText("√");
+};
+
+const TWideChars& Wide() {
+    static const TWideChars chars;
+    return chars;
+}
+
+bool IsGreekAt(std::string_view s, std::size_t i) noexcept {
+    if (i + 1 >= s.size() || static_cast<unsigned char>(s[i]) != 0x83) return false;
+    const auto t = static_cast<unsigned char>(s[i + 1]);
+    return (t >= 0x9F && t <= 0xB6) || (t >= 0xBF && t <= 0xD6);
+}
+
+bool IsRootAt(std::string_view s, std::size_t i) noexcept {
+    return s.compare(i, 2, Wide().Root) == 0;
+}
+
+bool IsAsciiLetter(char c) noexcept { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
+
+bool IsRawToken(const TCalcItem& item) noexcept {
+    return item.Kind == TItemKind::mStr && item.Index == kRawToken;
+}
+
+std::string_view TrimView(std::string_view s) noexcept {
+    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
+    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
+    return s;
+}
+
+// A token that the tokeniser cut at the sign of an exponent: "1.2E", "&1.1E", "$1.2P".
+bool EndsInExponentMark(std::string_view token) noexcept {
+    token = TrimView(token);
+    if (token.size() < 2) return false;
+    const char last = token.back();
+    std::string_view body = token.substr(0, token.size() - 1);
+    bool hex = false, binary = false;
+    if (!body.empty() && body.front() == '-') body.remove_prefix(1);
+    if (!body.empty() && body.front() == '$') {
+        hex = true;
+        body.remove_prefix(1);
+    } else if (!body.empty() && body.front() == '&') {
+        binary = true;
+        body.remove_prefix(1);
+        if (!body.empty() && (body.front() == 'c' || body.front() == 'C')) body.remove_prefix(1);
+    }
+    if (hex ? (last != 'P' && last != 'p') : (last != 'E' && last != 'e')) return false;
+    bool digit = false;
+    for (char c : body) {
+        const bool ok = binary ? (c == '0' || c == '1')
+                        : hex  ? (IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'))
+                               : IsDigit(c);
+        if (ok) {
+            digit = true;
+        } else if (c != '.' && c != ' ' && c != '\t') {
+            return false;
+        }
+    }
+    return digit;
+}
+
+}  // namespace
+
+std::string FormulaText(std::string_view line, const TCompileSwitches& switches) {
+    std::string converted;
+    if (switches.FullWidth) {
+        converted = PreconvertFormula(line);
+        line = converted;
+    }
+    const TWideChars& wide = Wide();
+    std::string out;
+    out.reserve(line.size());
+    bool inBracket = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (IsLeadByte(c) && i + 1 < line.size()) {
+            const std::string_view ch = line.substr(i, 2);
+            ++i;
+            if (inBracket) continue;
+            if (ch == wide.Equals) break;
+            if (switches.WideMul && ch == wide.Times) {
+                out += '*';
+            } else if (switches.WideDiv && ch == wide.Divide) {
+                out += '/';
+            } else {
+                out += ch;
+            }
+            continue;
+        }
+        if (c == '[') {
+            inBracket = true;
+            continue;
+        }
+        if (c == ']') {
+            inBracket = false;
+            continue;
+        }
+        if (inBracket) continue;
+        if (c == ';') break;
+        if (c == ':') {
+            // A label ends at the colon; ":=" reads as "=".
+            if (i + 1 < line.size() && line[i + 1] == '=') continue;
+            out.clear();
+            continue;
+        }
+        out += c;
+    }
+    return std::string(TrimView(out));
+}
+
+std::string_view ReadNameAt(std::string_view text, std::size_t pos) noexcept {
+    std::size_t i = pos;
+    while (i < text.size()) {
+        const char c = text[i];
+        if (IsAsciiLetter(c) || c == '_' || (i > pos && (IsDigit(c) || c == '.'))) {
+            ++i;
+        } else if (IsGreekAt(text, i) || IsRootAt(text, i)) {
+            i += 2;
+        } else {
+            break;
+        }
+    }
+    return text.substr(pos, i - pos);
+}
+
+void TCompiler::Tokenise(std::string_view formula, TCalcList& items) const {
+    std::string token;
+    const auto flush = [&] {
+        if (token.empty()) return;
+        TCalcItem item = MakeItem(TItemKind::mStr);
+        item.Index = kRawToken;
+        item.Text = std::move(token);
+        items.push_back(std::move(item));
+        token.clear();
+    };
+    for (std::size_t i = 0; i < formula.size(); ++i) {
+        const char c = formula[i];
+        if (IsLeadByte(c) && i + 1 < formula.size()) {
+            token.append(formula, i, 2);
+            ++i;
+            continue;
+        }
+        if (c == '>' && i == 0) {
+            items[0].Kind = TItemKind::mCnt;
+            items[0].Mask |= ControlBit(cbData);
+            continue;
+        }
+        const int op = OperatorOfChar(c);
+        if (op >= 0) {
+            flush();
+            items.push_back(MakeItem(TItemKind::mOpr, op));
+        } else if (c == '(' || c == '{') {
+            flush();
+            items.push_back(MakeItem(TItemKind::mCbe));
+        } else if (c == ')' || c == '}') {
+            flush();
+            items.push_back(MakeItem(TItemKind::mCen));
+        } else if (c == '#') {
+            flush();
+            TCalcItem item = MakeItem(TItemKind::mCnt);
+            item.Mask = ControlBit(cbHash);
+            items.push_back(std::move(item));
+        } else if (c == ',') {
+            // ", " separates arguments; a comma without a space groups digits.
+            if (i + 1 < formula.size() && formula[i + 1] == ' ') {
+                flush();
+                items.push_back(MakeItem(TItemKind::mOpr, opComma));
+            }
+        } else {
+            token += c;
+        }
+    }
+    flush();
+}
+
+TCalcItem TCompiler::AnsItem() const {
+    TCalcItem item = MakeItem(TItemKind::mVar);
+    item.Index = FVars.AnsId() >= 0 ? FVars.AnsId() : FVars.Find("ans");
+    item.Text = "ans";
+    return item;
+}
+
+void TCompiler::ApplyControlKeywords(TCalcList& items) const {
+    for (std::size_t i = 1; i < items.size(); ++i) {
+        if (!items[i].Is(TItemKind::mCnt) || !(items[i].Mask & ControlBit(cbHash))) continue;
+        int bit = -1;
+        if (i + 1 < items.size()) {
+            const TCalcItem& next = items[i + 1];
+            if (IsRawToken(next)) {
+                bit = FindControlKeyword(next.Text);
+            } else if (next.IsOperator(opPolar)) {
+                bit = cbPolar;
+            }
+        }
+        if (i == 1) {
+            // At the line start: "#Name(" is a definition; a directive shows Ans.
+            if (items.size() > 3 && items[3].Is(TItemKind::mCbe)) continue;
+            if (bit < 0) continue;
+            items[0].Kind = TItemKind::mCnt;
+            items[0].Mask |= ControlBit(bit);
+            items.erase(items.begin() + 2);
+            items[1] = AnsItem();
+            continue;
+        }
+        // A trailing directive formats the line; anything after the directives is dropped.
+        if (bit < 0) {
+            items.erase(items.begin() + static_cast<std::ptrdiff_t>(i), items.end());
+            return;
+        }
+        items[0].Kind = TItemKind::mCnt;
+        items[0].Mask |= ControlBit(bit);
+        items.erase(items.begin() + static_cast<std::ptrdiff_t>(i),
+                    items.begin() + static_cast<std::ptrdiff_t>(i + 2));
+        std::size_t j = i;
+        while (j < items.size()) {
+            const bool hash = items[j].Is(TItemKind::mCnt) && (items[j].Mask & ControlBit(cbHash));
+            const bool keyword = hash && j + 1 < items.size() &&
+                                 ((IsRawToken(items[j + 1]) && FindControlKeyword(items[j + 1].Text) >= 0) ||
+                                  items[j + 1].IsOperator(opPolar));
+            if (!keyword) {
+                items.erase(items.begin() + static_cast<std::ptrdiff_t>(j), items.end());
+                break;
+            }
+            j += 2;
+        }
+        --i;
+    }
+}
+
+bool TCompiler::ClassifyLiteral(TCalcList& items, std::size_t& i, std::size_t start,
+                                bool keepTexts) const {
+    // Join an exponent sign that the tokeniser split off: "1.2E" "-" "3".
+    if (EndsInExponentMark(items[i].Text) && i + 2 < items.size() &&
+        (items[i + 1].IsOperator(opSub) || items[i + 1].IsOperator(opAdd)) &&
+        IsRawToken(items[i + 2])) {
+        items[i].Text += items[i + 1].Code == opSub ? '-' : '+';
+        items[i].Text += items[i + 2].Text;
+        items.erase(items.begin() + static_cast<std::ptrdiff_t>(i + 1),
+                    items.begin() + static_cast<std::ptrdiff_t>(i + 3));
+    }
+    std::string text = items[i].Text.substr(start);
+    // Fold a minus that stands where a value is expected into the literal.
+    if (i >= 2 && items[i - 1].IsOperator(opSub)) {
+        const TCalcItem& before = items[i - 2];
+        if (i == 2 || before.Is(TItemKind::mOpr) || before.Is(TItemKind::mCbe) ||
+            before.Is(TItemKind::mCnt)) {
+            text.insert(text.begin(), '-');
+            items.erase(items.begin() + static_cast<std::ptrdiff_t>(i - 1));
+            --i;
+        }
+    }
+    const TCplx value = ReadLiteral(text);
+    TCalcItem& item = items[i];
+    item.Kind = TItemKind::mVal;
+    item.Index = 0;
+    if (CalcFailed()) {
+        item.Value = TCplx();
+        item.Tag = static_cast<int>(TCalcErr::ceInputRange);
+        item.Text = CalcErrAnswer(TCalcErr::ceInputRange);
+        CalcErr = TCalcErr::ceNone;
+        return true;
+    }
+    item.Value = value;
+    item.Tag = 0;
+    if (!keepTexts) {
+        item.Text.clear();
+    } else if (!text.empty() && text.front() == '-') {
+        item.Text = "{" + text + "}";
+    } else {
+        item.Text = std::move(text);
+    }
+    return true;
+}
+
+void TCompiler::ClassifyName(TCalcList& items, std::size_t i, std::size_t start, int funcLimit,
+                             bool definition) const {
+    TCalcItem& item = items[i];
+    item.Text = std::string(ReadNameAt(item.Text, start));
+    item.Index = 0;
+    const std::string lower = LowerName(item.Text);
+    const bool call = i + 1 < items.size() && items[i + 1].Is(TItemKind::mCbe);
+    if (call) {
+        const int user = FFuncs.Find(lower);
+        if (user >= 0 && user < funcLimit) {
+            item.Kind = TItemKind::mUsr;
+            item.Index = user;
+            return;
+        }
+        if (const int con = FindConstant(lower); con >= 0) {
+            item.Kind = TItemKind::mCon;
+            item.Code = static_cast<std::uint8_t>(con);
+            return;
+        }
+        if (const int fun = FindFunction(lower); fun >= 0) {
+            item.Kind = TItemKind::mFun;
+            item.Code = static_cast<std::uint8_t>(fun);
+            return;
+        }
+    }
+    if (definition) {
+        item.Kind = TItemKind::mVar;
+        item.Index = -1;
+        return;
+    }
+    const int id = FVars.Find(lower);
+    if (id >= 0) {
+        item.Kind = TItemKind::mVar;
+        item.Index = id;
+    } else {
+        item.Kind = TItemKind::mStr;
+        item.Tag = 1;
+    }
+}
+
+void TCompiler::Classify(TCalcList& items, bool keepTexts) const {
+    const bool definition = items.size() > 3 && items[1].Is(TItemKind::mCnt) &&
+                            (items[1].Mask & ControlBit(cbHash)) && items[3].Is(TItemKind::mCbe);
+    int funcLimit = FFuncs.Count();
+    if (definition && IsRawToken(items[2])) {
+        const std::string_view raw = items[2].Text;
+        std::size_t p = 0;
+        while (p < raw.size() && static_cast<unsigned char>(raw[p]) <= ' ') ++p;
+        funcLimit = FFuncs.VisibleLimit(LowerName(ReadNameAt(raw, p)));
+    }
+    for (std::size_t i = 1; i < items.size();) {
+        if (!IsRawToken(items[i])) {
+            ++i;
+            continue;
+        }
+        const std::string_view text = items[i].Text;
+        std::size_t p = 0;
+        bool taken = false;
+        while (p < text.size() && !taken) {
+            const char c = text[p];
+            if (c == '$' || c == '&' || c == '.' || IsDigit(c)) {
+                taken = ClassifyLiteral(items, i, p, keepTexts);
+            } else if (IsAsciiLetter(c) || c == '_' || IsGreekAt(text, p) || IsRootAt(text, p)) {
+                ClassifyName(items, i, p, funcLimit, definition);
+                taken = true;
+            } else {
+                p += CharLength(text, p);
+            }
+        }
+        if (taken) {
+            ++i;
+        } else {
+            items.erase(items.begin() + static_cast<std::ptrdiff_t>(i));
+        }
+    }
+}
+
+TCalcErr TCompiler::Compile(std::string_view formula, TCompList& list, bool keepTexts) {
+    FDefinition = false;
+    list.Reset();
+    Tokenise(formula, list);
+    ApplyControlKeywords(list);
+    Classify(list, keepTexts);
+
+    // Nothing calculable: an empty line, "#" alone, operators only.
+    bool calculable = false;
+    for (std::size_t i = 1; i < list.size() && !calculable; ++i) {
+        switch (list[i].Kind) {
+            case TItemKind::mCon:
+            case TItemKind::mFun:
+            case TItemKind::mVal:
+            case TItemKind::mVar:
+            case TItemKind::mStr:
+            case TItemKind::mUsr: calculable = true; break;
+            default: break;
+        }
+    }
+    if (!calculable) {
+        list.Reset();
+        return TCalcErr::ceNothing;
+    }
+
+    const std::size_t bodyStart = FindDefinitionShape(list);
+    Repair(list, bodyStart > 0 ? bodyStart : 1);
+    if (bodyStart > 0 && bodyStart < list.size()) {
+        list[1].Kind = TItemKind::mCnt;
+        list[1].Mask = ControlBit(cbDefine);
+        FDefinition = true;
+    }
+    return TCalcErr::ceNone;
+}
+
+}  // namespace rekna

@@ -1,0 +1,58 @@
+// TCompiler: turns one line of the memo into a compiled list of items, repairing what it can.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "engine/calc_item.h"
+#include "numbers/calc_error.h"
+
+namespace rekna {
+
+class TVariList;
+class TUserFuncList;
+
+// The engine's three expression switches.
+struct TCompileSwitches {
+    bool FullWidth = false;  // 全角計算式も計算: convert full-width formulas first
+    bool WideMul = true;     // 全角×(掛け算)を使用
+    bool WideDiv = true;     // 全角÷(割り算)を使用
+};
+
+// The formula of a line: the optional full-width pre-conversion, then comment removal
+// ("[...]" comments, ";" and "＝" ending the expression, labels before ":"), trimmed.
+[[nodiscard]] std::string FormulaText(std::string_view line, const TCompileSwitches& switches);
+
+// The name that starts at text[pos]: letters, digits, "_", ".", Greek letters and "√"; empty
+// when no name starts there. Not lower-cased.
+[[nodiscard]] std::string_view ReadNameAt(std::string_view text, std::size_t pos) noexcept;
+
+class TCompiler {
+public:
+    TCompiler(const TVariList& vars, const TUserFuncList& funcs) : FVars(vars), FFuncs(funcs) {}
+
+    // Compiles a formula (the output of FormulaText) into list. Returns ceNone when something
+    // calculable was found and ceNothing when nothing was; an unreadable literal is kept as
+    // the value 0 with Tag 14. With keepTexts literals keep their canonical text.
+    TCalcErr Compile(std::string_view formula, TCompList& list, bool keepTexts);
+
+    // Whether the last compiled line was a user-function definition (item 1 holds the
+    // definition bit).
+    [[nodiscard]] bool WasDefinition() const noexcept { return FDefinition; }
+
+private:
+    void Tokenise(std::string_view formula, TCalcList& items) const;
+    void ApplyControlKeywords(TCalcList& items) const;
+    void Classify(TCalcList& items, bool keepTexts) const;
+    bool ClassifyLiteral(TCalcList& items, std::size_t& i, std::size_t start, bool keepTexts) const;
+    void ClassifyName(TCalcList& items, std::size_t i, std::size_t start, int funcLimit,
+                      bool definition) const;
+    [[nodiscard]] TCalcItem AnsItem() const;
+    void Repair(TCalcList& items, std::size_t start) const;
+
+    const TVariList& FVars;
+    const TUserFuncList& FFuncs;
+    bool FDefinition = false;
+};
+
+}  // namespace rekna

@@ -1,0 +1,339 @@
+// Evaluation of a compiled line: operator precedence on two stacks, user functions expanded in
+// place, the tiny-error cut after every step.
+#include "engine/evaluator.h"
+
+#include <cmath>
+
+#include "engine/operators.h"
+#include "engine/statistics.h"
+#include "engine/user_func.h"
+#include "engine/vari_list.h"
+#include "numbers/calc_error.h"
+
+namespace rekna {
+
+namespace {
+
+bool IsLiteralError(int tag) noexcept {
+    return tag == static_cast<int>(TCalcErr::ceConversion) ||
+           tag == static_cast<int>(TCalcErr::ceInputRange) ||
+           tag == static_cast<int>(TCalcErr::ceIntInput);
+}
+
+}  // namespace
+
+void StoreStatistics(TVariList& vars) {
+    const TStatistics& s = Statistics;
+    const auto set = [&vars](const char* name, const TCplx& v) {
+        const int id = vars.Find(name);
+        if (id >= 0) {
+            vars.SetById(id, v, false);
+        } else {
+            vars.Set(name, v, 0);
+        }
+    };
+    set("count", TCplx(s.Count));
+    set("sum", TCplx(s.SumRe, s.SumIm));
+    set("ave", s.Ave);
+    set("var", TCplx(s.Var));
+    set("varp", TCplx(s.VarP));
+    set("std", TCplx(s.Std));
+    set("stdp", TCplx(s.StdP));
+    set("max", s.Max);
+    set("min", s.Min);
+    set("maxa", s.MaxA);
+    set("mina", s.MinA);
+}
+
+void TEvaluator::ClearStacks() noexcept {
+    FOps.Clear();
+    FVals.Clear();
+    FArgs.clear();
+    FFrames.clear();
+}
+
+bool TEvaluator::Evaluate(const TCalcList& list, bool commit) {
+    CalcErr = TCalcErr::ceNone;
+    ClearFpErrors();
+    FCommit = commit;
+    const int fId = FVars.FId();
+    FEnv.FreqAbs = fId >= 0 ? CplxAbs(FVars.ValueOf(fId)) : 0.0L;
+    ClearStacks();
+    if (list.empty()) {
+        SetCalcErr(TCalcErr::ceSyntax);
+        return false;
+    }
+    FControl = list[0];
+    FOps.Push(list[0]);
+    FTopSize = list.size();
+    FRead = 0;
+    FVarShape = FVars.Shape();
+    FFrames.push_back(TFrame{&list, 1, {}, TCplx(), false});
+
+    TCalcItem item;
+    while (!CalcFailed() && Fetch(item)) Process(std::move(item));
+    while (!CalcFailed() && FOps.Count() > 1) Reduce();
+    CheckFp();
+    if (CalcFailed()) {
+        if (!FVals.Empty()) FVals.Top().Text = CalcErrAnswer(CalcErr);
+        return false;
+    }
+    return FVals.Count() == 1;
+}
+
+TCplx TEvaluator::Result() const { return FVals.Empty() ? TCplx() : FVals.Top().Value; }
+
+bool TEvaluator::Fetch(TCalcItem& item) {
+    while (!FFrames.empty()) {
+        TFrame& frame = FFrames.back();
+        if (frame.Pos >= frame.List->size()) {
+            FFrames.pop_back();
+            continue;
+        }
+        if (++FRead > kMaxItems) {
+            SetCalcErr(TCalcErr::ceMath);
+            return false;
+        }
+        item = (*frame.List)[frame.Pos++];
+        if (frame.Substitutes) {
+            if (item.Kind == TItemKind::mArg) {
+                const auto k = static_cast<std::size_t>(item.Index);
+                const TCplx v = k < frame.Args.size()    ? frame.Args[k]
+                                : k == frame.Args.size() ? frame.Last
+                                                         : TCplx();
+                item = MakeValue(v);
+            } else if (item.Kind == TItemKind::mVar && item.Index < 0) {
+                item.Index = FVars.Find(LowerName(item.Text));
+            }
+        }
+        // A name created by an assignment earlier in the line is that variable from now on.
+        if (item.Kind == TItemKind::mStr && FVars.Shape() != FVarShape) {
+            const int id = FVars.Find(LowerName(item.Text));
+            if (id >= 0) {
+                item.Kind = TItemKind::mVar;
+                item.Index = id;
+            }
+        }
+        return true;
+    }
+    return false;
+}
+
+void TEvaluator::Process(TCalcItem&& item) {
+    switch (item.Kind) {
+        case TItemKind::mVal:
+        case TItemKind::mArg:
+            if (IsLiteralError(item.Tag)) {
+                SetCalcErr(static_cast<TCalcErr>(item.Tag));
+            } else {
+                FVals.Push(std::move(item));
+            }
+            return;
+        case TItemKind::mVar:
+        case TItemKind::mStr: {
+            const bool alone = FTopSize == 2 && FFrames.size() == 1;
+            if (alone && item.Kind == TItemKind::mStr) {
+                SetCalcErr(TCalcErr::ceUndefinedVar);
+                return;
+            }
+            FVals.Push(std::move(item));
+            if (alone) Resolve(FVals.Top());
+            return;
+        }
+        case TItemKind::mCnt:
+            if (OnDirectives) OnDirectives(item.Mask);
+            return;
+        default: break;
+    }
+    const int g = RightPrecedence(item);
+    while (!CalcFailed() && FOps.Count() >= 2 && LeftPrecedence(FOps.Top()) > g) Reduce();
+    if (CalcFailed()) return;
+    if (item.Is(TItemKind::mCen) && FOps.Top().Is(TItemKind::mCbe)) {
+        ResolveTop();
+        FOps.Drop();
+        if (FOps.Top().Is(TItemKind::mUsr) && FOps.Count() >= 2) {
+            Step();
+            CallUser();
+            return;
+        }
+    } else {
+        // An operator remembers how many values stood before it, for the log.
+        item.Tag = static_cast<int>(FVals.Count());
+        FOps.Push(std::move(item));
+    }
+    Step();
+}
+
+void TEvaluator::Resolve(TCalcItem& entry) {
+    if (entry.Kind == TItemKind::mVal) return;
+    TCplx value;
+    if (entry.Kind == TItemKind::mVar) {
+        const int id = entry.Index >= 0 ? entry.Index : FVars.Find(LowerName(entry.Text));
+        if (id >= 0 && id < FVars.Count()) {
+            if (FVars.Item(id).Flags & vfError) {
+                SetCalcErr(TCalcErr::ceErrorVar);
+                entry.Kind = TItemKind::mVal;
+                entry.Value = TCplx();
+                entry.Text = CalcErrAnswer(TCalcErr::ceErrorVar);
+                return;
+            }
+            value = FVars.ValueOf(id);
+        }
+    }
+    entry.Kind = TItemKind::mVal;
+    entry.Value = value;
+    entry.Text.clear();
+    entry.Tag = 0;
+    Step();
+}
+
+TCplx TEvaluator::ResolveTop() {
+    if (FVals.Empty()) return TCplx();
+    Resolve(FVals.Top());
+    return FVals.Top().Value;
+}
+
+TCplx TEvaluator::PopResolved() {
+    const TCplx v = ResolveTop();
+    FVals.Drop();
+    return v;
+}
+
+void TEvaluator::Store(TCalcItem& target, const TCplx& value) {
+    if (!FCommit) return;
+    int id = -1;
+    if (target.Kind == TItemKind::mVar) {
+        id = target.Index >= 0 ? target.Index : FVars.Find(LowerName(target.Text));
+    }
+    if (id < 0 && (target.Kind == TItemKind::mVar || target.Kind == TItemKind::mStr)) {
+        const std::string name = LowerName(target.Text);
+        if (name.empty()) return;
+        id = FVars.Set(name, TCplx(), 0);
+        // Other entries waiting on the stack under this name are that variable now.
+        for (std::size_t i = 0; i < FVals.Count(); ++i) {
+            TCalcItem& e = FVals.At(i);
+            if ((e.Kind == TItemKind::mStr || (e.Kind == TItemKind::mVar && e.Index < 0)) &&
+                LowerName(e.Text) == name) {
+                e.Kind = TItemKind::mVar;
+                e.Index = id;
+            }
+        }
+    }
+    if (id < 0) return;
+    if (FVars.Assign(id, value) && id == FVars.FId()) FEnv.FreqAbs = CplxAbs(FVars.ValueOf(id));
+}
+
+void TEvaluator::Reduce() {
+    const TCalcItem op = FOps.Pop();
+    switch (op.Kind) {
+        case TItemKind::mCon:
+        case TItemKind::mFun: {
+            const TCplx arg = ResolveTop();
+            if (CalcFailed()) return;
+            const TCplx r = op.Kind == TItemKind::mCon ? ApplyConstant(op.Code, arg, FEnv)
+                                                       : ApplyFunction(op.Code, arg, FEnv);
+            FVals.SetTop(CutTinyError(r));
+            if (op.Kind == TItemKind::mFun && IsDataFunction(op.Code)) StoreStatistics(FVars);
+            break;
+        }
+        case TItemKind::mOpr: {
+            const int code = op.Code;
+            if (IsUnaryMinus(code)) {
+                const TCplx v = ResolveTop();
+                if (!CalcFailed()) FVals.SetTop(CutTinyError(-v));
+                break;
+            }
+            if (code == opAssign) {
+                const TCplx right = PopResolved();
+                if (CalcFailed()) return;
+                if (!FVals.Empty()) Store(FVals.Top(), right);
+                FVals.SetTop(right);
+                break;
+            }
+            if (code == opRevAssign) {
+                TCalcItem target = FVals.Pop();
+                const TCplx left = ResolveTop();
+                if (CalcFailed()) return;
+                Store(target, left);
+                FVals.SetTop(left);
+                break;
+            }
+            const TCplx right = PopResolved();
+            const TCplx left = ResolveTop();
+            if (CalcFailed()) return;
+            if (code == opComma) {
+                // Arguments reduce from the right; keep them in call order.
+                FArgs.insert(FArgs.begin(), left);
+                FVals.SetTop(right);
+                break;
+            }
+            const auto apply = OperatorInfo(code).Apply;
+            FVals.SetTop(apply ? CutTinyError(apply(left, right)) : right);
+            break;
+        }
+        default: return;
+    }
+    CheckFp();
+    if (!InPendingCall()) Step();
+}
+
+void TEvaluator::CallUser() {
+    const TCalcItem usr = FOps.Pop();
+    const TUserFunc* func = FFuncs.Get(usr.Index);
+    if (!func || func->BodyStart >= func->Items.size()) {
+        SetCalcErr(TCalcErr::ceSyntax);
+        return;
+    }
+    if (!func->Items.empty() && func->Items[0].Is(TItemKind::mCnt)) {
+        FControl = func->Items[0];
+        if (OnDirectives) OnDirectives(FControl.Mask);
+    }
+    TFrame frame;
+    frame.Last = PopResolved();
+    if (CalcFailed()) return;
+    frame.List = &func->Items;
+    frame.Pos = func->BodyStart;
+    frame.Args = std::move(FArgs);
+    frame.Substitutes = true;
+    FArgs.clear();
+    FFrames.push_back(std::move(frame));
+    Step();
+}
+
+void TEvaluator::CheckFp() noexcept {
+    if (CalcFailed()) return;
+    const TCalcErr fp = FpErrors();
+    if (fp != TCalcErr::ceNone) SetCalcErr(fp);
+}
+
+bool TEvaluator::InPendingCall() const noexcept {
+    for (std::size_t i = FOps.Count(); i-- > 1;) {
+        const TCalcItem& e = FOps.At(i);
+        if (e.IsOperator(opComma)) continue;
+        return e.Is(TItemKind::mCbe) && FOps.At(i - 1).Is(TItemKind::mUsr);
+    }
+    return false;
+}
+
+std::size_t TEvaluator::RemainingCount() const noexcept {
+    std::size_t n = 0;
+    for (const TFrame& f : FFrames) n += f.List->size() - std::min(f.Pos, f.List->size());
+    return n;
+}
+
+void TEvaluator::Remaining(TCalcList& out) const {
+    out.clear();
+    for (std::size_t fi = FFrames.size(); fi-- > 0;) {
+        const TFrame& f = FFrames[fi];
+        for (std::size_t i = f.Pos; i < f.List->size(); ++i) {
+            TCalcItem item = (*f.List)[i];
+            if (f.Substitutes && item.Kind == TItemKind::mArg) {
+                const auto k = static_cast<std::size_t>(item.Index);
+                item = MakeValue(k < f.Args.size() ? f.Args[k] : k == f.Args.size() ? f.Last : TCplx());
+            }
+            out.push_back(std::move(item));
+        }
+    }
+}
+
+}  // namespace rekna

@@ -1,0 +1,93 @@
+// TEvaluator: runs a compiled line by operator precedence on two stacks.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "engine/calc_stak.h"
+#include "engine/functions.h"
+
+namespace rekna {
+
+class TVariList;
+class TUserFuncList;
+
+// Copies the statistics accumulator into the statistics variables (count, sum, ave, ...).
+void StoreStatistics(TVariList& vars);
+
+class TEvaluator {
+public:
+    TEvaluator(TVariList& vars, TUserFuncList& funcs) : FVars(vars), FFuncs(funcs) {}
+
+    // Evaluates a compiled list; true when it ran without error and left exactly one value.
+    // With commit off assignments store nothing. Clears the error state first.
+    bool Evaluate(const TCalcList& list, bool commit);
+
+    // The value left by a successful evaluation.
+    [[nodiscard]] TCplx Result() const;
+
+    [[nodiscard]] TFuncEnv& Env() noexcept { return FEnv; }
+    [[nodiscard]] const TFuncEnv& Env() const noexcept { return FEnv; }
+
+    // Called with the mask of every control item the evaluation meets (the line's own and
+    // those of user-function bodies).
+    std::function<void(TControlMask)> OnDirectives;
+    // Called after every evaluation step while Logging is on.
+    std::function<void()> OnStep;
+    bool Logging = false;
+
+    // The state that a log step renders.
+    [[nodiscard]] const TCalcStak& Operators() const noexcept { return FOps; }
+    [[nodiscard]] const TCalcStak& Values() const noexcept { return FVals; }
+    [[nodiscard]] const std::vector<TCplx>& Arguments() const noexcept { return FArgs; }
+    [[nodiscard]] const TCalcItem& LineControl() const noexcept { return FControl; }
+    // The items not read yet, innermost body first, as they would stand in the expanded line.
+    void Remaining(TCalcList& out) const;
+    // Number of items still to read.
+    [[nodiscard]] std::size_t RemainingCount() const noexcept;
+    // True while the operator stack holds nothing but ", " down to a user function's "(".
+    [[nodiscard]] bool InPendingCall() const noexcept;
+
+    void ClearStacks() noexcept;
+
+    // An evaluation stops with ceMath after reading this many items (user functions expanding
+    // exponentially).
+    static constexpr std::size_t kMaxItems = 4'000'000;
+
+private:
+    struct TFrame {
+        const TCalcList* List = nullptr;
+        std::size_t Pos = 0;
+        std::vector<TCplx> Args;  // the collected arguments of the call
+        TCplx Last;               // the last argument
+        bool Substitutes = false;
+    };
+
+    bool Fetch(TCalcItem& item);
+    void Process(TCalcItem&& item);
+    void Reduce();
+    void Resolve(TCalcItem& entry);
+    TCplx ResolveTop();
+    TCplx PopResolved();
+    void Store(TCalcItem& target, const TCplx& value);
+    void CallUser();
+    void Step() {
+        if (Logging && OnStep) OnStep();
+    }
+    void CheckFp() noexcept;
+
+    TVariList& FVars;
+    TUserFuncList& FFuncs;
+    TFuncEnv FEnv;
+    TCalcStak FOps;
+    TCalcStak FVals;
+    std::vector<TCplx> FArgs;
+    std::vector<TFrame> FFrames;
+    TCalcItem FControl;
+    bool FCommit = false;
+    std::size_t FTopSize = 0;
+    std::size_t FRead = 0;
+    std::uint64_t FVarShape = 0;
+};
+
+}  // namespace rekna

@@ -1,0 +1,139 @@
+// The variable table: stable ids, a sorted index for lookups and the listing.
+#include "engine/vari_list.h"
+
+#include <algorithm>
+
+#include "numbers/number_settings.h"
+
+namespace rekna {
+
+namespace {
+
+TCplx AsRead(const TCplx& v) noexcept {
+    if (NumberSettings.Fractional) return v;
+    return TCplx(v.Re.Value(), v.Im.Value());
+}
+
+}  // namespace
+
+TVariList::TVariList() {
+    FItems.reserve(100);
+    FOrder.reserve(100);
+}
+
+std::size_t TVariList::LowerBound(std::string_view name) const noexcept {
+    const auto it = std::lower_bound(FOrder.begin(), FOrder.end(), name,
+                                     [this](int id, std::string_view n) { return FItems[id].Name < n; });
+    return static_cast<std::size_t>(it - FOrder.begin());
+}
+
+int TVariList::Find(std::string_view name) const noexcept {
+    const std::size_t pos = LowerBound(name);
+    if (pos < FOrder.size() && FItems[FOrder[pos]].Name == name) return FOrder[pos];
+    return -1;
+}
+
+int TVariList::Insert(std::string_view name) {
+    const std::size_t pos = LowerBound(name);
+    const int id = static_cast<int>(FItems.size());
+    FItems.push_back(TVarItem{std::string(name), 0, TCplx()});
+    FOrder.insert(FOrder.begin() + static_cast<std::ptrdiff_t>(pos), id);
+    if (name == "ans") FAnsId = id;
+    if (name == "f") FFId = id;
+    ++FShape;
+    return id;
+}
+
+TCplx TVariList::Get(std::string_view name) const noexcept {
+    const int id = Find(name);
+    return id < 0 ? TCplx() : AsRead(FItems[id].Value);
+}
+
+int TVariList::GetWithState(std::string_view name, TFrac& re, TFrac& im) const noexcept {
+    const int id = Find(name);
+    if (id < 0) return -1;
+    const TVarItem& item = FItems[id];
+    const TCplx v = AsRead(item.Value);
+    re = v.Re;
+    im = v.Im;
+    if (item.Flags & vfError) return 3;
+    return item.Flags & vfAssigned;
+}
+
+int TVariList::Set(std::string_view name, const TCplx& value, std::uint8_t flags) {
+    int id = Find(name);
+    if (id < 0) id = Insert(name);
+    TVarItem& item = FItems[id];
+    if (item.Flags & vfProtected) return -1;
+    item.Value = value;
+    item.Flags = flags;
+    return id;
+}
+
+bool TVariList::SetById(int id, const TCplx& value, bool respectProtection) noexcept {
+    if (id < 0 || id >= Count()) return false;
+    TVarItem& item = FItems[id];
+    if (respectProtection && (item.Flags & vfProtected)) return false;
+    item.Value = value;
+    return true;
+}
+
+bool TVariList::Assign(int id, const TCplx& value) noexcept {
+    if (id < 0 || id >= Count()) return false;
+    TVarItem& item = FItems[id];
+    if (item.Flags & vfProtected) return false;
+    item.Value = value;
+    item.Flags = static_cast<std::uint8_t>((item.Flags | vfAssigned) & ~vfError);
+    return true;
+}
+
+bool TVariList::SetAns(const TCplx& value, bool error) {
+    if (FAnsId < 0) Insert("ans");
+    TVarItem& item = FItems[FAnsId];
+    if (item.Flags & vfProtected) return false;
+    item.Value = value;
+    item.Flags = static_cast<std::uint8_t>(error ? (item.Flags | vfError) : (item.Flags & ~vfError));
+    return true;
+}
+
+TCplx TVariList::GetF() const noexcept { return FFId < 0 ? TCplx() : AsRead(FItems[FFId].Value); }
+
+const TVarItem& TVariList::Item(int id) const noexcept {
+    static const TVarItem kNone;
+    if (id < 0 || id >= Count()) return FItems.empty() ? kNone : FItems[0];
+    return FItems[id];
+}
+
+int TVariList::IdAt(int position) const noexcept {
+    if (position < 0 || position >= static_cast<int>(FOrder.size())) return FOrder.empty() ? -1 : FOrder[0];
+    return FOrder[position];
+}
+
+TCplx TVariList::ValueOf(int id) const noexcept {
+    if (id < 0 || id >= Count()) return TCplx();
+    return AsRead(FItems[id].Value);
+}
+
+void TVariList::Mark(std::string_view name, std::uint8_t bits) noexcept {
+    const int id = Find(name);
+    if (id >= 0) FItems[id].Flags |= bits;
+}
+
+void TVariList::Unmark(std::string_view name, std::uint8_t bits) noexcept {
+    const int id = Find(name);
+    if (id >= 0) FItems[id].Flags = static_cast<std::uint8_t>(FItems[id].Flags & ~bits);
+}
+
+void TVariList::ClearFlagAll(std::uint8_t bits) noexcept {
+    for (auto& item : FItems) item.Flags = static_cast<std::uint8_t>(item.Flags & ~bits);
+}
+
+void TVariList::Clear() {
+    FItems.clear();
+    FOrder.clear();
+    FAnsId = -1;
+    FFId = -1;
+    ++FShape;
+}
+
+}  // namespace rekna

@@ -1,0 +1,78 @@
+// TVariList: the engine's table of named complex variables.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "numbers/cplx.h"
+
+namespace rekna {
+
+enum TVarFlag : std::uint8_t {
+    vfAssigned = 1,   // assigned by a calculation
+    vfGraph = 2,      // used by the graph window's formulas
+    vfProtected = 4,  // write-protected: assignments are refused silently
+    vfError = 8,      // holds the error mark of a failed answer
+};
+
+struct TVarItem {
+    std::string Name;  // lower-case
+    std::uint8_t Flags = 0;
+    TCplx Value;
+};
+
+// Variables keep a stable id for their lifetime, so compiled lines that refer to one stay
+// right when other variables are created; the listing order is by byte-wise name.
+class TVariList {
+public:
+    TVariList();
+
+    // Id of the variable, or -1. Names are compared as given (they are stored lower-case).
+    [[nodiscard]] int Find(std::string_view name) const noexcept;
+    // Its value, 0 when missing; with fraction calculation off as extended values.
+    [[nodiscard]] TCplx Get(std::string_view name) const noexcept;
+    // -1 when missing, 3 when it holds an error, otherwise the assigned bit (0 or 1).
+    [[nodiscard]] int GetWithState(std::string_view name, TFrac& re, TFrac& im) const noexcept;
+    // Stores value and flags, creating the variable when missing; -1 when write-protected.
+    int Set(std::string_view name, const TCplx& value, std::uint8_t flags);
+    // Stores by id; refuses a protected variable when respectProtection is set.
+    bool SetById(int id, const TCplx& value, bool respectProtection) noexcept;
+    // An assignment of the language: sets the assigned bit, clears the error bit.
+    bool Assign(int id, const TCplx& value) noexcept;
+    // Writes ans (creating it), setting or clearing the error bit; false when protected.
+    bool SetAns(const TCplx& value, bool error);
+    [[nodiscard]] TCplx GetF() const noexcept;
+    [[nodiscard]] int AnsId() const noexcept { return FAnsId; }
+    [[nodiscard]] int FId() const noexcept { return FFId; }
+
+    [[nodiscard]] int Count() const noexcept { return static_cast<int>(FItems.size()); }
+    // The item of an id (ids run from 0 to Count() - 1).
+    [[nodiscard]] const TVarItem& Item(int id) const noexcept;
+    // The id at a position of the listing order.
+    [[nodiscard]] int IdAt(int position) const noexcept;
+    // The value of an id as an evaluation reads it (extended with fraction calculation off).
+    [[nodiscard]] TCplx ValueOf(int id) const noexcept;
+
+    void Mark(std::string_view name, std::uint8_t bits) noexcept;
+    void Unmark(std::string_view name, std::uint8_t bits) noexcept;
+    void ClearFlagAll(std::uint8_t bits) noexcept;
+
+    // Number of creations and deletions so far: compiled lines stay valid while it is unchanged.
+    [[nodiscard]] std::uint64_t Shape() const noexcept { return FShape; }
+
+    void Clear();
+
+private:
+    [[nodiscard]] std::size_t LowerBound(std::string_view name) const noexcept;
+    int Insert(std::string_view name);
+
+    std::vector<TVarItem> FItems;  // by id
+    std::vector<int> FOrder;       // ids sorted by name
+    int FAnsId = -1;
+    int FFId = -1;
+    std::uint64_t FShape = 0;
+};
+
+}  // namespace rekna

@@ -1,0 +1,301 @@
+// TVtCalc: line calculation, compiling and running, and the component's properties.
+#include "engine/vt_calc.h"
+
+#include <algorithm>
+
+#include "engine/functions.h"
+#include "engine/statistics.h"
+#include "numbers/calc_error.h"
+#include "numbers/format.h"
+#include "platform/cp932.h"
+
+namespace rekna {
+
+TVtCalc::TVtCalc() {
+    NumberSettings = TNumberSettings();
+    ApplyDisplayProps(FProps);
+    FCopies = FProps;
+    FEvaluator.OnDirectives = [this](TControlMask mask) { ApplyDirectives(mask, FProps); };
+    FEvaluator.OnStep = [this] { AddLogStep(RenderStep(FEvaluator, Scope())); };
+    Clear();
+}
+
+TVtCalc::~TVtCalc() = default;
+
+void TVtCalc::AddLogStep(const std::string& step) {
+    if (LogEnable) FLog.AddStep(step);
+}
+
+bool TVtCalc::Compile(std::string_view text, bool keepData) {
+    FBusy = true;
+    CalcErr = TCalcErr::ceNone;
+    FData.assign(text);
+    const std::string formula = FormulaText(text, Switches);
+    FLog.Reset(LogEnable ? &formula : nullptr);
+    CalcErr = FCompiler.Compile(formula, FCompiled, LogEnable || keepData);
+    if (LogEnable) AddLogStep(RenderList(FCompiled, 1, true, Scope()));
+    if (CalcFailed()) FAnswerText = CalcErrAnswer(CalcErr);
+    if (keepData) FData = CalcFailed() ? std::string() : RenderList(FCompiled, 1, true, Scope());
+    // Literals read without error show their values from now on.
+    for (TCalcItem& item : FCompiled) {
+        if (item.Kind == TItemKind::mVal && item.Tag == 0) item.Text.clear();
+    }
+    if (LogEnable) AddLogStep(RenderList(FCompiled, 1, false, Scope()));
+    FBusy = false;
+    return !CalcFailed();
+}
+
+bool TVtCalc::DefineFunction(const TCalcList& line) {
+    bool created = false;
+    const int index = FFuncs.Define(line, &created);
+    if (index < 0) return false;
+    SetCalcErr(TCalcErr::ceUserFunc);
+    if (created && OnAddUserFunc) OnAddUserFunc(*this, FFuncs.Get(index)->Name);
+    return true;
+}
+
+bool TVtCalc::RunCompiled(bool commit, bool storeAns, const TCalcList* list) {
+    FBusy = true;
+    CalcErr = TCalcErr::ceNone;
+    const TCalcList& work = list ? *list : static_cast<const TCalcList&>(FCompiled);
+    if (work.empty()) {
+        SetCalcErr(TCalcErr::ceSyntax);
+        FBusy = false;
+        return false;
+    }
+    if (work[0].Is(TItemKind::mCnt)) ApplyDirectives(work[0].Mask, FProps);
+    if (work.size() > 1 && work[1].Is(TItemKind::mCnt)) {
+        ApplyDirectives(work[1].Mask, FProps);
+        SetCalcErr(TCalcErr::ceControl);
+        if (work[1].Mask & ControlBit(cbDefine)) DefineFunction(work);
+        FBusy = false;
+        return false;
+    }
+    const int ansId = FVars.AnsId();
+    FEvaluator.Env().LastAnswer = ansId >= 0 ? FVars.ValueOf(ansId) : TCplx();
+    const bool ok = FEvaluator.Evaluate(work, commit);
+    TCplx value;
+    if (ok) {
+        value = FEvaluator.Result();
+        FLastResult = value;
+        FAnsRe = value.Re.Value();
+        FAnsIm = value.Im.Value();
+        if (commit && Statistics.Active && work[0].Is(TItemKind::mCnt) &&
+            (work[0].Mask & ControlBit(cbData))) {
+            Statistics.Add(value);
+            StoreStatistics(FVars);
+        }
+    } else {
+        FLastResult = TCplx::ErrorMark();
+        FAnsRe = FAnsIm = 0;
+        if (!CalcFailed()) SetCalcErr(TCalcErr::ceSyntax);
+    }
+    if (storeAns && CalcErr != TCalcErr::ceUndefinedVar) FVars.SetAns(value, !ok);
+    if (!CalcFailed()) {
+        const TCalcErr fp = FpErrors();
+        if (fp != TCalcErr::ceNone) SetCalcErr(fp);
+    }
+    FEvaluator.ClearStacks();
+    FBusy = false;
+    return !CalcFailed();
+}
+
+bool TVtCalc::CalcLine(std::string_view text, bool commit, bool storeAns, bool keepData) {
+    if (!Compile(text, keepData)) {
+        FData.clear();
+        FAnswerText.clear();
+        FLastResult = TCplx::Blank();
+        ApplyDisplayProps(FCopies);
+        return false;
+    }
+    RunCompiled(commit, storeAns, nullptr);
+    FAnswerText = CalcFailed() ? CalcErrAnswer(CalcErr) : FormatAnswer(FLastResult);
+    const bool ok = !CalcFailed();
+    if (CalcErr == TCalcErr::ceControl || CalcErr == TCalcErr::ceUserFunc) {
+        FData = FAnswerText;
+        FAnswerText = RenderList(FCompiled, 1, true, Scope());
+        AddLogStep(FData);
+    } else {
+        if (ok && Statistics.Active && FCompiled[0].Is(TItemKind::mCnt) &&
+            (FCompiled[0].Mask & ControlBit(cbData))) {
+            FAnswerText += "\t;Data";
+            FAnswerText += std::to_string(static_cast<long long>(Statistics.Count));
+        }
+        AddLogStep(FAnswerText);
+    }
+    ApplyDisplayProps(FCopies);
+    return ok;
+}
+
+void TVtCalc::ResetDisplay() noexcept {
+    FCopies = FProps;
+    ApplyDisplayProps(FCopies);
+}
+
+void TVtCalc::ApplyDisplaySettings() noexcept { ApplyDisplayProps(FProps); }
+
+void TVtCalc::RegisterBuiltins() {
+    for (int i = 0; i < kConstantCount; ++i) FVars.Set(ConstantName(i), ConstantVariableValue(i), 0);
+}
+
+void TVtCalc::Clear() {
+    if (FBusy) return;
+    FBusy = true;
+    FVars.Clear();
+    FEvaluator.Env().FreqAbs = 1.0L;
+    Statistics.Reset();
+    RegisterBuiltins();
+    FEvaluator.ClearStacks();
+    FMemoFormulas.clear();
+    FFuncs.Clear();
+    FBusy = false;
+    if (OnClear) OnClear(*this);
+}
+
+int TVtCalc::SetVar(std::string_view name, const TFrac& re, const TFrac& im, std::uint8_t flags,
+                    bool lowerCase) {
+    const std::string n = lowerCase ? LowerName(name) : std::string(name);
+    if (n.empty()) return -1;
+    return FVars.Set(n, TCplx(re, im), flags);
+}
+
+int TVtCalc::GetVar(std::string_view name, TFrac& re, TFrac& im) const {
+    return FVars.GetWithState(name, re, im);
+}
+
+bool TVtCalc::SetAns(const TCplx& value, bool error) { return FVars.SetAns(value, error); }
+
+TVarItem TVtCalc::VarItem(int index) const { return FVars.Item(FVars.IdAt(index)); }
+
+std::string TVtCalc::VarLine(int index) const {
+    const TVarItem& item = FVars.Item(FVars.IdAt(index));
+    std::string line = item.Name + "\t" + SysText("＝ ");
+    line += (item.Flags & vfError) ? std::string(" [Err]") : FormatAnswer(item.Value);
+    return line;
+}
+
+std::string TVtCalc::VarValueText(std::string_view name) const {
+    const int id = FVars.Find(name);
+    return id < 0 ? std::string() : FormatLogValue(FVars.Item(id).Value);
+}
+
+std::string TVtCalc::ConstValueText(std::string_view name) const {
+    const int index = FindConstant(name);
+    if (index < 0) return {};
+    return FormatLogValue(ApplyConstant(index, TCplx(1.0L), FEvaluator.Env()));
+}
+
+std::string TVtCalc::FuncLine(int index) const {
+    const TUserFunc* f = FFuncs.Get(index);
+    return f ? RenderList(f->Items, 2, true, Scope()) : std::string();
+}
+
+std::string TVtCalc::FuncLineByName(std::string_view name, std::string_view before) const {
+    const int index = FFuncs.Find(LowerName(name));
+    if (index < 0) return {};
+    if (!before.empty() && index >= FFuncs.VisibleLimit(LowerName(before))) return {};
+    return FuncLine(index);
+}
+
+TCplx TVtCalc::CallByName(std::string_view name, long double re, long double im) {
+    const std::string lower = LowerName(name);
+    const TCplx arg(re, im);
+    if (const int user = FFuncs.Find(lower); user >= 0) {
+        const TUserFunc* f = FFuncs.Get(user);
+        TCalcList list;
+        list.push_back(f->Items.empty() ? TCalcItem() : f->Items[0]);
+        for (std::size_t i = f->BodyStart; i < f->Items.size(); ++i) {
+            TCalcItem item = f->Items[i];
+            if (item.Kind == TItemKind::mArg) {
+                const auto k = static_cast<std::size_t>(item.Index);
+                item = MakeValue(k == 0 ? arg : k <= ScriptArgs.size() ? ScriptArgs[k - 1] : TCplx());
+            }
+            list.push_back(std::move(item));
+        }
+        RunCompiled(true, true, &list);
+        return CalcFailed() ? TCplx() : FLastResult;
+    }
+    if (const int con = FindConstant(lower); con >= 0) {
+        return CutTinyError(ApplyConstant(con, arg, FEvaluator.Env()));
+    }
+    if (const int fun = FindFunction(lower); fun >= 0) {
+        return CutTinyError(ApplyFunction(fun, arg, FEvaluator.Env()));
+    }
+    return TCplx();
+}
+
+std::string TVtCalc::ReadName(std::string_view text, int start) const {
+    if (start < 1 || static_cast<std::size_t>(start) > text.size()) return {};
+    return LowerName(ReadNameAt(text, static_cast<std::size_t>(start - 1)));
+}
+
+void TVtCalc::SetCplxFormat(TCplxFormat v) noexcept {
+    FProps.CplxFormat = FCopies.CplxFormat = NumberSettings.CplxFormat = v;
+}
+
+void TVtCalc::SetAnsFormat(TAnsFormat v) noexcept {
+    FProps.AnsFormat = FCopies.AnsFormat = NumberSettings.AnsFormat = v;
+}
+
+void TVtCalc::SetAnsFormat60(TAnsFormat60 v) noexcept {
+    FProps.AnsFormat60 = FCopies.AnsFormat60 = NumberSettings.AnsFormat60 = v;
+}
+
+void TVtCalc::SetImagChar(char v) noexcept {
+    FProps.ImagChar = FCopies.ImagChar = NumberSettings.ImagChar = v;
+}
+
+void TVtCalc::SetAnsLength(int v) noexcept { NumberSettings.AnsLength = std::clamp(v, -17, 18); }
+void TVtCalc::SetAnsColNon(int v) noexcept { NumberSettings.AnsColNon = std::max(0, v); }
+void TVtCalc::SetAnsColFix(int v) noexcept { NumberSettings.AnsColFix = std::max(0, v); }
+void TVtCalc::SetAnsColExp(int v) noexcept { NumberSettings.AnsColExp = std::max(0, v); }
+void TVtCalc::SetAnsColN2(int v) noexcept { NumberSettings.AnsColN2 = std::max(0, v); }
+void TVtCalc::SetAnsColN16(int v) noexcept { NumberSettings.AnsColN16 = std::max(0, v); }
+
+void TVtCalc::SetUsrFormat(std::string_view v) {
+    std::string out;
+    char quote = 0;
+    for (std::size_t i = 0; i < v.size(); ++i) {
+        const char c = v[i];
+        if (quote) {
+            if (IsLeadByte(c) && i + 1 < v.size()) {
+                out.append(v, i, 2);
+                ++i;
+                continue;
+            }
+            out += c;
+            if (c == quote) quote = 0;
+            continue;
+        }
+        if (c == '"' || c == '\'') {
+            quote = c;
+            out += c;
+        } else if (std::string_view("#+,-.0;Ee").find(c) != std::string_view::npos) {
+            out += c;
+        } else if (IsLeadByte(c) && i + 1 < v.size()) {
+            ++i;
+        }
+    }
+    if (!out.empty()) NumberSettings.UsrFormat = std::move(out);
+}
+
+void TVtCalc::SetScriptEnabled(bool v) {
+    if (v == FScriptEnabled) return;
+    FScriptEnabled = v && FScriptHost != nullptr;
+}
+
+void TVtCalc::SetScriptHost(std::unique_ptr<TScriptHost> host) { FScriptHost = std::move(host); }
+
+bool TVtCalc::ExecuteBlock(std::string_view text, int firstRow) {
+    return FScriptEnabled && FScriptHost && FScriptHost->ExecuteBlock(text, firstRow);
+}
+
+bool TVtCalc::EvaluateExpression(std::string_view text, int row) {
+    return FScriptEnabled && FScriptHost && FScriptHost->EvaluateExpression(text, row);
+}
+
+void TVtCalc::ResetHost() {
+    if (FScriptHost) FScriptHost->ResetHost();
+}
+
+}  // namespace rekna

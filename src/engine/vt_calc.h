@@ -1,0 +1,186 @@
+// TVtCalc: the engine component through which the program calculates.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/calc_item.h"
+#include "engine/calc_log.h"
+#include "engine/compiler.h"
+#include "engine/directives.h"
+#include "engine/evaluator.h"
+#include "engine/user_func.h"
+#include "engine/vari_list.h"
+
+namespace rekna {
+
+// What the script operations need from a script language; the interpreter installs one.
+class TScriptHost {
+public:
+    virtual ~TScriptHost() = default;
+    virtual bool ExecuteBlock(std::string_view text, int firstRow) = 0;
+    virtual bool EvaluateExpression(std::string_view text, int row) = 0;
+    virtual void ResetHost() = 0;
+};
+
+class TVtCalc {
+public:
+    TVtCalc();
+    TVtCalc(const TVtCalc&) = delete;
+    TVtCalc& operator=(const TVtCalc&) = delete;
+    ~TVtCalc();
+
+    // --- Line calculation ---
+    // Calculates one line: true when it produced a result. commit: assignments and statistics
+    // data take effect; storeAns: Ans receives the result; keepData: Data holds the compiled
+    // form instead of the raw text.
+    bool CalcLine(std::string_view text, bool commit, bool storeAns, bool keepData);
+    bool Compile(std::string_view text, bool keepData);
+    // Runs a compiled list, or the engine's own compiled line when list is null.
+    bool RunCompiled(bool commit, bool storeAns, const TCalcList* list = nullptr);
+    void ResetDisplay() noexcept;
+    void ApplyDisplaySettings() noexcept;
+
+    [[nodiscard]] const std::string& Data() const noexcept { return FData; }
+    [[nodiscard]] const std::string& AnswerText() const noexcept { return FAnswerText; }
+    [[nodiscard]] const TCplx& LastResult() const noexcept { return FLastResult; }
+    [[nodiscard]] long double AnsRe() const noexcept { return FAnsRe; }
+    [[nodiscard]] long double AnsIm() const noexcept { return FAnsIm; }
+    [[nodiscard]] const TCompList& Compiled() const noexcept { return FCompiled; }
+    [[nodiscard]] bool Busy() const noexcept { return FBusy; }
+
+    // --- Variables and functions ---
+    // Memory clear; does nothing while a line is being compiled or run.
+    void Clear();
+    int SetVar(std::string_view name, const TFrac& re, const TFrac& im, std::uint8_t flags,
+               bool lowerCase);
+    // -1 missing, 3 holds the error mark, otherwise the assigned bit.
+    int GetVar(std::string_view name, TFrac& re, TFrac& im) const;
+    bool SetAns(const TCplx& value, bool error);
+    [[nodiscard]] int VarCount() const noexcept { return FVars.Count(); }
+    // The item at a position of the listing (an index outside the table gives item 0).
+    [[nodiscard]] TVarItem VarItem(int index) const;
+    [[nodiscard]] std::string VarLine(int index) const;
+    [[nodiscard]] std::string VarValueText(std::string_view name) const;
+    [[nodiscard]] std::string ConstValueText(std::string_view name) const;
+    [[nodiscard]] int FuncCount() const noexcept { return FFuncs.Count(); }
+    [[nodiscard]] std::string FuncLine(int index) const;
+    [[nodiscard]] std::string FuncLineByName(std::string_view name, std::string_view before = {}) const;
+    TCplx CallByName(std::string_view name, long double re, long double im);
+    // The name starting at the 1-based position, lower-cased.
+    [[nodiscard]] std::string ReadName(std::string_view text, int start) const;
+
+    [[nodiscard]] TVariList& Vars() noexcept { return FVars; }
+    [[nodiscard]] const TVariList& Vars() const noexcept { return FVars; }
+    [[nodiscard]] const TUserFuncList& Funcs() const noexcept { return FFuncs; }
+    // Extra arguments of a user-function call by name: parameter k > 0 takes ScriptArgs[k-1].
+    std::vector<TCplx> ScriptArgs;
+
+    // --- Calculation log ---
+    [[nodiscard]] std::string LogText() const { return FLog.Text(); }
+    [[nodiscard]] std::string LogStoredText() const { return FLog.StoredText(); }
+    [[nodiscard]] const TCalcLog& Log() const noexcept { return FLog; }
+
+    // --- Memo formulas for the graph window ---
+    [[nodiscard]] std::vector<TCalcList>& MemoFormulas() noexcept { return FMemoFormulas; }
+    void RunMemoFormulas();
+    void ReduceMemoFormulas(std::string_view xName, bool optimise);
+    [[nodiscard]] std::string RenderCompiled(const TCalcList& list) const;
+    [[nodiscard]] std::string RenderMemoFormulas() const;
+
+    // --- Script operations; without an installed host there is no script language ---
+    bool ExecuteBlock(std::string_view text, int firstRow);
+    bool EvaluateExpression(std::string_view text, int row);
+    void ResetHost();
+    void SetScriptHost(std::unique_ptr<TScriptHost> host);
+
+    // --- Properties ---
+    [[nodiscard]] TCplxFormat CplxFormat() const noexcept { return FProps.CplxFormat; }
+    void SetCplxFormat(TCplxFormat v) noexcept;
+    [[nodiscard]] TAnsFormat AnsFormat() const noexcept { return FProps.AnsFormat; }
+    void SetAnsFormat(TAnsFormat v) noexcept;
+    [[nodiscard]] TAnsFormat60 AnsFormat60() const noexcept { return FProps.AnsFormat60; }
+    void SetAnsFormat60(TAnsFormat60 v) noexcept;
+    [[nodiscard]] char ImagChar() const noexcept { return FProps.ImagChar; }
+    void SetImagChar(char v) noexcept;
+    [[nodiscard]] TAngleUnit AngleUnit() const noexcept { return NumberSettings.AngleUnit; }
+    void SetAngleUnit(TAngleUnit v) noexcept { NumberSettings.AngleUnit = v; }
+    [[nodiscard]] TdBUnit DbUnit() const noexcept { return NumberSettings.DbUnit; }
+    void SetDbUnit(TdBUnit v) noexcept { NumberSettings.DbUnit = v; }
+    [[nodiscard]] TTimUnit TimUnit() const noexcept { return NumberSettings.TimUnit; }
+    void SetTimUnit(TTimUnit v) noexcept { NumberSettings.TimUnit = v; }
+    [[nodiscard]] int AnsLength() const noexcept { return NumberSettings.AnsLength; }
+    void SetAnsLength(int v) noexcept;
+    [[nodiscard]] char AnsColChar() const noexcept { return NumberSettings.AnsColChar; }
+    void SetAnsColChar(char v) noexcept { NumberSettings.AnsColChar = v; }
+    [[nodiscard]] int AnsColNon() const noexcept { return NumberSettings.AnsColNon; }
+    void SetAnsColNon(int v) noexcept;
+    [[nodiscard]] int AnsColFix() const noexcept { return NumberSettings.AnsColFix; }
+    void SetAnsColFix(int v) noexcept;
+    [[nodiscard]] int AnsColExp() const noexcept { return NumberSettings.AnsColExp; }
+    void SetAnsColExp(int v) noexcept;
+    [[nodiscard]] int AnsColN2() const noexcept { return NumberSettings.AnsColN2; }
+    void SetAnsColN2(int v) noexcept;
+    [[nodiscard]] int AnsColN16() const noexcept { return NumberSettings.AnsColN16; }
+    void SetAnsColN16(int v) noexcept;
+    [[nodiscard]] int AnsExpMax() const noexcept { return NumberSettings.AnsExpMax; }
+    void SetAnsExpMax(int v) noexcept { NumberSettings.AnsExpMax = v; }
+    [[nodiscard]] int AnsExpMin() const noexcept { return NumberSettings.AnsExpMin; }
+    void SetAnsExpMin(int v) noexcept { NumberSettings.AnsExpMin = v; }
+    [[nodiscard]] int AnsFixMax() const noexcept { return NumberSettings.AnsFixMax; }
+    void SetAnsFixMax(int v) noexcept { NumberSettings.AnsFixMax = v; }
+    [[nodiscard]] int AnsFixMin() const noexcept { return NumberSettings.AnsFixMin; }
+    void SetAnsFixMin(int v) noexcept { NumberSettings.AnsFixMin = v; }
+    [[nodiscard]] bool AnsHide0() const noexcept { return NumberSettings.AnsHide0; }
+    void SetAnsHide0(bool v) noexcept { NumberSettings.AnsHide0 = v; }
+    [[nodiscard]] bool AnsEng0() const noexcept { return NumberSettings.AnsEng0; }
+    void SetAnsEng0(bool v) noexcept { NumberSettings.AnsEng0 = v; }
+    [[nodiscard]] bool AnsEng1() const noexcept { return NumberSettings.AnsEng1; }
+    void SetAnsEng1(bool v) noexcept { NumberSettings.AnsEng1 = v; }
+    [[nodiscard]] bool Fractional() const noexcept { return NumberSettings.Fractional; }
+    void SetFractional(bool v) noexcept { NumberSettings.Fractional = v; }
+    [[nodiscard]] bool RoundFuzz() const noexcept { return NumberSettings.RoundFuzz; }
+    void SetRoundFuzz(bool v) noexcept { NumberSettings.RoundFuzz = v; }
+    [[nodiscard]] const std::string& UsrFormat() const noexcept { return NumberSettings.UsrFormat; }
+    // Keeps only the characters a format string may hold; an empty result keeps the old value.
+    void SetUsrFormat(std::string_view v);
+    [[nodiscard]] bool ScriptEnabled() const noexcept { return FScriptEnabled; }
+    void SetScriptEnabled(bool v);
+    bool LogEnable = false;
+
+    // The expression switches of the compiler.
+    TCompileSwitches Switches;
+
+    // Events.
+    std::function<void(TVtCalc& sender, const std::string& funcName)> OnAddUserFunc;
+    std::function<void(TVtCalc& sender)> OnClear;
+
+private:
+    void AddLogStep(const std::string& step);
+    [[nodiscard]] TRenderScope Scope() const noexcept { return TRenderScope{FVars, FFuncs}; }
+    void RegisterBuiltins();
+    bool DefineFunction(const TCalcList& line);
+
+    TVariList FVars;
+    TUserFuncList FFuncs;
+    TCompiler FCompiler{FVars, FFuncs};
+    TEvaluator FEvaluator{FVars, FFuncs};
+    TCompList FCompiled;
+    TCalcLog FLog;
+    std::vector<TCalcList> FMemoFormulas;
+    std::unique_ptr<TScriptHost> FScriptHost;
+
+    TDisplayProps FProps;   // the property values
+    TDisplayProps FCopies;  // the component's own copies, restored after every line
+    std::string FData;
+    std::string FAnswerText;
+    TCplx FLastResult = TCplx::Blank();
+    long double FAnsRe = 0, FAnsIm = 0;
+    bool FBusy = false;
+    bool FScriptEnabled = false;
+};
+
+}  // namespace rekna
