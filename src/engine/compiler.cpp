@@ -91,6 +91,15 @@ std::string FormulaText(std::string_view line, const TCompileSwitches& switches)
         converted = PreconvertFormula(line);
         line = converted;
     }
+    // Most lines hold no comment, label or double-byte character: nothing to remove.
+    bool plain = true;
+    for (const char c : line) {
+        if (c == '[' || c == ']' || c == ';' || c == ':' || static_cast<unsigned char>(c) >= 0x80) {
+            plain = false;
+            break;
+        }
+    }
+    if (plain) return std::string(TrimView(line));
     const TWideChars& wide = Wide();
     std::string out;
     out.reserve(line.size());

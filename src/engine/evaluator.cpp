@@ -67,6 +67,7 @@ bool TEvaluator::Evaluate(const TCalcList& list, bool commit) {
     FOps.Push(list[0]);
     FTopSize = list.size();
     FRead = 0;
+    FCurrent = nullptr;
     FVarShape = FVars.Shape();
     FFrames.push_back(TFrame{&list, 1, {}, TCplx(), false});
 
@@ -146,10 +147,14 @@ void TEvaluator::Process(TCalcItem&& item) {
         default: break;
     }
     const int g = RightPrecedence(item);
+    FCurrent = &item;
     while (!CalcFailed() && FOps.Count() >= 2 && LeftPrecedence(FOps.Top()) > g) Reduce();
+    FCurrent = nullptr;
     if (CalcFailed()) return;
     if (item.Is(TItemKind::mCen) && FOps.Top().Is(TItemKind::mCbe)) {
+        FCurrent = &item;
         ResolveTop();
+        FCurrent = nullptr;
         FOps.Drop();
         if (FOps.Top().Is(TItemKind::mUsr) && FOps.Count() >= 2) {
             Step();
@@ -223,7 +228,30 @@ void TEvaluator::Store(TCalcItem& target, const TCplx& value) {
     if (FVars.Assign(id, value) && id == FVars.FId()) FEnv.FreqAbs = CplxAbs(FVars.ValueOf(id));
 }
 
+void TEvaluator::ResolveOperands() {
+    const TCalcItem& op = FOps.Top();
+    const std::size_t n = FVals.Count();
+    bool left = false, right = false;
+    if (op.Kind == TItemKind::mCon || op.Kind == TItemKind::mFun) {
+        right = true;
+    } else if (op.Kind == TItemKind::mOpr) {
+        if (IsUnaryMinus(op.Code) || op.Code == opAssign) {
+            right = true;
+        } else if (op.Code == opRevAssign) {
+            left = true;
+        } else {
+            left = right = true;
+        }
+    }
+    // Operands are resolved in place while the operator still stands, so that every log
+    // step shows a whole expression.
+    if (left && n >= 2) Resolve(FVals.At(n - 2));
+    if (right && n >= 1 && !CalcFailed()) Resolve(FVals.At(n - 1));
+}
+
 void TEvaluator::Reduce() {
+    ResolveOperands();
+    if (CalcFailed()) return;
     const TCalcItem op = FOps.Pop();
     switch (op.Kind) {
         case TItemKind::mCon:
@@ -316,13 +344,14 @@ bool TEvaluator::InPendingCall() const noexcept {
 }
 
 std::size_t TEvaluator::RemainingCount() const noexcept {
-    std::size_t n = 0;
+    std::size_t n = FCurrent ? 1 : 0;
     for (const TFrame& f : FFrames) n += f.List->size() - std::min(f.Pos, f.List->size());
     return n;
 }
 
 void TEvaluator::Remaining(TCalcList& out) const {
     out.clear();
+    if (FCurrent) out.push_back(*FCurrent);
     for (std::size_t fi = FFrames.size(); fi-- > 0;) {
         const TFrame& f = FFrames[fi];
         for (std::size_t i = f.Pos; i < f.List->size(); ++i) {

@@ -66,6 +66,7 @@ private:
     bool Fetch(TCalcItem& item);
     void Process(TCalcItem&& item);
     void Reduce();
+    void ResolveOperands();
     void Resolve(TCalcItem& entry);
     TCplx ResolveTop();
     TCplx PopResolved();
@@ -87,6 +88,7 @@ private:
     bool FCommit = false;
     std::size_t FTopSize = 0;
     std::size_t FRead = 0;
+    const TCalcItem* FCurrent = nullptr;  // the item being processed, for the log
     std::uint64_t FVarShape = 0;
 };
 

@@ -73,6 +73,7 @@ bool TVtCalc::RunCompiled(bool commit, bool storeAns, const TCalcList* list) {
     }
     const int ansId = FVars.AnsId();
     FEvaluator.Env().LastAnswer = ansId >= 0 ? FVars.ValueOf(ansId) : TCplx();
+    FEvaluator.Logging = LogEnable;
     const bool ok = FEvaluator.Evaluate(work, commit);
     TCplx value;
     if (ok) {

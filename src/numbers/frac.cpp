@@ -46,6 +46,7 @@ long double FracGcd(long double a, long double b) noexcept {
     if (x == 0 || y == 0) return 1.0L;
     x >>= std::countr_zero(x);
     y >>= std::countr_zero(y);
+    if (x == 1 || y == 1) return 1.0L;
     // Binary gcd of two odd numbers; it stays odd.
     while (x != y) {
         if (x > y) {
@@ -81,7 +82,9 @@ void TFrac::Normalize() noexcept {
         return;
     }
     if (Den != 1.0L) {
-        const long double g = FracGcd(Num, Den);
+        // A power of two shares no odd factor with anything.
+        const long double g =
+            ExtMantissa(Den) == 0x8000000000000000ULL ? 1.0L : FracGcd(Num, Den);
         if (g != 1.0L) {
             Num /= g;
             Den /= g;

@@ -1,0 +1,114 @@
+// Tests of the batch calculator as a program: arguments, encodings, exit status, output.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "platform/cp932.h"
+#include "support/golden.h"
+
+namespace {
+
+struct TRun {
+    std::string Out;
+    int Status = -1;
+};
+
+// Runs rekna-calc with the arguments (already quoted for the shell) and optional input.
+TRun RunCalc(const std::string& args, const std::string& input = {}) {
+    const auto dir = std::filesystem::temp_directory_path();
+    const auto in = dir / ("rekna_calc_in_" + std::to_string(::getpid()));
+    {
+        std::ofstream f(in, std::ios::binary);
+        f << input;
+    }
+    const std::string command = std::string("'") + REKNA_CALC_PATH + "' " + args + " < '" +
+                                in.string() + "' 2>&1";
+    TRun run;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return run;
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.Out.append(buffer, n);
+    const int status = ::pclose(pipe);
+    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::filesystem::remove(in);
+    return run;
+}
+
+std::vector<std::string> OutputLines(const std::string& out) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < out.size()) {
+        const std::size_t end = out.find('\n', start);
+        lines.push_back(out.substr(start, end - start));
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    return lines;
+}
+
+TEST(ReknaCalcTest, GoldenMemosGiveTheirAnswerColumns) {
+    for (const auto& memo : rekna::test::ReadGoldens()) {
+        std::string args = "--answers";
+        if (memo.ShowErrors) args += " --errors";
+        if (memo.ShowControl) args += " --control";
+        const TRun run = RunCalc(args + " '" + rekna::test::TestDataDir() + "/golden/" + memo.Name + "'");
+        ASSERT_EQ(run.Status, 0) << memo.Name << ": " << run.Out;
+        const auto lines = OutputLines(run.Out);
+        ASSERT_EQ(lines.size(), memo.Lines.size()) << memo.Name;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            EXPECT_EQ(lines[i], memo.Expected[i]) << memo.Name << ":" << i + 1;
+        }
+    }
+}
+
+TEST(ReknaCalcTest, LinesWithAnswersAndExpressionArguments) {
+    TRun run = RunCalc("-e '1+2' -e 'x=4' -e 'x*x' -e '; note' -e ''");
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, "1+2\t3\nx=4\t4\nx*x\t16\n; note\t\n\t\n");
+    run = RunCalc("-", "1/0\r\n#foo\r2^10\n");
+    EXPECT_EQ(run.Out, "1/0\t\n#foo\t\n2^10\t1024\n");
+    run = RunCalc("--errors --control --answers -", "1/0\n#foo\n");
+    EXPECT_EQ(run.Out, "[0による割算]\n#foo\n");
+    run = RunCalc("--answers");  // no file: standard input, here empty
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, "");
+}
+
+TEST(ReknaCalcTest, EncodingsInAndOut) {
+    const std::string cp932 = rekna::SysText("1億23万 ;億と万\r\n2時間30分\r\n");
+    TRun run = RunCalc("-", cp932);  // not valid UTF-8: read as CP932
+    EXPECT_EQ(run.Out, "1億23万 ;億と万\t100230000\n2時間30分\t9000\n");
+    run = RunCalc("-", "1億23万\n");  // UTF-8
+    EXPECT_EQ(run.Out, "1億23万\t100230000\n");
+    run = RunCalc("--encoding=cp932 -", cp932);
+    EXPECT_EQ(run.Out, rekna::SysText("1億23万 ;億と万\t100230000\n2時間30分\t9000\n"));
+    run = RunCalc("--encoding=utf-8 -e '１＋２' -e '3万'");
+    EXPECT_EQ(run.Out, "１＋２\t\n3万\t30000\n");
+}
+
+TEST(ReknaCalcTest, BadArgumentsAndMissingFilesFail) {
+    TRun run = RunCalc("/nonexistent/memo.txt");
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_NE(run.Out.find("cannot open /nonexistent/memo.txt"), std::string::npos);
+    run = RunCalc("--frobnicate");
+    EXPECT_EQ(run.Status, 2);
+    run = RunCalc("--encoding=latin1 -");
+    EXPECT_EQ(run.Status, 2);
+    run = RunCalc("-e");
+    EXPECT_EQ(run.Status, 2);
+    run = RunCalc("a.txt b.txt");
+    EXPECT_EQ(run.Status, 2);
+    run = RunCalc("--help");
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_NE(run.Out.find("usage: rekna-calc"), std::string::npos);
+    // A memo with calculation errors is no failure.
+    run = RunCalc("-e '1/0'");
+    EXPECT_EQ(run.Status, 0);
+}
+
+}  // namespace
