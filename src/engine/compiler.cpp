@@ -83,6 +83,27 @@ bool EndsInExponentMark(std::string_view token) noexcept {
     return digit;
 }
 
+// A literal of nothing but up to 18 decimal digits (after an optional minus) is by far the
+// most common; it is read here directly, with the value and canonical text ReadLiteral gives.
+bool ReadPlainInteger(std::string& text, TCplx& value) noexcept {
+    const std::size_t start = !text.empty() && text[0] == '-' ? 1 : 0;
+    const std::size_t n = text.size() - start;
+    if (n == 0 || n > 18) return false;
+    std::int64_t v = 0;
+    for (std::size_t i = start; i < text.size(); ++i) {
+        const char c = text[i];
+        if (!IsDigit(c)) return false;
+        v = v * 10 + (c - '0');
+    }
+    std::size_t zeros = start;
+    while (zeros + 1 < text.size() && text[zeros] == '0') ++zeros;
+    if (zeros > start) text.erase(start, zeros - start);
+    if (v == 0 && start == 1) text.erase(0, 1);
+    value = TCplx(static_cast<long double>(start ? -v : v));
+    CalcErr = TCalcErr::ceNone;
+    return true;
+}
+
 }  // namespace
 
 std::string FormulaText(std::string_view line, const TCompileSwitches& switches) {
@@ -160,11 +181,17 @@ void TCompiler::Tokenise(std::string_view formula, TCalcList& items) const {
     std::string token;
     const auto flush = [&] {
         if (token.empty()) return;
-        TCalcItem item = MakeItem(TItemKind::mStr);
+        TCalcItem& item = items.emplace_back();
+        item.Kind = TItemKind::mStr;
         item.Index = kRawToken;
-        item.Text = std::move(token);
-        items.push_back(std::move(item));
+        item.Text.swap(token);
         token.clear();
+    };
+    const auto push = [&items](TItemKind kind, int code = 0) {
+        TCalcItem& item = items.emplace_back();
+        item.Kind = kind;
+        item.Code = static_cast<std::uint8_t>(code);
+        return &item;
     };
     for (std::size_t i = 0; i < formula.size(); ++i) {
         const char c = formula[i];
@@ -181,23 +208,21 @@ void TCompiler::Tokenise(std::string_view formula, TCalcList& items) const {
         const int op = OperatorOfChar(c);
         if (op >= 0) {
             flush();
-            items.push_back(MakeItem(TItemKind::mOpr, op));
+            push(TItemKind::mOpr, op);
         } else if (c == '(' || c == '{') {
             flush();
-            items.push_back(MakeItem(TItemKind::mCbe));
+            push(TItemKind::mCbe);
         } else if (c == ')' || c == '}') {
             flush();
-            items.push_back(MakeItem(TItemKind::mCen));
+            push(TItemKind::mCen);
         } else if (c == '#') {
             flush();
-            TCalcItem item = MakeItem(TItemKind::mCnt);
-            item.Mask = ControlBit(cbHash);
-            items.push_back(std::move(item));
+            push(TItemKind::mCnt)->Mask = ControlBit(cbHash);
         } else if (c == ',') {
             // ", " separates arguments; a comma without a space groups digits.
             if (i + 1 < formula.size() && formula[i + 1] == ' ') {
                 flush();
-                items.push_back(MakeItem(TItemKind::mOpr, opComma));
+                push(TItemKind::mOpr, opComma);
             }
         } else {
             token += c;
@@ -282,7 +307,8 @@ bool TCompiler::ClassifyLiteral(TCalcList& items, std::size_t& i, std::size_t st
             --i;
         }
     }
-    const TCplx value = ReadLiteral(text);
+    TCplx value;
+    if (!ReadPlainInteger(text, value)) value = ReadLiteral(text);
     TCalcItem& item = items[i];
     item.Kind = TItemKind::mVal;
     item.Index = 0;

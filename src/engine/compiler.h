@@ -49,10 +49,12 @@ private:
                       bool definition) const;
     [[nodiscard]] TCalcItem AnsItem() const;
     void Repair(TCalcList& items, std::size_t start) const;
+    void RepairOperators(TCalcList& items, std::size_t start) const;
 
     const TVariList& FVars;
     const TUserFuncList& FFuncs;
     bool FDefinition = false;
+    mutable TCalcList FScratch;  // reused by the repairs
 };
 
 }  // namespace rekna

@@ -67,43 +67,8 @@ using TPos = std::ptrdiff_t;
 
 }  // namespace
 
-void TCompiler::Repair(TCalcList& items, std::size_t start) const {
+void TCompiler::RepairOperators(TCalcList& items, std::size_t start) const {
     const auto at = [&items](std::size_t i) { return items.begin() + static_cast<TPos>(i); };
-    if (start >= items.size()) return;
-
-    // "*2" means Ans*2.
-    if ((IsBinary(items[start]) && items[start].Code != opSub) || items[start].Is(TItemKind::mCen))
-        items.insert(at(start), AnsItem());
-
-    // Trailing operators, and a trailing "(" that opens no call.
-    while (items.size() > start) {
-        const TCalcItem& last = items.back();
-        if (last.Kind == TItemKind::mOpr) {
-            items.pop_back();
-        } else if (last.Is(TItemKind::mCbe) &&
-                   !(items.size() >= start + 2 && IsCallable(items[items.size() - 2]))) {
-            items.pop_back();
-        } else {
-            break;
-        }
-    }
-
-    // Balance the brackets.
-    int depth = 0, missingOpen = 0;
-    for (std::size_t i = start; i < items.size(); ++i) {
-        if (items[i].Is(TItemKind::mCbe)) {
-            ++depth;
-        } else if (items[i].Is(TItemKind::mCen)) {
-            if (depth == 0) {
-                ++missingOpen;
-            } else {
-                --depth;
-            }
-        }
-    }
-    items.insert(at(start), static_cast<std::size_t>(missingOpen), MakeItem(TItemKind::mCbe));
-    items.insert(items.end(), static_cast<std::size_t>(depth), MakeItem(TItemKind::mCen));
-
     // Merge operator pairs from the end: ">=" "=>" "<>" "**" "//" "||" "==" "=^" ...; of any
     // other pair the second becomes a unary minus when it is "-" and is dropped otherwise.
     for (std::size_t i = items.size(); i-- > start + 1;) {
@@ -146,12 +111,73 @@ void TCompiler::Repair(TCalcList& items, std::size_t start) const {
             items.erase(at(i));
     }
 
-    // Implicit multiplication: 2(3+4), (2)x, (a)(b).
-    for (std::size_t i = start; i + 1 < items.size(); ++i) {
-        if (EndsOperand(items[i]) && StartsOperand(items[i + 1])) {
-            items.insert(at(i + 1), MakeItem(TItemKind::mOpr, opImplicitMul));
-            ++i;
+}
+
+void TCompiler::Repair(TCalcList& items, std::size_t start) const {
+    const auto at = [&items](std::size_t i) { return items.begin() + static_cast<TPos>(i); };
+    if (start >= items.size()) return;
+
+    // "*2" means Ans*2.
+    if ((IsBinary(items[start]) && items[start].Code != opSub) || items[start].Is(TItemKind::mCen))
+        items.insert(at(start), AnsItem());
+
+    // Trailing operators, and a trailing "(" that opens no call.
+    while (items.size() > start) {
+        const TCalcItem& last = items.back();
+        if (last.Kind == TItemKind::mOpr) {
+            items.pop_back();
+        } else if (last.Is(TItemKind::mCbe) &&
+                   !(items.size() >= start + 2 && IsCallable(items[items.size() - 2]))) {
+            items.pop_back();
+        } else {
+            break;
         }
+    }
+
+    // Balance the brackets.
+    int depth = 0, missingOpen = 0;
+    for (std::size_t i = start; i < items.size(); ++i) {
+        if (items[i].Is(TItemKind::mCbe)) {
+            ++depth;
+        } else if (items[i].Is(TItemKind::mCen)) {
+            if (depth == 0) {
+                ++missingOpen;
+            } else {
+                --depth;
+            }
+        }
+    }
+    items.insert(at(start), static_cast<std::size_t>(missingOpen), MakeItem(TItemKind::mCbe));
+    items.insert(items.end(), static_cast<std::size_t>(depth), MakeItem(TItemKind::mCen));
+
+    // The operator repairs below have work only where operators meet each other or a
+    // bracket, or a line starts with one; most lines have none of that.
+    bool operatorWork = false;
+    for (std::size_t i = start; i < items.size() && !operatorWork; ++i) {
+        if (items[i].Kind != TItemKind::mOpr) continue;
+        operatorWork = i == start || items[i - 1].Kind == TItemKind::mOpr ||
+                       items[i - 1].Is(TItemKind::mCbe) ||
+                       (i + 1 < items.size() && items[i + 1].Is(TItemKind::mCen));
+    }
+    if (operatorWork) RepairOperators(items, start);
+
+    // Implicit multiplication: 2(3+4), (2)x, (a)(b). The list is rebuilt once rather than
+    // shifted for every insertion.
+    std::size_t products = 0;
+    for (std::size_t i = start; i + 1 < items.size(); ++i) {
+        if (EndsOperand(items[i]) && StartsOperand(items[i + 1])) ++products;
+    }
+    if (products > 0) {
+        TCalcList& rebuilt = FScratch;
+        rebuilt.clear();
+        rebuilt.reserve(items.size() + products);
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const bool product = i >= start && i + 1 < items.size() && EndsOperand(items[i]) &&
+                                 StartsOperand(items[i + 1]);
+            rebuilt.push_back(std::move(items[i]));
+            if (product) rebuilt.push_back(MakeItem(TItemKind::mOpr, opImplicitMul));
+        }
+        items.swap(rebuilt);
     }
 
     // Empty brackets hold 1 after a constant (Pi() is π) and 0 otherwise (Rand() is Rand(0)).

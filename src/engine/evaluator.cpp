@@ -71,8 +71,11 @@ bool TEvaluator::Evaluate(const TCalcList& list, bool commit) {
     FVarShape = FVars.Shape();
     FFrames.push_back(TFrame{&list, 1, {}, TCplx(), false});
 
-    TCalcItem item;
-    while (!CalcFailed() && Fetch(item)) Process(std::move(item));
+    while (!CalcFailed()) {
+        const TCalcItem* item = Fetch();
+        if (!item) break;
+        Process(*item);
+    }
     while (!CalcFailed() && FOps.Count() > 1) Reduce();
     CheckFp();
     if (CalcFailed()) {
@@ -84,7 +87,7 @@ bool TEvaluator::Evaluate(const TCalcList& list, bool commit) {
 
 TCplx TEvaluator::Result() const { return FVals.Empty() ? TCplx() : FVals.Top().Value; }
 
-bool TEvaluator::Fetch(TCalcItem& item) {
+const TCalcItem* TEvaluator::Fetch() {
     while (!FFrames.empty()) {
         TFrame& frame = FFrames.back();
         if (frame.Pos >= frame.List->size()) {
@@ -93,41 +96,47 @@ bool TEvaluator::Fetch(TCalcItem& item) {
         }
         if (++FRead > kMaxItems) {
             SetCalcErr(TCalcErr::ceMath);
-            return false;
+            return nullptr;
         }
-        item = (*frame.List)[frame.Pos++];
+        const TCalcItem& source = (*frame.List)[frame.Pos++];
         if (frame.Substitutes) {
-            if (item.Kind == TItemKind::mArg) {
-                const auto k = static_cast<std::size_t>(item.Index);
+            if (source.Kind == TItemKind::mArg) {
+                const auto k = static_cast<std::size_t>(source.Index);
                 const TCplx v = k < frame.Args.size()    ? frame.Args[k]
                                 : k == frame.Args.size() ? frame.Last
                                                          : TCplx();
-                item = MakeValue(v);
-            } else if (item.Kind == TItemKind::mVar && item.Index < 0) {
-                item.Index = FVars.Find(LowerName(item.Text));
+                FFetched = MakeValue(v);
+                return &FFetched;
+            }
+            if (source.Kind == TItemKind::mVar && source.Index < 0) {
+                FFetched = source;
+                FFetched.Index = FVars.Find(LowerName(source.Text));
+                return &FFetched;
             }
         }
         // A name created by an assignment earlier in the line is that variable from now on.
-        if (item.Kind == TItemKind::mStr && FVars.Shape() != FVarShape) {
-            const int id = FVars.Find(LowerName(item.Text));
+        if (source.Kind == TItemKind::mStr && FVars.Shape() != FVarShape) {
+            const int id = FVars.Find(LowerName(source.Text));
             if (id >= 0) {
-                item.Kind = TItemKind::mVar;
-                item.Index = id;
+                FFetched = source;
+                FFetched.Kind = TItemKind::mVar;
+                FFetched.Index = id;
+                return &FFetched;
             }
         }
-        return true;
+        return &source;
     }
-    return false;
+    return nullptr;
 }
 
-void TEvaluator::Process(TCalcItem&& item) {
+void TEvaluator::Process(const TCalcItem& item) {
     switch (item.Kind) {
         case TItemKind::mVal:
         case TItemKind::mArg:
             if (IsLiteralError(item.Tag)) {
                 SetCalcErr(static_cast<TCalcErr>(item.Tag));
             } else {
-                FVals.Push(std::move(item));
+                FVals.Push(item);
             }
             return;
         case TItemKind::mVar:
@@ -137,7 +146,7 @@ void TEvaluator::Process(TCalcItem&& item) {
                 SetCalcErr(TCalcErr::ceUndefinedVar);
                 return;
             }
-            FVals.Push(std::move(item));
+            FVals.Push(item);
             if (alone) Resolve(FVals.Top());
             return;
         }
@@ -163,8 +172,8 @@ void TEvaluator::Process(TCalcItem&& item) {
         }
     } else {
         // An operator remembers how many values stood before it, for the log.
-        item.Tag = static_cast<int>(FVals.Count());
-        FOps.Push(std::move(item));
+        FOps.Push(item);
+        FOps.Top().Tag = static_cast<int>(FVals.Count());
     }
     Step();
 }

@@ -63,8 +63,9 @@ private:
         bool Substitutes = false;
     };
 
-    bool Fetch(TCalcItem& item);
-    void Process(TCalcItem&& item);
+    // The next item to evaluate, parameters substituted; null at the end.
+    const TCalcItem* Fetch();
+    void Process(const TCalcItem& item);
     void Reduce();
     void ResolveOperands();
     void Resolve(TCalcItem& entry);
@@ -89,6 +90,7 @@ private:
     std::size_t FTopSize = 0;
     std::size_t FRead = 0;
     const TCalcItem* FCurrent = nullptr;  // the item being processed, for the log
+    TCalcItem FFetched;                   // an item changed on its way from a list
     std::uint64_t FVarShape = 0;
 };
 
