@@ -109,6 +109,8 @@ struct TDigits {
 
 // The value rounded half away from zero to n significant digits (1..kMaxDigits), or truncated
 // to them when round is false. The result has exactly n digits unless the value is zero.
+// "." and n decimals of fixed digits; with hide0 trailing zeros and a bare point are dropped.
+void AddDecimals(TTextBuf& out, const TDigits& d, int n, bool hide0);
 [[nodiscard]] TDigits SigDigits(long double ax, int n, bool round = true) noexcept;
 
 // The value rounded half away from zero at 10^-decimals (decimals may be negative). Beyond

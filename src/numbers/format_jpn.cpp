@@ -76,17 +76,7 @@ void WriteJpn(TTextBuf& out, long double x, int length, bool hide0) {
         out.Add('0');
     else
         AddGroups(out, d, d.Exp, hide0);
-    if (decimals == 0) return;
-    const std::size_t point = out.Size();
-    out.Add('.');
-    for (int k = 1; k <= decimals; ++k)
-        out.Add(d.IsZero() ? '0' : d.At(d.Exp + k));
-    if (!hide0) return;
-    std::size_t len = out.Size();
-    while (len > point + 1 && out[len - 1] == '0')
-        --len;
-    if (len == point + 1) len = point;
-    out.Truncate(len);
+    AddDecimals(out, d, decimals, hide0);
 }
 
 }  // namespace rekna::format_detail

@@ -68,6 +68,12 @@ void AddFixedPoint(TTextBuf& out, const TDigits& d, int n, bool hide0) {
         out.Add('0');
     else
         AddDigitRange(out, d, 0, d.Exp + 1);
+    AddDecimals(out, d, n, hide0);
+}
+
+}  // namespace
+
+void AddDecimals(TTextBuf& out, const TDigits& d, int n, bool hide0) {
     if (n <= 0) return;
     const std::size_t point = out.Size();
     out.Add('.');
@@ -80,6 +86,8 @@ void AddFixedPoint(TTextBuf& out, const TDigits& d, int n, bool hide0) {
     if (len == point + 1) len = point;
     out.Truncate(len);
 }
+
+namespace {
 
 // Significant-digit engineering form: mantissa in [1, 1000), or [0.1, 100) below one with
 // AnsEng0, and the SI prefix of the exponent.
