@@ -10,9 +10,11 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/past_string_list.h"
+#include "editor/umemo_strings.h"
 #include "engine/vt_calc.h"
-#include "frame/batch_run.h"
 #include "frame/calc_options.h"
+#include "frame/run_procedure.h"
 #include "platform/cp932.h"
 
 namespace {
@@ -157,11 +159,23 @@ int main(int argc, char** argv) {
             if (!file) return Fail("cannot open " + args.File + ": " + std::strerror(errno));
             if (!ReadAll(file, bytes)) return Fail("cannot read " + args.File);
         }
-        raw = SplitMemoLines(bytes);
+        std::size_t pos = 0;
+        std::string_view line;
+        while (NextTextLine(bytes, pos, line)) raw.emplace_back(line);
     }
 
     const bool outputUtf8 = args.Encoding != TEncoding::enCp932;
     const TMemo memo = Decode(raw, args.Encoding, outputUtf8);
+
+    // The memo and answer panes without a display: no wrapping, so rows are lines.
+    TUMemoStrings memoPane, answerPane;
+    memoPane.SetCplxEnable(true);
+    std::string memoText;
+    for (const auto& line : memo.Cp932) {
+        memoText += line;
+        memoText += "\r\n";
+    }
+    memoPane.LoadBytes(memoText, false);
 
     TVtCalc calc;
     TCalcOptions options;
@@ -169,17 +183,18 @@ int main(int argc, char** argv) {
     options.ShowControl = args.Control;
     ApplyFrameDesign(calc);
     options.ApplyToEngine(calc);
-    TBatchRun run(calc, options);
-    const std::vector<TBatchLine> results = run.Run(memo.Cp932);
+    TRunProcedure run(memoPane, answerPane, calc, options);
+    run.CalcRows(true, false, TCalcRangeKind::rkAll);
 
     std::string out;
-    for (std::size_t i = 0; i < results.size(); ++i) {
-        const std::string shown = outputUtf8 ? Cp932ToUtf8(results[i].Shown) : results[i].Shown;
+    for (std::size_t i = 0; i < memo.Printed.size(); ++i) {
+        const auto row = static_cast<std::int32_t>(i);
+        const std::string& shown = row < answerPane.GetCount() ? answerPane.Get(row) : std::string();
         if (!args.AnswersOnly) {
             out += memo.Printed[i];
             out += '\t';
         }
-        out += shown;
+        out += outputUtf8 ? Cp932ToUtf8(shown) : shown;
         out += '\n';
     }
     std::fwrite(out.data(), 1, out.size(), stdout);

@@ -16,6 +16,19 @@ enum class TCplxChoice : std::uint8_t { ccI, ccJ, ccPolar };
 // Which Ans a run starts from: the previous row's answer, or the last calculated one.
 enum class TAnsRule : std::uint8_t { arRow, arLast };
 
+// The range a run covers.
+enum class TCalcRangeKind : std::uint8_t {
+    rkAll = 0,
+    rkAllEquivalent = 1,
+    rkToCaret = 2,
+    rkCaretRows = 3,
+    rkFromCaret = 4,
+    rkWriteAll = 5,
+};
+
+// The log-policy radio group: which lines keep a log, and what a caret move does.
+enum class TLogPolicy : std::uint8_t { lpNone, lpHold, lpCalcAll, lpCalcStop, lpCalcCaret };
+
 struct TCalcOptions {
     // 結果
     TAnsFormat Format = TAnsFormat::afNon;  // ActionSetAnsGen is checked at design
@@ -32,6 +45,9 @@ struct TCalcOptions {
 
     // 設定
     bool CalcAuto = true;
+    // The auto-calculation range: rkAll, rkAllEquivalent, rkToCaret, rkCaretRows, rkFromCaret.
+    TCalcRangeKind AutoRange = TCalcRangeKind::rkAll;
+    TLogPolicy LogPolicy = TLogPolicy::lpHold;
     bool CalcStr = false;  // 行頭文字で計算行を判定(&Str)
     bool CalcTab = true;
     bool CalcSSp = true;

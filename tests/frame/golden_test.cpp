@@ -1,9 +1,10 @@
-// The golden memos through the memo run that the batch calculator uses.
+// The golden memos through the run procedure, as the program runs all lines.
 #include <gtest/gtest.h>
 
+#include "editor/umemo_strings.h"
 #include "engine/vt_calc.h"
-#include "frame/batch_run.h"
 #include "frame/calc_options.h"
+#include "frame/run_procedure.h"
 #include "platform/cp932.h"
 #include "support/golden.h"
 #include "support/number_guard.h"
@@ -22,14 +23,17 @@ TEST(GoldenTest, EveryMemoGivesItsExpectedAnswers) {
         options.ShowControl = memo.ShowControl;
         ApplyFrameDesign(calc);
         options.ApplyToEngine(calc);
-        std::vector<std::string> lines;
-        for (const auto& line : memo.Lines) lines.push_back(SysText(line));
-        TBatchRun run(calc, options);
-        const auto results = run.Run(lines);
-        ASSERT_EQ(results.size(), memo.Lines.size());
-        for (std::size_t i = 0; i < results.size(); ++i) {
-            EXPECT_EQ(Cp932ToUtf8(results[i].Shown), memo.Expected[i])
-                << memo.Name << ":" << i + 1 << ": " << memo.Lines[i];
+        TUMemoStrings memoPane, answerPane;
+        memoPane.SetCplxEnable(true);
+        std::string text;
+        for (const auto& line : memo.Lines) text += SysText(line) + "\r\n";
+        memoPane.LoadBytes(text, false);
+        TRunProcedure run(memoPane, answerPane, calc, options);
+        run.CalcRows(true, false, TCalcRangeKind::rkAll);
+        ASSERT_EQ(answerPane.GetCount(), static_cast<int>(memo.Lines.size())) << memo.Name;
+        for (int i = 0; i < answerPane.GetCount(); ++i) {
+            EXPECT_EQ(Cp932ToUtf8(answerPane.Get(i)), memo.Expected[static_cast<std::size_t>(i)])
+                << memo.Name << ":" << i + 1 << ": " << memo.Lines[static_cast<std::size_t>(i)];
         }
     }
 }

@@ -1,0 +1,285 @@
+// The run procedure: ranges, calculation lines, script blocks and the rows results live on.
+#include "frame/run_procedure.h"
+
+#include <algorithm>
+
+#include "editor/umemo_strings.h"
+#include "engine/vt_calc.h"
+#include "frame/answer_filter.h"
+
+namespace rekna {
+
+namespace {
+
+std::string_view TrimRight(std::string_view s) noexcept {
+    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
+    return s;
+}
+
+std::string_view Trim(std::string_view s) noexcept {
+    s = TrimRight(s);
+    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
+    return s;
+}
+
+bool StartsWith(std::string_view s, std::string_view prefix) noexcept {
+    return s.substr(0, prefix.size()) == prefix;
+}
+
+bool IsScriptLine(std::string_view s) noexcept {
+    return StartsWith(s, "#>") || StartsWith(s, "#?");
+}
+
+// Restores the run state however the loop is left.
+class TRunGuard {
+public:
+    TRunGuard(bool& running, bool& esc, TVtCalc& calc, const std::function<void()>& onEnd)
+        : FRunning(running), FEsc(esc), FCalc(calc), FOnEnd(onEnd) {}
+    ~TRunGuard() {
+        FCalc.LogEnable = false;
+        FRunning = false;
+        if (FOnEnd) FOnEnd();
+        FEsc = false;
+    }
+    TRunGuard(const TRunGuard&) = delete;
+    TRunGuard& operator=(const TRunGuard&) = delete;
+
+private:
+    bool& FRunning;
+    bool& FEsc;
+    TVtCalc& FCalc;
+    const std::function<void()>& FOnEnd;
+};
+
+}  // namespace
+
+TRunProcedure::TRunProcedure(TUMemoStrings& memo, TUMemoStrings& answers, TVtCalc& calc,
+                             const TCalcOptions& options)
+    : FMemo(memo), FAnswers(answers), FCalc(calc), FOptions(options) {}
+
+int TRunProcedure::CaretRow() const { return FMemo.LastRowOfLine(FMemo.Selection().Caret.Y); }
+
+bool TRunProcedure::StartsBlockAt(int row) const {
+    return row >= 0 && row < FMemo.GetCount() && StartsWith(FMemo.Get(FMemo.FirstRowOfLine(row)), "#>");
+}
+
+void TRunProcedure::ExtendScriptRange(int& first, int& last) const {
+    while (StartsBlockAt(first) && first > 0 && StartsBlockAt(FMemo.FirstRowOfLine(first) - 1))
+        first = FMemo.FirstRowOfLine(FMemo.FirstRowOfLine(first) - 1);
+    first = FMemo.FirstRowOfLine(first);
+    if (StartsBlockAt(last)) {
+        while (StartsBlockAt(FMemo.LastRowOfLine(last) + 1)) last = FMemo.LastRowOfLine(last) + 1;
+    }
+    last = FMemo.LastRowOfLine(last);
+}
+
+void TRunProcedure::CalcRows(bool store, bool write, TCalcRangeKind kind) {
+    if (FRunning || FMemo.GetCount() == 0) return;
+    FRunning = true;
+    EscPressed = false;
+    if (OnBeginCalc) OnBeginCalc();
+    TRunGuard guard(FRunning, EscPressed, FCalc, OnEndCalc);
+
+    const int lastRow = FMemo.GetCount() - 1;
+    const int caret = CaretRow();
+    const int chgFrom = FMemo.FirstRowOfLine(FMemo.ChangedFrom());
+    const int chgTo = FMemo.FirstRowOfLine(FMemo.ChangedTo());
+    const bool fromChange = kind == TCalcRangeKind::rkAllEquivalent ||
+                            kind == TCalcRangeKind::rkCaretRows || kind == TCalcRangeKind::rkFromCaret;
+    const bool toChange = kind == TCalcRangeKind::rkToCaret || kind == TCalcRangeKind::rkCaretRows;
+    int first = fromChange ? std::min(caret, chgFrom) : 0;
+    int last = toChange ? std::max(caret, chgTo) : lastRow;
+    first = std::clamp(first, 0, lastRow);
+    last = std::clamp(last, first, lastRow);
+    ExtendScriptRange(first, last);
+
+    FCapture = TRunCapture();
+    FCalc.ResetDisplay();
+    FAnswers.BeginUpdate();
+    if (kind == TCalcRangeKind::rkAllEquivalent) {
+        for (int row = 0; row < first; ++row) {
+            if (!FMemo.Continued(row)) CalcRow(row, false, true, false);
+        }
+    }
+    if (FOptions.AnsRule == TAnsRule::arRow) SetPrevAns(first);
+    const int caretBlockEnd = StartsBlockAt(caret) ? [&] {
+        int end = caret;
+        while (StartsBlockAt(end + 1)) end = FMemo.LastRowOfLine(end + 1);
+        return end;
+    }() : -1;
+    for (int row = first; row <= last; ++row) {
+        FCalc.LogEnable = row == caret || FOptions.LogPolicy == TLogPolicy::lpHold;
+        if (FMemo.Continued(row) && row != lastRow) {
+            if (store) StoreRowResult(row, {}, TCplx::Blank(), {}, {});
+            continue;
+        }
+        if (CalcRow(row, store, false, kind == TCalcRangeKind::rkWriteAll) &&
+            (row == caret || row == caretBlockEnd)) {
+            FCapture.Captured = true;
+            FCapture.Log = FCalc.LogText();
+            FCapture.Data = FCalc.Data();
+            FCapture.Answer = FCalc.AnswerText();
+        }
+    }
+    FCalc.LogEnable = false;
+    SyncAnswerRows();
+    FAnswers.EndUpdate();
+    if (write && kind != TCalcRangeKind::rkWriteAll && FCapture.Captured && OnWriteAnswer)
+        OnWriteAnswer(caret, FCapture.Answer);
+}
+
+void TRunProcedure::StoreEngineResult(int row) {
+    const std::string log = FOptions.LogPolicy == TLogPolicy::lpHold ? FCalc.LogStoredText() : "";
+    StoreRowResult(row, FCalc.Data(), FCalc.LastResult(), log, FCalc.AnswerText());
+}
+
+bool TRunProcedure::CalcScriptRow(int row, std::string_view text, bool store, bool write) {
+    if (StartsWith(text, "#?")) {
+        FCalc.EvaluateExpression(TrimRight(text.substr(2)), row);
+    } else {
+        FScriptBuffer.append(TrimRight(text.substr(2)));
+        FScriptBuffer += "\r\n";
+        if (StartsBlockAt(row + 1)) {
+            if (store) StoreRowResult(row, {}, TCplx::Blank(), {}, {});
+            if (write && OnRemoveAnswer) OnRemoveAnswer(row);
+            return false;
+        }
+        FScriptBuffer.resize(FScriptBuffer.size() - 2);
+        const int lines = static_cast<int>(std::count(FScriptBuffer.begin(), FScriptBuffer.end(), '\r')) + 1;
+        if (row < FAnswers.GetCount()) FAnswers.Put(row, "");
+        const std::string block = std::move(FScriptBuffer);
+        FScriptBuffer.clear();
+        FCalc.ExecuteBlock(block, row - lines + 1);
+    }
+    const bool result = !FCalc.Data().empty();
+    if (store) {
+        // A script may write its answer into the answer pane itself.
+        const std::string written = row < FAnswers.GetCount() ? FAnswers.Get(row) : std::string();
+        const std::string log = FOptions.LogPolicy == TLogPolicy::lpHold ? FCalc.LogStoredText() : "";
+        StoreRowResult(row, FCalc.Data(), FCalc.LastResult(), log,
+                       written.empty() ? FCalc.AnswerText() : written);
+    }
+    if (write && OnWriteAnswer) OnWriteAnswer(row, FCalc.AnswerText());
+    return result;
+}
+
+bool TRunProcedure::CalcRow(int row, bool store, bool assignOnly, bool write) {
+    const std::string line = FMemo.GetLine(row);
+    const std::string_view text = TrimRight(line);
+    if (IsScriptLine(text)) {
+        if (FCalc.ScriptEnabled() && !assignOnly) return CalcScriptRow(row, text, store, write);
+    } else if (FOptions.IsCalcLine(text) &&
+               (!assignOnly || text.find('=', 1) != std::string_view::npos)) {
+        if (assignOnly && FOptions.AnsRule == TAnsRule::arRow) SetPrevAns(row);
+        FCalc.CalcLine(Trim(text), true, true, true);
+        const bool result = !FCalc.Data().empty();
+        if (store) StoreEngineResult(row);
+        if (write && OnWriteAnswer) OnWriteAnswer(row, FCalc.AnswerText());
+        return result;
+    }
+    if (store) StoreRowResult(row, {}, TCplx::Blank(), {}, {});
+    return false;
+}
+
+void TRunProcedure::StoreRowResult(int row, std::string_view formula, const TCplx& value,
+                                   std::string_view log, std::string_view answer) {
+    FMemo.SetNote(row, formula);
+    FMemo.SetResult(row, answer);
+    FMemo.SetValue(row, value);
+    while (FAnswers.GetCount() <= row) FAnswers.Add("");
+    const bool script = IsScriptLine(FMemo.Get(FMemo.FirstRowOfLine(row)));
+    FAnswers.Put(row, FilterAnswer(std::string(answer), FOptions.ShowErrors, FOptions.ShowControl));
+    FAnswers.SetNote(row, log);
+    FAnswers.SetResult(row, script ? "VB" : "");
+}
+
+void TRunProcedure::SetPrevAns(int row) {
+    for (int r = std::min(row, FMemo.GetCount()) - 1; r >= 0; --r) {
+        const TCplx v = FMemo.Value(r);
+        if (v.IsBlank()) continue;
+        FCalc.SetAns(v, v.IsErrorMark());
+        return;
+    }
+    FCalc.SetAns(TCplx(), true);
+}
+
+void TRunProcedure::AutoCalc() {
+    switch (FOptions.AutoRange) {
+        case TCalcRangeKind::rkAllEquivalent:
+        case TCalcRangeKind::rkToCaret:
+        case TCalcRangeKind::rkCaretRows:
+        case TCalcRangeKind::rkFromCaret: CalcRows(true, false, FOptions.AutoRange); break;
+        default: CalcRows(true, false, TCalcRangeKind::rkAll); break;
+    }
+}
+
+void TRunProcedure::SyncAnswerRows() {
+    FAnswers.BeginUpdate();
+    while (FAnswers.GetCount() < FMemo.GetCount()) FAnswers.Add("");
+    while (FAnswers.GetCount() > FMemo.GetCount()) FAnswers.Delete(FAnswers.GetCount() - 1);
+    FAnswers.Selection().Clear();
+    FAnswers.Selection().Caret = {1, std::max(0, CaretRow())};
+    FAnswers.Selection().Normalize(FAnswers);
+    FAnswers.SetTopRow(FMemo.TopRow());
+    FAnswers.EndUpdate();
+}
+
+void TRunProcedure::RefreshAnswerRows(int first, int last) {
+    FAnswers.BeginUpdate();
+    last = std::min(last, FMemo.GetCount() - 1);
+    for (int r = std::max(first, 0); r <= last; ++r) {
+        while (FAnswers.GetCount() <= r) FAnswers.Add("");
+        const std::string shown = FilterAnswer(FMemo.Result(r), FOptions.ShowErrors, FOptions.ShowControl);
+        if (FAnswers.Get(r) != shown) FAnswers.Put(r, shown);
+    }
+    FAnswers.EndUpdate();
+    SyncAnswerRows();
+}
+
+std::string TRunProcedure::GetCaretLog() const {
+    int r = CaretRow();
+    if (r < 0 || r >= FAnswers.GetCount()) return {};
+    std::string log = FAnswers.Note(r);
+    if (log.empty() && StartsBlockAt(r)) {
+        while (StartsBlockAt(r + 1)) r = FMemo.LastRowOfLine(r + 1);
+        if (r < FAnswers.GetCount()) log = FAnswers.Note(r);
+    }
+    std::string out;
+    for (const char c : log) {
+        if (c == '\b') {
+            out += "\r\n";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+void TRunProcedure::RerunDefinitions(std::string& defText, std::vector<TUserFuncMenuItem>& menu) {
+    menu.clear();
+    if (defText.empty()) return;
+    bool any = false;
+    std::size_t pos = 0;
+    while (pos <= defText.size()) {
+        std::size_t end = defText.find_first_of("\r\n", pos);
+        if (end == std::string::npos) end = defText.size();
+        const std::string line = defText.substr(pos, end - pos);
+        FCalc.CalcLine(line, true, true, true);
+        any = any || !FCalc.Data().empty();
+        if (FCalc.Data() == "[" + CalcErrMessage(TCalcErr::ceUserFunc) + "]") {
+            const std::size_t eq = line.find('=');
+            std::string name(Trim(std::string_view(line).substr(0, eq)));
+            if (!name.empty() && name.front() == '#') name = std::string(Trim(name.substr(1)));
+            std::string note;
+            const std::size_t open = line.find('['), close = line.find(']', open);
+            if (open != std::string::npos && close != std::string::npos)
+                note = line.substr(open + 1, close - open - 1);
+            menu.push_back({name + " : " + note, line});
+        }
+        if (end >= defText.size()) break;
+        pos = end + (defText.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    }
+    if (!any) defText.clear();
+}
+
+}  // namespace rekna

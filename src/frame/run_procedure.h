@@ -1,0 +1,89 @@
+// TRunProcedure: which memo lines run when, and where their results are kept.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frame/calc_options.h"
+#include "numbers/cplx.h"
+
+namespace rekna {
+
+class TUMemoStrings;
+class TVtCalc;
+
+// What a run captured of the caret line.
+struct TRunCapture {
+    bool Captured = false;
+    std::string Log;  // CR LF form
+    std::string Data;
+    std::string Answer;
+};
+
+// An entry of the user-function menu built from the definitions file.
+struct TUserFuncMenuItem {
+    std::string Caption;  // name + " : " + the text between "[" and "]" of the line
+    std::string Hint;     // the definitions line
+};
+
+// The calculation frame's run procedure over its memo and answer panes: the results of a
+// logical line live on the memo's row items of its last display row (Note: the formula,
+// Result: the answer, Value: the value), so inserting and deleting lines keeps every answer
+// beside its own line; the answer pane shows the filtered answers and keeps the logs.
+class TRunProcedure {
+public:
+    TRunProcedure(TUMemoStrings& memo, TUMemoStrings& answers, TVtCalc& calc,
+                  const TCalcOptions& options);
+
+    // Runs the rows of a range; returns at once while a run is in progress or the memo is empty.
+    void CalcRows(bool store, bool write, TCalcRangeKind kind);
+    // One logical line; true when the engine produced a formula.
+    bool CalcRow(int row, bool store, bool assignOnly, bool write);
+    void StoreRowResult(int row, std::string_view formula, const TCplx& value, std::string_view log,
+                        std::string_view answer);
+    // Ans from the nearest earlier row with a value.
+    void SetPrevAns(int row);
+    // A run over the range the auto-calculation option chooses.
+    void AutoCalc();
+    // The answer pane gets the memo's row count, caret row and top row.
+    void SyncAnswerRows();
+    // Shows the stored answers of rows first..last again, without calculating.
+    void RefreshAnswerRows(int first, int last);
+    // The stored log of the caret line, CR LF form.
+    [[nodiscard]] std::string GetCaretLog() const;
+    // Runs every line of the definitions file; empties defText when not one line gave a
+    // formula, and fills menu with its user functions.
+    void RerunDefinitions(std::string& defText, std::vector<TUserFuncMenuItem>& menu);
+
+    [[nodiscard]] bool Running() const noexcept { return FRunning; }
+    [[nodiscard]] const TRunCapture& Captured() const noexcept { return FCapture; }
+
+    // The row of the caret line's answer: the last display row of its logical line.
+    [[nodiscard]] int CaretRow() const;
+
+    std::function<void()> OnBeginCalc;
+    std::function<void()> OnEndCalc;
+    // Answer writing: the answer goes into the line of the row, or is removed from it.
+    std::function<void(int row, const std::string& answer)> OnWriteAnswer;
+    std::function<void(int row)> OnRemoveAnswer;
+    // Set by the host when Esc is typed; a run clears it at its start and end.
+    bool EscPressed = false;
+
+private:
+    void ExtendScriptRange(int& first, int& last) const;
+    bool CalcScriptRow(int row, std::string_view text, bool store, bool write);
+    bool StartsBlockAt(int row) const;
+    void StoreEngineResult(int row);
+
+    TUMemoStrings& FMemo;
+    TUMemoStrings& FAnswers;
+    TVtCalc& FCalc;
+    const TCalcOptions& FOptions;
+    TRunCapture FCapture;
+    std::string FScriptBuffer;
+    bool FRunning = false;
+};
+
+}  // namespace rekna

@@ -1,0 +1,227 @@
+// Tests of the run procedure over a memo and an answer pane: ranges, stored results, wrapped
+// lines, Ans rules, answer filters, script blocks and the definitions file.
+#include "frame/run_procedure.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor/umemo_strings.h"
+#include "engine/vt_calc.h"
+#include "platform/cp932.h"
+#include "support/number_guard.h"
+
+namespace rekna {
+namespace {
+
+// A script language that records what it is given and answers with a fixed value.
+class TFakeScript : public TScriptHost {
+public:
+    explicit TFakeScript(TVtCalc& calc, std::vector<std::string>& blocks)
+        : FCalc(calc), FBlocks(blocks) {}
+    bool ExecuteBlock(std::string_view text, int firstRow) override {
+        FBlocks.push_back(std::to_string(firstRow) + ":" + std::string(text));
+        FCalc.CalcLine("42", true, true, true);
+        return true;
+    }
+    bool EvaluateExpression(std::string_view, int) override {
+        FCalc.CalcLine("7", true, true, true);
+        return true;
+    }
+    void ResetHost() override {}
+
+private:
+    TVtCalc& FCalc;
+    std::vector<std::string>& FBlocks;
+};
+
+class RunProcedureTest : public ::testing::Test {
+protected:
+    RunProcedureTest() {
+        Memo.SetCplxEnable(true);
+        ApplyFrameDesign(Calc);
+        Options.ApplyToEngine(Calc);
+    }
+
+    void Load(const std::vector<std::string>& lines, int caretRow = 0) {
+        std::string text;
+        for (const auto& l : lines) text += SysText(l) + "\r\n";
+        Memo.LoadBytes(text, false);
+        Memo.Selection().Caret = {1, caretRow};
+        Memo.SetChangedRange(caretRow, caretRow);
+    }
+    std::vector<std::string> AnswerColumn() const {
+        std::vector<std::string> out;
+        for (int r = 0; r < Answers.GetCount(); ++r) out.push_back(Cp932ToUtf8(Answers.Get(r)));
+        return out;
+    }
+    std::string Stored(int row) const { return Cp932ToUtf8(Memo.Result(row)); }
+
+    test::TNumberGuard Guard;
+    TUMemoStrings Memo;
+    TUMemoStrings Answers;
+    TVtCalc Calc;
+    TCalcOptions Options;
+    TRunProcedure Run{Memo, Answers, Calc, Options};
+};
+
+using TStrings = std::vector<std::string>;
+
+TEST_F(RunProcedureTest, RunAllStoresResultsBesideTheirLines) {
+    Load({"1+2", "; note", "x=4", "x*x", "", "1/0", "#foo"});
+    Run.CalcRows(true, false, TCalcRangeKind::rkAll);
+    EXPECT_EQ(AnswerColumn(), (TStrings{"3", "", "4", "16", "", "", ""}));
+    EXPECT_EQ(Stored(5), "[0による割算]");  // stored unfiltered
+    EXPECT_EQ(Cp932ToUtf8(Memo.Note(3)), "x*x");
+    EXPECT_EQ(Memo.Value(3), TCplx(16.0L));
+    EXPECT_TRUE(Memo.Value(1).IsBlank());
+    // Inserting a line without recalculating keeps every answer beside its own line.
+    Memo.Insert(0, "9*9");
+    Run.RefreshAnswerRows(0, Memo.GetCount() - 1);
+    EXPECT_EQ(AnswerColumn(), (TStrings{"", "3", "", "4", "16", "", "", ""}));
+}
+
+TEST_F(RunProcedureTest, FiltersShowErrorsAndControlEchoes) {
+    Options.ShowErrors = true;
+    Options.ShowControl = true;
+    Load({"1/0", "#foo", "#Sq(x)=x*x", "Sq(3)"});
+    Run.CalcRows(true, false, TCalcRangeKind::rkAll);
+    EXPECT_EQ(AnswerColumn(), (TStrings{"[0による割算]", "#foo", "#Sq(x)=x*x", "9"}));
+}
+
+TEST_F(RunProcedureTest, WrappedLinesAnswerOnTheirLastRow) {
+    Memo.SetWrapColumns(10);
+    Load({"1+2+3+4+5+6+7+8+9", "2*3"});
+    ASSERT_GT(Memo.GetCount(), 2);
+    Run.CalcRows(true, false, TCalcRangeKind::rkAll);
+    const int last = Memo.LastRowOfLine(0);
+    for (int r = 0; r < last; ++r) EXPECT_EQ(Cp932ToUtf8(Answers.Get(r)), "") << r;
+    EXPECT_EQ(Cp932ToUtf8(Answers.Get(last)), "45");
+    EXPECT_EQ(Cp932ToUtf8(Answers.Get(last + 1)), "6");
+    EXPECT_EQ(Answers.GetCount(), Memo.GetCount());
+}
+
+TEST_F(RunProcedureTest, RangesOfTheRunCommands) {
+    Load({"a=1", "a+10", "a+20", "a+30"}, 2);
+    Run.CalcRows(true, false, TCalcRangeKind::rkAll);
+    Memo.Put(0, "a=5");
+    Run.CalcRows(true, false, TCalcRangeKind::rkToCaret);
+    EXPECT_EQ(AnswerColumn(), (TStrings{"5", "15", "25", "31"}));
+    Memo.Put(0, "a=7");
+    Memo.SetChangedRange(2, 2);
+    Run.CalcRows(true, false, TCalcRangeKind::rkCaretRows);  // row 2 only: a is still 5
+    EXPECT_EQ(AnswerColumn(), (TStrings{"5", "15", "25", "31"}));
+    Run.CalcRows(true, false, TCalcRangeKind::rkFromCaret);
+    EXPECT_EQ(AnswerColumn(), (TStrings{"5", "15", "25", "35"}));
+    Run.CalcRows(true, false, TCalcRangeKind::rkAll);
+    EXPECT_EQ(AnswerColumn(), (TStrings{"7", "17", "27", "37"}));
+}
+
+TEST_F(RunProcedureTest, AllEquivalentRunsAssignmentsAboveTheCaret) {
+    Load({"a=2", "3+4", "a*10"}, 2);
+    Run.CalcRows(true, false, TCalcRangeKind::rkAll);
+    Memo.Put(0, "a=5");
+    Memo.Put(1, "3+5");
+    Memo.SetChangedRange(2, 2);
+    Run.CalcRows(true, false, TCalcRangeKind::rkAllEquivalent);
+    // The assignment ran again but keeps its stored answer; the plain line above did not run.
+    EXPECT_EQ(AnswerColumn(), (TStrings{"2", "7", "50"}));
+}
+
+TEST_F(RunProcedureTest, AnsComesFromTheRowAbove) {
+    Load({"6*7", "; a comment", "Ans+1", "Ans*2"});
+    Run.CalcRows(true, false, TCalcRangeKind::rkAll);
+    EXPECT_EQ(AnswerColumn(), (TStrings{"42", "", "43", "86"}));
+    // A run of the caret rows starts from the answer of the row above the range.
+    Memo.SetChangedRange(3, 3);
+    Memo.Selection().Caret = {1, 3};
+    Run.CalcRows(true, false, TCalcRangeKind::rkCaretRows);
+    EXPECT_EQ(AnswerColumn().back(), "86");
+    // The first line of a memo has no answer above it.
+    Options.ShowErrors = true;
+    Load({"Ans+1"});
+    Run.CalcRows(true, false, TCalcRangeKind::rkAll);
+    EXPECT_EQ(AnswerColumn(), (TStrings{"[エラー変数]"}));
+}
+
+TEST_F(RunProcedureTest, TheCaretLineIsCapturedWithItsLog) {
+    Load({"1+1", "2+3", "4"}, 1);
+    Run.CalcRows(true, false, TCalcRangeKind::rkAll);
+    ASSERT_TRUE(Run.Captured().Captured);
+    // The answer "5" repeats the last step and is dropped.
+    EXPECT_EQ(Cp932ToUtf8(Run.Captured().Log), "2+3\r\n＝ 5\r\n");
+    EXPECT_EQ(Run.Captured().Data, "2+3");
+    EXPECT_EQ(Cp932ToUtf8(Run.GetCaretLog()), "2+3\r\n＝ 5\r\n");
+    // The answer-writing hook gets the caret line's answer.
+    std::vector<std::string> written;
+    Run.OnWriteAnswer = [&](int row, const std::string& a) { written.push_back(std::to_string(row) + a); };
+    Run.CalcRows(true, true, TCalcRangeKind::rkAll);
+    EXPECT_EQ(written, (TStrings{"15"}));
+    written.clear();
+    Run.CalcRows(true, true, TCalcRangeKind::rkWriteAll);
+    EXPECT_EQ(written, (TStrings{"02", "15", "24"}));
+}
+
+TEST_F(RunProcedureTest, ASecondRunDuringARunReturnsAtOnce) {
+    Load({"1+1"});
+    int begins = 0, ends = 0;
+    Run.OnBeginCalc = [&] {
+        ++begins;
+        Run.CalcRows(true, false, TCalcRangeKind::rkAll);
+    };
+    Run.OnEndCalc = [&] { ++ends; };
+    Run.EscPressed = true;
+    Run.CalcRows(true, false, TCalcRangeKind::rkAll);
+    EXPECT_EQ(begins, 1);
+    EXPECT_EQ(ends, 1);
+    EXPECT_FALSE(Run.Running());
+    EXPECT_FALSE(Run.EscPressed);
+    TUMemoStrings empty;
+    TRunProcedure none(empty, Answers, Calc, Options);
+    none.CalcRows(true, false, TCalcRangeKind::rkAll);  // an empty memo: nothing happens
+}
+
+TEST_F(RunProcedureTest, ScriptLinesWithoutScriptingAreNoCalculationLines) {
+    Load({"#> x = 1", "#? 1+1", "2+2"});
+    Run.CalcRows(true, false, TCalcRangeKind::rkAll);
+    EXPECT_EQ(AnswerColumn(), (TStrings{"", "", "4"}));
+    EXPECT_EQ(Answers.Result(0), "VB");
+    EXPECT_EQ(Answers.Result(2), "");
+}
+
+TEST_F(RunProcedureTest, AScriptBlockRunsWholeFromItsLastRow) {
+    std::vector<std::string> blocks;
+    Calc.SetScriptHost(std::make_unique<TFakeScript>(Calc, blocks));
+    Calc.SetScriptEnabled(true);
+    ASSERT_TRUE(Calc.ScriptEnabled());
+    Load({"1", "#> a = 1", "#> b = 2", "#> c = 3", "5"}, 2);
+    Memo.SetChangedRange(2, 2);
+    Run.CalcRows(true, false, TCalcRangeKind::rkCaretRows);
+    EXPECT_EQ(blocks, (TStrings{"1: a = 1\r\n b = 2\r\n c = 3"}));
+    EXPECT_EQ(AnswerColumn()[1], "");
+    EXPECT_EQ(AnswerColumn()[2], "");
+    EXPECT_EQ(AnswerColumn()[3], "42");
+    Load({"#? 1+1"});
+    Run.CalcRows(true, false, TCalcRangeKind::rkAll);
+    EXPECT_EQ(AnswerColumn(), (TStrings{"7"}));
+}
+
+TEST_F(RunProcedureTest, DefinitionsFileDefinesFunctionsAndTheMenu) {
+    std::string def = SysText("#Sq(x)=x*x [二乗]\r\nlimit=10\r\n");
+    std::vector<TUserFuncMenuItem> menu;
+    Run.RerunDefinitions(def, menu);
+    ASSERT_EQ(menu.size(), 1U);
+    EXPECT_EQ(Cp932ToUtf8(menu[0].Caption), "Sq(x) : 二乗");
+    Load({"Sq(3)+limit"});
+    Run.CalcRows(true, false, TCalcRangeKind::rkAll);
+    EXPECT_EQ(AnswerColumn(), (TStrings{"19"}));
+    std::string nothing = "; only a comment\r\n\r\n";
+    Run.RerunDefinitions(nothing, menu);
+    EXPECT_EQ(nothing, "");
+    EXPECT_TRUE(menu.empty());
+}
+
+}  // namespace
+}  // namespace rekna
