@@ -1,6 +1,8 @@
 // The interface through which the line store reports every elementary change for undo.
 #pragma once
 
+#include "editor/umemo_selection.h"
+
 #include <cstdint>
 #include <string_view>
 
@@ -9,13 +11,17 @@ namespace rekna {
 // Kinds of undo items.
 enum class TUndoKind : std::uint8_t { ukInserted, ukDeleted, ukChanged, ukFlag, ukView };
 
-// The view as an undo item records it.
+// The view as an undo item records it. The anchor and the selection mode go with the caret, so
+// that taking an edit back selects again what the edit replaced.
 struct TViewState {
     std::int32_t WrapColumns = 0;
     std::int32_t CaretX = 1;
     std::int32_t CaretY = 0;
     std::int32_t TopRow = 0;
     std::int32_t LeftCol = 1;
+    std::int32_t AnchorX = 1;
+    std::int32_t AnchorY = 0;
+    TSelMode Mode = TSelMode::smNone;
 
     friend bool operator==(const TViewState&, const TViewState&) = default;
 };

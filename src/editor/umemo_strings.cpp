@@ -319,12 +319,15 @@ bool TUMemoStrings::ReplayFlag(std::int32_t row, bool continued) {
 void TUMemoStrings::ReplayView(const TViewState& view) {
     FRules.WrapColumns = std::clamp(view.WrapColumns, 0, kMaxWrapColumns);
     FSelection.Caret = {view.CaretX, view.CaretY};
+    FSelection.Anchor = {view.AnchorX, view.AnchorY};
+    FSelection.Mode = view.Mode;
     SetTopRow(view.TopRow);
     SetLeftCol(view.LeftCol);
 }
 
 TViewState TUMemoStrings::ViewState() const noexcept {
-    return {FRules.WrapColumns, FSelection.Caret.X, FSelection.Caret.Y, FTopRow, FLeftCol};
+    return {FRules.WrapColumns, FSelection.Caret.X,  FSelection.Caret.Y,  FTopRow,
+            FLeftCol,           FSelection.Anchor.X, FSelection.Anchor.Y, FSelection.Mode};
 }
 
 // --- Logical lines ----------------------------------------------------------------------------

@@ -177,6 +177,43 @@ public:
     void RejoinWraps();
     void JoinSelected();
 
+    // --- Selection edits (selection_edit.cpp, box_edit.cpp, selection_text.cpp). Each runs in
+    // an edit group of its own without view records; the control's commands open the recorded
+    // group around them. Positions inside a row's hanging-indent copy count as its end: the copy
+    // is not text, so text never goes into it or comes out of it.
+    // The selected text. raw (the formatted copy) ends every row with CR LF and keeps what the
+    // rows show; otherwise wrapped rows are joined again without their hanging-indent copies.
+    [[nodiscard]] std::string GetSelText(bool raw) const;
+    // Removes the selected text. A box leaves a zero-width box at its left column over the same
+    // rows (the multi-row caret), also when it had no width.
+    void DeleteSelection();
+    // Inserts text at the selection: into every row of a box (or with forceBox from the caret
+    // row down), as whole rows in line mode, else at the caret. DoubleKana, DoubleDiv and
+    // DoubleMul apply. A forced box paste with more lines than rows below adds rows.
+    void PasteText(std::string_view text, bool selectAfter, bool forceBox);
+    // Tab and Shift+Tab on a stream or line selection.
+    void IndentSelection(char ch);
+    void UnindentSelection();
+    // A line selection of every row, unless the store is empty or one empty row.
+    void SelectAll();
+    // Typing into the multi-row caret: t goes into every row of the box at its left column
+    // (rows too short are padded with spaces; overwriting changes only rows that reach it); the
+    // box becomes zero-width behind t.
+    void BoxInsert(std::string_view t, bool overwrite);
+    // Backspace and Delete on every row of a zero-width box.
+    void BoxBackSpace();
+    void BoxDeleteChar();
+    // The input conversions of typed and pasted text: DoubleKana, DoubleDiv, DoubleMul.
+    [[nodiscard]] std::string ConvertInput(std::string_view t) const;
+    // x moved behind the row's hanging-indent copy.
+    [[nodiscard]] std::int32_t TextPos(std::int32_t row, std::int32_t x) const noexcept;
+    // Re-wraps the logical lines that rows from..to belong to, the lowest first, so that the rows
+    // above keep their indexes.
+    void ReflowRowsUp(std::int32_t from, std::int32_t to);
+    // Marks row + 1 as joined to row: with AutoIndent its leading indentation becomes a hanging
+    // indent, as wrapping would have made it. row + 1 must exist.
+    void JoinNextRow(std::int32_t row);
+
     // --- Edit groups and batch updates.
     void BeginEdit(bool recordState);
     void EndEdit(bool recordState);
@@ -274,10 +311,15 @@ private:
                     const std::function<void(bool last)>& lineEnd) const;
     // The selected rows of the line-break commands; false without a selection.
     [[nodiscard]] bool SelectedRows(std::int32_t& from, std::int32_t& to) const noexcept;
-    // Marks row + 1 as joined to row: with AutoIndent its leading indentation becomes a hanging
-    // indent, as wrapping would have made it.
-    void JoinNextRow(std::int32_t row);
     void ReflowRows(std::int32_t from, std::int32_t to);
+    // The parts of DeleteSelection and PasteText, one per mode; the selection is normalised.
+    void DeleteLineSelection();
+    void DeleteStreamSelection();
+    void DeleteBoxSelection();
+    void PasteIntoEmpty(const std::vector<std::string>& lines, bool selectAfter);
+    void PasteRows(const std::vector<std::string>& lines, bool selectAfter);
+    void PasteStream(const std::vector<std::string>& lines, bool selectAfter);
+    void PasteBox(const std::vector<std::string>& lines, bool selectAfter);
 
     TRowStore FRows;
     TWrapRules FRules;
@@ -307,6 +349,21 @@ private:
     std::string FContent;
     std::vector<TRowPiece> FPieces;
     std::vector<std::size_t> FOldStarts;
+};
+
+// An edit group for the length of a scope: it closes on every path out.
+class TEditGroup {
+public:
+    TEditGroup(TUMemoStrings& strings, bool recordState) : FStrings(strings), FRecord(recordState) {
+        FStrings.BeginEdit(FRecord);
+    }
+    TEditGroup(const TEditGroup&) = delete;
+    TEditGroup& operator=(const TEditGroup&) = delete;
+    ~TEditGroup() { FStrings.EndEdit(FRecord); }
+
+private:
+    TUMemoStrings& FStrings;
+    bool FRecord;
 };
 
 }  // namespace rekna
