@@ -1,6 +1,10 @@
 // The calculation log and the rendering of compiled lines and evaluation steps.
 #include "engine/calc_log.h"
 
+#include <array>
+#include <cstdint>
+#include <cstring>
+
 #include "engine/control_keywords.h"
 #include "engine/evaluator.h"
 #include "engine/functions.h"
@@ -70,39 +74,92 @@ void TCalcLog::AddStep(std::string_view step) {
 
 namespace {
 
-// The text of one item; control says whether the list is a control or definition line.
+// Log steps show the same values again and again: the last few texts are kept, looked up by
+// the value's bytes and the settings the text depends on.
+const std::string& LogValueText(const TCplx& value) {
+    using TKey = std::array<std::uint64_t, 6>;
+    struct TEntry {
+        TKey Key{};
+        std::string Text;
+    };
+    static thread_local TEntry cache[8];
+    static thread_local unsigned next = 0;
+    TKey key{};
+    unsigned char* bytes = reinterpret_cast<unsigned char*>(key.data());
+    std::memcpy(bytes, &value.Re.Num, 10);
+    std::memcpy(bytes + 10, &value.Re.Den, 10);
+    std::memcpy(bytes + 20, &value.Im.Num, 10);
+    std::memcpy(bytes + 30, &value.Im.Den, 10);
+    bytes[40] = NumberSettings.LogFrac;
+    bytes[41] = NumberSettings.LogN16;
+    bytes[42] = static_cast<unsigned char>(NumberSettings.ImagChar);
+    bytes[43] = 1;  // an empty slot never matches
+    for (TEntry& e : cache) {
+        if (e.Key == key) return e.Text;
+    }
+    TEntry& e = cache[next++ % 8];
+    e.Key = key;
+    e.Text = FormatLogValue(value);
+    return e.Text;
+}
+
+// Appends the text of one item; control says whether the list is a control or definition line.
+void AppendItemText(std::string& out, const TCalcItem& item, std::size_t position, bool asWritten,
+                    bool control, const TRenderScope& scope) {
+    switch (item.Kind) {
+        case TItemKind::mCon: out += ConstantDisplay(item.Code); return;
+        case TItemKind::mFun: out += FunctionDisplay(item.Code); return;
+        case TItemKind::mOpr: out += OperatorLogText(item.Code); return;
+        case TItemKind::mVal:
+            if (!item.Text.empty() && (asWritten || item.Text.front() == '[')) {
+                out += item.Text;
+            } else {
+                out += LogValueText(item.Value);
+            }
+            return;
+        case TItemKind::mVar: {
+            if (control) {
+                out += item.Text;
+            } else if (item.Index < 0 || item.Index >= scope.Vars.Count()) {
+                out += item.Text;
+                out += '?';
+            } else {
+                const TVarItem& var = scope.Vars.Item(item.Index);
+                out += var.Name;
+                if (var.Flags & vfError) out += "??";
+            }
+            return;
+        }
+        case TItemKind::mStr:
+            out += item.Text;
+            if (!control) out += '?';
+            return;
+        case TItemKind::mCbe: out += '('; return;
+        case TItemKind::mCen: out += ')'; return;
+        case TItemKind::mUsr: {
+            if (!item.Text.empty()) {
+                out += item.Text;
+            } else if (const TUserFunc* f = scope.Funcs.Get(item.Index)) {
+                out += f->Name;
+            }
+            return;
+        }
+        case TItemKind::mArg: out += item.Text; return;
+        case TItemKind::mCnt: {
+            const std::string text = ControlText(item.Mask);
+            if (position > 1 && !text.empty()) out += ' ';
+            out += text;
+            return;
+        }
+        case TItemKind::mNop: return;
+    }
+}
+
 std::string ItemText(const TCalcItem& item, std::size_t position, bool asWritten, bool control,
                      const TRenderScope& scope) {
-    switch (item.Kind) {
-        case TItemKind::mCon: return ConstantDisplay(item.Code);
-        case TItemKind::mFun: return FunctionDisplay(item.Code);
-        case TItemKind::mOpr: return OperatorLogText(item.Code);
-        case TItemKind::mVal:
-            if (!item.Text.empty() && (asWritten || item.Text.front() == '[')) return item.Text;
-            return FormatLogValue(item.Value);
-        case TItemKind::mVar: {
-            if (control) return item.Text;
-            if (item.Index < 0 || item.Index >= scope.Vars.Count()) return item.Text + "?";
-            const TVarItem& var = scope.Vars.Item(item.Index);
-            return (var.Flags & vfError) ? var.Name + "??" : var.Name;
-        }
-        case TItemKind::mStr: return control ? item.Text : item.Text + "?";
-        case TItemKind::mCbe: return "(";
-        case TItemKind::mCen: return ")";
-        case TItemKind::mUsr: {
-            if (!item.Text.empty()) return item.Text;
-            const TUserFunc* f = scope.Funcs.Get(item.Index);
-            return f ? f->Name : std::string();
-        }
-        case TItemKind::mArg: return item.Text;
-        case TItemKind::mCnt: {
-            std::string text = ControlText(item.Mask);
-            if (position > 1 && !text.empty()) text.insert(text.begin(), ' ');
-            return text;
-        }
-        case TItemKind::mNop: return {};
-    }
-    return {};
+    std::string out;
+    AppendItemText(out, item, position, asWritten, control, scope);
+    return out;
 }
 
 }  // namespace
@@ -111,7 +168,8 @@ std::string RenderList(const TCalcList& list, std::size_t start, bool asWritten,
                        const TRenderScope& scope) {
     const bool control = IsControlLine(list);
     std::string out;
-    for (std::size_t i = start; i < list.size(); ++i) out += ItemText(list[i], i, asWritten, control, scope);
+    for (std::size_t i = start; i < list.size(); ++i)
+        AppendItemText(out, list[i], i, asWritten, control, scope);
     if (!out.empty() && !list.empty() && list[0].Is(TItemKind::mCnt)) {
         const std::string keys = ControlText(list[0].Mask);
         if (!keys.empty()) {
@@ -134,7 +192,7 @@ std::string PendingCall(const TEvaluator& eval, const TCalcItem& usr, const std:
     for (std::size_t k = 0; k < std::max<std::size_t>(params, args.size() + 1); ++k) {
         if (k > 0) out += ", ";
         if (k < args.size()) {
-            out += FormatLogValue(args[k]);
+            out += LogValueText(args[k]);
         } else if (k == args.size()) {
             out += value;
         } else {
@@ -151,22 +209,21 @@ std::string RenderStep(const TEvaluator& eval, const TRenderScope& scope) {
     const TCalcStak& vals = eval.Values();
     std::string out;
     std::size_t vi = 0;
-    const auto value = [&](std::size_t i) { return ItemText(vals.At(i), 2, false, false, scope); };
+    const auto value = [&](std::size_t i) { AppendItemText(out, vals.At(i), 2, false, false, scope); };
     for (std::size_t k = 1; k < ops.Count(); ++k) {
         const TCalcItem& op = ops.At(k);
         const auto before = static_cast<std::size_t>(op.Tag);
-        for (; vi < before && vi < vals.Count(); ++vi) out += value(vi);
-        out += ItemText(op, 2, false, false, scope);
+        for (; vi < before && vi < vals.Count(); ++vi) value(vi);
+        AppendItemText(out, op, 2, false, false, scope);
         if (op.Is(TItemKind::mUsr) && k + 1 == ops.Count() && vi < vals.Count()) {
-            out += PendingCall(eval, op, value(vals.Count() - 1), scope);
-            for (std::size_t i = vi; i + 1 < vals.Count(); ++i) out += value(i);
+            out += PendingCall(eval, op, ItemText(vals.At(vals.Count() - 1), 2, false, false, scope),
+                               scope);
             vi = vals.Count();
         }
     }
-    for (; vi < vals.Count(); ++vi) out += value(vi);
-    TCalcList rest;
-    eval.Remaining(rest);
-    for (const TCalcItem& item : rest) out += ItemText(item, 2, false, false, scope);
+    for (; vi < vals.Count(); ++vi) value(vi);
+    eval.ForEachRemaining(
+        [&](const TCalcItem& item) { AppendItemText(out, item, 2, false, false, scope); });
     const TCalcItem& control = eval.LineControl();
     if (!out.empty() && control.Is(TItemKind::mCnt)) {
         const std::string keys = ControlText(control.Mask);

@@ -358,20 +358,9 @@ std::size_t TEvaluator::RemainingCount() const noexcept {
     return n;
 }
 
-void TEvaluator::Remaining(TCalcList& out) const {
-    out.clear();
-    if (FCurrent) out.push_back(*FCurrent);
-    for (std::size_t fi = FFrames.size(); fi-- > 0;) {
-        const TFrame& f = FFrames[fi];
-        for (std::size_t i = f.Pos; i < f.List->size(); ++i) {
-            TCalcItem item = (*f.List)[i];
-            if (f.Substitutes && item.Kind == TItemKind::mArg) {
-                const auto k = static_cast<std::size_t>(item.Index);
-                item = MakeValue(k < f.Args.size() ? f.Args[k] : k == f.Args.size() ? f.Last : TCplx());
-            }
-            out.push_back(std::move(item));
-        }
-    }
+TCalcItem TEvaluator::SubstitutedArgument(const TFrame& f, const TCalcItem& arg) {
+    const auto k = static_cast<std::size_t>(arg.Index);
+    return MakeValue(k < f.Args.size() ? f.Args[k] : k == f.Args.size() ? f.Last : TCplx());
 }
 
 }  // namespace rekna

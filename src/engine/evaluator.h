@@ -41,8 +41,23 @@ public:
     [[nodiscard]] const TCalcStak& Values() const noexcept { return FVals; }
     [[nodiscard]] const std::vector<TCplx>& Arguments() const noexcept { return FArgs; }
     [[nodiscard]] const TCalcItem& LineControl() const noexcept { return FControl; }
-    // The items not read yet, innermost body first, as they would stand in the expanded line.
-    void Remaining(TCalcList& out) const;
+    // Calls visit for every item not read yet, innermost body first, as the items would stand
+    // in the expanded line (parameters already replaced by their values).
+    template <typename TVisit>
+    void ForEachRemaining(TVisit&& visit) const {
+        if (FCurrent) visit(*FCurrent);
+        for (std::size_t fi = FFrames.size(); fi-- > 0;) {
+            const TFrame& f = FFrames[fi];
+            for (std::size_t i = f.Pos; i < f.List->size(); ++i) {
+                const TCalcItem& item = (*f.List)[i];
+                if (f.Substitutes && item.Kind == TItemKind::mArg) {
+                    visit(SubstitutedArgument(f, item));
+                } else {
+                    visit(item);
+                }
+            }
+        }
+    }
     // Number of items still to read.
     [[nodiscard]] std::size_t RemainingCount() const noexcept;
     // True while the operator stack holds nothing but ", " down to a user function's "(".
@@ -77,6 +92,7 @@ private:
         if (Logging && OnStep) OnStep();
     }
     void CheckFp() noexcept;
+    [[nodiscard]] static TCalcItem SubstitutedArgument(const TFrame& f, const TCalcItem& arg);
 
     TVariList& FVars;
     TUserFuncList& FFuncs;
