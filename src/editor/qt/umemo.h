@@ -1,0 +1,207 @@
+// TUMemo: the editor control, painting its line store on a fixed grid of character cells.
+#pragma once
+
+#include "editor/char_classifier.h"
+#include "editor/find_match.h"
+#include "editor/keyword_list.h"
+#include "editor/paint_style.h"
+#include "editor/qt/memo_font.h"
+#include "editor/repaint_plan.h"
+#include "editor/row_cells.h"
+#include "editor/umemo_editor.h"
+
+#include <QAbstractScrollArea>
+#include <QBasicTimer>
+#include <QImage>
+#include <QRgb>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QPainter;
+
+namespace rekna {
+
+// The widget owns the editor core (store, undo, wrap modes) and paints it. What it paints is kept
+// in a canvas of the view's size: after an edit only the rows that changed are painted again into
+// it, and scrolling moves its pixels and paints what was uncovered.
+class TUMemo : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    static constexpr int kTopMargin = 1;
+    // Rows and columns kept between the caret and the window edges when scrolling.
+    static constexpr int kScrollMarginLeft = 4;
+    static constexpr int kScrollMarginTop = 1;
+    static constexpr int kScrollMarginRight = 4;
+    static constexpr int kScrollMarginBottom = 1;
+
+    explicit TUMemo(QWidget* parent = nullptr);
+    ~TUMemo() override;
+
+    [[nodiscard]] TUMemoEditor& Editor() noexcept { return *FEditor; }
+    [[nodiscard]] TUMemoStrings& Lines() noexcept { return FEditor->Strings(); }
+    [[nodiscard]] const TUMemoStrings& Lines() const noexcept { return FEditor->Strings(); }
+
+    // Loading replaces every row outside an edit group, so the control paints itself anew.
+    [[nodiscard]] TFileResult LoadFile(const std::string& name, bool toEnd);
+    bool LoadBytes(std::string_view bytes, bool toEnd);
+
+    // --- Font and cell geometry.
+    void SetMemoFont(const QFont& font);
+    [[nodiscard]] const QFont& MemoFont() const noexcept { return FFont.Font(); }
+    [[nodiscard]] int CellHeight() const noexcept { return FFont.CellHeight(); }
+    [[nodiscard]] int CellWidth() const noexcept { return FFont.CellWidth(); }
+    // Added below every row; 1..100, other values are ignored.
+    [[nodiscard]] int RowPich() const noexcept { return FRowPich; }
+    void SetRowPich(int pixels);
+    // Added after every column; 0..100, other values are ignored.
+    [[nodiscard]] int ColPich() const noexcept { return FColPich; }
+    void SetColPich(int pixels);
+    [[nodiscard]] int RowPitch() const noexcept { return CellHeight() + FRowPich; }
+    [[nodiscard]] int ColPitch() const noexcept { return CellWidth() + FColPich; }
+    // The text area starts here; the strip left of it is the line-selection margin.
+    [[nodiscard]] int LeftMargin() const noexcept { return FLeftMargin; }
+    // Viewport coordinates of a display column and of a row's top.
+    [[nodiscard]] int ColumnX(std::int32_t column) const noexcept;
+    [[nodiscard]] int RowY(std::int32_t row) const noexcept;
+    // The column and row at a viewport point (remainders dropped).
+    [[nodiscard]] std::int32_t ColumnAtX(int x) const noexcept;
+    [[nodiscard]] std::int32_t RowAtY(int y) const noexcept;
+    // Rows and columns that fit, a partly visible one included, and those that fit whole.
+    [[nodiscard]] std::int32_t PageRows() const noexcept;
+    [[nodiscard]] std::int32_t PageCols() const noexcept;
+    [[nodiscard]] std::int32_t FullPageRows() const noexcept;
+    [[nodiscard]] std::int32_t FullPageCols() const noexcept;
+
+    // --- Syntax and colours.
+    [[nodiscard]] TFileType FileType() const noexcept { return FFileType; }
+    void SetFileType(TFileType type);
+    [[nodiscard]] const TPaintStyle& Style() const noexcept { return FStyle; }
+    // Every colour property and switch at once; repaints when anything differs.
+    void SetStyle(const TPaintStyle& style);
+    void SetColor(TColor TPaintStyle::*property, TColor color);
+    void SetSwitch(bool TPaintStyle::*property, bool on);
+    [[nodiscard]] const std::string& DependenceChar() const noexcept {
+        return FStyle.DependenceChar.Chars();
+    }
+    void SetDependenceChar(std::string_view chars);
+    [[nodiscard]] std::string Delimiters() const { return FStyle.Delimiters(); }
+    void SetDelimiters(std::string_view chars);
+    [[nodiscard]] TColor CharColor(std::int32_t index) const noexcept {
+        return FStyle.CharColor(index);
+    }
+    void SetCharColor(std::int32_t index, TColor color);
+    // Builds the calculation function list again from its fixed table.
+    void ResetFunctionList();
+    [[nodiscard]] const TKeyWordList& FunctionList() const noexcept { return FFunctions; }
+
+    // --- Find highlight.
+    [[nodiscard]] const std::string& FindText() const noexcept { return FFindText; }
+    [[nodiscard]] TSearchTypes FindOptions() const noexcept { return FFindOptions; }
+    // The host shows another pane's highlight: the text is taken, stWord is added to the options
+    // when given, the other options stay.
+    void SetFindText(std::string_view text, TSearchTypes options);
+    // Finding and double-clicking set text and options together.
+    void SetFindState(std::string_view text, TSearchTypes options);
+
+    // --- Painting.
+    // Paints what changed since the last paint into the canvas and shows it.
+    void RepaintChanged();
+    // Paints every row again.
+    void RepaintAll();
+    // What the text area shows, without the caret.
+    [[nodiscard]] const QImage& Canvas() const noexcept { return FCanvas; }
+    // The plan of the last repaint.
+    [[nodiscard]] const TRepaintPlan& LastRepaint() const noexcept { return FLastPlan; }
+    [[nodiscard]] bool Focused() const;
+
+    // --- View.
+    void SetTopRow(std::int32_t row);
+    void SetLeftCol(std::int32_t column);
+    // Scrolls so that the caret stands inside the scroll margins.
+    void ScrollCaretIntoView();
+    void UpdateScrollRanges();
+    // The caret's rectangle in viewport coordinates (empty while it is hidden).
+    [[nodiscard]] QRect CaretRect() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    // A batch of glyphs drawn in one call.
+    struct TGlyphBatch {
+        QRgb Color = 0;
+        std::uint8_t Face = 0;
+        TGlyphSize Size = TGlyphSize::gsNormal;
+        bool Bold = false;
+        std::vector<quint32> Glyphs;
+        std::vector<QPointF> Positions;
+    };
+
+    void EditEnded(TEditEnd end);
+    void Relayout();
+    void StartCaret();
+    [[nodiscard]] TViewFrame Frame() const;
+    [[nodiscard]] std::int32_t PaperColumns() const noexcept;
+    void PrepareLooks();
+    void ApplyPlan(const TRepaintPlan& plan);
+    void ScrollCanvas(int dx, int dy);
+
+    // Painting (umemo_paint.cpp).
+    void BeginPass();
+    void PaintTopStrip(QPainter& p);
+    void PaintRow(QPainter& p, std::int32_t row, std::int32_t fromColumn, std::int32_t toColumn);
+    void PaintBelow(QPainter& p, std::int32_t row, int x0, int x1);
+    void PaintCells(QPainter& p, int y, int x0, int x1);
+    void AddGlyph(char32_t ch, int x, int y, QRgb color, TGlyphSize size, bool bold);
+    void FlushGlyphs(QPainter& p);
+    [[nodiscard]] const TClassifiedLine& LineOf(std::int32_t row);
+    [[nodiscard]] QRgb Rgb(TColor color) const;
+
+    std::unique_ptr<TUMemoEditor> FEditor;
+    TPaintStyle FStyle;
+    TFileType FFileType = TFileType::ftRekna;
+    TKeyWordList FFunctions;
+    TCharClassifier FClassifier;
+    std::string FFindText;
+    TSearchTypes FFindOptions;
+    TFindMatcher FFind;
+
+    TMemoFont FFont;
+    int FRowPich = 2;
+    int FColPich = 0;
+    int FLeftMargin = 0;
+
+    QImage FCanvas;
+    TRepaintTracker FTracker;
+    TRepaintPlan FLastPlan;
+    std::vector<TRowLook> FLooks;
+    TCaretPair FCaretPair;
+    QBasicTimer FCaretTimer;
+    bool FCaretOn = true;
+    int FWheelDelta = 0;
+    bool FSyncingScrollBars = false;
+
+    // Scratch of a paint pass.
+    TClassifiedLine FLine;
+    bool FLineValid = false;
+    TRowCells FCells;
+    std::string FRun;
+    std::vector<TGlyphBatch> FBatches;
+    std::array<QRgb, 32> FSystemRgb{};
+    bool FPassFocused = false;
+};
+
+}  // namespace rekna
