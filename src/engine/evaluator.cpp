@@ -215,6 +215,9 @@ TCplx TEvaluator::PopResolved() {
 
 void TEvaluator::Store(TCalcItem& target, const TCplx& value) {
     if (!FCommit) return;
+    // No assignment happens after a failing step.
+    CheckFp();
+    if (CalcFailed()) return;
     int id = -1;
     if (target.Kind == TItemKind::mVar) {
         id = target.Index >= 0 ? target.Index : FVars.Find(LowerName(target.Text));
@@ -310,7 +313,9 @@ void TEvaluator::Reduce() {
         }
         default: return;
     }
-    CheckFp();
+    // The flags are sticky: they are read before every assignment and at the end, and after
+    // every step only while a log shows where the line failed.
+    if (Logging) CheckFp();
     if (!InPendingCall()) Step();
 }
 

@@ -85,6 +85,12 @@ TEST_F(VariablesTest, ErrorMarkOnAnsAndVariables) {
     Calc.CalcLine("nosuchname", true, true, true);
     EXPECT_EQ(CalcErr, TCalcErr::ceUndefinedVar);
     EXPECT_EQ(Lines(Calc, {"Ans"}), Q(3));
+    // No assignment happens after a failing step, also when the failure is a floating-point
+    // overflow found only by its flag.
+    Lines(Calc, {"y=5"});
+    Calc.CalcLine("y=exp(20000)*2", true, true, true);
+    EXPECT_EQ(CalcErr, TCalcErr::ceOverflow);
+    EXPECT_EQ(Lines(Calc, {"y"}), Q(5));
     // Unknown names inside an expression count as 0.
     EXPECT_EQ(Lines(Calc, {"nosuchname+4"}), Q(4));
     EXPECT_EQ(Calc.GetVar("nosuchname", re, im), -1);
