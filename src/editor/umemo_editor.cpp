@@ -3,7 +3,9 @@
 
 #include "text/str_utils.h"
 
+#include <charconv>
 #include <memory>
+#include <system_error>
 
 namespace rekna {
 namespace {
@@ -55,8 +57,98 @@ bool TUMemoEditor::IndentRule(TAutoIndentType type) const noexcept {
     return FStrings.AutoIndent() && FStrings.AutoIndentTypes().Contains(type);
 }
 
-void TUMemoEditor::ScrollCaret() {
-    if (OnScrollCaret) OnScrollCaret();
+void TUMemoEditor::SetInsertMode(bool on) {
+    if (on == FInsertMode) return;
+    FInsertMode = on;
+    if (OnStatusChange) OnStatusChange();
+}
+
+void TUMemoEditor::SetFindText(std::string_view text, TSearchTypes options) {
+    FFindText.assign(text);
+    if (options.Contains(TSearchType::stWord)) FFindOptions.Include(TSearchType::stWord);
+    if (OnHighlightChange) OnHighlightChange();
+}
+
+void TUMemoEditor::SetFindState(std::string_view text, TSearchTypes options) {
+    FFindText.assign(text);
+    FFindOptions = options;
+    if (OnHighlightChange) OnHighlightChange();
+}
+
+long double TUMemoEditor::StrToExtended(std::string_view text) const {
+    long double value = 0;
+    std::size_t b = 0;
+    std::size_t e = text.size();
+    while (b < e && (text[b] == ' ' || text[b] == '\t'))
+        ++b;
+    while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t'))
+        --e;
+    std::string_view digits = text.substr(b, e - b);
+    bool negative = false;
+    if (!digits.empty() && (digits[0] == '+' || digits[0] == '-')) {
+        negative = digits[0] == '-';
+        digits.remove_prefix(1);
+    }
+    // Plain decimal notation only, whatever the locale says.
+    const bool plain = !digits.empty() && digits[0] != '+' && digits[0] != '-' &&
+                       digits.find_first_not_of("0123456789.eE+-") == std::string_view::npos;
+    if (plain) {
+        const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value,
+                                               std::chars_format::general);
+        if (ec != std::errc() || end != digits.data() + digits.size()) value = 0;
+        if (negative) value = -value;
+    }
+    if (OnStrToExtended) OnStrToExtended(text, value);
+    return value;
+}
+
+// --- Notifications ----------------------------------------------------------------------------
+
+void TUMemoEditor::Notify(TEditEnd end, const std::function<void()>& repaint) {
+    const bool edit = end == TEditEnd::eeEdit;
+    const TUMemoSelection& sel = FStrings.Selection();
+    const TNotified now{sel.Caret, sel.Mode, FStrings.TopRow(), FStrings.LeftCol()};
+    const bool selected = sel.HasSelection(FStrings);
+    const bool changed = FStrings.IsChanged();
+    FStrings.ClearChanged();
+    const auto fire = [](const std::function<void()>& event) {
+        if (event) event();
+    };
+
+    if (edit && changed) fire(OnChange);
+    ReportUndoState(TUndoReport::urBeforePaint);
+    if (now.Caret.Y != FBefore.Caret.Y)
+        fire(OnMoveCaretRow);
+    else if (now.Caret != FBefore.Caret)
+        fire(OnMoveCaretCol);
+    if (now.Mode != FBefore.Mode) fire(selected ? OnSelect : OnDisSelect);
+    if (now.TopRow != FBefore.TopRow)
+        fire(OnVScroll);
+    else if (now.LeftCol != FBefore.LeftCol)
+        fire(OnHScroll);
+    FBefore = now;
+
+    if (repaint) repaint();
+
+    if (changed) fire(OnChanged);
+    ReportUndoState(TUndoReport::urAfterPaint);
+    if (edit) {
+        if (now.Caret.Y != FAfter.Caret.Y)
+            fire(OnMovedCaretRow);
+        else if (now.Caret != FAfter.Caret)
+            fire(OnMovedCaretCol);
+        FAfter.Caret = now.Caret;
+    }
+    if (now.Mode != FAfter.Mode) fire(selected ? OnSelected : OnDisSelected);
+    FAfter.Mode = now.Mode;
+    if (edit) {
+        if (now.TopRow != FAfter.TopRow)
+            fire(OnVScrolled);
+        else if (now.LeftCol != FAfter.LeftCol)
+            fire(OnHScrolled);
+        FAfter.TopRow = now.TopRow;
+        FAfter.LeftCol = now.LeftCol;
+    }
 }
 
 // --- Undo -------------------------------------------------------------------------------------

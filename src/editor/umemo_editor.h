@@ -1,11 +1,19 @@
-// TUMemoEditor: the editor control's decisions without its window: what typing, the editing keys,
-// the clipboard commands and undo do to the line store.
+// TUMemoEditor: the editor control's decisions without its window: what typing, the keys, the
+// mouse, the clipboard commands and undo do to the line store, and the notifications that follow.
 #pragma once
 
+#include "editor/caret_moves.h"
+#include "editor/char_kind.h"
 #include "editor/clipboard.h"
+#include "editor/completion_popup.h"
+#include "editor/find_match.h"
+#include "editor/key_commands.h"
+#include "editor/mouse_model.h"
+#include "editor/ruled_lines.h"
 #include "editor/umemo_strings.h"
 #include "editor/umemo_undo.h"
 #include "editor/umemo_wrap.h"
+#include "editor/word_select.h"
 
 #include <cstdint>
 #include <functional>
@@ -44,7 +52,16 @@ public:
     // While read-only nothing is recorded (the undo and redo lists are emptied).
     void SetReadOnly(bool readOnly);
     [[nodiscard]] bool InsertMode() const noexcept { return FInsertMode; }
-    void SetInsertMode(bool on) noexcept { FInsertMode = on; }
+    // Fires OnStatusChange when the mode changes.
+    void SetInsertMode(bool on);
+    void ToggleInsertMode() { SetInsertMode(!FInsertMode); }
+    // The pane's syntax: it decides when the completion popup opens and how a double-clicked word
+    // is matched.
+    [[nodiscard]] TFileType FileType() const noexcept { return FFileType; }
+    void SetFileType(TFileType type) noexcept { FFileType = type; }
+    // Completion popup allowed.
+    [[nodiscard]] bool InputAssist() const noexcept { return FInputAssist; }
+    void SetInputAssist(bool on) noexcept { FInputAssist = on; }
     [[nodiscard]] TTabIndentChar TabIndentChar() const noexcept { return FTabIndentChar; }
     void SetTabIndentChar(TTabIndentChar c) noexcept { FTabIndentChar = c; }
     // On right after a character was typed, Enter or Delete; caret moves and scrolling end it.
@@ -102,8 +119,113 @@ public:
     // selected rows.
     void TabKey(bool shift);
 
-    // Called inside an edit where the caret has to come into view; the widget scrolls.
-    std::function<void()> OnScrollCaret;
+    // --- Caret movement and the view.
+    // Moves the caret and leaves the selection in mode (smNone drops it); the indent rules apply
+    // unless ignoreIndent (Ctrl). Page moves scroll the view by the same rows.
+    void MoveCaret(TCaretMove move, TSelMode mode, bool ignoreIndent);
+    // The rows a page move covers: page rows less the top and bottom margins.
+    [[nodiscard]] std::int32_t PageStep() const noexcept;
+    // Whole rows and columns the view shows; the widget sets them whenever its size changes.
+    void SetViewSize(std::int32_t rows, std::int32_t cols) noexcept;
+    [[nodiscard]] TViewPage ViewPage() const noexcept;
+    [[nodiscard]] const TScrollMargins& ScrollMargins() const noexcept { return FMargins; }
+    void SetScrollMargins(const TScrollMargins& margins) noexcept;
+    // The scrollable width in columns: the wrap column (+2 with BanBreak) or the widest row, plus
+    // 2 while editable and not wrapping at the window edge.
+    [[nodiscard]] std::int32_t ScrollWidth() const noexcept;
+    // Brings the caret inside the scroll margins (inside the current edit group, if any).
+    void ScrollCaretIntoView();
+    // The user scrolls: the view moves (clamped to the scrollable extent) in an edit group of its
+    // own, the caret stays, the typing run ends and an open popup closes.
+    void ScrollView(TViewOrigin origin);
+    void ScrollRows(std::int32_t delta);
+
+    // --- Keys. KeyDown and TypeChar decide with KeyDownAction and CharAction and perform the
+    // result; false when the key is not the control's (the host may take it).
+    bool KeyDown(TKey key, TShiftState shift);
+    // code is the character code; text the CP932 bytes typed for it (code 32 and above).
+    bool TypeChar(std::uint32_t code, std::string_view text, TShiftState shift, bool composing);
+    // Performs an action; false for kcNone. kcEscape is Escape().
+    bool Perform(const TKeyAction& action, std::string_view text = {});
+    // Esc: closes an open popup, else drops the selection, else clears the find text (firing
+    // OnSetFindText with the empty text).
+    void Escape();
+    // Alt and Shift+Alt with an arrow: draws or erases a ruled line through the caret's cell and
+    // the next one that way, and moves the caret there. One undo step; AutoIndent is off meanwhile.
+    void Ruled(TRuleDirection direction, bool draw);
+
+    // --- Brackets: the innermost pair around the caret within its logical line.
+    // Selects its contents, or with withBrackets the pair itself; false without a pair.
+    bool SelectBracket(bool withBrackets);
+    // The caret goes in front of the opening bracket, or behind the closing one.
+    bool JumpToBracket(bool toClose);
+    // Removes the two bracket characters (one undo step).
+    bool DeleteBrackets();
+
+    // --- Mouse. Each runs in an edit group of its own.
+    // A left button press; returns the mode the drag goes on in (mmLineMargin, mmStream, mmBox).
+    // The caller has checked the wrap margin.
+    TMouseMode MouseDown(const TPointerCell& at, TShiftState shift);
+    // The button is held and the pointer at `at`: the selection of the drag mode follows.
+    void MouseDrag(TMouseMode mode, const TPointerCell& at);
+    // A double click: clears the find text; with Ctrl selects the innermost bracket contents
+    // around the caret (with Shift the brackets too), else the word, number or bracket range under
+    // the pointer, whose text becomes the find text for a word or a number. OnSetFindText fires.
+    void DoubleClick(const TPointerCell& at, TShiftState shift, const TCharSet* dependence);
+    // The input method asks to reconvert: without a selection the word at the caret is selected
+    // (the find text stays), and the anchor is put before the caret. Returns the selected text.
+    std::string SelectForReconversion(const TCharSet* dependence);
+
+    // --- Find highlight: the text every occurrence of which is shown.
+    [[nodiscard]] const std::string& FindText() const noexcept { return FFindText; }
+    [[nodiscard]] TSearchTypes FindOptions() const noexcept { return FFindOptions; }
+    // The host shows another pane's highlight: the text is taken, stWord is added to the options
+    // when given, the other options stay. Fires nothing but OnHighlightChange.
+    void SetFindText(std::string_view text, TSearchTypes options);
+    // Finding and double-clicking set text and options together.
+    void SetFindState(std::string_view text, TSearchTypes options);
+    // The view repaints its highlight.
+    std::function<void()> OnHighlightChange;
+
+    // --- Completion popup: not owned; without one it counts as closed.
+    void SetCompletion(TCompletionPopup* popup) noexcept { FCompletion = popup; }
+    [[nodiscard]] bool PopupOpen() const { return FCompletion != nullptr && FCompletion->IsOpen(); }
+    // Closes an open popup without accepting.
+    void ClosePopup();
+
+    // The number a text stands for in value sorting: a plain decimal number (0 when it is not
+    // one), which OnStrToExtended may replace.
+    [[nodiscard]] long double StrToExtended(std::string_view text) const;
+
+    // --- Notifications, run by the widget at the end of every outermost edit group and batch
+    // update, repaint being its repaint of what changed. For an edit, in this order: OnChange,
+    // OnUndoChange, OnMoveCaretRow or OnMoveCaretCol, OnSelect or OnDisSelect, OnVScroll or
+    // OnHScroll; the repaint; OnChanged, OnUndoChanged, OnMovedCaretRow or OnMovedCaretCol,
+    // OnSelected or OnDisSelected, OnVScrolled or OnHScrolled. After a batch the same without
+    // OnChange, the moved-caret and the scrolled events. Each event compares with what it last
+    // reported.
+    void Notify(TEditEnd end, const std::function<void()>& repaint);
+    std::function<void()> OnChange;
+    std::function<void()> OnChanged;
+    std::function<void()> OnMoveCaretRow;
+    std::function<void()> OnMoveCaretCol;
+    std::function<void()> OnMovedCaretRow;
+    std::function<void()> OnMovedCaretCol;
+    std::function<void()> OnSelect;
+    std::function<void()> OnDisSelect;
+    std::function<void()> OnSelected;
+    std::function<void()> OnDisSelected;
+    std::function<void()> OnVScroll;
+    std::function<void()> OnHScroll;
+    std::function<void()> OnVScrolled;
+    std::function<void()> OnHScrolled;
+    // The insert mode toggled.
+    std::function<void()> OnStatusChange;
+    // Enter is about to make a new line.
+    std::function<void()> OnAddCrLf;
+    // A double click or Esc changed the find text.
+    std::function<void(std::string_view text, TSearchTypes options)> OnSetFindText;
+    std::function<void(std::string_view text, long double& value)> OnStrToExtended;
 
 private:
     // Enter at (x, row): splits the row with the auto-indent rules and puts the caret on the new
@@ -113,7 +235,16 @@ private:
     // The selected rows of a line selection give way to one empty row, where the caret goes.
     void ReplaceSelectedRows();
     void InsertText(std::string text, std::string_view selected);
-    void ScrollCaret();
+    void ScrollCaret() { ScrollCaretIntoView(); }
+    // Typing "." after a letter in a script opens the popup for members.
+    void MaybeOpenMembers(std::string_view typed);
+    void OpenPopup();
+    void RefillPopup();
+    [[nodiscard]] std::int32_t MaxTopRow() const noexcept;
+    // The bracket pair around the caret, as row positions; false without one.
+    bool CaretBracket(TSelPoint& open, TSelPoint& close, std::int32_t& openBytes,
+                      std::int32_t& closeBytes) const;
+    void SelectWord(const TWordSelection& word);
     [[nodiscard]] bool IndentRule(TAutoIndentType type) const noexcept;
     [[nodiscard]] std::optional<std::string> ClipboardText() const;
 
@@ -125,6 +256,23 @@ private:
     bool FInsertMode = true;
     bool FTypingRun = false;
     TTabIndentChar FTabIndentChar = TTabIndentChar::tcSpace;
+    TFileType FFileType = TFileType::ftRekna;
+    bool FInputAssist = true;
+    TCompletionPopup* FCompletion = nullptr;
+    std::string FFindText;
+    TSearchTypes FFindOptions;
+    TScrollMargins FMargins;
+    std::int32_t FViewRows = 1;
+    std::int32_t FViewCols = 1;
+    // What each notification last reported.
+    struct TNotified {
+        TSelPoint Caret;
+        TSelMode Mode = TSelMode::smNone;
+        std::int32_t TopRow = 0;
+        std::int32_t LeftCol = 1;
+    };
+    TNotified FBefore;
+    TNotified FAfter;
     struct TUndoPair {
         bool CanUndo = false;
         bool CanRedo = false;

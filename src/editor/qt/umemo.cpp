@@ -4,8 +4,10 @@
 #include "editor/columns.h"
 
 #include <QApplication>
+#include <QInputMethod>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QScrollBar>
 #include <QStyle>
 #include <QWheelEvent>
@@ -70,15 +72,20 @@ TUMemo::TUMemo(QWidget* parent)
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAutoFillBackground(false);
     viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setMouseTracking(true);
+    setAttribute(Qt::WA_InputMethodEnabled);
+    FEditor->SetClipboard(&FClipboard);
     FEditor->Strings().OnEditEnd = [this](TEditEnd end) { EditEnded(end); };
-    FEditor->OnScrollCaret = [this] { ScrollCaretIntoView(); };
+    FEditor->OnHighlightChange = [this] { HighlightChanged(); };
     FFont.Set(FFont.Font(), logicalDpiY());
+    ApplyScrollBarPolicies();
     Relayout();
 }
 
 TUMemo::~TUMemo() {
     FEditor->Strings().OnEditEnd = nullptr;
-    FEditor->OnScrollCaret = nullptr;
+    FEditor->OnHighlightChange = nullptr;
+    FEditor->SetClipboard(nullptr);
 }
 
 TFileResult TUMemo::LoadFile(const std::string& name, bool toEnd) {
@@ -176,6 +183,7 @@ void TUMemo::Relayout() {
     if (FCanvas.size() != size) FCanvas = QImage(size, QImage::Format_RGB32);
     FTracker.Invalidate();
     Lines().SetVisibleRows(PageRows());
+    FEditor->SetViewSize(FullPageRows(), FullPageCols());
     // In wtRight mode this re-wraps the text, which repaints through the edit's end.
     FEditor->Wrap().SetTextAreaColumns(PageCols());
     UpdateScrollRanges();
@@ -188,6 +196,7 @@ void TUMemo::SetFileType(TFileType type) {
     if (type == FFileType) return;
     FFileType = type;
     FClassifier.FileType = type;
+    FEditor->SetFileType(type);
     RepaintAll();
 }
 
@@ -231,17 +240,51 @@ void TUMemo::ResetFunctionList() {
 }
 
 void TUMemo::SetFindText(std::string_view text, TSearchTypes options) {
-    FFindText.assign(text);
-    if (options.Contains(TSearchType::stWord)) FFindOptions.Include(TSearchType::stWord);
-    FFind = TFindMatcher(FFindText, FFindOptions);
-    RepaintAll();
+    FEditor->SetFindText(text, options);
 }
 
 void TUMemo::SetFindState(std::string_view text, TSearchTypes options) {
-    FFindText.assign(text);
-    FFindOptions = options;
-    FFind = TFindMatcher(FFindText, FFindOptions);
+    FEditor->SetFindState(text, options);
+}
+
+void TUMemo::HighlightChanged() {
+    FFind = TFindMatcher(FEditor->FindText(), FEditor->FindOptions());
     RepaintAll();
+}
+
+// --- Scroll bars -------------------------------------------------------------------------------
+
+void TUMemo::ApplyScrollBarPolicies() {
+    const Qt::ScrollBarPolicy shown =
+        FHideScrollBars ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOn;
+    const bool horizontal =
+        FScrollBars == TScrollStyle::ssHorizontal || FScrollBars == TScrollStyle::ssBoth;
+    const bool vertical =
+        FScrollBars == TScrollStyle::ssVertical || FScrollBars == TScrollStyle::ssBoth;
+    setHorizontalScrollBarPolicy(horizontal ? shown : Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(vertical ? shown : Qt::ScrollBarAlwaysOff);
+    horizontalScrollBar()->setTracking(FThumbTrak);
+    verticalScrollBar()->setTracking(FThumbTrak);
+}
+
+void TUMemo::SetScrollBars(TScrollStyle bars) {
+    FScrollBars = bars;
+    ApplyScrollBarPolicies();
+}
+
+void TUMemo::SetHideScrollBars(bool on) {
+    FHideScrollBars = on;
+    ApplyScrollBarPolicies();
+}
+
+void TUMemo::SetThumbTrak(bool on) {
+    FThumbTrak = on;
+    ApplyScrollBarPolicies();
+}
+
+void TUMemo::SetScrollMargins(const TScrollMargins& margins) {
+    FEditor->SetScrollMargins(margins);
+    UpdateScrollRanges();
 }
 
 // --- Repainting --------------------------------------------------------------------------------
@@ -317,62 +360,56 @@ void TUMemo::ApplyPlan(const TRepaintPlan& plan) {
     p.end();
     for (const std::int32_t row : plan.SeenMarks)
         Lines().SetRowMark(row, TRowMark::rmNone);
-    viewport()->update();
+    // The window shows the canvas again where it changed: the painted rows, or all of it after a
+    // scroll.
+    if (plan.Full || plan.ScrollRows != 0 || plan.ScrollCols != 0 ||
+        plan.StripTo >= plan.StripFrom) {
+        viewport()->update();
+        return;
+    }
+    QRegion changed(0, 0, FCanvas.width(), kTopMargin + 1);
+    for (const std::int32_t row : plan.Rows)
+        changed += QRect(0, RowY(row), FCanvas.width(), RowPitch());
+    viewport()->update(changed);
 }
 
-void TUMemo::EditEnded(TEditEnd) {
+void TUMemo::EditEnded(TEditEnd end) {
     UpdateScrollRanges();
+    FEditor->Notify(end, [this] {
+        if (FEditor->History().Replaying()) {
+            RepaintAll();
+        } else {
+            RepaintChanged();
+        }
+    });
+    CaretMoved();
+}
+
+void TUMemo::CaretMoved() {
     FCaretOn = true;
-    if (FEditor->History().Replaying()) {
-        RepaintAll();
-    } else {
-        RepaintChanged();
+    if (FCaretTimer.isActive()) StartCaret();
+    // The caret is drawn over the canvas: where it stood and where it stands are shown again.
+    viewport()->update(FShownCaret | CaretRect());
+    if (hasFocus()) {
+        if (QInputMethod* im = QGuiApplication::inputMethod())
+            im->update(Qt::ImCursorRectangle | Qt::ImSurroundingText | Qt::ImCursorPosition |
+                       Qt::ImAnchorPosition | Qt::ImCurrentSelection);
     }
 }
 
 // --- View --------------------------------------------------------------------------------------
 
 void TUMemo::SetTopRow(std::int32_t row) {
-    const std::int32_t count = Lines().GetCount();
-    const std::int32_t last = std::max(0, count + kScrollMarginBottom + 1 - FullPageRows());
-    row = std::clamp(row, 0, last);
-    if (row == Lines().TopRow()) return;
-    Lines().SetTopRow(row);
-    UpdateScrollRanges();
-    RepaintChanged();
+    FEditor->ScrollView({row, Lines().LeftCol()});
 }
 
 void TUMemo::SetLeftCol(std::int32_t column) {
-    column = std::max(column, 1);
-    if (column == Lines().LeftCol()) return;
-    Lines().SetLeftCol(column);
-    UpdateScrollRanges();
-    RepaintChanged();
+    FEditor->ScrollView({Lines().TopRow(), column});
 }
 
 void TUMemo::ScrollCaretIntoView() {
-    TUMemoStrings& s = Lines();
-    const TSelPoint caret = s.Selection().Caret;
-    const std::int32_t rows = FullPageRows();
-    const std::int32_t above = std::min(kScrollMarginTop, (rows - 1) / 2);
-    const std::int32_t below = std::min(kScrollMarginBottom, (rows - 1) / 2);
-    std::int32_t top = s.TopRow();
-    if (caret.Y < top + above) top = caret.Y - above;
-    if (caret.Y > top + rows - 1 - below) top = caret.Y - (rows - 1 - below);
-    top = std::max(top, 0);
-    const std::int32_t cols = FullPageCols();
-    const std::int32_t leftMargin = std::min(kScrollMarginLeft, (cols - 1) / 2);
-    const std::int32_t rightMargin = std::min(kScrollMarginRight, (cols - 1) / 2);
-    const std::int32_t column = s.Selection().CaretColumn(s);
-    std::int32_t left = s.LeftCol();
-    if (column < left + leftMargin) left = column - leftMargin;
-    if (column > left + cols - 1 - rightMargin) left = column - (cols - 1 - rightMargin);
-    left = std::max(left, 1);
-    if (top == s.TopRow() && left == s.LeftCol()) return;
-    s.SetTopRow(top);
-    s.SetLeftCol(left);
-    UpdateScrollRanges();
-    if (!s.InEdit()) RepaintChanged();
+    const TEditGroup group(Lines(), false);
+    FEditor->ScrollCaretIntoView();
 }
 
 void TUMemo::UpdateScrollRanges() {
@@ -380,18 +417,16 @@ void TUMemo::UpdateScrollRanges() {
     FSyncingScrollBars = true;
     const std::int32_t rows = FullPageRows();
     QScrollBar* v = verticalScrollBar();
-    v->setRange(0, std::max(0, s.GetCount() + kScrollMarginBottom + 1 - rows));
+    const TScrollMargins& m = FEditor->ScrollMargins();
+    v->setRange(0, std::max(0, s.GetCount() + m.Bottom + 1 - rows));
     v->setSingleStep(1);
-    v->setPageStep(std::max(1, rows - kScrollMarginTop - kScrollMarginBottom));
+    v->setPageStep(FEditor->PageStep());
     v->setValue(s.TopRow());
-    std::int32_t width =
-        s.WrapColumns() > 0 ? s.WrapColumns() + (s.BanBreak() ? 2 : 0) : s.MaxWidth();
-    if (!FEditor->ReadOnly() && FEditor->Wrap().WordWrap() != TWordWrapType::wtRight) width += 2;
     const std::int32_t cols = FullPageCols();
     QScrollBar* h = horizontalScrollBar();
-    h->setRange(0, std::max(0, width - cols));
+    h->setRange(0, std::max(0, FEditor->ScrollWidth() - cols));
     h->setSingleStep(1);
-    h->setPageStep(std::max(1, cols - kScrollMarginLeft - kScrollMarginRight));
+    h->setPageStep(std::max(1, cols - m.Left - m.Right));
     h->setValue(s.LeftCol() - 1);
     FSyncingScrollBars = false;
 }
@@ -429,9 +464,11 @@ void TUMemo::paintEvent(QPaintEvent* event) {
     QPainter p(viewport());
     const QRect r = event->rect();
     p.drawImage(r, FCanvas, r);
-    if (FCaretOn && hasFocus()) {
+    PaintOverlays(p);
+    if (FCaretOn && hasFocus() && FPreedit.isEmpty()) {
+        FShownCaret = CaretRect();
         p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-        p.fillRect(CaretRect(), Qt::white);
+        p.fillRect(FShownCaret, Qt::white);
     }
 }
 
@@ -454,12 +491,15 @@ void TUMemo::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
     StartCaret();
     RepaintChanged();
+    viewport()->update(CaretRect());
 }
 
 void TUMemo::focusOutEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusOutEvent(event);
     FCaretTimer.stop();
+    FEditor->ClosePopup();
     RepaintChanged();
+    viewport()->update(FShownCaret);
 }
 
 void TUMemo::scrollContentsBy(int, int) {
@@ -467,17 +507,21 @@ void TUMemo::scrollContentsBy(int, int) {
     const std::int32_t top = verticalScrollBar()->value();
     const std::int32_t left = horizontalScrollBar()->value() + 1;
     if (top == Lines().TopRow() && left == Lines().LeftCol()) return;
-    Lines().SetTopRow(top);
-    Lines().SetLeftCol(left);
-    RepaintChanged();
+    FEditor->ScrollView({top, left});
 }
 
 void TUMemo::wheelEvent(QWheelEvent* event) {
     FWheelDelta += event->angleDelta().y();
     const int notches = FWheelDelta / kWheelStep;
     FWheelDelta -= notches * kWheelStep;
-    if (notches != 0) SetTopRow(Lines().TopRow() - notches);
     event->accept();
+    if (notches == 0) return;
+    if (FEditor->PopupOpen()) {
+        for (int k = 0; k < std::abs(notches); ++k)
+            FEditor->Perform(KeyDownAction(notches > 0 ? TKey::kyUp : TKey::kyDown, {}, true));
+        return;
+    }
+    FEditor->ScrollRows(-notches);
 }
 
 void TUMemo::changeEvent(QEvent* event) {
@@ -486,12 +530,16 @@ void TUMemo::changeEvent(QEvent* event) {
 }
 
 void TUMemo::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == FDragTimer.timerId()) {
+        DragTick();
+        return;
+    }
     if (event->timerId() != FCaretTimer.timerId()) {
         QAbstractScrollArea::timerEvent(event);
         return;
     }
     FCaretOn = !FCaretOn;
-    viewport()->update(CaretRect());
+    viewport()->update(FShownCaret | CaretRect());
 }
 
 }  // namespace rekna

@@ -6,14 +6,17 @@
 #include "editor/keyword_list.h"
 #include "editor/paint_style.h"
 #include "editor/qt/memo_font.h"
+#include "editor/qt/qt_clipboard.h"
 #include "editor/repaint_plan.h"
 #include "editor/row_cells.h"
 #include "editor/umemo_editor.h"
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
+#include <QCursor>
 #include <QImage>
 #include <QRgb>
+#include <QString>
 
 #include <array>
 #include <cstdint>
@@ -22,23 +25,26 @@
 #include <string_view>
 #include <vector>
 
+class QInputMethodEvent;
+class QKeyEvent;
+class QMouseEvent;
 class QPainter;
 
 namespace rekna {
 
+// Which scroll bars the control has.
+enum class TScrollStyle : std::uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
+
 // The widget owns the editor core (store, undo, wrap modes) and paints it. What it paints is kept
 // in a canvas of the view's size: after an edit only the rows that changed are painted again into
-// it, and scrolling moves its pixels and paints what was uncovered.
+// it, and scrolling moves its pixels and paints what was uncovered. Keys, the mouse and the input
+// method are turned into the core's commands; the core's events (OnChange, OnMoveCaretRow, ...)
+// are the control's events.
 class TUMemo : public QAbstractScrollArea {
     Q_OBJECT
 
 public:
     static constexpr int kTopMargin = 1;
-    // Rows and columns kept between the caret and the window edges when scrolling.
-    static constexpr int kScrollMarginLeft = 4;
-    static constexpr int kScrollMarginTop = 1;
-    static constexpr int kScrollMarginRight = 4;
-    static constexpr int kScrollMarginBottom = 1;
 
     explicit TUMemo(QWidget* parent = nullptr);
     ~TUMemo() override;
@@ -100,14 +106,43 @@ public:
     void ResetFunctionList();
     [[nodiscard]] const TKeyWordList& FunctionList() const noexcept { return FFunctions; }
 
-    // --- Find highlight.
-    [[nodiscard]] const std::string& FindText() const noexcept { return FFindText; }
-    [[nodiscard]] TSearchTypes FindOptions() const noexcept { return FFindOptions; }
+    // --- Find highlight (kept by the editor core).
+    [[nodiscard]] const std::string& FindText() const noexcept { return FEditor->FindText(); }
+    [[nodiscard]] TSearchTypes FindOptions() const noexcept { return FEditor->FindOptions(); }
     // The host shows another pane's highlight: the text is taken, stWord is added to the options
     // when given, the other options stay.
     void SetFindText(std::string_view text, TSearchTypes options);
     // Finding and double-clicking set text and options together.
     void SetFindState(std::string_view text, TSearchTypes options);
+
+    // --- Input.
+    // The control takes Tab (otherwise Tab moves the focus on).
+    [[nodiscard]] bool WantTabs() const noexcept { return FWantTabs; }
+    void SetWantTabs(bool on) noexcept { FWantTabs = on; }
+    [[nodiscard]] TScrollStyle ScrollBars() const noexcept { return FScrollBars; }
+    void SetScrollBars(TScrollStyle bars);
+    // Scroll bars appear only when the content exceeds the window.
+    [[nodiscard]] bool HideScrollBars() const noexcept { return FHideScrollBars; }
+    void SetHideScrollBars(bool on);
+    // The view follows a dragged thumb at once (else when it is released).
+    [[nodiscard]] bool ThumbTrak() const noexcept { return FThumbTrak; }
+    void SetThumbTrak(bool on);
+    [[nodiscard]] const TScrollMargins& ScrollMargins() const noexcept {
+        return FEditor->ScrollMargins();
+    }
+    void SetScrollMargins(const TScrollMargins& margins);
+    // The mouse mode the pointer is in: hovering, or the drag in progress.
+    [[nodiscard]] TMouseMode MouseMode() const noexcept { return FMouseMode; }
+    // An input-method composition is open.
+    [[nodiscard]] bool Composing() const noexcept { return !FPreedit.isEmpty(); }
+    // The host's reconversion command: the selection (or the word at the caret, selected first) is
+    // offered to the input method, which reads it as the surrounding text.
+    void Reconvert();
+    // The cursor of the line-selection margin: an arrow mirrored left to right, pointing up and to
+    // the right, hot spot (9, 0).
+    [[nodiscard]] static const QCursor& ReversedArrowCursor();
+    // The text cell under a viewport point.
+    [[nodiscard]] TPointerCell PointerCellAt(const QPoint& p) const noexcept;
 
     // --- Painting.
     // Paints what changed since the last paint into the canvas and shows it.
@@ -131,6 +166,14 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    [[nodiscard]] QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -151,7 +194,19 @@ private:
     };
 
     void EditEnded(TEditEnd end);
+    void HighlightChanged();
     void Relayout();
+    void ApplyScrollBarPolicies();
+    // The caret blinks anew (visible) and the input method learns where it is.
+    void CaretMoved();
+
+    // Input (umemo_input.cpp, umemo_mouse.cpp, umemo_ime.cpp).
+    bool HandleKey(QKeyEvent* event);
+    void UpdateHover(const QPoint& p, Qt::KeyboardModifiers modifiers);
+    void DragTick();
+    void EndWrapDrag(bool apply);
+    void PaintOverlays(QPainter& p);
+    [[nodiscard]] int WrapDragX() const noexcept;
     void StartCaret();
     [[nodiscard]] TViewFrame Frame() const;
     [[nodiscard]] std::int32_t PaperColumns() const noexcept;
@@ -171,13 +226,28 @@ private:
     [[nodiscard]] QRgb Rgb(TColor color) const;
 
     std::unique_ptr<TUMemoEditor> FEditor;
+    TQtClipboard FClipboard;
     TPaintStyle FStyle;
     TFileType FFileType = TFileType::ftRekna;
     TKeyWordList FFunctions;
     TCharClassifier FClassifier;
-    std::string FFindText;
-    TSearchTypes FFindOptions;
     TFindMatcher FFind;
+
+    bool FWantTabs = true;
+    TScrollStyle FScrollBars = TScrollStyle::ssBoth;
+    bool FHideScrollBars = true;
+    bool FThumbTrak = true;
+
+    // The mouse: the mode, the drag's repeating timer, the last pointer position, the wrap-margin
+    // drag's column and the width it started from.
+    TMouseMode FMouseMode = TMouseMode::mmNormal;
+    bool FDragging = false;
+    QBasicTimer FDragTimer;
+    QPoint FPointer;
+    std::int32_t FWrapDragColumn = 0;
+    // The input method's composition, drawn at the caret until it is committed.
+    QString FPreedit;
+    int FPreeditCursor = 0;
 
     TMemoFont FFont;
     int FRowPich = 2;
@@ -191,6 +261,7 @@ private:
     TCaretPair FCaretPair;
     QBasicTimer FCaretTimer;
     bool FCaretOn = true;
+    QRect FShownCaret;  // where the caret was last drawn
     int FWheelDelta = 0;
     bool FSyncingScrollBars = false;
 

@@ -1,8 +1,14 @@
-// A window showing a coloured calculation memo, for looking at the painter (and its screenshot).
+// A window with an editable, coloured calculation memo and a status line fed by the memo's events,
+// for trying the editor by hand (and for screenshots).
 #include "editor/qt/umemo.h"
 #include "platform/cp932.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMainWindow>
+#include <QStatusBar>
+
+#include <cstdio>
 
 namespace {
 
@@ -30,21 +36,52 @@ constexpr const char* kMemo =
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    rekna::TUMemo memo;
-    memo.setWindowTitle(QStringLiteral("Rekna — TUMemo"));
-    memo.resize(760, 440);
-    rekna::TUMemoStrings& lines = memo.Lines();
+    QMainWindow window;
+    window.setWindowTitle(QStringLiteral("Rekna — TUMemo"));
+    auto* memo = new rekna::TUMemo(&window);
+    window.setCentralWidget(memo);
+    window.resize(760, 460);
+    rekna::TUMemoStrings& lines = memo->Lines();
     lines.SetWrapColumns(72);
-    memo.LoadBytes(rekna::SysText(kMemo), false);
+    lines.SetAutoKakko(true);
+    memo->LoadBytes(rekna::SysText(kMemo), false);
     lines.BeginEdit(false);
     // "PI" selected: the caret at its end stands inside the brackets, whose pair stands out.
     lines.Selection().SelectStream(lines, {11, 4}, {13, 4});
     lines.EndEdit(false);
-    memo.SetColor(&rekna::TPaintStyle::ColorKakko, 0xC0FFFF);
-    memo.SetFindText("fc", {rekna::TSearchType::stWord});
-    memo.move(0, 0);
-    memo.show();
-    memo.activateWindow();
-    memo.setFocus();
+    memo->SetColor(&rekna::TPaintStyle::ColorKakko, 0xC0FFFF);
+    memo->SetFindText("fc", {rekna::TSearchType::stWord});
+
+    // The status line follows the caret, the insert mode and the undo state.
+    rekna::TUMemoEditor& editor = memo->Editor();
+    const auto status = [&window, memo] {
+        const rekna::TUMemoStrings& s = memo->Lines();
+        const rekna::TUMemoSelection& sel = s.Selection();
+        window.statusBar()->showMessage(
+            QStringLiteral("%1 行 %2 列  %3%4")
+                .arg(sel.Caret.Y + 1)
+                .arg(sel.CaretColumn(s))
+                .arg(memo->Editor().InsertMode() ? QStringLiteral("挿入") : QStringLiteral("上書"))
+                .arg(memo->Editor().Modified() ? QStringLiteral("  (変更あり)") : QString()));
+    };
+    editor.OnMovedCaretRow = status;
+    editor.OnMovedCaretCol = status;
+    editor.OnStatusChange = status;
+    editor.OnUndoChanged = [status](bool, bool) { status(); };
+    status();
+
+    // Ctrl+Q ends the demo and prints the memo's text, so that a scripted session can be checked.
+    auto* quit = new QAction(&window);
+    quit->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
+    window.addAction(quit);
+    QObject::connect(quit, &QAction::triggered, [memo] {
+        std::printf("%s\n", rekna::Cp932ToUtf8(memo->Lines().GetTextStr()).c_str());
+        QApplication::quit();
+    });
+
+    window.move(0, 0);
+    window.show();
+    window.activateWindow();
+    memo->setFocus();
     return app.exec();
 }

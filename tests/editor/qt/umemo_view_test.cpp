@@ -35,7 +35,8 @@ void ExpectSameAsFullRepaint(TUMemo& m, const char* what) {
 }
 
 TEST(UMemoViewTest, IncrementalRepaintsLeaveWhatAFullRepaintPaints) {
-    TMemoView v(Memo40());
+    // Narrow enough that the wrapped rows can scroll sideways.
+    TMemoView v(Memo40(), QSize(260, 240));
     TUMemo& m = v.Memo;
     m.Lines().SetWrapColumns(30);
     m.RepaintAll();
@@ -64,7 +65,11 @@ TEST(UMemoViewTest, IncrementalRepaintsLeaveWhatAFullRepaintPaints) {
          }},
         {"scroll down", [](TUMemo& t) { t.SetTopRow(3); }},
         {"scroll up", [](TUMemo& t) { t.SetTopRow(1); }},
-        {"scroll right", [](TUMemo& t) { t.SetLeftCol(5); }},
+        {"scroll right",
+         [](TUMemo& t) {
+             t.SetLeftCol(5);
+             EXPECT_EQ(t.Lines().LeftCol(), 5);
+         }},
         {"scroll left", [](TUMemo& t) { t.SetLeftCol(2); }},
         {"edit above the view",
          [](TUMemo& t) { Edit(t, [](TUMemoStrings& s) { s.Put(0, ";all comment now"); }); }},
@@ -126,14 +131,14 @@ TEST(UMemoViewTest, CaretIsScrolledIntoView) {
     Edit(m, [](TUMemoStrings& s) { s.Selection().SetCaret(s, {1, 30}, TSelMode::smNone); });
     m.ScrollCaretIntoView();
     // The caret keeps one row to the bottom edge.
-    EXPECT_EQ(m.Lines().TopRow(), 30 - (rows - 1 - TUMemo::kScrollMarginBottom));
+    EXPECT_EQ(m.Lines().TopRow(), 30 - (rows - 1 - m.ScrollMargins().Bottom));
     Edit(m, [](TUMemoStrings& s) { s.Selection().SetCaret(s, {1, 2}, TSelMode::smNone); });
     m.ScrollCaretIntoView();
-    EXPECT_EQ(m.Lines().TopRow(), 2 - TUMemo::kScrollMarginTop);
+    EXPECT_EQ(m.Lines().TopRow(), 2 - m.ScrollMargins().Top);
     Edit(m, [](TUMemoStrings& s) { s.Selection().SetCaret(s, {40, 2}, TSelMode::smNone); });
     m.ScrollCaretIntoView();
     const std::int32_t column = m.Lines().Selection().CaretColumn(m.Lines());
-    EXPECT_EQ(m.Lines().LeftCol(), column - (m.FullPageCols() - 1 - TUMemo::kScrollMarginRight));
+    EXPECT_EQ(m.Lines().LeftCol(), column - (m.FullPageCols() - 1 - m.ScrollMargins().Right));
     ExpectSameAsFullRepaint(m, "caret scrolled");
 }
 

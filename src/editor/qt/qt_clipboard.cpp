@@ -1,0 +1,26 @@
+// TQtClipboard: CP932 text to and from the desktop's clipboard.
+#include "editor/qt/qt_clipboard.h"
+
+#include "platform/cp932.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+namespace rekna {
+
+std::optional<std::string> TQtClipboard::GetText() const {
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard == nullptr) return std::nullopt;
+    const QMimeData* data = clipboard->mimeData();
+    if (data == nullptr || !data->hasText()) return std::nullopt;
+    return Utf8ToCp932(data->text().toStdString());
+}
+
+void TQtClipboard::SetText(std::string_view cp932) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard == nullptr) return;
+    clipboard->setText(QString::fromStdString(Cp932ToUtf8(cp932)));
+}
+
+}  // namespace rekna

@@ -1,0 +1,15 @@
+// TQtClipboard: the editor's clipboard on the desktop's clipboard, converting CP932 at the edge.
+#pragma once
+
+#include "editor/clipboard.h"
+
+namespace rekna {
+
+// Plain text only. Characters CP932 cannot hold come in as "?".
+class TQtClipboard final : public TClipboard {
+public:
+    [[nodiscard]] std::optional<std::string> GetText() const override;
+    void SetText(std::string_view cp932) override;
+};
+
+}  // namespace rekna
