@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,18 @@ struct TCalcItem {
         return Kind == TItemKind::mOpr && Code == code;
     }
 };
+
+// Equality of two values bit for bit (a negative zero differs from zero, a NaN equals itself).
+[[nodiscard]] inline bool SameBits(const TCplx& a, const TCplx& b) noexcept {
+    const auto same = [](long double x, long double y) { return std::memcmp(&x, &y, 10) == 0; };
+    return same(a.Re.Num, b.Re.Num) && same(a.Re.Den, b.Re.Den) && same(a.Im.Num, b.Im.Num) &&
+           same(a.Im.Den, b.Im.Den);
+}
+
+[[nodiscard]] inline bool SameItem(const TCalcItem& a, const TCalcItem& b) noexcept {
+    return a.Kind == b.Kind && a.Code == b.Code && a.Mask == b.Mask && a.Index == b.Index &&
+           a.Tag == b.Tag && a.Text == b.Text && SameBits(a.Value, b.Value);
+}
 
 // A compiled line, a user-function body or an evaluation stack.
 using TCalcList = std::vector<TCalcItem>;

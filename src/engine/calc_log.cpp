@@ -58,9 +58,46 @@ std::string TStringListEx::Text() const {
 void TCalcLog::Reset(const std::string* firstLine) {
     FLines.Lines.clear();
     if (firstLine) FLines.Lines.push_back(*firstLine);
+    FLinesValid = true;
+    FStoredValid = false;
+}
+
+void TCalcLog::AssignStored(std::string_view stored) {
+    FStored.assign(stored);
+    FStoredValid = true;
+    FLinesValid = false;
+}
+
+void TCalcLog::SplitStored() const {
+    std::size_t n = 0;
+    std::size_t pos = 0;
+    while (pos < FStored.size()) {
+        std::size_t end = FStored.find('\b', pos);
+        if (end == std::string::npos) end = FStored.size();
+        if (n == FLines.Lines.size()) FLines.Lines.emplace_back();
+        FLines.Lines[n++].assign(FStored, pos, end - pos);
+        pos = end + 1;
+    }
+    FLines.Lines.resize(n);
+    FLinesValid = true;
+}
+
+const TStringListEx& TCalcLog::Lines() const {
+    if (!FLinesValid) SplitStored();
+    return FLines;
+}
+
+const std::string& TCalcLog::StoredText() const {
+    if (!FStoredValid) {
+        FStored = FLines.StoredText();
+        FStoredValid = true;
+    }
+    return FStored;
 }
 
 void TCalcLog::AddStep(std::string_view step) {
+    if (!FLinesValid) SplitStored();
+    FStoredValid = false;
     if (!FLines.Lines.empty()) {
         std::string_view last = FLines.Lines.back();
         if (FLines.Lines.size() > 1 && last.substr(0, StepMark().size()) == StepMark())

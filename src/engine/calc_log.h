@@ -24,19 +24,27 @@ public:
 };
 
 // The log of one line: the formula, then "＝ " + step for every step that differs from the last.
+// A log taken in its stored form is split into lines only when they are asked for.
 class TCalcLog {
 public:
     // The log holds that one line, or nothing.
     void Reset(const std::string* firstLine);
     // Appends "＝ " + step unless it repeats the last line (compared trimmed).
     void AddStep(std::string_view step);
+    // Takes the lines of a log in its stored form.
+    void AssignStored(std::string_view stored);
 
-    [[nodiscard]] const TStringListEx& Lines() const noexcept { return FLines; }
-    [[nodiscard]] std::string Text() const { return FLines.Text(); }
-    [[nodiscard]] std::string StoredText() const { return FLines.StoredText(); }
+    [[nodiscard]] const TStringListEx& Lines() const;
+    [[nodiscard]] std::string Text() const { return Lines().Text(); }
+    [[nodiscard]] const std::string& StoredText() const;
 
 private:
-    TStringListEx FLines;
+    void SplitStored() const;
+
+    mutable TStringListEx FLines;
+    mutable std::string FStored;
+    mutable bool FLinesValid = true;
+    mutable bool FStoredValid = false;
 };
 
 // What rendering reads beside the items: variable names and error marks, function names.

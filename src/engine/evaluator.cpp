@@ -20,7 +20,39 @@ bool IsLiteralError(int tag) noexcept {
            tag == static_cast<int>(TCalcErr::ceIntInput);
 }
 
+// Functions and constants whose results depend on more than their argument and the variables.
+bool IsImpure(const TCalcItem& op) noexcept {
+    static const auto table = [] {
+        struct TTable {
+            std::vector<bool> Functions, Constants;
+        } t;
+        t.Functions.assign(kFunctionCount, false);
+        t.Constants.assign(kConstantCount, false);
+        for (const char* name : {"rand", "time", "data", "end", "dist", "distp", "sdist", "sdistp"}) {
+            const int i = FindFunction(name);
+            if (i >= 0) t.Functions[static_cast<std::size_t>(i)] = true;
+        }
+        for (const char* name :
+             {"ave", "count", "max", "maxa", "min", "mina", "std", "stdp", "sum", "var", "varp"}) {
+            const int i = FindConstant(name);
+            if (i >= 0) t.Constants[static_cast<std::size_t>(i)] = true;
+        }
+        return t;
+    }();
+    const auto code = static_cast<std::size_t>(op.Code);
+    if (op.Kind == TItemKind::mFun) return code >= table.Functions.size() || table.Functions[code];
+    return code >= table.Constants.size() || table.Constants[code];
+}
+
 }  // namespace
+
+void TEvalTrace::Touch(int id, const TVariList& vars) {
+    for (const TInput& in : Inputs) {
+        if (in.Id == id) return;
+    }
+    const TVarItem& item = vars.Item(id);
+    Inputs.push_back({id, (item.Flags & vfError) != 0, item.Value});
+}
 
 void StoreStatistics(TVariList& vars) {
     const TStatistics& s = Statistics;
@@ -110,7 +142,9 @@ const TCalcItem* TEvaluator::Fetch() {
             }
             if (source.Kind == TItemKind::mVar && source.Index < 0) {
                 FFetched = source;
-                FFetched.Index = FVars.Find(LowerName(source.Text));
+                std::string name = LowerName(source.Text);
+                FFetched.Index = FVars.Find(name);
+                if (Trace) Trace->Lookups.push_back({std::move(name), FFetched.Index});
                 return &FFetched;
             }
         }
@@ -182,8 +216,14 @@ void TEvaluator::Resolve(TCalcItem& entry) {
     if (entry.Kind == TItemKind::mVal) return;
     TCplx value;
     if (entry.Kind == TItemKind::mVar) {
-        const int id = entry.Index >= 0 ? entry.Index : FVars.Find(LowerName(entry.Text));
+        int id = entry.Index;
+        if (id < 0) {
+            std::string name = LowerName(entry.Text);
+            id = FVars.Find(name);
+            if (Trace) Trace->Lookups.push_back({std::move(name), id});
+        }
         if (id >= 0 && id < FVars.Count()) {
+            if (Trace) Trace->Touch(id, FVars);
             if (FVars.Item(id).Flags & vfError) {
                 SetCalcErr(TCalcErr::ceErrorVar);
                 entry.Kind = TItemKind::mVal;
@@ -220,7 +260,12 @@ void TEvaluator::Store(TCalcItem& target, const TCplx& value) {
     if (CalcFailed()) return;
     int id = -1;
     if (target.Kind == TItemKind::mVar) {
-        id = target.Index >= 0 ? target.Index : FVars.Find(LowerName(target.Text));
+        id = target.Index;
+        if (id < 0) {
+            std::string name = LowerName(target.Text);
+            id = FVars.Find(name);
+            if (Trace) Trace->Lookups.push_back({std::move(name), id});
+        }
     }
     if (id < 0 && (target.Kind == TItemKind::mVar || target.Kind == TItemKind::mStr)) {
         const std::string name = LowerName(target.Text);
@@ -237,6 +282,10 @@ void TEvaluator::Store(TCalcItem& target, const TCplx& value) {
         }
     }
     if (id < 0) return;
+    if (Trace) {
+        Trace->Touch(id, FVars);
+        Trace->Writes.emplace_back(id, value);
+    }
     if (FVars.Assign(id, value) && id == FVars.FId()) FEnv.FreqAbs = CplxAbs(FVars.ValueOf(id));
 }
 
@@ -270,6 +319,15 @@ void TEvaluator::Reduce() {
         case TItemKind::mFun: {
             const TCplx arg = ResolveTop();
             if (CalcFailed()) return;
+            if (Trace) {
+                if (IsImpure(op)) Trace->Impure = true;
+                // Built-ins read F (the electrical functions) and the last answer (Ans())
+                // besides their argument.
+                if (FVars.FId() >= 0) Trace->Touch(FVars.FId(), FVars);
+                static const int ansConstant = FindConstant("ans");
+                if (op.Kind == TItemKind::mCon && op.Code == ansConstant && FVars.AnsId() >= 0)
+                    Trace->Touch(FVars.AnsId(), FVars);
+            }
             const TCplx r = op.Kind == TItemKind::mCon ? ApplyConstant(op.Code, arg, FEnv)
                                                        : ApplyFunction(op.Code, arg, FEnv);
             FVals.SetTop(CutTinyError(r));

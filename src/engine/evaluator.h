@@ -2,6 +2,8 @@
 #pragma once
 
 #include <functional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/calc_stak.h"
@@ -11,6 +13,34 @@ namespace rekna {
 
 class TVariList;
 class TUserFuncList;
+
+// What one evaluation read and wrote, recorded for the line cache while a trace is installed.
+struct TEvalTrace {
+    struct TInput {
+        int Id = -1;
+        bool Error = false;  // the variable held the error mark
+        TCplx Value;
+    };
+    struct TLookup {
+        std::string Name;  // lower-case
+        int Id = -1;
+    };
+    std::vector<TInput> Inputs;  // the state of every variable when the line first touched it
+    std::vector<std::pair<int, TCplx>> Writes;  // assignments in order
+    std::vector<TLookup> Lookups;               // names looked up while running
+    // A function or constant was applied whose result does not follow from its argument and
+    // the variables alone (random numbers, the clock, the statistics accumulator).
+    bool Impure = false;
+
+    void Clear() noexcept {
+        Inputs.clear();
+        Writes.clear();
+        Lookups.clear();
+        Impure = false;
+    }
+    // Records the variable's state unless it was recorded before.
+    void Touch(int id, const TVariList& vars);
+};
 
 // Copies the statistics accumulator into the statistics variables (count, sum, ave, ...).
 void StoreStatistics(TVariList& vars);
@@ -35,6 +65,8 @@ public:
     // Called after every evaluation step while Logging is on.
     std::function<void()> OnStep;
     bool Logging = false;
+    // When set, the evaluation records its reads and writes here (not owned).
+    TEvalTrace* Trace = nullptr;
 
     // The state that a log step renders.
     [[nodiscard]] const TCalcStak& Operators() const noexcept { return FOps; }

@@ -37,6 +37,16 @@ std::size_t ParamListEnd(const TCalcList& items, std::vector<std::size_t>* param
     return 0;
 }
 
+bool SameFunction(const TUserFunc& a, const TUserFunc& b) noexcept {
+    if (a.Name != b.Name || a.Params != b.Params || a.BodyStart != b.BodyStart ||
+        a.Items.size() != b.Items.size())
+        return false;
+    for (std::size_t i = 0; i < a.Items.size(); ++i) {
+        if (!SameItem(a.Items[i], b.Items[i])) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string LowerName(std::string_view name) {
@@ -114,12 +124,15 @@ int TUserFuncList::Define(const TCalcList& line, bool* created) {
     }
     func->Items.push_back(MakeItem(TItemKind::mCen));
 
-    ++FShape;
     const int existing = Find(func->Name);
     if (existing >= 0) {
-        FFuncs[static_cast<std::size_t>(existing)] = std::move(func);
+        // Running the same definition again (every run of a memo does) changes nothing.
+        auto& slot = FFuncs[static_cast<std::size_t>(existing)];
+        if (!SameFunction(*slot, *func)) ++FShape;
+        slot = std::move(func);
         return existing;
     }
+    ++FShape;
     FFuncs.push_back(std::move(func));
     if (created) *created = true;
     return Count() - 1;

@@ -43,7 +43,8 @@ public:
     // and keeps its number).
     int Define(const TCalcList& line, bool* created = nullptr);
 
-    // Number of definitions so far: compiled lines stay valid while it is unchanged.
+    // Counts the definitions that changed something (a new function, a different body, a clear):
+    // compiled lines and cached line results stay valid while it is unchanged.
     [[nodiscard]] std::uint64_t Shape() const noexcept { return FShape; }
 
     void Clear() noexcept;

@@ -2,6 +2,7 @@
 #include "engine/vt_calc.h"
 
 #include <algorithm>
+#include <cfenv>
 
 #include "engine/functions.h"
 #include "engine/statistics.h"
@@ -91,7 +92,15 @@ bool TVtCalc::RunCompiled(bool commit, bool storeAns, const TCalcList* list) {
         FAnsRe = FAnsIm = 0;
         if (!CalcFailed()) SetCalcErr(TCalcErr::ceSyntax);
     }
-    if (storeAns && CalcErr != TCalcErr::ceUndefinedVar) FVars.SetAns(value, !ok);
+    if (storeAns && CalcErr != TCalcErr::ceUndefinedVar) {
+        FVars.SetAns(value, !ok);
+        if (FRecording) {
+            FRecording->AnsSet = true;
+            FRecording->AnsValue = value;
+            FRecording->AnsError = !ok;
+        }
+    }
+    if (FRecording) FRecording->Ran = true;
     if (!CalcFailed()) {
         const TCalcErr fp = FpErrors();
         if (fp != TCalcErr::ceNone) SetCalcErr(fp);
@@ -102,7 +111,15 @@ bool TVtCalc::RunCompiled(bool commit, bool storeAns, const TCalcList* list) {
 }
 
 bool TVtCalc::CalcLine(std::string_view text, bool commit, bool storeAns, bool keepData) {
-    if (!Compile(text, keepData)) {
+    const bool compiled = Compile(text, keepData);
+    // The log and Data show the variables a line names as they stood before it ran.
+    if (FEvaluator.Trace) {
+        for (const TCalcItem& item : FCompiled) {
+            if (item.Kind == TItemKind::mVar && item.Index >= 0 && item.Index < FVars.Count())
+                FEvaluator.Trace->Touch(item.Index, FVars);
+        }
+    }
+    if (!compiled) {
         FData.clear();
         FAnswerText.clear();
         FLastResult = TCplx::Blank();
@@ -128,7 +145,91 @@ bool TVtCalc::CalcLine(std::string_view text, bool commit, bool storeAns, bool k
     return ok;
 }
 
+bool TVtCalc::CalcLineCached(std::string_view text) {
+    if (!UseLineCache || FBusy || FRecording || Statistics.Active) return CalcLine(text, true, true, true);
+    const std::uint64_t context = FLineCache.Context(NumberSettings, Switches, FProps, FCopies);
+    if (const TLineResult* hit = FLineCache.Find(text, context, LogEnable, FFuncs.Shape(), FVars)) {
+        ReplayLine(*hit);
+        return hit->Ok;
+    }
+    const std::uint64_t varShape = FVars.Shape();
+    const std::uint64_t funcShape = FFuncs.Shape();
+    TLineResult result;
+    FTrace.Clear();
+    FRecording = &result;
+    FEvaluator.Trace = &FTrace;
+    const bool ok = CalcLine(text, true, true, true);
+    FEvaluator.Trace = nullptr;
+    FRecording = nullptr;
+    const bool cacheable = !FTrace.Impure && FVars.Shape() == varShape &&
+                           FFuncs.Shape() == funcShape && CalcErr != TCalcErr::ceControl &&
+                           CalcErr != TCalcErr::ceUserFunc && !Statistics.Active &&
+                           FLineCache.Context(NumberSettings, Switches, FProps, FCopies) == context;
+    if (cacheable) {
+        result.Context = context;
+        result.Logged = LogEnable;
+        result.FuncShape = funcShape;
+        result.VarShape = varShape;
+        const std::string formula = FormulaText(text, Switches);
+        for (std::size_t pos = 0; pos < formula.size();) {
+            const std::string_view name = ReadNameAt(formula, pos);
+            if (name.empty()) {
+                pos += CharLength(formula, pos);
+                continue;
+            }
+            std::string lower = LowerName(name);
+            const int id = FVars.Find(lower);
+            result.Names.push_back({std::move(lower), id});
+            pos += name.size();
+        }
+        for (TEvalTrace::TLookup& lookup : FTrace.Lookups) result.Names.push_back(std::move(lookup));
+        result.Inputs = std::move(FTrace.Inputs);
+        result.Writes = std::move(FTrace.Writes);
+        result.Data = FData;
+        result.Answer = FAnswerText;
+        if (LogEnable) result.Log = FLog.StoredText();
+        result.Result = FLastResult;
+        result.AnsRe = FAnsRe;
+        result.AnsIm = FAnsIm;
+        result.Err = CalcErr;
+        result.Ok = ok;
+        result.FpFlags = std::fetestexcept(FE_DIVBYZERO | FE_OVERFLOW | FE_INVALID);
+        FLineCache.Store(text, std::move(result));
+    }
+    FTrace.Clear();
+    return ok;
+}
+
+void TVtCalc::ReplayLine(const TLineResult& r) {
+    if (r.Ran) {
+        const int ansId = FVars.AnsId();
+        FEvaluator.Env().LastAnswer = ansId >= 0 ? FVars.ValueOf(ansId) : TCplx();
+    }
+    for (const auto& [id, value] : r.Writes) FVars.Assign(id, value);
+    if (r.AnsSet) FVars.SetAns(r.AnsValue, r.AnsError);
+    if (r.Ran) {
+        const int fId = FVars.FId();
+        FEvaluator.Env().FreqAbs = fId >= 0 ? CplxAbs(FVars.ValueOf(fId)) : 0.0L;
+    }
+    FData = r.Data;
+    FAnswerText = r.Answer;
+    FLastResult = r.Result;
+    FAnsRe = r.AnsRe;
+    FAnsIm = r.AnsIm;
+    if (LogEnable) {
+        FLog.AssignStored(r.Log);
+    } else {
+        FLog.Reset(nullptr);
+    }
+    FCompiled.Reset();
+    ClearFpErrors();
+    if (r.FpFlags != 0) std::feraiseexcept(r.FpFlags);
+    CalcErr = r.Err;
+    ApplyDisplayProps(FCopies);
+}
+
 void TVtCalc::ResetDisplay() noexcept {
+    FLineCache.NewRun();
     FCopies = FProps;
     ApplyDisplayProps(FCopies);
 }
@@ -149,6 +250,7 @@ void TVtCalc::Clear() {
     FEvaluator.ClearStacks();
     FMemoFormulas.clear();
     FFuncs.Clear();
+    FLineCache.Clear();
     FBusy = false;
     if (OnClear) OnClear(*this);
 }

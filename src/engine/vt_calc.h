@@ -12,6 +12,7 @@
 #include "engine/compiler.h"
 #include "engine/directives.h"
 #include "engine/evaluator.h"
+#include "engine/line_cache.h"
 #include "engine/user_func.h"
 #include "engine/vari_list.h"
 
@@ -38,9 +39,18 @@ public:
     // data take effect; storeAns: Ans receives the result; keepData: Data holds the compiled
     // form instead of the raw text.
     bool CalcLine(std::string_view text, bool commit, bool storeAns, bool keepData);
+    // CalcLine(text, true, true, true), the call of every sheet row. While nothing the line read
+    // has changed since it was last calculated (variables, Ans, F, user functions, settings), its
+    // result, log and assignments are replayed from the line cache instead of being worked out
+    // again; they are the same either way. Compiled() is not kept on a replay.
+    bool CalcLineCached(std::string_view text);
+    // Off: CalcLineCached always calculates.
+    bool UseLineCache = true;
+    [[nodiscard]] std::size_t LineCacheSize() const noexcept { return FLineCache.Size(); }
     bool Compile(std::string_view text, bool keepData);
     // Runs a compiled list, or the engine's own compiled line when list is null.
     bool RunCompiled(bool commit, bool storeAns, const TCalcList* list = nullptr);
+    // Also marks the start of a sheet run for the line cache.
     void ResetDisplay() noexcept;
     void ApplyDisplaySettings() noexcept;
 
@@ -81,7 +91,7 @@ public:
 
     // --- Calculation log ---
     [[nodiscard]] std::string LogText() const { return FLog.Text(); }
-    [[nodiscard]] std::string LogStoredText() const { return FLog.StoredText(); }
+    [[nodiscard]] const std::string& LogStoredText() const { return FLog.StoredText(); }
     [[nodiscard]] const TCalcLog& Log() const noexcept { return FLog; }
 
     // --- Memo formulas for the graph window ---
@@ -163,6 +173,9 @@ private:
     [[nodiscard]] TRenderScope Scope() const noexcept { return TRenderScope{FVars, FFuncs}; }
     void RegisterBuiltins();
     bool DefineFunction(const TCalcList& line);
+    void ReplayLine(const TLineResult& r);
+    void RecordLine(std::string_view text, bool ok, std::uint64_t context, std::uint64_t varShape,
+                    std::uint64_t funcShape);
 
     TVariList FVars;
     TUserFuncList FFuncs;
@@ -172,6 +185,9 @@ private:
     TCalcLog FLog;
     std::vector<TCalcList> FMemoFormulas;
     std::unique_ptr<TScriptHost> FScriptHost;
+    TLineCache FLineCache;
+    TEvalTrace FTrace;
+    TLineResult* FRecording = nullptr;  // the result being recorded by CalcLineCached
 
     TDisplayProps FProps;   // the property values
     TDisplayProps FCopies;  // the component's own copies, restored after every line

@@ -73,11 +73,27 @@ std::string CaretBarText(const std::string& formula, const std::string& answer) 
 std::string MemoHintPrefix(bool selection, int rowsOrSelected, int rows, int columnOrSelected,
                            int lengthOrChars) {
     const TBarTexts& t = Texts();
-    return "[" + Num(rowsOrSelected) + "/" + Num(rows) + t.Rows + ":" + Num(columnOrSelected) + "/" +
-           Num(lengthOrChars) + (selection ? t.Chars : t.Columns) + "] ";
+    std::string out = "[";
+    out += Num(rowsOrSelected);
+    out += '/';
+    out += Num(rows);
+    out += t.Rows;
+    out += ':';
+    out += Num(columnOrSelected);
+    out += '/';
+    out += Num(lengthOrChars);
+    out += selection ? t.Chars : t.Columns;
+    out += "] ";
+    return out;
 }
 
-std::string AnswerHintPrefix(int caretRow) { return "[" + Num(caretRow + 1) + Texts().Rows + "] "; }
+std::string AnswerHintPrefix(int caretRow) {
+    std::string out = "[";
+    out += Num(caretRow + 1);
+    out += Texts().Rows;
+    out += "] ";
+    return out;
+}
 
 std::string HintText(std::string_view barText) {
     std::string out;

@@ -129,7 +129,8 @@ void TRunProcedure::CalcRows(bool store, bool write, TCalcRangeKind kind) {
 }
 
 void TRunProcedure::StoreEngineResult(int row) {
-    const std::string log = FOptions.LogPolicy == TLogPolicy::lpHold ? FCalc.LogStoredText() : "";
+    const std::string_view log =
+        FOptions.LogPolicy == TLogPolicy::lpHold ? std::string_view(FCalc.LogStoredText()) : std::string_view();
     StoreRowResult(row, FCalc.Data(), FCalc.LastResult(), log, FCalc.AnswerText());
 }
 
@@ -171,7 +172,7 @@ bool TRunProcedure::CalcRow(int row, bool store, bool assignOnly, bool write) {
     } else if (FOptions.IsCalcLine(text) &&
                (!assignOnly || text.find('=', 1) != std::string_view::npos)) {
         if (assignOnly && FOptions.AnsRule == TAnsRule::arRow) SetPrevAns(row);
-        FCalc.CalcLine(Trim(text), true, true, true);
+        FCalc.CalcLineCached(Trim(text));
         const bool result = !FCalc.Data().empty();
         if (store) StoreEngineResult(row);
         if (write && OnWriteAnswer) OnWriteAnswer(row, FCalc.AnswerText());
@@ -188,7 +189,9 @@ void TRunProcedure::StoreRowResult(int row, std::string_view formula, const TCpl
     FMemo.SetValue(row, value);
     while (FAnswers.GetCount() <= row) FAnswers.Add("");
     const bool script = IsScriptLine(FMemo.Get(FMemo.FirstRowOfLine(row)));
-    FAnswers.Put(row, FilterAnswer(std::string(answer), FOptions.ShowErrors, FOptions.ShowControl));
+    // An unchanged row is left alone, so that the pane repaints only what changed.
+    const std::string_view shown = FilterAnswer(answer, FOptions.ShowErrors, FOptions.ShowControl);
+    if (FAnswers.Get(row) != shown) FAnswers.Put(row, shown);
     FAnswers.SetNote(row, log);
     FAnswers.SetResult(row, script ? "VB" : "");
 }
@@ -229,7 +232,8 @@ void TRunProcedure::RefreshAnswerRows(int first, int last) {
     last = std::min(last, FMemo.GetCount() - 1);
     for (int r = std::max(first, 0); r <= last; ++r) {
         while (FAnswers.GetCount() <= r) FAnswers.Add("");
-        const std::string shown = FilterAnswer(FMemo.Result(r), FOptions.ShowErrors, FOptions.ShowControl);
+        const std::string_view shown =
+            FilterAnswer(FMemo.Result(r), FOptions.ShowErrors, FOptions.ShowControl);
         if (FAnswers.Get(r) != shown) FAnswers.Put(r, shown);
     }
     FAnswers.EndUpdate();
@@ -264,7 +268,7 @@ void TRunProcedure::RerunDefinitions(std::string& defText, std::vector<TUserFunc
         std::size_t end = defText.find_first_of("\r\n", pos);
         if (end == std::string::npos) end = defText.size();
         const std::string line = defText.substr(pos, end - pos);
-        FCalc.CalcLine(line, true, true, true);
+        FCalc.CalcLineCached(line);
         any = any || !FCalc.Data().empty();
         if (FCalc.Data() == "[" + CalcErrMessage(TCalcErr::ceUserFunc) + "]") {
             const std::size_t eq = line.find('=');

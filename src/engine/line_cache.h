@@ -1,0 +1,95 @@
+// TLineCache: the results of sheet lines kept by their text, replayed while nothing they read
+// has changed.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "engine/compiler.h"
+#include "engine/directives.h"
+#include "engine/evaluator.h"
+#include "numbers/calc_error.h"
+#include "numbers/number_settings.h"
+
+namespace rekna {
+
+class TVariList;
+
+// What a line calculation did and left, with what it depended on.
+struct TLineResult {
+    // Valid while these hold.
+    std::uint64_t Context = 0;    // generation of the settings, switches and display values
+    bool Logged = false;          // calculated with the log on
+    std::uint64_t FuncShape = 0;  // the user functions' shape
+    std::uint64_t VarShape = 0;   // the variables' shape; when it differs the names are checked
+    std::vector<TEvalTrace::TLookup> Names;  // every name of the line, with the id it had
+    std::vector<TEvalTrace::TInput> Inputs;  // every variable the line touched, as it was
+
+    // What the line did.
+    std::vector<std::pair<int, TCplx>> Writes;
+    bool Ran = false;  // it compiled and was evaluated
+    bool AnsSet = false;
+    bool AnsError = false;
+    TCplx AnsValue;
+
+    // What it left.
+    std::string Data;
+    std::string Answer;
+    std::string Log;  // stored form; empty without a log
+    TCplx Result;
+    long double AnsRe = 0, AnsIm = 0;
+    TCalcErr Err = TCalcErr::ceNone;
+    bool Ok = false;
+    int FpFlags = 0;
+
+    std::uint64_t Used = 0;  // the run that used it last
+};
+
+class TLineCache {
+public:
+    // At most this many results are kept for one text (the same line with different inputs).
+    static constexpr std::size_t kVariants = 8;
+
+    // The generation of the given context: it changes whenever the context differs from the one
+    // seen last.
+    std::uint64_t Context(const TNumberSettings& settings, const TCompileSwitches& switches,
+                          const TDisplayProps& props, const TDisplayProps& copies);
+
+    // A result of the text that is valid now, or null.
+    [[nodiscard]] const TLineResult* Find(std::string_view text, std::uint64_t context, bool logged,
+                                          std::uint64_t funcShape, const TVariList& vars);
+    void Store(std::string_view text, TLineResult result);
+
+    // A sheet run starts: results that no run used for two runs are dropped once the cache
+    // holds many more than a run uses.
+    void NewRun();
+    void Clear() noexcept;
+
+    [[nodiscard]] std::size_t Size() const noexcept { return FMap.size(); }
+
+private:
+    struct THash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const noexcept {
+            return std::hash<std::string_view>{}(s);
+        }
+    };
+
+    std::unordered_map<std::string, std::vector<TLineResult>, THash, std::equal_to<>> FMap;
+    std::uint64_t FRun = 1;
+    std::size_t FUsedThisRun = 0;
+    std::size_t FUsedLastRun = 0;
+
+    bool FHaveContext = false;
+    std::uint64_t FContextGeneration = 0;
+    TNumberSettings FSettings;
+    TCompileSwitches FSwitches;
+    TDisplayProps FProps;
+    TDisplayProps FCopies;
+};
+
+}  // namespace rekna
