@@ -21,10 +21,10 @@ bool SameSettings(const TNumberSettings& a, const TNumberSettings& b) noexcept {
            a.AnsHide0 == b.AnsHide0 && a.AnsEng0 == b.AnsEng0 && a.AnsEng1 == b.AnsEng1 &&
            a.AnsExpMin == b.AnsExpMin && a.AnsExpMax == b.AnsExpMax && a.AnsFixMin == b.AnsFixMin &&
            a.AnsFixMax == b.AnsFixMax && a.AnsColChar == b.AnsColChar &&
-           a.AnsColNon == b.AnsColNon && a.AnsColExp == b.AnsColExp &&
-           a.AnsColFix == b.AnsColFix && a.AnsColN2 == b.AnsColN2 && a.AnsColN16 == b.AnsColN16 &&
-           a.UsrFormat == b.UsrFormat && a.AnsN2Exp == b.AnsN2Exp && a.AnsN16Exp == b.AnsN16Exp &&
-           a.LogN16 == b.LogN16 && a.LogFrac == b.LogFrac;
+           a.AnsColNon == b.AnsColNon && a.AnsColExp == b.AnsColExp && a.AnsColFix == b.AnsColFix &&
+           a.AnsColN2 == b.AnsColN2 && a.AnsColN16 == b.AnsColN16 && a.UsrFormat == b.UsrFormat &&
+           a.AnsN2Exp == b.AnsN2Exp && a.AnsN16Exp == b.AnsN16Exp && a.LogN16 == b.LogN16 &&
+           a.LogFrac == b.LogFrac;
 }
 
 bool SameProps(const TDisplayProps& a, const TDisplayProps& b) noexcept {
@@ -49,7 +49,8 @@ bool Valid(const TLineResult& r, std::uint64_t context, bool logged, std::uint64
     for (const TEvalTrace::TInput& in : r.Inputs) {
         if (in.Id < 0 || in.Id >= vars.Count()) return false;
         const TVarItem& item = vars.Item(in.Id);
-        if (((item.Flags & vfError) != 0) != in.Error || !SameBits(item.Value, in.Value)) return false;
+        if (((item.Flags & vfError) != 0) != in.Error || !SameBits(item.Value, in.Value))
+            return false;
     }
     return true;
 }
@@ -94,8 +95,9 @@ void TLineCache::Store(std::string_view text, TLineResult result) {
         return;
     }
     // The variant used longest ago gives way.
-    auto oldest = std::min_element(variants.begin(), variants.end(),
-                                   [](const TLineResult& a, const TLineResult& b) { return a.Used < b.Used; });
+    auto oldest = std::min_element(
+        variants.begin(), variants.end(),
+        [](const TLineResult& a, const TLineResult& b) { return a.Used < b.Used; });
     *oldest = std::move(result);
 }
 

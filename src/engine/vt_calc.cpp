@@ -397,6 +397,10 @@ bool TVtCalc::EvaluateExpression(std::string_view text, int row) {
     return FScriptEnabled && FScriptHost && FScriptHost->EvaluateExpression(text, row);
 }
 
+TScriptError TVtCalc::LastScriptError() const {
+    return FScriptHost ? FScriptHost->LastError() : TScriptError();
+}
+
 void TVtCalc::ResetHost() {
     if (FScriptHost) FScriptHost->ResetHost();
 }

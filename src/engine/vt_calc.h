@@ -18,6 +18,14 @@
 
 namespace rekna {
 
+// The last error a script raised: the line index within the executed text (0-based) and the
+// message.
+struct TScriptError {
+    bool Raised = false;
+    int Line = 0;
+    std::string Message;
+};
+
 // What the script operations need from a script language; the interpreter installs one.
 class TScriptHost {
 public:
@@ -25,6 +33,8 @@ public:
     virtual bool ExecuteBlock(std::string_view text, int firstRow) = 0;
     virtual bool EvaluateExpression(std::string_view text, int row) = 0;
     virtual void ResetHost() = 0;
+    // The error of the last execution or evaluation; none by default.
+    [[nodiscard]] virtual TScriptError LastError() const { return {}; }
 };
 
 class TVtCalc {
@@ -106,6 +116,9 @@ public:
     bool EvaluateExpression(std::string_view text, int row);
     void ResetHost();
     void SetScriptHost(std::unique_ptr<TScriptHost> host);
+    [[nodiscard]] bool HasScriptHost() const noexcept { return FScriptHost != nullptr; }
+    // The error of the last script execution; none without a host.
+    [[nodiscard]] TScriptError LastScriptError() const;
 
     // --- Properties ---
     [[nodiscard]] TCplxFormat CplxFormat() const noexcept { return FProps.CplxFormat; }

@@ -5,13 +5,13 @@
 #include <string_view>
 #include <vector>
 
+#include "frame/calc_options.h"
 #include "numbers/cplx.h"
 #include "numbers/number_settings.h"
 
 namespace rekna {
 
 class TVtCalc;
-struct TCalcOptions;
 
 // The calc bar's answer formats: 0 as in the answer pane, 1 general, 2 binary, 3 two's
 // complement, 4 Japanese digit groups with all digits, 5 hexadecimal.
@@ -45,9 +45,6 @@ struct TSelectionSummary {
 // are calculated with commit on and summed into count, total, average and deviation.
 [[nodiscard]] TSelectionSummary SummarizeSelection(TVtCalc& calc, const TCalcOptions& options,
                                                    int calcBarFormat, std::string_view text);
-
-// The log pane's content modes.
-enum class TLogContent : std::uint8_t { lcCalcLog, lcAnsTable, lcVariables, lcUserFuncs, lcDefFile };
 
 // The lines the log pane shows for a content mode.
 [[nodiscard]] std::vector<std::string> LogPaneLines(TLogContent content, const std::string& log,

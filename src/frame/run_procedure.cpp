@@ -33,12 +33,18 @@ bool IsScriptLine(std::string_view s) noexcept {
 // Restores the run state however the loop is left.
 class TRunGuard {
 public:
-    TRunGuard(bool& running, bool& esc, TVtCalc& calc, const std::function<void()>& onEnd)
-        : FRunning(running), FEsc(esc), FCalc(calc), FOnEnd(onEnd) {}
+    TRunGuard(bool& running, bool& esc, TVtCalc& calc, const std::function<void()>& onEnded,
+              const std::function<void()>& onEnd)
+        : FRunning(running), FEsc(esc), FCalc(calc), FOnEnded(onEnded), FOnEnd(onEnd) {}
     ~TRunGuard() {
         FCalc.LogEnable = false;
         FRunning = false;
-        if (FOnEnd) FOnEnd();
+        // The calc bar reads the finished run, so it is told before the host.
+        try {
+            if (FOnEnded) FOnEnded();
+            if (FOnEnd) FOnEnd();
+        } catch (...) {
+        }
         FEsc = false;
     }
     TRunGuard(const TRunGuard&) = delete;
@@ -48,6 +54,7 @@ private:
     bool& FRunning;
     bool& FEsc;
     TVtCalc& FCalc;
+    const std::function<void()>& FOnEnded;
     const std::function<void()>& FOnEnd;
 };
 
@@ -78,7 +85,7 @@ void TRunProcedure::CalcRows(bool store, bool write, TCalcRangeKind kind) {
     FRunning = true;
     EscPressed = false;
     if (OnBeginCalc) OnBeginCalc();
-    TRunGuard guard(FRunning, EscPressed, FCalc, OnEndCalc);
+    TRunGuard guard(FRunning, EscPressed, FCalc, OnRunEnded, OnEndCalc);
 
     const int lastRow = FMemo.GetCount() - 1;
     const int caret = CaretRow();
@@ -126,6 +133,7 @@ void TRunProcedure::CalcRows(bool store, bool write, TCalcRangeKind kind) {
     FAnswers.EndUpdate();
     if (write && kind != TCalcRangeKind::rkWriteAll && FCapture.Captured && OnWriteAnswer)
         OnWriteAnswer(caret, FCapture.Answer);
+    if (OnShowLog) OnShowLog(FCapture.Log);
 }
 
 void TRunProcedure::StoreEngineResult(int row) {
@@ -135,6 +143,7 @@ void TRunProcedure::StoreEngineResult(int row) {
 }
 
 bool TRunProcedure::CalcScriptRow(int row, std::string_view text, bool store, bool write) {
+    int lines = 0;
     if (StartsWith(text, "#?")) {
         FCalc.EvaluateExpression(TrimRight(text.substr(2)), row);
     } else {
@@ -146,7 +155,7 @@ bool TRunProcedure::CalcScriptRow(int row, std::string_view text, bool store, bo
             return false;
         }
         FScriptBuffer.resize(FScriptBuffer.size() - 2);
-        const int lines = static_cast<int>(std::count(FScriptBuffer.begin(), FScriptBuffer.end(), '\r')) + 1;
+        lines = static_cast<int>(std::count(FScriptBuffer.begin(), FScriptBuffer.end(), '\r')) + 1;
         if (row < FAnswers.GetCount()) FAnswers.Put(row, "");
         const std::string block = std::move(FScriptBuffer);
         FScriptBuffer.clear();
@@ -154,14 +163,25 @@ bool TRunProcedure::CalcScriptRow(int row, std::string_view text, bool store, bo
     }
     const bool result = !FCalc.Data().empty();
     if (store) {
-        // A script may write its answer into the answer pane itself.
-        const std::string written = row < FAnswers.GetCount() ? FAnswers.Get(row) : std::string();
         const std::string log = FOptions.LogPolicy == TLogPolicy::lpHold ? FCalc.LogStoredText() : "";
+        // A block's script may write its answer into the answer pane itself.
+        const std::string written =
+            lines > 0 && row < FAnswers.GetCount() ? FAnswers.Get(row) : std::string();
         StoreRowResult(row, FCalc.Data(), FCalc.LastResult(), log,
                        written.empty() ? FCalc.AnswerText() : written);
+        if (lines > 0) ShowScriptError(lines, row);
     }
     if (write && OnWriteAnswer) OnWriteAnswer(row, FCalc.AnswerText());
     return result;
+}
+
+void TRunProcedure::ShowScriptError(int lines, int row) {
+    const TScriptError error = FCalc.LastScriptError();
+    if (!error.Raised) return;
+    const int failing = error.Line >= 0 && error.Line < lines ? row - lines + 1 + error.Line : row;
+    if (failing < 0 || failing >= FMemo.GetCount()) return;
+    const std::string shown = failing < FAnswers.GetCount() ? FAnswers.Get(failing) : std::string();
+    StoreRowResult(failing, "[VBScript] #Error", TCplx::Blank(), shown, "[" + error.Message + "]");
 }
 
 bool TRunProcedure::CalcRow(int row, bool store, bool assignOnly, bool write) {
@@ -187,8 +207,12 @@ void TRunProcedure::StoreRowResult(int row, std::string_view formula, const TCpl
     FMemo.SetNote(row, formula);
     FMemo.SetResult(row, answer);
     FMemo.SetValue(row, value);
-    while (FAnswers.GetCount() <= row) FAnswers.Add("");
-    const bool script = IsScriptLine(FMemo.Get(FMemo.FirstRowOfLine(row)));
+    const auto scriptRow = [this](int r) { return IsScriptLine(FMemo.Get(FMemo.FirstRowOfLine(r))); };
+    while (FAnswers.GetCount() <= row) {
+        const int added = FAnswers.Add("");
+        FAnswers.SetResult(added, scriptRow(added) ? "VB" : "");
+    }
+    const bool script = scriptRow(row);
     // An unchanged row is left alone, so that the pane repaints only what changed.
     const std::string_view shown = FilterAnswer(answer, FOptions.ShowErrors, FOptions.ShowControl);
     if (FAnswers.Get(row) != shown) FAnswers.Put(row, shown);

@@ -64,6 +64,10 @@ public:
     [[nodiscard]] int CaretRow() const;
 
     std::function<void()> OnBeginCalc;
+    // After the loop of a run that was not interrupted: the captured log for the log pane.
+    std::function<void(const std::string& log)> OnShowLog;
+    // The run is over (also when it was left by an exception), before OnEndCalc.
+    std::function<void()> OnRunEnded;
     std::function<void()> OnEndCalc;
     // Answer writing: the answer goes into the line of the row, or is removed from it.
     std::function<void(int row, const std::string& answer)> OnWriteAnswer;
@@ -76,6 +80,8 @@ private:
     bool CalcScriptRow(int row, std::string_view text, bool store, bool write);
     bool StartsBlockAt(int row) const;
     void StoreEngineResult(int row);
+    // A script error of the block of n lines that ended at row marks the failing row.
+    void ShowScriptError(int lines, int row);
 
     TUMemoStrings& FMemo;
     TUMemoStrings& FAnswers;

@@ -74,18 +74,60 @@ std::string Dump(TSetup& s) {
         const TVarItem item = s.Calc.VarItem(i);
         out += item.Name + "=" + Bits(item.Value) + std::to_string(item.Flags) + "\n";
     }
-    for (int i = 0; i < s.Calc.FuncCount(); ++i) out += s.Calc.FuncLine(i) + "\n";
+    for (int i = 0; i < s.Calc.FuncCount(); ++i)
+        out += s.Calc.FuncLine(i) + "\n";
     out += "ans|" + s.Calc.AnswerText() + "|" + s.Calc.Data() + "\n";
     return out;
 }
 
 const std::vector<std::string> kPool = {
-    "a=3", "b=a*2", "a+b", "Ans*2", "#N16", "255 #N2", "1/0", "e1=1/0", "e1+1", "#Sq(x)=x*x",
-    "Sq(a)", "#G(t)=t+k", "k=10", "k=20", "G(2)", "k", "undefined1+1", "undefined1=4", "zL(1u)",
-    "F=1k", "F=2k", "Data()", ">10", ">20", "End()", "Ave()", "Count()", "; comment", "",
-    "x #Fix", "1/3", "Ans()+1", "#End", "2+3 ;note", "q=q+1", "sin(30)", "#foo", "#Sq(x)=x*x*x",
-    "1E2500*1E2500", "ans=7", "-5+1", "3+4i #@", "c=a\"b", "$FF+&101", "10′30″",
-    "Ａ＝１", "1+2+3+4+5+6+7+8+9+10+11+12+13+14+15+16+17+18+19+20",
+    "a=3",
+    "b=a*2",
+    "a+b",
+    "Ans*2",
+    "#N16",
+    "255 #N2",
+    "1/0",
+    "e1=1/0",
+    "e1+1",
+    "#Sq(x)=x*x",
+    "Sq(a)",
+    "#G(t)=t+k",
+    "k=10",
+    "k=20",
+    "G(2)",
+    "k",
+    "undefined1+1",
+    "undefined1=4",
+    "zL(1u)",
+    "F=1k",
+    "F=2k",
+    "Data()",
+    ">10",
+    ">20",
+    "End()",
+    "Ave()",
+    "Count()",
+    "; comment",
+    "",
+    "x #Fix",
+    "1/3",
+    "Ans()+1",
+    "#End",
+    "2+3 ;note",
+    "q=q+1",
+    "sin(30)",
+    "#foo",
+    "#Sq(x)=x*x*x",
+    "1E2500*1E2500",
+    "ans=7",
+    "-5+1",
+    "3+4i #@",
+    "c=a\"b",
+    "$FF+&101",
+    "10′30″",
+    "Ａ＝１",
+    "1+2+3+4+5+6+7+8+9+10+11+12+13+14+15+16+17+18+19+20",
 };
 
 // Applies one random edit to a memo: a line replaced, inserted or deleted, or a digit changed.
@@ -96,22 +138,22 @@ void Edit(std::mt19937& rng, TUMemoStrings& memo, int kind, int row, const std::
     }
     row %= memo.GetCount();
     switch (kind) {
-        case 0: memo.SetLine(row, text); break;
-        case 1: memo.Insert(memo.FirstRowOfLine(row), text); break;
-        case 2:
-            if (memo.GetCount() > 1) memo.Delete(row);
-            break;
-        default: {
-            std::string line = memo.GetLine(row);
-            for (char& c : line) {
-                if (c >= '0' && c <= '9') {
-                    c = static_cast<char>('0' + rng() % 10);
-                    break;
-                }
+    case 0: memo.SetLine(row, text); break;
+    case 1: memo.Insert(memo.FirstRowOfLine(row), text); break;
+    case 2:
+        if (memo.GetCount() > 1) memo.Delete(row);
+        break;
+    default: {
+        std::string line = memo.GetLine(row);
+        for (char& c : line) {
+            if (c >= '0' && c <= '9') {
+                c = static_cast<char>('0' + rng() % 10);
+                break;
             }
-            memo.SetLine(row, line);
-            break;
         }
+        memo.SetLine(row, line);
+        break;
+    }
     }
 }
 
@@ -122,7 +164,8 @@ TEST(LineCacheTest, RandomEditsGiveTheSameRunsWithAndWithoutTheCache) {
         std::mt19937 rng(seed);
         TSetup cached(true), plain(false);
         std::string text;
-        for (int i = 0; i < 30; ++i) text += SysText(kPool[rng() % kPool.size()]) + "\r\n";
+        for (int i = 0; i < 30; ++i)
+            text += SysText(kPool[rng() % kPool.size()]) + "\r\n";
         for (TSetup* s : {&cached, &plain}) {
             s->Enter();
             s->Memo.SetWrapColumns(seed % 2 ? 0 : 12);
@@ -157,7 +200,8 @@ TEST(LineCacheTest, RandomEditsGiveTheSameRunsWithAndWithoutTheCache) {
                 dumps[k++] = Dump(*s);
                 s->Leave();
             }
-            ASSERT_EQ(Cp932ToUtf8(dumps[0]), Cp932ToUtf8(dumps[1])) << "seed " << seed << " step " << step;
+            ASSERT_EQ(Cp932ToUtf8(dumps[0]), Cp932ToUtf8(dumps[1]))
+                << "seed " << seed << " step " << step;
         }
         EXPECT_GT(cached.Calc.LineCacheSize(), 0U);
     }
@@ -172,7 +216,8 @@ TEST(LineCacheTest, GoldenMemosRunAgainAsWithoutTheCache) {
         const TStatistics savedStats = Statistics;
         TSetup cached(true), plain(false);
         std::string text;
-        for (const auto& line : memo.Lines) text += SysText(line) + "\r\n";
+        for (const auto& line : memo.Lines)
+            text += SysText(line) + "\r\n";
         for (int run = 0; run < 3; ++run) {
             std::string dumps[2];
             int k = 0;

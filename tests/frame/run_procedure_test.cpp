@@ -31,6 +31,8 @@ public:
         return true;
     }
     void ResetHost() override {}
+    TScriptError LastError() const override { return Error; }
+    TScriptError Error;
 
 private:
     TVtCalc& FCalc;
@@ -206,6 +208,41 @@ TEST_F(RunProcedureTest, AScriptBlockRunsWholeFromItsLastRow) {
     Load({"#? 1+1"});
     Run.CalcRows(true, false, TCalcRangeKind::rkAll);
     EXPECT_EQ(AnswerColumn(), (TStrings{"7"}));
+}
+
+TEST_F(RunProcedureTest, AScriptErrorMarksItsLine) {
+    std::vector<std::string> blocks;
+    auto script = std::make_unique<TFakeScript>(Calc, blocks);
+    TFakeScript& host = *script;
+    Calc.SetScriptHost(std::move(script));
+    Calc.SetScriptEnabled(true);
+    Options.ShowErrors = true;
+    std::vector<std::string> lines(10, "1");
+    for (const char* l : {"#> a = 1", "#> b = ", "#> c = 3", "7"}) lines.push_back(l);
+    Load(lines, 12);
+    host.Error = {true, 1, "syntax"};
+    Run.CalcRows(true, false, TCalcRangeKind::rkAll);
+    EXPECT_EQ(AnswerColumn()[11], "[syntax]");
+    EXPECT_EQ(Memo.Note(11), "[VBScript] #Error");
+    EXPECT_TRUE(Memo.Value(11).IsBlank());
+    EXPECT_EQ(AnswerColumn()[12], "42");
+    EXPECT_EQ(AnswerColumn()[13], "7");
+    // An error line past the block marks the block's last row.
+    host.Error = {true, 9, "late"};
+    Run.CalcRows(true, false, TCalcRangeKind::rkAll);
+    EXPECT_EQ(AnswerColumn()[12], "[late]");
+    EXPECT_EQ(Answers.Note(12), "42");  // the log: what the row showed before
+}
+
+TEST_F(RunProcedureTest, AnExpressionLineTakesItsNewAnswer) {
+    std::vector<std::string> blocks;
+    Calc.SetScriptHost(std::make_unique<TFakeScript>(Calc, blocks));
+    Calc.SetScriptEnabled(true);
+    Load({"#? 1+1"});
+    Answers.Add("stale");
+    Run.CalcRows(true, false, TCalcRangeKind::rkAll);
+    EXPECT_EQ(AnswerColumn(), (TStrings{"7"}));
+    EXPECT_EQ(Answers.Result(0), "VB");
 }
 
 TEST_F(RunProcedureTest, DefinitionsFileDefinesFunctionsAndTheMenu) {

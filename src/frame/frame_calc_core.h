@@ -1,0 +1,191 @@
+// TFrameCalcCore: the calculation frame without its widgets. It owns the options and the run
+// procedure over the three panes' line stores and decides what every pane event, option and
+// command does; the Qt frame turns events into these calls and shows what the core keeps.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/char_kind.h"
+#include "frame/calc_options.h"
+#include "frame/run_procedure.h"
+
+namespace rekna {
+
+class TUMemoStrings;
+class TVtCalc;
+
+// The automation object's name and members, which every pane colours as keywords.
+[[nodiscard]] std::span<const std::string_view> ScriptKeywords() noexcept;
+
+// What the core asks of the widgets; the defaults stand for a memo that has the focus.
+class TFrameView {
+public:
+    virtual ~TFrameView() = default;
+    [[nodiscard]] virtual bool MemoFocused() const { return true; }
+    [[nodiscard]] virtual bool AnswerFocused() const { return false; }
+    [[nodiscard]] virtual bool ApplicationActive() const { return true; }
+    [[nodiscard]] virtual bool MemoModified() const { return false; }
+    // Rows the answer pane shows.
+    [[nodiscard]] virtual int AnswerPageRows() const { return 40; }
+    // The log pane shows its first row, or its last row and first column.
+    virtual void ShowLogTop() {}
+    virtual void ShowLogEnd() {}
+};
+
+// The run commands; while one runs, RunningCommand() names it (the action's Tag).
+enum class TRunCommand : std::uint8_t { rcNone, rcRun, rcRunStop, rcRunRow, rcRunEnd };
+
+class TFrameCalcCore {
+public:
+    TFrameCalcCore(TUMemoStrings& memo, TUMemoStrings& answers, TUMemoStrings& log, TVtCalc& calc,
+                   TFrameView& view);
+    TFrameCalcCore(const TFrameCalcCore&) = delete;
+    TFrameCalcCore& operator=(const TFrameCalcCore&) = delete;
+    ~TFrameCalcCore();
+
+    [[nodiscard]] TCalcOptions& Options() noexcept { return FOptions; }
+    [[nodiscard]] const TCalcOptions& Options() const noexcept { return FOptions; }
+    [[nodiscard]] TRunProcedure& Run() noexcept { return FRun; }
+    [[nodiscard]] TVtCalc& Calc() noexcept { return FCalc; }
+
+    // --- The group handlers, each applying every option of its group in a fixed order.
+    // The engine, the number settings, the memo's conversions, the calc-bar format, the script
+    // switch, then a run of all rows (or, without auto-calculation, an empty answer pane).
+    void SetCalcMode();
+    // After the widgets changed their layout: the log pane refilled, the calc bar updated.
+    void SetWindow();
+    // The editor settings clamped and the line-store ones applied to the memo.
+    void SetMemoMode();
+    // The log pane is shown (the log-pane option on and not the answer table).
+    [[nodiscard]] bool LogPaneVisible() const noexcept;
+
+    // --- Runs.
+    void RunCommand(TRunCommand command);
+    void AutoCalc();
+    [[nodiscard]] TRunCommand RunningCommand() const noexcept { return FRunningCommand; }
+
+    // --- Pane events.
+    void MemoChanged();
+    void MemoMovedCaretRow();
+    void MemoMovedCaretCol();
+    void MemoSelected();
+    void MemoDisSelected();
+    void MemoVScrolled();
+    void AnswerVScrolled();
+    void AnswerMovedCaretRow();
+    // A digit or minus key typed in the answer pane: true when it set the display digits.
+    bool AnswerDigitKey(char key, bool shift);
+    // Down arrow on the last memo row: appends an empty row (two to an empty memo) when the row
+    // holds text, so that the caret can leave it downwards. True when rows were added.
+    bool PrepareDownArrow();
+    // The break rule changed: rows moved, so the answers are worked out or shown again.
+    void WrapRulesChanged();
+
+    // --- The log pane and the calc bar.
+    void LogOnCaretMove();
+    // Fills the log pane by its content mode, writing only rows that differ.
+    void ShowLogPane(const std::string& log);
+    // The caret line's log into a visible log pane, or a hidden one emptied.
+    void RefreshLog();
+    void UpdateCalcBar();
+    [[nodiscard]] std::string GetCaretLog() const { return FRun.GetCaretLog(); }
+    // The calc-bar buttons that cycle; each ends in SetCalcMode or, for the log selector, in the
+    // caller's SetWindow.
+    void AngleButton();
+    void DbButton();
+    void FormatButton();
+    void StrButton();
+    void LogSelectorButton();
+
+    // The log hint for the cell under the mouse (row, 1-based display column): the new hint
+    // when the cell changed, an empty one when the hint is off, nothing while the cell is the
+    // same.
+    [[nodiscard]] std::optional<std::string> LogHint(int row, int column);
+
+    // --- Clearing, definitions and the document.
+    void AllClear();
+    void MemoryClear();
+    void RerunDefinitions();
+    [[nodiscard]] const std::string& DefText() const noexcept { return FDefText; }
+    void SetDefText(std::string text) { FDefText = std::move(text); }
+    [[nodiscard]] const std::vector<TUserFuncMenuItem>& UserFuncMenu() const noexcept {
+        return FMenu;
+    }
+    // After the memo took a file's text (append: added below it): names, title, a memory clear
+    // with the definitions for a full load, the answers, and the caret's effects.
+    void DocumentOpened(const std::string& path, bool append, bool adoptName);
+    // The memo was written to path.
+    void DocumentSaved(const std::string& path);
+    [[nodiscard]] const std::string& FileName() const noexcept { return FFileName; }
+    [[nodiscard]] bool HasFileName() const noexcept { return FHasName; }
+    [[nodiscard]] bool SaveEnabled() const noexcept { return FSaveEnabled; }
+    // File name part of the document, with " *" while it is modified (not for a fresh one).
+    void UpdateTitle(bool fresh = false);
+    [[nodiscard]] const std::string& Title() const noexcept { return FTitle; }
+
+    // --- What the widgets show.
+    [[nodiscard]] const std::string& CalcBarText() const noexcept { return FCalcBarText; }
+    [[nodiscard]] const std::string& LabelText() const noexcept { return FLabelText; }
+    [[nodiscard]] const std::string& MemoHint() const noexcept { return FMemoHint; }
+    [[nodiscard]] const std::string& AnswerHint() const noexcept { return FAnswerHint; }
+    [[nodiscard]] const std::string& LogPaneHint() const noexcept { return FLogPaneHint; }
+    [[nodiscard]] TFileType LogFileType() const noexcept { return FLogFileType; }
+    [[nodiscard]] int CalcBarFormat() const noexcept { return FCalcBarFormat; }
+    [[nodiscard]] bool NeedBarUpdate() const noexcept { return FNeedBarUpdate; }
+
+    // --- Events (all optional).
+    std::function<void()> OnBeginCalc;
+    std::function<void()> OnEndCalc;
+    std::function<void()> OnChangeTitle;
+    std::function<void()> OnChangeMenus;
+    std::function<void()> OnSetMemoHint;
+    std::function<void()> OnChanged;
+    // The label, the hints or the log pane's file type changed.
+    std::function<void()> OnCalcBarChanged;
+    // The engine defined a function (its name goes into the keyword lists), or cleared them.
+    std::function<void(const std::string& name)> OnAddKeyword;
+    std::function<void()> OnClearKeywords;
+    // A run wants the memo's caret line written (answer writing).
+    std::function<void(int row, const std::string& answer)> OnWriteAnswer;
+
+private:
+    void RunRows(bool store, bool write, TCalcRangeKind kind, TRunCommand command);
+    void SelectionSummary(std::string_view text);
+    void SetLabel(const std::string& formula, const std::string& answer);
+    void ClearAnswerRows();
+    [[nodiscard]] bool MemoHasSelection() const;
+    [[nodiscard]] std::string MemoHintPrefix() const;
+
+    TUMemoStrings& FMemo;
+    TUMemoStrings& FAnswers;
+    TUMemoStrings& FLog;
+    TVtCalc& FCalc;
+    TFrameView& FView;
+    TCalcOptions FOptions;
+    TRunProcedure FRun;
+    std::vector<TUserFuncMenuItem> FMenu;
+
+    std::string FCalcBarText;
+    std::string FLabelText;
+    std::string FMemoHint;
+    std::string FAnswerHint;
+    std::string FLogPaneHint;
+    bool FNeedBarUpdate = false;
+    std::string FDefText;
+    std::string FFileName = "New";
+    std::string FTitle;
+    bool FHasName = false;
+    bool FSaveEnabled = false;
+    int FCalcBarFormat = 0;
+    TFileType FLogFileType = TFileType::ftRekna;
+    TRunCommand FRunningCommand = TRunCommand::rcNone;
+    int FHintColumn = 0;
+    int FHintRow = 0;
+};
+
+}  // namespace rekna
