@@ -370,7 +370,7 @@ void TFrameCalcCore::UpdateCalcBar() {
     const std::string bar = HintText(FCalcBarText);
     FMemoHint = memoPrefix + bar;
     FAnswerHint = answerPrefix + bar;
-    FLogPaneHint = "|" + bar;
+    FLogPaneHint.assign(1, '|').append(bar);
     FNeedBarUpdate = false;
     if (OnCalcBarChanged) OnCalcBarChanged();
     if (OnSetMemoHint) OnSetMemoHint();

@@ -229,7 +229,7 @@ std::optional<std::string> DescribeLogToken(const TVtCalc& calc, std::string_vie
         return Operator(token);
     for (const char* word : {"合計", "行計算", "偏差", "平均"}) {
         if (token.find(SysText(word)) != std::string_view::npos)
-            return "[" + std::string(token) + "]";
+            return std::string(1, '[').append(token).append(1, ']');
     }
     if (token.starts_with("&C") || token.starts_with("&c"))
         return SysText("[2進補数] ") + std::string(token) + " = " + ValueText(std::string(token));
@@ -290,7 +290,8 @@ std::vector<std::string> DefinitionParams(std::string_view line) {
 
 std::string LogHintText(const TVtCalc& calc, std::string_view line, long index,
                         std::span<const TUserFuncMenuItem> menu, std::string_view firstLine) {
-    const std::string tail = "|" + std::string(line);
+    std::string tail(1, '|');
+    tail += line;
     if (index < 0 || static_cast<std::size_t>(index) >= line.size()) return tail;
     const std::vector<std::string> args = DefinitionParams(firstLine);
     const std::optional<std::string> description =

@@ -181,7 +181,7 @@ void TRunProcedure::ShowScriptError(int lines, int row) {
     const int failing = error.Line >= 0 && error.Line < lines ? row - lines + 1 + error.Line : row;
     if (failing < 0 || failing >= FMemo.GetCount()) return;
     const std::string shown = failing < FAnswers.GetCount() ? FAnswers.Get(failing) : std::string();
-    StoreRowResult(failing, "[VBScript] #Error", TCplx::Blank(), shown, "[" + error.Message + "]");
+    StoreRowResult(failing, "[VBScript] #Error", TCplx::Blank(), shown, std::string(1, '[').append(error.Message).append(1, ']'));
 }
 
 bool TRunProcedure::CalcRow(int row, bool store, bool assignOnly, bool write) {

@@ -239,6 +239,15 @@ void TUMemo::ResetFunctionList() {
     RepaintAll();
 }
 
+void TUMemo::AddFunctionNames(std::span<const std::string_view> names) {
+    // The list's own words are copied first: assigning replaces them.
+    std::vector<std::string> copies(FFunctions.Words().begin(), FFunctions.Words().end());
+    copies.insert(copies.end(), names.begin(), names.end());
+    const std::vector<std::string_view> words(copies.begin(), copies.end());
+    FFunctions.Assign(words, false);
+    RepaintAll();
+}
+
 void TUMemo::SetFindText(std::string_view text, TSearchTypes options) {
     FEditor->SetFindText(text, options);
 }

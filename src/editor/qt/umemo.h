@@ -21,6 +21,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -104,6 +105,8 @@ public:
     void SetCharColor(std::int32_t index, TColor color);
     // Builds the calculation function list again from its fixed table.
     void ResetFunctionList();
+    // Adds names to the calculation function list (user functions, the script object's members).
+    void AddFunctionNames(std::span<const std::string_view> names);
     [[nodiscard]] const TKeyWordList& FunctionList() const noexcept { return FFunctions; }
 
     // --- Find highlight (kept by the editor core).

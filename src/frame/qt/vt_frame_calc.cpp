@@ -1,0 +1,400 @@
+// TVtFrameCalc: the panes, their events, the option groups, documents and settings.
+#include "frame/qt/vt_frame_calc.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QSplitter>
+#include <QToolBar>
+#include <QToolButton>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+#include "editor/qt/umemo.h"
+#include "frame/pane_style.h"
+#include "platform/cp932.h"
+
+namespace rekna {
+
+namespace {
+
+QString Q(std::string_view cp932) {
+    return QString::fromStdString(Cp932ToUtf8(cp932));
+}
+
+// The part of a hint before "|" pops up; the part after it goes to the status line.
+void SetHint(QWidget* w, const std::string& hint) {
+    const std::size_t bar = hint.find('|');
+    w->setToolTip(bar == std::string::npos ? QString() : Q(hint.substr(0, bar)));
+    w->setStatusTip(Q(bar == std::string::npos ? hint : hint.substr(bar + 1)));
+}
+
+}  // namespace
+
+TVtFrameCalc::TVtFrameCalc(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("VtFrameCalc"));
+    CreatePanes();
+    TFrameView& view = *this;
+    FCore = std::make_unique<TFrameCalcCore>(FMemo1->Lines(), FMemo2->Lines(), FMemo3->Lines(),
+                                             FCalc, view);
+    CreateActions();
+    CreateCalcBar();
+    CreateMenus();
+    WireEvents();
+    // Every pane colours the automation object's members as keywords.
+    for (TUMemo* m : {FMemo1, FMemo2, FMemo3})
+        m->AddFunctionNames(ScriptKeywords());
+    SetMemoMode();
+    SetWindow();
+    SetCalcMode();
+}
+
+TVtFrameCalc::~TVtFrameCalc() {
+    for (TUMemo* m : {FMemo1, FMemo2, FMemo3}) {
+        TUMemoEditor& e = m->Editor();
+        e.OnChanged = nullptr;
+        e.OnMovedCaretRow = nullptr;
+        e.OnMovedCaretCol = nullptr;
+        e.OnSelected = nullptr;
+        e.OnDisSelected = nullptr;
+        e.OnVScrolled = nullptr;
+        e.Wrap().OnChangeWordWrap = nullptr;
+    }
+    FCore.reset();
+}
+
+void TVtFrameCalc::CreatePanes() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    FSplitter2 = new QSplitter(Qt::Vertical, this);
+    FSplitter2->setObjectName(QStringLiteral("Splitter2"));
+    FPanel1 = new QWidget(FSplitter2);
+    FPanel1->setObjectName(QStringLiteral("Panel1"));
+    auto* panel = new QVBoxLayout(FPanel1);
+    panel->setContentsMargins(0, 0, 0, 0);
+    FSplitter1 = new QSplitter(Qt::Horizontal, FPanel1);
+    FSplitter1->setObjectName(QStringLiteral("Splitter1"));
+    panel->addWidget(FSplitter1);
+    FMemo1 = new TUMemo(FSplitter1);
+    FMemo1->setObjectName(QStringLiteral("UMemo1"));
+    FMemo2 = new TUMemo(FSplitter1);
+    FMemo2->setObjectName(QStringLiteral("UMemo2"));
+    FMemo3 = new TUMemo(FSplitter2);
+    FMemo3->setObjectName(QStringLiteral("UMemo3"));
+    FSplitter1->setChildrenCollapsible(false);
+    FSplitter2->setChildrenCollapsible(false);
+    FSplitter1->setStretchFactor(0, 1);
+    FSplitter1->setStretchFactor(1, 0);
+    FSplitter2->setStretchFactor(0, 1);
+    FSplitter2->setStretchFactor(1, 0);
+    FMemo2->setMinimumWidth(20);
+    FMemo3->setMinimumHeight(20);
+    FMemo2->Editor().SetReadOnly(true);
+    FMemo2->SetFileType(TFileType::ftAns);
+    FMemo2->SetScrollBars(TScrollStyle::ssHorizontal);
+    FMemo3->Editor().SetReadOnly(true);
+    FMemo3->hide();
+    FSplitter1->setSizes({400, 170});
+    FSplitter2->setSizes({300, 120});
+    layout->addWidget(FSplitter2, 1);
+    FToolBar = new QToolBar(this);
+    FToolBar->setObjectName(QStringLiteral("ToolBar1"));
+    FToolBar->setIconSize(QSize(16, 16));
+    FToolBar->setMinimumHeight(18);
+    layout->addWidget(FToolBar);
+    for (TUMemo* m : {FMemo1, FMemo2, FMemo3}) {
+        m->installEventFilter(this);
+        m->setContextMenuPolicy(Qt::CustomContextMenu);
+    }
+    FMemo3->viewport()->installEventFilter(this);
+}
+
+void TVtFrameCalc::WireEvents() {
+    TUMemoEditor& memo = FMemo1->Editor();
+    memo.OnChanged = [this] { FCore->MemoChanged(); };
+    memo.OnMovedCaretRow = [this] { FCore->MemoMovedCaretRow(); };
+    memo.OnMovedCaretCol = [this] { FCore->MemoMovedCaretCol(); };
+    memo.OnSelected = [this] { FCore->MemoSelected(); };
+    memo.OnDisSelected = [this] { FCore->MemoDisSelected(); };
+    memo.OnVScrolled = [this] { FCore->MemoVScrolled(); };
+    memo.Wrap().OnChangeWordWrap = [this] { WrapModeChanged(); };
+    TUMemoEditor& answers = FMemo2->Editor();
+    answers.OnMovedCaretRow = [this] { FCore->AnswerMovedCaretRow(); };
+    answers.OnVScrolled = [this] { FCore->AnswerVScrolled(); };
+    answers.OnSelected = [this] { FCore->UpdateCalcBar(); };
+
+    FCore->OnBeginCalc = [this] {
+        if (FRunButton) {
+            FRunButton->setDown(true);
+            FRunButton->repaint();
+        }
+        if (OnBeginCalc) OnBeginCalc();
+    };
+    FCore->OnEndCalc = [this] {
+        if (FRunButton) FRunButton->setDown(false);
+        if (OnEndCalc) OnEndCalc();
+    };
+    FCore->OnChangeTitle = [this] {
+        if (OnChangeTitle) OnChangeTitle();
+    };
+    FCore->OnChangeMenus = [this] {
+        RebuildUserFuncMenu();
+        if (OnChangeMenus) OnChangeMenus();
+    };
+    FCore->OnSetMemoHint = [this] {
+        if (OnSetMemoHint) OnSetMemoHint();
+    };
+    FCore->OnChanged = [this] {
+        if (OnChanged) OnChanged();
+    };
+    FCore->OnCalcBarChanged = [this] { ShowCalcBar(); };
+    FCore->OnAddKeyword = [this](const std::string& name) {
+        const std::string_view names[] = {name};
+        FMemo1->AddFunctionNames(names);
+        FMemo3->AddFunctionNames(names);
+    };
+    FCore->OnClearKeywords = [this] {
+        for (TUMemo* m : {FMemo1, FMemo3}) {
+            m->ResetFunctionList();
+            m->AddFunctionNames(ScriptKeywords());
+        }
+    };
+    const auto popup = [](QMenu* menu) { menu->popup(QCursor::pos()); };
+    connect(FMemo1, &QWidget::customContextMenuRequested, this,
+            [this, popup] { popup(FMemoPopup); });
+    connect(FMemo2, &QWidget::customContextMenuRequested, this,
+            [this, popup] { popup(FAnswerPopup); });
+    connect(FMemo3, &QWidget::customContextMenuRequested, this,
+            [this, popup] { popup(FLogPopup); });
+    FLabelAns->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(FLabelAns, &QWidget::customContextMenuRequested, this,
+            [this, popup] { popup(FLabelPopup); });
+}
+
+// --- What the core asks ----------------------------------------------------------------------
+
+bool TVtFrameCalc::MemoFocused() const {
+    return FMemo1->hasFocus() || !FMemo2->hasFocus();
+}
+bool TVtFrameCalc::AnswerFocused() const {
+    return FMemo2->hasFocus();
+}
+bool TVtFrameCalc::ApplicationActive() const {
+    return QApplication::applicationState() == Qt::ApplicationActive;
+}
+bool TVtFrameCalc::MemoModified() const {
+    return FMemo1->Editor().Modified();
+}
+int TVtFrameCalc::AnswerPageRows() const {
+    return FMemo2->PageRows();
+}
+
+void TVtFrameCalc::ShowLogTop() {
+    TUMemoStrings& log = FMemo3->Lines();
+    if (log.TopRow() == 0 && log.LeftCol() == 1) return;
+    FMemo3->SetTopRow(0);
+    FMemo3->SetLeftCol(1);
+}
+
+void TVtFrameCalc::ShowLogEnd() {
+    const int rows = FMemo3->Lines().GetCount();
+    FMemo3->SetTopRow(std::max(0, rows - FMemo3->FullPageRows()));
+    FMemo3->SetLeftCol(1);
+}
+
+// --- Events ----------------------------------------------------------------------------------
+
+bool TVtFrameCalc::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+        if (watched == FMemo1 && key->key() == Qt::Key_Down && mods == Qt::NoModifier) {
+            FCore->PrepareDownArrow();
+        } else if (watched == FMemo2 && (mods == Qt::NoModifier || mods == Qt::ShiftModifier)) {
+            // Shifted digits arrive as their symbols; the key's row on the keyboard tells the
+            // digit.
+            char digit = 0;
+            if (key->key() >= Qt::Key_0 && key->key() <= Qt::Key_9) {
+                digit = static_cast<char>('0' + (key->key() - Qt::Key_0));
+            } else if (key->key() == Qt::Key_Minus) {
+                digit = '-';
+            } else if (mods == Qt::ShiftModifier && key->nativeScanCode() >= 10 &&
+                       key->nativeScanCode() <= 19) {
+                digit = static_cast<char>(
+                    key->nativeScanCode() == 19 ? '0' : '1' + (key->nativeScanCode() - 10));
+            }
+            if (digit != 0 && FCore->AnswerDigitKey(digit, mods == Qt::ShiftModifier)) {
+                SyncActions();
+                return true;
+            }
+        }
+    } else if (event->type() == QEvent::MouseMove && watched == FMemo3->viewport()) {
+        const TPointerCell cell =
+            FMemo3->PointerCellAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        const int column = cell.InLineMargin ? 0 : static_cast<int>(cell.Column);
+        if (const std::optional<std::string> hint = FCore->LogHint(cell.Row, column)) {
+            SetHint(FMemo3, *hint);
+            const std::size_t bar = hint->find('|');
+            if (bar == std::string::npos || bar == 0) {
+                QToolTip::hideText();
+            } else {
+                QToolTip::showText(QCursor::pos(), Q(hint->substr(0, bar)), FMemo3);
+            }
+        }
+    } else if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+        FCore->UpdateCalcBar();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TVtFrameCalc::ShowCalcBar() {
+    QString label = Q(FCore->LabelText());
+    label.replace(QLatin1Char('\t'), QStringLiteral("  "));
+    FLabelAns->setText(label);
+    SetHint(FMemo1, FCore->MemoHint());
+    SetHint(FMemo2, FCore->AnswerHint());
+    SetHint(FLabelAns, FCore->MemoHint());
+    FMemo3->SetFileType(FCore->LogFileType());
+}
+
+// --- Option groups ---------------------------------------------------------------------------
+
+void TVtFrameCalc::SetCalcMode() {
+    FCore->SetCalcMode();
+    SyncActions();
+}
+
+void TVtFrameCalc::SetWindow() {
+    const TCalcOptions& o = FCore->Options();
+    FMemo2->setVisible(o.WindowAns);
+    FMemo3->setVisible(FCore->LogPaneVisible());
+    FToolBar->setVisible(o.WindowCalcBar);
+    for (QAction* a : FRunButtons)
+        a->setVisible(o.WindowCalcRun);
+    FCore->SetWindow();
+    SyncActions();
+}
+
+void TVtFrameCalc::SetMemoMode() {
+    FCore->SetMemoMode();
+    const TCalcOptions& o = FCore->Options();
+    QFont font(QString::fromStdString(Cp932ToUtf8(o.FontName)), o.FontSize);
+    font.setStyleHint(QFont::TypeWriter);
+    const TScrollMargins margins{4, o.ScrollMargin, 4, o.ScrollMargin};
+    const TPaintStyle styles[] = {PaneStyle(FStyles.Memo, o), PaneStyle(FStyles.Answer, o),
+                                  PaneStyle(FStyles.Log(), o)};
+    int i = 0;
+    for (TUMemo* m : {FMemo1, FMemo2, FMemo3}) {
+        if (m->MemoFont() != font) m->SetMemoFont(font);
+        m->SetRowPich(o.RowPitch);
+        m->SetScrollMargins(margins);
+        m->SetStyle(styles[i++]);
+    }
+    FMemo1->Editor().SetInputAssist(o.InputAssist);
+    FMemo1->Editor().SetTabIndentChar(o.IndentChar == 1 ? TTabIndentChar::tcTab
+                                                        : TTabIndentChar::tcSpace);
+    ApplyWrapMode();
+    SyncActions();
+}
+
+void TVtFrameCalc::ActionViewWrap0Execute() {
+    ApplyWrapMode();
+    SyncActions();
+}
+
+void TVtFrameCalc::ApplyWrapMode() {
+    const TCalcOptions& o = FCore->Options();
+    TUMemoWrap& wrap = FMemo1->Editor().Wrap();
+    FApplyingWrap = true;
+    const TUMemoStrings& lines = FMemo1->Lines();
+    if (lines.BanBreak() != o.WrapBreak) {
+        wrap.SetBanBreak(o.WrapBreak);
+        FCore->WrapRulesChanged();
+    }
+    wrap.SetWordWrapWidth(o.WrapWidth);
+    if (o.WrapMode == TWordWrapType::wtPaper) {
+        int columns = 80;
+        if (OnGetPaperColWidth) OnGetPaperColWidth(columns);
+        if (columns != FPaperColumns || wrap.WordWrap() != TWordWrapType::wtPaper) {
+            FPaperColumns = columns;
+            wrap.SetWordWrapPaper(columns);
+            wrap.SetWordWrap(TWordWrapType::wtPaper);
+        }
+    } else {
+        wrap.SetWordWrap(o.WrapMode);
+    }
+    FApplyingWrap = false;
+}
+
+void TVtFrameCalc::WrapModeChanged() {
+    if (FApplyingWrap) return;
+    // The memo changed its wrapping itself (the wrap-margin drag): the actions follow it.
+    TCalcOptions& o = FCore->Options();
+    const TUMemoWrap& wrap = FMemo1->Editor().Wrap();
+    o.WrapMode = wrap.WordWrap();
+    o.WrapBreak = FMemo1->Lines().BanBreak();
+    if (wrap.WordWrap() == TWordWrapType::wtCount) o.WrapWidth = wrap.WordWrapWidth();
+    SyncActions();
+}
+
+// --- Documents -------------------------------------------------------------------------------
+
+bool TVtFrameCalc::OpenDocument(const std::string& path, bool append, bool caretToEnd,
+                                bool adoptName) {
+    if (!QFileInfo::exists(QString::fromStdString(path))) return false;
+    if (append) {
+        if (!FMemo1->Lines().AppendFile(path).Ok()) return false;
+    } else {
+        if (!FMemo1->LoadFile(path, caretToEnd).Ok()) return false;
+        FMemo1->Editor().ClearUndo();
+    }
+    FMemo1->UpdateScrollRanges();
+    FMemo1->RepaintAll();
+    FCore->DocumentOpened(path, append, adoptName);
+    SyncActions();
+    return true;
+}
+
+bool TVtFrameCalc::SaveDocument(const std::string& path) {
+    if (!FMemo1->Lines().SaveToFile(path).Ok()) return false;
+    FMemo1->Editor().ClearUndo();
+    FCore->DocumentSaved(path);
+    SyncActions();
+    return true;
+}
+
+void TVtFrameCalc::SetDefinitions(std::string text) {
+    FCore->SetDefText(std::move(text));
+    FCore->RerunDefinitions();
+}
+
+// --- Settings --------------------------------------------------------------------------------
+
+void TVtFrameCalc::ReadSettings(const TSettingsStore& store) {
+    TCalcOptions& o = FCore->Options();
+    o.AnsWidth = FMemo2->width() > 0 ? FMemo2->width() : o.AnsWidth;
+    ReadFrameSettings(store, o, FCalc, FStyles);
+    const int total = FSplitter1->width();
+    FSplitter1->setSizes({std::max(20, total - o.AnsWidth), std::max(20, o.AnsWidth)});
+    const int height = FSplitter2->height();
+    FSplitter2->setSizes({std::max(20, height - o.LogHeight), std::max(20, o.LogHeight)});
+    SetMemoMode();
+    SetWindow();
+    SetCalcMode();
+    FCalc.Clear();
+}
+
+void TVtFrameCalc::WriteSettings(TSettingsStore& store) {
+    TCalcOptions& o = FCore->Options();
+    if (FMemo2->isVisible()) o.AnsWidth = FMemo2->width();
+    if (FMemo3->isVisible()) o.LogHeight = FMemo3->height();
+    WriteFrameSettings(store, o, FCalc, FStyles);
+}
+
+}  // namespace rekna

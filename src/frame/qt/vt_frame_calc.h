@@ -1,0 +1,171 @@
+// TVtFrameCalc: the calculation frame widget with the memo, answer and log panes, the calc bar
+// and the frame's actions and menus.
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/vt_calc.h"
+#include "frame/calc_options.h"
+#include "frame/frame_calc_core.h"
+#include "frame/frame_settings.h"
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QToolBar;
+class QToolButton;
+
+namespace rekna {
+
+class TUMemo;
+
+// The widgets are the frame's children: the memo pane UMemo1 and the answer pane UMemo2 side by
+// side in Panel1 (Splitter1 between them), the log pane UMemo3 below (Splitter2 above it) and the
+// calc bar ToolBar1 at the bottom. The decisions are TFrameCalcCore's; this class turns pane
+// events and actions into its calls and shows what it keeps.
+class TVtFrameCalc : public QWidget, private TFrameView {
+    Q_OBJECT
+
+public:
+    explicit TVtFrameCalc(QWidget* parent = nullptr);
+    ~TVtFrameCalc() override;
+
+    // --- Components.
+    [[nodiscard]] TUMemo* UMemo1() const noexcept { return FMemo1; }
+    [[nodiscard]] TUMemo* UMemo2() const noexcept { return FMemo2; }
+    [[nodiscard]] TUMemo* UMemo3() const noexcept { return FMemo3; }
+    [[nodiscard]] TVtCalc& VtCalc1() noexcept { return FCalc; }
+    [[nodiscard]] QToolBar* ToolBar1() const noexcept { return FToolBar; }
+    [[nodiscard]] QLabel* LabelAns() const noexcept { return FLabelAns; }
+    [[nodiscard]] QSplitter* Splitter1() const noexcept { return FSplitter1; }
+    [[nodiscard]] QSplitter* Splitter2() const noexcept { return FSplitter2; }
+    [[nodiscard]] QWidget* Panel1() const noexcept { return FPanel1; }
+    [[nodiscard]] TFrameCalcCore& Core() noexcept { return *FCore; }
+
+    // --- Actions and menus.
+    // The action of that name ("ActionEditRun"), or null.
+    [[nodiscard]] QAction* Action(std::string_view name) const;
+    // The frame's actions of a category ("計算", "結果", ...), for the main window's menus.
+    [[nodiscard]] QMenu* CategoryMenu(std::string_view category) const;
+    // "ユーザー定義関数(&D)": the user functions of the definitions file.
+    [[nodiscard]] QMenu* UserFuncMenu() const noexcept { return FUserFuncMenu; }
+    [[nodiscard]] QMenu* MemoPopup() const noexcept { return FMemoPopup; }
+    [[nodiscard]] QMenu* AnswerPopup() const noexcept { return FAnswerPopup; }
+    [[nodiscard]] QMenu* LogPopup() const noexcept { return FLogPopup; }
+    [[nodiscard]] QMenu* LabelPopup() const noexcept { return FLabelPopup; }
+
+    // --- The option groups: each reads every check of its group and applies it in order.
+    void SetCalcMode();
+    void SetWindow();
+    void SetMemoMode();
+    // The four wrap-mode actions.
+    void ActionViewWrap0Execute();
+
+    // --- Running and documents.
+    [[nodiscard]] bool IsCalcLine(std::string_view line) const {
+        return FCore->Options().IsCalcLine(line);
+    }
+    void CalcRows(bool store, bool write, TCalcRangeKind kind) {
+        FCore->Run().CalcRows(store, write, kind);
+    }
+    // Loads (or appends) a file; false when it does not exist or cannot be read.
+    bool OpenDocument(const std::string& path, bool append, bool caretToEnd, bool adoptName);
+    bool SaveDocument(const std::string& path);
+    // The definitions file's text, run into the engine.
+    void SetDefinitions(std::string text);
+    [[nodiscard]] const std::string& MemoHint() const noexcept { return FCore->MemoHint(); }
+    [[nodiscard]] const std::string& Title() const noexcept { return FCore->Title(); }
+
+    // --- Settings: the frame's keys, then the option groups applied in the fixed order.
+    void ReadSettings(const TSettingsStore& store);
+    void WriteSettings(TSettingsStore& store);
+
+    // --- Events.
+    std::function<void()> OnBeginCalc;
+    std::function<void()> OnEndCalc;
+    std::function<void()> OnChangeTitle;
+    std::function<void()> OnChangeMenus;
+    std::function<void()> OnSetMemoHint;
+    std::function<void()> OnChanged;
+    // The printable width of the paper in characters, for wrapping at the paper edge.
+    std::function<void(int& columns)> OnGetPaperColWidth;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // TFrameView
+    [[nodiscard]] bool MemoFocused() const override;
+    [[nodiscard]] bool AnswerFocused() const override;
+    [[nodiscard]] bool ApplicationActive() const override;
+    [[nodiscard]] bool MemoModified() const override;
+    [[nodiscard]] int AnswerPageRows() const override;
+    void ShowLogTop() override;
+    void ShowLogEnd() override;
+
+    void CreatePanes();
+    void CreateActions();
+    void CreateCalcBar();
+    void CreateMenus();
+    void WireEvents();
+    void ActionTriggered(std::string_view name, bool checked);
+    void RunNamedCommand(std::string_view name);
+    // Check and enabled states of every action and the calc-bar buttons, read from the options.
+    void SyncActions();
+    void ShowCalcBar();
+    void RebuildUserFuncMenu();
+    void ApplyWrapMode();
+    void WrapModeChanged();
+    void Prompt(const char* caption, const char* prompt, int& value, int lo, int hi, bool absolute,
+                void (TVtFrameCalc::*apply)());
+    void ChooseFont();
+    void OpenWithDialog(bool append);
+    void SaveAs();
+    void InsertUserFunction(const std::string& caption);
+
+    TVtCalc FCalc;
+    TUMemo* FMemo1 = nullptr;
+    TUMemo* FMemo2 = nullptr;
+    TUMemo* FMemo3 = nullptr;
+    QWidget* FPanel1 = nullptr;
+    QSplitter* FSplitter1 = nullptr;
+    QSplitter* FSplitter2 = nullptr;
+    QToolBar* FToolBar = nullptr;
+    QLabel* FLabelAns = nullptr;
+    std::unique_ptr<TFrameCalcCore> FCore;
+    TPaneStyles FStyles;
+
+    std::map<std::string, QAction*, std::less<>> FActions;
+    std::map<int, QActionGroup*> FGroups;
+    std::map<std::string, QMenu*, std::less<>> FCategoryMenus;
+    QMenu* FUserFuncMenu = nullptr;
+    QMenu* FMemoPopup = nullptr;
+    QMenu* FAnswerPopup = nullptr;
+    QMenu* FLogPopup = nullptr;
+    QMenu* FLabelPopup = nullptr;
+
+    // Calc-bar buttons: the run commands, then the option buttons.
+    std::vector<QAction*> FRunButtons;
+    QToolButton* FRunButton = nullptr;
+    QToolButton* FAngleButton = nullptr;
+    QToolButton* FDbButton = nullptr;
+    QToolButton* FFormatButton = nullptr;
+    QToolButton* FDigitsButton = nullptr;
+    QToolButton* FHide0Button = nullptr;
+    QToolButton* FAutoButton = nullptr;
+    QToolButton* FStrButton = nullptr;
+    QToolButton* FLogButton = nullptr;
+    bool FApplyingWrap = false;
+    int FPaperColumns = 0;
+};
+
+}  // namespace rekna

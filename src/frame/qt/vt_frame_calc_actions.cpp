@@ -1,0 +1,389 @@
+// TVtFrameCalc: the actions made from the action table, the calc bar, the menus and the
+// commands with their prompts and dialogs.
+#include "frame/qt/vt_frame_calc.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "editor/qt/umemo.h"
+#include "frame/frame_actions.h"
+#include "platform/cp932.h"
+
+namespace rekna {
+
+namespace {
+
+QString U(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+// The categories each popup menu offers besides its own items.
+constexpr std::string_view kMemoPopupCategories[] = {"結果", "設定", "入力", "表示", "画面"};
+
+}  // namespace
+
+QAction* TVtFrameCalc::Action(std::string_view name) const {
+    const auto it = FActions.find(name);
+    return it == FActions.end() ? nullptr : it->second;
+}
+
+QMenu* TVtFrameCalc::CategoryMenu(std::string_view category) const {
+    const auto it = FCategoryMenus.find(category);
+    return it == FCategoryMenus.end() ? nullptr : it->second;
+}
+
+void TVtFrameCalc::CreateActions() {
+    for (const TFrameAction& def : FrameActions()) {
+        auto* a = new QAction(U(def.Caption), this);
+        a->setObjectName(U(def.Name));
+        const std::string hint(def.Hint.empty() ? StripAccelerator(def.Caption)
+                                                : std::string(def.Hint));
+        a->setStatusTip(U(hint));
+        a->setToolTip(U(hint));
+        if (!def.Shortcut.empty()) {
+            a->setShortcut(QKeySequence(U(def.Shortcut)));
+            a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        }
+        if (def.Option.Checkable()) a->setCheckable(true);
+        if (def.Group != 0) {
+            QActionGroup*& group = FGroups[def.Group];
+            if (!group) group = new QActionGroup(this);
+            group->addAction(a);
+        }
+        const std::string name(def.Name);
+        connect(a, &QAction::triggered, this,
+                [this, name](bool checked) { ActionTriggered(name, checked); });
+        addAction(a);
+        FActions.emplace(name, a);
+    }
+}
+
+void TVtFrameCalc::CreateCalcBar() {
+    const auto button = [this](const QString& text, const QString& tip, bool checkable) {
+        auto* b = new QToolButton(FToolBar);
+        b->setText(text);
+        b->setToolTip(tip);
+        b->setCheckable(checkable);
+        b->setAutoRaise(true);
+        return b;
+    };
+    const auto runButton = [this](const char* name, const QString& text) {
+        QAction* source = Action(name);
+        auto* b = new QToolButton(FToolBar);
+        b->setText(text);
+        b->setToolTip(source->toolTip());
+        b->setAutoRaise(true);
+        connect(b, &QToolButton::clicked, source, &QAction::trigger);
+        FRunButtons.push_back(FToolBar->addWidget(b));
+        return b;
+    };
+    runButton("ActionEditAC", QStringLiteral("AC"));
+    runButton("ActionEditMC", QStringLiteral("MC"));
+    FRunButton = runButton("ActionEditRun", QStringLiteral("Run"));
+    FRunButtons.push_back(FToolBar->addSeparator());
+
+    FAngleButton = button(QString(), QStringLiteral("角度単位"), false);
+    connect(FAngleButton, &QToolButton::clicked, this, [this] {
+        FCore->AngleButton();
+        SyncActions();
+    });
+    FDbButton = button(QString(), QStringLiteral("デシベル単位"), false);
+    connect(FDbButton, &QToolButton::clicked, this, [this] {
+        FCore->DbButton();
+        SyncActions();
+    });
+    FFormatButton = button(QString(), QStringLiteral("計算結果の表示形式"), false);
+    connect(FFormatButton, &QToolButton::clicked, this, [this] {
+        FCore->FormatButton();
+        SyncActions();
+    });
+    FDigitsButton = button(QString(), QStringLiteral("表示桁数"), false);
+    connect(FDigitsButton, &QToolButton::clicked, this,
+            [this] { RunNamedCommand("ActionSetAnsLength"); });
+    FHide0Button = button(QStringLiteral("1.0"), QStringLiteral("短く表示"), true);
+    connect(FHide0Button, &QToolButton::clicked, this, [this](bool on) {
+        FCore->Options().Hide0 = on;
+        SetCalcMode();
+    });
+    FAutoButton = button(QStringLiteral("Auto"), QStringLiteral("自動計算"), true);
+    connect(FAutoButton, &QToolButton::clicked, this, [this](bool on) {
+        FCore->Options().CalcAuto = on;
+        SetCalcMode();
+    });
+    FStrButton = button(QStringLiteral("Str"), QStringLiteral("行頭文字で計算行を判定"), true);
+    connect(FStrButton, &QToolButton::clicked, this, [this] {
+        FCore->StrButton();
+        SyncActions();
+    });
+    FLogButton = button(QString(), QStringLiteral("計算過程の表示内容"), false);
+    connect(FLogButton, &QToolButton::clicked, this, [this] {
+        FCore->LogSelectorButton();
+        SetWindow();
+    });
+    for (QToolButton* b : {FAngleButton, FDbButton, FFormatButton, FDigitsButton, FHide0Button,
+                           FAutoButton, FStrButton, FLogButton})
+        FToolBar->addWidget(b);
+    FLabelAns = new QLabel(FToolBar);
+    FLabelAns->setObjectName(QStringLiteral("LabelAns"));
+    FLabelAns->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    FLabelAns->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    FLabelAns->setTextInteractionFlags(Qt::NoTextInteraction);
+    FLabelAns->setMinimumWidth(40);
+    FToolBar->addWidget(FLabelAns);
+}
+
+void TVtFrameCalc::CreateMenus() {
+    for (const std::string_view category : FrameActionCategories()) {
+        auto* menu = new QMenu(U(category), this);
+        int group = -1;
+        for (const TFrameAction& def : FrameActions()) {
+            if (def.Category != category) continue;
+            // A radio group stands between separators.
+            if (def.Group != group && (def.Group != 0 || group > 0) && !menu->isEmpty())
+                menu->addSeparator();
+            group = def.Group;
+            menu->addAction(Action(def.Name));
+        }
+        FCategoryMenus.emplace(std::string(category), menu);
+    }
+    FUserFuncMenu = new QMenu(QStringLiteral("ユーザー定義関数(&D)"), this);
+
+    FMemoPopup = new QMenu(this);
+    for (const char* name :
+         {"ActionEditRun", "ActionEditRunStop", "ActionEditRunRow", "ActionEditRunEnd"})
+        FMemoPopup->addAction(Action(name));
+    FMemoPopup->addSeparator();
+    FMemoPopup->addMenu(FUserFuncMenu);
+    FMemoPopup->addSeparator();
+    for (const std::string_view category : kMemoPopupCategories)
+        FMemoPopup->addMenu(CategoryMenu(category));
+    FMemoPopup->addSeparator();
+    FMemoPopup->addAction(Action("ActionEditMC"));
+    FMemoPopup->addAction(Action("ActionEditAC"));
+
+    FAnswerPopup = new QMenu(this);
+    for (QAction* a : CategoryMenu("結果")->actions())
+        FAnswerPopup->addAction(a);
+
+    FLogPopup = new QMenu(this);
+    for (const char* name :
+         {"ActionWindowLog", "", "ActionWindowCalcLog", "ActionWindowVar", "ActionWindowUserFunc",
+          "ActionWindowDefFile", "", "ActionSetLogHint", "ActionSetLogN16", "ActionSetLogFrac", "",
+          "ActionSetLogHold", "ActionSetLogCalcAll", "ActionSetLogCalcStop",
+          "ActionSetLogCalcCaret", "ActionSetLogNone"}) {
+        if (*name == '\0') {
+            FLogPopup->addSeparator();
+        } else {
+            FLogPopup->addAction(Action(name));
+        }
+    }
+
+    FLabelPopup = new QMenu(this);
+    for (const char* name :
+         {"ActionWindowCalcEQ", "ActionWindowCalcAns", "", "ActionWindowCalcAnsSet",
+          "ActionWindowCalcAnsNon", "ActionWindowCalcAnsN2", "ActionWindowCalcAnsN2C",
+          "ActionWindowCalcAnsN10", "ActionWindowCalcAnsN16"}) {
+        if (*name == '\0') {
+            FLabelPopup->addSeparator();
+        } else {
+            FLabelPopup->addAction(Action(name));
+        }
+    }
+}
+
+void TVtFrameCalc::RebuildUserFuncMenu() {
+    FUserFuncMenu->clear();
+    for (const TUserFuncMenuItem& item : FCore->UserFuncMenu()) {
+        QAction* a = FUserFuncMenu->addAction(QString::fromStdString(Cp932ToUtf8(item.Caption)));
+        a->setStatusTip(QString::fromStdString(Cp932ToUtf8(item.Hint)));
+        a->setData(1);
+        const std::string caption = item.Caption;
+        connect(a, &QAction::triggered, this, [this, caption] { InsertUserFunction(caption); });
+    }
+    FUserFuncMenu->setEnabled(!FUserFuncMenu->isEmpty());
+}
+
+void TVtFrameCalc::InsertUserFunction(const std::string& caption) {
+    // The name: the caption cut before ":" and then before "(", trimmed; a call is inserted
+    // with the caret between its brackets, or around the selection.
+    std::string name = caption.substr(0, caption.find(':'));
+    name = name.substr(0, name.find('('));
+    while (!name.empty() && name.back() == ' ')
+        name.pop_back();
+    while (!name.empty() && name.front() == ' ')
+        name.erase(0, 1);
+    if (name.empty()) return;
+    TUMemoStrings& memo = FMemo1->Lines();
+    memo.BeginUpdate();
+    const TUMemoSelection& sel = memo.Selection();
+    if (sel.HasSelection(memo)) {
+        const std::string selected = memo.GetSelText(false);
+        memo.DeleteSelection();
+        memo.PasteText(name + "(" + selected + ")", false, false);
+    } else {
+        memo.PasteText(name + "()", false, false);
+        const TSelPoint caret = memo.Selection().Caret;
+        memo.Selection().SetCaret(memo, {caret.X - 1, caret.Y}, TSelMode::smNone);
+    }
+    memo.EndUpdate();
+    FMemo1->setFocus();
+}
+
+// --- Executing actions -----------------------------------------------------------------------
+
+void TVtFrameCalc::ActionTriggered(std::string_view name, bool checked) {
+    const TFrameAction* def = FindFrameAction(name);
+    if (!def) return;
+    if (def->Option.Checkable()) def->Option.Set(FCore->Options(), checked);
+    switch (def->Handler) {
+    case TActionHandler::ahCalcMode: SetCalcMode(); break;
+    case TActionHandler::ahWindow: SetWindow(); break;
+    case TActionHandler::ahMemoMode: SetMemoMode(); break;
+    case TActionHandler::ahWrap: ActionViewWrap0Execute(); break;
+    default: RunNamedCommand(name); break;
+    }
+}
+
+void TVtFrameCalc::RunNamedCommand(std::string_view name) {
+    TCalcOptions& o = FCore->Options();
+    const auto tagged = [this](const char* action, TRunCommand command) {
+        QAction* a = Action(action);
+        a->setData(1);
+        FCore->RunCommand(command);
+        a->setData(0);
+    };
+    if (name == "ActionEditRun") {
+        tagged("ActionEditRun", TRunCommand::rcRun);
+    } else if (name == "ActionEditRunStop") {
+        tagged("ActionEditRunStop", TRunCommand::rcRunStop);
+    } else if (name == "ActionEditRunRow") {
+        tagged("ActionEditRunRow", TRunCommand::rcRunRow);
+    } else if (name == "ActionEditRunEnd") {
+        tagged("ActionEditRunEnd", TRunCommand::rcRunEnd);
+    } else if (name == "ActionEditAC") {
+        FCore->AllClear();
+        FMemo1->Editor().ClearUndo();
+        SyncActions();
+    } else if (name == "ActionEditMC") {
+        FCore->MemoryClear();
+    } else if (name == "ActionSetAnsLength") {
+        Prompt("計算結果の表示桁数(-17～18)を設定", "正=有効桁数、零負=小数点以下桁数",
+               o.PendingAnsLength, -17, 18, false, &TVtFrameCalc::SetCalcMode);
+    } else if (name == "ActionSetAnsUsrFormat") {
+        bool ok = false;
+        const QString text = QInputDialog::getText(
+            this, QStringLiteral("計算結果のユーザー指定書式を設定"),
+            QStringLiteral("(例),0.00、0.####、0.##E-0、0.000e+00、#,###.##"), QLineEdit::Normal,
+            QString::fromStdString(Cp932ToUtf8(FCalc.UsrFormat())), &ok);
+        if (ok) {
+            FCalc.SetUsrFormat(Utf8ToCp932(text.toStdString()));
+            SetCalcMode();
+        }
+    } else if (name == "ActionViewWrapCount") {
+        Prompt("折り返し位置を設定", "折り返し位置の文字数(2～255)", o.WrapWidth, 2, 255, true,
+               &TVtFrameCalc::SetMemoMode);
+    } else if (name == "ActionViewTabStops") {
+        Prompt("Tab位置を設定", "Tab位置の文字数(2～50)", o.TabStops, 2, 50, false,
+               &TVtFrameCalc::SetMemoMode);
+    } else if (name == "ActionViewScroll") {
+        Prompt("スクロールマージンを設定", "スクロールの上下余裕行数(0～5)", o.ScrollMargin, 0, 5,
+               false, &TVtFrameCalc::SetMemoMode);
+    } else if (name == "ActionViewRowPich") {
+        Prompt("行間スペースを設定", "行間スペースのピクセル数(1～10)", o.RowPitch, 1, 10, false,
+               &TVtFrameCalc::SetMemoMode);
+    } else if (name == "ActionViewFont") {
+        ChooseFont();
+    } else if (name == "ActionFileOpen") {
+        OpenWithDialog(false);
+    } else if (name == "ActionFileOpenAdd") {
+        OpenWithDialog(true);
+    } else if (name == "ActionFileSave") {
+        if (FCore->HasFileName()) {
+            SaveDocument(FCore->FileName());
+        } else {
+            SaveAs();
+        }
+    } else if (name == "ActionFileSaveAs") {
+        SaveAs();
+    }
+}
+
+void TVtFrameCalc::Prompt(const char* caption, const char* prompt, int& value, int lo, int hi,
+                          bool absolute, void (TVtFrameCalc::*apply)()) {
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(this, QString::fromUtf8(caption), QString::fromUtf8(prompt),
+                              QLineEdit::Normal, QString::number(value), &ok);
+    if (!ok) return;
+    // A value out of range is clamped; a text that is no number keeps the old value.
+    if (const std::optional<int> v = PromptValue(text.toStdString(), lo, hi, absolute)) {
+        value = *v;
+        (this->*apply)();
+    }
+}
+
+void TVtFrameCalc::ChooseFont() {
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, FMemo1->MemoFont(), this);
+    if (!ok) return;
+    TCalcOptions& o = FCore->Options();
+    o.FontName = Utf8ToCp932(font.family().toStdString());
+    o.FontSize = font.pointSize() > 0 ? font.pointSize() : o.FontSize;
+    SetMemoMode();
+}
+
+void TVtFrameCalc::OpenWithDialog(bool append) {
+    const QString title =
+        append ? QStringLiteral("ファイルを開いて下に追加") : QStringLiteral("ファイルを開く");
+    const QString path = QFileDialog::getOpenFileName(
+        this, title, QString(), QStringLiteral("テキストファイル (*.txt);;すべてのファイル (*)"));
+    if (path.isEmpty()) return;
+    OpenDocument(path.toStdString(), append, false, !append);
+}
+
+void TVtFrameCalc::SaveAs() {
+    const QString start = FCore->HasFileName() ? QString::fromStdString(FCore->FileName())
+                                               : QStringLiteral("New.txt");
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("名前を付けて保存"), start,
+        QStringLiteral("テキストファイル (*.txt);;すべてのファイル (*)"));
+    if (!path.isEmpty()) SaveDocument(path.toStdString());
+}
+
+void TVtFrameCalc::SyncActions() {
+    const TCalcOptions& o = FCore->Options();
+    for (const TFrameAction& def : FrameActions()) {
+        QAction* a = Action(def.Name);
+        if (def.Option.Checkable() && a->isChecked() != def.Option.Get(o)) {
+            // Inside an exclusive group the checked member cannot be unchecked directly.
+            if (def.Option.Get(o) || !a->actionGroup()) {
+                a->setChecked(def.Option.Get(o));
+            } else {
+                a->actionGroup()->setExclusive(false);
+                a->setChecked(false);
+                a->actionGroup()->setExclusive(true);
+            }
+        }
+        a->setEnabled(def.Enabled == nullptr || def.Enabled(o));
+    }
+    Action("ActionSetVbScript")->setEnabled(FCalc.HasScriptHost());
+    Action("ActionFileSave")->setEnabled(FCore->SaveEnabled() || !FCore->HasFileName());
+    const TCalcBarButtons b = CalcBarButtons(o, FCalc);
+    FAngleButton->setText(QString::fromStdString(b.Angle));
+    FDbButton->setText(QString::fromStdString(b.Db));
+    FFormatButton->setText(QString::fromStdString(b.Format));
+    FDigitsButton->setText(QString::fromStdString(b.Digits));
+    FHide0Button->setChecked(b.Hide0);
+    FAutoButton->setChecked(b.Auto);
+    FStrButton->setChecked(b.Str);
+    FLogButton->setText(QString::fromStdString(b.LogSelector));
+}
+
+}  // namespace rekna

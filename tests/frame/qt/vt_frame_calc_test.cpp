@@ -1,0 +1,213 @@
+// Widget tests of the calculation frame: typing into the memo pane, the answer pane and the calc
+// bar that follow, option actions, the log pane and its hint, and the settings keys.
+#include "frame/qt/vt_frame_calc.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QSplitter>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "editor/qt/umemo.h"
+#include "platform/cp932.h"
+#include "support/number_guard.h"
+
+namespace rekna {
+namespace {
+
+class FrameWidgetTest : public ::testing::Test {
+protected:
+    FrameWidgetTest() {
+        Frame.resize(720, 480);
+        Frame.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&Frame));
+        Frame.UMemo1()->setFocus();
+    }
+    TUMemo& Memo() { return *Frame.UMemo1(); }
+    std::vector<std::string> Answers() {
+        std::vector<std::string> out;
+        const TUMemoStrings& a = Frame.UMemo2()->Lines();
+        for (int r = 0; r < a.GetCount(); ++r)
+            out.push_back(Cp932ToUtf8(a.Get(r)));
+        return out;
+    }
+    std::vector<std::string> Log() {
+        std::vector<std::string> out;
+        const TUMemoStrings& a = Frame.UMemo3()->Lines();
+        for (int r = 0; r < a.GetCount(); ++r)
+            out.push_back(Cp932ToUtf8(a.Get(r)));
+        return out;
+    }
+    void Type(const char* latin) { QTest::keyClicks(&Memo(), QString::fromLatin1(latin)); }
+    void Enter() { QTest::keyClick(&Memo(), Qt::Key_Return); }
+    // Japanese text comes as a typed text without a key of its own.
+    void TypeText(const char* utf8) {
+        QTest::sendKeyEvent(QTest::Press, &Memo(), Qt::Key_unknown, QString::fromUtf8(utf8),
+                            Qt::NoModifier);
+    }
+    QString Label() { return Frame.LabelAns()->text(); }
+    QToolButton* Button(const QString& text) {
+        for (QToolButton* b : Frame.ToolBar1()->findChildren<QToolButton*>()) {
+            if (b->text() == text) return b;
+        }
+        return nullptr;
+    }
+
+    test::TNumberGuard Guard;
+    TVtFrameCalc Frame;
+};
+
+using TStrings = std::vector<std::string>;
+
+TEST_F(FrameWidgetTest, TypedLinesAreCalculatedAsTheyAreTyped) {
+    Type("1+2");
+    EXPECT_EQ(Answers(), (TStrings{"3"}));
+    EXPECT_EQ(Label(), QStringLiteral(" 3"));  // the label's design format: Japanese digit groups
+    Enter();
+    Type("x=5");
+    Enter();
+    Type("x*2");
+    EXPECT_EQ(Answers(), (TStrings{"3", "5", "10"}));
+    TypeText("万");
+    EXPECT_EQ(Answers().back(), "100000");
+    QTest::keyClick(&Memo(), Qt::Key_Up);
+    QTest::keyClick(&Memo(), Qt::Key_End);
+    QTest::keyClick(&Memo(), Qt::Key_Backspace);
+    Type("7");
+    EXPECT_EQ(Answers(), (TStrings{"3", "7", "140000"}));
+    EXPECT_EQ(Cp932ToUtf8(Frame.MemoHint()).substr(0, 15), "[2/3行:4/3桁]");
+    // The frame's title follows the modified memo.
+    EXPECT_EQ(Frame.Title(), "New *");
+}
+
+TEST_F(FrameWidgetTest, OptionActionsChangeTheAnswers) {
+    Type("1/0");
+    Enter();
+    Type("#foo");
+    Enter();
+    Type("255");
+    EXPECT_EQ(Answers(), (TStrings{"", "", "255"}));
+    Frame.Action("ActionSetAnsErr")->trigger();
+    EXPECT_TRUE(Frame.Action("ActionSetAnsErr")->isChecked());
+    EXPECT_EQ(Answers()[0], "[0による割算]");
+    Frame.Action("ActionSetAnsCont")->trigger();
+    EXPECT_EQ(Answers()[1], "#foo");
+    Frame.Action("ActionSetAnsN16")->trigger();
+    EXPECT_TRUE(Frame.Action("ActionSetAnsN16")->isChecked());
+    EXPECT_FALSE(Frame.Action("ActionSetAnsGen")->isChecked());
+    EXPECT_EQ(Answers()[2].substr(0, 3), "$FF");
+    ASSERT_NE(Button(QStringLiteral("N16")), nullptr);
+    // The format button cycles: any other format goes to Non.
+    Button(QStringLiteral("N16"))->click();
+    EXPECT_TRUE(Frame.Action("ActionSetAnsGen")->isChecked());
+    EXPECT_EQ(Answers()[2], "255");
+    // Without auto-calculation the answers wait for Run.
+    Frame.Action("ActionSetCalcAuto")->trigger();
+    EXPECT_EQ(Answers(), (TStrings{"", "", ""}));
+    // An edit shows the stored answers again beside their lines, without calculating.
+    Type("0");
+    EXPECT_EQ(Answers(), (TStrings{"[0による割算]", "#foo", "255"}));
+    Frame.Action("ActionEditRun")->trigger();
+    EXPECT_EQ(Answers()[2], "2550");
+}
+
+TEST_F(FrameWidgetTest, TheAnswerPaneTakesDigitKeys) {
+    Frame.Action("ActionSetAnsFix")->trigger();
+    Type("1/3");
+    EXPECT_EQ(Answers(), (TStrings{" 0.33333"}));
+    Frame.UMemo2()->setFocus();
+    QTest::keyClick(Frame.UMemo2(), Qt::Key_2);
+    EXPECT_EQ(Answers(), (TStrings{" 0.33"}));
+    ASSERT_NE(Button(QStringLiteral("2")), nullptr);  // the digits button
+    QTest::keyClick(Frame.UMemo2(), Qt::Key_7, Qt::ShiftModifier);
+    EXPECT_EQ(Frame.VtCalc1().AnsLength(), 17);
+}
+
+TEST_F(FrameWidgetTest, TheLogPaneShowsTheCaretLineAndHints) {
+    EXPECT_FALSE(Frame.UMemo3()->isVisible());
+    Frame.Action("ActionWindowLog")->trigger();
+    EXPECT_TRUE(Frame.UMemo3()->isVisible());
+    Type("r=4.7k");
+    Enter();
+    Type("r*2");
+    EXPECT_EQ(Log(), (TStrings{"r*2", "＝ 4700*2", "＝ 9400"}));
+    QTest::keyClick(&Memo(), Qt::Key_Up);
+    EXPECT_EQ(Log().front(), "r=4.7k");
+    // The mouse over the log pane: the token under it is described.
+    QTest::keyClick(&Memo(), Qt::Key_Down);
+    TUMemo& log = *Frame.UMemo3();
+    QTest::qWait(1);
+    const QPoint at(log.ColumnX(1) + log.ColPitch() / 2, log.RowY(0) + log.CellHeight() / 2);
+    QMouseEvent move(QEvent::MouseMove, at, log.viewport()->mapToGlobal(at), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(log.viewport(), &move);
+    EXPECT_EQ(log.toolTip(), QStringLiteral("[変数] r = 4700"));
+    EXPECT_EQ(log.statusTip(), QStringLiteral("r*2"));
+    // The log selector cycles the content.
+    Button(QStringLiteral("Step"))->click();
+    EXPECT_TRUE(Frame.Action("ActionWindowVar")->isChecked());
+    EXPECT_EQ(static_cast<int>(Log().size()), Frame.VtCalc1().VarCount());
+}
+
+TEST_F(FrameWidgetTest, WrappedLinesAnswerOnTheirLastRow) {
+    Frame.Core().Options().WrapWidth = 10;
+    Frame.Action("ActionViewWrapN")->trigger();
+    Type("1+2+3+4+5+6+7+8+9");
+    const TUMemoStrings& memo = Memo().Lines();
+    ASSERT_GT(memo.GetCount(), 1);
+    const std::vector<std::string> a = Answers();
+    ASSERT_EQ(static_cast<int>(a.size()), memo.GetCount());
+    for (int r = 0; r + 1 < memo.GetCount(); ++r)
+        EXPECT_EQ(a[static_cast<std::size_t>(r)], "") << r;
+    EXPECT_EQ(a.back(), "45");
+    Frame.Action("ActionViewWrap0")->trigger();
+    EXPECT_EQ(Answers(), (TStrings{"45"}));
+}
+
+TEST_F(FrameWidgetTest, TheLayoutActions) {
+    Frame.Action("ActionWindowAns")->trigger();
+    EXPECT_FALSE(Frame.UMemo2()->isVisible());
+    Frame.Action("ActionWindowAns")->trigger();
+    EXPECT_TRUE(Frame.UMemo2()->isVisible());
+    Frame.Action("ActionWindowCalcBar")->trigger();
+    EXPECT_FALSE(Frame.ToolBar1()->isVisible());
+    EXPECT_FALSE(Frame.Action("ActionWindowCalcRun")->isEnabled());
+    Frame.Action("ActionWindowCalcBar")->trigger();
+    ASSERT_TRUE(Button(QStringLiteral("Run"))->isVisible());
+    Frame.Action("ActionWindowCalcRun")->trigger();
+    EXPECT_FALSE(Frame.Action("ActionWindowCalcRun")->isChecked());
+    QApplication::processEvents();  // the bar lays its buttons out later
+    EXPECT_FALSE(Button(QStringLiteral("Run"))->isVisible());
+    Frame.Action("ActionWindowLog")->trigger();
+    Frame.Action("ActionWindowAnsTable")->trigger();
+    EXPECT_FALSE(Frame.UMemo3()->isVisible());
+    EXPECT_NE(Button(QStringLiteral("Ans")), nullptr);
+}
+
+TEST_F(FrameWidgetTest, SettingsAreReadAndWrittenThroughTheStore) {
+    TMemorySettings in;
+    in.SetText(
+        "SubUnit=10000000000000000100\r\nCalcBarEq=1\r\nLogWindow=100110000\r\nAnsWidth=200\r\n");
+    Frame.ReadSettings(in);
+    EXPECT_TRUE(Frame.Action("ActionSetAnsEng")->isChecked());
+    EXPECT_TRUE(Frame.UMemo3()->isVisible());
+    EXPECT_EQ(Frame.Splitter1()->sizes().at(1), 200);
+    Type("1.5k");
+    EXPECT_EQ(Answers(), (TStrings{" 1.5000k"}));
+    EXPECT_EQ(Label(), QStringLiteral("1.5k =  1500"));
+    TMemorySettings out;
+    Frame.WriteSettings(out);
+    EXPECT_EQ(out.Get("SubUnit").value_or(""), "10000000000000000100");
+    EXPECT_EQ(out.Get("LogWindow").value_or(""), "100110000");
+    EXPECT_EQ(out.Get("AnsWidth").value_or(""), "200");
+}
+
+}  // namespace
+}  // namespace rekna
