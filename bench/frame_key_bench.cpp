@@ -4,6 +4,7 @@
 #include "editor/qt/umemo.h"
 #include "engineering_memo.h"
 #include "frame/qt/vt_frame_calc.h"
+#include "qt_bench_main.h"
 
 #include <QAction>
 #include <QApplication>
@@ -82,11 +83,5 @@ BENCHMARK(BM_FrameKey)
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }

@@ -2,6 +2,7 @@
 // event through the edit, its notifications and the repaint of the changed rows.
 #include "editor/qt/umemo.h"
 #include "platform/cp932.h"
+#include "qt_bench_main.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -108,11 +109,5 @@ BENCHMARK(BM_ArrowKey)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }

@@ -5,6 +5,7 @@
 #include "editor/qt/umemo.h"
 #include "editor/row_cells.h"
 #include "platform/cp932.h"
+#include "qt_bench_main.h"
 
 #include <QApplication>
 
@@ -122,11 +123,5 @@ BENCHMARK(BM_ScrollOneRow)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }

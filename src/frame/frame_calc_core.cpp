@@ -476,6 +476,13 @@ void TFrameCalcCore::DocumentOpened(const std::string& path, bool append, bool a
     MemoMovedCaretRow();
 }
 
+void TFrameCalcCore::SetDocumentName(std::string name) {
+    FFileName = std::move(name);
+    FHasName = false;
+    FSaveEnabled = false;
+    UpdateTitle(true);
+}
+
 void TFrameCalcCore::DocumentSaved(const std::string& path) {
     FFileName = path;
     FHasName = true;

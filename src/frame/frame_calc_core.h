@@ -119,6 +119,8 @@ public:
     // After the memo took a file's text (append: added below it): names, title, a memory clear
     // with the definitions for a full load, the answers, and the caret's effects.
     void DocumentOpened(const std::string& path, bool append, bool adoptName);
+    // The document shows a name without being saved under it ("BackUp"): saving asks for one.
+    void SetDocumentName(std::string name);
     // The memo was written to path.
     void DocumentSaved(const std::string& path);
     [[nodiscard]] const std::string& FileName() const noexcept { return FFileName; }

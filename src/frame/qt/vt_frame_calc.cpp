@@ -15,6 +15,7 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 
+#include "editor/line_files.h"
 #include "editor/qt/umemo.h"
 #include "frame/pane_style.h"
 #include "platform/cp932.h"
@@ -348,11 +349,16 @@ void TVtFrameCalc::WrapModeChanged() {
 bool TVtFrameCalc::OpenDocument(const std::string& path, bool append, bool caretToEnd,
                                 bool adoptName) {
     if (!QFileInfo::exists(QString::fromStdString(path))) return false;
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes).Ok()) return false;
+    TDecodedDocument doc = DecodeDocument(std::move(bytes));
     if (append) {
-        if (!FMemo1->Lines().AppendFile(path).Ok()) return false;
+        if (!FMemo1->Lines().AppendBytes(doc.Bytes)) return false;
     } else {
-        if (!FMemo1->LoadFile(path, caretToEnd).Ok()) return false;
+        if (!FMemo1->LoadBytes(doc.Bytes, caretToEnd)) return false;
         FMemo1->Editor().ClearUndo();
+        FDocEncoding = doc.Encoding;
+        FDocBom = doc.Bom;
     }
     FMemo1->UpdateScrollRanges();
     FMemo1->RepaintAll();
@@ -361,12 +367,21 @@ bool TVtFrameCalc::OpenDocument(const std::string& path, bool append, bool caret
     return true;
 }
 
-bool TVtFrameCalc::SaveDocument(const std::string& path) {
-    if (!FMemo1->Lines().SaveToFile(path).Ok()) return false;
+TFileResult TVtFrameCalc::SaveDocument(const std::string& path) {
+    const TUMemoStrings& lines = FMemo1->Lines();
+    const std::string bytes = EncodeDocument(lines.SaveBytes(), FDocEncoding, FDocBom);
+    const TFileResult result = WriteFileReplacing(
+        path, [&bytes](const std::function<void(std::string_view)>& sink) { sink(bytes); });
+    if (!result.Ok()) return result;
     FMemo1->Editor().ClearUndo();
     FCore->DocumentSaved(path);
     SyncActions();
-    return true;
+    return result;
+}
+
+void TVtFrameCalc::NewDocument() {
+    FDocEncoding = TDocEncoding::deCp932;
+    FDocBom = false;
 }
 
 void TVtFrameCalc::SetDefinitions(std::string text) {

@@ -11,8 +11,10 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/line_files.h"
 #include "engine/vt_calc.h"
 #include "frame/calc_options.h"
+#include "frame/document_codec.h"
 #include "frame/frame_calc_core.h"
 #include "frame/frame_settings.h"
 
@@ -79,7 +81,12 @@ public:
     }
     // Loads (or appends) a file; false when it does not exist or cannot be read.
     bool OpenDocument(const std::string& path, bool append, bool caretToEnd, bool adoptName);
-    bool SaveDocument(const std::string& path);
+    // Writes the memo in the encoding it was opened in; a failure leaves the file and the
+    // document's modified state as they were.
+    TFileResult SaveDocument(const std::string& path);
+    // A fresh document is written in CP932.
+    void NewDocument();
+    [[nodiscard]] TDocEncoding DocumentEncoding() const noexcept { return FDocEncoding; }
     // The definitions file's text, run into the engine.
     void SetDefinitions(std::string text);
     [[nodiscard]] const std::string& MemoHint() const noexcept { return FCore->MemoHint(); }
@@ -96,6 +103,9 @@ public:
     std::function<void()> OnChangeMenus;
     std::function<void()> OnSetMemoHint;
     std::function<void()> OnChanged;
+    // Asked before the memo's text is thrown away (all clear, opening another document): false
+    // keeps it.
+    std::function<bool()> OnQueryDiscard;
     // The printable width of the paper in characters, for wrapping at the paper edge.
     std::function<void(int& columns)> OnGetPaperColWidth;
 
@@ -130,6 +140,8 @@ private:
     void ChooseFont();
     void OpenWithDialog(bool append);
     void SaveAs();
+    // A failed save is shown; the document stays modified.
+    void ReportSave(const std::string& path, const TFileResult& result);
     void InsertUserFunction(const std::string& caption);
 
     TVtCalc FCalc;
@@ -166,6 +178,8 @@ private:
     QToolButton* FLogButton = nullptr;
     bool FApplyingWrap = false;
     int FPaperColumns = 0;
+    TDocEncoding FDocEncoding = TDocEncoding::deCp932;
+    bool FDocBom = false;
 };
 
 }  // namespace rekna

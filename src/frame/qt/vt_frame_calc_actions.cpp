@@ -9,6 +9,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -268,7 +269,9 @@ void TVtFrameCalc::RunNamedCommand(std::string_view name) {
     } else if (name == "ActionEditRunEnd") {
         tagged("ActionEditRunEnd", TRunCommand::rcRunEnd);
     } else if (name == "ActionEditAC") {
+        if (OnQueryDiscard && !OnQueryDiscard()) return;
         FCore->AllClear();
+        NewDocument();
         FMemo1->Editor().ClearUndo();
         SyncActions();
     } else if (name == "ActionEditMC") {
@@ -306,7 +309,7 @@ void TVtFrameCalc::RunNamedCommand(std::string_view name) {
         OpenWithDialog(true);
     } else if (name == "ActionFileSave") {
         if (FCore->HasFileName()) {
-            SaveDocument(FCore->FileName());
+            ReportSave(FCore->FileName(), SaveDocument(FCore->FileName()));
         } else {
             SaveAs();
         }
@@ -339,7 +342,16 @@ void TVtFrameCalc::ChooseFont() {
     SetMemoMode();
 }
 
+void TVtFrameCalc::ReportSave(const std::string& path, const TFileResult& result) {
+    if (result.Ok()) return;
+    QMessageBox::warning(
+        this, QStringLiteral("Rekna"),
+        QStringLiteral("%1 を保存できませんでした。\n%2")
+            .arg(QString::fromStdString(path), QString::fromStdString(result.Message())));
+}
+
 void TVtFrameCalc::OpenWithDialog(bool append) {
+    if (!append && OnQueryDiscard && !OnQueryDiscard()) return;
     const QString title =
         append ? QStringLiteral("ファイルを開いて下に追加") : QStringLiteral("ファイルを開く");
     const QString path = QFileDialog::getOpenFileName(
@@ -354,7 +366,7 @@ void TVtFrameCalc::SaveAs() {
     const QString path = QFileDialog::getSaveFileName(
         this, QStringLiteral("名前を付けて保存"), start,
         QStringLiteral("テキストファイル (*.txt);;すべてのファイル (*)"));
-    if (!path.isEmpty()) SaveDocument(path.toStdString());
+    if (!path.isEmpty()) ReportSave(path.toStdString(), SaveDocument(path.toStdString()));
 }
 
 void TVtFrameCalc::SyncActions() {

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QSplitter>
 #include <QStatusBar>
 
 #include <algorithm>
@@ -58,6 +59,8 @@ int main(int argc, char** argv) {
     window.move(0, 0);
     window.show();
     window.activateWindow();
+    // The answer pane as wide as a first start of the program makes it.
+    frame->Splitter1()->setSizes({513, 387});
     frame->UMemo1()->setFocus();
     QApplication::processEvents();
     // The caret goes to the given row once the panes have their size.

@@ -1,0 +1,115 @@
+// rekna: the desktop program. Finds its files, keeps to one instance when asked to, and opens
+// the main window on the document of the command line or the backup.
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "editor/qt/umemo.h"
+#include "frame/qt/vt_frame_calc.h"
+#include "shell/qt/form_memo.h"
+#include "shell/qt/single_instance.h"
+#include "shell/settings_file.h"
+#include "shell/start_paths.h"
+
+namespace {
+
+std::string ConfigHome() {
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/') return xdg;
+    return QDir::homePath().toStdString() + "/.config";
+}
+
+// The single-instance option is read before any window exists.
+bool SingleInstanceWanted(const std::string& settingsFile) {
+    rekna::TMemorySettings store;
+    if (!rekna::ReadSettingsFile(settingsFile, store).Ok()) return false;
+    const std::optional<std::string> v = store.Get("DoubleRun");
+    return v && !v->empty() && v->front() == '1';
+}
+
+// With REKNA_QUIT_AFTER_PAINT set, the program ends once the memo has been painted and prints
+// how long that took: the start-up measurement.
+class TFirstPaint : public QObject {
+public:
+    explicit TFirstPaint(QElapsedTimer& clock) : FClock(clock) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !FDone) {
+            FDone = true;
+            QTimer::singleShot(0, [this] {
+                std::printf("first paint after %lld ms\n",
+                            static_cast<long long>(FClock.elapsed()));
+                QApplication::quit();
+            });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QElapsedTimer& FClock;
+    bool FDone = false;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("rekna %s\n", REKNA_VERSION);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::printf("usage: rekna [FILE | SETTINGS.ini | FOLDER]\n"
+                        "Opens the memo FILE, or starts with the settings file named or found in "
+                        "FOLDER.\n");
+            return 0;
+        }
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Rekna"));
+    QApplication::setDesktopFileName(QStringLiteral("rekna"));
+
+    const QStringList arguments = QApplication::arguments().mid(1);
+    rekna::TStartEnv env;
+    env.ProgramPath = QCoreApplication::applicationFilePath().toStdString();
+    env.Argument = arguments.value(0).toStdString();
+    env.CurrentDir = QDir::currentPath().toStdString();
+    env.ConfigHome = ConfigHome();
+    const rekna::TStartPaths paths = rekna::FindStartPaths(env);
+
+    std::unique_ptr<rekna::TSingleInstance> instance;
+    if (SingleInstanceWanted(paths.SettingsFile)) {
+        instance = std::make_unique<rekna::TSingleInstance>();
+        if (!instance->Claim()) {
+            QStringList absolute;
+            for (const QString& a : arguments)
+                absolute << (QFileInfo::exists(a) ? QFileInfo(a).absoluteFilePath() : a);
+            // When the running window does not answer, this one starts after all.
+            if (instance->HandOver(absolute)) return 0;
+            instance.reset();
+        }
+    }
+
+    rekna::TFormMemo form(paths);
+    form.Start();
+    if (instance) instance->OnArguments = [&form](const QStringList& a) { form.TakeArguments(a); };
+    TFirstPaint firstPaint(clock);
+    form.show();
+    QTimer::singleShot(0, &form, [&form, &firstPaint] {
+        form.FirstShow();
+        // The first paint that shows the document and its answers.
+        if (std::getenv("REKNA_QUIT_AFTER_PAINT")) {
+            rekna::TUMemo* memo = form.VtFrameCalc1()->UMemo1();
+            memo->installEventFilter(&firstPaint);
+            memo->update();
+        }
+    });
+    return QApplication::exec();
+}

@@ -1,0 +1,534 @@
+// TFormMemo: the window's actions, menus, tool bar, status bar and the frame's events.
+#include "shell/qt/form_memo.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QToolTip>
+
+#include <span>
+
+#include "editor/qt/umemo.h"
+#include "frame/log_hint.h"
+#include "frame/qt/vt_frame_calc.h"
+#include "platform/cp932.h"
+#include "shell/qt/about_box.h"
+#include "shell/qt/help_window.h"
+
+namespace rekna {
+
+namespace {
+
+QString Q(std::string_view cp932) {
+    return QString::fromStdString(Cp932ToUtf8(cp932));
+}
+
+// What a main-window action is: caption, shortcut, whether it carries a check, and whether the
+// window that answers it exists yet.
+struct TMainAction {
+    const char* Name;
+    const char* Caption;
+    const char* Shortcut;
+    bool Checkable;
+    bool Ready;
+    const char* Hint = "";
+};
+
+// Graph, print, find, options, templates and hot keys are answered by windows of their own;
+// until those exist their commands stand in the menus disabled.
+constexpr TMainAction kMainActions[] = {
+    {"ActionPrintView", "印刷プレビュー(&P)", "Shift+Ctrl+P", false, false},
+    {"ActionFileExit", "終了(&X)", "", false, true},
+    {"ActionFindFind", "検索/置換(&F)...", "Ctrl+F", false, false},
+    {"ActionFindDn", "下方検索(&D)", "F3", false, false},
+    {"ActionFindUp", "上方検索(&U)", "Shift+F3", false, false},
+    {"ActionViewGraph", "グラフを表示(&G)", "Ctrl+G", false, false},
+    {"ActionEditGupdate", "グラフ更新(&Q)", "Ctrl+T", false, false},
+    {"ActionEditGraphGet", "#グラフ設定挿入", "", false, false},
+    {"ActionEditGraphSet", "#グラフ設定実行", "", false, false},
+    {"ActionSetOption", "オプション(&O)...", "", false, false},
+    {"ActionSetFunc", "ユーザー定義関数登録(&F)...", "", false, false},
+    {"ActionEditTemplate", "テンプレート(&T)...", "", false, false},
+    {"ActionViewTool", "ツールバー(&T)", "", true, true},
+    {"ActionViewStatus", "ステータスバー(&S)", "", true, true},
+    {"ActionViewToolFile", "ファイルボタン(&F)", "", true, true},
+    {"ActionViewToolCalc", "計算ボタン(&C)", "", true, true},
+    {"ActionViewToolFined", "検索ボタン(&S)", "", true, true},
+    {"ActionViewToolIndent", "インデントボタン(&I)", "", true, true},
+    {"ActionViewToolFold", "改行変更ボタン(&L)", "", true, true},
+    {"ActionViewToolEdit", "編集ボタン(&E)", "", true, true},
+    {"ActionEditRedrow", "再描画(&P)", "", false, true},
+    {"ActionFileBackUp", "終了時BackUp(&B)", "", true, true},
+    {"ActionFileBackUpRecycle", "旧BackUpをゴミ箱へ保管(&R)", "", true, true},
+    {"ActionFileBackUpDate", "起動時BackUpに日時追加(&D)", "", true, true},
+    {"ActionFileBackUpInfo", "非BackUp時にも終了確認しない", "", true, true},
+    {"ActionFileDouble", "2重起動を禁止", "", true, true},
+    {"ActionSetGraphCalcMemo", "メモの計算式を使用(&M)", "", true, true},
+    {"ActionSetGraphCalcToCaret", "キャレット行までの計算式を使用(&C)", "", true, true},
+    {"ActionSetGraphTune", "メモの計算式を最適化(&T)", "", true, true},
+    {"ActionCalcHotKey", "ホットキーで計算(&H)", "", true, false},
+    {"ActionCalcHotCtrl", "Ctrlキー連続使用(&C)", "", true, false,
+     "ホットキー計算で、Ctrlを押したまま計算可能にする"},
+    {"ActionCalcHotAdd", "計算式をReknaに表示(&A)", "", true, false,
+     "ホットキー計算式をReknaに追加記入する"},
+    {"ActionCalcHotExt", "外部エディタ情報もReknaに表示(&E)", "", true, false},
+    {"ActionHelpHotKey", "ホットキー計算説明(&T)", "", false, false, "ホットキー計算の説明を表示"},
+    {"ActionHelpHelp", "ヘルプ(&H)", "F1", false, true},
+    {"ActionHelpAbout", "バージョン情報(&A)...", "", false, true},
+    // The memo's own editing commands; their keys are the memo's, shown beside the captions.
+    {"ActionEditUndo", "元に戻す(&U)\tCtrl+Z", "", false, true},
+    {"ActionEditRedo", "やり直し(&R)\tShift+Ctrl+Z", "", false, true},
+    {"ActionEditCut", "切り取り(&T)\tCtrl+X", "", false, true},
+    {"ActionEditCopy", "コピー(&C)\tCtrl+C", "", false, true},
+    {"ActionEditPaste", "貼り付け(&P)\tCtrl+V", "", false, true},
+    {"ActionEditDelete", "削除(&D)\tDel", "", false, true},
+    {"ActionEditSelectAll", "すべて選択(&A)\tCtrl+A", "", false, true},
+};
+
+// The captions the main window gives the frame's file actions.
+constexpr std::pair<const char*, const char*> kFileCaptions[] = {
+    {"ActionFileOpen", "開く(&O)..."},
+    {"ActionFileSave", "上書き保存(&S)"},
+    {"ActionFileSaveAs", "名前を付けて保存(&A)..."},
+};
+constexpr std::pair<const char*, const char*> kFileShortcuts[] = {
+    {"ActionFileOpen", "Ctrl+O"},
+    {"ActionFileSave", "Ctrl+S"},
+    {"ActionFileSaveAs", "Shift+Ctrl+S"},
+};
+
+// The tool-bar actions by button group, in order; "" is a separator.
+constexpr const char* kToolFile[] = {"ActionFileOpen", "ActionFileSave"};
+constexpr const char* kToolCalc[] = {
+    "ActionViewGraph",   "ActionViewWrap0",  "ActionViewWrapN",  "ActionViewWrapR",
+    "ActionEditAC",      "ActionEditMC",     "ActionEditRun",    "",
+    "ActionEditRunStop", "ActionEditRunRow", "ActionEditRunEnd", "ActionEditAns"};
+constexpr const char* kToolFind[] = {"ActionFindFind", "ActionFindDn", "ActionFindUp"};
+constexpr const char* kToolEdit[] = {"ActionEditDelete", "ActionEditCut",  "ActionEditCopy",
+                                     "ActionEditPaste",  "ActionEditUndo", "ActionEditRedo"};
+// Short labels of the tool buttons that have no icon of the desktop's theme.
+constexpr std::pair<const char*, const char*> kToolLabels[] = {
+    {"ActionViewGraph", "Graph"}, {"ActionViewWrap0", "→|"},   {"ActionViewWrapN", "↵N"},
+    {"ActionViewWrapR", "↵|"},    {"ActionEditAC", "AC"},      {"ActionEditMC", "MC"},
+    {"ActionEditRun", "Run"},     {"ActionEditRunStop", "↓|"}, {"ActionEditRunRow", "→"},
+    {"ActionEditRunEnd", "|↓"},   {"ActionEditAns", "Ans"},    {"ActionFindFind", "Find"},
+    {"ActionFindDn", "▼"},        {"ActionFindUp", "▲"},
+};
+
+// The checked actions of the window and the settings they stand for.
+constexpr std::pair<const char*, bool TMainSettings::*> kCheckFields[] = {
+    {"ActionFileBackUp", &TMainSettings::FileBackUp},
+    {"ActionFileBackUpRecycle", &TMainSettings::FileRecycle},
+    {"ActionFileBackUpDate", &TMainSettings::FileBackUpDate},
+    {"ActionFileBackUpInfo", &TMainSettings::BackUpInfo},
+    {"ActionFileDouble", &TMainSettings::DoubleRun},
+    {"ActionViewTool", &TMainSettings::ToolBar},
+    {"ActionViewStatus", &TMainSettings::StatusBar},
+    {"ActionCalcHotKey", &TMainSettings::HotKeyCalc},
+    {"ActionCalcHotAdd", &TMainSettings::HotKeyAdd},
+    {"ActionCalcHotCtrl", &TMainSettings::HotKeyCtrl},
+    {"ActionCalcHotExt", &TMainSettings::HotKeyExt},
+    {"ActionSetGraphCalcMemo", &TMainSettings::GraphCalcMemo},
+    {"ActionSetGraphCalcToCaret", &TMainSettings::GraphCalcToCaret},
+    {"ActionSetGraphTune", &TMainSettings::GraphCalcTune},
+};
+// The button-group actions in the order of TMainSettings::ToolGroups.
+constexpr const char* kToolGroupActions[] = {"ActionViewToolFile",  "ActionViewToolCalc",
+                                             "ActionViewToolFined", "ActionViewToolIndent",
+                                             "ActionViewToolFold",  "ActionViewToolEdit"};
+
+const char* LabelOf(std::string_view name) {
+    for (const auto& [n, label] : kToolLabels)
+        if (name == n) return label;
+    return nullptr;
+}
+
+}  // namespace
+
+TFormMemo::TFormMemo(TStartPaths paths, QWidget* parent)
+    : QMainWindow(parent), FPaths(std::move(paths)) {
+    setObjectName(QStringLiteral("FormMemo"));
+    setAcceptDrops(true);
+    FFrame = new TVtFrameCalc(this);
+    FFrame->setObjectName(QStringLiteral("VtFrameCalc1"));
+    setCentralWidget(FFrame);
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->setMouseTracking(true);
+    statusBar()->installEventFilter(this);
+    WireFrame();
+    // The main tool bar holds the run buttons, so the frame's calc bar hides its own; the
+    // general format is the start format.
+    for (const auto& [name, on] :
+         {std::pair{"ActionWindowCalcRun", false}, std::pair{"ActionSetAnsEng", false},
+          std::pair{"ActionSetAnsGen", true}}) {
+        QAction* a = FFrame->Action(name);
+        if (a && a->isChecked() != on) a->trigger();
+    }
+    qApp->installEventFilter(this);
+    SyncChecks();
+    UpdateCaption();
+}
+
+TFormMemo::~TFormMemo() {
+    qApp->removeEventFilter(this);
+    // The frame outlives this part of the window while the base class closes it.
+    FFrame->OnChangeTitle = nullptr;
+    FFrame->OnChangeMenus = nullptr;
+    FFrame->OnBeginCalc = nullptr;
+    FFrame->OnEndCalc = nullptr;
+    FFrame->OnSetMemoHint = nullptr;
+    FFrame->OnGetPaperColWidth = nullptr;
+    FFrame->OnQueryDiscard = nullptr;
+}
+
+QAction* TFormMemo::Action(std::string_view name) const {
+    const auto it = FActions.find(name);
+    if (it != FActions.end()) return it->second;
+    return FFrame->Action(name);
+}
+
+void TFormMemo::CreateActions() {
+    for (const TMainAction& def : kMainActions) {
+        auto* a = new QAction(QString::fromUtf8(def.Caption), this);
+        a->setObjectName(QString::fromUtf8(def.Name));
+        if (*def.Shortcut != '\0') a->setShortcut(QKeySequence(QString::fromUtf8(def.Shortcut)));
+        a->setCheckable(def.Checkable);
+        a->setEnabled(def.Ready);
+        const QString hint = QString::fromUtf8(*def.Hint != '\0' ? def.Hint : def.Caption)
+                                 .section(QLatin1Char('\t'), 0, 0)
+                                 .remove(QLatin1Char('&'));
+        a->setStatusTip(def.Ready ? hint : hint + QStringLiteral("（この版ではまだ使えません）"));
+        a->setToolTip(hint);
+        const std::string name(def.Name);
+        connect(a, &QAction::triggered, this, [this, name] { RunEditCommand(name); });
+        addAction(a);
+        FActions.emplace(name, a);
+    }
+    // Open, save and save as are the window's: the frame's actions get its captions, keys and
+    // handlers.
+    for (const auto& [name, caption] : kFileCaptions) {
+        QAction* a = FFrame->Action(name);
+        a->setText(QString::fromUtf8(caption));
+        QObject::disconnect(a, &QAction::triggered, nullptr, nullptr);
+        const std::string n(name);
+        connect(a, &QAction::triggered, this, [this, n] { RunEditCommand(n); });
+    }
+    for (const auto& [name, keys] : kFileShortcuts) {
+        QAction* a = FFrame->Action(name);
+        a->setShortcut(QKeySequence(QString::fromUtf8(keys)));
+        a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a);
+    }
+    // The window's shortcuts work only while it is the active window.
+    for (auto& [name, a] : FActions)
+        a->setShortcutContext(Qt::WindowShortcut);
+}
+
+void TFormMemo::CreateMenus() {
+    const auto add = [this](QMenu* menu, std::initializer_list<const char*> names) {
+        for (const char* name : names) {
+            if (*name == '\0') {
+                menu->addSeparator();
+            } else if (QAction* a = Action(name)) {
+                menu->addAction(a);
+            }
+        }
+    };
+    QMenuBar* bar = menuBar();
+    QMenu* file = bar->addMenu(QStringLiteral("ファイル(&F)"));
+    add(file, {"ActionFileOpen", "ActionFileOpenAdd", "ActionFileSave", "ActionFileSaveAs", "",
+               "ActionPrintView", "", "ActionFileBackUp", "ActionFileBackUpRecycle",
+               "ActionFileBackUpDate", "ActionFileBackUpInfo", "", "ActionFileDouble", "",
+               "ActionFileExit"});
+
+    QMenu* calc = bar->addMenu(QStringLiteral("計算(&C)"));
+    for (QAction* a : FFrame->CategoryMenu("計算")->actions())
+        calc->addAction(a);
+    calc->addSeparator();
+    add(calc, {"ActionViewGraph", "ActionEditGupdate", "ActionEditGraphGet", "ActionEditGraphSet",
+               "", "ActionSetGraphCalcMemo", "ActionSetGraphCalcToCaret", "ActionSetGraphTune", "",
+               "ActionCalcHotKey", "ActionCalcHotCtrl", "ActionCalcHotAdd", "ActionCalcHotExt"});
+
+    QMenu* edit = bar->addMenu(QStringLiteral("編集(&E)"));
+    add(edit,
+        {"ActionEditUndo", "ActionEditRedo", "", "ActionEditCut", "ActionEditCopy",
+         "ActionEditPaste", "ActionEditDelete", "", "ActionEditSelectAll", "", "ActionFindFind",
+         "ActionFindDn", "ActionFindUp", "", "ActionEditTemplate", "", "ActionEditRedrow"});
+    connect(edit, &QMenu::aboutToShow, this, [this] {
+        TUMemo* memo = FocusedMemo();
+        const bool writable = memo && !memo->Editor().ReadOnly();
+        const bool selected = memo && memo->Lines().Selection().HasSelection(memo->Lines());
+        Action("ActionEditUndo")->setEnabled(memo && memo->Editor().CanUndo());
+        Action("ActionEditRedo")->setEnabled(memo && memo->Editor().CanRedo());
+        Action("ActionEditCut")->setEnabled(writable && selected);
+        Action("ActionEditCopy")->setEnabled(selected);
+        Action("ActionEditPaste")->setEnabled(writable);
+        Action("ActionEditDelete")->setEnabled(writable && selected);
+    });
+
+    QMenu* insert = bar->addMenu(QStringLiteral("挿入(&I)"));
+    FUserFuncMenu = insert->addMenu(QStringLiteral("ユーザー定義関数(&D)"));
+    RebuildUserFuncMenu();
+
+    QMenu* settings = bar->addMenu(QStringLiteral("設定(&S)"));
+    for (const char* category : {"結果", "設定", "入力", "表示", "画面"}) {
+        QMenu* m = FFrame->CategoryMenu(category);
+        if (m) settings->addMenu(m);
+    }
+    settings->addSeparator();
+    add(settings, {"ActionViewTool", "ActionViewStatus"});
+    QMenu* groups = settings->addMenu(QStringLiteral("ツールボタン(&B)"));
+    add(groups, {"ActionViewToolFile", "ActionViewToolCalc", "ActionViewToolFined",
+                 "ActionViewToolIndent", "ActionViewToolFold", "ActionViewToolEdit"});
+    settings->addSeparator();
+    add(settings, {"ActionSetOption", "ActionSetFunc"});
+
+    QMenu* help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
+    add(help, {"ActionHelpHelp", "ActionHelpHotKey", "", "ActionHelpAbout"});
+}
+
+void TFormMemo::CreateToolBar() {
+    FToolBar = addToolBar(QStringLiteral("ツールバー"));
+    FToolBar->setObjectName(QStringLiteral("ToolBar1"));
+    FToolBar->setMovable(false);
+    FToolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    QStyle* style = FToolBar->style();
+    Action("ActionFileOpen")->setIcon(style->standardIcon(QStyle::SP_DialogOpenButton));
+    Action("ActionFileSave")->setIcon(style->standardIcon(QStyle::SP_DialogSaveButton));
+    FToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    const auto group = [this](int index, std::span<const char* const> names) {
+        for (const char* name : names) {
+            if (*name == '\0') {
+                FToolGroups[index].push_back(FToolBar->addSeparator());
+                continue;
+            }
+            QAction* a = Action(name);
+            if (!a) continue;
+            if (const char* label = LabelOf(name)) {
+                // A text button that still shows the action's check and enabled state.
+                auto* b = new QToolButton(FToolBar);
+                b->setDefaultAction(a);
+                b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+                b->setText(QString::fromUtf8(label));
+                connect(a, &QAction::changed, b,
+                        [b, label] { b->setText(QString::fromUtf8(label)); });
+                FToolGroups[index].push_back(FToolBar->addWidget(b));
+            } else {
+                FToolBar->addAction(a);
+                FToolGroups[index].push_back(a);
+            }
+        }
+        FToolGroups[index].push_back(FToolBar->addSeparator());
+    };
+    group(0, kToolFile);
+    group(1, kToolCalc);
+    group(2, kToolFind);
+    group(5, kToolEdit);
+    QStyle* s = FToolBar->style();
+    Action("ActionEditUndo")->setIcon(s->standardIcon(QStyle::SP_ArrowBack));
+    Action("ActionEditRedo")->setIcon(s->standardIcon(QStyle::SP_ArrowForward));
+    Action("ActionEditDelete")->setIcon(s->standardIcon(QStyle::SP_DialogDiscardButton));
+    for (QAction* a :
+         {Action("ActionEditCut"), Action("ActionEditCopy"), Action("ActionEditPaste")})
+        a->setIconText(a->text().section(QLatin1Char('('), 0, 0));
+    for (const char* name :
+         {"ActionEditRun", "ActionEditRunStop", "ActionEditRunRow", "ActionEditRunEnd"})
+        FRunToolActions.push_back(Action(name));
+}
+
+void TFormMemo::WireFrame() {
+    FFrame->OnChangeTitle = [this] { UpdateCaption(); };
+    FFrame->OnChangeMenus = [this] { RebuildUserFuncMenu(); };
+    FFrame->OnBeginCalc = [this] { SetRunButtonsDown(true); };
+    FFrame->OnEndCalc = [this] {
+        SetRunButtonsDown(false);
+        if (!FFrame->Core().Run().EscPressed) statusBar()->clearMessage();
+    };
+    FFrame->OnSetMemoHint = [this] {
+        if (FFrame->Core().Run().EscPressed) return;
+        statusBar()->showMessage(Q(FFrame->MemoHint()));
+    };
+    FFrame->OnGetPaperColWidth = [](int& columns) {
+        // Printing arrives with the print window; until then the paper is 80 characters wide.
+        columns = 80;
+    };
+    FFrame->OnQueryDiscard = [this] { return QueryDiscard(); };
+}
+
+void TFormMemo::SetRunButtonsDown(bool down) {
+    const TRunCommand running = FFrame->Core().RunningCommand();
+    for (QAction* a : FRunToolActions) {
+        for (QObject* o : a->associatedObjects()) {
+            auto* b = qobject_cast<QToolButton*>(o);
+            if (!b) continue;
+            const bool mine = (a->objectName() == QLatin1String("ActionEditRun") &&
+                               running == TRunCommand::rcRun) ||
+                              (a->objectName() == QLatin1String("ActionEditRunStop") &&
+                               running == TRunCommand::rcRunStop) ||
+                              (a->objectName() == QLatin1String("ActionEditRunRow") &&
+                               running == TRunCommand::rcRunRow) ||
+                              (a->objectName() == QLatin1String("ActionEditRunEnd") &&
+                               running == TRunCommand::rcRunEnd);
+            b->setDown(down && mine);
+            if (down && mine) b->repaint();
+        }
+    }
+}
+
+void TFormMemo::RebuildUserFuncMenu() {
+    // A copy of the frame's menu: the same captions, hints and click handlers.
+    FUserFuncMenu->clear();
+    for (QAction* a : FFrame->UserFuncMenu()->actions())
+        FUserFuncMenu->addAction(a);
+    FUserFuncMenu->setEnabled(!FUserFuncMenu->isEmpty());
+}
+
+TUMemo* TFormMemo::FocusedMemo() const {
+    for (TUMemo* m : {FFrame->UMemo1(), FFrame->UMemo2(), FFrame->UMemo3()})
+        if (m->hasFocus()) return m;
+    return FFrame->UMemo1();
+}
+
+void TFormMemo::RunEditCommand(std::string_view name) {
+    TUMemo* memo = FocusedMemo();
+    TUMemoEditor& e = memo->Editor();
+    const auto edited = [memo] {
+        memo->ScrollCaretIntoView();
+        memo->setFocus();
+    };
+    if (name == "ActionFileOpen") {
+        if (!QueryDiscard()) return;
+        OpenWithDialog();
+    } else if (name == "ActionFileSave") {
+        Save();
+    } else if (name == "ActionFileSaveAs") {
+        SaveAs();
+    } else if (name == "ActionFileExit") {
+        close();
+    } else if (name == "ActionEditUndo") {
+        e.Undo();
+        edited();
+    } else if (name == "ActionEditRedo") {
+        e.Redo();
+        edited();
+    } else if (name == "ActionEditCut") {
+        e.Cut();
+        edited();
+    } else if (name == "ActionEditCopy") {
+        e.Copy(false);
+    } else if (name == "ActionEditPaste") {
+        e.Paste();
+        edited();
+    } else if (name == "ActionEditDelete") {
+        e.DeleteSel();
+        edited();
+    } else if (name == "ActionEditSelectAll") {
+        e.SelectAll();
+        memo->setFocus();
+    } else if (name == "ActionEditRedrow") {
+        for (TUMemo* m : {FFrame->UMemo1(), FFrame->UMemo2(), FFrame->UMemo3()})
+            m->RepaintAll();
+    } else if (name == "ActionHelpHelp") {
+        ShowHelp();
+    } else if (name == "ActionHelpAbout") {
+        ShowAboutBox(this);
+    } else if (name.starts_with("ActionViewTool") || name == "ActionViewStatus" ||
+               name.starts_with("ActionFile") || name.starts_with("ActionSetGraph") ||
+               name.starts_with("ActionCalcHot")) {
+        ReadChecks();
+        ApplyLayout();
+    }
+}
+
+void TFormMemo::ShowHelp() {
+    if (!FHelp) FHelp = new THelpWindow(this);
+    FHelp->SetTextFont(FFrame->UMemo1()->MemoFont());
+    FHelp->ShowTopic({});
+}
+
+// --- Checks and layout ----------------------------------------------------------------------
+
+void TFormMemo::SyncChecks() {
+    for (const auto& [name, field] : kCheckFields)
+        if (QAction* a = Action(name)) a->setChecked(FSettings.*field);
+    for (std::size_t i = 0; i < FSettings.ToolGroups.size(); ++i)
+        if (QAction* a = Action(kToolGroupActions[i])) a->setChecked(FSettings.ToolGroups[i]);
+}
+
+void TFormMemo::ReadChecks() {
+    for (const auto& [name, field] : kCheckFields)
+        if (const QAction* a = Action(name)) FSettings.*field = a->isChecked();
+    for (std::size_t i = 0; i < FSettings.ToolGroups.size(); ++i)
+        if (const QAction* a = Action(kToolGroupActions[i]))
+            FSettings.ToolGroups[i] = a->isChecked();
+}
+
+void TFormMemo::ApplyLayout() {
+    FToolBar->setVisible(FSettings.ToolBar);
+    statusBar()->setVisible(FSettings.StatusBar);
+    for (std::size_t i = 0; i < FToolGroups.size(); ++i)
+        for (QAction* a : FToolGroups[i])
+            a->setVisible(FSettings.ToolGroups[i]);
+}
+
+void TFormMemo::UpdateCaption() {
+    const QString title = Q(FFrame->Title());
+    const QString caption = title + QStringLiteral(" - Rekna");
+    if (windowTitle() != caption) setWindowTitle(caption);
+}
+
+// --- Events ---------------------------------------------------------------------------------
+
+void TFormMemo::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TFormMemo::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.front().isLocalFile()) return;
+    const std::string path = urls.front().toLocalFile().toStdString();
+    event->acceptProposedAction();
+    if (path.size() > 4096) return;
+    if (!ReadSettings(path)) OpenPath(path);
+    activateWindow();
+    raise();
+}
+
+bool TFormMemo::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && isActiveWindow()) {
+        // Esc stops a running script; the memo still sees the key.
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+            FFrame->Core().Run().EscPressed = true;
+    } else if (watched == statusBar() && event->type() == QEvent::MouseMove &&
+               FFrame->UMemo1()->hasFocus()) {
+        // The token of the memo hint under the mouse is described at once.
+        const std::string& hint = FFrame->MemoHint();
+        statusBar()->showMessage(Q(hint));
+        const int charWidth = std::max(1, statusBar()->fontMetrics().horizontalAdvance('A'));
+        const int x = static_cast<QMouseEvent*>(event)->position().toPoint().x();
+        // A character cell of the hint is one byte: full-width characters take two.
+        const auto index = static_cast<std::size_t>(std::max(0, (x - 1) / charWidth));
+        if (index < hint.size()) {
+            const std::string token = LogTokenAt(hint, index);
+            if (const auto d =
+                    DescribeLogToken(FFrame->VtCalc1(), token, FFrame->Core().UserFuncMenu(), {})) {
+                QToolTip::showText(QCursor::pos(), Q(*d), statusBar());
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace rekna

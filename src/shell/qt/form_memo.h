@@ -1,0 +1,120 @@
+// TFormMemo: the main window around the calculation frame, with the main menu, tool bar,
+// status bar, documents, the settings file, the definitions file and the backup.
+#pragma once
+
+#include <QMainWindow>
+
+#include <ctime>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "shell/backup.h"
+#include "shell/main_settings.h"
+#include "shell/start_paths.h"
+
+class QAction;
+class QLabel;
+class QToolBar;
+class QToolButton;
+
+namespace rekna {
+
+class THelpWindow;
+class TUMemo;
+class TVtFrameCalc;
+
+// The answers to the questions the window asks, replaceable for tests.
+enum class TSaveAnswer : std::uint8_t { saYes, saNo, saCancel };
+
+class TFormMemo : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit TFormMemo(TStartPaths paths, QWidget* parent = nullptr);
+    ~TFormMemo() override;
+
+    [[nodiscard]] TVtFrameCalc* VtFrameCalc1() const noexcept { return FFrame; }
+    // A main-window action ("ActionFileExit"), or a frame action of that name.
+    [[nodiscard]] QAction* Action(std::string_view name) const;
+    [[nodiscard]] const TMainSettings& Settings() const noexcept { return FSettings; }
+    [[nodiscard]] const TStartPaths& Paths() const noexcept { return FPaths; }
+    [[nodiscard]] QToolBar* ToolBar() const noexcept { return FToolBar; }
+
+    // Reads the settings file (or takes the first-start defaults) and the definitions file;
+    // call before the window is shown.
+    void Start();
+    // Loads the document of the command line, or the backup, once the window is shown.
+    void FirstShow();
+
+    // Settings: true when the file is a settings file of the program and could be read.
+    bool ReadSettings(const std::string& path);
+    // Writes the settings file; the failure is reported through the result.
+    TFileResult WriteSettings();
+
+    // Documents.
+    void OpenPath(const std::string& path);
+    // Saves under the document's name, asking for one when it has none; false when it was not
+    // saved (cancelled or failed, the failure shown).
+    bool Save();
+    bool SaveAs();
+    // The arguments of a second start, handed over by it.
+    void TakeArguments(const QStringList& arguments);
+
+    // Replaceable for tests: the ask-to-save question, the save-file dialog, the trash and the
+    // clock.
+    std::function<TSaveAnswer()> AskToSave;
+    std::function<QString(const QString& start)> AskSaveName;
+    std::function<std::tm()> Now;
+    void SetTrash(TTrash* trash) noexcept { FTrash = trash; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void WireFrame();
+    void ApplyLayout();
+    void SyncChecks();
+    void ReadChecks();
+    void FirstStartDefaults();
+    void ReadDefinitions();
+    void WriteDefinitions();
+    void LoadBackup();
+    void UpdateCaption();
+    void RebuildUserFuncMenu();
+    void SetRunButtonsDown(bool down);
+    void RunEditCommand(std::string_view name);
+    void ShowHelp();
+    void OpenWithDialog();
+    // Asks before the memo's unsaved text is thrown away; false keeps it.
+    bool QueryDiscard();
+    // Exit steps: settings, definitions and the backup written.
+    void WriteExitFiles();
+    [[nodiscard]] TUMemo* FocusedMemo() const;
+    [[nodiscard]] std::tm CurrentTime() const;
+
+    TStartPaths FPaths;
+    TMainSettings FSettings;
+    TVtFrameCalc* FFrame = nullptr;
+    QToolBar* FToolBar = nullptr;
+    QMenu* FUserFuncMenu = nullptr;
+    std::map<std::string, QAction*, std::less<>> FActions;
+    // The tool-bar actions of each button group (File, Calc, Find, Indent, Fold, Edit).
+    std::array<std::vector<QAction*>, 6> FToolGroups;
+    std::vector<QAction*> FRunToolActions;
+    std::unique_ptr<TTrash> FOwnTrash;
+    TTrash* FTrash = nullptr;
+    THelpWindow* FHelp = nullptr;
+    std::string FDefFileText;  // the definitions file as read, to write it only when it changed
+    bool FClosing = false;
+};
+
+}  // namespace rekna

@@ -1,0 +1,364 @@
+// TFormMemo: the settings file, the definitions file, documents, the backup and the exit.
+#include "shell/qt/form_memo.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include <cmath>
+
+#include "editor/line_files.h"
+#include "editor/qt/umemo.h"
+#include "frame/qt/vt_frame_calc.h"
+#include "platform/cp932.h"
+#include "shell/settings_file.h"
+
+namespace rekna {
+
+namespace {
+
+constexpr std::string_view kProgramName = "rekna";
+const QString kFilter =
+    QStringLiteral("テキストファイル (*.txt);;Reknaグラフデータ (*.kgd);;すべてのファイル (*)");
+
+// The desktop's trash.
+class TQtTrash : public TTrash {
+public:
+    bool MoveToTrash(const std::string& path) override {
+        // Without the data folder Qt would set the trash up relative to the current folder.
+        const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+        if (data.isEmpty() || !QDir().mkpath(data)) return false;
+        return QFile::moveToTrash(QString::fromStdString(path));
+    }
+};
+
+std::string WithoutExtension(const std::string& path) {
+    const QFileInfo info(QString::fromStdString(path));
+    if (info.suffix().isEmpty()) return path;
+    return (info.path() + QLatin1Char('/') + info.completeBaseName()).toStdString();
+}
+
+bool HasExtension(const std::string& path, const char* ext) {
+    return QFileInfo(QString::fromStdString(path))
+               .suffix()
+               .compare(QLatin1String(ext), Qt::CaseInsensitive) == 0;
+}
+
+// "内容が更新されています。" and the question, with No as the focused button.
+TSaveAnswer AskYesNoCancel(QWidget* parent, const QString& question) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Rekna"),
+                    QStringLiteral("内容が更新されています。\n\n") + question,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::No);
+    const int r = box.exec();
+    return r == QMessageBox::Yes  ? TSaveAnswer::saYes
+           : r == QMessageBox::No ? TSaveAnswer::saNo
+                                  : TSaveAnswer::saCancel;
+}
+
+}  // namespace
+
+// --- Start-up -------------------------------------------------------------------------------
+
+void TFormMemo::Start() {
+    if (!FTrash) {
+        FOwnTrash = std::make_unique<TQtTrash>();
+        FTrash = FOwnTrash.get();
+    }
+    if (!ReadSettings(FPaths.SettingsFile)) FirstStartDefaults();
+    ReadDefinitions();
+    FFrame->Core().UpdateTitle(true);
+}
+
+void TFormMemo::FirstStartDefaults() {
+    // The design client size, scaled to the screen's pixels per inch.
+    const double scale = logicalDpiY() / 96.0;
+    const int width = static_cast<int>(std::floor(392 * scale));
+    const int height = static_cast<int>(std::floor(246 * scale));
+    const int bars = menuBar()->sizeHint().height() + FToolBar->sizeHint().height() +
+                     statusBar()->sizeHint().height();
+    resize(width, height + bars);
+    TCalcOptions& o = FFrame->Core().Options();
+    o.FontSize = 11;
+    o.AnsWidth = width * 43 / 100;
+    // A fresh installation shows short answers, Eng answers below 1 with a unit prefix, and
+    // brackets sized by their depth.
+    o.Hide0 = true;
+    o.Eng1 = true;
+    o.ViewKakkoH = true;
+    FFrame->SetMemoMode();
+    FFrame->SetCalcMode();
+    FFrame->SetWindow();
+    SyncChecks();
+    ApplyLayout();
+}
+
+bool TFormMemo::ReadSettings(const std::string& path) {
+    if (!IsSettingsFileName(path, kProgramName)) return false;
+    TMemorySettings store;
+    if (!ReadSettingsFile(path, store).Ok()) return false;
+    QDir::setCurrent(QFileInfo(QString::fromStdString(path)).absolutePath());
+    ReadMainSettings(store, FSettings);
+    if (FSettings.Width && FSettings.Height) {
+        // A place from a larger screen is brought back onto this one.
+        QRect area = QGuiApplication::primaryScreen()
+                         ? QGuiApplication::primaryScreen()->availableGeometry()
+                         : QRect(0, 0, 1024, 768);
+        const int w = std::clamp(*FSettings.Width, 200, std::max(200, area.width()));
+        const int h = std::clamp(*FSettings.Height, 150, std::max(150, area.height()));
+        resize(w, h);
+        if (FSettings.Left && FSettings.Top) {
+            const int x = std::clamp(*FSettings.Left, area.left(), area.right() - std::min(w, 100));
+            const int y = std::clamp(*FSettings.Top, area.top(), area.bottom() - std::min(h, 100));
+            move(x, y);
+        }
+    }
+    FFrame->ReadSettings(store);
+    SyncChecks();
+    ApplyLayout();
+    return true;
+}
+
+TFileResult TFormMemo::WriteSettings() {
+    ReadChecks();
+    const QRect g = geometry();
+    FSettings.Top = g.top();
+    FSettings.Left = g.left();
+    FSettings.Width = g.width();
+    FSettings.Height = g.height();
+    TMemorySettings store;
+    WriteMainSettings(store, FSettings, [this](TSettingsStore& s) { FFrame->WriteSettings(s); });
+    return WriteSettingsFile(FPaths.SettingsFile, store);
+}
+
+void TFormMemo::ReadDefinitions() {
+    std::string bytes;
+    if (ReadWholeFile(FPaths.DefinitionsFile(), bytes).Ok()) {
+        FDefFileText = bytes;
+        FFrame->SetDefinitions(std::move(bytes));
+    }
+}
+
+void TFormMemo::WriteDefinitions() {
+    // Written only when its text changed, so that an edit of the file made meanwhile stays.
+    const std::string& text = FFrame->Core().DefText();
+    if (text.empty() || text == FDefFileText) return;
+    if (!MakeParentFolders(FPaths.DefinitionsFile())) return;
+    const TFileResult r = WriteFileReplacing(
+        FPaths.DefinitionsFile(),
+        [&text](const std::function<void(std::string_view)>& sink) { sink(text); });
+    if (r.Ok()) FDefFileText = text;
+}
+
+void TFormMemo::FirstShow() {
+    // The panes take their saved sizes once the window has its own.
+    const TCalcOptions& o = FFrame->Core().Options();
+    QSplitter* s1 = FFrame->Splitter1();
+    const int total = s1->width();
+    s1->setSizes({std::max(20, total - o.AnsWidth), std::max(20, o.AnsWidth)});
+    QSplitter* s2 = FFrame->Splitter2();
+    s2->setSizes({std::max(20, s2->height() - o.LogHeight), std::max(20, o.LogHeight)});
+    if (!FPaths.Document.empty()) {
+        OpenPath(FPaths.Document);
+    } else if (FSettings.FileBackUp &&
+               QFileInfo::exists(QString::fromStdString(FPaths.BackupFile()))) {
+        LoadBackup();
+    } else {
+        FFrame->Core().MemoMovedCaretRow();
+    }
+    FFrame->UMemo1()->setFocus();
+}
+
+void TFormMemo::LoadBackup() {
+    const std::string path = FPaths.BackupFile();
+    const std::tm now = CurrentTime();
+    const TDate today{now.tm_year + 1900, now.tm_mon + 1, now.tm_mday};
+    const std::optional<TDate> date = FileDate(path);
+    const TStartLoad kind = DecideStartLoad(FSettings.FileBackUp, FSettings.FileBackUpDate,
+                                            date.has_value(), date.value_or(today), today);
+    if (kind == TStartLoad::slNone) return;
+    TCalcOptions& o = FFrame->Core().Options();
+    if (kind == TStartLoad::slWithDate) {
+        // Loaded without calculating; the dated block goes below and then everything runs.
+        const bool autoCalc = o.CalcAuto;
+        o.CalcAuto = false;
+        const bool loaded = FFrame->OpenDocument(path, false, true, false);
+        o.CalcAuto = autoCalc;
+        if (!loaded) return;
+        TUMemo* memo = FFrame->UMemo1();
+        AppendDateBlock(memo->Lines(), DateTimeComment(now));
+        memo->UpdateScrollRanges();
+        memo->SetTopRow(memo->Lines().Selection().Caret.Y);
+        memo->RepaintAll();
+        FFrame->SetCalcMode();
+    } else if (!FFrame->OpenDocument(path, false, true, false)) {
+        return;
+    }
+    FFrame->Core().SetDocumentName("BackUp");
+}
+
+// --- Documents ------------------------------------------------------------------------------
+
+void TFormMemo::OpenPath(const std::string& path) {
+    if (HasExtension(path, "kgd")) {
+        // Graph data belongs to the graph window; its text companion opens here.
+        const std::string text = WithoutExtension(path) + ".txt";
+        if (QFileInfo::exists(QString::fromStdString(text))) OpenPath(text);
+        statusBar()->showMessage(
+            QStringLiteral("グラフデータはグラフウィンドウで開きます（この版ではまだ使えません）"));
+        return;
+    }
+    if (!QFileInfo(QString::fromStdString(path)).isFile()) {
+        statusBar()->showMessage(
+            QStringLiteral("%1 が見つかりません").arg(QString::fromStdString(path)));
+        return;
+    }
+    if (!FFrame->OpenDocument(path, false, false, true)) {
+        QMessageBox::warning(
+            this, QStringLiteral("Rekna"),
+            QStringLiteral("%1 を開けませんでした。").arg(QString::fromStdString(path)));
+        return;
+    }
+    FSettings.FileName = path;
+}
+
+void TFormMemo::OpenWithDialog() {
+    const QString start = QString::fromStdString(WithoutExtension(FSettings.FileName));
+    const QString path =
+        QFileDialog::getOpenFileName(this, QStringLiteral("ファイルを開く"), start, kFilter);
+    if (!path.isEmpty()) OpenPath(path.toStdString());
+}
+
+bool TFormMemo::Save() {
+    if (!FFrame->Core().HasFileName()) return SaveAs();
+    const std::string path = FFrame->Core().FileName();
+    if (HasExtension(path, "kgd")) {
+        QMessageBox::information(
+            this, QStringLiteral("Rekna"),
+            QStringLiteral(
+                "グラフデータの保存はグラフウィンドウで行います（この版ではまだ使えません）。"
+                "テキストファイルとして保存してください。"));
+        return false;
+    }
+    const TFileResult result = FFrame->SaveDocument(path);
+    if (!result.Ok()) {
+        QMessageBox::warning(
+            this, QStringLiteral("Rekna"),
+            QStringLiteral("%1 を保存できませんでした。\n%2\n\n内容は保存されていません。")
+                .arg(QString::fromStdString(path), QString::fromStdString(result.Message())));
+        return false;
+    }
+    FSettings.FileName = path;
+    return true;
+}
+
+bool TFormMemo::SaveAs() {
+    const std::string current =
+        FFrame->Core().HasFileName() ? FFrame->Core().FileName() : FSettings.FileName;
+    const QString start = QString::fromStdString(WithoutExtension(current));
+    QString path;
+    if (AskSaveName) {
+        path = AskSaveName(start);
+    } else {
+        QFileDialog dialog(this, QStringLiteral("名前を付けて保存"), start, kFilter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("txt"));
+        connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& f) {
+            dialog.setDefaultSuffix(f.contains(QLatin1String("*.txt"))   ? QStringLiteral("txt")
+                                    : f.contains(QLatin1String("*.kgd")) ? QStringLiteral("kgd")
+                                                                         : QString());
+        });
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            path = dialog.selectedFiles().front();
+    }
+    if (path.isEmpty()) return false;
+    const std::string name = path.toStdString();
+    const TFileResult result = FFrame->SaveDocument(name);
+    if (!result.Ok()) {
+        QMessageBox::warning(
+            this, QStringLiteral("Rekna"),
+            QStringLiteral("%1 を保存できませんでした。\n%2\n\n内容は保存されていません。")
+                .arg(path, QString::fromStdString(result.Message())));
+        return false;
+    }
+    FSettings.FileName = name;
+    return true;
+}
+
+void TFormMemo::TakeArguments(const QStringList& arguments) {
+    // A second start hands over its command line: a settings file is applied, a document opened.
+    if (isMinimized()) showNormal();
+    raise();
+    activateWindow();
+    if (arguments.isEmpty()) return;
+    const std::string path = arguments.front().toStdString();
+    if (ReadSettings(path)) return;
+    if (QueryDiscard()) OpenPath(path);
+}
+
+bool TFormMemo::QueryDiscard() {
+    TUMemo* memo = FFrame->UMemo1();
+    if (!memo->Editor().Modified() || memo->Lines().GetTextStr().empty()) return true;
+    const TSaveAnswer answer =
+        AskToSave ? AskToSave() : AskYesNoCancel(this, QStringLiteral("保存しますか?"));
+    if (answer == TSaveAnswer::saCancel) return false;
+    if (answer == TSaveAnswer::saYes) return Save();
+    return true;
+}
+
+// --- Exit -----------------------------------------------------------------------------------
+
+void TFormMemo::closeEvent(QCloseEvent* event) {
+    TUMemo* memo = FFrame->UMemo1();
+    if (MustAskToSave(FSettings.BackUpInfo, FSettings.FileBackUp, memo->Editor().Modified(),
+                      memo->Lines().GetTextStr().empty())) {
+        const TSaveAnswer answer =
+            AskToSave ? AskToSave() : AskYesNoCancel(this, QStringLiteral("終了前に保存しますか?"));
+        // A save that fails or is cancelled keeps the window open: nothing is lost.
+        if (answer == TSaveAnswer::saCancel || (answer == TSaveAnswer::saYes && !Save())) {
+            event->ignore();
+            return;
+        }
+    }
+    WriteExitFiles();
+    event->accept();
+}
+
+void TFormMemo::WriteExitFiles() {
+    ReadChecks();
+    const TFileResult settings = WriteSettings();
+    if (!settings.Ok())
+        std::fprintf(stderr, "rekna: cannot write %s: %s\n", FPaths.SettingsFile.c_str(),
+                     settings.Message().c_str());
+    WriteDefinitions();
+    const TUMemoStrings& lines = FFrame->UMemo1()->Lines();
+    if (FSettings.FileBackUp && lines.GetCount() > 0) {
+        const TFileResult backup =
+            WriteBackup(FPaths.BackupFile(), lines.SaveBytes(), FSettings.FileRecycle, *FTrash);
+        if (!backup.Ok())
+            std::fprintf(stderr, "rekna: cannot write %s: %s\n", FPaths.BackupFile().c_str(),
+                         backup.Message().c_str());
+    }
+}
+
+std::tm TFormMemo::CurrentTime() const {
+    if (Now) return Now();
+    const std::time_t t = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&t, &local);
+    return local;
+}
+
+}  // namespace rekna

@@ -1,0 +1,38 @@
+// The settings file: a header line, then "key=value" lines, read into and written from a store.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "editor/line_files.h"
+#include "frame/frame_settings.h"
+
+namespace rekna {
+
+// The first line of every settings file (UTF-8 here; the file holds it as CP932, see
+// SettingsHeader()).
+inline constexpr std::string_view kSettingsHeaderUtf8 = "Rekna.初期設定ファイル";
+// A settings file is a few kilobytes; anything beyond this is not one and is refused unread.
+inline constexpr std::size_t kMaxSettingsFileBytes = std::size_t{4} << 20;
+
+// The header line in CP932.
+[[nodiscard]] const std::string& SettingsHeader();
+
+// Reads the file's "key=value" lines; lines without "=" (the header, garbage) are skipped and any
+// line end (CR LF, LF, CR) is accepted. out is untouched on failure; a file larger than
+// kMaxSettingsFileBytes or not a regular file is a read error.
+[[nodiscard]] TFileResult ReadSettingsFile(const std::string& path, TMemorySettings& out);
+
+// Writes the header and every entry, each line ended by CR LF, replacing the file only when the
+// whole text was written. A missing parent folder is created first.
+[[nodiscard]] TFileResult WriteSettingsFile(const std::string& path, const TMemorySettings& s);
+
+// True when the file name of path begins with programName and ends in ".ini", both in any case.
+[[nodiscard]] bool IsSettingsFileName(std::string_view path, std::string_view programName);
+
+// Creates the folder that the file path goes into, with its missing parents (mode 0755 before
+// the umask), as the settings folder under the user's configuration folder may not exist yet.
+// True when it is a folder afterwards; otherwise errno tells why.
+[[nodiscard]] bool MakeParentFolders(const std::string& path);
+
+}  // namespace rekna

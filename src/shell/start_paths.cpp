@@ -1,0 +1,104 @@
+// Finding the settings file and the command line's document at start.
+#include "shell/start_paths.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <system_error>
+
+namespace rekna {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kFallbackProgram = "rekna";
+
+[[nodiscard]] bool IsFile(const fs::path& p) {
+    std::error_code ec;
+    return fs::is_regular_file(p, ec);
+}
+
+[[nodiscard]] bool IsFolder(const fs::path& p) {
+    std::error_code ec;
+    return fs::is_directory(p, ec);
+}
+
+// Relative paths are taken from the current folder; "." and ".." are folded away without
+// touching the file system, so that symbolic links stay as the user named them.
+[[nodiscard]] fs::path Absolute(const std::string& path, const std::string& currentDir) {
+    fs::path p(path);
+    if (p.is_relative() && !currentDir.empty()) p = fs::path(currentDir) / p;
+    return p.lexically_normal();
+}
+
+// The folder of a file path with a closing "/".
+[[nodiscard]] std::string FolderOf(const fs::path& file) {
+    std::string folder = file.parent_path().string();
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    return folder;
+}
+
+[[nodiscard]] bool DefaultWritable(const std::string& folder) {
+    return ::access(folder.c_str(), W_OK) == 0;
+}
+
+[[nodiscard]] TStartPaths SettingsAt(const fs::path& file, std::string document) {
+    TStartPaths paths;
+    paths.SettingsFile = file.string();
+    paths.SettingsFolder = FolderOf(file);
+    paths.Document = std::move(document);
+    return paths;
+}
+
+}  // namespace
+
+std::string TStartPaths::DefinitionsFile() const {
+    return SettingsFolder + "ReknaDef.txt";
+}
+
+std::string TStartPaths::BackupFile() const {
+    return SettingsFolder + "BackUp.txt";
+}
+
+TStartPaths FindStartPaths(const TStartEnv& env) {
+    const fs::path program =
+        env.ProgramPath.empty() ? fs::path() : Absolute(env.ProgramPath, env.CurrentDir);
+    std::string programName = program.filename().string();
+    if (programName.empty()) programName = kFallbackProgram;
+    const std::string settingsName = programName + ".ini";
+
+    std::string document;
+    if (!env.Argument.empty()) {
+        const fs::path arg = Absolute(env.Argument, env.CurrentDir);
+        fs::path folder;
+        if (IsFile(arg)) {
+            if (arg.filename() == settingsName) return SettingsAt(arg, {});
+            document = arg.string();
+            folder = arg.parent_path();
+        } else if (IsFolder(arg)) {
+            folder = arg;
+        }
+        if (!folder.empty() && IsFile(folder / settingsName))
+            return SettingsAt(folder / settingsName, document);
+    }
+
+    if (!env.CurrentDir.empty()) {
+        const fs::path here = fs::path(env.CurrentDir).lexically_normal() / settingsName;
+        if (IsFile(here)) return SettingsAt(here, document);
+    }
+
+    const auto& writable = env.Writable ? env.Writable : DefaultWritable;
+    const fs::path programFolder = program.parent_path();
+    if (!programFolder.empty() && writable(programFolder.string()))
+        return SettingsAt(programFolder / settingsName, document);
+    if (!env.ConfigHome.empty())
+        return SettingsAt(fs::path(env.ConfigHome).lexically_normal() / "rekna" / settingsName,
+                          document);
+    // Nowhere to keep settings but the current folder.
+    return SettingsAt(fs::path(env.CurrentDir.empty() ? "." : env.CurrentDir).lexically_normal() /
+                          settingsName,
+                      document);
+}
+
+}  // namespace rekna

@@ -1,0 +1,42 @@
+// Where the files of a start live: the settings file, its folder and a document named on the
+// command line.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace rekna {
+
+struct TStartPaths {
+    // Full path of the settings file to read and write.
+    std::string SettingsFile;
+    // Its folder, ending in "/": the definitions file and the backup live here.
+    std::string SettingsFolder;
+    // A document named on the command line, else empty.
+    std::string Document;
+    [[nodiscard]] std::string DefinitionsFile() const;
+    [[nodiscard]] std::string BackupFile() const;
+};
+
+// Everything the decision takes from outside, so that it can be faked.
+struct TStartEnv {
+    // The program's own path, e.g. /usr/local/bin/rekna.
+    std::string ProgramPath;
+    // The first command-line argument, or empty.
+    std::string Argument;
+    std::string CurrentDir;
+    // $XDG_CONFIG_HOME or ~/.config, resolved by the caller.
+    std::string ConfigHome;
+    // Whether files can be created in a folder; empty means access(W_OK).
+    std::function<bool(const std::string& folder)> Writable;
+};
+
+// The settings file is named after the program ("rekna.ini"). An argument naming an existing
+// other file makes it the document and its folder the next place to look; an argument naming a
+// settings file picks it; a folder (the argument's, or the document's) that holds the settings
+// name picks that file. Otherwise the current folder's settings file when it exists, else the
+// one beside the program, or under ConfigHome/rekna/ when the program's folder is not
+// writable. Nothing is created.
+[[nodiscard]] TStartPaths FindStartPaths(const TStartEnv& env);
+
+}  // namespace rekna

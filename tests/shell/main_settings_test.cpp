@@ -1,0 +1,126 @@
+// Tests of the main window's keys: the order with the frame's keys in place, a round trip of
+// every key through the file, and the reading rules of each kind of value.
+#include "shell/main_settings.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/vt_calc.h"
+#include "platform/cp932.h"
+#include "shell/settings_file.h"
+#include "shell/temp_folder.h"
+#include "support/number_guard.h"
+
+namespace rekna {
+namespace {
+
+TMainSettings NonDefault() {
+    TMainSettings s;
+    s.Top = -20;
+    s.Left = 30;
+    s.Width = 800;
+    s.Height = 600;
+    s.FileName = SysText("/home/u/計算.txt");
+    s.FileBackUp = s.FileRecycle = s.FileBackUpDate = s.ToolBar = s.StatusBar = false;
+    s.ToolGroups = {false, false, true, true, true, true};
+    s.DoubleRun = s.BackUpInfo = s.HotKeyCalc = s.HotKeyAdd = s.HotKeyCtrl = s.HotKeyExt = true;
+    s.HotKeyAction = "012345";
+    s.HotKeyCalcKeys = "987654";
+    s.GraphCalcMemo = s.GraphCalcTune = false;
+    s.GraphCalcToCaret = true;
+    for (const std::string_view key : KeptSettingsKeys())
+        s.Kept[std::string(key)] = std::string(key) + SysText("＝値=\t, $00FF00FF ");
+    return s;
+}
+
+TEST(MainSettings, EveryKeyInOrderSurvivesTheFileWithTheFrameKeys) {
+    const test::TNumberGuard guard;
+    TCalcOptions options;
+    TVtCalc calc;
+    ApplyFrameDesign(calc);
+    options.ApplyToEngine(calc);
+    options.WrapWidth = 33;
+    calc.SetUsrFormat("0.0");
+    TPaneStyles styles;
+    styles.Memo.ColorBack = clYellow;
+    const auto frameKeys = [&](TSettingsStore& store) {
+        WriteFrameSettings(store, options, calc, styles);
+    };
+    TMemorySettings out;
+    WriteMainSettings(out, NonDefault(), frameKeys);
+    const std::vector<std::string_view> main = MainSettingsKeys();
+    ASSERT_GT(out.Entries().size(), main.size());
+    const std::size_t frameCount = out.Entries().size() - main.size();
+    EXPECT_EQ(out.Entries()[23].first, "HotKeyCalc");
+    EXPECT_EQ(out.Entries()[24].first, "AnsWidth") << "the frame's keys follow HotKeyCalc";
+    EXPECT_EQ(out.Entries()[24 + frameCount].first, "FindLS");
+    for (std::size_t i = 0; i < main.size(); ++i)
+        EXPECT_EQ(out.Entries()[i < 24 ? i : i + frameCount].first, main[i]);
+
+    test::TTempFolder dir;
+    ASSERT_TRUE(WriteSettingsFile(dir.File("rekna.ini"), out).Ok());
+    TMemorySettings in;
+    ASSERT_TRUE(ReadSettingsFile(dir.File("rekna.ini"), in).Ok());
+    TMainSettings read;
+    ReadMainSettings(in, read);
+    TCalcOptions readOptions;
+    TVtCalc readCalc;
+    TPaneStyles readStyles;
+    ReadFrameSettings(in, readOptions, readCalc, readStyles);
+    EXPECT_EQ(readOptions.WrapWidth, 33);
+    EXPECT_EQ(read.Kept, NonDefault().Kept);
+    TMemorySettings again;  // every key compared through its text
+    WriteMainSettings(again, read, [&](TSettingsStore& store) {
+        WriteFrameSettings(store, readOptions, readCalc, readStyles);
+    });
+    EXPECT_EQ(again.Text(), out.Text());
+}
+
+TEST(MainSettings, ReadingRulesOfEachKind) {
+    struct {
+        std::string Text;
+        std::string_view Key;
+        std::string Expected;  // written back after reading into the defaults
+    } const rows[] = {
+        {"Top=12", "Top", "12"},
+        {"Top= -5 ", "Top", "-5"},
+        {"Top=1.5", "Top", ""},
+        {"Top=99999999999", "Top", ""},
+        {"Top=1\r\nTop=2", "Top", "1"},
+        {"FileBackUp=0", "FileBackUp", "0"},
+        {"FileBackUp=11", "FileBackUp", "0"},
+        {"ToolBar=2", "ToolBar", "1"},
+        {"ToolBar=01", "ToolBar", "0"},
+        {"ToolBar.Edit=x1", "ToolBar.Edit", "0"},
+        {"DoubleRun=10", "DoubleRun", "1"},
+        {"HotKeyAction=123456", "HotKeyAction", "123456"},
+        {"HotKeyAction=12345", "HotKeyAction", "333333"},
+        {"HotKeyCalc=12a456", "HotKeyCalc", "155355"},
+        {"FileName=" + SysText("ｱ日本.txt"), "FileName", SysText("ｱ日本.txt")},
+        {"Graph.Data=a=b\t c ", "Graph.Data", "a=b\t c "},
+        {"garbage\r\nUnknown=0", "FileBackUpDate", "1"},
+    };
+    for (const auto& r : rows) {
+        TMemorySettings in;
+        in.SetText(r.Text);
+        TMainSettings s;
+        ReadMainSettings(in, s);
+        TMemorySettings out;
+        WriteMainSettings(out, s, nullptr);
+        EXPECT_EQ(out.Get(r.Key), r.Expected) << r.Text;
+    }
+}
+
+TEST(MainSettings, MissingAndUnreadableKeysKeepTheCurrentValues) {
+    TMemorySettings before;
+    WriteMainSettings(before, NonDefault(), nullptr);
+    TMemorySettings in;
+    in.SetText("Graph.Top\r\nTop=x\r\nToolBar=\r\nHotKeyAction=1\r\nStatusBar=7\r\nOther=1");
+    TMainSettings s = NonDefault();
+    ReadMainSettings(in, s);
+    TMemorySettings after;
+    WriteMainSettings(after, s, nullptr);
+    EXPECT_EQ(after.Text(), before.Text());
+}
+
+}  // namespace
+}  // namespace rekna

@@ -1,0 +1,265 @@
+// Widget tests of the main window: a session typed, saved and started again; the backup with
+// its dated block; definitions used by the memo; failed saves; the exit question.
+#include "shell/qt/form_memo.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <sys/resource.h>
+#include <utime.h>
+
+#include "editor/qt/umemo.h"
+#include "frame/qt/vt_frame_calc.h"
+#include "platform/cp932.h"
+#include "shell/settings_file.h"
+#include "support/number_guard.h"
+
+namespace rekna {
+namespace {
+
+class TFakeTrash : public TTrash {
+public:
+    bool MoveToTrash(const std::string& path) override {
+        Moved.push_back(path);
+        return std::remove(path.c_str()) == 0;
+    }
+    std::vector<std::string> Moved;
+};
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteFile(const std::string& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+class FormMemoTest : public ::testing::Test {
+protected:
+    FormMemoTest() {
+        Paths.SettingsFile = Dir.path().toStdString() + "/rekna.ini";
+        Paths.SettingsFolder = Dir.path().toStdString() + "/";
+    }
+
+    // A window as the program starts it: settings, definitions, shown, then the first show.
+    std::unique_ptr<TFormMemo> Start(std::string document = {}) {
+        TStartPaths p = Paths;
+        p.Document = std::move(document);
+        auto form = std::make_unique<TFormMemo>(p);
+        form->SetTrash(&Trash);
+        form->Now = [this] { return Clock; };
+        form->AskToSave = [this] {
+            ++Questions;
+            return Answer;
+        };
+        form->Start();
+        form->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        form->FirstShow();
+        return form;
+    }
+    static TUMemo& Memo(TFormMemo& f) { return *f.VtFrameCalc1()->UMemo1(); }
+    static std::vector<std::string> Answers(TFormMemo& f) {
+        std::vector<std::string> out;
+        const TUMemoStrings& a = f.VtFrameCalc1()->UMemo2()->Lines();
+        for (int r = 0; r < a.GetCount(); ++r)
+            out.push_back(Cp932ToUtf8(a.Get(r)));
+        return out;
+    }
+    static std::vector<std::string> Lines(TFormMemo& f) {
+        std::vector<std::string> out;
+        const TUMemoStrings& m = Memo(f).Lines();
+        for (int r = 0; r < m.GetCount(); ++r)
+            out.push_back(Cp932ToUtf8(m.Get(r)));
+        return out;
+    }
+    static void Type(TFormMemo& f, const char* latin) {
+        QTest::keyClicks(&Memo(f), QString::fromLatin1(latin));
+    }
+    static void Enter(TFormMemo& f) { QTest::keyClick(&Memo(f), Qt::Key_Return); }
+    // The backup's file date, days before the clock.
+    void TouchBackup(int daysOld) {
+        std::tm t = Clock;
+        const std::time_t when = std::mktime(&t) - daysOld * 86400;
+        utimbuf times{when, when};
+        ASSERT_EQ(utime(Paths.BackupFile().c_str(), &times), 0);
+    }
+    std::string Path(const char* name) const { return Dir.path().toStdString() + "/" + name; }
+
+    test::TNumberGuard Guard;
+    QTemporaryDir Dir;
+    TStartPaths Paths;
+    TFakeTrash Trash;
+    std::tm Clock{0, 0, 9, 10, 11, 126, 0, 0, 0, 0, nullptr};  // 2026-12-10 09:00:00
+    int Questions = 0;
+    TSaveAnswer Answer = TSaveAnswer::saNo;
+};
+
+using TStrings = std::vector<std::string>;
+
+TEST_F(FormMemoTest, ASessionComesBackAfterARestart) {
+    {
+        auto form = Start();
+        EXPECT_EQ(form->windowTitle(), QStringLiteral("New - Rekna"));
+        Type(*form, "r=4.7k");
+        Enter(*form);
+        Type(*form, "r*2");
+        EXPECT_EQ(Answers(*form), (TStrings{"4700", "9400"}));
+        EXPECT_EQ(form->windowTitle(), QStringLiteral("New * - Rekna"));
+        // An option changed in the session is kept in the settings.
+        form->Action("ActionSetAnsEng")->trigger();
+        EXPECT_EQ(Answers(*form).back(), " 9.4k");
+        form->AskSaveName = [this](const QString&) {
+            return QString::fromStdString(Path("a.txt"));
+        };
+        ASSERT_TRUE(form->Save());
+        EXPECT_EQ(form->windowTitle(), QStringLiteral("a.txt - Rekna"));
+        EXPECT_EQ(ReadFile(Path("a.txt")), "r=4.7k\r\nr*2\r\n");
+        ASSERT_TRUE(form->close());
+    }
+    // Nothing was asked: the memo was saved. Settings and backup are written.
+    EXPECT_EQ(Questions, 0);
+    const std::string ini = ReadFile(Paths.SettingsFile);
+    EXPECT_EQ(ini.substr(0, ini.find('\r')), SettingsHeader());
+    EXPECT_NE(ini.find("FileName=" + Path("a.txt") + "\r\n"), std::string::npos);
+    EXPECT_EQ(ReadFile(Paths.BackupFile()), "r=4.7k\r\nr*2\r\n");
+    TouchBackup(0);
+    {
+        auto form = Start();
+        EXPECT_EQ(Lines(*form), (TStrings{"r=4.7k", "r*2"}));
+        EXPECT_EQ(Answers(*form).back(), " 9.4k");
+        EXPECT_TRUE(form->Action("ActionSetAnsEng")->isChecked());
+        EXPECT_EQ(form->windowTitle(), QStringLiteral("BackUp - Rekna"));
+        ASSERT_TRUE(form->close());
+    }
+    // The second exit put the first backup into the trash.
+    EXPECT_EQ(Trash.Moved, (TStrings{Paths.BackupFile()}));
+}
+
+TEST_F(FormMemoTest, TheDocumentOfTheCommandLineAndTheDefinitionsFile) {
+    WriteFile(Paths.DefinitionsFile(), "#Sq(x)=x*x\r\n");
+    WriteFile(Path("m.txt"), "Sq(3)+1\r\n");
+    auto form = Start(Path("m.txt"));
+    EXPECT_EQ(Answers(*form), (TStrings{"10"}));
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("m.txt - Rekna"));
+    // A memory clear runs the definitions again.
+    form->Action("ActionEditMC")->trigger();
+    form->Action("ActionEditRun")->trigger();
+    EXPECT_EQ(Answers(*form), (TStrings{"10"}));
+}
+
+TEST_F(FormMemoTest, ABackupFromAnEarlierDayGetsADatedBlock) {
+    struct TCase {
+        int DaysOld;
+        TStrings Lines;
+    };
+    const TCase cases[] = {
+        {0, {"1+1"}},
+        {3, {"1+1", "", "; 2026年12月10日 9時0分0秒", "", ""}},
+    };
+    for (const TCase& c : cases) {
+        WriteFile(Paths.BackupFile(), "1+1\r\n");
+        TouchBackup(c.DaysOld);
+        auto form = Start();
+        EXPECT_EQ(Lines(*form), c.Lines) << c.DaysOld;
+        EXPECT_EQ(Answers(*form).front(), "2");
+        const TUMemoStrings& m = Memo(*form).Lines();
+        EXPECT_EQ(m.Selection().Caret.Y, m.GetCount() - 1);
+        form->AskToSave = [] { return TSaveAnswer::saNo; };
+        form->close();
+    }
+}
+
+TEST_F(FormMemoTest, TheExitQuestion) {
+    // Backups off: a modified memo asks; Cancel keeps the window, No closes it.
+    WriteFile(Paths.SettingsFile, SettingsHeader() + "\r\nFileBackUp=0\r\n");
+    auto form = Start();
+    Type(*form, "2+2");
+    Answer = TSaveAnswer::saCancel;
+    EXPECT_FALSE(form->close());
+    EXPECT_EQ(Questions, 1);
+    EXPECT_TRUE(form->isVisible());
+    Answer = TSaveAnswer::saNo;
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(Questions, 2);
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(Paths.BackupFile())));
+    // With backups on nothing is asked; the backup holds the text.
+    auto again = Start();
+    again->Action("ActionFileBackUp")->trigger();
+    Type(*again, "3+3");
+    EXPECT_TRUE(again->close());
+    EXPECT_EQ(Questions, 2);
+    EXPECT_EQ(ReadFile(Paths.BackupFile()), "3+3\r\n");
+}
+
+TEST_F(FormMemoTest, AFailedSaveKeepsTheOldFileAndTheModifiedMemo) {
+    WriteFile(Path("old.txt"), "old text\r\n");
+    auto form = Start(Path("old.txt"));
+    std::string line(200, '1');
+    for (int i = 0; i < 40; ++i) {
+        Memo(*form).Lines().PasteText(line + "\r\n", false, false);
+    }
+    ASSERT_TRUE(Memo(*form).Editor().Modified());
+    // The disk fills up after 1000 bytes of the new file.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 1000;
+    setrlimit(RLIMIT_FSIZE, &small);
+    QTimer::singleShot(0, [] {
+        // The failure is shown in a message box; close it.
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->inherits("QMessageBox")) w->close();
+    });
+    const bool saved = form->Save();
+    setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(ReadFile(Path("old.txt")), "old text\r\n");
+    EXPECT_TRUE(Memo(*form).Editor().Modified());
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("old.txt * - Rekna"));
+    form->AskToSave = [] { return TSaveAnswer::saNo; };
+}
+
+TEST_F(FormMemoTest, AUtf8DocumentIsSavedInUtf8) {
+    WriteFile(Path("u.txt"), "1万+1 ; 電圧\n");
+    auto form = Start(Path("u.txt"));
+    EXPECT_EQ(Lines(*form), (TStrings{"1万+1 ; 電圧"}));
+    EXPECT_EQ(Answers(*form), (TStrings{"10001"}));
+    QTest::keyClick(&Memo(*form), Qt::Key_End);
+    Type(*form, "!");
+    ASSERT_TRUE(form->Save());
+    EXPECT_EQ(ReadFile(Path("u.txt")), "1万+1 ; 電圧!\r\n");
+}
+
+TEST_F(FormMemoTest, ADroppedSettingsFileIsAppliedAndOtherFilesAreOpened) {
+    auto form = Start();
+    const std::string ini = Path("rekna-other.ini");
+    WriteFile(ini, SettingsHeader() + "\r\nRadian=01\r\nToolBar=0\r\n");
+    EXPECT_TRUE(form->ReadSettings(ini));
+    EXPECT_TRUE(form->Action("ActionSetDeg")->isChecked());
+    EXPECT_FALSE(form->Settings().ToolBar);
+    WriteFile(Path("notes.ini"), "1+1\r\n");
+    EXPECT_FALSE(form->ReadSettings(Path("notes.ini")));
+    form->OpenPath(Path("notes.ini"));
+    EXPECT_EQ(Answers(*form), (TStrings{"2"}));
+}
+
+}  // namespace
+}  // namespace rekna
