@@ -393,7 +393,7 @@ void TVtFrameCalc::SetDefinitions(std::string text) {
 
 void TVtFrameCalc::ReadSettings(const TSettingsStore& store) {
     TCalcOptions& o = FCore->Options();
-    o.AnsWidth = FMemo2->width() > 0 ? FMemo2->width() : o.AnsWidth;
+    if (FMemo2->isVisible()) o.AnsWidth = FMemo2->width();
     ReadFrameSettings(store, o, FCalc, FStyles);
     const int total = FSplitter1->width();
     FSplitter1->setSizes({std::max(20, total - o.AnsWidth), std::max(20, o.AnsWidth)});

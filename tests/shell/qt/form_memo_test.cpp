@@ -190,6 +190,8 @@ TEST_F(FormMemoTest, TheExitQuestion) {
     // Backups off: a modified memo asks; Cancel keeps the window, No closes it.
     WriteFile(Paths.SettingsFile, SettingsHeader() + "\r\nFileBackUp=0\r\n");
     auto form = Start();
+    // Keys missing from the file keep their design values: the answer pane's width.
+    EXPECT_NEAR(form->VtFrameCalc1()->UMemo2()->width(), 170, 2);
     Type(*form, "2+2");
     Answer = TSaveAnswer::saCancel;
     EXPECT_FALSE(form->close());
