@@ -303,6 +303,7 @@ void TFormMemo::CreateToolBar() {
     FToolBar = addToolBar(QStringLiteral("ツールバー"));
     FToolBar->setObjectName(QStringLiteral("ToolBar1"));
     FToolBar->setMovable(false);
+    FToolBar->setIconSize(QSize(16, 16));
     FToolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     QStyle* style = FToolBar->style();
     Action("ActionFileOpen")->setIcon(style->standardIcon(QStyle::SP_DialogOpenButton));
