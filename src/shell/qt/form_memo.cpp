@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
@@ -183,6 +184,7 @@ TFormMemo::TFormMemo(TStartPaths paths, QWidget* parent)
 
 TFormMemo::~TFormMemo() {
     qApp->removeEventFilter(this);
+    QObject::disconnect(qApp, nullptr, this, nullptr);
     // The frame outlives this part of the window while the base class closes it.
     FFrame->OnChangeTitle = nullptr;
     FFrame->OnChangeMenus = nullptr;
@@ -266,17 +268,8 @@ void TFormMemo::CreateMenus() {
         {"ActionEditUndo", "ActionEditRedo", "", "ActionEditCut", "ActionEditCopy",
          "ActionEditPaste", "ActionEditDelete", "", "ActionEditSelectAll", "", "ActionFindFind",
          "ActionFindDn", "ActionFindUp", "", "ActionEditTemplate", "", "ActionEditRedrow"});
-    connect(edit, &QMenu::aboutToShow, this, [this] {
-        TUMemo* memo = FocusedMemo();
-        const bool writable = memo && !memo->Editor().ReadOnly();
-        const bool selected = memo && memo->Lines().Selection().HasSelection(memo->Lines());
-        Action("ActionEditUndo")->setEnabled(memo && memo->Editor().CanUndo());
-        Action("ActionEditRedo")->setEnabled(memo && memo->Editor().CanRedo());
-        Action("ActionEditCut")->setEnabled(writable && selected);
-        Action("ActionEditCopy")->setEnabled(selected);
-        Action("ActionEditPaste")->setEnabled(writable);
-        Action("ActionEditDelete")->setEnabled(writable && selected);
-    });
+    connect(edit, &QMenu::aboutToShow, this, [this] { UpdateEditActions(); });
+    connect(qApp, &QApplication::focusChanged, this, [this] { UpdateEditActions(); });
 
     QMenu* insert = bar->addMenu(QStringLiteral("挿入(&I)"));
     FUserFuncMenu = insert->addMenu(QStringLiteral("ユーザー定義関数(&D)"));
@@ -304,10 +297,17 @@ void TFormMemo::CreateToolBar() {
     FToolBar->setObjectName(QStringLiteral("ToolBar1"));
     FToolBar->setMovable(false);
     FToolBar->setIconSize(QSize(16, 16));
-    FToolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     QStyle* style = FToolBar->style();
     Action("ActionFileOpen")->setIcon(style->standardIcon(QStyle::SP_DialogOpenButton));
     Action("ActionFileSave")->setIcon(style->standardIcon(QStyle::SP_DialogSaveButton));
+    Action("ActionEditUndo")->setIcon(style->standardIcon(QStyle::SP_ArrowBack));
+    Action("ActionEditRedo")->setIcon(style->standardIcon(QStyle::SP_ArrowForward));
+    Action("ActionEditDelete")->setIcon(style->standardIcon(QStyle::SP_DialogDiscardButton));
+    // The buttons without an icon show the caption without its accelerator and keys.
+    for (const char* name : {"ActionEditCut", "ActionEditCopy", "ActionEditPaste"}) {
+        QAction* a = Action(name);
+        a->setIconText(a->text().section(QLatin1Char('('), 0, 0));
+    }
     FToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     const auto group = [this](int index, std::span<const char* const> names) {
         for (const char* name : names) {
@@ -317,19 +317,21 @@ void TFormMemo::CreateToolBar() {
             }
             QAction* a = Action(name);
             if (!a) continue;
+            // Each button is a widget of its own, so that hiding a group hides the button and
+            // never the command in the menus.
+            auto* b = new QToolButton(FToolBar);
+            b->setDefaultAction(a);
+            b->setAutoRaise(true);
+            b->setIconSize(FToolBar->iconSize());
             if (const char* label = LabelOf(name)) {
-                // A text button that still shows the action's check and enabled state.
-                auto* b = new QToolButton(FToolBar);
-                b->setDefaultAction(a);
                 b->setToolButtonStyle(Qt::ToolButtonTextOnly);
                 b->setText(QString::fromUtf8(label));
                 connect(a, &QAction::changed, b,
                         [b, label] { b->setText(QString::fromUtf8(label)); });
-                FToolGroups[index].push_back(FToolBar->addWidget(b));
-            } else {
-                FToolBar->addAction(a);
-                FToolGroups[index].push_back(a);
+            } else if (a->icon().isNull()) {
+                b->setToolButtonStyle(Qt::ToolButtonTextOnly);
             }
+            FToolGroups[index].push_back(FToolBar->addWidget(b));
         }
         FToolGroups[index].push_back(FToolBar->addSeparator());
     };
@@ -337,13 +339,6 @@ void TFormMemo::CreateToolBar() {
     group(1, kToolCalc);
     group(2, kToolFind);
     group(5, kToolEdit);
-    QStyle* s = FToolBar->style();
-    Action("ActionEditUndo")->setIcon(s->standardIcon(QStyle::SP_ArrowBack));
-    Action("ActionEditRedo")->setIcon(s->standardIcon(QStyle::SP_ArrowForward));
-    Action("ActionEditDelete")->setIcon(s->standardIcon(QStyle::SP_DialogDiscardButton));
-    for (QAction* a :
-         {Action("ActionEditCut"), Action("ActionEditCopy"), Action("ActionEditPaste")})
-        a->setIconText(a->text().section(QLatin1Char('('), 0, 0));
     for (const char* name :
          {"ActionEditRun", "ActionEditRunStop", "ActionEditRunRow", "ActionEditRunEnd"})
         FRunToolActions.push_back(Action(name));
@@ -358,6 +353,15 @@ void TFormMemo::WireFrame() {
         if (!FFrame->Core().Run().EscPressed) statusBar()->clearMessage();
     };
     FFrame->OnSetMemoHint = [this] {
+        // The hint follows every caret move, edit and selection change; the commands follow once
+        // the edit has ended.
+        if (!FEditActionsPending) {
+            FEditActionsPending = true;
+            QTimer::singleShot(0, this, [this] {
+                FEditActionsPending = false;
+                UpdateEditActions();
+            });
+        }
         if (FFrame->Core().Run().EscPressed) return;
         statusBar()->showMessage(Q(FFrame->MemoHint()));
     };
@@ -451,6 +455,18 @@ void TFormMemo::RunEditCommand(std::string_view name) {
         ReadChecks();
         ApplyLayout();
     }
+}
+
+void TFormMemo::UpdateEditActions() {
+    TUMemo* memo = FocusedMemo();
+    const bool writable = !memo->Editor().ReadOnly();
+    const bool selected = memo->Lines().Selection().HasSelection(memo->Lines());
+    Action("ActionEditUndo")->setEnabled(memo->Editor().CanUndo());
+    Action("ActionEditRedo")->setEnabled(memo->Editor().CanRedo());
+    Action("ActionEditCut")->setEnabled(writable && selected);
+    Action("ActionEditCopy")->setEnabled(selected);
+    Action("ActionEditPaste")->setEnabled(writable);
+    Action("ActionEditDelete")->setEnabled(writable && selected);
 }
 
 void TFormMemo::ShowHelp() {

@@ -93,6 +93,8 @@ private:
     void SetRunButtonsDown(bool down);
     void RunEditCommand(std::string_view name);
     void ShowHelp();
+    // The memo's editing commands follow the focused pane, its selection and its undo list.
+    void UpdateEditActions();
     void OpenWithDialog();
     // Asks before the memo's unsaved text is thrown away; false keeps it.
     bool QueryDiscard();
@@ -115,6 +117,7 @@ private:
     THelpWindow* FHelp = nullptr;
     std::string FDefFileText;  // the definitions file as read, to write it only when it changed
     bool FClosing = false;
+    bool FEditActionsPending = false;
 };
 
 }  // namespace rekna

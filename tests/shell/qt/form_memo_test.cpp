@@ -263,5 +263,32 @@ TEST_F(FormMemoTest, ADroppedSettingsFileIsAppliedAndOtherFilesAreOpened) {
     EXPECT_EQ(Answers(*form), (TStrings{"2"}));
 }
 
+TEST_F(FormMemoTest, TheEditCommandsFollowTheMemo) {
+    auto form = Start();
+    Type(*form, "1+1");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(form->Action("ActionEditUndo")->isEnabled());
+    EXPECT_FALSE(form->Action("ActionEditCut")->isEnabled());
+    form->Action("ActionEditSelectAll")->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(form->Action("ActionEditCut")->isEnabled());
+    form->Action("ActionEditCut")->trigger();
+    EXPECT_EQ(Lines(*form), (TStrings{""}));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(form->Action("ActionEditCopy")->isEnabled());
+    form->Action("ActionEditPaste")->trigger();
+    form->Action("ActionEditPaste")->trigger();
+    EXPECT_EQ(Lines(*form), (TStrings{"1+11+1"}));
+    EXPECT_EQ(Answers(*form), (TStrings{"13"}));
+    form->Action("ActionEditUndo")->trigger();
+    EXPECT_EQ(Lines(*form), (TStrings{"1+1"}));
+    // Hiding a button group hides the buttons, not the commands of the menus.
+    form->Action("ActionViewToolFile")->trigger();
+    EXPECT_FALSE(form->Settings().ToolGroups[0]);
+    EXPECT_TRUE(form->Action("ActionFileOpen")->isVisible());
+    EXPECT_TRUE(form->Action("ActionFileOpen")->isEnabled());
+    form->AskToSave = [] { return TSaveAnswer::saNo; };
+}
+
 }  // namespace
 }  // namespace rekna
