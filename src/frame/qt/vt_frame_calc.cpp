@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -348,7 +347,6 @@ void TVtFrameCalc::WrapModeChanged() {
 
 bool TVtFrameCalc::OpenDocument(const std::string& path, bool append, bool caretToEnd,
                                 bool adoptName) {
-    if (!QFileInfo::exists(QString::fromStdString(path))) return false;
     std::string bytes;
     if (!ReadWholeFile(path, bytes).Ok()) return false;
     TDecodedDocument doc = DecodeDocument(std::move(bytes));
@@ -395,14 +393,19 @@ void TVtFrameCalc::ReadSettings(const TSettingsStore& store) {
     TCalcOptions& o = FCore->Options();
     if (FMemo2->isVisible()) o.AnsWidth = FMemo2->width();
     ReadFrameSettings(store, o, FCalc, FStyles);
-    const int total = FSplitter1->width();
-    FSplitter1->setSizes({std::max(20, total - o.AnsWidth), std::max(20, o.AnsWidth)});
-    const int height = FSplitter2->height();
-    FSplitter2->setSizes({std::max(20, height - o.LogHeight), std::max(20, o.LogHeight)});
+    ApplyPaneSizes();
     SetMemoMode();
     SetWindow();
     SetCalcMode();
     FCalc.Clear();
+}
+
+void TVtFrameCalc::ApplyPaneSizes() {
+    const TCalcOptions& o = FCore->Options();
+    const int total = FSplitter1->width();
+    FSplitter1->setSizes({std::max(20, total - o.AnsWidth), std::max(20, o.AnsWidth)});
+    const int height = FSplitter2->height();
+    FSplitter2->setSizes({std::max(20, height - o.LogHeight), std::max(20, o.LogHeight)});
 }
 
 void TVtFrameCalc::WriteSettings(TSettingsStore& store) {

@@ -84,6 +84,8 @@ public:
     // Writes the memo in the encoding it was opened in; a failure leaves the file and the
     // document's modified state as they were.
     TFileResult SaveDocument(const std::string& path);
+    // A failed save is shown; the document stays modified.
+    void ReportSave(const std::string& path, const TFileResult& result);
     // A fresh document is written in CP932.
     void NewDocument();
     [[nodiscard]] TDocEncoding DocumentEncoding() const noexcept { return FDocEncoding; }
@@ -94,6 +96,9 @@ public:
 
     // --- Settings: the frame's keys, then the option groups applied in the fixed order.
     void ReadSettings(const TSettingsStore& store);
+    // The answer and log panes take the sizes the options hold (again once the frame is shown
+    // and has its own size).
+    void ApplyPaneSizes();
     void WriteSettings(TSettingsStore& store);
 
     // --- Events.
@@ -140,8 +145,6 @@ private:
     void ChooseFont();
     void OpenWithDialog(bool append);
     void SaveAs();
-    // A failed save is shown; the document stays modified.
-    void ReportSave(const std::string& path, const TFileResult& result);
     void InsertUserFunction(const std::string& caption);
 
     TVtCalc FCalc;

@@ -346,7 +346,7 @@ void TVtFrameCalc::ReportSave(const std::string& path, const TFileResult& result
     if (result.Ok()) return;
     QMessageBox::warning(
         this, QStringLiteral("Rekna"),
-        QStringLiteral("%1 を保存できませんでした。\n%2")
+        QStringLiteral("%1 を保存できませんでした。\n%2\n\n内容は保存されていません。")
             .arg(QString::fromStdString(path), QString::fromStdString(result.Message())));
 }
 

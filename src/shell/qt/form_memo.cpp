@@ -95,16 +95,24 @@ constexpr TMainAction kMainActions[] = {
     {"ActionEditSelectAll", "すべて選択(&A)\tCtrl+A", "", false, true},
 };
 
-// The captions the main window gives the frame's file actions.
-constexpr std::pair<const char*, const char*> kFileCaptions[] = {
-    {"ActionFileOpen", "開く(&O)..."},
-    {"ActionFileSave", "上書き保存(&S)"},
-    {"ActionFileSaveAs", "名前を付けて保存(&A)..."},
+// The captions and keys the main window gives the frame's file actions.
+struct TFileAction {
+    const char* Name;
+    const char* Caption;
+    const char* Shortcut;
 };
-constexpr std::pair<const char*, const char*> kFileShortcuts[] = {
-    {"ActionFileOpen", "Ctrl+O"},
-    {"ActionFileSave", "Ctrl+S"},
-    {"ActionFileSaveAs", "Shift+Ctrl+S"},
+constexpr TFileAction kFileActions[] = {
+    {"ActionFileOpen", "開く(&O)...", "Ctrl+O"},
+    {"ActionFileSave", "上書き保存(&S)", "Ctrl+S"},
+    {"ActionFileSaveAs", "名前を付けて保存(&A)...", "Shift+Ctrl+S"},
+};
+
+// The run commands of the tool bar and the runs they start.
+constexpr std::pair<const char*, TRunCommand> kRunActions[] = {
+    {"ActionEditRun", TRunCommand::rcRun},
+    {"ActionEditRunStop", TRunCommand::rcRunStop},
+    {"ActionEditRunRow", TRunCommand::rcRunRow},
+    {"ActionEditRunEnd", TRunCommand::rcRunEnd},
 };
 
 // The tool-bar actions by button group, in order; "" is a separator.
@@ -220,17 +228,14 @@ void TFormMemo::CreateActions() {
     }
     // Open, save and save as are the window's: the frame's actions get its captions, keys and
     // handlers.
-    for (const auto& [name, caption] : kFileCaptions) {
-        QAction* a = FFrame->Action(name);
-        a->setText(QString::fromUtf8(caption));
-        QObject::disconnect(a, &QAction::triggered, nullptr, nullptr);
-        const std::string n(name);
-        connect(a, &QAction::triggered, this, [this, n] { RunEditCommand(n); });
-    }
-    for (const auto& [name, keys] : kFileShortcuts) {
-        QAction* a = FFrame->Action(name);
-        a->setShortcut(QKeySequence(QString::fromUtf8(keys)));
+    for (const TFileAction& def : kFileActions) {
+        QAction* a = FFrame->Action(def.Name);
+        a->setText(QString::fromUtf8(def.Caption));
+        a->setShortcut(QKeySequence(QString::fromUtf8(def.Shortcut)));
         a->setShortcutContext(Qt::WindowShortcut);
+        QObject::disconnect(a, &QAction::triggered, nullptr, nullptr);
+        const std::string name(def.Name);
+        connect(a, &QAction::triggered, this, [this, name] { RunEditCommand(name); });
         addAction(a);
     }
     // The window's shortcuts work only while it is the active window.
@@ -339,9 +344,6 @@ void TFormMemo::CreateToolBar() {
     group(1, kToolCalc);
     group(2, kToolFind);
     group(5, kToolEdit);
-    for (const char* name :
-         {"ActionEditRun", "ActionEditRunStop", "ActionEditRunRow", "ActionEditRunEnd"})
-        FRunToolActions.push_back(Action(name));
 }
 
 void TFormMemo::WireFrame() {
@@ -374,20 +376,13 @@ void TFormMemo::WireFrame() {
 
 void TFormMemo::SetRunButtonsDown(bool down) {
     const TRunCommand running = FFrame->Core().RunningCommand();
-    for (QAction* a : FRunToolActions) {
-        for (QObject* o : a->associatedObjects()) {
+    for (const auto& [name, command] : kRunActions) {
+        const bool pressed = down && command == running;
+        for (QObject* o : Action(name)->associatedObjects()) {
             auto* b = qobject_cast<QToolButton*>(o);
             if (!b) continue;
-            const bool mine = (a->objectName() == QLatin1String("ActionEditRun") &&
-                               running == TRunCommand::rcRun) ||
-                              (a->objectName() == QLatin1String("ActionEditRunStop") &&
-                               running == TRunCommand::rcRunStop) ||
-                              (a->objectName() == QLatin1String("ActionEditRunRow") &&
-                               running == TRunCommand::rcRunRow) ||
-                              (a->objectName() == QLatin1String("ActionEditRunEnd") &&
-                               running == TRunCommand::rcRunEnd);
-            b->setDown(down && mine);
-            if (down && mine) b->repaint();
+            b->setDown(pressed);
+            if (pressed) b->repaint();
         }
     }
 }

@@ -87,7 +87,8 @@ private:
     void FirstStartDefaults();
     void ReadDefinitions();
     void WriteDefinitions();
-    void LoadBackup();
+    // True when the backup was loaded.
+    bool LoadBackup();
     void UpdateCaption();
     void RebuildUserFuncMenu();
     void SetRunButtonsDown(bool down);
@@ -96,6 +97,8 @@ private:
     // The memo's editing commands follow the focused pane, its selection and its undo list.
     void UpdateEditActions();
     void OpenWithDialog();
+    // Writes the memo to path and adopts the name; a failure is shown.
+    bool SaveTo(const std::string& path);
     // Asks before the memo's unsaved text is thrown away; false keeps it.
     bool QueryDiscard();
     // Exit steps: settings, definitions and the backup written.
@@ -111,7 +114,6 @@ private:
     std::map<std::string, QAction*, std::less<>> FActions;
     // The tool-bar actions of each button group (File, Calc, Find, Indent, Fold, Edit).
     std::array<std::vector<QAction*>, 6> FToolGroups;
-    std::vector<QAction*> FRunToolActions;
     std::unique_ptr<TTrash> FOwnTrash;
     TTrash* FTrash = nullptr;
     THelpWindow* FHelp = nullptr;

@@ -12,7 +12,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
-#include <QSplitter>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolBar>
@@ -164,31 +163,23 @@ void TFormMemo::WriteDefinitions() {
 
 void TFormMemo::FirstShow() {
     // The panes take their saved sizes once the window has its own.
-    const TCalcOptions& o = FFrame->Core().Options();
-    QSplitter* s1 = FFrame->Splitter1();
-    const int total = s1->width();
-    s1->setSizes({std::max(20, total - o.AnsWidth), std::max(20, o.AnsWidth)});
-    QSplitter* s2 = FFrame->Splitter2();
-    s2->setSizes({std::max(20, s2->height() - o.LogHeight), std::max(20, o.LogHeight)});
+    FFrame->ApplyPaneSizes();
     if (!FPaths.Document.empty()) {
         OpenPath(FPaths.Document);
-    } else if (FSettings.FileBackUp &&
-               QFileInfo::exists(QString::fromStdString(FPaths.BackupFile()))) {
-        LoadBackup();
-    } else {
+    } else if (!LoadBackup()) {
         FFrame->Core().MemoMovedCaretRow();
     }
     FFrame->UMemo1()->setFocus();
 }
 
-void TFormMemo::LoadBackup() {
+bool TFormMemo::LoadBackup() {
     const std::string path = FPaths.BackupFile();
     const std::tm now = CurrentTime();
     const TDate today{now.tm_year + 1900, now.tm_mon + 1, now.tm_mday};
     const std::optional<TDate> date = FileDate(path);
     const TStartLoad kind = DecideStartLoad(FSettings.FileBackUp, FSettings.FileBackUpDate,
                                             date.has_value(), date.value_or(today), today);
-    if (kind == TStartLoad::slNone) return;
+    if (kind == TStartLoad::slNone) return false;
     TCalcOptions& o = FFrame->Core().Options();
     if (kind == TStartLoad::slWithDate) {
         // Loaded without calculating; the dated block goes below and then everything runs.
@@ -196,7 +187,7 @@ void TFormMemo::LoadBackup() {
         o.CalcAuto = false;
         const bool loaded = FFrame->OpenDocument(path, false, true, false);
         o.CalcAuto = autoCalc;
-        if (!loaded) return;
+        if (!loaded) return false;
         TUMemo* memo = FFrame->UMemo1();
         AppendDateBlock(memo->Lines(), DateTimeComment(now));
         memo->UpdateScrollRanges();
@@ -204,9 +195,10 @@ void TFormMemo::LoadBackup() {
         memo->RepaintAll();
         FFrame->SetCalcMode();
     } else if (!FFrame->OpenDocument(path, false, true, false)) {
-        return;
+        return false;
     }
     FFrame->Core().SetDocumentName("BackUp");
+    return true;
 }
 
 // --- Documents ------------------------------------------------------------------------------
@@ -252,16 +244,7 @@ bool TFormMemo::Save() {
                 "テキストファイルとして保存してください。"));
         return false;
     }
-    const TFileResult result = FFrame->SaveDocument(path);
-    if (!result.Ok()) {
-        QMessageBox::warning(
-            this, QStringLiteral("Rekna"),
-            QStringLiteral("%1 を保存できませんでした。\n%2\n\n内容は保存されていません。")
-                .arg(QString::fromStdString(path), QString::fromStdString(result.Message())));
-        return false;
-    }
-    FSettings.FileName = path;
-    return true;
+    return SaveTo(path);
 }
 
 bool TFormMemo::SaveAs() {
@@ -284,16 +267,14 @@ bool TFormMemo::SaveAs() {
             path = dialog.selectedFiles().front();
     }
     if (path.isEmpty()) return false;
-    const std::string name = path.toStdString();
-    const TFileResult result = FFrame->SaveDocument(name);
-    if (!result.Ok()) {
-        QMessageBox::warning(
-            this, QStringLiteral("Rekna"),
-            QStringLiteral("%1 を保存できませんでした。\n%2\n\n内容は保存されていません。")
-                .arg(path, QString::fromStdString(result.Message())));
-        return false;
-    }
-    FSettings.FileName = name;
+    return SaveTo(path.toStdString());
+}
+
+bool TFormMemo::SaveTo(const std::string& path) {
+    const TFileResult result = FFrame->SaveDocument(path);
+    FFrame->ReportSave(path, result);
+    if (!result.Ok()) return false;
+    FSettings.FileName = path;
     return true;
 }
 
@@ -337,7 +318,6 @@ void TFormMemo::closeEvent(QCloseEvent* event) {
 }
 
 void TFormMemo::WriteExitFiles() {
-    ReadChecks();
     const TFileResult settings = WriteSettings();
     if (!settings.Ok())
         std::fprintf(stderr, "rekna: cannot write %s: %s\n", FPaths.SettingsFile.c_str(),
