@@ -129,7 +129,7 @@ TKeyAction CharAction(std::uint32_t code, TShiftState shift, bool popupOpen, boo
     case CtrlCode('V'): return Command(TKeyCommand::kcPaste);
     case CtrlCode('X'): return Command(TKeyCommand::kcCut);
     case CtrlCode('Y'): return Command(TKeyCommand::kcRedo);
-    case CtrlCode('Z'): return Command(TKeyCommand::kcUndo);
+    case CtrlCode('Z'): return Command(shift.Shift ? TKeyCommand::kcRedo : TKeyCommand::kcUndo);
     default: break;
     }
     if (code == kCharSpace && (shift.Ctrl || popupOpen))

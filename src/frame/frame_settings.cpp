@@ -208,6 +208,28 @@ TPaintStyle TPaneStyles::Log() const {
     return log;
 }
 
+TCalcOptions FreshInstallOptions() {
+    TCalcOptions o;
+    o.Hide0 = true;
+    o.Eng1 = true;
+    o.ViewKakkoH = true;
+    o.WindowCalcRun = false;
+    o.Format = TAnsFormat::afNon;
+    o.FontSize = 11;
+    return o;
+}
+
+std::vector<std::string> FrameSettingsKeys() {
+    TMemorySettings s;
+    const TVtCalc calc;
+    WriteFrameSettings(s, TCalcOptions{}, calc, TPaneStyles{});
+    std::vector<std::string> keys;
+    keys.reserve(s.Entries().size());
+    for (const auto& [key, value] : s.Entries())
+        keys.push_back(key);
+    return keys;
+}
+
 void ReadFrameSettings(const TSettingsStore& store, TCalcOptions& o, TVtCalc& calc,
                        TPaneStyles& styles) {
     const TReader r(store);

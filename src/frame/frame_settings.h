@@ -49,6 +49,14 @@ struct TPaneStyles {
     [[nodiscard]] TPaintStyle Log() const;
 };
 
+// The options of a fresh installation: the design options with what a first start turns on
+// (short answers, Eng answers below 1 with a unit prefix, brackets sized by their depth) and
+// the run buttons left to the main window's tool bar. Keys missing from a settings file keep
+// these values.
+[[nodiscard]] TCalcOptions FreshInstallOptions();
+// Every key the frame reads or writes, in writing order.
+[[nodiscard]] std::vector<std::string> FrameSettingsKeys();
+
 // Reads the frame's keys: options, engine numbers and pane colours. A missing key, a text that
 // is no number, an unreadable colour or a flag digit other than "0" and "1" leaves its value.
 void ReadFrameSettings(const TSettingsStore& store, TCalcOptions& options, TVtCalc& calc,

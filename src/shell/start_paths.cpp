@@ -61,13 +61,11 @@ std::string TStartPaths::BackupFile() const {
     return SettingsFolder + "BackUp.txt";
 }
 
-TStartPaths FindStartPaths(const TStartEnv& env) {
-    const fs::path program =
-        env.ProgramPath.empty() ? fs::path() : Absolute(env.ProgramPath, env.CurrentDir);
-    std::string programName = program.filename().string();
-    if (programName.empty()) programName = kFallbackProgram;
-    const std::string settingsName = programName + ".ini";
+namespace {
 
+TStartPaths FindSettings(const TStartEnv& env, const fs::path& program,
+                         const std::string& programName) {
+    const std::string settingsName = programName + ".ini";
     std::string document;
     if (!env.Argument.empty()) {
         const fs::path arg = Absolute(env.Argument, env.CurrentDir);
@@ -99,6 +97,19 @@ TStartPaths FindStartPaths(const TStartEnv& env) {
     return SettingsAt(fs::path(env.CurrentDir.empty() ? "." : env.CurrentDir).lexically_normal() /
                           settingsName,
                       document);
+}
+
+}  // namespace
+
+TStartPaths FindStartPaths(const TStartEnv& env) {
+    const fs::path program =
+        env.ProgramPath.empty() ? fs::path() : Absolute(env.ProgramPath, env.CurrentDir);
+    std::string programName = program.filename().string();
+    if (programName.empty()) programName = kFallbackProgram;
+
+    TStartPaths found = FindSettings(env, program, programName);
+    found.ProgramName = programName;
+    return found;
 }
 
 }  // namespace rekna

@@ -14,6 +14,9 @@ struct TStartPaths {
     std::string SettingsFolder;
     // A document named on the command line, else empty.
     std::string Document;
+    // The program's own file name ("rekna", or what it was renamed to): settings files are named
+    // after it.
+    std::string ProgramName = "rekna";
     [[nodiscard]] std::string DefinitionsFile() const;
     [[nodiscard]] std::string BackupFile() const;
 };

@@ -125,6 +125,7 @@ TEST(CharActionTest, TheCharacterBindings) {
         {CtrlCode('X'), kCtrl, false, false, false, C::kcCut},
         {CtrlCode('Y'), kCtrl, false, false, false, C::kcRedo},
         {CtrlCode('Z'), kCtrl, false, false, false, C::kcUndo},
+        {CtrlCode('Z'), kShiftCtrl, false, false, false, C::kcRedo},
         {kCharSpace, kCtrl, false, false, false, C::kcOpenPopup},
         {kCharSpace, kPlain, true, false, false, C::kcClosePopup},
         {kCharSpace, kPlain, false, false, false, C::kcType},

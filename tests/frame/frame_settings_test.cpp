@@ -24,16 +24,16 @@ protected:
     TPaneStyles Styles;
 };
 
-TEST_F(FrameSettingsTest, TheDesignValuesAsKeys) {
+TEST_F(FrameSettingsTest, AFreshInstallationWritesTheDefaultsOfTheSettingsTable) {
     TMemorySettings s;
-    WriteFrameSettings(s, Options, Calc, Styles);
+    WriteFrameSettings(s, FreshInstallOptions(), Calc, Styles);
     struct {
         const char* Key;
         const char* Value;
     } const rows[] = {
         {"AnsWindow", "1"},
         {"LogWindow", "000110000"},
-        {"CalcExe", "1"},
+        {"CalcExe", "0"},
         {"CalcBar", "1"},
         {"CalcBarEq", "0"},
         {"CalcBarAns", "1000010"},
@@ -47,8 +47,25 @@ TEST_F(FrameSettingsTest, TheDesignValuesAsKeys) {
         {"Cplx", "010"},
         {"DblByteOper", "00000"},
         {"SubUnit", "00000010000000000100"},
+        {"Hide0", "1"},
+        {"Eng0", "0"},
+        {"Eng1", "1"},
         {"Length", "5"},
+        {"ExpMin", "-5"},
+        {"ExpMax", "6"},
+        {"FixMin", "-10"},
         {"FixMax", "18"},
+        {"ColNon", "0"},
+        {"ColFix", "0"},
+        {"ColN16", "4"},
+        {"AutoKakko", "0"},
+        {"AutoIndent", "0"},
+        {"IndentChar", "0"},
+        {"WordWrap.BanBreak", "0"},
+        {"ScrollMargin", "1"},
+        {"Font.Size", "11"},
+        {"ShowLine", "1"},
+        {"ShowKakko", "11"},
         {"UsrFormat", ",0.######"},
         {"ColChar", ","},
         {"ColN2", "8"},
@@ -66,6 +83,9 @@ TEST_F(FrameSettingsTest, TheDesignValuesAsKeys) {
         EXPECT_EQ(s.Get(r.Key).value_or("<missing>"), r.Value) << r.Key;
     EXPECT_EQ(s.Entries().front().first, "AnsWidth");
     EXPECT_EQ(s.Entries().back().first, "CharColor4");
+    const std::vector<std::string> keys = FrameSettingsKeys();
+    ASSERT_EQ(keys.size(), s.Entries().size());
+    EXPECT_EQ(keys.front(), "AnsWidth");
 }
 
 TEST_F(FrameSettingsTest, ARoundTripKeepsEverything) {

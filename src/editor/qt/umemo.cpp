@@ -383,6 +383,10 @@ void TUMemo::ApplyPlan(const TRepaintPlan& plan) {
 }
 
 void TUMemo::EditEnded(TEditEnd end) {
+    // Text that became narrower (wrapping turned on, long rows deleted) must not leave the view
+    // scrolled beyond its right edge, where nothing would show.
+    const std::int32_t maxLeft = FEditor->ViewPage().MaxLeftCol;
+    if (Lines().LeftCol() > maxLeft) Lines().SetLeftCol(maxLeft);
     UpdateScrollRanges();
     FEditor->Notify(end, [this] {
         if (FEditor->History().Replaying()) {

@@ -117,7 +117,10 @@ void TVtFrameCalc::CreatePanes() {
 
 void TVtFrameCalc::WireEvents() {
     TUMemoEditor& memo = FMemo1->Editor();
-    memo.OnChanged = [this] { FCore->MemoChanged(); };
+    memo.OnChanged = [this] {
+        FCore->MemoChanged();
+        SyncSaveAction();
+    };
     memo.OnMovedCaretRow = [this] { FCore->MemoMovedCaretRow(); };
     memo.OnMovedCaretCol = [this] { FCore->MemoMovedCaretCol(); };
     memo.OnSelected = [this] { FCore->MemoSelected(); };

@@ -136,6 +136,8 @@ private:
     void RunNamedCommand(std::string_view name);
     // Check and enabled states of every action and the calc-bar buttons, read from the options.
     void SyncActions();
+    // Saving is possible while the memo has changes or the document has no name yet.
+    void SyncSaveAction();
     void ShowCalcBar();
     void RebuildUserFuncMenu();
     void ApplyWrapMode();

@@ -369,6 +369,10 @@ void TVtFrameCalc::SaveAs() {
     if (!path.isEmpty()) ReportSave(path.toStdString(), SaveDocument(path.toStdString()));
 }
 
+void TVtFrameCalc::SyncSaveAction() {
+    Action("ActionFileSave")->setEnabled(FCore->SaveEnabled() || !FCore->HasFileName());
+}
+
 void TVtFrameCalc::SyncActions() {
     const TCalcOptions& o = FCore->Options();
     for (const TFrameAction& def : FrameActions()) {
@@ -386,7 +390,7 @@ void TVtFrameCalc::SyncActions() {
         a->setEnabled(def.Enabled == nullptr || def.Enabled(o));
     }
     Action("ActionSetVbScript")->setEnabled(FCalc.HasScriptHost());
-    Action("ActionFileSave")->setEnabled(FCore->SaveEnabled() || !FCore->HasFileName());
+    SyncSaveAction();
     const TCalcBarButtons b = CalcBarButtons(o, FCalc);
     FAngleButton->setText(QString::fromStdString(b.Angle));
     FDbButton->setText(QString::fromStdString(b.Db));

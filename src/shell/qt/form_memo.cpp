@@ -167,6 +167,8 @@ TFormMemo::TFormMemo(TStartPaths paths, QWidget* parent)
     : QMainWindow(parent), FPaths(std::move(paths)) {
     setObjectName(QStringLiteral("FormMemo"));
     setAcceptDrops(true);
+    // Room for the menus, the tool bar and a few lines with their answers.
+    setMinimumSize(480, 320);
     FFrame = new TVtFrameCalc(this);
     FFrame->setObjectName(QStringLiteral("VtFrameCalc1"));
     setCentralWidget(FFrame);

@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolBar>
@@ -22,13 +23,13 @@
 #include "editor/qt/umemo.h"
 #include "frame/qt/vt_frame_calc.h"
 #include "platform/cp932.h"
+#include "shell/program_settings.h"
 #include "shell/settings_file.h"
 
 namespace rekna {
 
 namespace {
 
-constexpr std::string_view kProgramName = "rekna";
 const QString kFilter =
     QStringLiteral("テキストファイル (*.txt);;Reknaグラフデータ (*.kgd);;すべてのファイル (*)");
 
@@ -76,27 +77,34 @@ void TFormMemo::Start() {
         FOwnTrash = std::make_unique<TQtTrash>();
         FTrash = FOwnTrash.get();
     }
+    // Keys missing from the settings file keep the values of a fresh installation.
+    FFrame->Core().Options() = FreshInstallOptions();
     if (!ReadSettings(FPaths.SettingsFile)) FirstStartDefaults();
     ReadDefinitions();
     FFrame->Core().UpdateTitle(true);
 }
 
 void TFormMemo::FirstStartDefaults() {
-    // The design client size, scaled to the screen's pixels per inch.
+    // The design client size scaled to the screen's pixels per inch is a small window on today's
+    // screens: a first start takes about two thirds of the screen, centred, and never less.
     const double scale = logicalDpiY() / 96.0;
-    const int width = static_cast<int>(std::floor(392 * scale));
-    const int height = static_cast<int>(std::floor(246 * scale));
-    const int bars = menuBar()->sizeHint().height() + FToolBar->sizeHint().height() +
-                     statusBar()->sizeHint().height();
-    resize(width, height + bars);
+    const QRect area = QGuiApplication::primaryScreen()
+                           ? QGuiApplication::primaryScreen()->availableGeometry()
+                           : QRect(0, 0, 1024, 768);
+    const int width = std::max({static_cast<int>(std::floor(392 * scale)), area.width() * 2 / 3,
+                                minimumWidth()});
+    const int height = std::max({static_cast<int>(std::floor(246 * scale)),
+                                 area.height() * 2 / 3, minimumHeight()});
+    resize(std::min(width, area.width()), std::min(height, area.height()));
+    move(area.center() - rect().center());
     TCalcOptions& o = FFrame->Core().Options();
-    o.FontSize = 11;
-    o.AnsWidth = width * 43 / 100;
-    // A fresh installation shows short answers, Eng answers below 1 with a unit prefix, and
-    // brackets sized by their depth.
-    o.Hide0 = true;
-    o.Eng1 = true;
-    o.ViewKakkoH = true;
+    // The answer pane takes 43 per cent of the width, and at least what an answer of the default
+    // length needs (a complex answer of two 18-digit parts).
+    const int answerChars = 44;
+    const int needed = FFrame->UMemo2()->fontMetrics().horizontalAdvance(QLatin1Char('0')) *
+                           answerChars +
+                       FFrame->UMemo2()->verticalScrollBar()->sizeHint().width() + 12;
+    o.AnsWidth = std::min(std::max(width * 43 / 100, needed), width * 3 / 5);
     FFrame->SetMemoMode();
     FFrame->SetCalcMode();
     FFrame->SetWindow();
@@ -105,9 +113,8 @@ void TFormMemo::FirstStartDefaults() {
 }
 
 bool TFormMemo::ReadSettings(const std::string& path) {
-    if (!IsSettingsFileName(path, kProgramName)) return false;
     TMemorySettings store;
-    if (!ReadSettingsFile(path, store).Ok()) return false;
+    if (!ReadProgramSettings(path, FPaths.ProgramName, store)) return false;
     QDir::setCurrent(QFileInfo(QString::fromStdString(path)).absolutePath());
     ReadMainSettings(store, FSettings);
     if (FSettings.Width && FSettings.Height) {
@@ -115,8 +122,10 @@ bool TFormMemo::ReadSettings(const std::string& path) {
         QRect area = QGuiApplication::primaryScreen()
                          ? QGuiApplication::primaryScreen()->availableGeometry()
                          : QRect(0, 0, 1024, 768);
-        const int w = std::clamp(*FSettings.Width, 200, std::max(200, area.width()));
-        const int h = std::clamp(*FSettings.Height, 150, std::max(150, area.height()));
+        const int w = std::clamp(*FSettings.Width, minimumWidth(),
+                                 std::max(minimumWidth(), area.width()));
+        const int h = std::clamp(*FSettings.Height, minimumHeight(),
+                                 std::max(minimumHeight(), area.height()));
         resize(w, h);
         if (FSettings.Left && FSettings.Top) {
             const int x = std::clamp(*FSettings.Left, area.left(), area.right() - std::min(w, 100));

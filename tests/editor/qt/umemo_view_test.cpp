@@ -124,6 +124,19 @@ TEST(UMemoViewTest, ScrollBarsAndWheelMoveTheView) {
     ExpectSameAsFullRepaint(narrow.Memo, "sideways");
 }
 
+TEST(UMemoViewTest, WrappingWhileScrolledSidewaysBringsTheTextBack) {
+    // Scrolled far to the right over long rows, then wrapped at the window's edge.
+    TMemoView v(Memo40() + "\r\n" + std::string(300, '1'), QSize(260, 240));
+    TUMemo& m = v.Memo;
+    m.SetLeftCol(250);
+    ASSERT_EQ(m.Lines().LeftCol(), 250);
+    m.Editor().Wrap().SetWordWrap(TWordWrapType::wtRight);
+    EXPECT_LE(m.Lines().LeftCol(), m.Editor().ViewPage().MaxLeftCol);
+    EXPECT_EQ(m.horizontalScrollBar()->value(), m.Lines().LeftCol() - 1);
+    EXPECT_FALSE(InkBounds(m.Canvas(), v.Cell(0, m.Lines().LeftCol(), 10)).isEmpty());
+    ExpectSameAsFullRepaint(m, "wrapped");
+}
+
 TEST(UMemoViewTest, CaretIsScrolledIntoView) {
     TMemoView v(Memo40(), QSize(240, 240));
     TUMemo& m = v.Memo;

@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -288,6 +290,55 @@ TEST_F(FormMemoTest, TheEditCommandsFollowTheMemo) {
     EXPECT_TRUE(form->Action("ActionFileOpen")->isVisible());
     EXPECT_TRUE(form->Action("ActionFileOpen")->isEnabled());
     form->AskToSave = [] { return TSaveAnswer::saNo; };
+}
+
+TEST_F(FormMemoTest, CtrlSSavesWhatWasTypedIntoANamedDocument) {
+    WriteFile(Path("m.txt"), "1+1\r\n");
+    auto form = Start(Path("m.txt"));
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    QAction* save = form->Action("ActionFileSave");
+    EXPECT_FALSE(save->isEnabled());  // nothing to save yet
+    QTest::keyClick(&Memo(*form), Qt::Key_End);
+    Type(*form, "0");
+    EXPECT_TRUE(save->isEnabled());
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("m.txt * - Rekna"));
+    QTest::keyClick(&Memo(*form), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(ReadFile(Path("m.txt")), "1+10\r\n");
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("m.txt - Rekna"));
+    EXPECT_FALSE(save->isEnabled());
+    // Typing after the save enables it again, and Ctrl+S saves again.
+    Enter(*form);
+    Type(*form, "2*3");
+    EXPECT_TRUE(save->isEnabled());
+    // Ctrl+Shift+Z redoes what Ctrl+Z undid.
+    QTest::keyClick(&Memo(*form), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_NE(Lines(*form).back(), "2*3");
+    QTest::keyClick(&Memo(*form), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Lines(*form).back(), "2*3");
+    QTest::keyClick(&Memo(*form), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(ReadFile(Path("m.txt")), "1+10\r\n2*3\r\n");
+    form->AskToSave = [] { return TSaveAnswer::saNo; };
+}
+
+TEST_F(FormMemoTest, ASettingsFileOfGarbageStartsAsAFirstStart) {
+    for (const std::string text : {std::string("garbage\r\nfoo=bar\r\n"), std::string()}) {
+        WriteFile(Paths.SettingsFile, text);
+        auto form = Start();
+        EXPECT_TRUE(form->Action("ActionSetAnsHide0")->isChecked());
+        EXPECT_TRUE(form->Action("ActionSetAnsEng1")->isChecked());
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        EXPECT_GE(form->width(), std::min(area.width(), 480));
+        EXPECT_GE(form->width(), area.width() * 2 / 3 - 1);
+        form->close();
+    }
+    // Keys missing from a real settings file keep the fresh installation's values.
+    WriteFile(Paths.SettingsFile, SettingsHeader() + "\r\nRadian=01\r\n");
+    auto form = Start();
+    EXPECT_TRUE(form->Action("ActionSetDeg")->isChecked());
+    EXPECT_TRUE(form->Action("ActionSetAnsHide0")->isChecked());
+    EXPECT_TRUE(form->Action("ActionSetAnsEng1")->isChecked());
+    EXPECT_TRUE(form->Action("ActionViewKakkoH")->isChecked());
 }
 
 }  // namespace

@@ -1,0 +1,34 @@
+// Reading the program's settings file at start.
+#include "shell/program_settings.h"
+
+#include <algorithm>
+#include <set>
+
+#include "shell/main_settings.h"
+#include "shell/settings_file.h"
+
+namespace rekna {
+
+bool HoldsProgramSettings(const TSettingsStore& store) {
+    static const std::set<std::string, std::less<>> known = [] {
+        std::set<std::string, std::less<>> keys;
+        for (const std::string_view k : MainSettingsKeys())
+            keys.emplace(k);
+        for (std::string& k : FrameSettingsKeys())
+            keys.insert(std::move(k));
+        return keys;
+    }();
+    return std::any_of(known.begin(), known.end(),
+                       [&store](const std::string& key) { return store.Get(key).has_value(); });
+}
+
+bool ReadProgramSettings(const std::string& path, std::string_view programName,
+                         TMemorySettings& store) {
+    if (!IsSettingsFileName(path, programName)) return false;
+    TMemorySettings read;
+    if (!ReadSettingsFile(path, read).Ok() || !HoldsProgramSettings(read)) return false;
+    store = std::move(read);
+    return true;
+}
+
+}  // namespace rekna
