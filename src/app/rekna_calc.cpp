@@ -1,7 +1,12 @@
 // rekna-calc: calculates a memo without a display and prints every line with its answer.
+#include <unistd.h>
+
 #include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -10,12 +15,17 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/line_files.h"
 #include "editor/past_string_list.h"
 #include "editor/umemo_strings.h"
 #include "engine/vt_calc.h"
 #include "frame/calc_options.h"
+#include "frame/frame_settings.h"
 #include "frame/run_procedure.h"
 #include "platform/cp932.h"
+#include "shell/program_settings.h"
+#include "shell/settings_file.h"
+#include "shell/start_paths.h"
 
 namespace {
 
@@ -24,15 +34,21 @@ using namespace rekna;
 enum class TEncoding { enAuto, enCp932, enUtf8 };
 
 constexpr const char* kUsage =
-    "usage: rekna-calc [--answers] [--errors] [--control] [--encoding=auto|cp932|utf-8] [FILE | -]\n"
+    "usage: rekna-calc [--answers] [--errors] [--control] [--encoding=auto|cp932|utf-8]\n"
+    "                  [--settings FILE | --no-settings] [--set KEY=VALUE ...] [FILE | -]\n"
     "       rekna-calc [options] -e LINE [-e LINE ...]\n"
     "\n"
     "Calculates a memo line by line, as the desktop program's run over all lines does, and\n"
     "prints every line followed by a Tab and its answer as the answer pane shows it.\n"
+    "It answers as the window does: it reads the settings file and the definitions file\n"
+    "(ReknaDef.txt) that rekna would use, when they exist.\n"
     "\n"
     "  --answers          print only the answer column, one output line per memo line\n"
     "  --errors           show errors as answers (エラーを表示)\n"
     "  --control          show the echoes of control lines (制御コードを表示)\n"
+    "  --settings FILE    read this settings file (and the definitions file beside it)\n"
+    "  --no-settings      a fresh installation's settings, no definitions file\n"
+    "  --set KEY=VALUE    set one key of the settings file, e.g. --set Hide0=0 --set Radian=01\n"
     "  --encoding=NAME    auto (default: valid UTF-8 is read as UTF-8, anything else as CP932),\n"
     "                     cp932 (read and write CP932) or utf-8 (read and write UTF-8)\n"
     "  -e LINE            calculate LINE; several -e lines form one memo\n"
@@ -47,6 +63,9 @@ struct TArgs {
     bool HaveLines = false;
     std::string File;
     bool HaveFile = false;
+    std::string Settings;  // --settings
+    bool NoSettings = false;
+    std::vector<std::string> Set;  // --set KEY=VALUE, in order
 };
 
 int Fail(const std::string& message) {
@@ -75,6 +94,22 @@ bool ParseArgs(int argc, char** argv, TArgs& args, std::string& error) {
                 error = "unknown encoding '" + std::string(e) + "'";
                 return false;
             }
+        } else if (a == "--settings" || a == "--set") {
+            if (i + 1 >= argc) {
+                error = std::string(a) + " needs a value";
+                return false;
+            }
+            const std::string value = argv[++i];
+            if (a == "--settings") {
+                args.Settings = value;
+            } else if (value.find('=') == std::string::npos || value.front() == '=') {
+                error = "--set needs KEY=VALUE, not '" + value + "'";
+                return false;
+            } else {
+                args.Set.push_back(value);
+            }
+        } else if (a == "--no-settings") {
+            args.NoSettings = true;
         } else if (a == "-e") {
             if (i + 1 >= argc) {
                 error = "-e needs a line";
@@ -96,6 +131,10 @@ bool ParseArgs(int argc, char** argv, TArgs& args, std::string& error) {
     }
     if (args.HaveFile && args.HaveLines) {
         error = "give either a memo file or -e lines, not both";
+        return false;
+    }
+    if (args.NoSettings && !args.Settings.empty()) {
+        error = "give either --settings or --no-settings, not both";
         return false;
     }
     return true;
@@ -133,19 +172,68 @@ TMemo Decode(const std::vector<std::string>& raw, TEncoding input, bool outputUt
     return memo;
 }
 
-}  // namespace
+// The folder this program was started from, where rekna lives beside it.
+std::string ProgramFolder(const char* argv0) {
+    char buffer[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n > 0) return std::filesystem::path(std::string(buffer, static_cast<std::size_t>(n)))
+                   .parent_path()
+                   .string();
+    return std::filesystem::path(argv0).parent_path().string();
+}
 
-int main(int argc, char** argv) {
-    TArgs args;
-    std::string error;
-    if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
-        std::cout << kUsage;
-        return 0;
+std::string ConfigHome() {
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/') return xdg;
+    const char* home = std::getenv("HOME");
+    return home && *home ? std::string(home) + "/.config" : std::string();
+}
+
+// The settings as rekna would start with them: its settings file (or the one named), then the
+// keys set on the command line. The definitions file's text goes to defText.
+bool LoadSettings(const TArgs& args, const char* argv0, TMemorySettings& store,
+                  std::string& defText, std::string& error) {
+    if (args.NoSettings) {
+        // Only the keys of the command line.
+    } else if (!args.Settings.empty()) {
+        const TFileResult read = ReadSettingsFile(args.Settings, store);
+        if (!read.Ok()) {
+            error = "cannot read settings file " + args.Settings + ": " + read.Message();
+            return false;
+        }
+        if (!HoldsProgramSettings(store)) {
+            error = args.Settings + " is not a settings file of rekna";
+            return false;
+        }
+    } else {
+        TStartEnv env;
+        env.ProgramPath = ProgramFolder(argv0) + "/rekna";
+        if (args.HaveFile && args.File != "-") env.Argument = args.File;
+        std::error_code ec;
+        env.CurrentDir = std::filesystem::current_path(ec).string();
+        env.ConfigHome = ConfigHome();
+        const TStartPaths paths = FindStartPaths(env);
+        (void)ReadProgramSettings(paths.SettingsFile, paths.ProgramName, store);
+        std::string bytes;
+        if (ReadWholeFile(paths.DefinitionsFile(), bytes).Ok()) defText = std::move(bytes);
     }
-    if (!ParseArgs(argc, argv, args, error)) {
-        std::cerr << "rekna-calc: " << error << "\n" << kUsage;
-        return 2;
+    if (!args.Settings.empty()) {
+        std::string bytes;
+        TStartPaths paths;
+        paths.SettingsFolder = std::filesystem::path(args.Settings).parent_path().string() + "/";
+        if (paths.SettingsFolder == "/") paths.SettingsFolder = "./";
+        if (ReadWholeFile(paths.DefinitionsFile(), bytes).Ok()) defText = std::move(bytes);
     }
+    for (const std::string& kv : args.Set) {
+        const std::size_t eq = kv.find('=');
+        store.Set(Utf8ToCp932(kv.substr(0, eq)), Utf8ToCp932(kv.substr(eq + 1)));
+    }
+    return true;
+}
+
+int Calculate(const TArgs& args, const char* argv0) {
+    TMemorySettings store;
+    std::string defText, error;
+    if (!LoadSettings(args, argv0, store, defText, error)) return Fail(error);
 
     std::vector<std::string> raw;
     if (args.HaveLines) {
@@ -155,6 +243,9 @@ int main(int argc, char** argv) {
         if (!args.HaveFile || args.File == "-") {
             if (!ReadAll(std::cin, bytes)) return Fail("cannot read standard input");
         } else {
+            std::error_code ec;
+            if (std::filesystem::is_directory(args.File, ec))
+                return Fail(args.File + " is a folder, not a memo file");
             std::ifstream file(args.File, std::ios::binary);
             if (!file) return Fail("cannot open " + args.File + ": " + std::strerror(errno));
             if (!ReadAll(file, bytes)) return Fail("cannot read " + args.File);
@@ -177,13 +268,21 @@ int main(int argc, char** argv) {
     }
     memoPane.LoadBytes(memoText, false);
 
+    // The window's start: the fresh installation's options, the settings file over them, the
+    // engine set from the options, then the definitions.
     TVtCalc calc;
-    TCalcOptions options;
-    options.ShowErrors = args.Errors;
-    options.ShowControl = args.Control;
+    TCalcOptions options = FreshInstallOptions();
     ApplyFrameDesign(calc);
+    TPaneStyles styles;
+    ReadFrameSettings(store, options, calc, styles);
+    if (args.Errors) options.ShowErrors = true;
+    if (args.Control) options.ShowControl = true;
     options.ApplyToEngine(calc);
     TRunProcedure run(memoPane, answerPane, calc, options);
+    if (!defText.empty()) {
+        std::vector<TUserFuncMenuItem> menu;
+        run.RerunDefinitions(defText, menu);
+    }
     run.CalcRows(true, false, TCalcRangeKind::rkAll);
 
     std::string out;
@@ -200,4 +299,29 @@ int main(int argc, char** argv) {
     std::fwrite(out.data(), 1, out.size(), stdout);
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) return Fail("cannot write the answers");
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    TArgs args;
+    std::string error;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view a = argv[i];
+        if (a == "-e" || a == "--settings" || a == "--set") ++i;  // their values are no options
+        else if (a == "--help" || a == "-h") {
+            std::cout << kUsage;
+            return 0;
+        }
+    }
+    if (!ParseArgs(argc, argv, args, error)) {
+        std::cerr << "rekna-calc: " << error << "\n" << kUsage;
+        return 2;
+    }
+
+    try {
+        return Calculate(args, argv[0]);
+    } catch (const std::bad_alloc&) {
+        return Fail("not enough memory for this memo");
+    }
 }

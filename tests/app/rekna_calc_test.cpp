@@ -25,8 +25,11 @@ TRun RunCalc(const std::string& args, const std::string& input = {}) {
         std::ofstream f(in, std::ios::binary);
         f << input;
     }
-    const std::string command = std::string("'") + REKNA_CALC_PATH + "' " + args + " < '" +
-                                in.string() + "' 2>&1";
+    // Tests never read the settings of whoever runs them, unless they name a file.
+    const std::string settings =
+        args.find("--settings") == std::string::npos ? "--no-settings " : "";
+    const std::string command = std::string("'") + REKNA_CALC_PATH + "' " + settings + args +
+                                " < '" + in.string() + "' 2>&1";
     TRun run;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe) return run;
@@ -56,6 +59,7 @@ TEST(ReknaCalcTest, GoldenMemosGiveTheirAnswerColumns) {
         std::string args = "--answers";
         if (memo.ShowErrors) args += " --errors";
         if (memo.ShowControl) args += " --control";
+        for (const std::string& kv : memo.Settings) args += " --set '" + kv + "'";
         const TRun run = RunCalc(args + " '" + rekna::test::TestDataDir() + "/golden/" + memo.Name + "'");
         ASSERT_EQ(run.Status, 0) << memo.Name << ": " << run.Out;
         const auto lines = OutputLines(run.Out);
@@ -106,9 +110,62 @@ TEST(ReknaCalcTest, BadArgumentsAndMissingFilesFail) {
     run = RunCalc("--help");
     EXPECT_EQ(run.Status, 0);
     EXPECT_NE(run.Out.find("usage: rekna-calc"), std::string::npos);
+    // A folder is no memo.
+    run = RunCalc("'" + std::filesystem::temp_directory_path().string() + "'");
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_NE(run.Out.find("is a folder"), std::string::npos) << run.Out;
+    run = RunCalc("--set Hide0 -e 1");
+    EXPECT_EQ(run.Status, 2);
     // A memo with calculation errors is no failure.
     run = RunCalc("-e '1/0'");
     EXPECT_EQ(run.Status, 0);
+}
+
+TEST(ReknaCalcTest, TheSettingsAndDefinitionsOfTheWindow) {
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("rekna_calc_settings_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const auto write = [&dir](const char* name, const std::string& bytes) {
+        std::ofstream f(dir / name, std::ios::binary);
+        f << bytes;
+    };
+    const std::string ini = (dir / "rekna.ini").string();
+    write("rekna.ini", rekna::SysText("Rekna.初期設定ファイル\r\nRadian=01\r\nHide0=0\r\n"));
+    write("ReknaDef.txt", "#Sq(x)=x*x\r\n");
+    write("garbage.ini", "nothing=here\r\n");
+    struct {
+        std::string Args;
+        std::string Out;
+        int Status;
+    } const rows[] = {
+        // A fresh installation: short answers; no definitions.
+        {"--answers -e 'sin(90)' -e '2 #Eng' -e '5 #N2'", "0.893996663600557891\n 2 \n&101\n", 0},
+        // The settings file and the definitions file beside it.
+        {"--settings '" + ini + "' --answers -e 'sin(90)' -e 'Sq(3)' -e '2 #Eng'",
+         "1\n9\n 2.0000 \n", 0},
+        // Keys of the command line come last.
+        {"--settings '" + ini + "' --set Radian=10 --answers -e 'sin(0)'", "0\n", 0},
+        {"--set Hide0=0 --answers -e '0.05 #Eng'", " 50.000m\n", 0},
+        {"--settings '" + (dir / "garbage.ini").string() + "' -e 1", "", 2},
+        {"--settings '" + (dir / "none.ini").string() + "' -e 1", "", 2},
+        {"--settings x --no-settings -e 1", "", 2},
+    };
+    for (const auto& r : rows) {
+        const TRun run = RunCalc(r.Args);
+        EXPECT_EQ(run.Status, r.Status) << r.Args << ": " << run.Out;
+        if (r.Status == 0) EXPECT_EQ(run.Out, r.Out) << r.Args;
+    }
+    // Without --settings the file is found as the window finds it: beside the memo.
+    write("m.txt", "sin(90)\r\nSq(4)\r\n");
+    const std::string command = std::string("'") + REKNA_CALC_PATH + "' --answers '" +
+                                (dir / "m.txt").string() + "' 2>&1";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    char buffer[256];
+    const std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe);
+    ::pclose(pipe);
+    EXPECT_EQ(std::string(buffer, n), "1\n16\n");
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

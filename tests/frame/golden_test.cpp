@@ -4,6 +4,7 @@
 #include "editor/umemo_strings.h"
 #include "engine/vt_calc.h"
 #include "frame/calc_options.h"
+#include "frame/frame_settings.h"
 #include "frame/run_procedure.h"
 #include "platform/cp932.h"
 #include "support/golden.h"
@@ -18,10 +19,16 @@ TEST(GoldenTest, EveryMemoGivesItsExpectedAnswers) {
     for (const auto& memo : memos) {
         test::TNumberGuard guard;
         TVtCalc calc;
-        TCalcOptions options;
+        // As the window starts: a fresh installation with the memo's settings keys.
+        TCalcOptions options = FreshInstallOptions();
+        ApplyFrameDesign(calc);
+        TMemorySettings pins;
+        for (const std::string& kv : memo.Settings)
+            pins.Set(kv.substr(0, kv.find('=')), kv.substr(kv.find('=') + 1));
+        TPaneStyles styles;
+        ReadFrameSettings(pins, options, calc, styles);
         options.ShowErrors = memo.ShowErrors;
         options.ShowControl = memo.ShowControl;
-        ApplyFrameDesign(calc);
         options.ApplyToEngine(calc);
         TUMemoStrings memoPane, answerPane;
         memoPane.SetCplxEnable(true);

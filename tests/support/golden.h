@@ -1,6 +1,7 @@
 // Golden memos: memo files whose lines carry their expected answer in a trailing comment
 // ` ;=> "answer"` (\t for a Tab); a line without one expects no answer. A first line
-// "; golden: --errors --control" turns on the answer filters it names.
+// "; golden: --errors --control Hide0=0" turns on the answer filters it names and sets the
+// settings keys it names; everything else is as on a fresh installation.
 #pragma once
 
 #include <cstdlib>
@@ -18,6 +19,7 @@ struct TGoldenMemo {
     std::vector<std::string> Expected;  // UTF-8
     bool ShowErrors = false;
     bool ShowControl = false;
+    std::vector<std::string> Settings;  // "KEY=VALUE"
 };
 
 inline std::string TestDataDir() {
@@ -53,6 +55,10 @@ inline TGoldenMemo ReadGolden(const std::filesystem::path& path) {
         if (memo.Lines.empty() && line.rfind("; golden:", 0) == 0) {
             memo.ShowErrors = line.find("--errors") != std::string::npos;
             memo.ShowControl = line.find("--control") != std::string::npos;
+            std::istringstream words(line.substr(9));
+            std::string word;
+            while (words >> word)
+                if (word.find('=') != std::string::npos) memo.Settings.push_back(word);
         }
         memo.Lines.push_back(line);
         memo.Expected.push_back(ExpectedAnswer(line));

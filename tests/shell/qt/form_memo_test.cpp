@@ -341,5 +341,31 @@ TEST_F(FormMemoTest, ASettingsFileOfGarbageStartsAsAFirstStart) {
     EXPECT_TRUE(form->Action("ActionViewKakkoH")->isChecked());
 }
 
+TEST_F(FormMemoTest, TheBatchCalculatorAnswersAsTheWindowDoes) {
+    WriteFile(Paths.SettingsFile,
+              SettingsHeader() + "\r\nRadian=01\r\nSubUnit=10000000000000000000\r\nLength=3\r\n");
+    WriteFile(Paths.DefinitionsFile(), "#Par(a,b)=a*b/(a+b)\r\n");
+    const std::string memo = "r=4.7k\r\nPar(r,10k)\r\nsin(30)\r\n5 #N2\r\n0.05\r\n1/3 #Fix\r\n";
+    WriteFile(Path("m.txt"), memo);
+    auto form = Start(Path("m.txt"));
+    const std::string command = std::string("'") + REKNA_CALC_PATH + "' --answers --settings '" +
+                                Paths.SettingsFile + "' '" + Path("m.txt") + "'";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string out;
+    char buffer[1024];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out.append(buffer, n);
+    EXPECT_EQ(::pclose(pipe), 0);
+    TStrings batch;
+    for (std::size_t start = 0, end; (end = out.find('\n', start)) != std::string::npos;
+         start = end + 1)
+        batch.push_back(out.substr(start, end - start));
+    TStrings window = Answers(*form);
+    window.resize(batch.size());
+    EXPECT_EQ(batch, window);
+    EXPECT_EQ(batch.at(2), " 0.5");  // degrees, Eng, short
+}
+
 }  // namespace
 }  // namespace rekna
