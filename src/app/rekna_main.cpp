@@ -4,7 +4,17 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QSocketNotifier>
 #include <QTimer>
+#include <QTranslator>
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <functional>
 
 #include <cstdio>
 #include <cstdlib>
@@ -55,6 +65,43 @@ private:
     bool FDone = false;
 };
 
+// SIGTERM and SIGHUP (logout, kill) end the program as a normal exit would, through the event
+// loop: the handler only writes a byte that a notifier reads there.
+int gSignalPipe[2] = {-1, -1};
+
+void OnEndSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(gSignalPipe[1], &byte, 1);
+}
+
+void WatchEndSignals(QObject* parent, const std::function<void()>& end) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, gSignalPipe) != 0) return;
+    auto* notifier = new QSocketNotifier(gSignalPipe[0], QSocketNotifier::Read, parent);
+    QObject::connect(notifier, &QSocketNotifier::activated, parent, [notifier, end] {
+        char byte = 0;
+        [[maybe_unused]] const ssize_t n = ::read(gSignalPipe[0], &byte, 1);
+        notifier->setEnabled(false);
+        end();
+    });
+    struct sigaction action {};
+    action.sa_handler = OnEndSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+}
+
+// Qt's own dialogs (file dialogs, message-box buttons) speak the program's language.
+void LoadQtTranslations(QApplication& app) {
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(translator);
+    } else {
+        delete translator;
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -75,6 +122,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Rekna"));
     QApplication::setDesktopFileName(QStringLiteral("rekna"));
+    LoadQtTranslations(app);
 
     const QStringList arguments = QApplication::arguments().mid(1);
     rekna::TStartEnv env;
@@ -99,6 +147,10 @@ int main(int argc, char** argv) {
 
     rekna::TFormMemo form(paths);
     form.Start();
+    WatchEndSignals(&form, [&form] {
+        form.EndSession();
+        QApplication::quit();
+    });
     if (instance) instance->OnArguments = [&form](const QStringList& a) { form.TakeArguments(a); };
     TFirstPaint firstPaint(clock);
     form.show();

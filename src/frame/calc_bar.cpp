@@ -207,7 +207,10 @@ std::vector<std::string> LogPaneLines(TLogContent content, const std::string& lo
             if (lines.empty()) lines.emplace_back();
             break;
         case TLogContent::lcDefFile:
-            if (!defText.empty()) {
+            // Without a definitions file the pane shows the caret line's log.
+            if (defText.empty()) {
+                split(log);
+            } else {
                 lines.push_back(Texts().DefHeader);
                 split(defText);
             }

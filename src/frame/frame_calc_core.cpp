@@ -291,6 +291,8 @@ void TFrameCalcCore::ShowLogPane(const std::string& log) {
         FLog.Selection().Caret = {1, 0};
     }
     FLog.EndUpdate();
+    // A new log: the token under the mouse is described anew even where the mouse stands still.
+    FHintRow = FHintColumn = -1;
     const TFileType type = !lines.empty() && lines.front() == "[VBScript]" ? TFileType::ftVBScript
                                                                            : TFileType::ftRekna;
     if (type != FLogFileType) {
@@ -435,6 +437,7 @@ void TFrameCalcCore::AllClear() {
     FFileName = "New";
     FHasName = false;
     FSaveEnabled = false;
+    FUnsavedBackup = false;
     UpdateTitle(true);
     FCalc.ResetHost();
 }
@@ -462,6 +465,7 @@ void TFrameCalcCore::DocumentOpened(const std::string& path, bool append, bool a
         FHasName = true;
     }
     FSaveEnabled = false;
+    if (!append) FUnsavedBackup = false;
     UpdateTitle(!append);
     if (!append) {
         FCalc.Clear();
@@ -480,20 +484,30 @@ void TFrameCalcCore::SetDocumentName(std::string name) {
     FFileName = std::move(name);
     FHasName = false;
     FSaveEnabled = false;
+    FUnsavedBackup = false;
     UpdateTitle(true);
+}
+
+void TFrameCalcCore::BackupOfDocument(const std::string& path, bool unsaved) {
+    FFileName = path;
+    FHasName = true;
+    FSaveEnabled = unsaved;
+    FUnsavedBackup = unsaved;
+    UpdateTitle(!unsaved);
 }
 
 void TFrameCalcCore::DocumentSaved(const std::string& path) {
     FFileName = path;
     FHasName = true;
     FSaveEnabled = false;
+    FUnsavedBackup = false;
     UpdateTitle(true);
 }
 
 void TFrameCalcCore::UpdateTitle(bool fresh) {
     const std::size_t slash = FFileName.find_last_of('/');
     std::string title = slash == std::string::npos ? FFileName : FFileName.substr(slash + 1);
-    if (!fresh && FView.MemoModified()) title += " *";
+    if (!fresh && Unsaved()) title += " *";
     if (title == FTitle) return;
     FTitle = std::move(title);
     if (OnChangeTitle) OnChangeTitle();

@@ -121,8 +121,13 @@ public:
     void DocumentOpened(const std::string& path, bool append, bool adoptName);
     // The document shows a name without being saved under it ("BackUp"): saving asks for one.
     void SetDocumentName(std::string name);
+    // The memo took back the backup of the named document at path: saving writes there, and
+    // while the text differs from the file (unsaved) the document counts as modified.
+    void BackupOfDocument(const std::string& path, bool unsaved);
     // The memo was written to path.
     void DocumentSaved(const std::string& path);
+    // Changes that no file holds yet: the memo's undoable edits or an unsaved restored backup.
+    [[nodiscard]] bool Unsaved() const { return FView.MemoModified() || FUnsavedBackup; }
     [[nodiscard]] const std::string& FileName() const noexcept { return FFileName; }
     [[nodiscard]] bool HasFileName() const noexcept { return FHasName; }
     [[nodiscard]] bool SaveEnabled() const noexcept { return FSaveEnabled; }
@@ -183,6 +188,7 @@ private:
     std::string FTitle;
     bool FHasName = false;
     bool FSaveEnabled = false;
+    bool FUnsavedBackup = false;
     int FCalcBarFormat = 0;
     TFileType FLogFileType = TFileType::ftRekna;
     TRunCommand FRunningCommand = TRunCommand::rcNone;

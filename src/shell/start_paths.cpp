@@ -61,6 +61,10 @@ std::string TStartPaths::BackupFile() const {
     return SettingsFolder + "BackUp.txt";
 }
 
+std::string TStartPaths::BackupNameFile() const {
+    return SettingsFolder + "BackUp.name";
+}
+
 namespace {
 
 TStartPaths FindSettings(const TStartEnv& env, const fs::path& program,

@@ -19,6 +19,8 @@ struct TStartPaths {
     std::string ProgramName = "rekna";
     [[nodiscard]] std::string DefinitionsFile() const;
     [[nodiscard]] std::string BackupFile() const;
+    // Beside the backup: the name of the document whose text it holds, when it had one.
+    [[nodiscard]] std::string BackupNameFile() const;
 };
 
 // Everything the decision takes from outside, so that it can be faked.

@@ -87,6 +87,8 @@ TEST_F(CalcBarTest, LogPaneListings) {
     ASSERT_EQ(def.size(), 3U);
     EXPECT_EQ(Cp932ToUtf8(def[0]), "--初期設定ファイル--");
     EXPECT_TRUE(LogPaneLines(TLogContent::lcDefFile, "", Calc, "").empty());
+    EXPECT_EQ(LogPaneLines(TLogContent::lcDefFile, "x\r\ny\r\n", Calc, ""),
+              (std::vector<std::string>{"x", "y"}));
     EXPECT_EQ(LogPaneLines(TLogContent::lcCalcLog, "x\r\ny\r\n", Calc, ""),
               (std::vector<std::string>{"x", "y"}));
 }

@@ -387,6 +387,11 @@ void TUMemo::EditEnded(TEditEnd end) {
     // scrolled beyond its right edge, where nothing would show.
     const std::int32_t maxLeft = FEditor->ViewPage().MaxLeftCol;
     if (Lines().LeftCol() > maxLeft) Lines().SetLeftCol(maxLeft);
+    // A drag changes the selection at every step: it is offered once it has settled.
+    const TUMemoSelection& sel = Lines().Selection();
+    const std::array<std::int32_t, 5> now{static_cast<std::int32_t>(sel.Mode), sel.Anchor.X,
+                                          sel.Anchor.Y, sel.Caret.X, sel.Caret.Y};
+    if (now != FPrimaryOffered && sel.HasSelection(Lines())) FPrimaryTimer.start(150, this);
     UpdateScrollRanges();
     FEditor->Notify(end, [this] {
         if (FEditor->History().Replaying()) {
@@ -545,6 +550,11 @@ void TUMemo::changeEvent(QEvent* event) {
 void TUMemo::timerEvent(QTimerEvent* event) {
     if (event->timerId() == FDragTimer.timerId()) {
         DragTick();
+        return;
+    }
+    if (event->timerId() == FPrimaryTimer.timerId()) {
+        FPrimaryTimer.stop();
+        OfferPrimarySelection();
         return;
     }
     if (event->timerId() != FCaretTimer.timerId()) {

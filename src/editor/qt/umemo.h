@@ -197,6 +197,10 @@ private:
     };
 
     void EditEnded(TEditEnd end);
+    // The X11 primary selection: offered a moment after the selection settles, pasted by the
+    // middle button.
+    void OfferPrimarySelection();
+    void PastePrimarySelection(const QPoint& pos);
     void HighlightChanged();
     void Relayout();
     void ApplyScrollBarPolicies();
@@ -263,6 +267,9 @@ private:
     std::vector<TRowLook> FLooks;
     TCaretPair FCaretPair;
     QBasicTimer FCaretTimer;
+    QBasicTimer FPrimaryTimer;
+    // The selection last offered as the primary selection (mode, anchor, caret).
+    std::array<std::int32_t, 5> FPrimaryOffered{};
     bool FCaretOn = true;
     QRect FShownCaret;  // where the caret was last drawn
     int FWheelDelta = 0;

@@ -3,6 +3,7 @@
 #include "editor/qt/umemo.h"
 
 #include <QBitmap>
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -10,6 +11,8 @@
 
 #include <algorithm>
 #include <cmath>
+
+#include "platform/cp932.h"
 
 namespace rekna {
 namespace {
@@ -77,6 +80,11 @@ void TUMemo::mousePressEvent(QMouseEvent* event) {
         setFocus(Qt::MouseFocusReason);
         FEditor->ClosePopup();
         event->ignore();  // the context menu is the host's
+        return;
+    }
+    if (event->button() == Qt::MiddleButton) {
+        PastePrimarySelection(pos);
+        event->accept();
         return;
     }
     if (event->button() != Qt::LeftButton) {
@@ -209,6 +217,30 @@ void TUMemo::PaintOverlays(QPainter& p) {
     p.fillRect(QRect(x, y + CellHeight() - 1, width, 1), QColor(Rgb(FStyle.ColorText)));
     const int cursorX = x + metrics.horizontalAdvance(FPreedit.left(FPreeditCursor));
     p.fillRect(QRect(cursorX, y, 1, CellHeight()), QColor(Rgb(FStyle.ColorText)));
+}
+
+void TUMemo::OfferPrimarySelection() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const TUMemoSelection& sel = Lines().Selection();
+    FPrimaryOffered = {static_cast<std::int32_t>(sel.Mode), sel.Anchor.X, sel.Anchor.Y,
+                       sel.Caret.X, sel.Caret.Y};
+    if (clipboard == nullptr || !clipboard->supportsSelection() || !sel.HasSelection(Lines()))
+        return;
+    clipboard->setText(QString::fromStdString(Cp932ToUtf8(FEditor->GetSelText(false))),
+                       QClipboard::Selection);
+}
+
+void TUMemo::PastePrimarySelection(const QPoint& pos) {
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard == nullptr || !clipboard->supportsSelection() || FEditor->ReadOnly()) return;
+    // Taken before the click moves the caret, which may end the selection it came from.
+    const QString text = clipboard->text(QClipboard::Selection);
+    if (text.isEmpty()) return;
+    setFocus(Qt::MouseFocusReason);
+    const TPointerCell cell = PointerCellAt(pos);
+    if (!cell.InLineMargin) FEditor->MouseDown(cell, TShiftState{});
+    FEditor->InsertClipText(Utf8ToCp932(text.toStdString()), false, false, {});
+    ScrollCaretIntoView();
 }
 
 }  // namespace rekna

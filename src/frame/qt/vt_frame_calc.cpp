@@ -9,6 +9,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSplitter>
+#include <QStatusTipEvent>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
@@ -130,7 +132,12 @@ void TVtFrameCalc::WireEvents() {
     TUMemoEditor& answers = FMemo2->Editor();
     answers.OnMovedCaretRow = [this] { FCore->AnswerMovedCaretRow(); };
     answers.OnVScrolled = [this] { FCore->AnswerVScrolled(); };
+    // The calc bar follows every change of the answer pane's selection, within a row too.
     answers.OnSelected = [this] { FCore->UpdateCalcBar(); };
+    answers.OnDisSelected = [this] { FCore->UpdateCalcBar(); };
+    answers.OnMovedCaretCol = [this] {
+        if (FMemo2->Lines().Selection().HasSelection(FMemo2->Lines())) FCore->UpdateCalcBar();
+    };
 
     FCore->OnBeginCalc = [this] {
         if (FRunButton) {
@@ -199,6 +206,7 @@ int TVtFrameCalc::AnswerPageRows() const {
 }
 
 void TVtFrameCalc::ShowLogTop() {
+    FLogEndPending = false;
     TUMemoStrings& log = FMemo3->Lines();
     if (log.TopRow() == 0 && log.LeftCol() == 1) return;
     FMemo3->SetTopRow(0);
@@ -206,6 +214,8 @@ void TVtFrameCalc::ShowLogTop() {
 }
 
 void TVtFrameCalc::ShowLogEnd() {
+    // Until the pane has been laid out its height is not known.
+    FLogEndPending = !FMemo3->isVisible() || FMemo3->FullPageRows() <= 1;
     const int rows = FMemo3->Lines().GetCount();
     FMemo3->SetTopRow(std::max(0, rows - FMemo3->FullPageRows()));
     FMemo3->SetLeftCol(1);
@@ -243,6 +253,10 @@ bool TVtFrameCalc::eventFilter(QObject* watched, QEvent* event) {
         const int column = cell.InLineMargin ? 0 : static_cast<int>(cell.Column);
         if (const std::optional<std::string> hint = FCore->LogHint(cell.Row, column)) {
             SetHint(FMemo3, *hint);
+            // The status line shows a widget's tip only as the mouse enters it: the token under
+            // the mouse is told to it at every change.
+            QStatusTipEvent tip(FMemo3->statusTip());
+            QCoreApplication::sendEvent(FMemo3, &tip);
             const std::size_t bar = hint->find('|');
             if (bar == std::string::npos || bar == 0) {
                 QToolTip::hideText();
@@ -252,6 +266,12 @@ bool TVtFrameCalc::eventFilter(QObject* watched, QEvent* event) {
         }
     } else if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
         FCore->UpdateCalcBar();
+    } else if (event->type() == QEvent::Resize && watched == FMemo3 && FLogEndPending) {
+        // The pane that was just switched on has its height only now: its last line is shown
+        // again with the lines above it.
+        QTimer::singleShot(0, this, [this] {
+            if (FLogEndPending) ShowLogEnd();
+        });
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -378,6 +398,22 @@ TFileResult TVtFrameCalc::SaveDocument(const std::string& path) {
     FCore->DocumentSaved(path);
     SyncActions();
     return result;
+}
+
+bool TVtFrameCalc::TakeBackupOf(const std::string& path) {
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes).Ok()) return false;
+    const TDecodedDocument doc = DecodeDocument(std::move(bytes));
+    FDocEncoding = doc.Encoding;
+    FDocBom = doc.Bom;
+    // Line ends aside, is the backup's text what the file holds?
+    const auto text = [](std::string s) {
+        std::erase(s, '\r');
+        return s;
+    };
+    FCore->BackupOfDocument(path, text(doc.Bytes) != text(FMemo1->Lines().SaveBytes()));
+    SyncActions();
+    return true;
 }
 
 void TVtFrameCalc::NewDocument() {

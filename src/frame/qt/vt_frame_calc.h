@@ -88,6 +88,9 @@ public:
     void ReportSave(const std::string& path, const TFileResult& result);
     // A fresh document is written in CP932.
     void NewDocument();
+    // The memo holds the backup of the document at path: saving writes there, in that file's
+    // encoding; false when the file cannot be read (the memo then stays unnamed).
+    bool TakeBackupOf(const std::string& path);
     [[nodiscard]] TDocEncoding DocumentEncoding() const noexcept { return FDocEncoding; }
     // The definitions file's text, run into the engine.
     void SetDefinitions(std::string text);
@@ -184,6 +187,8 @@ private:
     bool FApplyingWrap = false;
     int FPaperColumns = 0;
     TDocEncoding FDocEncoding = TDocEncoding::deCp932;
+    // The log pane is to show its last line once it has its height.
+    bool FLogEndPending = false;
     bool FDocBom = false;
 };
 

@@ -157,6 +157,28 @@ void TVtFrameCalc::CreateMenus() {
     FUserFuncMenu = new QMenu(QStringLiteral("ユーザー定義関数(&D)"), this);
 
     FMemoPopup = new QMenu(this);
+    // The editing commands every editor's menu has, on the memo pane.
+    TUMemo* memo = FMemo1;
+    const auto editing = [this, memo](const char* caption, const char* keys, auto run) {
+        QAction* a = FMemoPopup->addAction(QString::fromUtf8(caption) + QLatin1Char('\t') +
+                                           QString::fromUtf8(keys));
+        connect(a, &QAction::triggered, memo, [memo, run] {
+            run(memo->Editor());
+            memo->ScrollCaretIntoView();
+        });
+        return a;
+    };
+    QAction* cut = editing("切り取り(&T)", "Ctrl+X", [](TUMemoEditor& e) { e.Cut(); });
+    QAction* copy = editing("コピー(&C)", "Ctrl+C", [](TUMemoEditor& e) { e.Copy(false); });
+    QAction* paste = editing("貼り付け(&P)", "Ctrl+V", [](TUMemoEditor& e) { e.Paste(); });
+    editing("すべて選択(&A)", "Ctrl+A", [](TUMemoEditor& e) { e.SelectAll(); });
+    connect(FMemoPopup, &QMenu::aboutToShow, this, [memo, cut, copy, paste] {
+        const bool selected = memo->Lines().Selection().HasSelection(memo->Lines());
+        cut->setEnabled(selected && !memo->Editor().ReadOnly());
+        copy->setEnabled(selected);
+        paste->setEnabled(!memo->Editor().ReadOnly());
+    });
+    FMemoPopup->addSeparator();
     for (const char* name :
          {"ActionEditRun", "ActionEditRunStop", "ActionEditRunRow", "ActionEditRunEnd"})
         FMemoPopup->addAction(Action(name));

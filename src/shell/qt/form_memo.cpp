@@ -7,6 +7,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
+#include <QSessionManager>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
@@ -190,6 +191,18 @@ TFormMemo::TFormMemo(TStartPaths paths, QWidget* parent)
     qApp->installEventFilter(this);
     SyncChecks();
     UpdateCaption();
+    // While the memo changes, the backup is written every minute as well as at the exit.
+    auto* backupTimer = new QTimer(this);
+    backupTimer->setInterval(60 * 1000);
+    connect(backupTimer, &QTimer::timeout, this, [this] { WritePeriodicBackup(); });
+    backupTimer->start();
+    // At logout the session manager asks for the data: the exit files, without questions.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) {
+        if (FSessionEnded) return;
+        ReadChecks();
+        WriteExitFiles(true);
+        FSessionEnded = true;
+    });
 }
 
 TFormMemo::~TFormMemo() {
@@ -203,6 +216,7 @@ TFormMemo::~TFormMemo() {
     FFrame->OnSetMemoHint = nullptr;
     FFrame->OnGetPaperColWidth = nullptr;
     FFrame->OnQueryDiscard = nullptr;
+    FFrame->OnChanged = nullptr;
 }
 
 QAction* TFormMemo::Action(std::string_view name) const {
@@ -374,6 +388,7 @@ void TFormMemo::WireFrame() {
         columns = 80;
     };
     FFrame->OnQueryDiscard = [this] { return QueryDiscard(); };
+    FFrame->OnChanged = [this] { FBackupDirty = true; };
 }
 
 void TFormMemo::SetRunButtonsDown(bool down) {

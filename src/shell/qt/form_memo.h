@@ -62,6 +62,12 @@ public:
     bool SaveAs();
     // The arguments of a second start, handed over by it.
     void TakeArguments(const QStringList& arguments);
+    // The session ends (a signal, the session manager): the exit files are written as a normal
+    // exit with backups on writes them, and the window then closes without a question.
+    void EndSession();
+    // Writes the backup now when the memo changed since the last one (backups on); the timer
+    // calls it every minute, so that a crash costs at most a minute of typing.
+    void WritePeriodicBackup();
 
     // Replaceable for tests: the ask-to-save question, the save-file dialog, the trash and the
     // clock.
@@ -101,8 +107,12 @@ private:
     bool SaveTo(const std::string& path);
     // Asks before the memo's unsaved text is thrown away; false keeps it.
     bool QueryDiscard();
-    // Exit steps: settings, definitions and the backup written.
-    void WriteExitFiles();
+    // Exit steps: settings, definitions and the backup written (the backup also with backups
+    // off when forced).
+    void WriteExitFiles(bool forceBackup = false);
+    // The backup and the name of the document it came from; the old backup goes to the trash
+    // once a session.
+    TFileResult WriteBackupFiles();
     [[nodiscard]] TUMemo* FocusedMemo() const;
     [[nodiscard]] std::tm CurrentTime() const;
 
@@ -119,6 +129,11 @@ private:
     THelpWindow* FHelp = nullptr;
     std::string FDefFileText;  // the definitions file as read, to write it only when it changed
     bool FClosing = false;
+    bool FSessionEnded = false;
+    // The old backup went to the trash in this session already.
+    bool FBackupRecycled = false;
+    // The memo changed since the backup was last written.
+    bool FBackupDirty = false;
     bool FEditActionsPending = false;
 };
 

@@ -207,6 +207,15 @@ bool TFormMemo::LoadBackup() {
         return false;
     }
     FFrame->Core().SetDocumentName("BackUp");
+    // The backup of a named document saves to that document again.
+    std::string name;
+    if (ReadWholeFile(FPaths.BackupNameFile(), name).Ok()) {
+        while (!name.empty() && (name.back() == '\n' || name.back() == '\r'))
+            name.pop_back();
+        if (!name.empty() && name.size() <= 4096 && name.find('\n') == std::string::npos &&
+            QFileInfo(QString::fromStdString(name)).isFile() && FFrame->TakeBackupOf(name))
+            FSettings.FileName = name;
+    }
     return true;
 }
 
@@ -300,7 +309,7 @@ void TFormMemo::TakeArguments(const QStringList& arguments) {
 
 bool TFormMemo::QueryDiscard() {
     TUMemo* memo = FFrame->UMemo1();
-    if (!memo->Editor().Modified() || memo->Lines().GetTextStr().empty()) return true;
+    if (!FFrame->Core().Unsaved() || memo->Lines().GetTextStr().empty()) return true;
     const TSaveAnswer answer =
         AskToSave ? AskToSave() : AskYesNoCancel(this, QStringLiteral("保存しますか?"));
     if (answer == TSaveAnswer::saCancel) return false;
@@ -311,8 +320,13 @@ bool TFormMemo::QueryDiscard() {
 // --- Exit -----------------------------------------------------------------------------------
 
 void TFormMemo::closeEvent(QCloseEvent* event) {
+    if (FSessionEnded) {
+        // The exit files are written already; nothing is asked.
+        event->accept();
+        return;
+    }
     TUMemo* memo = FFrame->UMemo1();
-    if (MustAskToSave(FSettings.BackUpInfo, FSettings.FileBackUp, memo->Editor().Modified(),
+    if (MustAskToSave(FSettings.BackUpInfo, FSettings.FileBackUp, FFrame->Core().Unsaved(),
                       memo->Lines().GetTextStr().empty())) {
         const TSaveAnswer answer =
             AskToSave ? AskToSave() : AskYesNoCancel(this, QStringLiteral("終了前に保存しますか?"));
@@ -326,20 +340,54 @@ void TFormMemo::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void TFormMemo::WriteExitFiles() {
+void TFormMemo::WriteExitFiles(bool forceBackup) {
     const TFileResult settings = WriteSettings();
     if (!settings.Ok())
         std::fprintf(stderr, "rekna: cannot write %s: %s\n", FPaths.SettingsFile.c_str(),
                      settings.Message().c_str());
     WriteDefinitions();
     const TUMemoStrings& lines = FFrame->UMemo1()->Lines();
-    if (FSettings.FileBackUp && lines.GetCount() > 0) {
-        const TFileResult backup =
-            WriteBackup(FPaths.BackupFile(), lines.SaveBytes(), FSettings.FileRecycle, *FTrash);
+    if ((FSettings.FileBackUp || forceBackup) && lines.GetCount() > 0) {
+        const TFileResult backup = WriteBackupFiles();
         if (!backup.Ok())
             std::fprintf(stderr, "rekna: cannot write %s: %s\n", FPaths.BackupFile().c_str(),
                          backup.Message().c_str());
     }
+}
+
+TFileResult TFormMemo::WriteBackupFiles() {
+    const TFileResult backup =
+        WriteBackup(FPaths.BackupFile(), FFrame->UMemo1()->Lines().SaveBytes(),
+                    FSettings.FileRecycle && !FBackupRecycled, *FTrash);
+    if (!backup.Ok()) return backup;
+    FBackupRecycled = true;
+    FBackupDirty = false;
+    const TFrameCalcCore& core = FFrame->Core();
+    if (core.HasFileName()) {
+        const std::string name = core.FileName() + "\n";
+        (void)WriteFileReplacing(FPaths.BackupNameFile(),
+                                 [&name](const auto& sink) { sink(name); });
+    } else {
+        std::remove(FPaths.BackupNameFile().c_str());
+    }
+    return backup;
+}
+
+void TFormMemo::WritePeriodicBackup() {
+    if (!FSettings.FileBackUp || !FBackupDirty || FSessionEnded) return;
+    if (FFrame->UMemo1()->Lines().GetCount() == 0) return;
+    const TFileResult backup = WriteBackupFiles();
+    if (!backup.Ok())
+        statusBar()->showMessage(QStringLiteral("BackUpを書き込めません: %1")
+                                     .arg(QString::fromStdString(backup.Message())));
+}
+
+void TFormMemo::EndSession() {
+    if (FSessionEnded) return;
+    ReadChecks();
+    WriteExitFiles(true);
+    FSessionEnded = true;
+    close();
 }
 
 std::tm TFormMemo::CurrentTime() const {

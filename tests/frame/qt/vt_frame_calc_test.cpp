@@ -4,6 +4,8 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
+#include <QStatusTipEvent>
 #include <QMouseEvent>
 #include <QSplitter>
 #include <QTest>
@@ -207,6 +209,100 @@ TEST_F(FrameWidgetTest, SettingsAreReadAndWrittenThroughTheStore) {
     EXPECT_EQ(out.Get("SubUnit").value_or(""), "10000000000000000100");
     EXPECT_EQ(out.Get("LogWindow").value_or(""), "100110000");
     EXPECT_EQ(out.Get("AnsWidth").value_or(""), "200");
+}
+
+TEST_F(FrameWidgetTest, TheMemoMenuCutsCopiesPastesAndSelectsAll) {
+    Type("1+2");
+    QMenu* menu = Frame.MemoPopup();
+    const QList<QAction*> actions = menu->actions();
+    ASSERT_GE(actions.size(), 4);
+    QStringList captions;
+    for (int i = 0; i < 4; ++i)
+        captions << actions[i]->text().section(QLatin1Char('\t'), 0, 0);
+    EXPECT_EQ(captions, (QStringList{QStringLiteral("切り取り(&T)"), QStringLiteral("コピー(&C)"),
+                                     QStringLiteral("貼り付け(&P)"),
+                                     QStringLiteral("すべて選択(&A)")}));
+    emit menu->aboutToShow();
+    EXPECT_FALSE(actions[0]->isEnabled());  // nothing selected to cut
+    actions[3]->trigger();
+    emit menu->aboutToShow();
+    ASSERT_TRUE(actions[0]->isEnabled());
+    actions[0]->trigger();
+    EXPECT_EQ(Memo().Lines().GetTextStr(), "");
+    actions[2]->trigger();
+    actions[2]->trigger();
+    EXPECT_EQ(Memo().Lines().GetTextStr(), "1+21+2");
+    EXPECT_EQ(Answers(), (std::vector<std::string>{"24"}));
+}
+
+// Records the status-line texts that reach the frame from its panes.
+class TStatusTips : public QObject {
+public:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::StatusTip) Tips << static_cast<QStatusTipEvent*>(e)->tip();
+        return QObject::eventFilter(o, e);
+    }
+    QStringList Tips;
+};
+
+TEST_F(FrameWidgetTest, TheLogPaneFollowsTheTokenUnderTheMouseInEveryNewLog) {
+    Frame.Action("ActionWindowLog")->trigger();
+    TStatusTips tips;
+    Frame.installEventFilter(&tips);
+    Type("r=4.7k");
+    Enter();
+    Type("r*2");
+    TUMemo& log = *Frame.UMemo3();
+    const auto hover = [&log](int row) {
+        const QPoint at(log.ColumnX(1) + log.ColPitch() / 2, log.RowY(row) + log.CellHeight() / 2);
+        QMouseEvent move(QEvent::MouseMove, at, log.viewport()->mapToGlobal(at), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(log.viewport(), &move);
+    };
+    hover(0);
+    ASSERT_FALSE(tips.Tips.isEmpty());
+    EXPECT_EQ(tips.Tips.back(), QStringLiteral("r*2"));
+    // A new log under a mouse that stands still: the status line follows it.
+    QTest::keyClick(&Memo(), Qt::Key_Up);
+    hover(0);
+    EXPECT_EQ(tips.Tips.back(), QStringLiteral("r=4.7k"));
+}
+
+TEST_F(FrameWidgetTest, TheCalcBarFollowsTheAnswerPaneSelectionWithinARow) {
+    for (const char* line : {"1", "20", "300"}) {
+        Type(line);
+        Enter();
+    }
+    TUMemo& answers = *Frame.UMemo2();
+    answers.setFocus();
+    QTest::keyClick(&answers, Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(&answers, Qt::Key_Down, Qt::ShiftModifier);
+    const std::string first = Cp932ToUtf8(Frame.Core().CalcBarText());
+    QTest::keyClick(&answers, Qt::Key_End, Qt::ShiftModifier);
+    const std::string grown = Cp932ToUtf8(Frame.Core().CalcBarText());
+    EXPECT_NE(grown, first);
+    EXPECT_NE(grown.find("2行合計= 21"), std::string::npos) << grown;
+}
+
+TEST_F(FrameWidgetTest, TheLogPaneShowsTheCaretLogWithoutADefinitionsFileAndASummaryFromItsEnd) {
+    Type("2*3");
+    Frame.Action("ActionWindowLog")->trigger();
+    Frame.Action("ActionWindowDefFile")->trigger();
+    EXPECT_EQ(Log().front(), "2*3");
+    Frame.Action("ActionWindowCalcLog")->trigger();
+    Frame.Action("ActionWindowLog")->trigger();  // off again
+    for (int i = 0; i < 12; ++i) {
+        Enter();
+        Type("1");
+    }
+    Memo().Editor().SelectAll();
+    // Switched on with a selection: the summary's last line, with the lines above it.
+    Frame.Action("ActionWindowLog")->trigger();
+    QTest::qWait(20);
+    const TUMemo& log = *Frame.UMemo3();
+    ASSERT_GT(log.FullPageRows(), 2);
+    EXPECT_EQ(log.Lines().TopRow(), std::max(0, log.Lines().GetCount() - log.FullPageRows()));
+    EXPECT_EQ(log.Lines().LeftCol(), 1);
 }
 
 }  // namespace

@@ -147,7 +147,8 @@ TEST_F(FormMemoTest, ASessionComesBackAfterARestart) {
         EXPECT_EQ(Lines(*form), (TStrings{"r=4.7k", "r*2"}));
         EXPECT_EQ(Answers(*form).back(), " 9.4k");
         EXPECT_TRUE(form->Action("ActionSetAnsEng")->isChecked());
-        EXPECT_EQ(form->windowTitle(), QStringLiteral("BackUp - Rekna"));
+        // The backup holds a.txt's text: it is a.txt again.
+        EXPECT_EQ(form->windowTitle(), QStringLiteral("a.txt - Rekna"));
         ASSERT_TRUE(form->close());
     }
     // The second exit put the first backup into the trash.
@@ -365,6 +366,51 @@ TEST_F(FormMemoTest, TheBatchCalculatorAnswersAsTheWindowDoes) {
     window.resize(batch.size());
     EXPECT_EQ(batch, window);
     EXPECT_EQ(batch.at(2), " 0.5");  // degrees, Eng, short
+}
+
+TEST_F(FormMemoTest, TheBackupOfANamedDocumentSavesToThatDocument) {
+    WriteFile(Path("m.txt"), "1+1\n");
+    {
+        auto form = Start(Path("m.txt"));
+        QTest::keyClick(&Memo(*form), Qt::Key_End);
+        Type(*form, "0");
+        EXPECT_TRUE(form->close());  // backups on: nothing asked
+    }
+    EXPECT_EQ(Questions, 0);
+    EXPECT_EQ(ReadFile(Path("m.txt")), "1+1\n");
+    TouchBackup(0);
+    auto form = Start();
+    EXPECT_EQ(Lines(*form), (TStrings{"1+10"}));
+    // The text is not the file's: the title says so and Ctrl+S writes it there, as LF text.
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("m.txt * - Rekna"));
+    EXPECT_TRUE(form->Action("ActionFileSave")->isEnabled());
+    ASSERT_TRUE(form->Save());
+    EXPECT_EQ(ReadFile(Path("m.txt")), "1+10\r\n");
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("m.txt - Rekna"));
+}
+
+TEST_F(FormMemoTest, TheBackupIsWrittenEveryMinuteAndWhenTheSessionEnds) {
+    WriteFile(Paths.BackupFile(), "old\r\n");
+    TouchBackup(0);
+    auto form = Start();
+    QTest::keyClick(&Memo(*form), Qt::Key_End, Qt::ControlModifier);
+    Type(*form, "+1");
+    form->WritePeriodicBackup();
+    EXPECT_EQ(ReadFile(Paths.BackupFile()), "old+1\r\n");
+    EXPECT_EQ(Trash.Moved.size(), 1u);  // the session's first backup keeps the old one
+    form->WritePeriodicBackup();        // nothing changed: nothing written
+    Type(*form, "+2");
+    form->WritePeriodicBackup();
+    EXPECT_EQ(ReadFile(Paths.BackupFile()), "old+1+2\r\n");
+    EXPECT_EQ(Trash.Moved.size(), 1u);
+    // The end of the session writes everything without a question, even with backups off.
+    form->Action("ActionFileBackUp")->trigger();
+    Type(*form, "+3");
+    form->EndSession();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(Questions, 0);
+    EXPECT_EQ(ReadFile(Paths.BackupFile()), "old+1+2+3\r\n");
+    EXPECT_NE(ReadFile(Paths.SettingsFile).find("FileBackUp=0"), std::string::npos);
 }
 
 }  // namespace
