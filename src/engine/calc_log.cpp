@@ -23,6 +23,40 @@ const std::string& StepMark() {
     return mark;
 }
 
+const std::string& CutMark() {
+    static const std::string mark = SysText("…");
+    return mark;
+}
+
+const std::string& OmissionMark() {
+    static const std::string mark = SysText("…(途中省略)");
+    return mark;
+}
+
+// A text that keeps at most one byte beyond its limit: enough to tell that it is to be cut,
+// however much is appended.
+class TCappedText {
+public:
+    explicit TCappedText(std::size_t limit) noexcept
+        : FLimit(limit), FCap(limit == std::string::npos ? limit : limit + 1) {}
+    TCappedText& operator+=(std::string_view s) {
+        if (FText.size() < FCap) FText.append(s.substr(0, FCap - FText.size()));
+        return *this;
+    }
+    TCappedText& operator+=(char c) {
+        if (FText.size() < FCap) FText += c;
+        return *this;
+    }
+    [[nodiscard]] bool Full() const noexcept { return FText.size() >= FCap; }
+    [[nodiscard]] bool Empty() const noexcept { return FText.empty(); }
+    [[nodiscard]] std::string Take() { return CutLogLine(std::move(FText), FLimit); }
+
+private:
+    std::string FText;
+    std::size_t FLimit;
+    std::size_t FCap;
+};
+
 std::string_view Trimmed(std::string_view s) noexcept {
     while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
     while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
@@ -57,9 +91,10 @@ std::string TStringListEx::Text() const {
 
 void TCalcLog::Reset(const std::string* firstLine) {
     FLines.Lines.clear();
-    if (firstLine) FLines.Lines.push_back(*firstLine);
+    if (firstLine) FLines.Lines.push_back(CutLogLine(firstLine->substr(0, kLineLimit + 1)));
     FLinesValid = true;
     FStoredValid = false;
+    FStepBytes = 0;
 }
 
 void TCalcLog::AssignStored(std::string_view stored) {
@@ -98,15 +133,23 @@ const std::string& TCalcLog::StoredText() const {
 void TCalcLog::AddStep(std::string_view step) {
     if (!FLinesValid) SplitStored();
     FStoredValid = false;
+    std::string text = CutLogLine(std::string(step.substr(0, kLineLimit + 1)));
     if (!FLines.Lines.empty()) {
         std::string_view last = FLines.Lines.back();
         if (FLines.Lines.size() > 1 && last.substr(0, StepMark().size()) == StepMark())
             last.remove_prefix(StepMark().size());
-        if (Trimmed(last) == Trimmed(step)) return;
+        if (Trimmed(last) == Trimmed(text)) return;
     }
-    std::string line = StepMark();
-    line += step;
-    FLines.Lines.push_back(std::move(line));
+    FLines.Lines.push_back(StepMark() + text);
+}
+
+void TCalcLog::AddEvaluationStep(std::string_view step) {
+    if (!WantsSteps()) return;
+    // A step that is dropped as a repeat was rendered all the same; the constant stands for
+    // the work of a step that renders to next to nothing.
+    FStepBytes += step.size() + 16;
+    AddStep(step);
+    if (!WantsSteps()) AddStep(OmissionMark());
 }
 
 namespace {
@@ -141,7 +184,13 @@ const std::string& LogValueText(const TCplx& value) {
 }
 
 // Appends the text of one item; control says whether the list is a control or definition line.
-void AppendItemText(std::string& out, const TCalcItem& item, std::size_t position, bool asWritten,
+void AppendVariable(TCappedText& out, int id, const TRenderScope& scope) {
+    const TVarItem& var = scope.Vars.Item(id);
+    out += var.Name;
+    if (var.Flags & vfError) out += "??";
+}
+
+void AppendItemText(TCappedText& out, const TCalcItem& item, std::size_t position, bool asWritten,
                     bool control, const TRenderScope& scope) {
     switch (item.Kind) {
         case TItemKind::mCon: out += ConstantDisplay(item.Code); return;
@@ -161,9 +210,7 @@ void AppendItemText(std::string& out, const TCalcItem& item, std::size_t positio
                 out += item.Text;
                 out += '?';
             } else {
-                const TVarItem& var = scope.Vars.Item(item.Index);
-                out += var.Name;
-                if (var.Flags & vfError) out += "??";
+                AppendVariable(out, item.Index, scope);
             }
             return;
         }
@@ -192,84 +239,101 @@ void AppendItemText(std::string& out, const TCalcItem& item, std::size_t positio
     }
 }
 
-std::string ItemText(const TCalcItem& item, std::size_t position, bool asWritten, bool control,
-                     const TRenderScope& scope) {
-    std::string out;
-    AppendItemText(out, item, position, asWritten, control, scope);
-    return out;
+void AppendKeywords(TCappedText& out, const TCalcItem& control) {
+    if (out.Empty() || !control.Is(TItemKind::mCnt)) return;
+    const std::string keys = ControlText(control.Mask);
+    if (!keys.empty()) {
+        out += ' ';
+        out += keys;
+    }
 }
 
 }  // namespace
 
-std::string RenderList(const TCalcList& list, std::size_t start, bool asWritten,
-                       const TRenderScope& scope) {
-    const bool control = IsControlLine(list);
-    std::string out;
-    for (std::size_t i = start; i < list.size(); ++i)
-        AppendItemText(out, list[i], i, asWritten, control, scope);
-    if (!out.empty() && !list.empty() && list[0].Is(TItemKind::mCnt)) {
-        const std::string keys = ControlText(list[0].Mask);
-        if (!keys.empty()) {
-            out += ' ';
-            out += keys;
-        }
+std::string CutLogLine(std::string text, std::size_t limit) {
+    if (text.size() <= limit) return text;
+    std::size_t end = 0;
+    while (end < text.size()) {
+        const std::size_t next = end + CharLength(text, end);
+        if (next > limit) break;
+        end = next;
     }
-    return out;
+    text.resize(end);
+    text += CutMark();
+    return text;
+}
+
+std::string RenderList(const TCalcList& list, std::size_t start, bool asWritten,
+                       const TRenderScope& scope, std::size_t limit) {
+    const bool control = IsControlLine(list);
+    TCappedText out(limit);
+    for (std::size_t i = start; i < list.size() && !out.Full(); ++i)
+        AppendItemText(out, list[i], i, asWritten, control, scope);
+    if (!list.empty()) AppendKeywords(out, list[0]);
+    return out.Take();
 }
 
 namespace {
 
+// An entry of the value stack; a name that an assignment of this line has made a variable shows
+// as that variable.
+void AppendEntry(TCappedText& out, const TEvaluator& eval, const TCalcItem& entry,
+                 const TRenderScope& scope) {
+    const int created = eval.CreatedVariable(entry);
+    if (created >= 0) {
+        AppendVariable(out, created, scope);
+    } else {
+        AppendItemText(out, entry, 2, false, false, scope);
+    }
+}
+
 // A value that is the pending argument of a user function: "(a, b, value, 0)".
-std::string PendingCall(const TEvaluator& eval, const TCalcItem& usr, const std::string& value,
-                        const TRenderScope& scope) {
+void AppendPendingCall(TCappedText& out, const TEvaluator& eval, const TCalcItem& usr,
+                       const TCalcItem& value, const TRenderScope& scope) {
     const TUserFunc* f = scope.Funcs.Get(usr.Index);
     const std::size_t params = f ? f->Params.size() : 1;
-    const auto& args = eval.Arguments();
-    std::string out = "(";
-    for (std::size_t k = 0; k < std::max<std::size_t>(params, args.size() + 1); ++k) {
+    const std::size_t args = eval.ArgumentCount();
+    out += '(';
+    for (std::size_t k = 0; k < std::max<std::size_t>(params, args + 1) && !out.Full(); ++k) {
         if (k > 0) out += ", ";
-        if (k < args.size()) {
-            out += LogValueText(args[k]);
-        } else if (k == args.size()) {
-            out += value;
+        if (k < args) {
+            out += LogValueText(eval.Argument(k));
+        } else if (k == args) {
+            AppendEntry(out, eval, value, scope);
         } else {
             out += '0';
         }
     }
-    return out + ")";
+    out += ')';
 }
 
 }  // namespace
 
-std::string RenderStep(const TEvaluator& eval, const TRenderScope& scope) {
+std::string RenderStep(const TEvaluator& eval, const TRenderScope& scope, std::size_t limit) {
     const TCalcStak& ops = eval.Operators();
     const TCalcStak& vals = eval.Values();
-    std::string out;
+    TCappedText out(limit);
     std::size_t vi = 0;
-    const auto value = [&](std::size_t i) { AppendItemText(out, vals.At(i), 2, false, false, scope); };
-    for (std::size_t k = 1; k < ops.Count(); ++k) {
+    const auto value = [&](std::size_t i) { AppendEntry(out, eval, vals.At(i), scope); };
+    for (std::size_t k = 1; k < ops.Count() && !out.Full(); ++k) {
         const TCalcItem& op = ops.At(k);
         const auto before = static_cast<std::size_t>(op.Tag);
-        for (; vi < before && vi < vals.Count(); ++vi) value(vi);
+        for (; vi < before && vi < vals.Count() && !out.Full(); ++vi) value(vi);
         AppendItemText(out, op, 2, false, false, scope);
         if (op.Is(TItemKind::mUsr) && k + 1 == ops.Count() && vi < vals.Count()) {
-            out += PendingCall(eval, op, ItemText(vals.At(vals.Count() - 1), 2, false, false, scope),
-                               scope);
+            AppendPendingCall(out, eval, op, vals.At(vals.Count() - 1), scope);
             vi = vals.Count();
         }
     }
-    for (; vi < vals.Count(); ++vi) value(vi);
-    eval.ForEachRemaining(
-        [&](const TCalcItem& item) { AppendItemText(out, item, 2, false, false, scope); });
-    const TCalcItem& control = eval.LineControl();
-    if (!out.empty() && control.Is(TItemKind::mCnt)) {
-        const std::string keys = ControlText(control.Mask);
-        if (!keys.empty()) {
-            out += ' ';
-            out += keys;
-        }
+    for (; vi < vals.Count() && !out.Full(); ++vi) value(vi);
+    if (!out.Full()) {
+        eval.ForEachRemaining([&](const TCalcItem& item) {
+            AppendItemText(out, item, 2, false, false, scope);
+            return !out.Full();
+        });
     }
-    return out;
+    AppendKeywords(out, eval.LineControl());
+    return out.Take();
 }
 
 }  // namespace rekna

@@ -25,12 +25,25 @@ public:
 
 // The log of one line: the formula, then "＝ " + step for every step that differs from the last.
 // A log taken in its stored form is split into lines only when they are asked for.
+//
+// Every step of an evaluation shows the whole expression as it stands, so the log of a line of
+// n items would hold about n lines of n items each. It is bounded instead: a line longer than
+// kLineLimit bytes is cut and ends in "…", and once the evaluation steps of one line have taken
+// kStepBudget bytes the remaining steps are left out, which a line "＝ …(途中省略)" says; the
+// answer still follows. Logs of lines of ordinary length stay far below both bounds.
 class TCalcLog {
 public:
-    // The log holds that one line, or nothing.
+    static constexpr std::size_t kLineLimit = 2000;
+    static constexpr std::size_t kStepBudget = 64000;
+
+    // The log holds that one line (cut to kLineLimit), or nothing.
     void Reset(const std::string* firstLine);
     // Appends "＝ " + step unless it repeats the last line (compared trimmed).
     void AddStep(std::string_view step);
+    // An evaluation step: added as AddStep does and charged to the step budget.
+    void AddEvaluationStep(std::string_view step);
+    // False once the step budget is spent: later evaluation steps need not be rendered.
+    [[nodiscard]] bool WantsSteps() const noexcept { return FStepBytes < kStepBudget; }
     // Takes the lines of a log in its stored form.
     void AssignStored(std::string_view stored);
 
@@ -42,6 +55,7 @@ private:
     void SplitStored() const;
 
     mutable TStringListEx FLines;
+    std::size_t FStepBytes = 0;
     mutable std::string FStored;
     mutable bool FLinesValid = true;
     mutable bool FStoredValid = false;
@@ -53,12 +67,20 @@ struct TRenderScope {
     const TUserFuncList& Funcs;
 };
 
-// The texts of a list's items from start on, as one text; with item 0 a control item its
-// keywords follow after a space. Literals keep their text when asWritten is set.
-[[nodiscard]] std::string RenderList(const TCalcList& list, std::size_t start, bool asWritten,
-                                     const TRenderScope& scope);
+// The text cut to at most limit bytes (never inside a double-byte character) followed by "…",
+// or the text itself when it is not longer.
+[[nodiscard]] std::string CutLogLine(std::string text, std::size_t limit = TCalcLog::kLineLimit);
 
-// One step of an evaluation: the stacks in source order, then the items still to read.
-[[nodiscard]] std::string RenderStep(const TEvaluator& eval, const TRenderScope& scope);
+// The texts of a list's items from start on, as one text; with item 0 a control item its
+// keywords follow after a space. Literals keep their text when asWritten is set. A text longer
+// than limit bytes is cut as CutLogLine does, after reading no more of the list than it shows.
+[[nodiscard]] std::string RenderList(const TCalcList& list, std::size_t start, bool asWritten,
+                                     const TRenderScope& scope,
+                                     std::size_t limit = std::string::npos);
+
+// One step of an evaluation: the stacks in source order, then the items still to read; cut
+// at limit bytes as RenderList does.
+[[nodiscard]] std::string RenderStep(const TEvaluator& eval, const TRenderScope& scope,
+                                     std::size_t limit = TCalcLog::kLineLimit);
 
 }  // namespace rekna

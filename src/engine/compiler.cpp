@@ -162,6 +162,30 @@ std::string FormulaText(std::string_view line, const TCompileSwitches& switches)
     return std::string(TrimView(out));
 }
 
+std::size_t TokenCount(std::string_view formula) noexcept {
+    // The tokeniser's rules: every operator, bracket, "#" and ", " is an item, and so is every
+    // run of other characters between them.
+    std::size_t n = 1;
+    bool inToken = false;
+    for (std::size_t i = 0; i < formula.size(); ++i) {
+        const char c = formula[i];
+        if (IsLeadByte(c) && i + 1 < formula.size()) {
+            n += inToken ? 0 : 1;
+            inToken = true;
+            ++i;
+        } else if (c == '>' && i == 0) {
+        } else if (OperatorOfChar(c) >= 0 || c == '(' || c == '{' || c == ')' || c == '}' ||
+                   c == '#' || (c == ',' && i + 1 < formula.size() && formula[i + 1] == ' ')) {
+            ++n;
+            inToken = false;
+        } else if (c != ',') {
+            n += inToken ? 0 : 1;
+            inToken = true;
+        }
+    }
+    return n;
+}
+
 std::string_view ReadNameAt(std::string_view text, std::size_t pos) noexcept {
     std::size_t i = pos;
     while (i < text.size()) {
@@ -239,17 +263,18 @@ TCalcItem TCompiler::AnsItem() const {
 }
 
 void TCompiler::ApplyControlKeywords(TCalcList& items) const {
+    // The keyword bit that the "#" at i introduces, or -1.
+    const auto keywordAt = [&items](std::size_t i) {
+        if (!items[i].Is(TItemKind::mCnt) || !(items[i].Mask & ControlBit(cbHash)) ||
+            i + 1 >= items.size())
+            return -1;
+        const TCalcItem& next = items[i + 1];
+        if (IsRawToken(next)) return FindControlKeyword(next.Text);
+        return next.IsOperator(opPolar) ? static_cast<int>(cbPolar) : -1;
+    };
     for (std::size_t i = 1; i < items.size(); ++i) {
         if (!items[i].Is(TItemKind::mCnt) || !(items[i].Mask & ControlBit(cbHash))) continue;
-        int bit = -1;
-        if (i + 1 < items.size()) {
-            const TCalcItem& next = items[i + 1];
-            if (IsRawToken(next)) {
-                bit = FindControlKeyword(next.Text);
-            } else if (next.IsOperator(opPolar)) {
-                bit = cbPolar;
-            }
-        }
+        const int bit = keywordAt(i);
         if (i == 1) {
             // At the line start: "#Name(" is a definition; a directive shows Ans.
             if (items.size() > 3 && items[3].Is(TItemKind::mCbe)) continue;
@@ -260,75 +285,56 @@ void TCompiler::ApplyControlKeywords(TCalcList& items) const {
             items[1] = AnsItem();
             continue;
         }
-        // A trailing directive formats the line; anything after the directives is dropped.
-        if (bit < 0) {
-            items.erase(items.begin() + static_cast<std::ptrdiff_t>(i), items.end());
-            return;
-        }
-        items[0].Kind = TItemKind::mCnt;
-        items[0].Mask |= ControlBit(bit);
-        items.erase(items.begin() + static_cast<std::ptrdiff_t>(i),
-                    items.begin() + static_cast<std::ptrdiff_t>(i + 2));
+        // A trailing directive formats the line, and so does every directive that directly
+        // follows it; everything from the first one on is dropped.
         std::size_t j = i;
-        while (j < items.size()) {
-            const bool hash = items[j].Is(TItemKind::mCnt) && (items[j].Mask & ControlBit(cbHash));
-            const bool keyword = hash && j + 1 < items.size() &&
-                                 ((IsRawToken(items[j + 1]) && FindControlKeyword(items[j + 1].Text) >= 0) ||
-                                  items[j + 1].IsOperator(opPolar));
-            if (!keyword) {
-                items.erase(items.begin() + static_cast<std::ptrdiff_t>(j), items.end());
-                break;
-            }
+        for (int b = bit; b >= 0; b = j < items.size() ? keywordAt(j) : -1) {
+            items[0].Kind = TItemKind::mCnt;
+            items[0].Mask |= ControlBit(b);
             j += 2;
         }
-        --i;
+        items.erase(items.begin() + static_cast<std::ptrdiff_t>(i), items.end());
+        return;
     }
 }
 
-bool TCompiler::ClassifyLiteral(TCalcList& items, std::size_t& i, std::size_t start,
-                                bool keepTexts) const {
+void TCompiler::ClassifyLiteral(TCalcList& items, std::size_t& w, std::size_t& r,
+                                std::size_t start, bool keepTexts) const {
     // Join an exponent sign that the tokeniser split off: "1.2E" "-" "3".
-    if (EndsInExponentMark(items[i].Text) && i + 2 < items.size() &&
-        (items[i + 1].IsOperator(opSub) || items[i + 1].IsOperator(opAdd)) &&
-        IsRawToken(items[i + 2])) {
-        items[i].Text += items[i + 1].Code == opSub ? '-' : '+';
-        items[i].Text += items[i + 2].Text;
-        items.erase(items.begin() + static_cast<std::ptrdiff_t>(i + 1),
-                    items.begin() + static_cast<std::ptrdiff_t>(i + 3));
+    std::string text = items[r].Text.substr(start);
+    if (EndsInExponentMark(items[r].Text) && r + 2 < items.size() &&
+        (items[r + 1].IsOperator(opSub) || items[r + 1].IsOperator(opAdd)) &&
+        IsRawToken(items[r + 2])) {
+        text += items[r + 1].Code == opSub ? '-' : '+';
+        text += items[r + 2].Text;
+        r += 2;
     }
-    std::string text = items[i].Text.substr(start);
     // Fold a minus that stands where a value is expected into the literal.
-    if (i >= 2 && items[i - 1].IsOperator(opSub)) {
-        const TCalcItem& before = items[i - 2];
-        if (i == 2 || before.Is(TItemKind::mOpr) || before.Is(TItemKind::mCbe) ||
+    if (w >= 2 && items[w - 1].IsOperator(opSub)) {
+        const TCalcItem& before = items[w - 2];
+        if (w == 2 || before.Is(TItemKind::mOpr) || before.Is(TItemKind::mCbe) ||
             before.Is(TItemKind::mCnt)) {
             text.insert(text.begin(), '-');
-            items.erase(items.begin() + static_cast<std::ptrdiff_t>(i - 1));
-            --i;
+            --w;
         }
     }
     TCplx value;
     if (!ReadPlainInteger(text, value)) value = ReadLiteral(text);
-    TCalcItem& item = items[i];
-    item.Kind = TItemKind::mVal;
-    item.Index = 0;
+    TCalcItem& item = items[w];
+    item = MakeItem(TItemKind::mVal);
     if (CalcFailed()) {
-        item.Value = TCplx();
         item.Tag = static_cast<int>(TCalcErr::ceInputRange);
         item.Text = CalcErrAnswer(TCalcErr::ceInputRange);
         CalcErr = TCalcErr::ceNone;
-        return true;
+        return;
     }
     item.Value = value;
-    item.Tag = 0;
-    if (!keepTexts) {
-        item.Text.clear();
-    } else if (!text.empty() && text.front() == '-') {
+    if (!keepTexts) return;
+    if (!text.empty() && text.front() == '-') {
         item.Text = "{" + text + "}";
     } else {
         item.Text = std::move(text);
     }
-    return true;
 }
 
 void TCompiler::ClassifyName(TCalcList& items, std::size_t i, std::size_t start, int funcLimit,
@@ -371,7 +377,7 @@ void TCompiler::ClassifyName(TCalcList& items, std::size_t i, std::size_t start,
     }
 }
 
-void TCompiler::Classify(TCalcList& items, bool keepTexts) const {
+bool TCompiler::Classify(TCalcList& items, bool keepTexts) const {
     const bool definition = items.size() > 3 && items[1].Is(TItemKind::mCnt) &&
                             (items[1].Mask & ControlBit(cbHash)) && items[3].Is(TItemKind::mCbe);
     int funcLimit = FFuncs.Count();
@@ -381,39 +387,50 @@ void TCompiler::Classify(TCalcList& items, bool keepTexts) const {
         while (p < raw.size() && static_cast<unsigned char>(raw[p]) <= ' ') ++p;
         funcLimit = FFuncs.VisibleLimit(LowerName(ReadNameAt(raw, p)));
     }
-    for (std::size_t i = 1; i < items.size();) {
-        if (!IsRawToken(items[i])) {
-            ++i;
-            continue;
-        }
-        const std::string_view text = items[i].Text;
-        std::size_t p = 0;
-        bool taken = false;
-        while (p < text.size() && !taken) {
-            const char c = text[p];
-            if (c == '$' || c == '&' || c == '.' || IsDigit(c)) {
-                taken = ClassifyLiteral(items, i, p, keepTexts);
-            } else if (IsAsciiLetter(c) || c == '_' || IsGreekAt(text, p) || IsRootAt(text, p)) {
-                ClassifyName(items, i, p, funcLimit, definition);
-                taken = true;
-            } else {
+    // The list is compacted as it is read: items before w are done, items from r on are raw.
+    std::size_t w = 1;
+    for (std::size_t r = 1; r < items.size(); ++r) {
+        if (r % TStopRequest::kPollInterval == 0 && Stop && Stop->Poll()) return false;
+        if (IsRawToken(items[r])) {
+            const std::string_view text = items[r].Text;
+            std::size_t p = 0;
+            while (p < text.size()) {
+                const char c = text[p];
+                if (c == '$' || c == '&' || c == '.' || IsDigit(c) || IsAsciiLetter(c) ||
+                    c == '_' || IsGreekAt(text, p) || IsRootAt(text, p))
+                    break;
                 p += CharLength(text, p);
             }
+            // A token in which nothing begins is a comment.
+            if (p == text.size()) continue;
+            const char c = text[p];
+            if (c == '$' || c == '&' || c == '.' || IsDigit(c)) {
+                ClassifyLiteral(items, w, r, p, keepTexts);
+                ++w;
+                continue;
+            }
+            ClassifyName(items, r, p, funcLimit, definition);
         }
-        if (taken) {
-            ++i;
-        } else {
-            items.erase(items.begin() + static_cast<std::ptrdiff_t>(i));
-        }
+        if (w != r) items[w] = std::move(items[r]);
+        ++w;
     }
+    items.erase(items.begin() + static_cast<std::ptrdiff_t>(w), items.end());
+    return true;
 }
 
 TCalcErr TCompiler::Compile(std::string_view formula, TCompList& list, bool keepTexts) {
     FDefinition = false;
     list.Reset();
+    // A line of too many items is refused before they exist.
+    const std::size_t tokens = TokenCount(formula);
+    if (tokens > kMaxLineItems) return TCalcErr::ceMath;
+    list.reserve(tokens);
     Tokenise(formula, list);
     ApplyControlKeywords(list);
-    Classify(list, keepTexts);
+    if (!Classify(list, keepTexts)) {
+        list.Reset();
+        return TCalcErr::ceMath;
+    }
 
     // Nothing calculable: an empty line, "#" alone, operators only.
     bool calculable = false;
@@ -434,7 +451,10 @@ TCalcErr TCompiler::Compile(std::string_view formula, TCompList& list, bool keep
     }
 
     const std::size_t bodyStart = FindDefinitionShape(list);
-    Repair(list, bodyStart > 0 ? bodyStart : 1);
+    if (!Repair(list, bodyStart > 0 ? bodyStart : 1)) {
+        list.Reset();
+        return TCalcErr::ceMath;
+    }
     if (bodyStart > 0 && bodyStart < list.size()) {
         list[1].Kind = TItemKind::mCnt;
         list[1].Mask = ControlBit(cbDefine);

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "engine/calc_item.h"
+#include "engine/stop_request.h"
 #include "numbers/calc_error.h"
 
 namespace rekna {
@@ -27,14 +28,23 @@ struct TCompileSwitches {
 // when no name starts there. Not lower-cased.
 [[nodiscard]] std::string_view ReadNameAt(std::string_view text, std::size_t pos) noexcept;
 
+// The number of items the tokeniser makes of a formula, the mNop at the start included: a bound
+// of the compiled list before the repairs.
+[[nodiscard]] std::size_t TokenCount(std::string_view formula) noexcept;
+
 class TCompiler {
 public:
     TCompiler(const TVariList& vars, const TUserFuncList& funcs) : FVars(vars), FFuncs(funcs) {}
 
     // Compiles a formula (the output of FormulaText) into list. Returns ceNone when something
     // calculable was found and ceNothing when nothing was; an unreadable literal is kept as
-    // the value 0 with Tag 14. With keepTexts literals keep their canonical text.
+    // the value 0 with Tag 14. With keepTexts literals keep their canonical text. A line of
+    // more than kMaxLineItems items, or one stopped by the stop request, gives ceMath and an
+    // empty list. Every pass takes time in proportion to the line's length.
     TCalcErr Compile(std::string_view formula, TCompList& list, bool keepTexts);
+
+    // Polled while a long line is classified (not owned).
+    TStopRequest* Stop = nullptr;
 
     // Whether the last compiled line was a user-function definition (item 1 holds the
     // definition bit).
@@ -43,18 +53,22 @@ public:
 private:
     void Tokenise(std::string_view formula, TCalcList& items) const;
     void ApplyControlKeywords(TCalcList& items) const;
-    void Classify(TCalcList& items, bool keepTexts) const;
-    bool ClassifyLiteral(TCalcList& items, std::size_t& i, std::size_t start, bool keepTexts) const;
+    // False when the stop request stopped it.
+    bool Classify(TCalcList& items, bool keepTexts) const;
+    // Reads the literal of the raw token at r (from byte start) into item w, folding a minus
+    // at w - 1 and joining a split exponent at r + 1, r + 2; moves w and r onto the items used.
+    void ClassifyLiteral(TCalcList& items, std::size_t& w, std::size_t& r, std::size_t start,
+                         bool keepTexts) const;
     void ClassifyName(TCalcList& items, std::size_t i, std::size_t start, int funcLimit,
                       bool definition) const;
     [[nodiscard]] TCalcItem AnsItem() const;
-    void Repair(TCalcList& items, std::size_t start) const;
+    // False when the repaired line would hold more than kMaxLineItems items.
+    bool Repair(TCalcList& items, std::size_t start) const;
     void RepairOperators(TCalcList& items, std::size_t start) const;
 
     const TVariList& FVars;
     const TUserFuncList& FFuncs;
     bool FDefinition = false;
-    mutable TCalcList FScratch;  // reused by the repairs
 };
 
 }  // namespace rekna

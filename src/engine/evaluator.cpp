@@ -2,6 +2,7 @@
 // place, the tiny-error cut after every step.
 #include "engine/evaluator.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/operators.h"
@@ -46,10 +47,24 @@ bool IsImpure(const TCalcItem& op) noexcept {
 
 }  // namespace
 
-void TEvalTrace::Touch(int id, const TVariList& vars) {
-    for (const TInput& in : Inputs) {
-        if (in.Id == id) return;
+void TEvalTrace::Clear() noexcept {
+    Inputs.clear();
+    Writes.clear();
+    Lookups.clear();
+    Impure = false;
+    // Inputs may have been moved away: the marks of this trace are told apart by generation.
+    if (++FGeneration == 0) {
+        std::fill(FTouched.begin(), FTouched.end(), 0U);
+        FGeneration = 1;
     }
+}
+
+void TEvalTrace::Touch(int id, const TVariList& vars) {
+    if (id < 0) return;
+    const auto index = static_cast<std::size_t>(id);
+    if (index >= FTouched.size()) FTouched.resize(std::max<std::size_t>(index + 1, 2 * FTouched.size()));
+    if (FTouched[index] == FGeneration) return;
+    FTouched[index] = FGeneration;
     const TVarItem& item = vars.Item(id);
     Inputs.push_back({id, (item.Flags & vfError) != 0, item.Value});
 }
@@ -101,6 +116,7 @@ bool TEvaluator::Evaluate(const TCalcList& list, bool commit) {
     FRead = 0;
     FCurrent = nullptr;
     FVarShape = FVars.Shape();
+    FVarsAtStart = FVars.Count();
     FFrames.push_back(TFrame{&list, 1, {}, TCplx(), false});
 
     while (!CalcFailed()) {
@@ -126,7 +142,7 @@ const TCalcItem* TEvaluator::Fetch() {
             FFrames.pop_back();
             continue;
         }
-        if (++FRead > kMaxItems) {
+        if (++FRead > kMaxItems || (FRead % TStopRequest::kPollInterval == 0 && Stop && Stop->Poll())) {
             SetCalcErr(TCalcErr::ceMath);
             return nullptr;
         }
@@ -205,15 +221,35 @@ void TEvaluator::Process(const TCalcItem& item) {
             return;
         }
     } else {
-        // An operator remembers how many values stood before it, for the log.
+        // An operator remembers how many values stood before it, for the log; a ", " the
+        // position of the first entry below it that is no ", ", for InPendingCall.
+        const std::size_t below = FOps.Count() - 1;
+        const int base = FOps.Top().IsOperator(opComma) ? FOps.Top().Index : static_cast<int>(below);
         FOps.Push(item);
         FOps.Top().Tag = static_cast<int>(FVals.Count());
+        if (item.IsOperator(opComma)) FOps.Top().Index = base;
     }
     Step();
 }
 
+int TEvaluator::CreatedVariable(const TCalcItem& entry) const {
+    if (FVars.Count() <= FVarsAtStart) return -1;
+    if (entry.Kind != TItemKind::mStr && !(entry.Kind == TItemKind::mVar && entry.Index < 0))
+        return -1;
+    const int id = FVars.Find(LowerName(entry.Text));
+    return id >= FVarsAtStart ? id : -1;
+}
+
 void TEvaluator::Resolve(TCalcItem& entry) {
     if (entry.Kind == TItemKind::mVal) return;
+    if (entry.Kind == TItemKind::mStr) {
+        // A name that an assignment of this line created is that variable.
+        const int created = CreatedVariable(entry);
+        if (created >= 0) {
+            entry.Kind = TItemKind::mVar;
+            entry.Index = created;
+        }
+    }
     TCplx value;
     if (entry.Kind == TItemKind::mVar) {
         int id = entry.Index;
@@ -266,20 +302,15 @@ void TEvaluator::Store(TCalcItem& target, const TCplx& value) {
             id = FVars.Find(name);
             if (Trace) Trace->Lookups.push_back({std::move(name), id});
         }
+    } else if (target.Kind == TItemKind::mStr) {
+        id = CreatedVariable(target);
     }
+    // Other names waiting on the stack become the new variable when they are resolved or shown
+    // (CreatedVariable).
     if (id < 0 && (target.Kind == TItemKind::mVar || target.Kind == TItemKind::mStr)) {
         const std::string name = LowerName(target.Text);
         if (name.empty()) return;
         id = FVars.Set(name, TCplx(), 0);
-        // Other entries waiting on the stack under this name are that variable now.
-        for (std::size_t i = 0; i < FVals.Count(); ++i) {
-            TCalcItem& e = FVals.At(i);
-            if ((e.Kind == TItemKind::mStr || (e.Kind == TItemKind::mVar && e.Index < 0)) &&
-                LowerName(e.Text) == name) {
-                e.Kind = TItemKind::mVar;
-                e.Index = id;
-            }
-        }
     }
     if (id < 0) return;
     if (Trace) {
@@ -360,8 +391,8 @@ void TEvaluator::Reduce() {
             const TCplx left = ResolveTop();
             if (CalcFailed()) return;
             if (code == opComma) {
-                // Arguments reduce from the right; keep them in call order.
-                FArgs.insert(FArgs.begin(), left);
+                // Arguments reduce from the right: the list is kept last first.
+                FArgs.push_back(left);
                 FVals.SetTop(right);
                 break;
             }
@@ -373,8 +404,10 @@ void TEvaluator::Reduce() {
     }
     // The flags are sticky: they are read before every assignment and at the end, and after
     // every step only while a log shows where the line failed.
-    if (Logging) CheckFp();
-    if (!InPendingCall()) Step();
+    if (Logging) {
+        CheckFp();
+        if (!InPendingCall()) Step();
+    }
 }
 
 void TEvaluator::CallUser() {
@@ -393,7 +426,7 @@ void TEvaluator::CallUser() {
     if (CalcFailed()) return;
     frame.List = &func->Items;
     frame.Pos = func->BodyStart;
-    frame.Args = std::move(FArgs);
+    frame.Args.assign(FArgs.rbegin(), FArgs.rend());
     frame.Substitutes = true;
     FArgs.clear();
     FFrames.push_back(std::move(frame));
@@ -407,18 +440,10 @@ void TEvaluator::CheckFp() noexcept {
 }
 
 bool TEvaluator::InPendingCall() const noexcept {
-    for (std::size_t i = FOps.Count(); i-- > 1;) {
-        const TCalcItem& e = FOps.At(i);
-        if (e.IsOperator(opComma)) continue;
-        return e.Is(TItemKind::mCbe) && FOps.At(i - 1).Is(TItemKind::mUsr);
-    }
-    return false;
-}
-
-std::size_t TEvaluator::RemainingCount() const noexcept {
-    std::size_t n = FCurrent ? 1 : 0;
-    for (const TFrame& f : FFrames) n += f.List->size() - std::min(f.Pos, f.List->size());
-    return n;
+    if (FOps.Count() < 2) return false;
+    const TCalcItem& top = FOps.Top();
+    const std::size_t i = top.IsOperator(opComma) ? static_cast<std::size_t>(top.Index) : FOps.Count() - 1;
+    return i >= 1 && FOps.At(i).Is(TItemKind::mCbe) && FOps.At(i - 1).Is(TItemKind::mUsr);
 }
 
 TCalcItem TEvaluator::SubstitutedArgument(const TFrame& f, const TCalcItem& arg) {

@@ -8,6 +8,7 @@
 
 #include "engine/calc_stak.h"
 #include "engine/functions.h"
+#include "engine/stop_request.h"
 
 namespace rekna {
 
@@ -32,14 +33,13 @@ struct TEvalTrace {
     // the variables alone (random numbers, the clock, the statistics accumulator).
     bool Impure = false;
 
-    void Clear() noexcept {
-        Inputs.clear();
-        Writes.clear();
-        Lookups.clear();
-        Impure = false;
-    }
+    void Clear() noexcept;
     // Records the variable's state unless it was recorded before.
     void Touch(int id, const TVariList& vars);
+
+private:
+    std::vector<std::uint32_t> FTouched;  // by id: the generation that recorded it
+    std::uint32_t FGeneration = 1;
 };
 
 // Copies the statistics accumulator into the statistics variables (count, sum, ave, ...).
@@ -68,44 +68,53 @@ public:
     // When set, the evaluation records its reads and writes here (not owned).
     TEvalTrace* Trace = nullptr;
 
+    // When set, the evaluation polls it every TStopRequest::kPollInterval items and stops with
+    // ceMath once it is raised (not owned).
+    TStopRequest* Stop = nullptr;
+
     // The state that a log step renders.
     [[nodiscard]] const TCalcStak& Operators() const noexcept { return FOps; }
     [[nodiscard]] const TCalcStak& Values() const noexcept { return FVals; }
-    [[nodiscard]] const std::vector<TCplx>& Arguments() const noexcept { return FArgs; }
+    // The collected arguments of the pending call, k counted in call order.
+    [[nodiscard]] std::size_t ArgumentCount() const noexcept { return FArgs.size(); }
+    [[nodiscard]] const TCplx& Argument(std::size_t k) const noexcept {
+        return FArgs[FArgs.size() - 1 - k];
+    }
     [[nodiscard]] const TCalcItem& LineControl() const noexcept { return FControl; }
+    // The variable that a name waiting on the value stack has become through an assignment
+    // earlier in this evaluation, or -1.
+    [[nodiscard]] int CreatedVariable(const TCalcItem& entry) const;
     // Calls visit for every item not read yet, innermost body first, as the items would stand
-    // in the expanded line (parameters already replaced by their values).
+    // in the expanded line (parameters already replaced by their values), until visit returns
+    // false.
     template <typename TVisit>
     void ForEachRemaining(TVisit&& visit) const {
-        if (FCurrent) visit(*FCurrent);
+        if (FCurrent && !visit(*FCurrent)) return;
         for (std::size_t fi = FFrames.size(); fi-- > 0;) {
             const TFrame& f = FFrames[fi];
             for (std::size_t i = f.Pos; i < f.List->size(); ++i) {
                 const TCalcItem& item = (*f.List)[i];
-                if (f.Substitutes && item.Kind == TItemKind::mArg) {
-                    visit(SubstitutedArgument(f, item));
-                } else {
-                    visit(item);
-                }
+                const bool more = f.Substitutes && item.Kind == TItemKind::mArg
+                                      ? visit(SubstitutedArgument(f, item))
+                                      : visit(item);
+                if (!more) return;
             }
         }
     }
-    // Number of items still to read.
-    [[nodiscard]] std::size_t RemainingCount() const noexcept;
     // True while the operator stack holds nothing but ", " down to a user function's "(".
     [[nodiscard]] bool InPendingCall() const noexcept;
 
     void ClearStacks() noexcept;
 
     // An evaluation stops with ceMath after reading this many items (user functions expanding
-    // exponentially).
-    static constexpr std::size_t kMaxItems = 4'000'000;
+    // exponentially); the compiler refuses a line of more items in the same way.
+    static constexpr std::size_t kMaxItems = kMaxLineItems;
 
 private:
     struct TFrame {
         const TCalcList* List = nullptr;
         std::size_t Pos = 0;
-        std::vector<TCplx> Args;  // the collected arguments of the call
+        std::vector<TCplx> Args;  // the collected arguments of the call, in call order
         TCplx Last;               // the last argument
         bool Substitutes = false;
     };
@@ -131,7 +140,7 @@ private:
     TFuncEnv FEnv;
     TCalcStak FOps;
     TCalcStak FVals;
-    std::vector<TCplx> FArgs;
+    std::vector<TCplx> FArgs;  // last argument first: commas reduce from the right
     std::vector<TFrame> FFrames;
     TCalcItem FControl;
     bool FCommit = false;
@@ -140,6 +149,7 @@ private:
     const TCalcItem* FCurrent = nullptr;  // the item being processed, for the log
     TCalcItem FFetched;                   // an item changed on its way from a list
     std::uint64_t FVarShape = 0;
+    int FVarsAtStart = 0;  // ids from here on were created by this evaluation
 };
 
 }  // namespace rekna

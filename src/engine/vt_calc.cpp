@@ -17,7 +17,11 @@ TVtCalc::TVtCalc() {
     ApplyDisplayProps(FProps);
     FCopies = FProps;
     FEvaluator.OnDirectives = [this](TControlMask mask) { ApplyDirectives(mask, FProps); };
-    FEvaluator.OnStep = [this] { AddLogStep(RenderStep(FEvaluator, Scope())); };
+    FEvaluator.OnStep = [this] {
+        if (LogEnable && FLog.WantsSteps()) FLog.AddEvaluationStep(RenderStep(FEvaluator, Scope()));
+    };
+    FEvaluator.Stop = &FStop;
+    FCompiler.Stop = &FStop;
     Clear();
 }
 
@@ -34,14 +38,16 @@ bool TVtCalc::Compile(std::string_view text, bool keepData) {
     const std::string formula = FormulaText(text, Switches);
     FLog.Reset(LogEnable ? &formula : nullptr);
     CalcErr = FCompiler.Compile(formula, FCompiled, LogEnable || keepData);
-    if (LogEnable) AddLogStep(RenderList(FCompiled, 1, true, Scope()));
+    // A refused line (too many items, or stopped) has no compiled form to show.
+    const bool show = LogEnable && CalcErr != TCalcErr::ceMath;
+    if (show) AddLogStep(RenderList(FCompiled, 1, true, Scope(), TCalcLog::kLineLimit));
     if (CalcFailed()) FAnswerText = CalcErrAnswer(CalcErr);
     if (keepData) FData = CalcFailed() ? std::string() : RenderList(FCompiled, 1, true, Scope());
     // Literals read without error show their values from now on.
     for (TCalcItem& item : FCompiled) {
         if (item.Kind == TItemKind::mVal && item.Tag == 0) item.Text.clear();
     }
-    if (LogEnable) AddLogStep(RenderList(FCompiled, 1, false, Scope()));
+    if (show) AddLogStep(RenderList(FCompiled, 1, false, Scope(), TCalcLog::kLineLimit));
     FBusy = false;
     return !CalcFailed();
 }
@@ -118,6 +124,16 @@ bool TVtCalc::CalcLine(std::string_view text, bool commit, bool storeAns, bool k
             if (item.Kind == TItemKind::mVar && item.Index >= 0 && item.Index < FVars.Count())
                 FEvaluator.Trace->Touch(item.Index, FVars);
         }
+    }
+    if (!compiled && CalcErr != TCalcErr::ceNothing) {
+        // Too many items, or stopped: the line fails as an evaluation does.
+        FData = FAnswerText;
+        FLastResult = TCplx::ErrorMark();
+        FAnsRe = FAnsIm = 0;
+        if (storeAns) FVars.SetAns(TCplx(), true);
+        AddLogStep(FAnswerText);
+        ApplyDisplayProps(FCopies);
+        return false;
     }
     if (!compiled) {
         FData.clear();

@@ -72,6 +72,16 @@ public:
     [[nodiscard]] const TCompList& Compiled() const noexcept { return FCompiled; }
     [[nodiscard]] bool Busy() const noexcept { return FBusy; }
 
+    // Stops the line being compiled or evaluated, and every later one, with ceMath until
+    // ClearStopRequest: lines of more than TStopRequest::kPollInterval items poll the request
+    // as they go, calling OnPoll first. Safe to call from another thread.
+    void RequestStop() noexcept { FStop.Raise(); }
+    void ClearStopRequest() noexcept { FStop.Clear(); }
+    [[nodiscard]] bool StopRequested() const noexcept { return FStop.Raised(); }
+    // Called at every poll of a long line: the host looks at its pending input here, and may
+    // call RequestStop.
+    void SetOnPoll(std::function<void()> onPoll) { FStop.OnPoll = std::move(onPoll); }
+
     // --- Variables and functions ---
     // Memory clear; does nothing while a line is being compiled or run.
     void Clear();
@@ -199,6 +209,7 @@ private:
     std::vector<TCalcList> FMemoFormulas;
     std::unique_ptr<TScriptHost> FScriptHost;
     TLineCache FLineCache;
+    TStopRequest FStop;
     TEvalTrace FTrace;
     TLineResult* FRecording = nullptr;  // the result being recorded by CalcLineCached
 
