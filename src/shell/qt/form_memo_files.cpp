@@ -23,6 +23,7 @@
 #include "editor/qt/umemo.h"
 #include "frame/qt/vt_frame_calc.h"
 #include "platform/cp932.h"
+#include "shell/file_filters.h"
 #include "shell/program_settings.h"
 #include "shell/settings_file.h"
 
@@ -30,8 +31,17 @@ namespace rekna {
 
 namespace {
 
-const QString kFilter =
-    QStringLiteral("テキストファイル (*.txt);;Reknaグラフデータ (*.kgd);;すべてのファイル (*)");
+const QString kFilter = QString::fromUtf8(kDocumentFilters.data(),
+                                          static_cast<qsizetype>(kDocumentFilters.size()));
+
+// Choosing a filter sets the extension that a name typed without one gets.
+void FollowFilters(QFileDialog& dialog) {
+    dialog.setNameFilter(kFilter);
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& f) {
+        dialog.setDefaultSuffix(QString::fromStdString(DefaultExtensionOf(f.toStdString())));
+    });
+}
 
 // The desktop's trash.
 class TQtTrash : public TTrash {
@@ -246,9 +256,12 @@ void TFormMemo::OpenPath(const std::string& path) {
 
 void TFormMemo::OpenWithDialog() {
     const QString start = QString::fromStdString(WithoutExtension(FSettings.FileName));
-    const QString path =
-        QFileDialog::getOpenFileName(this, QStringLiteral("ファイルを開く"), start, kFilter);
-    if (!path.isEmpty()) OpenPath(path.toStdString());
+    QFileDialog dialog(this, QStringLiteral("ファイルを開く"), start);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    FollowFilters(dialog);
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        OpenPath(dialog.selectedFiles().front().toStdString());
 }
 
 bool TFormMemo::Save() {
@@ -273,14 +286,9 @@ bool TFormMemo::SaveAs() {
     if (AskSaveName) {
         path = AskSaveName(start);
     } else {
-        QFileDialog dialog(this, QStringLiteral("名前を付けて保存"), start, kFilter);
+        QFileDialog dialog(this, QStringLiteral("名前を付けて保存"), start);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("txt"));
-        connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& f) {
-            dialog.setDefaultSuffix(f.contains(QLatin1String("*.txt"))   ? QStringLiteral("txt")
-                                    : f.contains(QLatin1String("*.kgd")) ? QStringLiteral("kgd")
-                                                                         : QString());
-        });
+        FollowFilters(dialog);
         if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
             path = dialog.selectedFiles().front();
     }
