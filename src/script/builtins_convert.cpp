@@ -130,7 +130,8 @@ TVariant LBound(TRuntime&, TArgs& a) {
 }
 
 TVariant UBound(TRuntime&, TArgs& a) {
-    return TVariant::Long(a[0].Arr().Upper[Dimension(a)]);
+    const std::size_t d = Dimension(a);
+    return TVariant::Long(a[0].Arr().Upper[d]);
 }
 
 TVariant Array(TRuntime& rt, TArgs& a) {

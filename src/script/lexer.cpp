@@ -57,6 +57,22 @@ bool IsBlank(char c) noexcept { return c == ' ' || c == '\t' || c == '\f' || c =
 
 char Lower(char c) noexcept { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 
+}  // namespace
+
+std::string ScriptNameKey(std::string_view name) {
+    std::string key(name);
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        if (IsLeadByte(key[i])) {
+            ++i;
+        } else {
+            key[i] = Lower(key[i]);
+        }
+    }
+    return key;
+}
+
+namespace {
+
 class TLexer {
 public:
     TLexer(std::string_view text, std::vector<TToken>& tokens) : FText(text), FTokens(tokens) {}
@@ -263,8 +279,7 @@ private:
         }
         if (p > FText.size()) p = FText.size();
         const std::string_view spelling = FText.substr(FPos, p - FPos);
-        std::string lower(spelling);
-        for (char& ch : lower) ch = Lower(ch);
+        std::string lower = ScriptNameKey(spelling);
         if (lower == "rem" && AtStatementStart()) {
             SkipToLineEnd();
             return true;
@@ -282,8 +297,7 @@ private:
         while (p < FText.size() && FText[p] != ']' && FText[p] != '\n' && FText[p] != '\r') ++p;
         if (p >= FText.size() || FText[p] != ']') return Fail(seExpectedIdent, FPos);
         const std::string_view spelling = FText.substr(FPos + 1, p - FPos - 1);
-        std::string lower(spelling);
-        for (char& ch : lower) ch = Lower(ch);
+        std::string lower = ScriptNameKey(spelling);
         FPos = p + 1;
         TToken& t = Push(TTokenKind::tkName);
         t.Spelling = spelling;

@@ -48,6 +48,10 @@ struct TLexError {
     int Column = 0;
 };
 
+// The key a name is matched by: ASCII letters in lower case; the bytes of double-byte
+// characters are left alone.
+[[nodiscard]] std::string ScriptNameKey(std::string_view name);
+
 // Reads the whole text; false with *error set on an unterminated string, bad number or character.
 // The token list always ends with tkEnd.
 bool Tokenize(std::string_view text, std::vector<TToken>& tokens, TLexError& error);

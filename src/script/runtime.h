@@ -71,7 +71,8 @@ public:
     TVariant& VariableForWrite(const TExpr& e);
     TVariant& VariableForWriteByName(const std::string& name, const TExpr* cacheNode);
     bool IsConstant(const TExpr& e) const;
-    TVariant& Element(TVariant& array, const std::vector<TExprPtr>& indexes);
+    std::vector<std::int32_t> EvalIndexes(const std::vector<TExprPtr>& indexes);
+    TVariant& Element(TVariant& array, const std::vector<std::int32_t>& indexes);
     TVariant ElementValue(const TVariant& array, const std::vector<TExprPtr>& indexes);
     TVariant CallProc(TProc& proc, const std::vector<TExprPtr>& args);
     TVariant CallName(const TExpr& e, bool statement);

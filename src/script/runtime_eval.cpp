@@ -147,20 +147,22 @@ std::size_t FlatIndex(const TScriptArray& arr, const std::vector<std::int32_t>& 
 
 }  // namespace
 
-TVariant& TRuntime::Element(TVariant& array, const std::vector<TExprPtr>& indexes) {
+std::vector<std::int32_t> TRuntime::EvalIndexes(const std::vector<TExprPtr>& indexes) {
     std::vector<std::int32_t> idx;
     idx.reserve(indexes.size());
     for (const TExprPtr& i : indexes) idx.push_back(ToLong(Eval(*i)));
+    return idx;
+}
+
+TVariant& TRuntime::Element(TVariant& array, const std::vector<std::int32_t>& indexes) {
     if (!array.IsArray()) Raise(seTypeMismatch);
     TScriptArray& arr = array.MutableArr();
-    return arr.Items[FlatIndex(arr, idx)];
+    return arr.Items[FlatIndex(arr, indexes)];
 }
 
 TVariant TRuntime::ElementValue(const TVariant& array, const std::vector<TExprPtr>& indexes) {
     const TVariant keep = array;  // the indexes may change the variable
-    std::vector<std::int32_t> idx;
-    idx.reserve(indexes.size());
-    for (const TExprPtr& i : indexes) idx.push_back(ToLong(Eval(*i)));
+    const std::vector<std::int32_t> idx = EvalIndexes(indexes);
     const TScriptArray& arr = keep.Arr();
     return arr.Items[FlatIndex(arr, idx)];
 }

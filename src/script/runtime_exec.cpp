@@ -92,12 +92,13 @@ void TRuntime::Assign(const TExpr& target, TVariant value, bool isSet) {
     }
     if (target.Kind == TExprKind::ekName) {
         if (target.HasArgs && !target.Args.empty()) {
+            const std::vector<std::int32_t> idx = EvalIndexes(target.Args);
             TVariant* var = FindVariable(target);
             if (!var) {
                 if (OptionExplicit()) Raise(seUndefinedVar);
                 Raise(seTypeMismatch);
             }
-            Element(*var, target.Args) = std::move(value);
+            Element(*var, idx) = std::move(value);
             return;
         }
         TVariant& var = VariableForWrite(target);
@@ -110,10 +111,11 @@ void TRuntime::Assign(const TExpr& target, TVariant value, bool isSet) {
     if (target.Name.empty()) {
         // "a(1)(2) = v": an element of an array held in an array element
         if (target.Left->Kind != TExprKind::ekName || !target.Left->HasArgs) Raise(seIllegalAssign);
+        const std::vector<std::int32_t> outer = EvalIndexes(target.Left->Args);
+        const std::vector<std::int32_t> idx = EvalIndexes(target.Args);
         TVariant* var = FindVariable(*target.Left);
         if (!var) Raise(seTypeMismatch);
-        TVariant& inner = Element(*var, target.Left->Args);
-        Element(inner, target.Args) = std::move(value);
+        Element(Element(*var, outer), idx) = std::move(value);
         return;
     }
     const TVariant owner = target.Left->Kind == TExprKind::ekName

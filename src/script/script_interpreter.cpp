@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "script/convert.h"
+#include "script/lexer.h"
 #include "script/parser.h"
 #include "script/runtime.h"
 
@@ -24,13 +25,7 @@ bool SameName(std::string_view a, std::string_view b) {
     return true;
 }
 
-std::string LowerName(std::string_view name) {
-    std::string s(name);
-    for (char& c : s) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-    }
-    return s;
-}
+std::string LowerName(std::string_view name) { return ScriptNameKey(name); }
 
 }  // namespace
 
@@ -238,7 +233,7 @@ bool TRuntime::Evaluate(std::string_view text, TVariant& result) {
     try {
         result = Eval(*program.Expression);
     } catch (TScriptRaise& r) {
-        r.Program = &program;
+        if (!r.Located) r.Program = &program;
         Fail(r);
         ok = false;
     } catch (const std::exception&) {

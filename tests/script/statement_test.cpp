@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "platform/cp932.h"
 #include "script_run.h"
 
 namespace rekna {
@@ -202,6 +203,19 @@ TEST(ScriptStatement, SyntaxErrors) {
         EXPECT_FALSE(s.Execute(program)) << program;
         EXPECT_EQ(s.LastError().Number, number) << program;
     }
+}
+
+}  // namespace
+}  // namespace rekna
+
+namespace rekna {
+namespace {
+
+TEST(ScriptStatement, DoubleByteNamesKeepTheirBytes) {
+    // The trail byte of "ア" is "A" and that of "ャ" is "a": the names must stay apart.
+    const std::string a = SysText("ア"), small = SysText("ャ");
+    EXPECT_EQ(RunThenEval(a + " = 1 : " + small + " = 2", a + " & " + small), "String 12");
+    EXPECT_EQ(RunThenEval(SysText("変数") + " = 5", SysText("変数") + " * 2"), "Integer 10");
 }
 
 }  // namespace
