@@ -134,11 +134,11 @@ std::optional<std::string> Call(const TVtCalc& calc, std::string_view token,
 }
 
 std::string Bracketed(std::string_view token) {
-    const std::size_t close = token.find(']');
+    const std::size_t close = FindAscii(token, ']');
     const std::string text(
         token.substr(0, close == std::string_view::npos ? token.size() : close + 1));
     const std::string inner =
-        text.size() >= 2 && text.back() == ']' ? text.substr(1, text.size() - 2) : "";
+        text.size() >= 2 && EndsWithAscii(text, ']') ? text.substr(1, text.size() - 2) : "";
     if (inner == CalcErrMessage(TCalcErr::ceControl) ||
         inner == CalcErrMessage(TCalcErr::ceUserFunc))
         return text;
@@ -298,6 +298,12 @@ std::string LogHintText(const TVtCalc& calc, std::string_view line, long index,
         DescribeLogToken(calc, LogTokenAt(line, static_cast<std::size_t>(index)), menu, args);
     if (!description) return {};
     return *description + tail;
+}
+
+THintParts SplitHint(std::string_view hint) {
+    const std::size_t bar = FindAscii(hint, '|');
+    if (bar == std::string_view::npos) return {{}, std::string(hint)};
+    return {std::string(hint.substr(0, bar)), std::string(hint.substr(bar + 1))};
 }
 
 }  // namespace rekna

@@ -34,4 +34,12 @@ class TVtCalc;
                                       std::span<const TUserFuncMenuItem> menu,
                                       std::string_view firstLine);
 
+// A hint's two parts: before the first "|" the text that pops up, after it the status-line text;
+// a hint without "|" is all status text.
+struct THintParts {
+    std::string Popup;
+    std::string Status;
+};
+[[nodiscard]] THintParts SplitHint(std::string_view hint);
+
 }  // namespace rekna

@@ -6,6 +6,7 @@
 #include "editor/umemo_strings.h"
 #include "engine/vt_calc.h"
 #include "frame/answer_filter.h"
+#include "platform/cp932.h"
 
 namespace rekna {
 
@@ -299,7 +300,9 @@ void TRunProcedure::RerunDefinitions(std::string& defText, std::vector<TUserFunc
             std::string name(Trim(std::string_view(line).substr(0, eq)));
             if (!name.empty() && name.front() == '#') name = std::string(Trim(name.substr(1)));
             std::string note;
-            const std::size_t open = line.find('['), close = line.find(']', open);
+            const std::size_t open = FindAscii(line, '[');
+            const std::size_t close =
+                open == std::string::npos ? open : FindAscii(line, ']', open + 1);
             if (open != std::string::npos && close != std::string::npos)
                 note = line.substr(open + 1, close - open - 1);
             menu.push_back({name + " : " + note, line});

@@ -34,6 +34,31 @@ namespace rekna {
     return (IsLeadByte(text[pos]) && pos + 1 < text.size()) ? 2 : 1;
 }
 
+// Where the ASCII character c first stands in CP932 text at or after pos (a character boundary),
+// stepping over double-byte characters: their trail byte may be the same byte as "|", "[", "]",
+// "\\", "@" or a letter, and is never a match. npos when c does not stand there.
+[[nodiscard]] constexpr std::size_t FindAscii(std::string_view text, char c,
+                                              std::size_t pos = 0) noexcept {
+    for (std::size_t i = pos; i < text.size(); i += CharLength(text, i)) {
+        if (text[i] == c) return i;
+    }
+    return std::string_view::npos;
+}
+
+// Where the ASCII character c last stands in CP932 text, as FindAscii sees the characters.
+[[nodiscard]] constexpr std::size_t RFindAscii(std::string_view text, char c) noexcept {
+    std::size_t found = std::string_view::npos;
+    for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) {
+        if (text[i] == c) found = i;
+    }
+    return found;
+}
+
+// True when the last character of CP932 text is the ASCII character c.
+[[nodiscard]] constexpr bool EndsWithAscii(std::string_view text, char c) noexcept {
+    return !text.empty() && text.back() == c && RFindAscii(text, c) == text.size() - 1;
+}
+
 // First code point of the range that carries bytes with no CP932 meaning through Unicode:
 // byte b that cannot be decoded becomes U+F700 + b and converts back to b. Such a byte is any
 // byte 0x80..0xFF (0x80, 0xA0, 0xFD..0xFF, a lead byte at the end or before a byte that cannot

@@ -91,6 +91,23 @@ TEST(LogHintTest, TheWholeHint) {
     EXPECT_EQ(LogHintText(calc, "2+3", 3, {}, "2+3"), "|2+3");
     EXPECT_EQ(LogHintText(calc, "2+3", -1, {}, "2+3"), "|2+3");
     EXPECT_EQ(LogHintText(calc, "2=-3", 1, {}, "2=-3"), "");
+    // 掛 is 0x8A 0x7C: its trail byte is a "|" that must not split the hint.
+    const std::string times = LogHintText(calc, "2*3", 1, {}, "2*3");
+    ASSERT_NE(times.find(SysText("掛")), std::string::npos);
+    EXPECT_EQ(Cp932ToUtf8(SplitHint(times).Popup), "[演算子] * : 掛け算(M)");
+    EXPECT_EQ(SplitHint(times).Status, "2*3");
+    EXPECT_EQ(SplitHint("no bar").Status, "no bar");
+    EXPECT_EQ(SplitHint("no bar").Popup, "");
+}
+
+TEST(LogHintTest, BracketedTextsEndingInADoubleByteCharacter) {
+    test::TNumberGuard guard;
+    TVtCalc calc;
+    // ソ is 0x83 0x5D: its trail byte is a "]".
+    EXPECT_EQ(Cp932ToUtf8(DescribeLogToken(calc, SysText("[ソ"), {}, {}).value_or("")),
+              "[エラー] ?");
+    EXPECT_EQ(Cp932ToUtf8(DescribeLogToken(calc, SysText("[0による割算]"), {}, {}).value_or("")),
+              "[エラー] [0による割算]");
 }
 
 }  // namespace

@@ -246,11 +246,12 @@ TEST_F(RunProcedureTest, AnExpressionLineTakesItsNewAnswer) {
 }
 
 TEST_F(RunProcedureTest, DefinitionsFileDefinesFunctionsAndTheMenu) {
-    std::string def = SysText("#Sq(x)=x*x [二乗]\r\nlimit=10\r\n");
+    // ソ (0x83 0x5D) and ー (0x81 0x5B) carry "]" and "[" as trail bytes.
+    std::string def = SysText("#Sq(x)=x*x [ソース二乗]\r\nlimit=10\r\n");
     std::vector<TUserFuncMenuItem> menu;
     Run.RerunDefinitions(def, menu);
     ASSERT_EQ(menu.size(), 1U);
-    EXPECT_EQ(Cp932ToUtf8(menu[0].Caption), "Sq(x) : 二乗");
+    EXPECT_EQ(Cp932ToUtf8(menu[0].Caption), "Sq(x) : ソース二乗");
     Load({"Sq(3)+limit"});
     Run.CalcRows(true, false, TCalcRangeKind::rkAll);
     EXPECT_EQ(AnswerColumn(), (TStrings{"19"}));

@@ -124,6 +124,36 @@ TEST(Cp932Bytes, CharLength) {
 }
 
 // Each row holds in both directions.
+TEST(Cp932Bytes, AsciiSearchesStepOverDoubleByteCharacters) {
+    // Every ASCII byte that can be a trail byte, behind every kind of lead byte: the search finds
+    // the character, never the trail byte of the pair before it.
+    for (const unsigned char lead : {0x81, 0x8A, 0x9F, 0xE0, 0xFC}) {
+        for (int c = 0x40; c <= 0x7E; ++c) {
+            const char ch = static_cast<char>(c);
+            std::string text = "0";
+            text += static_cast<char>(lead);
+            text += ch;  // the pair's trail byte
+            text += "1";
+            text += ch;  // the character itself, at 4
+            EXPECT_EQ(FindAscii(text, ch), 4U) << lead << " " << c;
+            EXPECT_EQ(RFindAscii(text, ch), 4U);
+            EXPECT_TRUE(EndsWithAscii(text, ch));
+            text.pop_back();
+            text.pop_back();
+            EXPECT_EQ(FindAscii(text, ch), std::string::npos) << lead << " " << c;
+            EXPECT_FALSE(EndsWithAscii(text, ch));
+        }
+        // Trail bytes above 0x7F never equal an ASCII byte; a lone lead byte at the end is one
+        // character.
+        const std::string high = {'|', static_cast<char>(lead), static_cast<char>(0xFC), '|'};
+        EXPECT_EQ(FindAscii(high, '|', 1), 3U);
+        const std::string lone = {'x', static_cast<char>(lead)};
+        EXPECT_EQ(FindAscii(lone, 'x'), 0U);
+    }
+    EXPECT_EQ(FindAscii("", '|'), std::string::npos);
+    EXPECT_EQ(RFindAscii("a|b|", '|'), 3U);
+}
+
 TEST(Cp932Convert, MicrosoftMapping) {
     struct Row {
         const char* Bytes;

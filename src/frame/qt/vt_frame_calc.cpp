@@ -18,6 +18,7 @@
 
 #include "editor/line_files.h"
 #include "editor/qt/umemo.h"
+#include "frame/log_hint.h"
 #include "frame/pane_style.h"
 #include "platform/cp932.h"
 
@@ -31,9 +32,9 @@ QString Q(std::string_view cp932) {
 
 // The part of a hint before "|" pops up; the part after it goes to the status line.
 void SetHint(QWidget* w, const std::string& hint) {
-    const std::size_t bar = hint.find('|');
-    w->setToolTip(bar == std::string::npos ? QString() : Q(hint.substr(0, bar)));
-    w->setStatusTip(Q(bar == std::string::npos ? hint : hint.substr(bar + 1)));
+    const THintParts parts = SplitHint(hint);
+    w->setToolTip(Q(parts.Popup));
+    w->setStatusTip(Q(parts.Status));
 }
 
 }  // namespace
@@ -257,11 +258,11 @@ bool TVtFrameCalc::eventFilter(QObject* watched, QEvent* event) {
             // the mouse is told to it at every change.
             QStatusTipEvent tip(FMemo3->statusTip());
             QCoreApplication::sendEvent(FMemo3, &tip);
-            const std::size_t bar = hint->find('|');
-            if (bar == std::string::npos || bar == 0) {
+            const THintParts parts = SplitHint(*hint);
+            if (parts.Popup.empty()) {
                 QToolTip::hideText();
             } else {
-                QToolTip::showText(QCursor::pos(), Q(hint->substr(0, bar)), FMemo3);
+                QToolTip::showText(QCursor::pos(), Q(parts.Popup), FMemo3);
             }
         }
     } else if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
