@@ -48,8 +48,24 @@ struct TExpr {
 };
 
 enum class TStmtKind : std::uint8_t {
-    skDim, skReDim, skErase, skConst, skAssign, skSet, skCall, skIf, skSelect, skFor, skForEach,
-    skDo, skWhile, skExitFor, skExitDo, skExitProc, skOnErrorResume, skOnErrorGoto0,
+    skDim,
+    skReDim,
+    skErase,
+    skConst,
+    skAssign,
+    skSet,
+    skCall,
+    skIf,
+    skSelect,
+    skFor,
+    skForEach,
+    skDo,
+    skWhile,
+    skExitFor,
+    skExitDo,
+    skExitProc,
+    skOnErrorResume,
+    skOnErrorGoto0,
 };
 
 struct TStmt;
@@ -81,12 +97,12 @@ struct TStmt {
     TStmtKind Kind = TStmtKind::skCall;
     int Line = 0;
     int Column = 0;
-    bool Preserve = false;   // ReDim Preserve
-    bool PreTest = false;    // Do While/Until at the top
-    bool Until = false;      // Do ... Until
-    TExprPtr Target;         // assigned item, called item, loop variable
-    TExprPtr Value;          // assigned value, Select and loop condition, For start
-    TExprPtr Limit, Step;    // For
+    bool Preserve = false;             // ReDim Preserve
+    bool PreTest = false;              // Do While/Until at the top
+    bool Until = false;                // Do ... Until
+    TExprPtr Target;                   // assigned item, called item, loop variable
+    TExprPtr Value;                    // assigned value, Select and loop condition, For start
+    TExprPtr Limit, Step;              // For
     std::vector<TExprPtr> Conditions;  // If and ElseIf, in order
     std::vector<TBlock> Blocks;        // one per condition, then the Else block if any
     std::vector<TDeclare> Declares;

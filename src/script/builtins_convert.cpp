@@ -20,7 +20,9 @@ const TVariant& NotNull(const TVariant& v) {
     return v;
 }
 
-TVariant CBool(TRuntime&, TArgs& a) { return TVariant::Boolean(ToBool(NotNull(a[0]))); }
+TVariant CBool(TRuntime&, TArgs& a) {
+    return TVariant::Boolean(ToBool(NotNull(a[0])));
+}
 
 TVariant CByte(TRuntime&, TArgs& a) {
     const std::int32_t v = ToLong(NotNull(a[0]));
@@ -28,9 +30,15 @@ TVariant CByte(TRuntime&, TArgs& a) {
     return TVariant::Byte(static_cast<std::uint8_t>(v));
 }
 
-TVariant CInt(TRuntime&, TArgs& a) { return TVariant::Integer(ToInteger(NotNull(a[0]))); }
-TVariant CLng(TRuntime&, TArgs& a) { return TVariant::Long(ToLong(NotNull(a[0]))); }
-TVariant CDbl(TRuntime&, TArgs& a) { return TVariant::Double(ToDouble(NotNull(a[0]))); }
+TVariant CInt(TRuntime&, TArgs& a) {
+    return TVariant::Integer(ToInteger(NotNull(a[0])));
+}
+TVariant CLng(TRuntime&, TArgs& a) {
+    return TVariant::Long(ToLong(NotNull(a[0])));
+}
+TVariant CDbl(TRuntime&, TArgs& a) {
+    return TVariant::Double(ToDouble(NotNull(a[0])));
+}
 
 TVariant CSng(TRuntime&, TArgs& a) {
     const double d = ToDouble(NotNull(a[0]));
@@ -38,7 +46,9 @@ TVariant CSng(TRuntime&, TArgs& a) {
     return TVariant::Single(static_cast<float>(d));
 }
 
-TVariant CStr(TRuntime&, TArgs& a) { return TVariant::String(ToText(a[0])); }
+TVariant CStr(TRuntime&, TArgs& a) {
+    return TVariant::String(ToText(a[0]));
+}
 
 // Hex and Oct show the bits of an Integer in 16 bits and of anything wider in 32.
 TVariant Radix(const TVariant& v, int bitsPerDigit) {
@@ -56,8 +66,12 @@ TVariant Radix(const TVariant& v, int bitsPerDigit) {
     return TVariant::String(std::move(out));
 }
 
-TVariant Hex(TRuntime&, TArgs& a) { return Radix(a[0], 4); }
-TVariant Oct(TRuntime&, TArgs& a) { return Radix(a[0], 3); }
+TVariant Hex(TRuntime&, TArgs& a) {
+    return Radix(a[0], 4);
+}
+TVariant Oct(TRuntime&, TArgs& a) {
+    return Radix(a[0], 3);
+}
 
 // A tri-state argument: -1 true, 0 false, -2 (or left out) the default.
 bool TriState(const TArgs& a, std::size_t i, bool fallback) {
@@ -103,10 +117,18 @@ TVariant FormatNumber(TRuntime&, TArgs& a) {
     return TVariant::String(out);
 }
 
-TVariant IsArray(TRuntime&, TArgs& a) { return TVariant::Boolean(a[0].IsArray()); }
-TVariant IsEmpty(TRuntime&, TArgs& a) { return TVariant::Boolean(a[0].IsEmpty()); }
-TVariant IsNull(TRuntime&, TArgs& a) { return TVariant::Boolean(a[0].IsNull()); }
-TVariant IsObject(TRuntime&, TArgs& a) { return TVariant::Boolean(a[0].IsObject()); }
+TVariant IsArray(TRuntime&, TArgs& a) {
+    return TVariant::Boolean(a[0].IsArray());
+}
+TVariant IsEmpty(TRuntime&, TArgs& a) {
+    return TVariant::Boolean(a[0].IsEmpty());
+}
+TVariant IsNull(TRuntime&, TArgs& a) {
+    return TVariant::Boolean(a[0].IsNull());
+}
+TVariant IsObject(TRuntime&, TArgs& a) {
+    return TVariant::Boolean(a[0].IsObject());
+}
 
 TVariant IsNumeric(TRuntime&, TArgs& a) {
     const TVariant& v = a[0];
@@ -171,30 +193,22 @@ TVariant VarType(TRuntime&, TArgs& a) {
 }
 
 constexpr TBuiltin kConvert[] = {
-    {"cbool", 1, 1, CBool},
-    {"cbyte", 1, 1, CByte},
-    {"cdbl", 1, 1, CDbl},
-    {"cint", 1, 1, CInt},
-    {"clng", 1, 1, CLng},
-    {"csng", 1, 1, CSng},
-    {"cstr", 1, 1, CStr},
-    {"hex", 1, 1, Hex},
-    {"oct", 1, 1, Oct},
-    {"formatnumber", 1, 5, FormatNumber},
-    {"isarray", 1, 1, IsArray},
-    {"isempty", 1, 1, IsEmpty},
-    {"isnull", 1, 1, IsNull},
-    {"isnumeric", 1, 1, IsNumeric},
-    {"isobject", 1, 1, IsObject},
-    {"lbound", 1, 2, LBound},
-    {"ubound", 1, 2, UBound},
-    {"array", 0, 127, Array},
-    {"typename", 1, 1, TypeName},
-    {"vartype", 1, 1, VarType},
+    {"cbool", 1, 1, CBool},       {"cbyte", 1, 1, CByte},
+    {"cdbl", 1, 1, CDbl},         {"cint", 1, 1, CInt},
+    {"clng", 1, 1, CLng},         {"csng", 1, 1, CSng},
+    {"cstr", 1, 1, CStr},         {"hex", 1, 1, Hex},
+    {"oct", 1, 1, Oct},           {"formatnumber", 1, 5, FormatNumber},
+    {"isarray", 1, 1, IsArray},   {"isempty", 1, 1, IsEmpty},
+    {"isnull", 1, 1, IsNull},     {"isnumeric", 1, 1, IsNumeric},
+    {"isobject", 1, 1, IsObject}, {"lbound", 1, 2, LBound},
+    {"ubound", 1, 2, UBound},     {"array", 0, 127, Array},
+    {"typename", 1, 1, TypeName}, {"vartype", 1, 1, VarType},
 };
 
 }  // namespace
 
-std::span<const TBuiltin> ConvertBuiltins() { return kConvert; }
+std::span<const TBuiltin> ConvertBuiltins() {
+    return kConvert;
+}
 
 }  // namespace rekna

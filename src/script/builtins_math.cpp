@@ -21,17 +21,26 @@ TVariant Real(double d) {
 }
 
 // A function of one number that gives a double; Null gives Null.
-template <double (*F)(double)>
-TVariant Unary(TRuntime&, TArgs& a) {
+template <double (*F)(double)> TVariant Unary(TRuntime&, TArgs& a) {
     if (a[0].IsNull()) return a[0];
     return Real(F(ToDouble(a[0])));
 }
 
-double Atn(double x) { return std::atan(x); }
-double Cos(double x) { return std::cos(x); }
-double Sin(double x) { return std::sin(x); }
-double Tan(double x) { return std::tan(x); }
-double Exp(double x) { return std::exp(x); }
+double Atn(double x) {
+    return std::atan(x);
+}
+double Cos(double x) {
+    return std::cos(x);
+}
+double Sin(double x) {
+    return std::sin(x);
+}
+double Tan(double x) {
+    return std::tan(x);
+}
+double Exp(double x) {
+    return std::exp(x);
+}
 
 TVariant Log(TRuntime&, TArgs& a) {
     if (a[0].IsNull()) return a[0];
@@ -48,25 +57,34 @@ TVariant Sqr(TRuntime&, TArgs& a) {
 }
 
 // Abs, Fix and Int keep whole types whole (widening where the result needs it).
-template <double (*F)(double)>
-TVariant KeepType(TRuntime&, TArgs& a) {
+template <double (*F)(double)> TVariant KeepType(TRuntime&, TArgs& a) {
     if (a[0].IsNull()) return a[0];
     const TVariant v = ToNumeric(a[0]);
     const double r = F(v.AsDouble());
     switch (v.Type()) {
     case TVarType::vtByte:
     case TVarType::vtInteger:
-    case TVarType::vtBoolean: return r >= -32768 && r <= 32767 ? TVariant::Integer(static_cast<std::int16_t>(r)) : TVariant::Long(static_cast<std::int32_t>(r));
-    case TVarType::vtLong: return r <= 2147483647.0 ? TVariant::Long(static_cast<std::int32_t>(r)) : TVariant::Double(r);
+    case TVarType::vtBoolean:
+        return r >= -32768 && r <= 32767 ? TVariant::Integer(static_cast<std::int16_t>(r))
+                                         : TVariant::Long(static_cast<std::int32_t>(r));
+    case TVarType::vtLong:
+        return r <= 2147483647.0 ? TVariant::Long(static_cast<std::int32_t>(r))
+                                 : TVariant::Double(r);
     case TVarType::vtSingle: return TVariant::Single(static_cast<float>(r));
     case TVarType::vtDate: return TVariant::Date(r);
     default: return TVariant::Double(r);
     }
 }
 
-double AbsOf(double x) { return std::fabs(x); }
-double FixOf(double x) { return std::trunc(x); }
-double IntOf(double x) { return std::floor(x); }
+double AbsOf(double x) {
+    return std::fabs(x);
+}
+double FixOf(double x) {
+    return std::trunc(x);
+}
+double IntOf(double x) {
+    return std::floor(x);
+}
 
 TVariant Sgn(TRuntime&, TArgs& a) {
     if (a[0].IsNull()) return a[0];
@@ -79,7 +97,10 @@ TVariant Round(TRuntime&, TArgs& a) {
     const std::int32_t places = HasArg(a, 1) ? ToLong(a[1]) : 0;
     if (places < 0 || places > 22) Raise(seInvalidCall);
     const TVariant v = ToNumeric(a[0]);
-    if (v.IsWhole() || v.Type() == TVarType::vtBoolean) return v.Type() == TVarType::vtBoolean ? TVariant::Integer(static_cast<std::int16_t>(v.WholeValue())) : v;
+    if (v.IsWhole() || v.Type() == TVarType::vtBoolean)
+        return v.Type() == TVarType::vtBoolean
+                   ? TVariant::Integer(static_cast<std::int16_t>(v.WholeValue()))
+                   : v;
     const double x = v.AsDouble();
     const double scale = std::pow(10.0, places);
     const double scaled = x * scale;
@@ -145,6 +166,8 @@ constexpr TBuiltin kMath[] = {
 
 }  // namespace
 
-std::span<const TBuiltin> MathBuiltins() { return kMath; }
+std::span<const TBuiltin> MathBuiltins() {
+    return kMath;
+}
 
 }  // namespace rekna

@@ -20,14 +20,16 @@ using TArgs = std::vector<TVariant>;
 std::vector<std::size_t> CharStarts(std::string_view s) {
     std::vector<std::size_t> starts;
     starts.reserve(s.size() + 1);
-    for (std::size_t i = 0; i < s.size(); i += CharLength(s, i)) starts.push_back(i);
+    for (std::size_t i = 0; i < s.size(); i += CharLength(s, i))
+        starts.push_back(i);
     starts.push_back(s.size());
     return starts;
 }
 
 std::size_t CharCount(std::string_view s) {
     std::size_t n = 0;
-    for (std::size_t i = 0; i < s.size(); i += CharLength(s, i)) ++n;
+    for (std::size_t i = 0; i < s.size(); i += CharLength(s, i))
+        ++n;
     return n;
 }
 
@@ -249,8 +251,12 @@ std::string UnicodeChar(std::int32_t code) {
     return Utf8ToCp932(utf8);
 }
 
-TVariant Chr(TRuntime&, TArgs& a) { return TVariant::String(CodeChar(ToLong(a[0]))); }
-TVariant ChrW(TRuntime&, TArgs& a) { return TVariant::String(UnicodeChar(ToLong(a[0]))); }
+TVariant Chr(TRuntime&, TArgs& a) {
+    return TVariant::String(CodeChar(ToLong(a[0])));
+}
+TVariant ChrW(TRuntime&, TArgs& a) {
+    return TVariant::String(UnicodeChar(ToLong(a[0])));
+}
 
 TVariant Asc(TRuntime&, TArgs& a) {
     const std::string s = ToText(a[0]);
@@ -293,27 +299,38 @@ TVariant TrimSides(const TVariant& v, bool left, bool right) {
     const std::string s = ToText(v);
     std::size_t b = 0, e = s.size();
     if (left) {
-        while (b < e && s[b] == ' ') ++b;
+        while (b < e && s[b] == ' ')
+            ++b;
     }
     if (right) {
-        while (e > b && s[e - 1] == ' ') --e;
+        while (e > b && s[e - 1] == ' ')
+            --e;
     }
     return TVariant::String(s.substr(b, e - b));
 }
 
-TVariant LTrim(TRuntime&, TArgs& a) { return TrimSides(a[0], true, false); }
-TVariant RTrim(TRuntime&, TArgs& a) { return TrimSides(a[0], false, true); }
-TVariant Trim(TRuntime&, TArgs& a) { return TrimSides(a[0], true, true); }
+TVariant LTrim(TRuntime&, TArgs& a) {
+    return TrimSides(a[0], true, false);
+}
+TVariant RTrim(TRuntime&, TArgs& a) {
+    return TrimSides(a[0], false, true);
+}
+TVariant Trim(TRuntime&, TArgs& a) {
+    return TrimSides(a[0], true, true);
+}
 
 TVariant Repeat(TRuntime& rt, std::size_t n, const std::string& unit) {
     rt.CheckText(n * unit.size());
     std::string out;
     out.reserve(n * unit.size());
-    for (std::size_t i = 0; i < n; ++i) out += unit;
+    for (std::size_t i = 0; i < n; ++i)
+        out += unit;
     return TVariant::String(std::move(out));
 }
 
-TVariant Space(TRuntime& rt, TArgs& a) { return Repeat(rt, Count(a[0]), " "); }
+TVariant Space(TRuntime& rt, TArgs& a) {
+    return Repeat(rt, Count(a[0]), " ");
+}
 
 TVariant String(TRuntime& rt, TArgs& a) {
     if (a[0].IsNull() || a[1].IsNull()) return TVariant::Null();
@@ -344,32 +361,23 @@ TVariant StrReverse(TRuntime&, TArgs& a) {
 }
 
 constexpr TBuiltin kText[] = {
-    {"asc", 1, 1, Asc},
-    {"ascw", 1, 1, AscW},
-    {"chr", 1, 1, Chr},
-    {"chrw", 1, 1, ChrW},
-    {"instr", 2, 4, InStr},
-    {"instrrev", 2, 4, InStrRev},
-    {"join", 1, 2, Join},
-    {"lcase", 1, 1, LCase},
-    {"left", 2, 2, Left},
-    {"len", 1, 1, Len},
-    {"ltrim", 1, 1, LTrim},
-    {"mid", 2, 3, Mid},
-    {"replace", 3, 6, Replace},
-    {"right", 2, 2, Right},
-    {"rtrim", 1, 1, RTrim},
-    {"space", 1, 1, Space},
-    {"split", 1, 4, Split},
-    {"strcomp", 2, 3, StrComp},
-    {"string", 2, 2, String},
-    {"strreverse", 1, 1, StrReverse},
-    {"trim", 1, 1, Trim},
-    {"ucase", 1, 1, UCase},
+    {"asc", 1, 1, Asc},         {"ascw", 1, 1, AscW},
+    {"chr", 1, 1, Chr},         {"chrw", 1, 1, ChrW},
+    {"instr", 2, 4, InStr},     {"instrrev", 2, 4, InStrRev},
+    {"join", 1, 2, Join},       {"lcase", 1, 1, LCase},
+    {"left", 2, 2, Left},       {"len", 1, 1, Len},
+    {"ltrim", 1, 1, LTrim},     {"mid", 2, 3, Mid},
+    {"replace", 3, 6, Replace}, {"right", 2, 2, Right},
+    {"rtrim", 1, 1, RTrim},     {"space", 1, 1, Space},
+    {"split", 1, 4, Split},     {"strcomp", 2, 3, StrComp},
+    {"string", 2, 2, String},   {"strreverse", 1, 1, StrReverse},
+    {"trim", 1, 1, Trim},       {"ucase", 1, 1, UCase},
 };
 
 }  // namespace
 
-std::span<const TBuiltin> TextBuiltins() { return kText; }
+std::span<const TBuiltin> TextBuiltins() {
+    return kText;
+}
 
 }  // namespace rekna

@@ -29,7 +29,9 @@ double LocalNow(double* secondsToday = nullptr) {
            TimeSerial(local.tm_hour, local.tm_min, local.tm_sec);
 }
 
-TVariant Now(TRuntime&, TArgs&) { return TVariant::Date(LocalNow()); }
+TVariant Now(TRuntime&, TArgs&) {
+    return TVariant::Date(LocalNow());
+}
 
 TVariant Date(TRuntime&, TArgs&) {
     const double now = LocalNow();
@@ -48,8 +50,7 @@ TVariant Timer(TRuntime&, TArgs&) {
     return TVariant::Single(static_cast<float>(seconds));
 }
 
-template <int TDateParts::*Part>
-TVariant DatePart(TRuntime&, TArgs& a) {
+template <int TDateParts::*Part> TVariant DatePart(TRuntime&, TArgs& a) {
     if (a[0].IsNull()) return a[0];
     const TDateParts p = SplitDate(ToDate(a[0]));
     return TVariant::Integer(static_cast<std::int16_t>(p.*Part));
@@ -83,8 +84,8 @@ TVariant MsgBox(TRuntime& rt, TArgs& a) {
     request.Prompt = ConcatText(a[0]);
     request.Buttons = HasArg(a, 1) && !a[1].IsEmpty() ? ToLong(a[1]) : 0;
     request.Title = HasArg(a, 2) ? ConcatText(a[2]) : std::string();
-    const int answer = rt.Owner.OnMsgBox ? rt.Owner.OnMsgBox(request)
-                                         : DefaultButton(request.Buttons);
+    const int answer =
+        rt.Owner.OnMsgBox ? rt.Owner.OnMsgBox(request) : DefaultButton(request.Buttons);
     return TVariant::Integer(static_cast<std::int16_t>(answer));
 }
 
@@ -101,7 +102,9 @@ TVariant InputBox(TRuntime& rt, TArgs& a) {
 }
 
 // Scripts have no access to files, processes or the network: no object can be made.
-TVariant NoObjects(TRuntime&, TArgs&) { Raise(seCannotCreate); }
+TVariant NoObjects(TRuntime&, TArgs&) {
+    Raise(seCannotCreate);
+}
 
 constexpr TBuiltin kTime[] = {
     {"now", 0, 0, Now},
@@ -123,6 +126,8 @@ constexpr TBuiltin kTime[] = {
 
 }  // namespace
 
-std::span<const TBuiltin> TimeBuiltins() { return kTime; }
+std::span<const TBuiltin> TimeBuiltins() {
+    return kTime;
+}
 
 }  // namespace rekna

@@ -13,12 +13,18 @@ namespace rekna {
 
 namespace {
 
-bool IsSpace(char c) noexcept { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
+bool IsSpace(char c) noexcept {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+bool IsDigit(char c) noexcept {
+    return c >= '0' && c <= '9';
+}
 
 std::string_view Trimmed(std::string_view t) noexcept {
-    while (!t.empty() && IsSpace(t.front())) t.remove_prefix(1);
-    while (!t.empty() && IsSpace(t.back())) t.remove_suffix(1);
+    while (!t.empty() && IsSpace(t.front()))
+        t.remove_prefix(1);
+    while (!t.empty() && IsSpace(t.back()))
+        t.remove_suffix(1);
     return t;
 }
 
@@ -32,8 +38,10 @@ bool ParseRadix(std::string_view t, double& out) {
     for (std::size_t i = 2; i < t.size(); ++i) {
         const char c = static_cast<char>(t[i] | 0x20);
         int d = -1;
-        if (IsDigit(t[i])) d = t[i] - '0';
-        else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
+        if (IsDigit(t[i]))
+            d = t[i] - '0';
+        else if (c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
         if (d < 0 || d >= radix) return false;
         value = value * radix + d;
         if (value > 0xFFFFFFFFull) return false;
@@ -103,15 +111,20 @@ bool ParseNumberText(std::string_view text, double& out) {
         ++i;
         if (i < t.size() && (t[i] == '+' || t[i] == '-')) clean += t[i++];
         if (i >= t.size() || !IsDigit(t[i])) return false;
-        while (i < t.size() && IsDigit(t[i])) clean += t[i++];
+        while (i < t.size() && IsDigit(t[i]))
+            clean += t[i++];
     }
     if (i != t.size()) return false;
     out = std::strtod(clean.c_str(), nullptr);
     return std::isfinite(out);
 }
 
-std::string DoubleText(double d) { return FormatG(d, 15); }
-std::string SingleText(float f) { return FormatG(f, 7); }
+std::string DoubleText(double d) {
+    return FormatG(d, 15);
+}
+std::string SingleText(float f) {
+    return FormatG(f, 7);
+}
 
 double BankersRound(double d) noexcept {
     const double fl = std::floor(d);
@@ -243,10 +256,8 @@ TDateParts SplitDate(double date) noexcept {
 
 std::string DateText(double date) {
     const TDateParts p = SplitDate(date);
-    const std::string day =
-        std::to_string(p.Year) + "/" + Two(p.Month) + "/" + Two(p.Day);
-    const std::string time =
-        std::to_string(p.Hour) + ":" + Two(p.Minute) + ":" + Two(p.Second);
+    const std::string day = std::to_string(p.Year) + "/" + Two(p.Month) + "/" + Two(p.Day);
+    const std::string time = std::to_string(p.Hour) + ":" + Two(p.Minute) + ":" + Two(p.Second);
     const bool noTime = p.Hour == 0 && p.Minute == 0 && p.Second == 0;
     if (date >= 0 && date < 1) return time;
     return noTime ? day : day + " " + time;
@@ -281,7 +292,8 @@ bool ParseDateText(std::string_view text, double& out) {
         if (nums[1] < 1 || nums[1] > 12 || nums[2] < 1 || nums[2] > 31) return false;
         result = DateSerial(nums[0], nums[1], nums[2]);
         any = true;
-        while (!t.empty() && IsSpace(t.front())) t.remove_prefix(1);
+        while (!t.empty() && IsSpace(t.front()))
+            t.remove_prefix(1);
     }
     if (!t.empty()) {
         int count = 0;

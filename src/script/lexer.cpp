@@ -48,14 +48,28 @@ TKeyword KeywordOf(std::string_view lower) {
     return TKeyword::kwNone;
 }
 
-bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
-bool IsAsciiLetter(char c) noexcept { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsHighByte(char c) noexcept { return static_cast<unsigned char>(c) >= 0x80; }
-bool IsNameStart(char c) noexcept { return IsAsciiLetter(c) || IsHighByte(c); }
-bool IsNamePart(char c) noexcept { return IsNameStart(c) || IsDigit(c) || c == '_'; }
-bool IsBlank(char c) noexcept { return c == ' ' || c == '\t' || c == '\f' || c == '\v'; }
+bool IsDigit(char c) noexcept {
+    return c >= '0' && c <= '9';
+}
+bool IsAsciiLetter(char c) noexcept {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool IsHighByte(char c) noexcept {
+    return static_cast<unsigned char>(c) >= 0x80;
+}
+bool IsNameStart(char c) noexcept {
+    return IsAsciiLetter(c) || IsHighByte(c);
+}
+bool IsNamePart(char c) noexcept {
+    return IsNameStart(c) || IsDigit(c) || c == '_';
+}
+bool IsBlank(char c) noexcept {
+    return c == ' ' || c == '\t' || c == '\f' || c == '\v';
+}
 
-char Lower(char c) noexcept { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+char Lower(char c) noexcept {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
 
 }  // namespace
 
@@ -113,7 +127,8 @@ private:
     }
 
     void SkipToLineEnd() {
-        while (FPos < FText.size() && FText[FPos] != '\n' && FText[FPos] != '\r') ++FPos;
+        while (FPos < FText.size() && FText[FPos] != '\n' && FText[FPos] != '\r')
+            ++FPos;
     }
 
     void NewLine() {
@@ -126,7 +141,8 @@ private:
     // " _" at the end of a line joins the next line to this one.
     bool Continuation() {
         std::size_t p = FPos + 1;
-        while (p < FText.size() && IsBlank(FText[p])) ++p;
+        while (p < FText.size() && IsBlank(FText[p]))
+            ++p;
         if (p < FText.size() && FText[p] != '\n' && FText[p] != '\r') return false;
         if (!FSpace && FPos > FLineStart) return false;
         FPos = p;
@@ -208,11 +224,13 @@ private:
     bool Number() {
         std::size_t p = FPos;
         bool real = false;
-        while (p < FText.size() && IsDigit(FText[p])) ++p;
+        while (p < FText.size() && IsDigit(FText[p]))
+            ++p;
         if (p < FText.size() && FText[p] == '.') {
             real = true;
             ++p;
-            while (p < FText.size() && IsDigit(FText[p])) ++p;
+            while (p < FText.size() && IsDigit(FText[p]))
+                ++p;
         }
         if (p < FText.size() && Lower(FText[p]) == 'e') {
             std::size_t q = p + 1;
@@ -220,7 +238,8 @@ private:
             if (q < FText.size() && IsDigit(FText[q])) {
                 real = true;
                 p = q;
-                while (p < FText.size() && IsDigit(FText[p])) ++p;
+                while (p < FText.size() && IsDigit(FText[p]))
+                    ++p;
             }
         }
         if (p < FText.size() && IsNameStart(FText[p])) return Fail(seExpectedEndOfStatement, p);
@@ -253,8 +272,10 @@ private:
         for (; p < FText.size(); ++p) {
             const char c = Lower(FText[p]);
             int d = -1;
-            if (IsDigit(c)) d = c - '0';
-            else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
+            if (IsDigit(c))
+                d = c - '0';
+            else if (c >= 'a' && c <= 'f')
+                d = c - 'a' + 10;
             if (d < 0 || d >= radix) break;
             value = value * radix + d;
             if (value > 0xFFFFFFFFull) return Fail(seInvalidNumber, FPos);
@@ -265,7 +286,8 @@ private:
         FPos = p;
         TToken& t = Push(TTokenKind::tkNumber);
         if (value <= 0xFFFF) {
-            t.Value = TVariant::Integer(static_cast<std::int16_t>(static_cast<std::uint16_t>(value)));
+            t.Value =
+                TVariant::Integer(static_cast<std::int16_t>(static_cast<std::uint16_t>(value)));
         } else {
             t.Value = TVariant::Long(static_cast<std::int32_t>(static_cast<std::uint32_t>(value)));
         }
@@ -294,7 +316,8 @@ private:
 
     bool BracketName() {
         std::size_t p = FPos + 1;
-        while (p < FText.size() && FText[p] != ']' && FText[p] != '\n' && FText[p] != '\r') ++p;
+        while (p < FText.size() && FText[p] != ']' && FText[p] != '\n' && FText[p] != '\r')
+            ++p;
         if (p >= FText.size() || FText[p] != ']') return Fail(seExpectedIdent, FPos);
         const std::string_view spelling = FText.substr(FPos + 1, p - FPos - 1);
         std::string lower = ScriptNameKey(spelling);
@@ -324,14 +347,20 @@ private:
         case '^': k = TTokenKind::tkCaret; break;
         case '&': k = TTokenKind::tkAmp; break;
         case '<':
-            if (n == '>') k = TTokenKind::tkNe, len = 2;
-            else if (n == '=') k = TTokenKind::tkLe, len = 2;
-            else k = TTokenKind::tkLt;
+            if (n == '>')
+                k = TTokenKind::tkNe, len = 2;
+            else if (n == '=')
+                k = TTokenKind::tkLe, len = 2;
+            else
+                k = TTokenKind::tkLt;
             break;
         case '>':
-            if (n == '=') k = TTokenKind::tkGe, len = 2;
-            else if (n == '<') k = TTokenKind::tkNe, len = 2;
-            else k = TTokenKind::tkGt;
+            if (n == '=')
+                k = TTokenKind::tkGe, len = 2;
+            else if (n == '<')
+                k = TTokenKind::tkNe, len = 2;
+            else
+                k = TTokenKind::tkGt;
             break;
         default: return Fail(seInvalidChar, FPos);
         }

@@ -11,23 +11,75 @@
 namespace rekna {
 
 enum class TTokenKind : std::uint8_t {
-    tkEnd,       // end of the text
-    tkNewLine,   // end of a line
-    tkColon,     // ":" between statements
-    tkName,      // a name, or a keyword when Keyword is set
+    tkEnd,      // end of the text
+    tkNewLine,  // end of a line
+    tkColon,    // ":" between statements
+    tkName,     // a name, or a keyword when Keyword is set
     tkNumber,
     tkString,
-    tkLParen, tkRParen, tkComma, tkDot,
-    tkEq, tkNe, tkLt, tkGt, tkLe, tkGe,
-    tkPlus, tkMinus, tkStar, tkSlash, tkBackslash, tkCaret, tkAmp,
+    tkLParen,
+    tkRParen,
+    tkComma,
+    tkDot,
+    tkEq,
+    tkNe,
+    tkLt,
+    tkGt,
+    tkLe,
+    tkGe,
+    tkPlus,
+    tkMinus,
+    tkStar,
+    tkSlash,
+    tkBackslash,
+    tkCaret,
+    tkAmp,
 };
 
 // Reserved words; names such as Step, Each or Error are matched by text where they may appear.
 enum class TKeyword : std::uint8_t {
-    kwNone, kwAnd, kwCall, kwCase, kwConst, kwDim, kwDo, kwElse, kwElseIf, kwEmpty, kwEnd, kwEqv,
-    kwErase, kwExit, kwFalse, kwFor, kwFunction, kwIf, kwImp, kwIs, kwLoop, kwMod, kwNext, kwNot,
-    kwNothing, kwNull, kwOn, kwOption, kwOr, kwPrivate, kwPublic, kwReDim, kwSelect, kwSet, kwSub,
-    kwThen, kwTo, kwTrue, kwUntil, kwWend, kwWhile, kwXor,
+    kwNone,
+    kwAnd,
+    kwCall,
+    kwCase,
+    kwConst,
+    kwDim,
+    kwDo,
+    kwElse,
+    kwElseIf,
+    kwEmpty,
+    kwEnd,
+    kwEqv,
+    kwErase,
+    kwExit,
+    kwFalse,
+    kwFor,
+    kwFunction,
+    kwIf,
+    kwImp,
+    kwIs,
+    kwLoop,
+    kwMod,
+    kwNext,
+    kwNot,
+    kwNothing,
+    kwNull,
+    kwOn,
+    kwOption,
+    kwOr,
+    kwPrivate,
+    kwPublic,
+    kwReDim,
+    kwSelect,
+    kwSet,
+    kwSub,
+    kwThen,
+    kwTo,
+    kwTrue,
+    kwUntil,
+    kwWend,
+    kwWhile,
+    kwXor,
 };
 
 struct TToken {
@@ -36,9 +88,9 @@ struct TToken {
     bool SpaceBefore = false;  // blank before the token (tells "f (x)" from "f(x)")
     int Line = 0;
     int Column = 0;
-    std::string Text;  // names in lower case; the text of a string literal
+    std::string Text;      // names in lower case; the text of a string literal
     std::string Spelling;  // names as written
-    TVariant Value;  // numbers
+    TVariant Value;        // numbers
 };
 
 // A lexical error, with its position.

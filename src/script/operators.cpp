@@ -45,7 +45,9 @@ TVariant FitWhole(long long r, int rank) {
     return TVariant::Double(static_cast<double>(r));
 }
 
-bool IsWholeRank(int rank) { return rank <= rkLong; }
+bool IsWholeRank(int rank) {
+    return rank <= rkLong;
+}
 
 TVariant AddSubMul(TBinaryOp op, const TVariant& x, const TVariant& y) {
     const int ra = RankOf(x), rb = RankOf(y);
@@ -78,7 +80,9 @@ TVariant IntDivMod(TBinaryOp op, const TVariant& x, const TVariant& y) {
     return FitWhole(r, rank);
 }
 
-int Sign(double d) { return d < 0 ? -1 : d > 0 ? 1 : 0; }
+int Sign(double d) {
+    return d < 0 ? -1 : d > 0 ? 1 : 0;
+}
 
 int CompareBytes(std::string_view a, std::string_view b) {
     const int c = a.compare(b);
@@ -137,8 +141,8 @@ TVariant Arithmetic(TBinaryOp op, const TVariant& a, const TVariant& b, std::siz
         }
         Raise(seTypeMismatch);
     }
-    if (op == TBinaryOp::boAdd && (a.IsString() || b.IsString()) &&
-        (a.IsString() || a.IsEmpty()) && (b.IsString() || b.IsEmpty())) {
+    if (op == TBinaryOp::boAdd && (a.IsString() || b.IsString()) && (a.IsString() || a.IsEmpty()) &&
+        (b.IsString() || b.IsEmpty())) {
         return Concat(a, b, maxText);
     }
     const TVariant x = ToNumeric(a), y = ToNumeric(b);
@@ -171,7 +175,9 @@ TVariant Negate(const TVariant& a) {
     case TVarType::vtByte:
     case TVarType::vtBoolean:
     case TVarType::vtInteger:
-    case TVarType::vtLong: return FitWhole(-static_cast<long long>(x.WholeValue()), RankOf(x) > rkInteger ? rkLong : rkInteger);
+    case TVarType::vtLong:
+        return FitWhole(-static_cast<long long>(x.WholeValue()),
+                        RankOf(x) > rkInteger ? rkLong : rkInteger);
     case TVarType::vtSingle: return TVariant::Single(static_cast<float>(-x.RealValue()));
     case TVarType::vtDate: return TVariant::Date(-x.RealValue());
     default: return TVariant::Double(-x.AsDouble());
@@ -189,7 +195,8 @@ int CompareValues(const TVariant& a, const TVariant& b, bool aLiteral, bool bLit
     const bool as = a.IsString(), bs = b.IsString();
     if (as || bs) {
         if (as && bs) {
-            return textCompare ? CompareTextNoCase(a.Str(), b.Str()) : CompareBytes(a.Str(), b.Str());
+            return textCompare ? CompareTextNoCase(a.Str(), b.Str())
+                               : CompareBytes(a.Str(), b.Str());
         }
         const TVariant& num = as ? b : a;
         const TVariant& text = as ? a : b;
@@ -248,7 +255,8 @@ TVariant Logical(TBinaryOp op, const TVariant& a, const TVariant& b) {
     }
     const std::int32_t r = Bits(op, ToLong(a), ToLong(b));
     if (IsLogicalOperand(a) && IsLogicalOperand(b)) return TVariant::Boolean(r != 0);
-    const int rank = LogicalRank(a) <= rkInteger && LogicalRank(b) <= rkInteger ? rkInteger : rkLong;
+    const int rank =
+        LogicalRank(a) <= rkInteger && LogicalRank(b) <= rkInteger ? rkInteger : rkLong;
     return FitWhole(r, rank);
 }
 

@@ -8,9 +8,26 @@
 namespace rekna {
 
 enum class TBinaryOp : std::uint8_t {
-    boPow, boMul, boDiv, boIntDiv, boMod, boAdd, boSub, boConcat,
-    boEq, boNe, boLt, boGt, boLe, boGe, boIs,
-    boAnd, boOr, boXor, boEqv, boImp,
+    boPow,
+    boMul,
+    boDiv,
+    boIntDiv,
+    boMod,
+    boAdd,
+    boSub,
+    boConcat,
+    boEq,
+    boNe,
+    boLt,
+    boGt,
+    boLe,
+    boGe,
+    boIs,
+    boAnd,
+    boOr,
+    boXor,
+    boEqv,
+    boImp,
 };
 
 // Arithmetic: Null in gives Null out; whole results widen Integer to Long to Double instead of
@@ -24,10 +41,10 @@ enum class TBinaryOp : std::uint8_t {
 // Compares two values: -1, 0 or 1, or 2 when either is Null. Text meets a number as the
 // language has it: a literal number reads the text as a number, a literal text compares the
 // number as text, and otherwise the number is the smaller.
-[[nodiscard]] int CompareValues(const TVariant& a, const TVariant& b, bool aLiteral,
-                                bool bLiteral, bool textCompare = false);
-[[nodiscard]] TVariant Comparison(TBinaryOp op, const TVariant& a, const TVariant& b,
-                                  bool aLiteral, bool bLiteral);
+[[nodiscard]] int CompareValues(const TVariant& a, const TVariant& b, bool aLiteral, bool bLiteral,
+                                bool textCompare = false);
+[[nodiscard]] TVariant Comparison(TBinaryOp op, const TVariant& a, const TVariant& b, bool aLiteral,
+                                  bool bLiteral);
 
 // Not, And, Or, Xor, Eqv, Imp: on two Booleans a Boolean, otherwise bitwise on whole numbers.
 [[nodiscard]] TVariant LogicalNot(const TVariant& a);

@@ -81,7 +81,8 @@ private:
                (FSingleLine > 0 && IsKw(KW::kwElse));
     }
     void SkipSeparators() {
-        while (Is(TK::tkNewLine) || Is(TK::tkColon)) Next();
+        while (Is(TK::tkNewLine) || Is(TK::tkColon))
+            Next();
     }
     void EndStatement() {
         if (!AtStatementEnd()) Fail(seExpectedEndOfStatement);
@@ -123,8 +124,7 @@ private:
         return ParseImp();
     }
 
-    template <class TSub>
-    TExprPtr LeftAssoc(TSub sub, KW kw, TBinaryOp op) {
+    template <class TSub> TExprPtr LeftAssoc(TSub sub, KW kw, TBinaryOp op) {
         TExprPtr l = (this->*sub)();
         while (IsKw(kw)) {
             const TToken& at = Next();
@@ -391,9 +391,10 @@ private:
         for (;;) {
             SkipSeparators();
             if (AtBlockEnd()) break;
-            if (topLevel && (IsKw(KW::kwSub) || IsKw(KW::kwFunction) ||
-                             ((IsKw(KW::kwPrivate) || IsKw(KW::kwPublic)) &&
-                              (Peek(1).Keyword == KW::kwSub || Peek(1).Keyword == KW::kwFunction)))) {
+            if (topLevel &&
+                (IsKw(KW::kwSub) || IsKw(KW::kwFunction) ||
+                 ((IsKw(KW::kwPrivate) || IsKw(KW::kwPublic)) &&
+                  (Peek(1).Keyword == KW::kwSub || Peek(1).Keyword == KW::kwFunction)))) {
                 if (!IsKw(KW::kwSub) && !IsKw(KW::kwFunction)) Next();
                 ParseProc();
                 continue;
@@ -410,14 +411,8 @@ private:
     void ParseLineBlock(TBlock& block) {
         ++FSingleLine;
         for (;;) {
-            while (Accept(TK::tkColon)) {
-            }
+            while (Accept(TK::tkColon)) {}
             if (Is(TK::tkNewLine) || Is(TK::tkEnd) || IsKw(KW::kwElse)) break;
-            if (IsKw(KW::kwEnd) && Peek(1).Keyword == KW::kwIf) {
-                Next();
-                Next();
-                break;
-            }
             TStmtPtr s = ParseStatement();
             if (s) block.push_back(std::move(s));
             EndStatement();

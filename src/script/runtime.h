@@ -117,6 +117,7 @@ private:
     std::vector<std::unique_ptr<TProgram>> FPrograms;  // those whose procedures are in use
     std::shared_ptr<TScriptObject> FErr;
     TFrame* FFrame = nullptr;
+    const TProgram* FRunProgram = nullptr;  // the text of the current run
     int FDepth = 0;
     std::uintptr_t FStackBase = 0;
     unsigned FPollCount = 0;

@@ -11,7 +11,9 @@ std::string Quoted(const std::string& text, const std::string& name) {
     return text + ": '" + name + "'";
 }
 
-const std::string& Shown(const TExpr& e) { return e.Spelling.empty() ? e.Name : e.Spelling; }
+const std::string& Shown(const TExpr& e) {
+    return e.Spelling.empty() ? e.Name : e.Spelling;
+}
 
 }  // namespace
 
@@ -140,7 +142,8 @@ std::size_t FlatIndex(const TScriptArray& arr, const std::vector<std::int32_t>& 
     std::size_t flat = 0;
     for (std::size_t d = idx.size(); d-- > 0;) {
         if (idx[d] < 0 || idx[d] > arr.Upper[d]) Raise(seSubscript);
-        flat = flat * (static_cast<std::size_t>(arr.Upper[d]) + 1) + static_cast<std::size_t>(idx[d]);
+        flat =
+            flat * (static_cast<std::size_t>(arr.Upper[d]) + 1) + static_cast<std::size_t>(idx[d]);
     }
     return flat;
 }
@@ -150,7 +153,8 @@ std::size_t FlatIndex(const TScriptArray& arr, const std::vector<std::int32_t>& 
 std::vector<std::int32_t> TRuntime::EvalIndexes(const std::vector<TExprPtr>& indexes) {
     std::vector<std::int32_t> idx;
     idx.reserve(indexes.size());
-    for (const TExprPtr& i : indexes) idx.push_back(ToLong(Eval(*i)));
+    for (const TExprPtr& i : indexes)
+        idx.push_back(ToLong(Eval(*i)));
     return idx;
 }
 
@@ -184,7 +188,8 @@ TVariant TRuntime::EvalName(const TExpr& e, bool asOwner) {
 std::vector<TVariant> TRuntime::EvalArgs(const std::vector<TExprPtr>& args) {
     std::vector<TVariant> values;
     values.reserve(args.size());
-    for (const TExprPtr& a : args) values.push_back(Eval(*a));
+    for (const TExprPtr& a : args)
+        values.push_back(Eval(*a));
     return values;
 }
 
@@ -194,7 +199,8 @@ TVariant TRuntime::CallName(const TExpr& e, bool statement) {
         if (proc != FProcs.end()) return CallProc(*proc->second, e.Args);
         const auto obj = Objects.find(e.Name);
         if (obj != Objects.end()) {
-            if (!e.Args.empty()) Raise(seTypeMismatch, Quoted(ScriptErrorText(seTypeMismatch), Shown(e)));
+            if (!e.Args.empty())
+                Raise(seTypeMismatch, Quoted(ScriptErrorText(seTypeMismatch), Shown(e)));
             return TVariant::Object(obj->second);
         }
         if (e.Name == "err") {
@@ -223,7 +229,8 @@ TVariant TRuntime::CallName(const TExpr& e, bool statement) {
         return b.Fn(*this, args);
     }
     if (e.Slot == TNameSlot::nsConstant) {
-        if (!e.Args.empty()) Raise(seTypeMismatch, Quoted(ScriptErrorText(seTypeMismatch), Shown(e)));
+        if (!e.Args.empty())
+            Raise(seTypeMismatch, Quoted(ScriptErrorText(seTypeMismatch), Shown(e)));
         return ConstantAt(e.SlotIndex);
     }
     if (OptionExplicit()) Raise(seUndefinedVar, Quoted(ScriptErrorText(seUndefinedVar), Shown(e)));
@@ -252,8 +259,8 @@ TVariant TRuntime::CallProc(TProc& proc, const std::vector<TExprPtr>& args) {
     frame.Refs.assign(proc.Locals.size(), nullptr);
     for (std::size_t i = 0; i < args.size(); ++i) {
         const TExpr& a = *args[i];
-        const bool byRef = proc.Params[i].ByRef && a.Kind == TExprKind::ekName && !a.HasArgs &&
-                           !a.Parenthesized;
+        const bool byRef =
+            proc.Params[i].ByRef && a.Kind == TExprKind::ekName && !a.HasArgs && !a.Parenthesized;
         TVariant* var = byRef ? FindVariable(a) : nullptr;
         if (var && !IsConstant(a)) {
             frame.Refs[i + 1] = var;

@@ -45,7 +45,8 @@ void TRuntime::ExecDim(const TStmt& s) {
         TVariant& var = VariableForWriteByName(d.Name, nullptr);
         if (!d.IsArray) continue;
         std::vector<std::int32_t> upper;
-        for (const TExprPtr& b : d.Bounds) upper.push_back(ToLong(Eval(*b)));
+        for (const TExprPtr& b : d.Bounds)
+            upper.push_back(ToLong(Eval(*b)));
         var = TVariant::Array(NewArray(upper, !upper.empty()));
     }
 }
@@ -53,7 +54,8 @@ void TRuntime::ExecDim(const TStmt& s) {
 void TRuntime::ExecReDim(const TStmt& s) {
     for (const TDeclare& d : s.Declares) {
         std::vector<std::int32_t> upper;
-        for (const TExprPtr& b : d.Bounds) upper.push_back(ToLong(Eval(*b)));
+        for (const TExprPtr& b : d.Bounds)
+            upper.push_back(ToLong(Eval(*b)));
         TVariant& var = VariableForWriteByName(d.Name, nullptr);
         if (var.IsArray() && var.Arr().Fixed) Raise(seFixedArray);
         std::shared_ptr<TScriptArray> fresh = NewArray(upper, false);
@@ -65,7 +67,8 @@ void TRuntime::ExecReDim(const TStmt& s) {
             }
             // The last index varies slowest, so the kept elements are a prefix of the items.
             const std::size_t keep = std::min(old.Items.size(), fresh->Items.size());
-            for (std::size_t k = 0; k < keep; ++k) fresh->Items[k] = old.Items[k];
+            for (std::size_t k = 0; k < keep; ++k)
+                fresh->Items[k] = old.Items[k];
         }
         var = TVariant::Array(std::move(fresh));
     }
@@ -76,7 +79,8 @@ void TRuntime::ExecErase(const TStmt& s) {
         TVariant* var = FindVariableByName(d.Name);
         if (!var || !var->IsArray()) Raise(seTypeMismatch);
         if (var->Arr().Fixed) {
-            for (TVariant& item : var->MutableArr().Items) item = TVariant();
+            for (TVariant& item : var->MutableArr().Items)
+                item = TVariant();
         } else {
             *var = TVariant::Array(std::make_shared<TScriptArray>());
         }
@@ -118,9 +122,8 @@ void TRuntime::Assign(const TExpr& target, TVariant value, bool isSet) {
         Element(Element(*var, outer), idx) = std::move(value);
         return;
     }
-    const TVariant owner = target.Left->Kind == TExprKind::ekName
-                               ? EvalName(*target.Left, true)
-                               : Eval(*target.Left);
+    const TVariant owner =
+        target.Left->Kind == TExprKind::ekName ? EvalName(*target.Left, true) : Eval(*target.Left);
     const std::shared_ptr<TScriptObject> obj = ObjectOf(owner);
     std::vector<TVariant> args = EvalArgs(target.Args);
     args.push_back(std::move(value));
@@ -194,8 +197,8 @@ TFlow TRuntime::ExecSelect(const TStmt& s) {
             } else if (item.High) {
                 const TVariant high = Eval(*item.High);
                 const int a = CompareValues(test, low, testLiteral, lowLiteral);
-                const int b = CompareValues(test, high, testLiteral,
-                                            item.High->Kind == TExprKind::ekLiteral);
+                const int b =
+                    CompareValues(test, high, testLiteral, item.High->Kind == TExprKind::ekLiteral);
                 match = a != 2 && b != 2 && a >= 0 && b <= 0;
             } else {
                 match = CompareValues(test, low, testLiteral, lowLiteral) == 0;

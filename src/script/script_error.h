@@ -76,6 +76,8 @@ struct TScriptError {
     int Column = 0;
     std::string SourceLine;
     bool Stopped = false;
+    // The failing line belongs to a procedure read by an earlier run, not to the text just run.
+    bool EarlierText = false;
 
     [[nodiscard]] bool Failed() const noexcept { return Number != 0; }
 };

@@ -25,7 +25,9 @@ bool SameName(std::string_view a, std::string_view b) {
     return true;
 }
 
-std::string LowerName(std::string_view name) { return ScriptNameKey(name); }
+std::string LowerName(std::string_view name) {
+    return ScriptNameKey(name);
+}
 
 }  // namespace
 
@@ -150,6 +152,7 @@ void TRuntime::Fail(const TScriptRaise& r) {
     LastError.Column = r.Column;
     LastError.Stopped = r.Number == seStopped;
     const auto* program = static_cast<const TProgram*>(r.Program);
+    LastError.EarlierText = program != nullptr && program != FRunProgram;
     if (program && r.Line >= 0 && static_cast<std::size_t>(r.Line) < program->Lines.size()) {
         LastError.SourceLine = program->Lines[r.Line];
     }
@@ -168,9 +171,11 @@ void TRuntime::FailCompile(int number, int line, int column,
 }
 
 void TRuntime::RegisterProgram(std::unique_ptr<TProgram> program) {
-    for (const std::string& name : program->Globals) AddGlobal(name);
+    for (const std::string& name : program->Globals)
+        AddGlobal(name);
     if (program->Procs.empty()) return;
-    for (const auto& proc : program->Procs) FProcs[proc->Name] = proc.get();
+    for (const auto& proc : program->Procs)
+        FProcs[proc->Name] = proc.get();
     FPrograms.push_back(std::move(program));
     // A text run again redefines its procedures: drop the programs none of whose are in use.
     std::erase_if(FPrograms, [&](const std::unique_ptr<TProgram>& p) {
@@ -193,11 +198,13 @@ bool TRuntime::Execute(std::string_view text) {
     TProgram* body = program.get();
     std::unique_ptr<TProgram> transient;
     if (body->Procs.empty()) {
-        for (const std::string& name : body->Globals) AddGlobal(name);
+        for (const std::string& name : body->Globals)
+            AddGlobal(name);
         transient = std::move(program);
     } else {
         RegisterProgram(std::move(program));
     }
+    FRunProgram = body;
     TFrame top;
     top.Program = body;
     FFrame = &top;
@@ -225,6 +232,7 @@ bool TRuntime::Evaluate(std::string_view text, TVariant& result) {
         FailCompile(pe.Number, pe.Line, pe.Column, program.Lines);
         return false;
     }
+    FRunProgram = &program;
     TFrame top;
     top.Program = &program;
     FFrame = &top;
@@ -296,13 +304,17 @@ bool TScriptInterpreter::Reset() {
     return true;
 }
 
-bool TScriptInterpreter::Running() const noexcept { return FRuntime->Running; }
+bool TScriptInterpreter::Running() const noexcept {
+    return FRuntime->Running;
+}
 
 const TScriptError& TScriptInterpreter::LastError() const noexcept {
     return FRuntime->LastError;
 }
 
-void TScriptInterpreter::RequestStop() noexcept { FRuntime->StopRequested.store(true); }
+void TScriptInterpreter::RequestStop() noexcept {
+    FRuntime->StopRequested.store(true);
+}
 
 TVariant TScriptInterpreter::Global(std::string_view name) const {
     return FRuntime->Global(name);

@@ -84,8 +84,7 @@ bool TVariant::IsNumberLike() const noexcept {
 }
 
 bool TVariant::IsWhole() const noexcept {
-    return FType == TVarType::vtInteger || FType == TVarType::vtLong ||
-           FType == TVarType::vtByte;
+    return FType == TVarType::vtInteger || FType == TVarType::vtLong || FType == TVarType::vtByte;
 }
 
 const std::string& TVariant::Str() const noexcept {

@@ -18,7 +18,8 @@ public:
         static const char* const kNames[] = {"value", "add", "fail", "halt"};
         for (int i = 0; i < 4; ++i) {
             std::string lower(name);
-            for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            for (char& c : lower)
+                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
             if (lower == kNames[i]) return i;
         }
         return -1;
@@ -132,15 +133,18 @@ TEST(ScriptHost, LimitsEndTheScript) {
         {"Dim a(5000, 5000)", seOutOfMemory},
         {"ReDim a(2147483647)", seOutOfMemory},
         {"x = " + std::string(300, '(') + "1" + std::string(300, ')'), seTooComplex},
-        {"x = 1" + [] {
-             std::string s;
-             for (int i = 0; i < 1000; ++i) s += "+1";
-             return s;
-         }(),
+        {"x = 1" +
+             [] {
+                 std::string s;
+                 for (int i = 0; i < 1000; ++i)
+                     s += "+1";
+                 return s;
+             }(),
          seTooComplex},
         {[] {
              std::string s;
-             for (int i = 0; i < 300; ++i) s += "If x Then\n";
+             for (int i = 0; i < 300; ++i)
+                 s += "If x Then\n";
              return s;
          }(),
          seTooComplex},

@@ -27,7 +27,9 @@ inline std::string ShowValue(const TVariant& v) {
     return type + " " + ScriptValueText(v);
 }
 
-inline std::string ShowError(const TScriptError& e) { return "Err " + std::to_string(e.Number); }
+inline std::string ShowError(const TScriptError& e) {
+    return "Err " + std::to_string(e.Number);
+}
 
 // Runs program (when not empty) and then evaluates expr in the same interpreter.
 inline std::string RunThenEval(TScriptInterpreter& s, const std::string& program,

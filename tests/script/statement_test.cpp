@@ -37,8 +37,7 @@ TEST(ScriptStatement, VariablesAndArrays) {
         {"Dim a(2, 3) : a(1, 2) = \"x\"", "a(1, 2) & UBound(a, 2)", "String x3"},
         {"Dim a(2, 3) : a(1) = 1", "0", "Err 9"},
         {"Dim a() : ReDim a(2) : a(2) = 9", "a(2)", "Integer 9"},
-        {"Dim a() : ReDim a(1) : a(0) = 4 : ReDim Preserve a(5)", "a(0) & UBound(a)",
-         "String 45"},
+        {"Dim a() : ReDim a(1) : a(0) = 4 : ReDim Preserve a(5)", "a(0) & UBound(a)", "String 45"},
         {"Dim a() : ReDim a(1) : a(0) = 4 : ReDim a(5)", "IsEmpty(a(0))", "Boolean True"},
         {"ReDim a(1, 1) : a(0, 1) = 3 : ReDim Preserve a(1, 4)", "a(0, 1)", "Integer 3"},
         {"ReDim a(1, 1) : ReDim Preserve a(2, 1)", "0", "Err 9"},
@@ -63,7 +62,8 @@ TEST(ScriptStatement, VariablesAndArrays) {
 
 TEST(ScriptStatement, Branches) {
     ExpectRows({
-        {"x = 2\nIf x = 1 Then\n y = \"a\"\nElseIf x = 2 Then\n y = \"b\"\nElse\n y = \"c\"\nEnd If",
+        {"x = 2\nIf x = 1 Then\n y = \"a\"\nElseIf x = 2 Then\n y = \"b\"\nElse\n y = \"c\"\nEnd "
+         "If",
          "y", "String b"},
         {"x = 3\nIf x = 1 Then\n y = \"a\"\nElse\n y = \"c\"\nEnd If", "y", "String c"},
         {"If 1 > 2 Then y = 1 Else y = 2 : z = 3", "y & z", "String 23"},
@@ -71,7 +71,8 @@ TEST(ScriptStatement, Branches) {
         {"If Null Then y = 1 Else y = 2", "y", "Integer 2"},
         {"If \"True\" Then y = 1", "y", "Integer 1"},
         {"If 1 Then If 0 Then y = 1 Else y = 2", "y", "Integer 2"},
-        {"x = 5\nSelect Case x\nCase 1, 2\n y = \"a\"\nCase 3 To 6\n y = \"b\"\nCase Else\n y = \"c\"\nEnd Select",
+        {"x = 5\nSelect Case x\nCase 1, 2\n y = \"a\"\nCase 3 To 6\n y = \"b\"\nCase Else\n y = "
+         "\"c\"\nEnd Select",
          "y", "String b"},
         {"x = 9\nSelect Case x\nCase 1\n y = \"a\"\nCase Is > 8\n y = \"b\"\nEnd Select", "y",
          "String b"},
@@ -107,7 +108,8 @@ TEST(ScriptStatement, Loops) {
 TEST(ScriptStatement, Procedures) {
     ExpectRows({
         {"Function Twice(x)\n Twice = x * 2\nEnd Function", "Twice(21)", "Integer 42"},
-        {"Function F(n)\n If n <= 1 Then\n  F = 1\n Else\n  F = n * F(n - 1)\n End If\nEnd Function",
+        {"Function F(n)\n If n <= 1 Then\n  F = 1\n Else\n  F = n * F(n - 1)\n End If\nEnd "
+         "Function",
          "F(10)", "Long 3628800"},
         {"Sub Bump(x)\n x = x + 1\nEnd Sub\na = 1 : Bump a", "a", "Integer 2"},
         {"Sub Bump(ByVal x)\n x = x + 1\nEnd Sub\na = 1 : Bump a", "a", "Integer 1"},
@@ -216,6 +218,70 @@ TEST(ScriptStatement, DoubleByteNamesKeepTheirBytes) {
     const std::string a = SysText("ア"), small = SysText("ャ");
     EXPECT_EQ(RunThenEval(a + " = 1 : " + small + " = 2", a + " & " + small), "String 12");
     EXPECT_EQ(RunThenEval(SysText("変数") + " = 5", SysText("変数") + " * 2"), "Integer 10");
+}
+
+}  // namespace
+}  // namespace rekna
+
+namespace rekna {
+namespace {
+
+TEST(ScriptStatement, RuntimeErrorNumbers) {
+    const std::vector<std::pair<const char*, const char*>> rows = {
+        {"Dim a(2) : x = a(\"x\")", "Err 13"},
+        {"x = Array(1)(0)(0)", "Err 13"},
+        {"Set x = Nothing : y = x.Foo", "Err 91"},
+        {"x = 5 : x.Foo", "Err 424"},
+        {"x = 5 : y = x(1)", "Err 13"},
+        {"Dim a(2) : a = 1", "Err 501"},
+        {"For Each v In Nothing : Next", "Err 451"},
+        {"x = Len(Array(1))", "Err 13"},
+        {"ReDim a(-2)", "Err 9"},
+        {"Erase nothingHere", "Err 13"},
+        {"x = 1 : x(0) = 2", "Err 13"},
+        {"Sub S : End Sub : S = 1", "Err 501"},
+        {"Err.Raise 0", "Err 5"},
+        {"x = 2147483647 : x = x + 1", "Err 0"},
+    };
+    for (const auto& [program, expected] : rows) {
+        TScriptInterpreter s;
+        s.Execute(program);
+        EXPECT_EQ("Err " + std::to_string(s.LastError().Number), expected) << program;
+    }
+}
+
+TEST(ScriptStatement, TextForms) {
+    ExpectRows({
+        {"x=1:y=2", "x+y", "Integer 3"},
+        {"a = Array(1, 2)", "a(0)+.5", "Double 1.5"},
+        {"x = &HF&", "x", "Integer 15"},
+        {"x = \"it's\" ' not a comment inside the text", "x", "String it's"},
+        {"x = 1 _\n + 2 _\n + 3", "x", "Integer 6"},
+        {"x = 1\r\ny = 2\rz = 3", "x + y + z", "Integer 6"},
+        {"Private p : Public q : p = 1 : q = 2", "p + q", "Integer 3"},
+        {"Public Function F()\n F = 7\nEnd Function", "F", "Integer 7"},
+        {"Const k = -5, m = \"t\"", "k & m", "String -5t"},
+        {"x = 2 : x = x ^ 2 ^ 0.5", "x", "Double 2"},
+        {"   \n\n  : : x = 1 ::", "x", "Integer 1"},
+        {"x = (((1)))", "x", "Integer 1"},
+        {"If x Then y = 1 End If", "0", "Err 1025"},
+    });
+}
+
+TEST(ScriptStatement, GlobalsLastAcrossRuns) {
+    TScriptInterpreter s;
+    ASSERT_TRUE(s.Execute("Dim a(2) : a(1) = 5"));
+    ASSERT_TRUE(s.Execute("a(1) = a(1) + 1"));
+    EXPECT_EQ(RunThenEval(s, "", "a(1)"), "Integer 6");
+    // A procedure read in an earlier run reports its own line, marked as such.
+    ASSERT_TRUE(s.Execute("Sub S\n  x = 1 / 0\nEnd Sub"));
+    EXPECT_FALSE(s.Execute("y = 1\nS"));
+    EXPECT_EQ(s.LastError().Number, 11);
+    EXPECT_EQ(s.LastError().Line, 1);
+    EXPECT_EQ(s.LastError().SourceLine, "  x = 1 / 0");
+    EXPECT_TRUE(s.LastError().EarlierText);
+    EXPECT_FALSE(s.Execute("y = 1\nz = 1 / 0"));
+    EXPECT_FALSE(s.LastError().EarlierText);
 }
 
 }  // namespace
