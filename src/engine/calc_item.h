@@ -2,13 +2,126 @@
 #pragma once
 
 #include <cstdint>
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "numbers/cplx.h"
 
 namespace rekna {
+
+// A compiled line may hold millions of items, so an item is kept to 64 bytes: its value
+// without the padding of the extended type, and its text as one pointer.
+
+// A TCplx stored as the 10 significant bytes of each of its four extended values.
+class TPackedCplx {
+public:
+    TPackedCplx() noexcept { Store(TCplx()); }
+    explicit TPackedCplx(const TCplx& v) noexcept { Store(v); }
+    TPackedCplx& operator=(const TCplx& v) noexcept {
+        Store(v);
+        return *this;
+    }
+    operator TCplx() const noexcept { return Get(); }
+    [[nodiscard]] TCplx Get() const noexcept {
+        TCplx v;
+        std::memcpy(&v.Re.Num, FBytes, kPart);
+        std::memcpy(&v.Re.Den, FBytes + kPart, kPart);
+        std::memcpy(&v.Im.Num, FBytes + 2 * kPart, kPart);
+        std::memcpy(&v.Im.Den, FBytes + 3 * kPart, kPart);
+        return v;
+    }
+    // Equal bit for bit (a negative zero differs from zero, a NaN equals itself).
+    [[nodiscard]] friend bool operator==(const TPackedCplx& a, const TPackedCplx& b) noexcept {
+        return std::memcmp(a.FBytes, b.FBytes, sizeof a.FBytes) == 0;
+    }
+
+private:
+    static constexpr std::size_t kPart = 10;  // the bytes of an x87 extended value
+    void Store(const TCplx& v) noexcept {
+        std::memcpy(FBytes, &v.Re.Num, kPart);
+        std::memcpy(FBytes + kPart, &v.Re.Den, kPart);
+        std::memcpy(FBytes + 2 * kPart, &v.Im.Num, kPart);
+        std::memcpy(FBytes + 3 * kPart, &v.Im.Den, kPart);
+    }
+    unsigned char FBytes[4 * kPart];
+};
+
+// An immutable text shared by the copies of an item; empty without allocating. Items are
+// copied onto the evaluation stacks all the time, their texts hardly ever change.
+class TItemText {
+public:
+    TItemText() noexcept = default;
+    explicit TItemText(std::string_view s) { Assign(s); }
+    TItemText(const TItemText& o) noexcept : FRep(o.FRep) {
+        if (FRep) ++FRep->Refs;
+    }
+    TItemText(TItemText&& o) noexcept : FRep(std::exchange(o.FRep, nullptr)) {}
+    TItemText& operator=(const TItemText& o) noexcept {
+        TItemText copy(o);
+        std::swap(FRep, copy.FRep);
+        return *this;
+    }
+    TItemText& operator=(TItemText&& o) noexcept {
+        std::swap(FRep, o.FRep);
+        return *this;
+    }
+    TItemText& operator=(std::string_view s) {
+        Assign(s);
+        return *this;
+    }
+    ~TItemText() { Release(); }
+
+    TItemText& operator+=(std::string_view s) {
+        std::string joined(View());
+        joined += s;
+        Assign(joined);
+        return *this;
+    }
+    TItemText& operator+=(char c) { return *this += std::string_view(&c, 1); }
+
+    operator std::string_view() const noexcept { return View(); }
+    [[nodiscard]] std::string_view View() const noexcept {
+        return FRep ? std::string_view(FRep->Chars(), FRep->Size) : std::string_view();
+    }
+    [[nodiscard]] std::string substr(std::size_t pos) const {
+        return std::string(View().substr(std::min(pos, View().size())));
+    }
+    [[nodiscard]] bool empty() const noexcept { return FRep == nullptr; }
+    [[nodiscard]] std::size_t size() const noexcept { return FRep ? FRep->Size : 0; }
+    [[nodiscard]] char front() const noexcept { return FRep ? FRep->Chars()[0] : '\0'; }
+    void clear() noexcept { Release(); }
+
+    [[nodiscard]] friend bool operator==(const TItemText& a, const TItemText& b) noexcept {
+        return a.View() == b.View();
+    }
+
+private:
+    struct TRep {
+        std::size_t Refs;
+        std::size_t Size;
+        [[nodiscard]] char* Chars() noexcept { return reinterpret_cast<char*>(this + 1); }
+    };
+    void Assign(std::string_view s) {
+        TRep* rep = nullptr;
+        if (!s.empty()) {
+            rep = static_cast<TRep*>(::operator new(sizeof(TRep) + s.size()));
+            rep->Refs = 1;
+            rep->Size = s.size();
+            std::memcpy(rep->Chars(), s.data(), s.size());
+        }
+        Release();
+        FRep = rep;
+    }
+    void Release() noexcept {
+        if (FRep && --FRep->Refs == 0) ::operator delete(FRep);
+        FRep = nullptr;
+    }
+    TRep* FRep = nullptr;
+};
 
 enum class TItemKind : std::uint8_t {
     mNop,  // nothing; a list always starts with one (or with the control item)
@@ -56,13 +169,13 @@ using TControlMask = std::uint32_t;
 [[nodiscard]] constexpr TControlMask ControlBit(int bit) noexcept { return TControlMask{1} << bit; }
 
 struct TCalcItem {
-    std::string Text;  // the text kept for the log: canonical literal, name, undefined name
-    int Tag = 0;       // literal: its reading error code; undefined name: 1
-    TCplx Value;
+    TItemText Text;  // the text kept for the log: canonical literal, name, undefined name
+    TPackedCplx Value;
+    int Tag = 0;            // literal: its reading error code; undefined name: 1
+    int Index = 0;          // mVar, mUsr, mArg
+    TControlMask Mask = 0;  // mCnt
     TItemKind Kind = TItemKind::mNop;
     std::uint8_t Code = 0;  // mCon, mFun, mOpr
-    TControlMask Mask = 0;  // mCnt
-    int Index = 0;          // mVar, mUsr, mArg
 
     [[nodiscard]] bool Is(TItemKind k) const noexcept { return Kind == k; }
     [[nodiscard]] bool IsOperator(int code) const noexcept {
@@ -77,9 +190,11 @@ struct TCalcItem {
            same(a.Im.Den, b.Im.Den);
 }
 
+static_assert(sizeof(TCalcItem) <= 64, "a compiled line of millions of items must stay small");
+
 [[nodiscard]] inline bool SameItem(const TCalcItem& a, const TCalcItem& b) noexcept {
     return a.Kind == b.Kind && a.Code == b.Code && a.Mask == b.Mask && a.Index == b.Index &&
-           a.Tag == b.Tag && a.Text == b.Text && SameBits(a.Value, b.Value);
+           a.Tag == b.Tag && a.Text == b.Text && a.Value == b.Value;
 }
 
 // A compiled line, a user-function body or an evaluation stack.
@@ -102,11 +217,11 @@ public:
     return item;
 }
 
-[[nodiscard]] inline TCalcItem MakeValue(const TCplx& v, std::string text = {}) {
+[[nodiscard]] inline TCalcItem MakeValue(const TCplx& v, std::string_view text = {}) {
     TCalcItem item;
     item.Kind = TItemKind::mVal;
     item.Value = v;
-    item.Text = std::move(text);
+    if (!text.empty()) item.Text = text;
     return item;
 }
 

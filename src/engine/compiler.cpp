@@ -208,7 +208,7 @@ void TCompiler::Tokenise(std::string_view formula, TCalcList& items) const {
         TCalcItem& item = items.emplace_back();
         item.Kind = TItemKind::mStr;
         item.Index = kRawToken;
-        item.Text.swap(token);
+        item.Text = token;
         token.clear();
     };
     const auto push = [&items](TItemKind kind, int code = 0) {

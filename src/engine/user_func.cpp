@@ -1,6 +1,8 @@
 // User-defined functions: recognising definition lines, defining, finding and visibility.
 #include "engine/user_func.h"
 
+#include <unordered_map>
+
 #include "engine/operators.h"
 #include "platform/cp932.h"
 
@@ -107,17 +109,18 @@ int TUserFuncList::Define(const TCalcList& line, bool* created) {
     func->Items.assign(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(bodyStart));
     func->BodyStart = func->Items.size();
     func->Items.push_back(MakeItem(TItemKind::mCbe));
+    // The first parameter of a name counts; a body of n names and a list of m parameters take
+    // n + m steps.
+    std::unordered_map<std::string_view, std::size_t> paramNumber;
+    for (std::size_t k = func->Params.size(); k-- > 0;) paramNumber[func->Params[k]] = k;
     for (std::size_t i = bodyStart; i < line.size(); ++i) {
         TCalcItem item = line[i];
         if (IsParamItem(item)) {
-            const std::string lower = LowerName(item.Text);
-            for (std::size_t k = 0; k < func->Params.size(); ++k) {
-                if (func->Params[k] == lower) {
-                    item.Kind = TItemKind::mArg;
-                    item.Index = static_cast<int>(k);
-                    item.Text = line[paramIndexes[k]].Text;
-                    break;
-                }
+            const auto it = paramNumber.find(LowerName(item.Text));
+            if (it != paramNumber.end()) {
+                item.Kind = TItemKind::mArg;
+                item.Index = static_cast<int>(it->second);
+                item.Text = line[paramIndexes[it->second]].Text;
             }
         }
         func->Items.push_back(std::move(item));

@@ -21,23 +21,25 @@ TVariList::TVariList() {
     FOrder.reserve(100);
 }
 
-std::size_t TVariList::LowerBound(std::string_view name) const noexcept {
-    const auto it = std::lower_bound(FOrder.begin(), FOrder.end(), name,
-                                     [this](int id, std::string_view n) { return FItems[id].Name < n; });
-    return static_cast<std::size_t>(it - FOrder.begin());
+int TVariList::Find(std::string_view name) const noexcept {
+    const auto it = FIndex.find(name);
+    return it == FIndex.end() ? -1 : it->second;
 }
 
-int TVariList::Find(std::string_view name) const noexcept {
-    const std::size_t pos = LowerBound(name);
-    if (pos < FOrder.size() && FItems[FOrder[pos]].Name == name) return FOrder[pos];
-    return -1;
+void TVariList::SortOrder() const {
+    if (FSorted == FItems.size()) return;
+    const auto byName = [this](int a, int b) { return FItems[a].Name < FItems[b].Name; };
+    const auto middle = static_cast<std::ptrdiff_t>(FOrder.size());
+    for (std::size_t id = FSorted; id < FItems.size(); ++id) FOrder.push_back(static_cast<int>(id));
+    std::sort(FOrder.begin() + middle, FOrder.end(), byName);
+    std::inplace_merge(FOrder.begin(), FOrder.begin() + middle, FOrder.end(), byName);
+    FSorted = FItems.size();
 }
 
 int TVariList::Insert(std::string_view name) {
-    const std::size_t pos = LowerBound(name);
     const int id = static_cast<int>(FItems.size());
     FItems.push_back(TVarItem{std::string(name), 0, TCplx()});
-    FOrder.insert(FOrder.begin() + static_cast<std::ptrdiff_t>(pos), id);
+    FIndex.emplace(std::string(name), id);
     if (name == "ans") FAnsId = id;
     if (name == "f") FFId = id;
     ++FShape;
@@ -104,7 +106,8 @@ const TVarItem& TVariList::Item(int id) const noexcept {
     return FItems[id];
 }
 
-int TVariList::IdAt(int position) const noexcept {
+int TVariList::IdAt(int position) const {
+    SortOrder();
     if (position < 0 || position >= static_cast<int>(FOrder.size())) return FOrder.empty() ? -1 : FOrder[0];
     return FOrder[position];
 }
@@ -130,7 +133,9 @@ void TVariList::ClearFlagAll(std::uint8_t bits) noexcept {
 
 void TVariList::Clear() {
     FItems.clear();
+    FIndex.clear();
     FOrder.clear();
+    FSorted = 0;
     FAnsId = -1;
     FFId = -1;
     ++FShape;

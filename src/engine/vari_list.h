@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "numbers/cplx.h"
@@ -24,7 +25,9 @@ struct TVarItem {
 };
 
 // Variables keep a stable id for their lifetime, so compiled lines that refer to one stay
-// right when other variables are created; the listing order is by byte-wise name.
+// right when other variables are created; the listing order is by byte-wise name. Names are
+// found through a hash index, and the listing order is sorted only when it is asked for, so
+// a line that creates many variables takes time in proportion to their number.
 class TVariList {
 public:
     TVariList();
@@ -51,7 +54,7 @@ public:
     // The item of an id (ids run from 0 to Count() - 1).
     [[nodiscard]] const TVarItem& Item(int id) const noexcept;
     // The id at a position of the listing order.
-    [[nodiscard]] int IdAt(int position) const noexcept;
+    [[nodiscard]] int IdAt(int position) const;
     // The value of an id as an evaluation reads it (extended with fraction calculation off).
     [[nodiscard]] TCplx ValueOf(int id) const noexcept;
 
@@ -65,11 +68,20 @@ public:
     void Clear();
 
 private:
-    [[nodiscard]] std::size_t LowerBound(std::string_view name) const noexcept;
+    struct THash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const noexcept {
+            return std::hash<std::string_view>{}(s);
+        }
+    };
+
     int Insert(std::string_view name);
+    void SortOrder() const;
 
     std::vector<TVarItem> FItems;  // by id
-    std::vector<int> FOrder;       // ids sorted by name
+    std::unordered_map<std::string, int, THash, std::equal_to<>> FIndex;
+    mutable std::vector<int> FOrder;  // ids sorted by name, up to the ids created since
+    mutable std::size_t FSorted = 0;  // the ids below this one are in FOrder
     int FAnsId = -1;
     int FFId = -1;
     std::uint64_t FShape = 0;

@@ -68,11 +68,25 @@ TEST(LongLineTest, UserFunctionsWithManyArgumentsAndDeepCalls) {
     // Arguments beyond the parameters are collected and dropped.
     EXPECT_EQ(Answer(calc, "F(" + Repeat("1, ", 100'000) + "2)"), " 2.00000 ");
     EXPECT_EQ(Answer(calc, Nested("G(", 10'000, "0")), " 10.0000k");
-    // Names assigned from right to left, each waiting for the next.
+    // A definition of many parameters, each used in the body, and its call.
+    const std::size_t m = 50'000;
+    std::string params, body;
+    for (std::size_t i = 0; i < m; ++i) {
+        params += (i ? ", p" : "p") + std::to_string(i);
+        body += (i ? "+p" : "p") + std::to_string(i);
+    }
+    calc.CalcLine("#H(" + params + ")=" + body, true, true, true);
+    EXPECT_EQ(Answer(calc, "H(" + Repeat("1, ", m - 1) + "1)"), " 50.0000k");
+    // New names assigned from right to left, each waiting on the stack for the next.
     std::string chain;
-    for (int i = 0; i < 20'000; ++i) chain += "v" + std::to_string(i) + "=";
+    for (int i = 0; i < 100'000; ++i) chain += "v" + std::to_string(i) + "=";
     EXPECT_EQ(Answer(calc, chain + "3"), " 3.00000 ");
-    EXPECT_EQ(Answer(calc, "v0+v19999"), " 6.00000 ");
+    EXPECT_EQ(Answer(calc, "v0+v99999"), " 6.00000 ");
+    // The listing is still in name order.
+    ASSERT_GT(calc.VarCount(), 100'000);
+    for (int i = 1; i < calc.VarCount(); ++i) {
+        ASSERT_LT(calc.VarItem(i - 1).Name, calc.VarItem(i).Name) << i;
+    }
 }
 
 TEST(LongLineTest, TheLogOfALongLineIsCutAndBounded) {
