@@ -11,11 +11,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QTimer>
 
 namespace rekna {
 namespace {
@@ -61,7 +63,9 @@ TStrVtGrid::TStrVtGrid(QWidget* parent)
     font.setPointSize(10);
     setFont(font);
     setFocusPolicy(Qt::StrongFocus);
-    viewport()->setMouseTracking(false);
+    FDragTimer = new QTimer(this);
+    FDragTimer->setInterval(60);
+    connect(FDragTimer, &QTimer::timeout, this, &TStrVtGrid::DragTick);
     ColorDialog = [this](TColor initial) -> std::optional<TColor> {
         const QColor chosen =
             QColorDialog::getColor(QColor(ToQRgb(initial, palette())), this, tr("色の設定"));
@@ -274,7 +278,20 @@ void TStrVtGrid::mousePressEvent(QMouseEvent* event) {
     }
     FListClosedCell = {-1, -1};
     FGrid.MouseDown(cell.X, cell.Y, (event->modifiers() & Qt::ShiftModifier) != 0);
+    if (FGrid.IsFixed(cell.X, cell.Y)) {
+        FDragTicks = 0;
+        FDragTimer->start();
+    }
     AfterInput();
+}
+
+void TStrVtGrid::DragTick() {
+    // The first ticks let a plain click on a header end before the view starts to scroll.
+    if (++FDragTicks <= 5) return;
+    const TGridCoord cell = NearestCell(viewport()->mapFromGlobal(QCursor::pos()));
+    FGrid.MouseDrag(cell.X, cell.Y);
+    EnsureVisible(cell.X, cell.Y);
+    viewport()->update();
 }
 
 void TStrVtGrid::mouseMoveEvent(QMouseEvent* event) {
@@ -286,7 +303,9 @@ void TStrVtGrid::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TStrVtGrid::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) FGrid.MouseUp();
+    if (event->button() != Qt::LeftButton) return;
+    FDragTimer->stop();
+    FGrid.MouseUp();
 }
 
 void TStrVtGrid::mouseDoubleClickEvent(QMouseEvent* event) {

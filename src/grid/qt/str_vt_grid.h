@@ -11,6 +11,9 @@
 #include <memory>
 #include <optional>
 
+class QPainter;
+class QTimer;
+
 namespace rekna {
 
 class TClipboard;
@@ -27,6 +30,11 @@ public:
     [[nodiscard]] const TVtGrid& Grid() const noexcept { return FGrid; }
     // Call after changing the model's size, texts or options from program code.
     void Refresh();
+
+    // Called before the grid draws a cell; it may change what is drawn, or draw the cell itself
+    // when VtOptions().DefaultDrawing is off.
+    std::function<void(QPainter& painter, int col, int row, const QRect& rect, TVtCellPaint& cell)>
+        OnDrawCell;
 
     // The colour dialog; tests and callers may replace it. Nothing when cancelled.
     std::function<std::optional<TColor>(TColor initial)> ColorDialog;
@@ -68,6 +76,7 @@ private:
     // After every input: show or hide the editor and the list, run the colour dialog, follow
     // the current cell with the view and the input method, repaint.
     void AfterInput();
+    void DragTick();
     void SyncEditor();
     void SyncList();
     void RunColorDialog();
@@ -84,6 +93,9 @@ private:
     std::unique_ptr<TClipboard> FClipboard;
     QPointer<TInplaceVtEdit> FEditor;
     QPointer<TPopupVtList> FList;
+    // Drives the selection while a header drag holds the pointer outside the view.
+    QTimer* FDragTimer = nullptr;
+    int FDragTicks = 0;
     int FRowHeight = 20;
     bool FInAfterInput = false;
     TGridCoord FListClosedCell{-1, -1};

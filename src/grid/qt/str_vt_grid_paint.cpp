@@ -131,7 +131,9 @@ void TStrVtGrid::EnsureVisible(int col, int row) {
 
 void TStrVtGrid::PaintCell(QPainter& painter, int col, int row, const QRect& cellRect,
                            bool focused) {
-    const TVtCellPaint cell = FGrid.CellPaint(col, row, focused);
+    TVtCellPaint cell = FGrid.CellPaint(col, row, focused);
+    if (OnDrawCell) OnDrawCell(painter, col, row, cellRect, cell);
+    if (!FGrid.VtOptions().DefaultDrawing) return;
     const TVtFixedStyles& fixed = FGrid.VtOptions().FixedStyles;
     const bool bevelled = fixed.Bevel == TVtBevel::bvLowered || fixed.Bevel == TVtBevel::bvRaised;
     QRect fill = cellRect;
