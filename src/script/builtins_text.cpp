@@ -1,6 +1,7 @@
 // Built-in text functions. Positions and lengths count characters: a double-byte character of
 // the text is one.
 #include <algorithm>
+#include <functional>
 
 #include "platform/cp932.h"
 #include "platform/lcmap.h"
@@ -59,16 +60,51 @@ std::string Folded(std::string_view s, bool text) {
     return text ? LocaleLowerCase(s) : std::string(s);
 }
 
+// Finds a text at the character starts of another, in time about linear in their lengths, so
+// that long texts with long keys cannot keep a script busy beyond the reach of a stop request.
+class TFinder {
+public:
+    TFinder(std::string_view in, std::string_view what)
+        : FIn(in), FWhat(what), FSearcher(what.begin(), what.end()), FStart(in.size() + 1) {
+        for (std::size_t i = 0; i < in.size(); i += CharLength(in, i))
+            FStart[i] = true;
+        FStart[in.size()] = true;
+    }
+
+    // The byte offset of the first match at or after from, or npos. The key is not empty.
+    [[nodiscard]] std::size_t Next(std::size_t from) const {
+        while (from + FWhat.size() <= FIn.size()) {
+            const auto it =
+                std::search(FIn.begin() + static_cast<std::ptrdiff_t>(from), FIn.end(), FSearcher);
+            if (it == FIn.end()) return std::string::npos;
+            const auto at = static_cast<std::size_t>(it - FIn.begin());
+            if (FStart[at]) return at;
+            from = at + 1;
+        }
+        return std::string::npos;
+    }
+
+private:
+    std::string_view FIn;
+    std::string_view FWhat;
+    std::boyer_moore_searcher<std::string_view::const_iterator> FSearcher;
+    std::vector<bool> FStart;
+};
+
+// The character index of a byte offset that starts a character.
+std::size_t CharIndex(const std::vector<std::size_t>& starts, std::size_t offset) {
+    return static_cast<std::size_t>(std::lower_bound(starts.begin(), starts.end(), offset) -
+                                    starts.begin());
+}
+
 // The first character position (0-based) at or after from where what occurs, or npos.
 std::size_t FindChars(std::string_view in, std::string_view what, std::size_t from) {
     const std::vector<std::size_t> starts = CharStarts(in);
     const std::size_t chars = starts.size() - 1;
-    for (std::size_t c = from; c < chars; ++c) {
-        if (starts[c] + what.size() <= in.size() && in.compare(starts[c], what.size(), what) == 0) {
-            return c;
-        }
-    }
-    return what.empty() && from <= chars ? from : std::string::npos;
+    if (from > chars) return std::string::npos;
+    if (what.empty()) return from;
+    const std::size_t at = TFinder(in, what).Next(starts[from]);
+    return at == std::string::npos ? at : CharIndex(starts, at);
 }
 
 TVariant Len(TRuntime&, TArgs& a) {
@@ -126,13 +162,14 @@ TVariant InStrRev(TRuntime&, TArgs& a) {
     const std::size_t chars = starts.size() - 1;
     const std::size_t last = start == -1 ? chars : std::min<std::size_t>(start, chars);
     if (what.empty()) return TVariant::Long(start == -1 ? static_cast<std::int32_t>(chars) : start);
-    for (std::size_t c = last; c-- > 0;) {
-        const std::size_t end = starts[c] + what.size();
-        if (end <= starts[last] && in.compare(starts[c], what.size(), what) == 0) {
-            return TVariant::Long(static_cast<std::int32_t>(c + 1));
-        }
+    const TFinder finder(in, what);
+    std::size_t found = std::string::npos;
+    for (std::size_t at = finder.Next(0);
+         at != std::string::npos && at + what.size() <= starts[last]; at = finder.Next(at + 1)) {
+        found = at;
     }
-    return TVariant::Long(0);
+    return TVariant::Long(
+        found == std::string::npos ? 0 : static_cast<std::int32_t>(CharIndex(starts, found) + 1));
 }
 
 TVariant Replace(TRuntime& rt, TArgs& a) {
@@ -149,20 +186,19 @@ TVariant Replace(TRuntime& rt, TArgs& a) {
     if (what.empty() || count == 0) return TVariant::String(in);
     const std::string folded = Folded(in, text);
     const std::string key = Folded(what, text);
+    const TFinder finder(folded, key);
     std::string out;
     std::size_t i = 0;
-    while (i < in.size()) {
-        if (count != 0 && folded.compare(i, key.size(), key) == 0) {
-            out += with;
-            rt.CheckText(out.size());
-            i += key.size();
-            if (count > 0) --count;
-            continue;
-        }
-        const std::size_t n = CharLength(in, i);
-        out.append(in, i, n);
-        i += n;
+    while (count != 0) {
+        const std::size_t at = finder.Next(i);
+        if (at == std::string::npos) break;
+        out.append(in, i, at - i);
+        out += with;
+        rt.CheckText(out.size());
+        i = at + key.size();
+        if (count > 0) --count;
     }
+    out.append(in, i, std::string::npos);
     rt.CheckText(out.size());
     return TVariant::String(std::move(out));
 }
@@ -181,17 +217,14 @@ TVariant Split(TRuntime& rt, TArgs& a) {
         } else {
             const std::string folded = Folded(in, text);
             const std::string key = Folded(delim, text);
-            std::size_t begin = 0, i = 0;
-            while (i < in.size()) {
-                if ((limit < 0 || static_cast<std::int32_t>(parts.size()) + 1 < limit) &&
-                    folded.compare(i, key.size(), key) == 0) {
-                    parts.push_back(TVariant::String(in.substr(begin, i - begin)));
-                    rt.CheckItems(static_cast<double>(parts.size()) + 1);
-                    i += key.size();
-                    begin = i;
-                    continue;
-                }
-                i += CharLength(in, i);
+            const TFinder finder(folded, key);
+            std::size_t begin = 0;
+            while (limit < 0 || static_cast<std::int32_t>(parts.size()) + 1 < limit) {
+                const std::size_t at = finder.Next(begin);
+                if (at == std::string::npos) break;
+                parts.push_back(TVariant::String(in.substr(begin, at - begin)));
+                rt.CheckItems(static_cast<double>(parts.size()) + 1);
+                begin = at + key.size();
             }
             parts.push_back(TVariant::String(in.substr(begin)));
         }

@@ -71,6 +71,8 @@ public:
     TVariant& VariableForWrite(const TExpr& e);
     TVariant& VariableForWriteByName(const std::string& name, const TExpr* cacheNode);
     bool IsConstant(const TExpr& e) const;
+    // No variable, procedure, object, built-in function or constant has this name.
+    bool IsUnknownName(const std::string& name) const;
     std::vector<std::int32_t> EvalIndexes(const std::vector<TExprPtr>& indexes);
     TVariant& Element(TVariant& array, const std::vector<std::int32_t>& indexes);
     TVariant ElementValue(const TVariant& array, const std::vector<TExprPtr>& indexes);

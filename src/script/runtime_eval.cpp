@@ -129,6 +129,11 @@ TVariant& TRuntime::VariableForWriteByName(const std::string& name, const TExpr*
     return FGlobals[slot];
 }
 
+bool TRuntime::IsUnknownName(const std::string& name) const {
+    return FProcs.count(name) == 0 && Objects.count(name) == 0 && name != "err" &&
+           FindBuiltin(name) < 0 && FindConstant(name) < 0;
+}
+
 TVariant& TRuntime::VariableForWrite(const TExpr& e) {
     if (TVariant* v = FindVariable(e)) return *v;
     return VariableForWriteByName(e.Name, &e);
@@ -173,7 +178,7 @@ TVariant TRuntime::ElementValue(const TVariant& array, const std::vector<TExprPt
 
 TVariant TRuntime::EvalName(const TExpr& e, bool asOwner) {
     if (TVariant* v = FindVariable(e)) {
-        if (!e.HasArgs || (e.Args.empty() && !v->IsArray())) return *v;
+        if (e.Args.empty()) return *v;
         if (v->IsArray()) return ElementValue(*v, e.Args);
         Raise(seTypeMismatch, Quoted(ScriptErrorText(seTypeMismatch), Shown(e)));
     }
@@ -262,6 +267,7 @@ TVariant TRuntime::CallProc(TProc& proc, const std::vector<TExprPtr>& args) {
         const bool byRef =
             proc.Params[i].ByRef && a.Kind == TExprKind::ekName && !a.HasArgs && !a.Parenthesized;
         TVariant* var = byRef ? FindVariable(a) : nullptr;
+        if (byRef && !var && IsUnknownName(a.Name)) var = &VariableForWrite(a);
         if (var && !IsConstant(a)) {
             frame.Refs[i + 1] = var;
         } else {

@@ -74,6 +74,11 @@ TEST(ScriptBuiltins, Text) {
         {"InStr(\"abc\", \"\")", "Long 1"},
         {"InStrRev(\"abcabc\", \"b\")", "Long 5"},
         {"InStrRev(\"abcabc\", \"b\", 4)", "Long 2"},
+        {"InStrRev(\"abcabc\", \"bc\", 5)", "Long 2"},
+        {"InStrRev(\"abcabc\", \"bc\")", "Long 5"},
+        {"InStr(2, \"aaa\", \"aa\")", "Long 2"},
+        {"Replace(\"aaaa\", \"aa\", \"b\")", "String bb"},
+        {"Join(Split(\"a--b----c\", \"--\"), \"|\")", "String a|b||c"},
         {"LCase(\"AbC\")", "String abc"},
         {"UCase(\"AbC\")", "String ABC"},
         {"LTrim(\"  a  \") & \"|\"", "String a  |"},
@@ -115,6 +120,12 @@ TEST(ScriptBuiltins, DoubleByteTextCountsCharacters) {
         {"ChrW(12354) = \"" + SysText("あ") + "\"", "Boolean True"},
         {"Chr(-32096) = \"" + SysText("あ") + "\"", "Boolean True"},
         {"StrReverse(\"" + kana + "\") = \"" + SysText("ういあ") + "\"", "Boolean True"},
+        // "ア" ends in the byte of "A": a key never matches inside a character
+        {"InStr(\"" + SysText("アA") + "\", \"A\")", "Long 2"},
+        {"InStrRev(\"" + SysText("アAア") + "\", \"A\")", "Long 2"},
+        {"Replace(\"" + SysText("アA") + "\", \"A\", \"x\") = \"" + SysText("アx") + "\"",
+         "Boolean True"},
+        {"UBound(Split(\"" + SysText("アAア") + "\", \"A\"))", "Long 1"},
     });
 }
 

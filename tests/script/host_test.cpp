@@ -110,8 +110,8 @@ TEST(ScriptHost, StopRequestEndsLoopsThatCatchErrors) {
         s.OnPoll = [&] {
             if (++polls == 10) s.RequestStop();
         };
-        s.Limits.MaxCallDepth = 50000;
-        s.Limits.StackBudget = std::size_t{64} << 20;
+        s.Limits.MaxCallDepth = 5000;
+        s.Limits.StackBudget = std::size_t{2} << 20;
         EXPECT_FALSE(s.Execute(program)) << program;
         EXPECT_TRUE(s.LastError().Stopped || s.LastError().Number == seOutOfStack) << program;
         EXPECT_GE(polls, 1) << program;
