@@ -1,8 +1,9 @@
 // TCalcItem and TCalcList: the compiled form of one line, and the entries of the evaluation stacks.
 #pragma once
 
-#include <cstdint>
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -50,23 +51,25 @@ private:
     unsigned char FBytes[4 * kPart];
 };
 
-// An immutable text shared by the copies of an item; empty without allocating. Items are
-// copied onto the evaluation stacks all the time, their texts hardly ever change.
+// An immutable text of an item in one word: up to 7 bytes inside the word itself (low bit
+// set, the length above it), a longer text in a block shared by the copies of the item (an
+// aligned pointer), nothing as 0. Items are copied onto the evaluation stacks all the time;
+// their texts hardly ever change.
 class TItemText {
 public:
     TItemText() noexcept = default;
     explicit TItemText(std::string_view s) { Assign(s); }
-    TItemText(const TItemText& o) noexcept : FRep(o.FRep) {
-        if (FRep) ++FRep->Refs;
+    TItemText(const TItemText& o) noexcept : FWord(o.FWord) {
+        if (TRep* rep = Rep()) ++rep->Refs;
     }
-    TItemText(TItemText&& o) noexcept : FRep(std::exchange(o.FRep, nullptr)) {}
+    TItemText(TItemText&& o) noexcept : FWord(std::exchange(o.FWord, 0)) {}
     TItemText& operator=(const TItemText& o) noexcept {
         TItemText copy(o);
-        std::swap(FRep, copy.FRep);
+        std::swap(FWord, copy.FWord);
         return *this;
     }
     TItemText& operator=(TItemText&& o) noexcept {
-        std::swap(FRep, o.FRep);
+        std::swap(FWord, o.FWord);
         return *this;
     }
     TItemText& operator=(std::string_view s) {
@@ -85,42 +88,60 @@ public:
 
     operator std::string_view() const noexcept { return View(); }
     [[nodiscard]] std::string_view View() const noexcept {
-        return FRep ? std::string_view(FRep->Chars(), FRep->Size) : std::string_view();
+        if (FWord & 1) return {reinterpret_cast<const char*>(&FWord) + 1, (FWord & 0xFF) >> 1};
+        const TRep* rep = Rep();
+        return rep ? std::string_view(rep->Chars(), rep->Size) : std::string_view();
     }
     [[nodiscard]] std::string substr(std::size_t pos) const {
-        return std::string(View().substr(std::min(pos, View().size())));
+        const std::string_view v = View();
+        return std::string(v.substr(std::min(pos, v.size())));
     }
-    [[nodiscard]] bool empty() const noexcept { return FRep == nullptr; }
-    [[nodiscard]] std::size_t size() const noexcept { return FRep ? FRep->Size : 0; }
-    [[nodiscard]] char front() const noexcept { return FRep ? FRep->Chars()[0] : '\0'; }
-    void clear() noexcept { Release(); }
+    [[nodiscard]] bool empty() const noexcept { return FWord == 0; }
+    [[nodiscard]] std::size_t size() const noexcept { return View().size(); }
+    [[nodiscard]] char front() const noexcept { return empty() ? '\0' : View().front(); }
+    void clear() noexcept {
+        Release();
+        FWord = 0;
+    }
 
     [[nodiscard]] friend bool operator==(const TItemText& a, const TItemText& b) noexcept {
         return a.View() == b.View();
     }
 
 private:
+    static_assert(std::endian::native == std::endian::little, "the inline bytes follow the low byte");
+    static constexpr std::size_t kInline = sizeof(std::uintptr_t) - 1;
     struct TRep {
         std::size_t Refs;
         std::size_t Size;
         [[nodiscard]] char* Chars() noexcept { return reinterpret_cast<char*>(this + 1); }
+        [[nodiscard]] const char* Chars() const noexcept {
+            return reinterpret_cast<const char*>(this + 1);
+        }
     };
+    [[nodiscard]] TRep* Rep() const noexcept {
+        return (FWord & 1) ? nullptr : reinterpret_cast<TRep*>(FWord);
+    }
     void Assign(std::string_view s) {
-        TRep* rep = nullptr;
-        if (!s.empty()) {
-            rep = static_cast<TRep*>(::operator new(sizeof(TRep) + s.size()));
+        std::uintptr_t word = 0;
+        if (!s.empty() && s.size() <= kInline) {
+            word = (s.size() << 1) | 1;
+            std::memcpy(reinterpret_cast<char*>(&word) + 1, s.data(), s.size());
+        } else if (!s.empty()) {
+            auto* rep = static_cast<TRep*>(::operator new(sizeof(TRep) + s.size()));
             rep->Refs = 1;
             rep->Size = s.size();
             std::memcpy(rep->Chars(), s.data(), s.size());
+            word = reinterpret_cast<std::uintptr_t>(rep);
         }
         Release();
-        FRep = rep;
+        FWord = word;
     }
     void Release() noexcept {
-        if (FRep && --FRep->Refs == 0) ::operator delete(FRep);
-        FRep = nullptr;
+        TRep* rep = Rep();
+        if (rep && --rep->Refs == 0) ::operator delete(rep);
     }
-    TRep* FRep = nullptr;
+    std::uintptr_t FWord = 0;
 };
 
 enum class TItemKind : std::uint8_t {
