@@ -4,6 +4,7 @@
 #include <string>
 
 #include "script/ast.h"
+#include "script/lexer.h"
 #include "script/parser.h"
 #include "script/script_interpreter.h"
 
@@ -54,6 +55,18 @@ void ParseLongScript(benchmark::State& state) {
     state.counters["lines"] = 10000;
 }
 BENCHMARK(ParseLongScript)->Unit(benchmark::kMillisecond);
+
+// The share of reading that splitting into tokens takes.
+void TokenizeLongScript(benchmark::State& state) {
+    const std::string text = LongScript();
+    std::vector<TToken> tokens;
+    for (auto _ : state) {
+        TLexError error;
+        if (!Tokenize(text, tokens, error)) state.SkipWithError("the script did not split");
+        benchmark::DoNotOptimize(tokens.data());
+    }
+}
+BENCHMARK(TokenizeLongScript)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace rekna

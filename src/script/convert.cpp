@@ -79,7 +79,9 @@ long long DaysFromCivil(long long y, long long m, long long d) noexcept {
     return era * 146097 + doe - 719468;
 }
 
-constexpr long long kEpochOffset = 25569;  // 1970-01-01 is day 25569 of the script's dates
+constexpr long long kEpochOffset = 25569;    // 1970-01-01 is day 25569 of the script's dates
+constexpr double kFirstDate = -657434;       // 0100-01-01
+constexpr double kLastDate = 2958465.99999;  // 9999-12-31 23:59:59
 
 }  // namespace
 
@@ -255,6 +257,7 @@ TDateParts SplitDate(double date) noexcept {
 }
 
 std::string DateText(double date) {
+    if (!(date >= kFirstDate && date <= kLastDate)) return DoubleText(date);
     const TDateParts p = SplitDate(date);
     const std::string day = std::to_string(p.Year) + "/" + Two(p.Month) + "/" + Two(p.Day);
     const std::string time = std::to_string(p.Hour) + ":" + Two(p.Minute) + ":" + Two(p.Second);
@@ -308,11 +311,10 @@ bool ParseDateText(std::string_view text, double& out) {
 }
 
 double ToDate(const TVariant& v) {
-    if (v.IsString()) {
-        double d = 0;
-        if (ParseDateText(v.Str(), d)) return d;
-    }
-    return ToDouble(v);
+    double d = 0;
+    if (!v.IsString() || !ParseDateText(v.Str(), d)) d = ToDouble(v);
+    if (!(d >= kFirstDate && d <= kLastDate)) Raise(seInvalidCall);
+    return d;
 }
 
 }  // namespace rekna

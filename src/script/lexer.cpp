@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <unordered_map>
 
 #include "platform/cp932.h"
 #include "script/script_error.h"
@@ -42,10 +43,14 @@ constexpr TKeywordName kKeywords[] = {
 
 TKeyword KeywordOf(std::string_view lower) {
     if (lower.size() < 2 || lower.size() > 8) return TKeyword::kwNone;
-    for (const TKeywordName& k : kKeywords) {
-        if (lower == k.Name) return k.Keyword;
-    }
-    return TKeyword::kwNone;
+    static const std::unordered_map<std::string_view, TKeyword> index = [] {
+        std::unordered_map<std::string_view, TKeyword> m;
+        for (const TKeywordName& k : kKeywords)
+            m.emplace(k.Name, k.Keyword);
+        return m;
+    }();
+    const auto it = index.find(lower);
+    return it == index.end() ? TKeyword::kwNone : it->second;
 }
 
 bool IsDigit(char c) noexcept {

@@ -2,6 +2,7 @@
 #include "script/parser.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "script/lexer.h"
 #include "script/script_error.h"
@@ -505,8 +506,7 @@ private:
     void Declare(const std::string& name, bool isConst = false) {
         if (FProc) {
             FProc->AddLocal(name, isConst);
-        } else if (std::find(FProgram.Globals.begin(), FProgram.Globals.end(), name) ==
-                   FProgram.Globals.end()) {
+        } else if (FGlobalNames.insert(name).second) {
             FProgram.Globals.push_back(name);
         }
     }
@@ -761,9 +761,7 @@ private:
         proc->IsFunction = isFunction;
         proc->Program = &FProgram;
         proc->AddLocal(proc->Name);
-        for (const auto& p : FProgram.Procs) {
-            if (p->Name == proc->Name) Fail(seNameRedefined, name);
-        }
+        if (!FProcNames.insert(proc->Name).second) Fail(seNameRedefined, name);
         if (Accept(TK::tkLParen)) {
             if (!Is(TK::tkRParen)) {
                 for (;;) {
@@ -807,6 +805,8 @@ private:
     int FForDepth = 0;
     int FDoDepth = 0;
     TProc* FProc = nullptr;
+    std::unordered_set<std::string> FProcNames;
+    std::unordered_set<std::string> FGlobalNames;
 };
 
 void SplitLines(std::string_view text, std::vector<std::string>& lines) {
