@@ -117,6 +117,7 @@ bool TEvaluator::Evaluate(const TCalcList& list, bool commit) {
     FCurrent = nullptr;
     FVarShape = FVars.Shape();
     FVarsAtStart = FVars.Count();
+    FStopped = false;
     FFrames.push_back(TFrame{&list, 1, {}, TCplx(), false});
 
     while (!CalcFailed()) {
@@ -142,7 +143,8 @@ const TCalcItem* TEvaluator::Fetch() {
             FFrames.pop_back();
             continue;
         }
-        if (++FRead > kMaxItems || (FRead % TStopRequest::kPollInterval == 0 && Stop && Stop->Poll())) {
+        if (++FRead % TStopRequest::kPollInterval == 0 && Stop && Stop->Poll()) FStopped = true;
+        if (FStopped || FRead > kMaxItems) {
             SetCalcErr(TCalcErr::ceMath);
             return nullptr;
         }

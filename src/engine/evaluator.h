@@ -101,6 +101,8 @@ public:
             }
         }
     }
+    // Whether the last evaluation was stopped by the stop request.
+    [[nodiscard]] bool Stopped() const noexcept { return FStopped; }
     // True while the operator stack holds nothing but ", " down to a user function's "(".
     [[nodiscard]] bool InPendingCall() const noexcept;
 
@@ -150,6 +152,7 @@ private:
     TCalcItem FFetched;                   // an item changed on its way from a list
     std::uint64_t FVarShape = 0;
     int FVarsAtStart = 0;  // ids from here on were created by this evaluation
+    bool FStopped = false;
 };
 
 }  // namespace rekna

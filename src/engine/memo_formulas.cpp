@@ -35,9 +35,10 @@ bool CallsElectrical(const TCalcList& list) {
 
 bool ReadsAns(const TCalcList& list, const TVariList& vars) {
     const int ans = vars.AnsId();
+    const int ansConstant = FindConstant("ans");
     for (const TCalcItem& item : list) {
         if (ans >= 0 && VariableOf(item, vars) == ans) return true;
-        if (item.Kind == TItemKind::mCon && item.Code == FindConstant("ans")) return true;
+        if (item.Kind == TItemKind::mCon && item.Code == ansConstant) return true;
     }
     return false;
 }

@@ -39,7 +39,8 @@ bool TVtCalc::Compile(std::string_view text, bool keepData) {
     FLog.Reset(LogEnable ? &formula : nullptr);
     CalcErr = FCompiler.Compile(formula, FCompiled, LogEnable || keepData);
     // A refused line (too many items, or stopped) has no compiled form to show.
-    const bool show = LogEnable && CalcErr != TCalcErr::ceMath;
+    FRefused = CalcErr == TCalcErr::ceMath;
+    const bool show = LogEnable && !FRefused;
     if (show) AddLogStep(RenderList(FCompiled, 1, true, Scope(), TCalcLog::kLineLimit));
     if (CalcFailed()) FAnswerText = CalcErrAnswer(CalcErr);
     if (keepData) FData = CalcFailed() ? std::string() : RenderList(FCompiled, 1, true, Scope());
@@ -177,7 +178,9 @@ bool TVtCalc::CalcLineCached(std::string_view text) {
     const bool ok = CalcLine(text, true, true, true);
     FEvaluator.Trace = nullptr;
     FRecording = nullptr;
-    const bool cacheable = !FTrace.Impure && FVars.Shape() == varShape &&
+    // A stopped line is calculated again; so is a refused one, which is refused at once.
+    const bool cacheable = !FRefused && !FEvaluator.Stopped() && !FTrace.Impure &&
+                           FVars.Shape() == varShape &&
                            FFuncs.Shape() == funcShape && CalcErr != TCalcErr::ceControl &&
                            CalcErr != TCalcErr::ceUserFunc && !Statistics.Active &&
                            FLineCache.Context(NumberSettings, Switches, FProps, FCopies) == context;
@@ -199,6 +202,14 @@ bool TVtCalc::CalcLineCached(std::string_view text) {
             pos += name.size();
         }
         for (TEvalTrace::TLookup& lookup : FTrace.Lookups) result.Names.push_back(std::move(lookup));
+        // A long line names the same variables again and again; each is checked once.
+        if (result.Names.size() > 8) {
+            auto& names = result.Names;
+            const auto byName = [](const auto& a, const auto& b) { return a.Name < b.Name; };
+            const auto sameName = [](const auto& a, const auto& b) { return a.Name == b.Name; };
+            std::sort(names.begin(), names.end(), byName);
+            names.erase(std::unique(names.begin(), names.end(), sameName), names.end());
+        }
         result.Inputs = std::move(FTrace.Inputs);
         result.Writes = std::move(FTrace.Writes);
         result.Data = FData;

@@ -220,6 +220,7 @@ private:
     TCplx FLastResult = TCplx::Blank();
     long double FAnsRe = 0, FAnsIm = 0;
     bool FBusy = false;
+    bool FRefused = false;  // the last Compile refused its line: too many items, or stopped
     bool FScriptEnabled = false;
 };
 

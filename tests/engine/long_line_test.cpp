@@ -159,6 +159,14 @@ TEST(LongLineTest, AStopRequestStopsOnlyLongLines) {
     // Raised between lines, the request stops the next long line as it starts to be read.
     calc.RequestStop();
     EXPECT_EQ(Answer(calc, line), "[演算エラー]");
+    // A sheet row stopped half-way is not kept by the line cache: the next run calculates it.
+    const std::string other = "2" + Repeat("+2", 199'999);
+    calc.ResetDisplay();
+    EXPECT_FALSE(calc.CalcLineCached(other));
+    calc.ClearStopRequest();
+    calc.ResetDisplay();
+    EXPECT_TRUE(calc.CalcLineCached(other));
+    EXPECT_EQ(Cp932ToUtf8(calc.AnswerText()), " 400.000k");
 }
 
 }  // namespace
