@@ -192,3 +192,54 @@ TEST(ScriptHost, ValueTextForTheHost) {
 
 }  // namespace
 }  // namespace rekna
+
+namespace rekna {
+namespace {
+
+TEST(ScriptHost, EveryLoopPassAndCallPolls) {
+    const std::vector<std::pair<std::string, int>> rows = {
+        {"For i = 1 To 1000 : Next", 1000},
+        {"For Each v In Split(Space(999)) : Next", 1000},
+        {"Do While i < 1000 : i = i + 1 : Loop", 1001},
+        {"Do : i = i + 1 : Loop Until i = 1000", 1000},
+        {"While i < 1000 : i = i + 1 : Wend", 1001},
+        {"Sub S : End Sub\nFor i = 1 To 500 : S : Next", 1000},
+    };
+    for (const auto& [program, passes] : rows) {
+        TScriptInterpreter s;
+        int polls = 0;
+        s.PollInterval = 1;
+        s.OnPoll = [&] { ++polls; };
+        EXPECT_TRUE(s.Execute(program)) << program;
+        EXPECT_EQ(polls, passes) << program;
+    }
+}
+
+TEST(ScriptHost, CallDepthLimit) {
+    TScriptInterpreter s;
+    s.Limits.MaxCallDepth = 10;
+    const std::string f = "Function F(n)\n If n > 1 Then F = F(n - 1) + 1 Else F = 1\nEnd Function";
+    EXPECT_EQ(RunThenEval(s, f, "F(10)"), "Integer 10");
+    EXPECT_EQ(RunThenEval(s, "", "F(11)"), "Err 28");
+}
+
+TEST(ScriptHost, MemberAccessKinds) {
+    TScriptInterpreter s;
+    auto probe = std::make_shared<TProbe>();
+    s.AddObject("Probe", probe);
+    EXPECT_EQ(RunThenEval(s, "Set Probe.Value(1) = Probe", "0"), "Err 438");
+    EXPECT_EQ(RunThenEval(s, "Call Probe.Add(1, 2)", "0"), "Integer 0");
+    EXPECT_EQ(RunThenEval(s, "x = Probe.Value(2)", "IsEmpty(x)"), "Boolean True");
+    const std::vector<std::string> calls = {"0:8:2", "1:1:2", "0:3:1"};
+    EXPECT_EQ(probe->Calls, calls);
+    EXPECT_EQ(
+        RunThenEval(s, "Err.Number = 7 : Err.Description = \"d\"", "Err.Number & Err.Description"),
+        "String 7d");
+    EXPECT_EQ(RunThenEval(s, "On Error Resume Next : x = 1 / 0", "Err.Source"),
+              "String VBScript runtime error");
+    EXPECT_EQ(RunThenEval(s, "", "Err.Foo"), "Err 438");
+    EXPECT_EQ(RunThenEval(s, "Err.Clear 1", "0"), "Err 450");
+}
+
+}  // namespace
+}  // namespace rekna
