@@ -5,6 +5,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <sstream>
 
 namespace rekna {
@@ -16,6 +17,7 @@ constexpr long double kLogTable[10] = {1, 3, 2, 5, 4, 6, 7, 8, 9, 1.5L};
 
 // At most this many ticks of one list; a step that would give more is replaced.
 constexpr long double kMaxTicks = 2000;
+constexpr long double kSmallest = std::numeric_limits<long double>::min();
 
 long double Pow10(long double e) {
     return std::pow(10.0L, e);
@@ -48,6 +50,11 @@ void TGraphAxis::Normalise() {
         FMax = FMax > 0 ? FMax : -FMin;
         if (!(FMax > 0)) FMax = 1;  // both ends zero: a log axis still needs a decade
         FMin = FMax / 1000;
+    }
+    // Below the smallest normal value the logarithm and the decade steps stop being exact.
+    if (IsLog() && !(FMin >= kSmallest)) {
+        FMin = kSmallest;
+        FMax = std::max(FMax, FMin);
     }
 }
 
@@ -115,7 +122,7 @@ bool TGraphAxis::SetViewRange(long double min, long double max) {
     if (!Finite(min) || !Finite(max)) return false;
     if (min > max) std::swap(min, max);
     if (IsLog()) {
-        if (!(min > 0) || !Finite(std::log10(max) - std::log10(min))) return false;
+        if (!(min >= kSmallest) || !Finite(std::log10(max) - std::log10(min))) return false;
         if (std::log10(max) - std::log10(min) < 1e-12L) return false;
     } else if (max - min <= Resolution(min, max) * 1000) {
         return false;
@@ -350,6 +357,7 @@ void TGraphAxis::LinearTicks() {
 void TGraphAxis::LogTicks() {
     const long double lmin = std::log10(FMin);
     const long double lmax = std::log10(FMax);
+    if (!Finite(lmin) || !Finite(lmax)) return;
     long double e1 = std::round(lmin);
     if (Pow10(e1) > FMin) e1 -= 1;
     long double e2 = std::round(lmax);

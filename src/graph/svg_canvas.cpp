@@ -91,7 +91,7 @@ void TSvgCanvas::TextOut(int x, int y, std::string_view text, int angle) {
     Int(x);
     FOut += "\" y=\"";
     Num(y + em * 0.93);
-    FOut += "\" font-family=\"" + FFont.Name + ", Liberation Sans, IPAGothic, sans-serif\"";
+    FOut += "\" font-family=\"" + FFont.Name + ", Liberation Sans, DejaVu Sans, IPAGothic, sans-serif\"";
     FOut += " font-size=\"" + std::to_string(em) + "px\" fill=\"" + Hex(FFont.Color) + '"';
     if (FFont.Bold) FOut += " font-weight=\"bold\"";
     if (FFont.Italic) FOut += " font-style=\"italic\"";

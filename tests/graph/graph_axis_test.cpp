@@ -184,6 +184,10 @@ TEST(GraphAxisTest, AutoScaleRoundsOutwards) {
     EXPECT_GT(axis.Min(), 0);
     EXPECT_TRUE(std::isfinite(axis.Max()));
     EXPECT_GT(axis.MainTickValues().Count(), 0);
+    // Data at the bottom of the value range: halving it would give zero.
+    axis.AutoScale(true, true, true, 3.6e-4951L, 3.6e-4951L);
+    EXPECT_GT(axis.Min(), 0);
+    EXPECT_LT(axis.MainTickValues().Count(), 100);
 }
 
 TEST(GraphAxisTest, ZoomingNearOneStopsAtTheValuesResolution) {
