@@ -142,6 +142,22 @@ TEST_F(TStrVtGridTest, PastesABlockAndUndoesIt) {
     EXPECT_EQ(Cell(1, 2) + Cell(2, 2) + Cell(1, 3) + Cell(2, 3), "");
 }
 
+TEST_F(TStrVtGridTest, DropDownListPicksAnItem) {
+    Column(View.Grid(), 3, cmListBox, dtString, {"ON", "OFF", "AUTO"});
+    Key(Qt::Key_End);
+    Key(Qt::Key_Return);
+    ASSERT_NE(View.PopupList(), nullptr);
+    // Shown from the last item up, with the cell's item selected.
+    EXPECT_EQ(View.PopupList()->item(0)->text(), QString("AUTO"));
+    EXPECT_EQ(View.PopupList()->currentRow(), 2);
+    QTest::keyClick(View.PopupList(), Qt::Key_Up);
+    QTest::keyClick(View.PopupList(), Qt::Key_Return);
+    EXPECT_EQ(View.PopupList(), nullptr);
+    EXPECT_EQ(Cell(3, 1), "OFF");
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Cell(3, 1), "ON");
+}
+
 TEST_F(TStrVtGridTest, ColourCellsUseTheDialog) {
     TVtGrid& g = View.Grid();
     Column(g, 2, cmColor, dtColor);
