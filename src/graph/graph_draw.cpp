@@ -139,22 +139,27 @@ void TXYGraph::DrawAxis(TGraphCanvas& canvas, TGraphAxis& axis) {
             if (!labels.OnAxis && std::fabs(v - axis.Min()) < 1e-15L) continue;
             if (!axis.InSpan(v)) continue;
             const std::string text = axis.LabelText(v);
-            const TTextSize t = canvas.TextExtent(text);
+            TTextSize t = canvas.TextExtent(text);
+            const int angle = labels.Angle();
+            if (angle == 90 || angle == 270) std::swap(t.Width, t.Height);
             const int p = axis.ValueToPixelInt(v);
+            int x = 0;
+            int y = 0;
             switch (axis.Kind()) {
             case TAxisKind::akX:
-                canvas.TextOut(p - Round(t.Width * (1000 - labels.Alignment) / 1000.0) + 1,
-                               cross + labels.Margin, text, 0);
+                x = p - Round(t.Width * (1000 - labels.Alignment) / 1000.0) + 1;
+                y = cross + labels.Margin;
                 break;
             case TAxisKind::akY:
-                canvas.TextOut(cross - labels.Margin - t.Width,
-                               p - Round(t.Height * labels.Alignment / 1000.0), text, 0);
+                x = cross - labels.Margin - t.Width;
+                y = p - Round(t.Height * labels.Alignment / 1000.0);
                 break;
             case TAxisKind::akZ:
-                canvas.TextOut(cross + labels.Margin, p - Round(t.Height * labels.Alignment / 1000.0),
-                               text, 0);
+                x = cross + labels.Margin;
+                y = p - Round(t.Height * labels.Alignment / 1000.0);
                 break;
             }
+            RotatedText(canvas, x, y, text, angle);
         }
     }
     DrawAxisTitle(canvas, axis);

@@ -284,15 +284,17 @@ std::string TXYGraph::MarkerText() const {
             std::string name;
             std::string unit;
             SplitTitle(XAxis.Title.Text, name, unit);
-            if (name.empty()) name = "X";
-            text = name + " =" + FormatAxisValue(s->SeriesMarker.X, picture) + unit;
+            if (name.empty()) name.push_back('X');
+            text.append(name).append(" =").append(FormatAxisValue(s->SeriesMarker.X, picture));
+            text.append(unit);
         }
         const TGraphAxis& axis = s->ZAxis ? ZAxis : YAxis;
         std::string name;
         std::string unit;
         SplitTitle(axis.Title.Text, name, unit);
         if (!s->Title.empty()) name = s->Title;
-        text += " , " + name + " =" + FormatAxisValue(s->SeriesMarker.Y, picture) + unit;
+        text.append(" , ").append(name).append(" =");
+        text.append(FormatAxisValue(s->SeriesMarker.Y, picture)).append(unit);
     }
     return text;
 }

@@ -221,9 +221,15 @@ void TSvgCanvas::SetClip(const TGraphRect& r) {
     FClipped = false;
     if (r.Width() <= 0 || r.Height() <= 0) return;
     const std::string id = "c" + std::to_string(FClipId++);
-    FOut += "<clipPath id=\"" + id + "\"><rect x=\"" + std::to_string(r.Left) + "\" y=\"" +
-            std::to_string(r.Top) + "\" width=\"" + std::to_string(r.Width()) + "\" height=\"" +
-            std::to_string(r.Height()) + "\"/></clipPath>\n<g clip-path=\"url(#" + id + ")\">\n";
+    FOut.append("<clipPath id=\"").append(id).append("\"><rect x=\"");
+    Int(r.Left);
+    FOut.append("\" y=\"");
+    Int(r.Top);
+    FOut.append("\" width=\"");
+    Int(r.Width());
+    FOut.append("\" height=\"");
+    Int(r.Height());
+    FOut.append("\"/></clipPath>\n<g clip-path=\"url(#").append(id).append(")\">\n");
     FClipped = true;
 }
 

@@ -38,7 +38,6 @@ TXYGraph::~TXYGraph() {
 void TXYGraph::SetSize(int width, int height) noexcept {
     FWidth = std::max(0, width);
     FHeight = std::max(0, height);
-    Changed();
 }
 
 void TXYGraph::Adopt(std::unique_ptr<TXYGraphSeries> series) {
@@ -86,13 +85,12 @@ TColor TXYGraph::NextSeriesColor() const {
     }
 }
 
-void TXYGraph::Changed() {
+void TXYGraph::Changed() noexcept {
     ++FLayoutStamp;
     if (FLayoutStamp == 0) FLayoutStamp = 1;
 }
 
 void TXYGraph::Invalidate() {
-    Changed();
     if (OnInvalidate) OnInvalidate();
 }
 
@@ -140,7 +138,6 @@ void TXYGraph::AutoScaleAxis(TGraphAxis& axis) {
 }
 
 void TXYGraph::Layout(TGraphCanvas& canvas) {
-    Changed();
     FOuterRect = {3, 3, FWidth - 3, FHeight - 3};
     FFrameRect = FOuterRect;
 
@@ -247,7 +244,20 @@ void TXYGraph::Layout(TGraphCanvas& canvas) {
             return canvas.TextExtent(text);
         });
     }
-    Changed();
+    // The series' pixel caches stay valid while the geometry is the same as last time.
+    std::vector<long double> geometry{static_cast<long double>(FPlotRect.Left),
+                                      static_cast<long double>(FPlotRect.Top),
+                                      static_cast<long double>(FPlotRect.Right),
+                                      static_cast<long double>(FPlotRect.Bottom)};
+    for (const TGraphAxis* axis : {&XAxis, &YAxis, &ZAxis}) {
+        geometry.push_back(axis->Min());
+        geometry.push_back(axis->Max());
+        geometry.push_back(static_cast<long double>(axis->Scale()));
+    }
+    if (geometry != FGeometry) {
+        FGeometry = std::move(geometry);
+        Changed();
+    }
 }
 
 std::string TXYGraph::LayoutDump() const {

@@ -93,8 +93,10 @@ public:
     [[nodiscard]] const TGraphRect& OuterRect() const noexcept { return FOuterRect; }
     [[nodiscard]] const TGraphRect& FrameRect() const noexcept { return FFrameRect; }
     [[nodiscard]] const TGraphRect& PlotRect() const noexcept { return FPlotRect; }
-    // Changes whenever the layout or a range changes; series key their pixel caches on it.
+    // Changes whenever the plot or a range changes; series key their pixel caches on it.
     [[nodiscard]] unsigned LayoutStamp() const noexcept { return FLayoutStamp; }
+    // For callers that moved axis boxes or ranges themselves, outside a layout.
+    void ResetPixelCaches() noexcept { Changed(); }
     void Invalidate();
 
     // Mouse input in client pixels.
@@ -131,7 +133,7 @@ private:
     [[nodiscard]] std::vector<TXYGraphSeries*> LegendEntries() const;
     void ZoomAxis(TGraphAxis& axis, int p0, int p1, bool zoomIn);
     void ScrollAxis(TGraphAxis& axis, int from, int to);
-    void Changed();
+    void Changed() noexcept;
 
     std::vector<std::unique_ptr<TXYGraphSeries>> FSeries;
     int FWidth = 300;
@@ -142,6 +144,7 @@ private:
     TTextSize FTitleSize;
     TTextSize FLegendSize;
     unsigned FLayoutStamp = 1;
+    std::vector<long double> FGeometry;
     TGraphDrag FDrag = TGraphDrag::gdIdle;
     int FDownX = 0;
     int FDownY = 0;

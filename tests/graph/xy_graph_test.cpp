@@ -266,8 +266,11 @@ TEST(XYGraphTest, MouseMovesPlaceMarkersAndShiftKeepsTheSeries) {
     g.Layout(z.Canvas);
     const auto px = [&](long double v) { return static_cast<int>(std::lround(g.XAxis.ValueToPixel(v))); };
     const auto py = [&](long double v) { return static_cast<int>(std::lround(g.YAxis.ValueToPixel(v))); };
+    const unsigned stamp = g.LayoutStamp();
     g.MouseMove(px(90), py(10), {});
     EXPECT_EQ(g.MarkerSeries(), 1);
+    g.Layout(z.Canvas);
+    EXPECT_EQ(g.LayoutStamp(), stamp) << "a marker move keeps the pixel caches";
     TShiftState shift;
     shift.Shift = true;
     g.MouseMove(px(90), py(90), shift);

@@ -20,7 +20,7 @@ void SetUnitPlot(TXYGraph& g, long double ymin = 0, long double ymax = 100) {
     g.YAxis.SetBox({-30, 0, 0, 100});
     g.ZAxis.SetRange(ymax, ymin, true);
     g.ZAxis.SetBox({100, 0, 130, 100});
-    g.Invalidate();
+    g.ResetPixelCaches();
 }
 
 constexpr TPlotBounds kUnit{0, 100, 0, 100};
@@ -130,11 +130,11 @@ TEST(XYSeriesTest, PolesOfTanAreSplit) {
             const long double x = 0.005L + k * 0.0314L;
             s->AddXY(x, std::tan(x));
         }
-        graph.Invalidate();
+        graph.ResetPixelCaches();
         const std::string plain = LinesOf(*s);
         const int plainCrossings = FullHeightSegments(*s);
         s->AutoDivide = true;
-        graph.Invalidate();
+        graph.ResetPixelCaches();
         if (log) {
             EXPECT_EQ(LinesOf(*s), plain) << "a log axis is not tested for poles";
             continue;
