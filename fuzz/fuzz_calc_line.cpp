@@ -1,7 +1,11 @@
 // Fuzz target: arbitrary lines through the engine, several per input, with the switches and
-// settings chosen by the first bytes; every line ends in a value or an error code.
+// settings chosen by the first bytes; every line ends in a value or an error code, and a log
+// stays within its bounds. With the top bit of the first byte each line is repeated to some
+// 20,000 bytes first, so that a pass taking time in the square of a line's length shows as a
+// timeout.
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "engine/vt_calc.h"
@@ -24,10 +28,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string_view text(reinterpret_cast<const char*>(data + 2), size - 2);
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
-        const std::string_view line = text.substr(0, end);
+        std::string line(text.substr(0, end));
+        if ((a & 128) && !line.empty()) {
+            const std::string piece = line;
+            while (line.size() < 20'000) line += piece;
+        }
         const bool ok = calc->CalcLine(line, commit, true, (a & 64) != 0);
         if (ok == CalcFailed() && calc->Compiled().size() > 1) std::abort();
         if (static_cast<int>(CalcErr) >= kCalcErrCount) std::abort();
+        if (calc->LogStoredText().size() > TCalcLog::kStepBudget + 8 * TCalcLog::kLineLimit)
+            std::abort();
         (void)calc->LogText();
         if (end == std::string_view::npos) break;
         text.remove_prefix(end + 1);
