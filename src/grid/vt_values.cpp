@@ -3,6 +3,7 @@
 
 #include "platform/cp932.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -51,17 +52,34 @@ int ClampDigits(int precision) {
 // Digits placed around a decimal point with no exponent.
 std::string Plain(const TDigits& d) {
     if (d.D.empty()) return "0";
-    if (d.E < 0) return "0." + std::string(static_cast<std::size_t>(-d.E - 1), '0') + d.D;
+    std::string out;
+    if (d.E < 0) {
+        out.assign("0.");
+        out.append(static_cast<std::size_t>(-d.E - 1), '0');
+        out.append(d.D);
+        return out;
+    }
     const std::size_t whole = static_cast<std::size_t>(d.E) + 1;
-    if (d.D.size() > whole) return d.D.substr(0, whole) + "." + d.D.substr(whole);
-    return d.D + std::string(whole - d.D.size(), '0');
+    out.assign(d.D, 0, std::min(whole, d.D.size()));
+    if (d.D.size() > whole) {
+        out.push_back('.');
+        out.append(d.D, whole, std::string::npos);
+    } else {
+        out.append(whole - d.D.size(), '0');
+    }
+    return out;
 }
 
 // The first digit, the others after a point, then "E" and the exponent.
 std::string Scientific(const TDigits& d) {
-    std::string out = d.D.empty() ? std::string("0") : d.D.substr(0, 1);
-    if (d.D.size() > 1) out += "." + d.D.substr(1);
-    return out + "E" + std::to_string(d.E);
+    std::string out(1, d.D.empty() ? '0' : d.D[0]);
+    if (d.D.size() > 1) {
+        out.push_back('.');
+        out.append(d.D, 1, std::string::npos);
+    }
+    out.push_back('E');
+    out.append(std::to_string(d.E));
+    return out;
 }
 
 struct TEngSuffix {
@@ -75,17 +93,19 @@ constexpr TEngSuffix kEngSuffixes[] = {{15, "P"},  {12, "T"},  {9, "G"},  {6, "M
 std::string Engineering(const TDigits& d) {
     const int g = (d.E + 5001) % 3;
     const std::size_t whole = static_cast<std::size_t>(g) + 1;
-    std::string mantissa = d.D.empty() ? std::string("0") : d.D;
-    if (mantissa.size() > whole) {
-        mantissa = mantissa.substr(0, whole) + "." + mantissa.substr(whole);
+    const std::string digits = d.D.empty() ? std::string("0") : d.D;
+    std::string out(digits, 0, std::min(whole, digits.size()));
+    if (digits.size() > whole) {
+        out.push_back('.');
+        out.append(digits, whole, std::string::npos);
     } else {
-        mantissa.append(whole - mantissa.size(), '0');
+        out.append(whole - digits.size(), '0');
     }
-    if (d.E >= 18) return mantissa + "E" + std::to_string((d.E / 3) * 3);
+    if (d.E >= 18) return out.append("E").append(std::to_string((d.E / 3) * 3));
     for (const TEngSuffix& s : kEngSuffixes) {
-        if (d.E >= s.MinExponent) return mantissa + s.Text;
+        if (d.E >= s.MinExponent) return out.append(s.Text);
     }
-    return mantissa + "E" + std::to_string(((d.E - 2) / 3) * 3);
+    return out.append("E").append(std::to_string(((d.E - 2) / 3) * 3));
 }
 
 std::string Printf(const char* format, int digits, double value) {
@@ -111,8 +131,8 @@ std::string TimeOfDay(double days) {
 
 std::string General(double value) {
     const TDigits d = Digits(value, 15, true);
-    const std::string body = (d.E >= -5 && d.E < 15) ? Plain(d) : Scientific(d);
-    return (value < 0 ? "-" : "") + body;
+    std::string out = value < 0 ? "-" : "";
+    return out.append((d.E >= -5 && d.E < 15) ? Plain(d) : Scientific(d));
 }
 
 bool IsPositiveOnly(TVtEditDataType type) {
@@ -173,15 +193,18 @@ std::string FormatValue(double value, TVtEditDataType type, int precision,
     case dtPosFrac:
     case dtFrac:
         if (precision < 0) return Printf("%.*f", precision < -100 ? 100 : -precision, value);
-        return sign + Plain(Digits(value, ClampDigits(precision), options.HideZero));
+        return std::string(sign).append(
+            Plain(Digits(value, ClampDigits(precision), options.HideZero)));
     case dtPosReal:
     case dtReal: {
         const TDigits d = Digits(value, ClampDigits(precision), options.HideZero);
         const bool plain = d.E >= options.ExpMin && d.E <= options.ExpMax;
-        return sign + (plain ? Plain(d) : Scientific(d));
+        return std::string(sign).append(plain ? Plain(d) : Scientific(d));
     }
     case dtPosEng:
-    case dtEng: return sign + Engineering(Digits(value, ClampDigits(precision), options.HideZero));
+    case dtEng:
+        return std::string(sign).append(
+            Engineering(Digits(value, ClampDigits(precision), options.HideZero)));
     case dtTime: return TimeOfDay(value);
     case dtHex: {
         const double rounded = std::round(std::fabs(value));
