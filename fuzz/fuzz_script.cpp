@@ -45,8 +45,8 @@ private:
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static TScriptInterpreter* script = [] {
         auto* s = new TScriptInterpreter();
-        s->Limits.MaxTextBytes = 1 << 16;
-        s->Limits.MaxArrayItems = 1 << 12;
+        s->Limits.MaxTextBytes = 1 << 14;
+        s->Limits.MaxArrayItems = 1 << 10;
         s->Limits.MaxCallDepth = 200;
         s->PollInterval = 64;
         s->AddObject("o", std::make_shared<TFuzzObject>());

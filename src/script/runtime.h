@@ -125,7 +125,6 @@ private:
     unsigned FPollCount = 0;
     unsigned FPollEvery = 4096;
 
-    friend class TErrObject;
 };
 
 }  // namespace rekna
