@@ -9,6 +9,7 @@
 #include <string>
 
 #include "engine/vt_calc.h"
+#include "platform/cp932.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ void RunLine(benchmark::State& state, const std::string& line, bool log) {
     state.counters["heap_peak_MB"] = static_cast<double>(gPeak.load() - base) / 1e6;
     state.counters["log_KB"] = static_cast<double>(calc.LogStoredText().size()) / 1e3;
     state.counters["items"] = static_cast<double>(calc.Compiled().size());
-    state.SetLabel(calc.AnswerText());
+    state.SetLabel(Cp932ToUtf8(calc.AnswerText()));
 }
 
 void SumLine(benchmark::State& state) { RunLine(state, Sum(state.range(0)), state.range(1) != 0); }
