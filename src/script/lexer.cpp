@@ -1,6 +1,7 @@
 // Splits script text into tokens.
 #include "script/lexer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <unordered_map>
@@ -388,7 +389,7 @@ private:
 
 bool Tokenize(std::string_view text, std::vector<TToken>& tokens, TLexError& error) {
     tokens.clear();
-    tokens.reserve(text.size() / 3 + 4);
+    tokens.reserve(std::min<std::size_t>(text.size() / 4 + 4, 1 << 16));
     TLexer lexer(text, tokens);
     return lexer.Run(error);
 }

@@ -425,9 +425,12 @@ private:
         const TToken& t = Peek();
         if (t.Kind != TK::tkName) Fail(seExpectedStatement);
         switch (t.Keyword) {
-        case KW::kwDim:
         case KW::kwPrivate:
-        case KW::kwPublic: Next(); return ParseDim(t, TStmtKind::skDim);
+        case KW::kwPublic:
+            Next();
+            if (AcceptKw(KW::kwConst)) return ParseConst(t);
+            return ParseDim(t, TStmtKind::skDim);
+        case KW::kwDim: Next(); return ParseDim(t, TStmtKind::skDim);
         case KW::kwReDim: Next(); return ParseDim(t, TStmtKind::skReDim);
         case KW::kwConst: Next(); return ParseConst(t);
         case KW::kwErase: Next(); return ParseErase(t);

@@ -264,6 +264,7 @@ TEST(ScriptStatement, TextForms) {
         {"Private p : Public q : p = 1 : q = 2", "p + q", "Integer 3"},
         {"Public Function F()\n F = 7\nEnd Function", "F", "Integer 7"},
         {"Const k = -5, m = \"t\"", "k & m", "String -5t"},
+        {"Public Const k = 2 : Private Const m = 3", "k * m", "Integer 6"},
         {"x = 2 : x = x ^ 2 ^ 0.5", "x", "Double 2"},
         {"   \n\n  : : x = 1 ::", "x", "Integer 1"},
         {"x = (((1)))", "x", "Integer 1"},
