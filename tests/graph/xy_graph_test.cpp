@@ -283,5 +283,36 @@ TEST(XYGraphTest, MouseMovesPlaceMarkersAndShiftKeepsTheSeries) {
     EXPECT_EQ(g.MarkerSeries(), 0);
 }
 
+TEST(XYGraphTest, DottedTitleFrameAndMarkerBoxes) {
+    TZoomGraph z;
+    TXYGraph& g = z.Graph;
+    g.Title.Text = "Graph";
+    g.Title.Frame = {clBlack, 1, TPenStyle::psInsideFrame};
+    TRecordCanvas canvas;
+    g.Draw(canvas);
+    // The 38 x 19 box has 110 outline pixels; every second one is set.
+    const std::string pixels = canvas.Lines("pixel");
+    std::istringstream in(pixels);
+    std::string word;
+    int x = 0;
+    int y = 0;
+    char comma = 0;
+    int count = 0;
+    while (in >> word >> x >> comma >> y) {
+        EXPECT_EQ((x + y) % 2, 0);
+        ++count;
+    }
+    EXPECT_EQ(count, 55);
+
+    const int px = static_cast<int>(std::lround(g.XAxis.ValueToPixel(10)));
+    const int py = static_cast<int>(std::lround(g.YAxis.ValueToPixel(10)));
+    g.SetMarkerAt(px, py, false);
+    TRecordCanvas markers;
+    g.DrawMarkers(markers);
+    EXPECT_EQ(markers.Out.str(), "pen 0 1 0\nbrush ffffff 0\nrect " + std::to_string(px - 2) + ',' +
+                                     std::to_string(py - 2) + ',' + std::to_string(px + 3) + ',' +
+                                     std::to_string(py + 3) + "\n");
+}
+
 }  // namespace
 }  // namespace rekna
