@@ -221,6 +221,7 @@ bool TRuntime::Execute(std::string_view text) {
     }
     Running = false;
     FFrame = nullptr;
+    if (ok) LastError = TScriptError();  // a call refused during the run may have set it
     return ok;
 }
 
@@ -250,6 +251,7 @@ bool TRuntime::Evaluate(std::string_view text, TVariant& result) {
     }
     Running = false;
     FFrame = nullptr;
+    if (ok) LastError = TScriptError();  // a call refused during the run may have set it
     return ok;
 }
 

@@ -243,3 +243,27 @@ TEST(ScriptHost, MemberAccessKinds) {
 
 }  // namespace
 }  // namespace rekna
+
+namespace rekna {
+namespace {
+
+TEST(ScriptHost, RunsDoNotNest) {
+    TScriptInterpreter s;
+    bool nestedRan = true, resetDone = true;
+    TScriptError nestedError;
+    s.OnMsgBox = [&](const TMsgBoxRequest&) {
+        nestedRan = s.Execute("y = 1");
+        nestedError = s.LastError();
+        resetDone = s.Reset();
+        return 1;
+    };
+    EXPECT_TRUE(s.Execute("x = 1 : MsgBox \"a\" : x = 2"));
+    EXPECT_FALSE(nestedRan);
+    EXPECT_TRUE(nestedError.Failed());
+    EXPECT_FALSE(resetDone);
+    EXPECT_FALSE(s.LastError().Failed());
+    EXPECT_EQ(RunThenEval(s, "", "x & IsEmpty(y)"), "String 2True");
+}
+
+}  // namespace
+}  // namespace rekna
