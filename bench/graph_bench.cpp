@@ -106,7 +106,8 @@ void BM_ZoomReleaseRedraw(benchmark::State& state) {
         SendMouse(view, QEvent::MouseButtonRelease, QPoint(600, 450), Qt::LeftButton, Qt::NoButton);
         view.render(&screen);
         state.PauseTiming();
-        if (view.Graph().XAxis.Max() - view.Graph().XAxis.Min() >= 100) state.SkipWithError("no zoom");
+        if (view.Graph().XAxis.Max() - view.Graph().XAxis.Min() >= 100)
+            state.SkipWithError("no zoom");
         view.Graph().UndoZoom();
         view.render(&screen);
         state.ResumeTiming();

@@ -11,8 +11,15 @@
 
 namespace rekna {
 
-enum class TPenStyle : std::uint8_t { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear,
-                                      psInsideFrame };
+enum class TPenStyle : std::uint8_t {
+    psSolid,
+    psDash,
+    psDot,
+    psDashDot,
+    psDashDotDot,
+    psClear,
+    psInsideFrame
+};
 enum class TBrushStyle : std::uint8_t { bsSolid, bsClear };
 enum class TFillRule : std::uint8_t { frAlternate, frWinding };
 

@@ -192,10 +192,9 @@ void TXYGraph::DrawAxisTitle(TGraphCanvas& canvas, const TGraphAxis& axis) {
 
 void TXYGraph::DrawSeries(TGraphCanvas& canvas) {
     canvas.SetClip({FPlotRect.Left, FPlotRect.Top, FPlotRect.Right + 1, FPlotRect.Bottom + 1});
-    const TPlotBounds plot{static_cast<long double>(FPlotRect.Left),
-                           static_cast<long double>(FPlotRect.Right),
-                           static_cast<long double>(FPlotRect.Top),
-                           static_cast<long double>(FPlotRect.Bottom)};
+    const TPlotBounds plot{
+        static_cast<long double>(FPlotRect.Left), static_cast<long double>(FPlotRect.Right),
+        static_cast<long double>(FPlotRect.Top), static_cast<long double>(FPlotRect.Bottom)};
     for (int z = SeriesCount() - 1; z >= 0; --z) {
         for (const auto& s : FSeries) {
             if (!s->Visible || s->Count() == 0 || std::min(s->ZOrder(), SeriesCount() - 1) != z)
@@ -307,7 +306,8 @@ void TXYGraph::DrawMarkerBox(TGraphCanvas& canvas, const TPixel& at, TColor seri
     if (x < FPlotRect.Left || x > FPlotRect.Right || y < FPlotRect.Top || y > FPlotRect.Bottom)
         return;
     const int s = MarkerStyle.Size;
-    canvas.SetPen({MarkerStyle.SeriesColor ? seriesColor : MarkerStyle.Color, 1, TPenStyle::psSolid});
+    canvas.SetPen(
+        {MarkerStyle.SeriesColor ? seriesColor : MarkerStyle.Color, 1, TPenStyle::psSolid});
     canvas.SetBrush({Color, TBrushStyle::bsSolid});
     canvas.Rectangle({x - s, y - s, x + s + 1, y + s + 1});
 }

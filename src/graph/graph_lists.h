@@ -45,8 +45,7 @@ protected:
 };
 
 // Items held in a vector whose size is the capacity.
-template <typename T>
-class TGraphListOf : public TDynamicList {
+template <typename T> class TGraphListOf : public TDynamicList {
 public:
     bool SetCapacity(int capacity) override {
         if (!CheckCapacity(capacity)) return false;
@@ -99,7 +98,9 @@ public:
     [[nodiscard]] const T& operator[](int index) const noexcept {
         return FItems[static_cast<std::size_t>(index)];
     }
-    [[nodiscard]] T& operator[](int index) noexcept { return FItems[static_cast<std::size_t>(index)]; }
+    [[nodiscard]] T& operator[](int index) noexcept {
+        return FItems[static_cast<std::size_t>(index)];
+    }
     [[nodiscard]] const T* Data() const noexcept { return FItems.data(); }
 
 protected:

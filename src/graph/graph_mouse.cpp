@@ -35,7 +35,8 @@ void SplitTitle(const std::string& title, std::string& name, std::string& unit) 
     unit.clear();
     if (open != std::string::npos) {
         const auto close = title.find(')', open + 1);
-        unit = title.substr(open + 1, close == std::string::npos ? std::string::npos : close - open - 1);
+        unit = title.substr(open + 1,
+                            close == std::string::npos ? std::string::npos : close - open - 1);
     }
 }
 
@@ -201,7 +202,9 @@ void TXYGraph::SetMarkerAt(int x, int y, bool keepSeries) {
     }
     if (MarkerStyle.Auto) {
         PointMarker.Shown = false;
-        auto usable = [](const TXYGraphSeries& s) { return s.Active && s.Visible && s.Count() > 0; };
+        auto usable = [](const TXYGraphSeries& s) {
+            return s.Active && s.Visible && s.Count() > 0;
+        };
         auto dist2 = [&](const TPixel& p) {
             const double dx = p.X - x;
             const double dy = p.Y - y;

@@ -9,8 +9,14 @@
 namespace rekna {
 
 enum class TAxisFloatFormat : std::uint8_t { ffGen, ffExp, ffFix, ffNum, ffEng, ffUsr };
-enum class TLegendLocation : std::uint8_t { llTop, llBottom, llLeft, llRight, llHorizontal,
-                                            llVertical };
+enum class TLegendLocation : std::uint8_t {
+    llTop,
+    llBottom,
+    llLeft,
+    llRight,
+    llHorizontal,
+    llVertical
+};
 enum class TPositionBase : std::uint8_t { pbCanvas, pbAxis, pbFrame };
 enum class TMouseButton : std::uint8_t { mbLeft, mbRight, mbMiddle };
 

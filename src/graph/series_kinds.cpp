@@ -14,7 +14,8 @@ const TGraphBrush kNoBrush{clWhite, TBrushStyle::bsClear};
 constexpr long double kPi = 3.141592653589793238462643383279502884L;
 
 TGraphPoint Round(const TPixel& p) {
-    return {static_cast<std::int32_t>(std::lround(p.X)), static_cast<std::int32_t>(std::lround(p.Y))};
+    return {static_cast<std::int32_t>(std::lround(p.X)),
+            static_cast<std::int32_t>(std::lround(p.Y))};
 }
 
 // Sutherland-Hodgman clipping of one polygon against the plot; gaps are dropped first.
@@ -31,10 +32,14 @@ std::vector<TPixel> ClipPolygon(const TPlotBounds& r, std::vector<TPixel> poly) 
             }
         };
         auto cut = [&](const TPixel& a, const TPixel& b) {
-            const long double limit = edge == 0 ? r.Left : edge == 1 ? r.Right : edge == 2 ? r.Top : r.Bottom;
+            const long double limit = edge == 0   ? r.Left
+                                      : edge == 1 ? r.Right
+                                      : edge == 2 ? r.Top
+                                                  : r.Bottom;
             if (edge < 2) {
                 const long double t = (limit - a.X) / (static_cast<long double>(b.X) - a.X);
-                return TPixel{static_cast<double>(limit), static_cast<double>(a.Y + t * (b.Y - a.Y))};
+                return TPixel{static_cast<double>(limit),
+                              static_cast<double>(a.Y + t * (b.Y - a.Y))};
             }
             const long double t = (limit - a.Y) / (static_cast<long double>(b.Y) - a.Y);
             return TPixel{static_cast<double>(a.X + t * (b.X - a.X)), static_cast<double>(limit)};
@@ -73,14 +78,14 @@ void DrawMarkerSymbol(TGraphCanvas& canvas, const TGraphMarker& m, int x, int y)
     const int s = m.Size;
     const int h = s / 2;
     const TGraphPoint plus[4] = {{x, y - h}, {x, y - h + s}, {x - h, y}, {x - h + s, y}};
-    const TGraphPoint times[4] = {{x - h, y - h}, {x - h + s, y - h + s}, {x - h, y - h + s},
-                                  {x - h + s, y - h}};
+    const TGraphPoint times[4] = {
+        {x - h, y - h}, {x - h + s, y - h + s}, {x - h, y - h + s}, {x - h + s, y - h}};
     const int two[2] = {2, 2};
     switch (m.Shape) {
     case TMarkerShape::msPlus: canvas.PolyPolyline(plus, two, 2); break;
     case TMarkerShape::msTimes: canvas.PolyPolyline(times, two, 2); break;
     case TMarkerShape::msStar: {
-        const TGraphPoint star[8] = {plus[0], plus[1], plus[2], plus[3],
+        const TGraphPoint star[8] = {plus[0],  plus[1],  plus[2],  plus[3],
                                      times[0], times[1], times[2], times[3]};
         const int four[4] = {2, 2, 2, 2};
         canvas.PolyPolyline(star, four, 4);
@@ -102,8 +107,8 @@ void DrawMarkerSymbol(TGraphCanvas& canvas, const TGraphMarker& m, int x, int y)
         break;
     }
     case TMarkerShape::msDiamond: {
-        const TGraphPoint p[4] = {{x, y - h}, {x - h, y}, {x - h + s - h, y - h + s},
-                                  {x - h + s, y - h + s - h}};
+        const TGraphPoint p[4] = {
+            {x, y - h}, {x - h, y}, {x - h + s - h, y - h + s}, {x - h + s, y - h + s - h}};
         const int n = 4;
         canvas.PolyPolygon(p, &n, 1, TFillRule::frAlternate);
         break;
@@ -289,7 +294,8 @@ bool TXYBubbleSeries::LoadFromStream(std::string_view data, std::size_t& pos) {
     return true;
 }
 
-int TXYErrorBarSeries::AddError(long double x, long double y, long double lower, long double upper) {
+int TXYErrorBarSeries::AddError(long double x, long double y, long double lower,
+                                long double upper) {
     FLower.SetCount(Count());
     FUpper.SetCount(Count());
     FLower.Add(lower);
@@ -389,7 +395,8 @@ void TXYPolyPolygonSeries::SetSeriesColor(TColor color) {
     Brush.Color = color;
 }
 
-void TXYPolyPolygonSeries::AddPolygon(const std::vector<std::pair<long double, long double>>& points) {
+void TXYPolyPolygonSeries::AddPolygon(
+    const std::vector<std::pair<long double, long double>>& points) {
     for (const auto& [x, y] : points)
         AddXY(x, y);
     CountList.Add(static_cast<std::int32_t>(points.size()));

@@ -11,8 +11,17 @@
 
 namespace rekna {
 
-enum class TMarkerShape : std::uint8_t { msPlus, msTimes, msSquare, msCircle, msPoint, msStar,
-                                         msTriangleUp, msTriangleDown, msDiamond };
+enum class TMarkerShape : std::uint8_t {
+    msPlus,
+    msTimes,
+    msSquare,
+    msCircle,
+    msPoint,
+    msStar,
+    msTriangleUp,
+    msTriangleDown,
+    msDiamond
+};
 
 struct TGraphMarker {
     TMarkerShape Shape = TMarkerShape::msDiamond;
@@ -81,7 +90,9 @@ public:
     bool Delete(int index) override;
     void SaveToStream(std::string& out) const override;
     bool LoadFromStream(std::string_view data, std::size_t& pos) override;
-    [[nodiscard]] TGraphPen LegendPen() const override { return {Brush.Color, 1, TPenStyle::psSolid}; }
+    [[nodiscard]] TGraphPen LegendPen() const override {
+        return {Brush.Color, 1, TPenStyle::psSolid};
+    }
 
 private:
     long double FMaxSizeRate = 10;

@@ -91,7 +91,8 @@ void TSvgCanvas::TextOut(int x, int y, std::string_view text, int angle) {
     Int(x);
     FOut += "\" y=\"";
     Num(y + em * 0.93);
-    FOut += "\" font-family=\"" + FFont.Name + ", Liberation Sans, DejaVu Sans, IPAGothic, sans-serif\"";
+    FOut += "\" font-family=\"" + FFont.Name +
+            ", Liberation Sans, DejaVu Sans, IPAGothic, sans-serif\"";
     FOut += " font-size=\"" + std::to_string(em) + "px\" fill=\"" + Hex(FFont.Color) + '"';
     if (FFont.Bold) FOut += " font-weight=\"bold\"";
     if (FFont.Italic) FOut += " font-style=\"italic\"";
@@ -193,7 +194,8 @@ void TSvgCanvas::FillIntersection(const std::vector<TPolyGroup>& groups) {
     if (groups.empty() || FBrush.Clear()) return;
     const int first = FClipId;
     for (const TPolyGroup& g : groups) {
-        FOut += "<clipPath id=\"g" + std::to_string(FClipId++) + "\"><path clip-rule=\"nonzero\" d=\"";
+        FOut +=
+            "<clipPath id=\"g" + std::to_string(FClipId++) + "\"><path clip-rule=\"nonzero\" d=\"";
         std::size_t at = 0;
         for (int c : g.Counts) {
             Points(g.Points.data() + at, c, true);

@@ -9,8 +9,8 @@ namespace rekna {
 
 namespace {
 
-constexpr TColor kSeriesColors[] = {clRed,    clGreen, clBlue,  clFuchsia, clTeal,  clNavy,
-                                    clMaroon, clLime,  clOlive, clPurple,  clSilver, clAqua,
+constexpr TColor kSeriesColors[] = {clRed,    clGreen,  clBlue,  clFuchsia, clTeal,   clNavy,
+                                    clMaroon, clLime,   clOlive, clPurple,  clSilver, clAqua,
                                     clBlack,  clYellow, clWhite, clGray};
 
 int Round(double v) {
@@ -185,9 +185,7 @@ void TXYGraph::Layout(TGraphCanvas& canvas) {
             FFrameRect.Bottom -= FLegendSize.Height + Legend.Margin;
             break;
         case TLegendLocation::llLeft: FFrameRect.Left += FLegendSize.Width + Legend.Margin; break;
-        case TLegendLocation::llRight:
-            FFrameRect.Right -= FLegendSize.Width + Legend.Margin;
-            break;
+        case TLegendLocation::llRight: FFrameRect.Right -= FLegendSize.Width + Legend.Margin; break;
         default: break;
         }
     }
@@ -214,9 +212,11 @@ void TXYGraph::Layout(TGraphCanvas& canvas) {
         } else {
             FPlotRect.Right -= room;
         }
-        FPlotRect.Top = std::max(FPlotRect.Top, FOuterRect.Top + Round(h * axis.Labels.Alignment / 1000.0));
-        FPlotRect.Bottom = std::min(FPlotRect.Bottom,
-                                    FOuterRect.Bottom - Round(h * (1000 - axis.Labels.Alignment) / 1000.0));
+        FPlotRect.Top =
+            std::max(FPlotRect.Top, FOuterRect.Top + Round(h * axis.Labels.Alignment / 1000.0));
+        FPlotRect.Bottom =
+            std::min(FPlotRect.Bottom,
+                     FOuterRect.Bottom - Round(h * (1000 - axis.Labels.Alignment) / 1000.0));
     };
     vertical(YAxis, true);
     vertical(ZAxis, false);
@@ -225,9 +225,11 @@ void TXYGraph::Layout(TGraphCanvas& canvas) {
         const double size = XAxis.Labels.Size;
         FPlotRect.Bottom -= h + XAxis.Labels.Margin;
         FPlotRect.Left = std::max(FPlotRect.Left,
-                                  FOuterRect.Left + Round(h * size * (1000 - XAxis.Labels.Alignment) / 100000.0));
-        FPlotRect.Right = std::min(FPlotRect.Right,
-                                   FOuterRect.Right - Round(h * size * XAxis.Labels.Alignment / 100000.0));
+                                  FOuterRect.Left +
+                                      Round(h * size * (1000 - XAxis.Labels.Alignment) / 100000.0));
+        FPlotRect.Right =
+            std::min(FPlotRect.Right,
+                     FOuterRect.Right - Round(h * size * XAxis.Labels.Alignment / 100000.0));
     }
     // A client too small for the margins still gives a plot of at least one pixel.
     FPlotRect.Right = std::max(FPlotRect.Right, FPlotRect.Left + 1);
@@ -245,10 +247,9 @@ void TXYGraph::Layout(TGraphCanvas& canvas) {
         });
     }
     // The series' pixel caches stay valid while the geometry is the same as last time.
-    std::vector<long double> geometry{static_cast<long double>(FPlotRect.Left),
-                                      static_cast<long double>(FPlotRect.Top),
-                                      static_cast<long double>(FPlotRect.Right),
-                                      static_cast<long double>(FPlotRect.Bottom)};
+    std::vector<long double> geometry{
+        static_cast<long double>(FPlotRect.Left), static_cast<long double>(FPlotRect.Top),
+        static_cast<long double>(FPlotRect.Right), static_cast<long double>(FPlotRect.Bottom)};
     for (const TGraphAxis* axis : {&XAxis, &YAxis, &ZAxis}) {
         geometry.push_back(axis->Min());
         geometry.push_back(axis->Max());

@@ -64,8 +64,7 @@ public:
     [[nodiscard]] int Height() const noexcept { return FHeight; }
 
     // Series: the graph owns them, in order of addition.
-    template <typename T>
-    T* AddSeries() {
+    template <typename T> T* AddSeries() {
         auto series = std::make_unique<T>();
         T* raw = series.get();
         Adopt(std::move(series));

@@ -49,7 +49,8 @@ void MoveOntoEdge(const TPlotBounds& r, TPixel& p, const TPixel& other, int code
 }
 
 TGraphPoint Round(const TPixel& p) {
-    return {static_cast<std::int32_t>(std::lround(p.X)), static_cast<std::int32_t>(std::lround(p.Y))};
+    return {static_cast<std::int32_t>(std::lround(p.X)),
+            static_cast<std::int32_t>(std::lround(p.Y))};
 }
 
 // Collects polylines: drops repeated pixels and closes each with a one-pixel stub.
@@ -190,10 +191,18 @@ bool TXYGraphSeries::LoadFromStream(std::string_view data, std::size_t& pos) {
     return true;
 }
 
-long double TXYGraphSeries::XMin() { return FXValues.Min(); }
-long double TXYGraphSeries::XMax() { return FXValues.Max(); }
-long double TXYGraphSeries::YMin() { return FYValues.Min(); }
-long double TXYGraphSeries::YMax() { return FYValues.Max(); }
+long double TXYGraphSeries::XMin() {
+    return FXValues.Min();
+}
+long double TXYGraphSeries::XMax() {
+    return FXValues.Max();
+}
+long double TXYGraphSeries::YMin() {
+    return FYValues.Min();
+}
+long double TXYGraphSeries::YMax() {
+    return FYValues.Max();
+}
 
 void TXYGraphSeries::UpdateMinMax(TAxisScale xScale, TAxisScale yScale) {
     FXValues.UpdateMinMax(xScale);
@@ -249,7 +258,9 @@ void TXYLineSeries::BuildLines(int first, int n, std::vector<TGraphPoint>& point
     const double y0 = poles ? static_cast<double>(ya->ValueToPixel(0)) : 0;
     const double farBelow = static_cast<double>(2 * FPlot.Bottom - FPlot.Top);
     const double farAbove = static_cast<double>(2 * FPlot.Top - FPlot.Bottom);
-    auto row = [&](int k) { return k < first || k > last ? NAN : px[static_cast<std::size_t>(k)].Y; };
+    auto row = [&](int k) {
+        return k < first || k > last ? NAN : px[static_cast<std::size_t>(k)].Y;
+    };
     auto farRow = [&](double y) { return y > y0 ? farBelow : farAbove; };
 
     TLineBuilder line(points, counts);

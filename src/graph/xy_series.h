@@ -134,8 +134,7 @@ public:
 
     // Builds the polylines of n points from first: the integer points and the point count of
     // each polyline, ready for one poly-polyline call.
-    void BuildLines(int first, int n, std::vector<TGraphPoint>& points,
-                    std::vector<int>& counts);
+    void BuildLines(int first, int n, std::vector<TGraphPoint>& points, std::vector<int>& counts);
 
 protected:
     // Draws the whole series as lines.

@@ -27,8 +27,8 @@ TEST(GraphAxisTest, StepsAndSubTickCounts) {
     const struct {
         long double Step;
         int Subs;
-    } subs[] = {{2.5L, 5}, {25, 5}, {0.15L, 3}, {75, 3}, {7, 7}, {10, 5}, {20, 4},
-                {0.3L, 3}, {6, 6}, {35, 7}, {45, 3}, {0.001L, 5}, {8e-7L, 4}};
+    } subs[] = {{2.5L, 5}, {25, 5}, {0.15L, 3}, {75, 3}, {7, 7},      {10, 5},   {20, 4},
+                {0.3L, 3}, {6, 6},  {35, 7},    {45, 3}, {0.001L, 5}, {8e-7L, 4}};
     for (const auto& row : subs)
         EXPECT_EQ(TGraphAxis::SubTickCount(row.Step), row.Subs) << static_cast<double>(row.Step);
 
@@ -37,8 +37,8 @@ TEST(GraphAxisTest, StepsAndSubTickCounts) {
         long double Range;
         int TickCount;
         long double Step;
-    } steps[] = {{100, 12, 10}, {3.6L, 12, 0.5L}, {1, 4, 0.25L}, {99.6L, 1, 100}, {0.02L, 10, 0.002L},
-                 {7e6L, 12, 1e6L}, {23, 10, 2.5L}};
+    } steps[] = {{100, 12, 10},       {3.6L, 12, 0.5L}, {1, 4, 0.25L}, {99.6L, 1, 100},
+                 {0.02L, 10, 0.002L}, {7e6L, 12, 1e6L}, {23, 10, 2.5L}};
     for (const auto& row : steps) {
         axis.SetTickCount(row.TickCount);
         EXPECT_NEAR(static_cast<double>(axis.NiceStep(row.Range)), static_cast<double>(row.Step),
@@ -102,7 +102,8 @@ TEST(GraphAxisTest, RangeRulesOnLogScales) {
         long double Max;
         long double NewMin;
         long double NewMax;
-    } scale[] = {{-5, 5, 0.05L, 5}, {-5, -1, 1, 5}, {0, 0, 0.01L, 1}, {2, 8, 2, 8}, {0, 10, 0.1L, 10}};
+    } scale[] = {
+        {-5, 5, 0.05L, 5}, {-5, -1, 1, 5}, {0, 0, 0.01L, 1}, {2, 8, 2, 8}, {0, 10, 0.1L, 10}};
     for (const auto& row : scale) {
         TGraphAxis axis(TAxisKind::akY);
         axis.SetRange(row.Max, row.Min, true);
@@ -141,10 +142,10 @@ TEST(GraphAxisTest, PixelMapping) {
         long double Value;
         double Pixel;  // NaN: not shown
         int IntPixel;
-    } rows[] = {{&y, 0, 100, 100},      {&y, 10, 0, 0},          {&y, 2.5L, 75, 75},
+    } rows[] = {{&y, 0, 100, 100},        {&y, 10, 0, 0},          {&y, 2.5L, 75, 75},
                 {&y, 1e30L, -1e31, -100}, {&y, -1e30L, 1e31, 200}, {&y, NAN, NAN, 100},
-                {&flat, 3, 50, 50},      {&flat, 4, NAN, 0},      {&log, 10, 100, 100},
-                {&log, 0, NAN, 0},       {&log, -10, NAN, 0}};
+                {&flat, 3, 50, 50},       {&flat, 4, NAN, 0},      {&log, 10, 100, 100},
+                {&log, 0, NAN, 0},        {&log, -10, NAN, 0}};
     for (const auto& row : rows) {
         const long double p = row.Axis->ValueToPixel(row.Value);
         if (std::isnan(row.Pixel)) {
@@ -152,7 +153,8 @@ TEST(GraphAxisTest, PixelMapping) {
         } else {
             EXPECT_NEAR(static_cast<double>(p), row.Pixel, std::fabs(row.Pixel) * 1e-9 + 1e-9);
         }
-        EXPECT_EQ(row.Axis->ValueToPixelInt(row.Value), row.IntPixel) << static_cast<double>(row.Value);
+        EXPECT_EQ(row.Axis->ValueToPixelInt(row.Value), row.IntPixel)
+            << static_cast<double>(row.Value);
     }
     EXPECT_NEAR(static_cast<double>(y.PixelToValue(75)), 2.5, 1e-12);
     EXPECT_NEAR(static_cast<double>(log.PixelToValue(200)), 100, 1e-9);
@@ -165,9 +167,12 @@ TEST(GraphAxisTest, AutoScaleRoundsOutwards) {
         long double DataMax;
         long double Min;
         long double Max;
-    } rows[] = {{TAxisScale::asNormal, 3, 97, 0, 100},   {TAxisScale::asNormal, 4, 4, 2, 6},
-                {TAxisScale::asNormal, NAN, NAN, 0, 0},   {TAxisScale::asLog, 3, 700, 1, 1000},
-                {TAxisScale::asLog, 20, 20, 10, 100},     {TAxisScale::asLog, NAN, NAN, 1, 1},
+    } rows[] = {{TAxisScale::asNormal, 3, 97, 0, 100},
+                {TAxisScale::asNormal, 4, 4, 2, 6},
+                {TAxisScale::asNormal, NAN, NAN, 0, 0},
+                {TAxisScale::asLog, 3, 700, 1, 1000},
+                {TAxisScale::asLog, 20, 20, 10, 100},
+                {TAxisScale::asLog, NAN, NAN, 1, 1},
                 {TAxisScale::asNormal, -0.37L, 0.52L, -0.4L, 0.6L}};
     for (const auto& row : rows) {
         TGraphAxis axis = MakeAxis(TAxisKind::akY, 400, 0, 1, row.Scale);
@@ -247,12 +252,10 @@ TEST(GraphAxisTest, AutomaticDigitsFollowTheLabels) {
         TAxisFloatFormat Format;
         long double Value;
         const char* Text;
-    } rows[] = {{TAxisFloatFormat::ffFix, 0.5L, "0.50"},
-                {TAxisFloatFormat::ffNum, 1, "1.00"},
-                {TAxisFloatFormat::ffExp, 0.5L, "5.0E-1"},
-                {TAxisFloatFormat::ffExp, 0.25L, "2.5E-1"},
-                {TAxisFloatFormat::ffGen, 0.75L, "0.75"},
-                {TAxisFloatFormat::ffFix, 1e-18L, "0.00"}};
+    } rows[] = {
+        {TAxisFloatFormat::ffFix, 0.5L, "0.50"},   {TAxisFloatFormat::ffNum, 1, "1.00"},
+        {TAxisFloatFormat::ffExp, 0.5L, "5.0E-1"}, {TAxisFloatFormat::ffExp, 0.25L, "2.5E-1"},
+        {TAxisFloatFormat::ffGen, 0.75L, "0.75"},  {TAxisFloatFormat::ffFix, 1e-18L, "0.00"}};
     for (const auto& row : rows) {
         TGraphAxis axis = MakeAxis(TAxisKind::akY, 400, 0, 1);
         axis.Labels.Format = row.Format;

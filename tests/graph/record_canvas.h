@@ -48,7 +48,8 @@ public:
         }
         Out << '\n';
     }
-    void PolyPolygon(const TGraphPoint* p, const int* counts, int polygons, TFillRule rule) override {
+    void PolyPolygon(const TGraphPoint* p, const int* counts, int polygons,
+                     TFillRule rule) override {
         Out << "polypolygon " << static_cast<int>(rule);
         for (int k = 0; k < polygons; ++k) {
             if (k > 0) Out << " |";
@@ -75,8 +76,8 @@ public:
 
 private:
     static std::string Rect(const TGraphRect& r) {
-        return std::to_string(r.Left) + ',' + std::to_string(r.Top) + ',' + std::to_string(r.Right) +
-               ',' + std::to_string(r.Bottom);
+        return std::to_string(r.Left) + ',' + std::to_string(r.Top) + ',' +
+               std::to_string(r.Right) + ',' + std::to_string(r.Bottom);
     }
     void Points(const TGraphPoint* p, int n) {
         for (int i = 0; i < n; ++i)

@@ -50,7 +50,8 @@ TEST(XYGraphTest, PerMillePlacementOfTheLegend) {
     };
     for (const auto& row : rows) {
         TXYGraph graph;
-        graph.XAxis.Labels.Visible = graph.YAxis.Labels.Visible = graph.ZAxis.Labels.Visible = false;
+        graph.XAxis.Labels.Visible = graph.YAxis.Labels.Visible = graph.ZAxis.Labels.Visible =
+            false;
         graph.Legend.Location = row.Location;
         graph.Legend.XPosition = row.XPosition;
         graph.Legend.YPosition = row.YPosition;
@@ -91,10 +92,11 @@ TEST(XYGraphTest, DrawingOrder) {
         TRecordCanvas canvas;
         graph.Draw(canvas);
         const char* expected =
-            axesFront ? "clip fill polypolyline clip polypolyline clip polypolyline text polypolyline "
-                        "text rect polyline text "
-                      : "clip fill polypolyline text polypolyline text rect clip "
-                        "polypolyline clip polyline text ";
+            axesFront
+                ? "clip fill polypolyline clip polypolyline clip polypolyline text polypolyline "
+                  "text rect polyline text "
+                : "clip fill polypolyline text polypolyline text rect clip "
+                  "polypolyline clip polyline text ";
         EXPECT_EQ(CallOrder(canvas), expected) << axesFront;
     }
 }
@@ -116,9 +118,9 @@ TEST(XYGraphTest, LogGridOnlyAtPowersOfTen) {
 
 TEST(XYGraphTest, SeriesColours) {
     TXYGraph graph;
-    const TColor order[] = {clRed, clGreen, clBlue, clFuchsia, clTeal, clNavy, clMaroon, clLime,
-                            clOlive, clPurple, clSilver, clAqua, clBlack, clYellow, clWhite, clGray,
-                            clRed, clGreen};
+    const TColor order[] = {clRed,    clGreen,  clBlue,  clFuchsia, clTeal,   clNavy,
+                            clMaroon, clLime,   clOlive, clPurple,  clSilver, clAqua,
+                            clBlack,  clYellow, clWhite, clGray,    clRed,    clGreen};
     for (TColor c : order)
         EXPECT_EQ(graph.AddSeries<TXYLineSeries>()->SeriesColor(), c);
     graph.Series(2)->SetSeriesColor(clGreen);
@@ -160,7 +162,7 @@ TEST(XYGraphTest, ZoomThresholds) {
         int Dx;
         int Dy;
         const char* Effect;
-    } rows[] = {{8, 8, "none"},    {10, 10, "none"}, {11, 11, "in"},  {-11, -11, "out"},
+    } rows[] = {{8, 8, "none"},    {10, 10, "none"},  {11, 11, "in"},  {-11, -11, "out"},
                 {11, -11, "undo"}, {-11, 11, "undo"}, {50, 3, "none"}, {-3, 40, "none"}};
     for (const auto& row : rows) {
         TZoomGraph z;
@@ -205,7 +207,9 @@ TEST(XYGraphTest, ScrollingFollowsTheMouse) {
         int Y;
         bool MovesX;
         bool MovesY;
-    } rows[] = {{150, 80, true, true}, {150, 190, true, false}, {10, 80, false, true},
+    } rows[] = {{150, 80, true, true},
+                {150, 190, true, false},
+                {10, 80, false, true},
                 {10, 190, true, true}};
     for (const auto& row : rows) {
         TZoomGraph z;
@@ -264,8 +268,12 @@ TEST(XYGraphTest, MouseMovesPlaceMarkersAndShiftKeepsTheSeries) {
     other->AddXY(10, 90);
     other->AddXY(90, 10);
     g.Layout(z.Canvas);
-    const auto px = [&](long double v) { return static_cast<int>(std::lround(g.XAxis.ValueToPixel(v))); };
-    const auto py = [&](long double v) { return static_cast<int>(std::lround(g.YAxis.ValueToPixel(v))); };
+    const auto px = [&](long double v) {
+        return static_cast<int>(std::lround(g.XAxis.ValueToPixel(v)));
+    };
+    const auto py = [&](long double v) {
+        return static_cast<int>(std::lround(g.YAxis.ValueToPixel(v)));
+    };
     const unsigned stamp = g.LayoutStamp();
     g.MouseMove(px(90), py(10), {});
     EXPECT_EQ(g.MarkerSeries(), 1);

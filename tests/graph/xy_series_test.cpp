@@ -5,9 +5,9 @@
 #include <numbers>
 #include <sstream>
 
+#include "graph/record_canvas.h"
 #include "graph/series_kinds.h"
 #include "graph/xy_graph.h"
-#include "graph/record_canvas.h"
 
 namespace rekna {
 namespace {
@@ -58,7 +58,8 @@ TEST(XYSeriesTest, ClipSegment) {
     for (const auto& row : rows) {
         TPixel a = row.A;
         TPixel b = row.B;
-        EXPECT_EQ(ClipSegment(kUnit, a, b, row.DisContinue), row.Result) << row.A.X << ',' << row.A.Y;
+        EXPECT_EQ(ClipSegment(kUnit, a, b, row.DisContinue), row.Result)
+            << row.A.X << ',' << row.A.Y;
         if (row.Result >= 0 || row.DisContinue) {
             EXPECT_DOUBLE_EQ(a.X, row.A2.X);
             EXPECT_DOUBLE_EQ(a.Y, row.A2.Y);
@@ -80,17 +81,28 @@ TEST(XYSeriesTest, PolylinesWithGapsAndEdges) {
         bool DisContinue;
         const char* Lines;
     } rows[] = {
-        {"gap splits", {0, 10, 20, 30, 40}, {1, 2, nan, 3, 4}, false,
+        {"gap splits",
+         {0, 10, 20, 30, 40},
+         {1, 2, nan, 3, 4},
+         false,
          " 0,99 10,98 10,99 | 30,97 40,96 40,97"},
         {"dot between gaps", {0, 10, 20}, {nan, 5, nan}, false, " 10,95 10,95 10,96"},
         {"single point", {10}, {5}, false, ""},
         {"first point before a gap", {0, 10}, {5, nan}, false, ""},
         {"NaN X hides its point", {0, nan, 20, 30}, {1, 2, 3, 4}, false, " 20,97 30,96 30,97"},
-        {"leaves and returns", {0, 10, 20}, {50, 150, 50}, false, " 0,50 5,0 5,1 | 15,0 20,50 20,51"},
+        {"leaves and returns",
+         {0, 10, 20},
+         {50, 150, 50},
+         false,
+         " 0,50 5,0 5,1 | 15,0 20,50 20,51"},
         {"leaves, return omitted", {0, 10, 20}, {50, 150, 50}, true, " 0,50 5,0 5,1"},
         {"repeated pixels", {0, 0.2L, 0.4L}, {50, 50, 50}, false, " 0,50 0,50 0,51"},
         {"outside all along", {0, 10}, {200, 300}, false, ""},
-        {"infinite value is a gap", {0, 10, 20, 30}, {1, INFINITY, 3, 4}, false, " 20,97 30,96 30,97"},
+        {"infinite value is a gap",
+         {0, 10, 20, 30},
+         {1, INFINITY, 3, 4},
+         false,
+         " 20,97 30,96 30,97"},
     };
     for (const auto& row : rows) {
         TXYGraph graph;
@@ -166,8 +178,9 @@ TEST(XYSeriesTest, MarkersArrowsAndErrorBars) {
         const char* Calls;
     } rows[] = {
         {markers, "rect", "rect 95,45,105,55\n"},
-        {arrows, "polyline", "polyline 50,20 50,80\npolyline 52,77 50,80 48,77\npolyline 20,50 60,50\n"
-                     "polyline 57,48 60,50 57,52\n"},
+        {arrows, "polyline",
+         "polyline 50,20 50,80\npolyline 52,77 50,80 48,77\npolyline 20,50 60,50\n"
+         "polyline 57,48 60,50 57,52\n"},
         {bars, "polypolyline", "polypolyline 50,50 50,40 | 46,40 54,40\n"},
     };
     for (const auto& row : rows) {
@@ -222,8 +235,9 @@ TEST(XYSeriesTest, PolygonsAreClippedAndInequalitiesIntersect) {
     TRecordCanvas second;
     inequal->SetPlot(kUnit);
     inequal->Draw(second);
-    EXPECT_EQ(second.Lines("polypolyline"),
-              "polypolyline 0,100 60,100 60,40 0,40 0,100\npolypolyline 40,60 100,60 100,0 40,0 40,60\n");
+    EXPECT_EQ(
+        second.Lines("polypolyline"),
+        "polypolyline 0,100 60,100 60,40 0,40 0,100\npolypolyline 40,60 100,60 100,0 40,0 40,60\n");
     EXPECT_EQ(second.Lines("intersection"), "intersection 2\n");
 }
 

@@ -46,8 +46,9 @@ QFont TQtGraphCanvas::ToQFont(const TGraphFont& font) {
     QString family = ToQString(font.Name);
     if (!QFontDatabase::hasFamily(family)) {
         // Arial's metric twin where Arial itself is not installed.
-        family = family == "Arial" && QFontDatabase::hasFamily("Liberation Sans") ? "Liberation Sans"
-                                                                                   : "DejaVu Sans";
+        family = family == "Arial" && QFontDatabase::hasFamily("Liberation Sans")
+                     ? "Liberation Sans"
+                     : "DejaVu Sans";
     }
     QFont q(family);
     q.setPixelSize(font.Height());

@@ -104,8 +104,8 @@ void Shapes(TXYGraph& g) {
     g.XAxis.SetRange(10, 0, true);
     g.YAxis.SetRange(12, 0, true);
     g.Legend.Location = TLegendLocation::llRight;
-    const char* names[] = {"Plus", "Times", "Square", "Circle", "Point", "Star", "Tri up", "Tri down",
-                           "Diamond"};
+    const char* names[] = {"Plus", "Times",  "Square",   "Circle", "Point",
+                           "Star", "Tri up", "Tri down", "Diamond"};
     for (int k = 0; k < 9; ++k) {
         auto* s = g.AddSeries<TXYMarkerSeries>();
         s->Title = names[k];
@@ -191,8 +191,10 @@ void FillDemoGraph(TXYGraph& graph, int which) {
 }
 
 std::string DemoSvg(int cellWidth, int cellHeight) {
-    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
-                      std::to_string(2 * cellWidth) + "\" height=\"" + std::to_string(2 * cellHeight) + "\">\n";
+    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg "
+                      "xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
+                      std::to_string(2 * cellWidth) + "\" height=\"" +
+                      std::to_string(2 * cellHeight) + "\">\n";
     for (int k = 0; k < 4; ++k) {
         TXYGraph graph;
         graph.SetSize(cellWidth, cellHeight);
@@ -202,7 +204,8 @@ std::string DemoSvg(int cellWidth, int cellHeight) {
         // Each graph keeps its own ids apart from the others'.
         const std::string prefix = "d" + std::to_string(k);
         for (const char* key : {"id=\"", "url(#"}) {
-            for (std::size_t at = svg.find(key); at != std::string::npos; at = svg.find(key, at + 1))
+            for (std::size_t at = svg.find(key); at != std::string::npos;
+                 at = svg.find(key, at + 1))
                 svg.insert(at + std::char_traits<char>::length(key), prefix);
         }
         svg.insert(4, " x=\"" + std::to_string((k % 2) * cellWidth) + "\" y=\"" +
