@@ -20,6 +20,7 @@
 #include "editor/umemo_strings.h"
 #include "engine/vt_calc.h"
 #include "frame/calc_options.h"
+#include "frame/document_codec.h"
 #include "frame/frame_settings.h"
 #include "frame/run_procedure.h"
 #include "platform/cp932.h"
@@ -214,14 +215,16 @@ bool LoadSettings(const TArgs& args, const char* argv0, TMemorySettings& store,
         const TStartPaths paths = FindStartPaths(env);
         (void)ReadProgramSettings(paths.SettingsFile, paths.ProgramName, store);
         std::string bytes;
-        if (ReadWholeFile(paths.DefinitionsFile(), bytes).Ok()) defText = std::move(bytes);
+        if (ReadWholeFile(paths.DefinitionsFile(), bytes).Ok())
+            defText = DecodeDocument(std::move(bytes)).Bytes;
     }
     if (!args.Settings.empty()) {
         std::string bytes;
         TStartPaths paths;
         paths.SettingsFolder = std::filesystem::path(args.Settings).parent_path().string() + "/";
         if (paths.SettingsFolder == "/") paths.SettingsFolder = "./";
-        if (ReadWholeFile(paths.DefinitionsFile(), bytes).Ok()) defText = std::move(bytes);
+        if (ReadWholeFile(paths.DefinitionsFile(), bytes).Ok())
+            defText = DecodeDocument(std::move(bytes)).Bytes;
     }
     for (const std::string& kv : args.Set) {
         const std::size_t eq = kv.find('=');
@@ -236,6 +239,7 @@ int Calculate(const TArgs& args, const char* argv0) {
     if (!LoadSettings(args, argv0, store, defText, error)) return Fail(error);
 
     std::vector<std::string> raw;
+    TEncoding encoding = args.Encoding;
     if (args.HaveLines) {
         raw = args.Lines;
     } else {
@@ -250,13 +254,25 @@ int Calculate(const TArgs& args, const char* argv0) {
             if (!file) return Fail("cannot open " + args.File + ": " + std::strerror(errno));
             if (!ReadAll(file, bytes)) return Fail("cannot read " + args.File);
         }
+        // As the window reads a memo file: a byte-order mark or UTF-8 beyond ASCII is UTF-8,
+        // anything else CP932.
+        if (args.Encoding == TEncoding::enAuto) {
+            const TDecodedDocument doc = DecodeDocument(std::move(bytes));
+            if (doc.Encoding == TDocEncoding::deUtf8) {
+                bytes = Cp932ToUtf8(doc.Bytes);
+                encoding = TEncoding::enUtf8;
+            } else {
+                bytes = doc.Bytes;
+                encoding = TEncoding::enCp932;
+            }
+        }
         std::size_t pos = 0;
         std::string_view line;
         while (NextTextLine(bytes, pos, line)) raw.emplace_back(line);
     }
 
     const bool outputUtf8 = args.Encoding != TEncoding::enCp932;
-    const TMemo memo = Decode(raw, args.Encoding, outputUtf8);
+    const TMemo memo = Decode(raw, encoding, outputUtf8);
 
     // The memo and answer panes without a display: no wrapping, so rows are lines.
     TUMemoStrings memoPane, answerPane;

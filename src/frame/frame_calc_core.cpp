@@ -496,6 +496,10 @@ void TFrameCalcCore::BackupOfDocument(const std::string& path, bool unsaved) {
     UpdateTitle(!unsaved);
 }
 
+void TFrameCalcCore::FormatChanged() {
+    if (FHasName) FSaveEnabled = true;
+}
+
 void TFrameCalcCore::DocumentSaved(const std::string& path) {
     FFileName = path;
     FHasName = true;
@@ -505,8 +509,10 @@ void TFrameCalcCore::DocumentSaved(const std::string& path) {
 }
 
 void TFrameCalcCore::UpdateTitle(bool fresh) {
+    // File names are the file system's (UTF-8); the title is text like any other.
     const std::size_t slash = FFileName.find_last_of('/');
-    std::string title = slash == std::string::npos ? FFileName : FFileName.substr(slash + 1);
+    std::string title =
+        Utf8ToCp932(slash == std::string::npos ? FFileName : FFileName.substr(slash + 1));
     if (!fresh && Unsaved()) title += " *";
     if (title == FTitle) return;
     FTitle = std::move(title);

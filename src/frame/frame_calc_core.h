@@ -126,6 +126,8 @@ public:
     void BackupOfDocument(const std::string& path, bool unsaved);
     // The memo was written to path.
     void DocumentSaved(const std::string& path);
+    // The document's encoding or line ends changed: a named document has something to save.
+    void FormatChanged();
     // Changes that no file holds yet: the memo's undoable edits or an unsaved restored backup.
     [[nodiscard]] bool Unsaved() const { return FView.MemoModified() || FUnsavedBackup; }
     [[nodiscard]] const std::string& FileName() const noexcept { return FFileName; }

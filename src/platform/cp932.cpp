@@ -4,7 +4,10 @@
 #include "platform/cp932_table.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
+#include <mutex>
+#include <unordered_map>
 
 namespace rekna {
 namespace {
@@ -55,12 +58,17 @@ struct TUtf8Step {
     return {cp, length, true};
 }
 
-// Writes a code point below U+10000 as UTF-8; returns the position behind it.
+// Writes a code point as UTF-8; returns the position behind it.
 inline char* PutUtf8(char* out, char32_t cp) noexcept {
     if (cp < 0x80) {
         *out++ = static_cast<char>(cp);
     } else if (cp < 0x800) {
         *out++ = static_cast<char>(0xC0 | (cp >> 6));
+        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp >= 0x10000) {
+        *out++ = static_cast<char>(0xF0 | (cp >> 18));
+        *out++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
         *out++ = static_cast<char>(0x80 | (cp & 0x3F));
     } else {
         *out++ = static_cast<char>(0xE0 | (cp >> 12));
@@ -125,7 +133,95 @@ private:
     return (it != last && it->CodePoint == cp) ? it->Code : 0;
 }
 
+// Characters that CP932 lacks, carried as codes of its user-defined area (lead bytes 0xF0..0xF9),
+// handed out from 0xF9FC downwards on first sight and kept for the life of the process. Codes
+// that CP932 text brought itself are reserved and keep their standard meaning (U+E000..).
+class TUserArea {
+public:
+    static constexpr std::size_t kCodes = 10 * 188;
+
+    // The code of slot i, counted from the top.
+    [[nodiscard]] static constexpr std::uint16_t CodeOf(std::size_t i) noexcept {
+        const auto lead = static_cast<std::uint16_t>(0xF9 - i / 188);
+        const std::size_t t = 187 - i % 188;
+        const auto trail = static_cast<std::uint16_t>(t < 63 ? 0x40 + t : 0x80 + (t - 63));
+        return static_cast<std::uint16_t>(lead << 8 | trail);
+    }
+    [[nodiscard]] static constexpr std::size_t SlotOf(unsigned char lead,
+                                                      unsigned char trail) noexcept {
+        const std::size_t t = trail < 0x80 ? trail - 0x40u : trail - 0x80u + 63;
+        return static_cast<std::size_t>(0xF9 - lead) * 188 + (187 - t);
+    }
+    [[nodiscard]] static constexpr bool InArea(unsigned char lead) noexcept {
+        return lead >= 0xF0 && lead <= 0xF9;
+    }
+
+    // The code carrying cp, handed out now when it has none; 0 when the area is full.
+    std::uint16_t Carry(char32_t cp) {
+        const std::lock_guard lock(FMutex);
+        if (const auto it = FCodes.find(cp); it != FCodes.end()) return it->second;
+        while (FNext < kCodes && (FChars[FNext] != 0 || FReserved[FNext])) ++FNext;
+        if (FNext >= kCodes) return 0;
+        FChars[FNext] = cp;
+        const std::uint16_t code = CodeOf(FNext++);
+        FCodes.emplace(cp, code);
+        return code;
+    }
+    // The carried character of a code of the area, 0 when it carries none.
+    [[nodiscard]] char32_t Carried(unsigned char lead, unsigned char trail) {
+        const std::lock_guard lock(FMutex);
+        return FChars[SlotOf(lead, trail)];
+    }
+    void Reserve(unsigned char lead, unsigned char trail) {
+        const std::lock_guard lock(FMutex);
+        const std::size_t slot = SlotOf(lead, trail);
+        if (FChars[slot] == 0) FReserved[slot] = true;
+    }
+
+private:
+    std::mutex FMutex;
+    std::unordered_map<char32_t, std::uint16_t> FCodes;
+    std::array<char32_t, kCodes> FChars{};
+    std::array<bool, kCodes> FReserved{};
+    std::size_t FNext = 0;
+};
+
+[[nodiscard]] TUserArea& UserArea() {
+    static TUserArea area;
+    return area;
+}
+
+// Calls visit(lead, trail) for every double-byte character of the user-defined area in text.
+template <typename TVisit> void ForEachUserAreaPair(std::string_view text, TVisit visit) {
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* const end = p + text.size();
+    while (p < end) {
+        if (IsLeadByte(*p) && p + 1 < end && IsTrailByte(p[1])) {
+            if (TUserArea::InArea(*p) && visit(p[0], p[1])) return;
+            p += 2;
+        } else {
+            ++p;
+        }
+    }
+}
+
 } // namespace
+
+void ReserveUserAreaCodes(std::string_view cp932) {
+    ForEachUserAreaPair(cp932, [](unsigned char lead, unsigned char trail) {
+        UserArea().Reserve(lead, trail);
+        return false;
+    });
+}
+
+bool HoldsCarriedCharacters(std::string_view cp932) {
+    bool found = false;
+    ForEachUserAreaPair(cp932, [&found](unsigned char lead, unsigned char trail) {
+        found = UserArea().Carried(lead, trail) != 0;
+        return found;
+    });
+    return found;
+}
 
 std::string Cp932ToUtf8(std::string_view cp932) {
     const auto* p = reinterpret_cast<const unsigned char*>(cp932.data());
@@ -146,8 +242,11 @@ std::string Cp932ToUtf8(std::string_view cp932) {
             ++p;
         } else if (IsLeadByte(c)) {
             if (p + 1 < end && IsTrailByte(p[1])) {
+                const char32_t carried = TUserArea::InArea(c) ? UserArea().Carried(c, p[1]) : 0;
                 const std::uint16_t cp = Cp932DecodePair(c, p[1]);
-                if (cp != 0) {
+                if (carried != 0) {
+                    o = PutUtf8(o, carried);
+                } else if (cp != 0) {
                     o = PutUtf8(o, cp);
                 } else {
                     o = PutRawByte(o, c);
@@ -200,10 +299,14 @@ std::string Utf8ToCp932(std::string_view utf8, bool* lossless) {
         if (cp < 0x10000) {
             if (encoder == nullptr) encoder = &Encoder();
             code = encoder->Code(cp);
-            if (code == 0) {
-                code = OneWayCode(cp);
-                if (code != 0) exact = false;
-            }
+        }
+        // Anything else is carried in the user-defined area while it has room, the look-alikes
+        // of JIS-based tables too, so that the text comes back as it was.
+        if (code == 0 && !(cp >= kRawByteBase && cp <= kRawByteBase + 0xFF))
+            code = UserArea().Carry(cp);
+        if (code == 0 && cp < 0x10000) {
+            code = OneWayCode(cp);
+            if (code != 0) exact = false;
         }
         if (code == 0) {
             *o++ = '?';

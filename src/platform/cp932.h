@@ -75,13 +75,23 @@ inline constexpr char32_t kRawByteBase = 0xF700;
 [[nodiscard]] std::string Cp932ToUtf8(std::string_view cp932);
 
 // UTF-8 to CP932. U+F740..U+F77E and U+F780..U+F7FF become the raw bytes they stand for, and
-// never clear *lossless. A character CP932 cannot hold becomes "?"; each ill-formed part of
-// the UTF-8 (the longest prefix of a sequence that could have been valid, or one stray byte)
-// becomes one "?". Both clear *lossless, and so do the six characters that text from JIS-based
-// tables uses in place of CP932's own, which are written as the CP932 look-alike, as the common
-// cp932 encoders do (U+301C WAVE DASH as 0x8160, which reads back as U+FF5E; U+2212 as 0x817C;
-// U+00A2, U+00A3, U+00AC, U+2016). *lossless is never set to true: initialise it first.
+// never clear *lossless. A character CP932 has no code for (€, µ, ², an emoji, the WAVE DASH of
+// JIS-based tables) is carried as a double-byte code of the user-defined area (lead bytes
+// 0xF0..0xF9), handed out from 0xF9FC downwards by one process-wide table on first sight and
+// turned back into the character by Cp932ToUtf8; only when all 1,880 codes are taken does such a
+// character become "?" (or the look-alike that common cp932 encoders write for the six JIS
+// characters, U+301C as 0x8160 and so on), clearing *lossless. Each ill-formed part of the UTF-8
+// (the longest prefix of a sequence that could have been valid, or one stray byte) becomes one
+// "?" and clears *lossless. *lossless is never set to true: initialise it first.
 [[nodiscard]] std::string Utf8ToCp932(std::string_view utf8, bool* lossless = nullptr);
+
+// CP932 text from a file brings codes of the user-defined area of its own: they keep their
+// standard meaning (U+E000..) and are never handed out to other characters.
+void ReserveUserAreaCodes(std::string_view cp932);
+
+// True when the text holds a character carried in the user-defined area, which a CP932 file
+// cannot hold as that character.
+[[nodiscard]] bool HoldsCarriedCharacters(std::string_view cp932);
 
 // True when the text is well-formed UTF-8 (no overlong forms, no surrogates).
 [[nodiscard]] bool IsValidUtf8(std::string_view text) noexcept;

@@ -20,7 +20,10 @@ std::optional<std::string> TQtClipboard::GetText() const {
 void TQtClipboard::SetText(std::string_view cp932) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (clipboard == nullptr) return;
-    clipboard->setText(QString::fromStdString(Cp932ToUtf8(cp932)));
+    // Other programs of this desktop take LF line ends.
+    QString text = QString::fromStdString(Cp932ToUtf8(cp932));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    clipboard->setText(text);
 }
 
 }  // namespace rekna

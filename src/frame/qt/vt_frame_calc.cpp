@@ -381,6 +381,8 @@ bool TVtFrameCalc::OpenDocument(const std::string& path, bool append, bool caret
         FMemo1->Editor().ClearUndo();
         FDocEncoding = doc.Encoding;
         FDocBom = doc.Bom;
+        FDocLineEnd = doc.LineEnd;
+        if (OnChangeFormat) OnChangeFormat();
     }
     FMemo1->UpdateScrollRanges();
     FMemo1->RepaintAll();
@@ -391,7 +393,7 @@ bool TVtFrameCalc::OpenDocument(const std::string& path, bool append, bool caret
 
 TFileResult TVtFrameCalc::SaveDocument(const std::string& path) {
     const TUMemoStrings& lines = FMemo1->Lines();
-    const std::string bytes = EncodeDocument(lines.SaveBytes(), FDocEncoding, FDocBom);
+    const std::string bytes = EncodeDocument(lines.SaveBytes(), FDocEncoding, FDocBom, FDocLineEnd);
     const TFileResult result = WriteFileReplacing(
         path, [&bytes](const std::function<void(std::string_view)>& sink) { sink(bytes); });
     if (!result.Ok()) return result;
@@ -407,6 +409,8 @@ bool TVtFrameCalc::TakeBackupOf(const std::string& path) {
     const TDecodedDocument doc = DecodeDocument(std::move(bytes));
     FDocEncoding = doc.Encoding;
     FDocBom = doc.Bom;
+    FDocLineEnd = doc.LineEnd;
+    if (OnChangeFormat) OnChangeFormat();
     // Line ends aside, is the backup's text what the file holds?
     const auto text = [](std::string s) {
         std::erase(s, '\r');
@@ -418,8 +422,24 @@ bool TVtFrameCalc::TakeBackupOf(const std::string& path) {
 }
 
 void TVtFrameCalc::NewDocument() {
-    FDocEncoding = TDocEncoding::deCp932;
+    FDocEncoding = TDocEncoding::deUtf8;
     FDocBom = false;
+    FDocLineEnd = TLineEnd::leLf;
+    if (OnChangeFormat) OnChangeFormat();
+}
+
+void TVtFrameCalc::SetDocumentFormat(TDocEncoding encoding, TLineEnd lineEnd) {
+    if (encoding == FDocEncoding && lineEnd == FDocLineEnd) return;
+    FDocEncoding = encoding;
+    FDocLineEnd = lineEnd;
+    if (encoding == TDocEncoding::deCp932) FDocBom = false;
+    FCore->FormatChanged();
+    SyncSaveAction();
+    if (OnChangeFormat) OnChangeFormat();
+}
+
+bool TVtFrameCalc::DocumentEncodable() const {
+    return CanEncode(FMemo1->Lines().SaveBytes(), FDocEncoding);
 }
 
 void TVtFrameCalc::SetDefinitions(std::string text) {

@@ -86,12 +86,18 @@ public:
     TFileResult SaveDocument(const std::string& path);
     // A failed save is shown; the document stays modified.
     void ReportSave(const std::string& path, const TFileResult& result);
-    // A fresh document is written in CP932.
+    // A fresh document is written in UTF-8 with LF line ends.
     void NewDocument();
     // The memo holds the backup of the document at path: saving writes there, in that file's
     // encoding; false when the file cannot be read (the memo then stays unnamed).
     bool TakeBackupOf(const std::string& path);
     [[nodiscard]] TDocEncoding DocumentEncoding() const noexcept { return FDocEncoding; }
+    [[nodiscard]] TLineEnd DocumentLineEnd() const noexcept { return FDocLineEnd; }
+    // The user's choice of the document's encoding and line ends: the next save writes them.
+    void SetDocumentFormat(TDocEncoding encoding, TLineEnd lineEnd);
+    // The memo's text can be written in the document's encoding as it stands.
+    [[nodiscard]] bool DocumentEncodable() const;
+    std::function<void()> OnChangeFormat;
     // The definitions file's text, run into the engine.
     void SetDefinitions(std::string text);
     [[nodiscard]] const std::string& MemoHint() const noexcept { return FCore->MemoHint(); }
@@ -186,7 +192,8 @@ private:
     QToolButton* FLogButton = nullptr;
     bool FApplyingWrap = false;
     int FPaperColumns = 0;
-    TDocEncoding FDocEncoding = TDocEncoding::deCp932;
+    TDocEncoding FDocEncoding = TDocEncoding::deUtf8;
+    TLineEnd FDocLineEnd = TLineEnd::leLf;
     // The log pane is to show its last line once it has its height.
     bool FLogEndPending = false;
     bool FDocBom = false;

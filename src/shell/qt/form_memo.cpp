@@ -7,6 +7,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QSessionManager>
 #include <QMenuBar>
 #include <QMimeData>
@@ -179,6 +180,9 @@ TFormMemo::TFormMemo(TStartPaths paths, QWidget* parent)
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
     statusBar()->setMouseTracking(true);
     statusBar()->installEventFilter(this);
+    FFormatLabel = new QLabel(statusBar());
+    FFormatLabel->setObjectName(QStringLiteral("FormatLabel"));
+    statusBar()->addPermanentWidget(FFormatLabel);
     WireFrame();
     // The main tool bar holds the run buttons, so the frame's calc bar hides its own; the
     // general format is the start format.
@@ -191,6 +195,7 @@ TFormMemo::TFormMemo(TStartPaths paths, QWidget* parent)
     qApp->installEventFilter(this);
     SyncChecks();
     UpdateCaption();
+    ShowDocumentFormat();
     // While the memo changes, the backup is written every minute as well as at the exit.
     auto* backupTimer = new QTimer(this);
     backupTimer->setInterval(60 * 1000);
@@ -217,6 +222,7 @@ TFormMemo::~TFormMemo() {
     FFrame->OnGetPaperColWidth = nullptr;
     FFrame->OnQueryDiscard = nullptr;
     FFrame->OnChanged = nullptr;
+    FFrame->OnChangeFormat = nullptr;
 }
 
 QAction* TFormMemo::Action(std::string_view name) const {
@@ -271,8 +277,33 @@ void TFormMemo::CreateMenus() {
     };
     QMenuBar* bar = menuBar();
     QMenu* file = bar->addMenu(QStringLiteral("ファイル(&F)"));
-    add(file, {"ActionFileOpen", "ActionFileOpenAdd", "ActionFileSave", "ActionFileSaveAs", "",
-               "ActionPrintView", "", "ActionFileBackUp", "ActionFileBackUpRecycle",
+    add(file, {"ActionFileOpen", "ActionFileOpenAdd", "ActionFileSave", "ActionFileSaveAs", ""});
+    // The document's encoding and line ends, checked as they stand; the next save writes them.
+    const auto formatMenu = [this, file](const char* title, const char* objectName,
+                                         std::initializer_list<const char*> captions) {
+        QMenu* menu = file->addMenu(QString::fromUtf8(title));
+        auto* group = new QActionGroup(menu);
+        int index = 0;
+        for (const char* caption : captions) {
+            QAction* a = menu->addAction(QString::fromUtf8(caption));
+            a->setObjectName(QString::fromUtf8(objectName) + QString::number(index++));
+            a->setCheckable(true);
+            group->addAction(a);
+            FActions.emplace(a->objectName().toStdString(), a);
+        }
+        connect(group, &QActionGroup::triggered, this, [this] {
+            const TDocEncoding e = Action("ActionFileEncoding0")->isChecked()
+                                       ? TDocEncoding::deUtf8
+                                       : TDocEncoding::deCp932;
+            const TLineEnd l =
+                Action("ActionFileLineEnd0")->isChecked() ? TLineEnd::leLf : TLineEnd::leCrLf;
+            FFrame->SetDocumentFormat(e, l);
+        });
+    };
+    formatMenu("文字コード(&E)", "ActionFileEncoding", {"UTF-8", "Shift_JIS"});
+    formatMenu("改行コード(&L)", "ActionFileLineEnd", {"LF", "CR LF"});
+    connect(file, &QMenu::aboutToShow, this, [this] { ShowDocumentFormat(); });
+    add(file, {"", "ActionPrintView", "", "ActionFileBackUp", "ActionFileBackUpRecycle",
                "ActionFileBackUpDate", "ActionFileBackUpInfo", "", "ActionFileDouble", "",
                "ActionFileExit"});
 
@@ -389,6 +420,7 @@ void TFormMemo::WireFrame() {
     };
     FFrame->OnQueryDiscard = [this] { return QueryDiscard(); };
     FFrame->OnChanged = [this] { FBackupDirty = true; };
+    FFrame->OnChangeFormat = [this] { ShowDocumentFormat(); };
 }
 
 void TFormMemo::SetRunButtonsDown(bool down) {
@@ -510,6 +542,20 @@ void TFormMemo::ApplyLayout() {
     for (std::size_t i = 0; i < FToolGroups.size(); ++i)
         for (QAction* a : FToolGroups[i])
             a->setVisible(FSettings.ToolGroups[i]);
+}
+
+void TFormMemo::ShowDocumentFormat() {
+    const TDocEncoding e = FFrame->DocumentEncoding();
+    const TLineEnd l = FFrame->DocumentLineEnd();
+    Action("ActionFileEncoding0")->setChecked(e == TDocEncoding::deUtf8);
+    Action("ActionFileEncoding1")->setChecked(e == TDocEncoding::deCp932);
+    Action("ActionFileLineEnd0")->setChecked(l == TLineEnd::leLf);
+    Action("ActionFileLineEnd1")->setChecked(l == TLineEnd::leCrLf);
+    const std::string_view en = EncodingName(e);
+    const std::string_view ln = LineEndName(l);
+    FFormatLabel->setText(QString::fromLatin1(en.data(), static_cast<qsizetype>(en.size())) +
+                          QStringLiteral("  ") +
+                          QString::fromLatin1(ln.data(), static_cast<qsizetype>(ln.size())));
 }
 
 void TFormMemo::UpdateCaption() {

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "frame/document_codec.h"
 #include "shell/backup.h"
 #include "shell/main_settings.h"
 #include "shell/start_paths.h"
@@ -74,6 +75,8 @@ public:
     std::function<TSaveAnswer()> AskToSave;
     std::function<QString(const QString& start)> AskSaveName;
     std::function<std::tm()> Now;
+    // Text that Shift_JIS cannot hold is to be saved: true switches the document to UTF-8.
+    std::function<bool()> AskSwitchToUtf8;
     void SetTrash(TTrash* trash) noexcept { FTrash = trash; }
 
 protected:
@@ -96,6 +99,8 @@ private:
     // True when the backup was loaded.
     bool LoadBackup();
     void UpdateCaption();
+    // The document's encoding and line ends: the status bar and the checks of the menu.
+    void ShowDocumentFormat();
     void RebuildUserFuncMenu();
     void SetRunButtonsDown(bool down);
     void RunEditCommand(std::string_view name);
@@ -128,6 +133,11 @@ private:
     TTrash* FTrash = nullptr;
     THelpWindow* FHelp = nullptr;
     std::string FDefFileText;  // the definitions file as read, to write it only when it changed
+    // How the definitions file was written; a new one is UTF-8 with LF.
+    TDocEncoding FDefEncoding = TDocEncoding::deUtf8;
+    bool FDefBom = false;
+    TLineEnd FDefLineEnd = TLineEnd::leLf;
+    QLabel* FFormatLabel = nullptr;
     bool FClosing = false;
     bool FSessionEnded = false;
     // The old backup went to the trash in this session already.

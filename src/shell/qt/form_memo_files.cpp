@@ -164,8 +164,12 @@ TFileResult TFormMemo::WriteSettings() {
 void TFormMemo::ReadDefinitions() {
     std::string bytes;
     if (ReadWholeFile(FPaths.DefinitionsFile(), bytes).Ok()) {
-        FDefFileText = bytes;
-        FFrame->SetDefinitions(std::move(bytes));
+        TDecodedDocument doc = DecodeDocument(std::move(bytes));
+        FDefEncoding = doc.Encoding;
+        FDefBom = doc.Bom;
+        FDefLineEnd = doc.LineEnd;
+        FDefFileText = doc.Bytes;
+        FFrame->SetDefinitions(std::move(doc.Bytes));
     }
 }
 
@@ -174,9 +178,13 @@ void TFormMemo::WriteDefinitions() {
     const std::string& text = FFrame->Core().DefText();
     if (text.empty() || text == FDefFileText) return;
     if (!MakeParentFolders(FPaths.DefinitionsFile())) return;
+    // Written as it was read; text that Shift_JIS cannot hold goes out as UTF-8.
+    const TDocEncoding encoding =
+        CanEncode(text, FDefEncoding) ? FDefEncoding : TDocEncoding::deUtf8;
+    const std::string bytes = EncodeDocument(text, encoding, FDefBom, FDefLineEnd);
     const TFileResult r = WriteFileReplacing(
         FPaths.DefinitionsFile(),
-        [&text](const std::function<void(std::string_view)>& sink) { sink(text); });
+        [&bytes](const std::function<void(std::string_view)>& sink) { sink(bytes); });
     if (r.Ok()) FDefFileText = text;
 }
 
@@ -217,6 +225,7 @@ bool TFormMemo::LoadBackup() {
         return false;
     }
     FFrame->Core().SetDocumentName("BackUp");
+    FFrame->NewDocument();
     // The backup of a named document saves to that document again.
     std::string name;
     if (ReadWholeFile(FPaths.BackupNameFile(), name).Ok()) {
@@ -297,6 +306,18 @@ bool TFormMemo::SaveAs() {
 }
 
 bool TFormMemo::SaveTo(const std::string& path) {
+    // Nothing is ever written as "?": text that Shift_JIS cannot hold is saved as UTF-8, or not
+    // at all.
+    if (!FFrame->DocumentEncodable()) {
+        const bool utf8 =
+            AskSwitchToUtf8 ? AskSwitchToUtf8()
+                            : QMessageBox::question(
+                                  this, QStringLiteral("Rekna"),
+                                  QStringLiteral("この文書にはShift_JISで保存できない文字があります。\n"
+                                                 "UTF-8で保存しますか?")) == QMessageBox::Yes;
+        if (!utf8) return false;
+        FFrame->SetDocumentFormat(TDocEncoding::deUtf8, FFrame->DocumentLineEnd());
+    }
     const TFileResult result = FFrame->SaveDocument(path);
     FFrame->ReportSave(path, result);
     if (!result.Ok()) return false;
@@ -364,9 +385,12 @@ void TFormMemo::WriteExitFiles(bool forceBackup) {
 }
 
 TFileResult TFormMemo::WriteBackupFiles() {
+    // The backup never loses a character: text that CP932 cannot hold is kept as UTF-8.
+    std::string bytes = FFrame->UMemo1()->Lines().SaveBytes();
+    if (!CanEncode(bytes, TDocEncoding::deCp932))
+        bytes = EncodeDocument(bytes, TDocEncoding::deUtf8, false, TLineEnd::leCrLf);
     const TFileResult backup =
-        WriteBackup(FPaths.BackupFile(), FFrame->UMemo1()->Lines().SaveBytes(),
-                    FSettings.FileRecycle && !FBackupRecycled, *FTrash);
+        WriteBackup(FPaths.BackupFile(), bytes, FSettings.FileRecycle && !FBackupRecycled, *FTrash);
     if (!backup.Ok()) return backup;
     FBackupRecycled = true;
     FBackupDirty = false;

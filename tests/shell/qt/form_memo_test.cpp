@@ -4,6 +4,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QLabel>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
@@ -132,7 +134,8 @@ TEST_F(FormMemoTest, ASessionComesBackAfterARestart) {
         };
         ASSERT_TRUE(form->Save());
         EXPECT_EQ(form->windowTitle(), QStringLiteral("a.txt - Rekna"));
-        EXPECT_EQ(ReadFile(Path("a.txt")), "r=4.7k\r\nr*2\r\n");
+        // A new document is UTF-8 with LF line ends.
+        EXPECT_EQ(ReadFile(Path("a.txt")), "r=4.7k\nr*2\n");
         ASSERT_TRUE(form->close());
     }
     // Nothing was asked: the memo was saved. Settings and backup are written.
@@ -250,7 +253,61 @@ TEST_F(FormMemoTest, AUtf8DocumentIsSavedInUtf8) {
     QTest::keyClick(&Memo(*form), Qt::Key_End);
     Type(*form, "!");
     ASSERT_TRUE(form->Save());
-    EXPECT_EQ(ReadFile(Path("u.txt")), "1万+1 ; 電圧!\r\n");
+    EXPECT_EQ(ReadFile(Path("u.txt")), "1万+1 ; 電圧!\n");
+}
+
+TEST_F(FormMemoTest, AnyUnicodeTextOpensEditsAndSavesWithoutLoss) {
+    WriteFile(Path("u.txt"), "; Euro € emoji 😀 Ω≈\r\nx=2\r\n");
+    auto form = Start(Path("u.txt"));
+    EXPECT_EQ(Lines(*form), (TStrings{"; Euro € emoji 😀 Ω≈", "x=2"}));
+    EXPECT_EQ(Answers(*form).at(1), "2");
+    EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("FormatLabel"))->text(),
+              QStringLiteral("UTF-8  CR LF"));
+    QTest::keyClick(&Memo(*form), Qt::Key_Down);
+    QTest::keyClick(&Memo(*form), Qt::Key_End);
+    QTest::sendKeyEvent(QTest::Press, &Memo(*form), Qt::Key_unknown,
+                        QStringLiteral(" ; 日本 µ²"), Qt::NoModifier);
+    ASSERT_TRUE(form->Save());
+    EXPECT_EQ(ReadFile(Path("u.txt")), "; Euro € emoji 😀 Ω≈\r\nx=2 ; 日本 µ²\r\n");
+    // The user's choice of line ends is what the next save writes.
+    form->Action("ActionFileLineEnd0")->trigger();
+    ASSERT_TRUE(form->Save());
+    EXPECT_EQ(ReadFile(Path("u.txt")), "; Euro € emoji 😀 Ω≈\nx=2 ; 日本 µ²\n");
+    // Copied to other programs with LF line ends and every character.
+    Memo(*form).setFocus();
+    Memo(*form).Editor().SelectAll();
+    Memo(*form).Editor().Copy(false);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
+              "; Euro € emoji 😀 Ω≈\nx=2 ; 日本 µ²");
+}
+
+TEST_F(FormMemoTest, AShiftJisDocumentAsksBeforeItTakesACharacterItCannotHold) {
+    const std::string sjis = SysText("電圧=1\r\n");
+    WriteFile(Path("s.txt"), sjis);
+    auto form = Start(Path("s.txt"));
+    EXPECT_TRUE(form->Action("ActionFileEncoding1")->isChecked());  // Shift_JIS
+    QTest::keyClick(&Memo(*form), Qt::Key_End);
+    QTest::sendKeyEvent(QTest::Press, &Memo(*form), Qt::Key_unknown, QStringLiteral(" ; €"),
+                        Qt::NoModifier);
+    int asked = 0;
+    form->AskSwitchToUtf8 = [&asked] {
+        ++asked;
+        return false;
+    };
+    QTest::qWait(1);
+    EXPECT_FALSE(form->Save());
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(ReadFile(Path("s.txt")), sjis);  // nothing written
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("s.txt * - Rekna"));
+    form->AskSwitchToUtf8 = [] { return true; };
+    ASSERT_TRUE(form->Save());
+    EXPECT_EQ(ReadFile(Path("s.txt")), "電圧=1 ; €\r\n");
+    EXPECT_TRUE(form->Action("ActionFileEncoding0")->isChecked());
+    // Chosen back to Shift_JIS without the €: saved as Shift_JIS, nothing asked.
+    QTest::keyClick(&Memo(*form), Qt::Key_Backspace);
+    form->Action("ActionFileEncoding1")->trigger();
+    ASSERT_TRUE(form->Save());
+    EXPECT_EQ(ReadFile(Path("s.txt")), SysText("電圧=1 ; \r\n"));
 }
 
 TEST_F(FormMemoTest, ADroppedSettingsFileIsAppliedAndOtherFilesAreOpened) {
@@ -381,11 +438,12 @@ TEST_F(FormMemoTest, TheBackupOfANamedDocumentSavesToThatDocument) {
     TouchBackup(0);
     auto form = Start();
     EXPECT_EQ(Lines(*form), (TStrings{"1+10"}));
-    // The text is not the file's: the title says so and Ctrl+S writes it there, as LF text.
+    // The text is not the file's: the title says so and Ctrl+S writes it there, with the
+    // file's LF line ends.
     EXPECT_EQ(form->windowTitle(), QStringLiteral("m.txt * - Rekna"));
     EXPECT_TRUE(form->Action("ActionFileSave")->isEnabled());
     ASSERT_TRUE(form->Save());
-    EXPECT_EQ(ReadFile(Path("m.txt")), "1+10\r\n");
+    EXPECT_EQ(ReadFile(Path("m.txt")), "1+10\n");
     EXPECT_EQ(form->windowTitle(), QStringLiteral("m.txt - Rekna"));
 }
 
