@@ -222,8 +222,10 @@ void TSvgCanvas::SetClip(const TGraphRect& r) {
     if (FClipped) FOut += "</g>\n";
     FClipped = false;
     if (r.Width() <= 0 || r.Height() <= 0) return;
-    const std::string id = "c" + std::to_string(FClipId++);
-    FOut.append("<clipPath id=\"").append(id).append("\"><rect x=\"");
+    const int id = FClipId++;
+    FOut.append("<clipPath id=\"c");
+    Int(id);
+    FOut.append("\"><rect x=\"");
     Int(r.Left);
     FOut.append("\" y=\"");
     Int(r.Top);
@@ -231,7 +233,9 @@ void TSvgCanvas::SetClip(const TGraphRect& r) {
     Int(r.Width());
     FOut.append("\" height=\"");
     Int(r.Height());
-    FOut.append("\"/></clipPath>\n<g clip-path=\"url(#").append(id).append(")\">\n");
+    FOut.append("\"/></clipPath>\n<g clip-path=\"url(#c");
+    Int(id);
+    FOut.append(")\">\n");
     FClipped = true;
 }
 
