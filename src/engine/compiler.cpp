@@ -285,10 +285,14 @@ void TCompiler::ApplyControlKeywords(TCalcList& items) const {
             items[1] = AnsItem();
             continue;
         }
-        // A trailing directive formats the line, and so does every directive that directly
-        // follows it; everything from the first one on is dropped.
-        std::size_t j = i;
-        for (int b = bit; b >= 0; b = j < items.size() ? keywordAt(j) : -1) {
+        // A trailing directive formats the line, and so does every later directive, with blanks
+        // or other items between them; everything from the first one on is dropped.
+        for (std::size_t j = i; bit >= 0 && j < items.size();) {
+            const int b = keywordAt(j);
+            if (b < 0) {
+                ++j;
+                continue;
+            }
             items[0].Kind = TItemKind::mCnt;
             items[0].Mask |= ControlBit(b);
             j += 2;
