@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "graph/xy_graph.h"
+#include "platform/cp932.h"
 
 namespace rekna {
 
@@ -188,6 +189,22 @@ bool TXYGraphSeries::LoadFromStream(std::string_view data, std::size_t& pos) {
     FYValues = std::move(y);
     FPixelStamp = 0;
     pos = at;
+    return true;
+}
+
+bool TXYGraphSeries::FillSampleData(int n, std::string* error) {
+    if (FGraph == nullptr) {
+        if (error != nullptr) *error = Title + SysText(" は親グラフを持っていません");
+        return false;
+    }
+    Clear();
+    std::uint32_t seed = 12345;
+    long double y = 0;
+    for (int i = 0; i < n; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        y += static_cast<long double>(seed >> 8) / (1u << 24) - 0.5L;
+        AddXY(i, y);
+    }
     return true;
 }
 

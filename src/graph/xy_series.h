@@ -84,6 +84,10 @@ public:
     virtual void SaveToStream(std::string& out) const;
     virtual bool LoadFromStream(std::string_view data, std::size_t& pos);
 
+    // A designer's sample: n points of a random walk. A series without a graph gets none and
+    // false, with the message in *error (its title and " は親グラフを持っていません").
+    virtual bool FillSampleData(int n, std::string* error);
+
     [[nodiscard]] virtual long double XMin();
     [[nodiscard]] virtual long double XMax();
     [[nodiscard]] virtual long double YMin();

@@ -8,6 +8,7 @@
 #include "graph/record_canvas.h"
 #include "graph/series_kinds.h"
 #include "graph/xy_graph.h"
+#include "platform/cp932.h"
 
 namespace rekna {
 namespace {
@@ -239,6 +240,25 @@ TEST(XYSeriesTest, PolygonsAreClippedAndInequalitiesIntersect) {
         second.Lines("polypolyline"),
         "polypolyline 0,100 60,100 60,40 0,40 0,100\npolypolyline 40,60 100,60 100,0 40,0 40,60\n");
     EXPECT_EQ(second.Lines("intersection"), "intersection 2\n");
+}
+
+TEST(XYSeriesTest, SampleDataNeedsAGraphAndKindsAreRegistered) {
+    TXYLineSeries alone;
+    alone.Title = "Series1";
+    std::string error;
+    EXPECT_FALSE(alone.FillSampleData(10, &error));
+    EXPECT_EQ(error, "Series1" + SysText(" は親グラフを持っていません"));
+    TXYGraph graph;
+    EXPECT_TRUE(graph.AddSeries<TXYLineSeries>()->FillSampleData(10, &error));
+    EXPECT_EQ(graph.Series(0)->Count(), 10);
+
+    std::string names;
+    for (const TSeriesKind& kind : SeriesKinds()) {
+        names += std::string(kind.Name) + ' ';
+        EXPECT_NE(kind.Create(), nullptr);
+    }
+    EXPECT_EQ(names, "折れ線 散布図 矢印 泡 エラーバー ");
+    EXPECT_NE(dynamic_cast<TXYErrorBarSeries*>(SeriesKinds()[4].Create().get()), nullptr);
 }
 
 TEST(XYSeriesTest, ZOrderIsClampedToTheGraph) {
