@@ -39,6 +39,7 @@ public:
         : FRunning(running), FEsc(esc), FCalc(calc), FOnEnded(onEnded), FOnEnd(onEnd) {}
     ~TRunGuard() {
         FCalc.LogEnable = false;
+        FCalc.ClearStopRequest();
         FRunning = false;
         // The calc bar reads the finished run, so it is told before the host.
         try {
@@ -85,6 +86,7 @@ void TRunProcedure::CalcRows(bool store, bool write, TCalcRangeKind kind) {
     if (FRunning || FMemo.GetCount() == 0) return;
     FRunning = true;
     EscPressed = false;
+    FCalc.ClearStopRequest();
     if (OnBeginCalc) OnBeginCalc();
     TRunGuard guard(FRunning, EscPressed, FCalc, OnRunEnded, OnEndCalc);
 
@@ -116,6 +118,11 @@ void TRunProcedure::CalcRows(bool store, bool write, TCalcRangeKind kind) {
         return end;
     }() : -1;
     for (int row = first; row <= last; ++row) {
+        // Esc stops the run; the rows not reached keep what they showed.
+        if (FCalc.StopRequested()) {
+            EscPressed = true;
+            break;
+        }
         FCalc.LogEnable = row == caret || FOptions.LogPolicy == TLogPolicy::lpHold;
         if (FMemo.Continued(row) && row != lastRow) {
             if (store) StoreRowResult(row, {}, TCplx::Blank(), {}, {});

@@ -55,9 +55,11 @@ TVtFrameCalc::TVtFrameCalc(QWidget* parent) : QWidget(parent) {
     SetMemoMode();
     SetWindow();
     SetCalcMode();
+    FCalc.SetOnPoll([this] { PollDuringRun(); });
 }
 
 TVtFrameCalc::~TVtFrameCalc() {
+    FCalc.SetOnPoll(nullptr);
     for (TUMemo* m : {FMemo1, FMemo2, FMemo3}) {
         TUMemoEditor& e = m->Editor();
         e.OnChanged = nullptr;
@@ -186,6 +188,52 @@ void TVtFrameCalc::WireEvents() {
     FLabelAns->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(FLabelAns, &QWidget::customContextMenuRequested, this,
             [this, popup] { popup(FLabelPopup); });
+}
+
+namespace {
+
+// Lets Esc through and holds back every other input event while a line is calculated.
+class TRunInputFilter : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+                Esc = true;
+                return true;
+            }
+            return true;
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::InputMethod:
+        case QEvent::Drop:
+        case QEvent::Close:
+        case QEvent::ContextMenu: return true;
+        default: return QObject::eventFilter(watched, event);
+        }
+    }
+    bool Esc = false;
+};
+
+}  // namespace
+
+void TVtFrameCalc::PollDuringRun() {
+    if (FPolling) return;
+    FPolling = true;
+    TRunInputFilter filter;
+    qApp->installEventFilter(&filter);
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 2);
+    qApp->removeEventFilter(&filter);
+    FPolling = false;
+    if (filter.Esc) {
+        FCore->Run().EscPressed = true;
+        FCalc.RequestStop();
+    }
 }
 
 // --- What the core asks ----------------------------------------------------------------------

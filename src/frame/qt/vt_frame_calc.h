@@ -145,6 +145,9 @@ private:
     void RunNamedCommand(std::string_view name);
     // Check and enabled states of every action and the calc-bar buttons, read from the options.
     void SyncActions();
+    // Called by the engine during a long line: lets the window paint and Esc stop the run, and
+    // holds back every other input, which would edit the memo in the middle of a calculation.
+    void PollDuringRun();
     // Saving is possible while the memo has changes or the document has no name yet.
     void SyncSaveAction();
     void ShowCalcBar();
@@ -196,6 +199,7 @@ private:
     TLineEnd FDocLineEnd = TLineEnd::leLf;
     // The log pane is to show its last line once it has its height.
     bool FLogEndPending = false;
+    bool FPolling = false;
     bool FDocBom = false;
 };
 

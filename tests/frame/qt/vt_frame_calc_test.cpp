@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QStatusTipEvent>
 #include <QMouseEvent>
@@ -303,6 +304,24 @@ TEST_F(FrameWidgetTest, TheLogPaneShowsTheCaretLogWithoutADefinitionsFileAndASum
     ASSERT_GT(log.FullPageRows(), 2);
     EXPECT_EQ(log.Lines().TopRow(), std::max(0, log.Lines().GetCount() - log.FullPageRows()));
     EXPECT_EQ(log.Lines().LeftCol(), 1);
+}
+
+TEST_F(FrameWidgetTest, EscStopsALongLineAndOtherInputWaits) {
+    std::string line = "1";
+    for (int i = 0; i < 150000; ++i)
+        line += "+1";
+    // Esc, and a key that would edit the memo, arrive while the pasted line is calculated.
+    QCoreApplication::postEvent(&Memo(),
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    QCoreApplication::postEvent(&Memo(), new QKeyEvent(QEvent::KeyPress, Qt::Key_X,
+                                                       Qt::NoModifier, QStringLiteral("x")));
+    Memo().Editor().InsertClipText(line, false, false, {});
+    EXPECT_EQ(Answers(), (TStrings{""}));
+    EXPECT_EQ(Memo().Lines().Get(0).size(), line.size());  // the key did not type into it
+    EXPECT_FALSE(Frame.Core().Run().Running());
+    // Without Esc the same line is calculated.
+    Frame.Action("ActionEditRun")->trigger();
+    EXPECT_EQ(Answers(), (TStrings{"150001"}));
 }
 
 }  // namespace
