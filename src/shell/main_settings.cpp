@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstdint>
 
+#include "platform/cp932.h"
+
 namespace rekna {
 
 namespace {
@@ -11,6 +13,7 @@ namespace {
 enum class TKeyKind : std::uint8_t {
     kkNumber,     // decimal integer of a window place
     kkText,       // free text
+    kkPath,       // a file name of the file system, held as text in the file
     kkOnOff,      // "1" on, any other text off
     kkFlag,       // one flag digit
     kkToolGroup,  // one flag digit of ToolGroups[Group]
@@ -36,7 +39,7 @@ constexpr TKeyDef kKeys[] = {
     {.Name = "Left", .Kind = K::kkNumber, .Number = &S::Left},
     {.Name = "Width", .Kind = K::kkNumber, .Number = &S::Width},
     {.Name = "Height", .Kind = K::kkNumber, .Number = &S::Height},
-    {.Name = "FileName", .Kind = K::kkText, .Text = &S::FileName},
+    {.Name = "FileName", .Kind = K::kkPath, .Text = &S::FileName},
     {.Name = "FileBackUp", .Kind = K::kkOnOff, .Flag = &S::FileBackUp},
     {.Name = "FileRecycle", .Kind = K::kkOnOff, .Flag = &S::FileRecycle},
     {.Name = "FileBackUpDate", .Kind = K::kkOnOff, .Flag = &S::FileBackUpDate},
@@ -139,6 +142,7 @@ void ReadKey(const TKeyDef& key, std::string_view value, TMainSettings& s) {
         if (const auto n = Number(value)) s.*key.Number = *n;
         break;
     case K::kkText: s.*key.Text = value; break;
+    case K::kkPath: s.*key.Text = Cp932ToUtf8(value); break;
     case K::kkOnOff: s.*key.Flag = value == "1"; break;
     case K::kkFlag: ReadFlag(value, s.*key.Flag); break;
     case K::kkToolGroup: ReadFlag(value, s.ToolGroups[key.Group]); break;
@@ -158,6 +162,7 @@ void ReadKey(const TKeyDef& key, std::string_view value, TMainSettings& s) {
     }
     case K::kkText:
     case K::kkSixDigits: return s.*key.Text;
+    case K::kkPath: return Utf8ToCp932(s.*key.Text);
     case K::kkOnOff:
     case K::kkFlag: return s.*key.Flag ? "1" : "0";
     case K::kkToolGroup: return s.ToolGroups[key.Group] ? "1" : "0";

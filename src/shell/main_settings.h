@@ -17,7 +17,7 @@ namespace rekna {
 struct TMainSettings {
     // Missing on a first start: the window system then places the window.
     std::optional<int> Top, Left, Width, Height;
-    std::string FileName;
+    std::string FileName;  // a file system name (UTF-8), as the file dialogs use it
     bool FileBackUp = true, FileRecycle = true, FileBackUpDate = true;
     bool ToolBar = true, StatusBar = true;
     // ToolBar.File, .Calc, .Find, .Indent, .Fold, .Edit

@@ -23,11 +23,14 @@ bool HoldsProgramSettings(const TSettingsStore& store) {
 }
 
 bool ReadProgramSettings(const std::string& path, std::string_view programName,
-                         TMemorySettings& store) {
+                         TMemorySettings& store, TSettingsFormat* format) {
     if (!IsSettingsFileName(path, programName)) return false;
     TMemorySettings read;
-    if (!ReadSettingsFile(path, read).Ok() || !HoldsProgramSettings(read)) return false;
+    TSettingsFormat readFormat;
+    if (!ReadSettingsFile(path, read, &readFormat).Ok() || !HoldsProgramSettings(read))
+        return false;
     store = std::move(read);
+    if (format) *format = readFormat;
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "frame/frame_settings.h"
+#include "shell/settings_file.h"
 
 namespace rekna {
 
@@ -14,7 +15,8 @@ namespace rekna {
 
 // Reads the file at path into store when its name is a settings-file name of programName, it
 // can be read and it holds a key of the program; otherwise false with store untouched.
+// format, when given, says how the file was written.
 [[nodiscard]] bool ReadProgramSettings(const std::string& path, std::string_view programName,
-                                       TMemorySettings& store);
+                                       TMemorySettings& store, TSettingsFormat* format = nullptr);
 
 }  // namespace rekna

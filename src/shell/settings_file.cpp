@@ -48,7 +48,8 @@ const std::string& SettingsHeader() {
     return header;
 }
 
-TFileResult ReadSettingsFile(const std::string& path, TMemorySettings& out) {
+TFileResult ReadSettingsFile(const std::string& path, TMemorySettings& out,
+                             TSettingsFormat* format) {
     // The size is looked at before reading, so that a huge file is never loaded at all.
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
@@ -61,9 +62,11 @@ TFileResult ReadSettingsFile(const std::string& path, TMemorySettings& out) {
     // The file may have grown between the look and the reading.
     if (bytes.size() > kMaxSettingsFileBytes) return {TFileStatus::fsReadError, EFBIG};
     try {
+        TDecodedDocument doc = DecodeDocument(std::move(bytes));
         TMemorySettings settings;
-        settings.SetText(bytes);
+        settings.SetText(doc.Bytes);
         out = std::move(settings);
+        if (format) *format = {doc.Encoding, doc.Bom, doc.LineEnd};
     } catch (const std::bad_alloc&) {
         return {TFileStatus::fsNoMemory, ENOMEM};
     }
@@ -94,7 +97,8 @@ bool MakeParentFolders(const std::string& path) {
     return false;
 }
 
-TFileResult WriteSettingsFile(const std::string& path, const TMemorySettings& s) {
+TFileResult WriteSettingsFile(const std::string& path, const TMemorySettings& s,
+                              const TSettingsFormat& format) {
     if (!MakeParentFolders(path)) return {TFileStatus::fsWriteError, errno};
     std::string text;
     try {
@@ -106,6 +110,9 @@ TFileResult WriteSettingsFile(const std::string& path, const TMemorySettings& s)
             AppendWithoutLineEnds(text, value);
             text += "\r\n";
         }
+        const TDocEncoding encoding =
+            CanEncode(text, format.Encoding) ? format.Encoding : TDocEncoding::deUtf8;
+        text = EncodeDocument(text, encoding, format.Bom, format.LineEnd);
     } catch (const std::bad_alloc&) {
         return {TFileStatus::fsNoMemory, ENOMEM};
     }

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "editor/line_files.h"
+#include "frame/document_codec.h"
 #include "frame/frame_settings.h"
 
 namespace rekna {
@@ -18,14 +19,26 @@ inline constexpr std::size_t kMaxSettingsFileBytes = std::size_t{4} << 20;
 // The header line in CP932.
 [[nodiscard]] const std::string& SettingsHeader();
 
-// Reads the file's "key=value" lines; lines without "=" (the header, garbage) are skipped and any
-// line end (CR LF, LF, CR) is accepted. out is untouched on failure; a file larger than
-// kMaxSettingsFileBytes or not a regular file is a read error.
-[[nodiscard]] TFileResult ReadSettingsFile(const std::string& path, TMemorySettings& out);
+// How a settings file is written: as it was read, or UTF-8 with LF for a new one.
+struct TSettingsFormat {
+    TDocEncoding Encoding = TDocEncoding::deUtf8;
+    bool Bom = false;
+    TLineEnd LineEnd = TLineEnd::leLf;
+};
 
-// Writes the header and every entry, each line ended by CR LF, replacing the file only when the
-// whole text was written. A missing parent folder is created first.
-[[nodiscard]] TFileResult WriteSettingsFile(const std::string& path, const TMemorySettings& s);
+// Reads the file's "key=value" lines; lines without "=" (the header, garbage) are skipped and any
+// line end (CR LF, LF, CR) is accepted. The file is UTF-8 when it has a byte-order mark or is
+// valid UTF-8 beyond ASCII, else CP932; the store holds CP932 text either way, and format (when
+// given) says how the file was written. out is untouched on failure; a file larger than
+// kMaxSettingsFileBytes or not a regular file is a read error.
+[[nodiscard]] TFileResult ReadSettingsFile(const std::string& path, TMemorySettings& out,
+                                           TSettingsFormat* format = nullptr);
+
+// Writes the header and every entry in the format, replacing the file only when the whole text
+// was written; text that CP932 cannot hold makes the file UTF-8. A missing parent folder is
+// created first.
+[[nodiscard]] TFileResult WriteSettingsFile(const std::string& path, const TMemorySettings& s,
+                                            const TSettingsFormat& format = {});
 
 // True when the file name of path begins with programName and ends in ".ini", both in any case.
 [[nodiscard]] bool IsSettingsFileName(std::string_view path, std::string_view programName);

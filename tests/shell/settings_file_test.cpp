@@ -28,9 +28,25 @@ TEST(SettingsFile, HeaderAndCrLfLinesWithoutLineEndsInsideEntries) {
     s.Set("Bad\nKey", "1");
     s.Set("", "no key");
     const std::string path = dir.File("new/deeper/rekna.ini");
-    ASSERT_TRUE(WriteSettingsFile(path, s).Ok()) << "missing folders are made";
+    const TSettingsFormat sjis{TDocEncoding::deCp932, false, TLineEnd::leCrLf};
+    ASSERT_TRUE(WriteSettingsFile(path, s, sjis).Ok()) << "missing folders are made";
     EXPECT_EQ(test::ReadBytes(path), SysText("Rekna.初期設定ファイル\r\nFont.Name=ＭＳ ゴシック\r\n"
                                              "With=a=b\r\nFileName=/aDoubleRun=1x\r\n"));
+    // A new file is UTF-8 with LF; either is read back as it was written, and a character that
+    // CP932 lacks makes even a Shift_JIS file UTF-8 rather than a "?".
+    ASSERT_TRUE(WriteSettingsFile(path, s).Ok());
+    EXPECT_EQ(test::ReadBytes(path), "Rekna.初期設定ファイル\nFont.Name=ＭＳ ゴシック\n"
+                                     "With=a=b\nFileName=/aDoubleRun=1x\n");
+    TMemorySettings read;
+    TSettingsFormat format{TDocEncoding::deCp932, true, TLineEnd::leCrLf};
+    ASSERT_TRUE(ReadSettingsFile(path, read, &format).Ok());
+    EXPECT_EQ(read.Get("Font.Name"), s.Get("Font.Name"));
+    EXPECT_EQ(format.Encoding, TDocEncoding::deUtf8);
+    EXPECT_EQ(format.LineEnd, TLineEnd::leLf);
+    EXPECT_FALSE(format.Bom);
+    s.Set("Font.Name", Utf8ToCp932("Font µ"));
+    ASSERT_TRUE(WriteSettingsFile(path, s, sjis).Ok());
+    EXPECT_NE(test::ReadBytes(path).find("Font.Name=Font µ\r\n"), std::string::npos);
 }
 
 TEST(SettingsFile, ReadingToleratesWhateverTheFileHolds) {
@@ -44,7 +60,7 @@ TEST(SettingsFile, ReadingToleratesWhateverTheFileHolds) {
         {"garbage\r\n\r\n\n\ra=1\r\n= v\r\na=2\r\n", "[a|1][| v]"},
         {std::string("a=1\0b\r\nb=2", 10), std::string("[a|1\0b][b|2]", 12)},
         {"k=" + lead, "[k|" + lead + "]"},
-        {"\xEF\xBB\xBFu=\xE6\x97\xA5\r\n", "[\xEF\xBB\xBFu|\xE6\x97\xA5]"},
+        {"\xEF\xBB\xBFu=\xE6\x97\xA5\r\n", "[u|" + SysText("日") + "]"},  // UTF-8
         {"", ""},
     };
     test::TTempFolder dir;

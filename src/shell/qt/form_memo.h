@@ -14,6 +14,7 @@
 #include "frame/document_codec.h"
 #include "shell/backup.h"
 #include "shell/main_settings.h"
+#include "shell/settings_file.h"
 #include "shell/start_paths.h"
 
 class QAction;
@@ -138,6 +139,8 @@ private:
     bool FDefBom = false;
     TLineEnd FDefLineEnd = TLineEnd::leLf;
     QLabel* FFormatLabel = nullptr;
+    // How the settings file is written: as it was read, UTF-8 with LF when it is new.
+    TSettingsFormat FSettingsFormat;
     bool FClosing = false;
     bool FSessionEnded = false;
     // The old backup went to the trash in this session already.

@@ -124,7 +124,10 @@ void TFormMemo::FirstStartDefaults() {
 
 bool TFormMemo::ReadSettings(const std::string& path) {
     TMemorySettings store;
-    if (!ReadProgramSettings(path, FPaths.ProgramName, store)) return false;
+    TSettingsFormat format;
+    if (!ReadProgramSettings(path, FPaths.ProgramName, store, &format)) return false;
+    // The settings file is written back as it was read.
+    if (path == FPaths.SettingsFile) FSettingsFormat = format;
     QDir::setCurrent(QFileInfo(QString::fromStdString(path)).absolutePath());
     ReadMainSettings(store, FSettings);
     if (FSettings.Width && FSettings.Height) {
@@ -158,7 +161,7 @@ TFileResult TFormMemo::WriteSettings() {
     FSettings.Height = g.height();
     TMemorySettings store;
     WriteMainSettings(store, FSettings, [this](TSettingsStore& s) { FFrame->WriteSettings(s); });
-    return WriteSettingsFile(FPaths.SettingsFile, store);
+    return WriteSettingsFile(FPaths.SettingsFile, store, FSettingsFormat);
 }
 
 void TFormMemo::ReadDefinitions() {

@@ -140,9 +140,10 @@ TEST_F(FormMemoTest, ASessionComesBackAfterARestart) {
     }
     // Nothing was asked: the memo was saved. Settings and backup are written.
     EXPECT_EQ(Questions, 0);
+    // A new settings file is UTF-8 with LF line ends.
     const std::string ini = ReadFile(Paths.SettingsFile);
-    EXPECT_EQ(ini.substr(0, ini.find('\r')), SettingsHeader());
-    EXPECT_NE(ini.find("FileName=" + Path("a.txt") + "\r\n"), std::string::npos);
+    EXPECT_EQ(ini.substr(0, ini.find('\n')), kSettingsHeaderUtf8);
+    EXPECT_NE(ini.find("FileName=" + Path("a.txt") + "\n"), std::string::npos);
     EXPECT_EQ(ReadFile(Paths.BackupFile()), "r=4.7k\r\nr*2\r\n");
     TouchBackup(0);
     {
