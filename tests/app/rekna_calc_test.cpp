@@ -153,7 +153,9 @@ TEST(ReknaCalcTest, TheSettingsAndDefinitionsOfTheWindow) {
     for (const auto& r : rows) {
         const TRun run = RunCalc(r.Args);
         EXPECT_EQ(run.Status, r.Status) << r.Args << ": " << run.Out;
-        if (r.Status == 0) EXPECT_EQ(run.Out, r.Out) << r.Args;
+        if (r.Status == 0) {
+            EXPECT_EQ(run.Out, r.Out) << r.Args;
+        }
     }
     // Without --settings the file is found as the window finds it: beside the memo.
     write("m.txt", "sin(90)\r\nSq(4)\r\n");

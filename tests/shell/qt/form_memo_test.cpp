@@ -381,7 +381,7 @@ TEST_F(FormMemoTest, CtrlSSavesWhatWasTypedIntoANamedDocument) {
 }
 
 TEST_F(FormMemoTest, ASettingsFileOfGarbageStartsAsAFirstStart) {
-    for (const std::string text : {std::string("garbage\r\nfoo=bar\r\n"), std::string()}) {
+    for (const std::string& text : {std::string("garbage\r\nfoo=bar\r\n"), std::string()}) {
         WriteFile(Paths.SettingsFile, text);
         auto form = Start();
         EXPECT_TRUE(form->Action("ActionSetAnsHide0")->isChecked());
