@@ -91,6 +91,9 @@ TEST(ReknaCalcTest, EncodingsInAndOut) {
     EXPECT_EQ(run.Out, "1億23万\t100230000\n");
     run = RunCalc("--encoding=cp932 -", cp932);
     EXPECT_EQ(run.Out, rekna::SysText("1億23万 ;億と万\t100230000\n2時間30分\t9000\n"));
+    // A byte-order mark and characters that CP932 lacks, as the window reads them.
+    run = RunCalc("-", "\xEF\xBB\xBF" "1+1 ; € µ 😀\n2*3\n");
+    EXPECT_EQ(run.Out, "1+1 ; € µ 😀\t2\n2*3\t6\n");
     run = RunCalc("--encoding=utf-8 -e '１＋２' -e '3万'");
     EXPECT_EQ(run.Out, "１＋２\t\n3万\t30000\n");
 }
