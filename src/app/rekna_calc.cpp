@@ -1,6 +1,7 @@
 // rekna-calc: calculates a memo without a display and prints every line with its answer.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -19,6 +20,7 @@
 #include "editor/past_string_list.h"
 #include "editor/umemo_strings.h"
 #include "engine/vt_calc.h"
+#include "frame/answer_writer.h"
 #include "frame/calc_options.h"
 #include "frame/document_codec.h"
 #include "frame/frame_settings.h"
@@ -38,6 +40,7 @@ constexpr const char* kUsage =
     "usage: rekna-calc [--answers] [--errors] [--control] [--encoding=auto|cp932|utf-8]\n"
     "                  [--settings FILE | --no-settings] [--set KEY=VALUE ...] [FILE | -]\n"
     "       rekna-calc [options] -e LINE [-e LINE ...]\n"
+    "       rekna-calc --write | --delete-answers [options] [FILE | -]\n"
     "\n"
     "Calculates a memo line by line, as the desktop program's run over all lines does, and\n"
     "prints every line followed by a Tab and its answer as the answer pane shows it.\n"
@@ -50,6 +53,9 @@ constexpr const char* kUsage =
     "  --settings FILE    read this settings file (and the definitions file beside it)\n"
     "  --no-settings      a fresh installation's settings, no definitions file\n"
     "  --set KEY=VALUE    set one key of the settings file, e.g. --set Hide0=0 --set Radian=01\n"
+    "  --write            print the memo with every line's answer written in (\" ＝ answer\"),\n"
+    "                     as 計算結果を全行記入 writes it, in the memo's own encoding and line ends\n"
+    "  --delete-answers   print the memo with every written answer taken out\n"
     "  --encoding=NAME    auto (default: valid UTF-8 is read as UTF-8, anything else as CP932),\n"
     "                     cp932 (read and write CP932) or utf-8 (read and write UTF-8)\n"
     "  -e LINE            calculate LINE; several -e lines form one memo\n"
@@ -66,6 +72,8 @@ struct TArgs {
     bool HaveFile = false;
     std::string Settings;  // --settings
     bool NoSettings = false;
+    bool Write = false;          // --write
+    bool DeleteAnswers = false;  // --delete-answers
     std::vector<std::string> Set;  // --set KEY=VALUE, in order
 };
 
@@ -111,6 +119,10 @@ bool ParseArgs(int argc, char** argv, TArgs& args, std::string& error) {
             }
         } else if (a == "--no-settings") {
             args.NoSettings = true;
+        } else if (a == "--write") {
+            args.Write = true;
+        } else if (a == "--delete-answers") {
+            args.DeleteAnswers = true;
         } else if (a == "-e") {
             if (i + 1 >= argc) {
                 error = "-e needs a line";
@@ -132,6 +144,10 @@ bool ParseArgs(int argc, char** argv, TArgs& args, std::string& error) {
     }
     if (args.HaveFile && args.HaveLines) {
         error = "give either a memo file or -e lines, not both";
+        return false;
+    }
+    if (args.Write && args.DeleteAnswers) {
+        error = "give either --write or --delete-answers, not both";
         return false;
     }
     if (args.NoSettings && !args.Settings.empty()) {
@@ -233,6 +249,76 @@ bool LoadSettings(const TArgs& args, const char* argv0, TMemorySettings& store,
     return true;
 }
 
+// The engine and the run procedure as the window starts them, over a memo pane.
+struct TBatchRun {
+    TBatchRun(const TArgs& args, const TMemorySettings& store, std::string defText)
+        : Run(Memo, Answers, Calc, Options) {
+        Memo.SetCplxEnable(true);
+        Options = FreshInstallOptions();
+        ApplyFrameDesign(Calc);
+        TPaneStyles styles;
+        ReadFrameSettings(store, Options, Calc, styles);
+        if (args.Errors) Options.ShowErrors = true;
+        if (args.Control) Options.ShowControl = true;
+        Options.ApplyToEngine(Calc);
+        if (!defText.empty()) {
+            std::vector<TUserFuncMenuItem> menu;
+            Run.RerunDefinitions(defText, menu);
+        }
+    }
+    TUMemoStrings Memo, Answers;
+    TVtCalc Calc;
+    TCalcOptions Options;
+    TRunProcedure Run;
+};
+
+// --write and --delete-answers: the memo comes back in its own encoding and line ends, byte for
+// byte apart from the written answers.
+int Rewrite(const TArgs& args, std::string bytes, const TMemorySettings& store,
+            std::string defText) {
+    TDecodedDocument doc;
+    if (args.Encoding == TEncoding::enCp932) {
+        doc.Bytes = std::move(bytes);
+    } else if (args.Encoding == TEncoding::enUtf8) {
+        doc.Bytes = Utf8ToCp932(bytes);
+        doc.Encoding = TDocEncoding::deUtf8;
+    } else {
+        doc = DecodeDocument(std::move(bytes));
+    }
+    // Lines with their own line ends.
+    std::vector<std::string_view> lines, ends;
+    const std::string_view text = doc.Bytes;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t end = std::min(text.find_first_of("\r\n", pos), text.size());
+        const std::size_t next =
+            end == text.size() ? end : end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+        lines.push_back(text.substr(pos, end - pos));
+        ends.push_back(text.substr(end, next - end));
+        pos = next;
+    }
+    TBatchRun batch(args, store, std::move(defText));
+    if (args.Write) {
+        std::string memoText;
+        for (const std::string_view line : lines) (memoText += line) += "\r\n";
+        batch.Memo.LoadBytes(memoText, false);
+        batch.Run.CalcRows(true, false, TCalcRangeKind::rkAll);
+    }
+    std::string out;
+    out.reserve(text.size() + lines.size() * 8);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const auto row = static_cast<std::int32_t>(i);
+        const bool calculated = args.Write && row < batch.Memo.GetCount();
+        out += WriteAnswer(lines[i], calculated ? batch.Memo.Note(row) : std::string(),
+                           calculated ? batch.Memo.Result(row) : std::string(),
+                           batch.Options.ShowErrors, batch.Options.ShowControl);
+        out += ends[i];
+    }
+    out = EncodeDocument(out, doc.Encoding, doc.Bom, TLineEnd::leCrLf);
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) return Fail("cannot write the memo");
+    return 0;
+}
+
 int Calculate(const TArgs& args, const char* argv0) {
     TMemorySettings store;
     std::string defText, error;
@@ -240,6 +326,14 @@ int Calculate(const TArgs& args, const char* argv0) {
 
     std::vector<std::string> raw;
     TEncoding encoding = args.Encoding;
+    if (args.HaveLines && (args.Write || args.DeleteAnswers)) {
+        std::string bytes;
+        for (const std::string& line : args.Lines) (bytes += line) += '\n';
+        // Lines of the command line are UTF-8 text.
+        TArgs utf8 = args;
+        if (utf8.Encoding == TEncoding::enAuto) utf8.Encoding = TEncoding::enUtf8;
+        return Rewrite(utf8, std::move(bytes), store, std::move(defText));
+    }
     if (args.HaveLines) {
         raw = args.Lines;
     } else {
@@ -254,6 +348,8 @@ int Calculate(const TArgs& args, const char* argv0) {
             if (!file) return Fail("cannot open " + args.File + ": " + std::strerror(errno));
             if (!ReadAll(file, bytes)) return Fail("cannot read " + args.File);
         }
+        if (args.Write || args.DeleteAnswers)
+            return Rewrite(args, std::move(bytes), store, std::move(defText));
         // As the window reads a memo file: a byte-order mark or UTF-8 beyond ASCII is UTF-8,
         // anything else CP932.
         if (args.Encoding == TEncoding::enAuto) {
@@ -275,30 +371,15 @@ int Calculate(const TArgs& args, const char* argv0) {
     const TMemo memo = Decode(raw, encoding, outputUtf8);
 
     // The memo and answer panes without a display: no wrapping, so rows are lines.
-    TUMemoStrings memoPane, answerPane;
-    memoPane.SetCplxEnable(true);
+    TBatchRun batch(args, store, std::move(defText));
     std::string memoText;
     for (const auto& line : memo.Cp932) {
         memoText += line;
         memoText += "\r\n";
     }
-    memoPane.LoadBytes(memoText, false);
-
-    // The window's start: the fresh installation's options, the settings file over them, the
-    // engine set from the options, then the definitions.
-    TVtCalc calc;
-    TCalcOptions options = FreshInstallOptions();
-    ApplyFrameDesign(calc);
-    TPaneStyles styles;
-    ReadFrameSettings(store, options, calc, styles);
-    if (args.Errors) options.ShowErrors = true;
-    if (args.Control) options.ShowControl = true;
-    options.ApplyToEngine(calc);
-    TRunProcedure run(memoPane, answerPane, calc, options);
-    if (!defText.empty()) {
-        std::vector<TUserFuncMenuItem> menu;
-        run.RerunDefinitions(defText, menu);
-    }
+    batch.Memo.LoadBytes(memoText, false);
+    TUMemoStrings& answerPane = batch.Answers;
+    TRunProcedure& run = batch.Run;
     run.CalcRows(true, false, TCalcRangeKind::rkAll);
 
     std::string out;

@@ -173,4 +173,26 @@ TEST(ReknaCalcTest, TheSettingsAndDefinitionsOfTheWindow) {
     std::filesystem::remove_all(dir);
 }
 
+TEST(ReknaCalcTest, WritingAnswersInAndTakingThemOut) {
+    using rekna::SysText;
+    // A CP932 memo with CR LF: every byte outside the written answers stays as it was.
+    const std::string sjis = SysText("1+2\r\n電圧=1.5 ＝ 9 [電池]\r\n; note\r\n1/0\r\n");
+    const std::string written = SysText("1+2 ＝ 3\r\n電圧=1.5 ＝ 1.5 [電池]\r\n; note\r\n1/0 ＝ Err\r\n");
+    TRun run = RunCalc("--write -", sjis);
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, written);
+    run = RunCalc("--write --errors -", sjis);
+    EXPECT_NE(run.Out.find(SysText("1/0 ＝ [0による割算]\r\n")), std::string::npos);
+    // Taken out again, the memo calculates the same.
+    run = RunCalc("--delete-answers -", written);
+    EXPECT_EQ(run.Out, SysText("1+2\r\n電圧=1.5\r\n; note\r\n1/0\r\n"));
+    EXPECT_EQ(RunCalc("--answers -", run.Out).Out, RunCalc("--answers -", sjis).Out);
+    // UTF-8 with a byte-order mark and LF stays so; a last line without a line end stays so.
+    run = RunCalc("--write -", "\xEF\xBB\xBF" "x=2 ; €\nx*3");
+    EXPECT_EQ(run.Out, "\xEF\xBB\xBF" "x=2 ; € ＝ 2\nx*3 ＝ 6");
+    run = RunCalc("--write -e 2^10 -e 'a b'");
+    EXPECT_EQ(run.Out, "2^10 ＝ 1024\na b ＝ Err\n");
+    EXPECT_EQ(RunCalc("--write --delete-answers -").Status, 2);
+}
+
 }  // namespace

@@ -1,0 +1,85 @@
+// Writing a line's answer into the memo text, and taking it out.
+#include "frame/answer_writer.h"
+
+#include "numbers/calc_error.h"
+#include "platform/cp932.h"
+
+namespace rekna {
+
+namespace {
+
+const std::string& Marker() {
+    static const std::string marker = SysText("＝");
+    return marker;
+}
+
+[[nodiscard]] std::string_view Trim(std::string_view s) noexcept {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+
+// The text between the first "[" of the tail and the next "]"; empty when a "]" comes first or
+// the bracket is not closed.
+[[nodiscard]] std::string_view KeptComment(std::string_view tail) noexcept {
+    const std::size_t open = FindAscii(tail, '[');
+    const std::size_t stray = FindAscii(tail, ']');
+    if (open == std::string_view::npos || (stray != std::string_view::npos && stray < open))
+        return {};
+    const std::size_t close = FindAscii(tail, ']', open + 1);
+    if (close == std::string_view::npos) return {};
+    return tail.substr(open + 1, close - open - 1);
+}
+
+[[nodiscard]] bool IsErrorText(std::string_view text) {
+    for (int code = 1; code < kCalcErrCount; ++code) {
+        if (text == CalcErrMessage(static_cast<TCalcErr>(code))) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::size_t AnswerMarker(std::string_view line) noexcept {
+    const std::string& marker = Marker();
+    bool inside = false;
+    for (std::size_t i = 0; i < line.size(); i += CharLength(line, i)) {
+        if (!inside && line.compare(i, marker.size(), marker) == 0) return i;
+        if (line[i] == '[') inside = true;
+        if (line[i] == ']') inside = false;
+    }
+    return std::string_view::npos;
+}
+
+std::string WriteAnswer(std::string_view line, std::string_view formula, std::string_view answer,
+                        bool showErrors, bool showControl) {
+    std::string_view a = Trim(answer);
+    a = a.substr(0, FindAscii(a, '\t'));
+    a = Trim(a);
+    if (!a.empty() && a.front() == '#') {
+        a = showControl ? Trim(formula) : std::string_view();
+    } else if (!a.empty() && a.front() == '[' && !showErrors) {
+        a = "Err";
+    }
+    const std::size_t p = AnswerMarker(line);
+    std::string head(line.substr(0, p));
+    const std::string_view tail =
+        p == std::string_view::npos ? std::string_view() : line.substr(p + Marker().size());
+    if (!head.empty() && !tail.empty() && (head.back() == ' ' || head.back() == '\t'))
+        head.pop_back();
+    if (!a.empty()) {
+        head += ' ';
+        head += Marker();
+        head += ' ';
+        head += a;
+        const std::string_view comment = KeptComment(tail);
+        if (!comment.empty() && !IsErrorText(comment)) {
+            head += " [";
+            head += comment;
+            head += ']';
+        }
+    }
+    return head;
+}
+
+}  // namespace rekna
