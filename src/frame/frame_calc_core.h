@@ -64,6 +64,17 @@ public:
     // The log pane is shown (the log-pane option on and not the answer table).
     [[nodiscard]] bool LogPaneVisible() const noexcept;
 
+    // --- Answers written into the memo text, each command one edit group and one undo step,
+    // with one recalculation after it.
+    // Ctrl+Enter: the caret line's answer after a run of all rows; a selection within one line or
+    // a box is replaced by its results; every other selection gets the answer of each line.
+    void WriteAnswers();
+    // Shift+Ctrl+Enter: written answers taken out of the selected lines (the caret line).
+    void DeleteAnswers();
+    // Every line's answer written in, or every written answer taken out.
+    void WriteAllAnswers();
+    void DeleteAllAnswers();
+
     // --- Runs.
     void RunCommand(TRunCommand command);
     void AutoCalc();
@@ -164,6 +175,14 @@ public:
 
 private:
     void RunRows(bool store, bool write, TCalcRangeKind kind, TRunCommand command);
+    // The written form of each logical line from the line of row first to the line of row last,
+    // as answer(line text) gives its formula and answer; lines are looked up anew after each
+    // write, which re-wraps the line.
+    void WriteLines(int first, int last,
+                    const std::function<std::pair<std::string, std::string>(const std::string&)>&
+                        answer);
+    // The recalculation after a command, when the memo change did not start one.
+    void RecalculateAfterWriting();
     void SelectionSummary(std::string_view text);
     void SetLabel(const std::string& formula, const std::string& answer);
     void ClearAnswerRows();

@@ -25,8 +25,8 @@ TEST(FrameActionsTest, TheTableHasEveryActionOnceWithItsCategory) {
             EXPECT_TRUE(a.Option.Checkable()) << a.Name;
         }
     }
-    // The answer-writing commands of 計算 come with answer writing.
-    EXPECT_EQ(perCategory["計算"], 6);
+    // 計算: the clears, the four runs and the four answer-writing commands.
+    EXPECT_EQ(perCategory["計算"], 10);
     EXPECT_EQ(perCategory["結果"], 29);
     EXPECT_EQ(perCategory["画面"], 17);
     EXPECT_EQ(perCategory["設定"], 42);
@@ -38,6 +38,8 @@ TEST(FrameActionsTest, TheTableHasEveryActionOnceWithItsCategory) {
     EXPECT_EQ(run->Caption, "全行計算実行(&Run)");
     EXPECT_EQ(run->Shortcut, "Ctrl+R");
     EXPECT_EQ(FindFrameAction("ActionEditMC")->Shortcut, "Ctrl+E");
+    EXPECT_EQ(FindFrameAction("ActionEditAns")->Shortcut, "Ctrl+Return");
+    EXPECT_EQ(FindFrameAction("ActionEditAnsDel")->Shortcut, "Shift+Ctrl+Return");
     EXPECT_EQ(FindFrameAction("nothing"), nullptr);
 }
 

@@ -298,6 +298,16 @@ void TVtFrameCalc::RunNamedCommand(std::string_view name) {
         SyncActions();
     } else if (name == "ActionEditMC") {
         FCore->MemoryClear();
+    } else if (name == "ActionEditAns" || name == "ActionEditAnsDel" ||
+               name == "ActionEditAnsAll" || name == "ActionEditAnsDelAll") {
+        // Answer writing works on the memo: only while it has the focus.
+        if (!FMemo1->hasFocus() && name != "ActionEditAnsAll" && name != "ActionEditAnsDelAll")
+            return;
+        if (name == "ActionEditAns") FCore->WriteAnswers();
+        if (name == "ActionEditAnsDel") FCore->DeleteAnswers();
+        if (name == "ActionEditAnsAll") FCore->WriteAllAnswers();
+        if (name == "ActionEditAnsDelAll") FCore->DeleteAllAnswers();
+        FMemo1->ScrollCaretIntoView();
     } else if (name == "ActionSetAnsLength") {
         Prompt("計算結果の表示桁数(-17～18)を設定", "正=有効桁数、零負=小数点以下桁数",
                o.PendingAnsLength, -17, 18, false, &TVtFrameCalc::SetCalcMode);

@@ -324,5 +324,60 @@ TEST_F(FrameWidgetTest, EscStopsALongLineAndOtherInputWaits) {
     EXPECT_EQ(Answers(), (TStrings{"150001"}));
 }
 
+TEST_F(FrameWidgetTest, CtrlEnterWritesAnswersInOneUndoStep) {
+    const auto lines = [this] {
+        TStrings out;
+        const TUMemoStrings& m = Memo().Lines();
+        for (int r = 0; r < m.GetCount(); r = m.LastRowOfLine(r) + 1)
+            out.push_back(Cp932ToUtf8(m.GetLine(r)));
+        return out;
+    };
+    Type("r=4.7k");
+    Enter();
+    Type("r*2 [ohm]");
+    QTest::keyClick(&Memo(), Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(lines(), (TStrings{"r=4.7k", "r*2 [ohm] ＝ 9400"}));
+    EXPECT_EQ(Answers().back(), "9400");
+    // Writing again replaces only the answer; one undo takes one writing back.
+    QTest::keyClick(&Memo(), Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(lines(), (TStrings{"r=4.7k", "r*2 [ohm] ＝ 9400"}));
+    Memo().Editor().Undo();
+    EXPECT_EQ(lines(), (TStrings{"r=4.7k", "r*2 [ohm]"}));
+    // A selection inside a line is replaced by its result.
+    Memo().Editor().Redo();
+    QTest::keyClick(&Memo(), Qt::Key_Home);
+    QTest::keyClick(&Memo(), Qt::Key_Up);
+    QTest::keyClick(&Memo(), Qt::Key_End);
+    for (int i = 0; i < 4; ++i) QTest::keyClick(&Memo(), Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClick(&Memo(), Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(lines(), (TStrings{"r=4700", "r*2 [ohm] ＝ 9400"}));
+    // Shift+Ctrl+Enter takes written answers out of the caret line; the all-lines commands.
+    QTest::keyClick(&Memo(), Qt::Key_Down);
+    QTest::keyClick(&Memo(), Qt::Key_Return, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(lines(), (TStrings{"r=4700", "r*2 [ohm]"}));
+    Frame.Action("ActionEditAnsAll")->trigger();
+    EXPECT_EQ(lines(), (TStrings{"r=4700 ＝ 4700", "r*2 [ohm] ＝ 9400"}));
+    Frame.Action("ActionEditAnsDelAll")->trigger();
+    EXPECT_EQ(lines(), (TStrings{"r=4700", "r*2 [ohm]"}));
+    EXPECT_EQ(Answers(), (TStrings{"4700", "9400"}));
+}
+
+TEST_F(FrameWidgetTest, AnswersGoToTheirLinesInAWrappedMemo) {
+    Frame.Core().Options().WrapWidth = 8;
+    Frame.Action("ActionViewWrapN")->trigger();
+    Type("1+2+3+4+5+6");
+    Enter();
+    Type("10*10");
+    Enter();
+    Type("; end");
+    Memo().Editor().SelectAll();
+    QTest::keyClick(&Memo(), Qt::Key_Return, Qt::ControlModifier);
+    TStrings lines;
+    const TUMemoStrings& m = Memo().Lines();
+    for (int r = 0; r < m.GetCount(); r = m.LastRowOfLine(r) + 1)
+        lines.push_back(Cp932ToUtf8(m.GetLine(r)));
+    EXPECT_EQ(lines, (TStrings{"1+2+3+4+5+6 ＝ 21", "10*10 ＝ 100", "; end"}));
+}
+
 }  // namespace
 }  // namespace rekna
