@@ -284,6 +284,11 @@ int Rewrite(const TArgs& args, std::string bytes, const TMemorySettings& store,
         doc.Encoding = TDocEncoding::deUtf8;
     } else {
         doc = DecodeDocument(std::move(bytes));
+        // Plain ASCII holds no hint of its encoding; the editors this filter serves on Linux
+        // take UTF-8, so the written answers are UTF-8 too.
+        if (std::none_of(doc.Bytes.begin(), doc.Bytes.end(),
+                         [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
+            doc.Encoding = TDocEncoding::deUtf8;
     }
     // Lines with their own line ends.
     std::vector<std::string_view> lines, ends;

@@ -190,6 +190,8 @@ TEST(ReknaCalcTest, WritingAnswersInAndTakingThemOut) {
     // UTF-8 with a byte-order mark and LF stays so; a last line without a line end stays so.
     run = RunCalc("--write -", "\xEF\xBB\xBF" "x=2 ; €\nx*3");
     EXPECT_EQ(run.Out, "\xEF\xBB\xBF" "x=2 ; € ＝ 2\nx*3 ＝ 6");
+    run = RunCalc("--write -", "1+2\n");  // plain ASCII gets UTF-8 answers
+    EXPECT_EQ(run.Out, "1+2 ＝ 3\n");
     run = RunCalc("--write -e 2^10 -e 'a b'");
     EXPECT_EQ(run.Out, "2^10 ＝ 1024\na b ＝ Err\n");
     EXPECT_EQ(RunCalc("--write --delete-answers -").Status, 2);
