@@ -26,30 +26,37 @@ namespace {
 
 }  // namespace
 
-void TFrameCalcCore::WriteLines(
-    int first, int last,
-    const std::function<std::pair<std::string, std::string>(const std::string&)>& answer) {
+void TFrameCalcCore::WriteLinesAs(int first, std::size_t count,
+                                  const std::function<std::string(const std::string&)>& rewrite) {
     if (FMemo.GetCount() == 0) return;
-    first = FMemo.FirstRowOfLine(std::clamp(first, 0, FMemo.GetCount() - 1));
-    // Counted in logical lines: a write re-wraps its line and moves the rows after it.
-    int lines = 0;
-    for (int row = first; row <= std::min(last, FMemo.GetCount() - 1);
-         row = FMemo.LastRowOfLine(row) + 1)
-        ++lines;
-    // One edit group (one undo step) for all the lines, opened only when one changes.
+    // One edit group (one undo step) for all the lines, opened only when one changes. Lines are
+    // looked up anew after each write: it re-wraps the line and moves the rows after it.
     std::optional<TEditGroup> group;
-    int row = first;
-    for (int i = 0; i < lines && row < FMemo.GetCount(); ++i) {
+    int row = FMemo.FirstRowOfLine(std::clamp(first, 0, FMemo.GetCount() - 1));
+    for (std::size_t i = 0; i < count && row < FMemo.GetCount(); ++i) {
         const std::string line = FMemo.GetLine(row);
-        const auto [formula, text] = answer(line);
-        const std::string written =
-            WriteAnswer(line, formula, text, FOptions.ShowErrors, FOptions.ShowControl);
+        const std::string written = rewrite(line);
         if (written != line) {
             if (!group) group.emplace(FMemo, true);
             FMemo.SetLine(row, written);
         }
         row = FMemo.LastRowOfLine(row) + 1;
     }
+}
+
+void TFrameCalcCore::WriteLines(
+    int first, int last,
+    const std::function<std::pair<std::string, std::string>(const std::string&)>& answer) {
+    if (FMemo.GetCount() == 0) return;
+    first = FMemo.FirstRowOfLine(std::clamp(first, 0, FMemo.GetCount() - 1));
+    std::size_t lines = 0;
+    for (int row = first; row <= std::min(last, FMemo.GetCount() - 1);
+         row = FMemo.LastRowOfLine(row) + 1)
+        ++lines;
+    WriteLinesAs(first, lines, [&](const std::string& line) {
+        const auto [formula, text] = answer(line);
+        return WriteAnswer(line, formula, text, FOptions.ShowErrors, FOptions.ShowControl);
+    });
 }
 
 void TFrameCalcCore::RecalculateAfterWriting() {
@@ -151,6 +158,27 @@ void TFrameCalcCore::DeleteAllAnswers() {
     WriteLines(0, FMemo.GetCount() - 1,
                [](const std::string&) { return std::pair<std::string, std::string>{}; });
     FMemo.SetTopRow(std::min(top, std::max(0, FMemo.GetCount() - 1)));
+    RecalculateAfterWriting();
+}
+
+void TFrameCalcCore::SortByResult(bool ascending) {
+    if (FRun.Running() || FMemo.GetCount() == 0) return;
+    const TUMemoSelection& sel = FMemo.Selection();
+    if (!sel.HasSelection(FMemo)) return;
+    const int first = FMemo.FirstRowOfLine(sel.Start().Y);
+    int last = sel.End().Y;
+    if (sel.Mode != TSelMode::smBox && sel.End().X <= 1 && last > sel.Start().Y) --last;
+    // The selected lines, whole, with the answers stored on their last rows.
+    std::vector<std::string> lines;
+    std::vector<std::optional<long double>> keys;
+    for (int row = first; row <= std::min(last, FMemo.GetCount() - 1);
+         row = FMemo.LastRowOfLine(row) + 1) {
+        lines.push_back(FMemo.GetLine(row));
+        keys.push_back(ResultKey(FMemo.Result(FMemo.LastRowOfLine(row))));
+    }
+    const std::vector<std::size_t> order = OrderByKey(keys, ascending);
+    std::size_t i = 0;
+    WriteLinesAs(first, lines.size(), [&](const std::string&) { return lines[order[i++]]; });
     RecalculateAfterWriting();
 }
 

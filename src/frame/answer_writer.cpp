@@ -1,7 +1,12 @@
 // Writing a line's answer into the memo text, and taking it out.
 #include "frame/answer_writer.h"
 
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
 #include "numbers/calc_error.h"
+#include "numbers/literal.h"
 #include "platform/cp932.h"
 
 namespace rekna {
@@ -80,6 +85,50 @@ std::string WriteAnswer(std::string_view line, std::string_view formula, std::st
         }
     }
     return head;
+}
+
+std::optional<long double> ResultKey(std::string_view answer) {
+    std::string_view a = Trim(answer);
+    a = Trim(a.substr(0, FindAscii(a, '\t')));
+    if (a.empty() || a.front() == '[' || a.front() == '#') return std::nullopt;
+    std::string text(a);
+    std::size_t consumed = 0;
+    const TCalcErr before = CalcErr;
+    const TCplx value = ReadLiteral(text, &consumed);
+    const bool read = consumed > 0 && !CalcFailed();
+    CalcErr = before;
+    if (!read) return std::nullopt;
+    const long double key = ReValue(value);
+    if (std::isnan(key)) return std::nullopt;
+    return key;
+}
+
+std::vector<std::size_t> OrderByKey(const std::vector<std::optional<long double>>& keys,
+                                    bool ascending) {
+    std::vector<std::size_t> order(keys.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        if (!keys[a] || !keys[b]) return keys[a].has_value() && !keys[b].has_value();
+        return ascending ? *keys[a] < *keys[b] : *keys[a] > *keys[b];
+    });
+    return order;
+}
+
+std::string CopiedAnswer(std::string_view label, bool formulaShown) {
+    std::string_view t = label;
+    if (formulaShown) {
+        const std::size_t eq = FindAscii(t, '=');
+        if (eq != std::string_view::npos) t = Trim(t.substr(eq + 1));
+    }
+    std::string out;
+    for (const char c : t) {
+        if (c == '\t') {
+            out += "\r\n";
+        } else {
+            out += c;
+        }
+    }
+    return out;
 }
 
 }  // namespace rekna

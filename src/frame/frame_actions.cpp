@@ -329,6 +329,18 @@ const TFrameAction kActions[] = {
      FlagOption<&TCalcOptions::ViewDSpace>(), 0, nullptr},
     {"ActionViewKakkoH", "表示", "計算括弧の大きさを自動調整(&H)", "", "",
      TActionHandler::ahMemoMode, FlagOption<&TCalcOptions::ViewKakkoH>(), 0, nullptr},
+    {"ActionEditCopyAns", "編集", "計算結果をコピー", "", "Ctrl+Q", TActionHandler::ahCommand,
+     TOptionBinding{}, 0, nullptr},
+    {"ActionEditCopyLog", "編集", "計算過程をコピー", "", "Ctrl+W", TActionHandler::ahCommand,
+     TOptionBinding{}, 0, nullptr},
+    {"ActionEditCopyF", "編集", "整形コピー(&N)", "", "", TActionHandler::ahCommand,
+     TOptionBinding{}, 0, nullptr},
+    {"ActionEditPastCalc", "編集", "数式変換貼り付け", "", "Ctrl+Alt+C", TActionHandler::ahCommand,
+     TOptionBinding{}, 0, nullptr},
+    {"ActionSortValUP", "編集", "行をソート(計算結果の昇順)", "", "", TActionHandler::ahCommand,
+     TOptionBinding{}, 0, nullptr},
+    {"ActionSortValDN", "編集", "行をソート(計算結果の降順)", "", "", TActionHandler::ahCommand,
+     TOptionBinding{}, 0, nullptr},
     {"ActionFileOpen", "ファイル", "開く(&O)...", "", "", TActionHandler::ahCommand,
      TOptionBinding{}, 0, nullptr},
     {"ActionFileOpenAdd", "ファイル", "ファイルを開いて下に追加(&D)...", "", "",
@@ -339,8 +351,8 @@ const TFrameAction kActions[] = {
      TOptionBinding{}, 0, nullptr},
 };
 
-constexpr std::array<std::string_view, 7> kCategories = {"計算", "結果", "画面",    "設定",
-                                                         "入力", "表示", "ファイル"};
+constexpr std::array<std::string_view, 8> kCategories = {
+    "計算", "結果", "画面", "設定", "入力", "表示", "編集", "ファイル"};
 
 }  // namespace
 

@@ -74,6 +74,9 @@ public:
     // Every line's answer written in, or every written answer taken out.
     void WriteAllAnswers();
     void DeleteAllAnswers();
+    // The selected lines sorted by their stored answers (lines without a number last, in their
+    // order); nothing without a selection.
+    void SortByResult(bool ascending);
 
     // --- Runs.
     void RunCommand(TRunCommand command);
@@ -181,6 +184,10 @@ private:
     void WriteLines(int first, int last,
                     const std::function<std::pair<std::string, std::string>(const std::string&)>&
                         answer);
+    // Each of count logical lines from the line of row first replaced by rewrite(its text), in
+    // one edit group opened only when a line changes.
+    void WriteLinesAs(int first, std::size_t count,
+                      const std::function<std::string(const std::string&)>& rewrite);
     // The recalculation after a command, when the memo change did not start one.
     void RecalculateAfterWriting();
     void SelectionSummary(std::string_view text);

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <vector>
+
 #include "platform/cp932.h"
 
 namespace rekna {
@@ -50,6 +53,31 @@ TEST(AnswerWriterTest, WritingRemovingAndKeepingComments) {
     // A lone lead byte at the line end is read as one character, never past the end.
     EXPECT_EQ(AnswerMarker(std::string("1+1\x81", 4)), std::string::npos);
     EXPECT_EQ(AnswerMarker(SysText("a ＝ b ＝ c")), 2U);
+}
+
+TEST(AnswerWriterTest, SortKeysAndTheirStableOrder) {
+    const std::pair<const char*, std::optional<long double>> keys[] = {
+        {"3", 3.0L},           {" 1.5k ", 1500.0L},    {"1 + 2i", 1.0L},
+        {"-2", -2.0L},         {"10\t;Data1", 10.0L}, {"", std::nullopt},
+        {"[0による割算]", std::nullopt}, {"#Deg", std::nullopt}, {"Err", std::nullopt},
+    };
+    for (const auto& [text, key] : keys)
+        EXPECT_EQ(ResultKey(SysText(text)), key) << text;
+    // Equal keys keep their order; lines without a key go last, in their order.
+    const std::vector<std::optional<long double>> lines = {2.0L, std::nullopt, 1.0L, 2.0L,
+                                                           std::nullopt, -1.0L};
+    EXPECT_EQ(OrderByKey(lines, true), (std::vector<std::size_t>{5, 2, 0, 3, 1, 4}));
+    EXPECT_EQ(OrderByKey(lines, false), (std::vector<std::size_t>{0, 3, 2, 5, 1, 4}));
+    EXPECT_TRUE(OrderByKey({}, true).empty());
+}
+
+TEST(AnswerWriterTest, TheCopiedAnswer) {
+    EXPECT_EQ(CopiedAnswer("9400", false), "9400");
+    EXPECT_EQ(CopiedAnswer("r*2 =  9400 ", true), "9400");
+    EXPECT_EQ(CopiedAnswer("r*2", true), "r*2");
+    EXPECT_EQ(CopiedAnswer("60\t20\t8.16496580927726033", false),
+              "60\r\n20\r\n8.16496580927726033");
+    EXPECT_EQ(CopiedAnswer("", false), "");
 }
 
 }  // namespace

@@ -32,6 +32,7 @@ TEST(FrameActionsTest, TheTableHasEveryActionOnceWithItsCategory) {
     EXPECT_EQ(perCategory["設定"], 42);
     EXPECT_EQ(perCategory["入力"], 6);
     EXPECT_EQ(perCategory["表示"], 20);
+    EXPECT_EQ(perCategory["編集"], 6);
     EXPECT_EQ(perCategory["ファイル"], 4);
     const TFrameAction* run = FindFrameAction("ActionEditRun");
     ASSERT_NE(run, nullptr);

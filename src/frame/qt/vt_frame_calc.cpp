@@ -186,6 +186,7 @@ void TVtFrameCalc::WireEvents() {
     connect(FMemo3, &QWidget::customContextMenuRequested, this,
             [this, popup] { popup(FLogPopup); });
     FLabelAns->setContextMenuPolicy(Qt::CustomContextMenu);
+    FLabelAns->installEventFilter(this);
     connect(FLabelAns, &QWidget::customContextMenuRequested, this,
             [this, popup] { popup(FLabelPopup); });
 }
@@ -313,6 +314,10 @@ bool TVtFrameCalc::eventFilter(QObject* watched, QEvent* event) {
                 QToolTip::showText(QCursor::pos(), Q(parts.Popup), FMemo3);
             }
         }
+    } else if (event->type() == QEvent::MouseButtonRelease && watched == FLabelAns &&
+               static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        // A click on the answer label copies it.
+        Action("ActionEditCopyAns")->trigger();
     } else if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
         FCore->UpdateCalcBar();
     } else if (event->type() == QEvent::Resize && watched == FMemo3 && FLogEndPending) {

@@ -4,6 +4,8 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
@@ -14,6 +16,7 @@
 #include <QToolButton>
 
 #include "editor/qt/umemo.h"
+#include "frame/answer_writer.h"
 #include "frame/frame_actions.h"
 #include "platform/cp932.h"
 
@@ -298,6 +301,22 @@ void TVtFrameCalc::RunNamedCommand(std::string_view name) {
         SyncActions();
     } else if (name == "ActionEditMC") {
         FCore->MemoryClear();
+    } else if (name == "ActionEditCopyAns" || name == "ActionEditCopyLog") {
+        const std::string text = name == "ActionEditCopyAns"
+                                     ? CopiedAnswer(FCore->LabelText(), o.WindowCalcEQ)
+                                     : FMemo3->Lines().GetTextStr();
+        // Other programs take LF line ends; the copy is made also when it is empty.
+        QString copied = QString::fromStdString(Cp932ToUtf8(text));
+        copied.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        QGuiApplication::clipboard()->setText(copied);
+    } else if (name == "ActionEditCopyF") {
+        for (TUMemo* m : {FMemo1, FMemo2, FMemo3})
+            if (m->hasFocus()) m->Editor().Copy(true);
+    } else if (name == "ActionEditPastCalc") {
+        FMemo1->Editor().CalcPaste();
+        FMemo1->ScrollCaretIntoView();
+    } else if (name == "ActionSortValUP" || name == "ActionSortValDN") {
+        FCore->SortByResult(name == "ActionSortValUP");
     } else if (name == "ActionEditAns" || name == "ActionEditAnsDel" ||
                name == "ActionEditAnsAll" || name == "ActionEditAnsDelAll") {
         // Answer writing works on the memo: only while it has the focus.

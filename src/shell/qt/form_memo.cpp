@@ -318,7 +318,9 @@ void TFormMemo::CreateMenus() {
     QMenu* edit = bar->addMenu(QStringLiteral("編集(&E)"));
     add(edit,
         {"ActionEditUndo", "ActionEditRedo", "", "ActionEditCut", "ActionEditCopy",
-         "ActionEditPaste", "ActionEditDelete", "", "ActionEditSelectAll", "", "ActionFindFind",
+         "ActionEditPaste", "ActionEditDelete", "", "ActionEditSelectAll", "", "ActionEditCopyAns",
+         "ActionEditCopyLog", "ActionEditCopyF", "ActionEditPastCalc", "", "ActionSortValUP",
+         "ActionSortValDN", "", "ActionFindFind",
          "ActionFindDn", "ActionFindUp", "", "ActionEditTemplate", "", "ActionEditRedrow"});
     connect(edit, &QMenu::aboutToShow, this, [this] { UpdateEditActions(); });
     connect(qApp, &QApplication::focusChanged, this, [this] { UpdateEditActions(); });

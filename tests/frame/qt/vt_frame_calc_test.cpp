@@ -4,6 +4,8 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QStatusTipEvent>
@@ -377,6 +379,28 @@ TEST_F(FrameWidgetTest, AnswersGoToTheirLinesInAWrappedMemo) {
     for (int r = 0; r < m.GetCount(); r = m.LastRowOfLine(r) + 1)
         lines.push_back(Cp932ToUtf8(m.GetLine(r)));
     EXPECT_EQ(lines, (TStrings{"1+2+3+4+5+6 ＝ 21", "10*10 ＝ 100", "; end"}));
+}
+
+TEST_F(FrameWidgetTest, SortByResultAndTheCopies) {
+    for (const char* line : {"b=3", "; note", "a=1", "c=2", "1/0"}) {
+        Type(line);
+        Enter();
+    }
+    Memo().Editor().SelectAll();
+    Frame.Action("ActionSortValUP")->trigger();
+    TStrings lines;
+    for (int r = 0; r < Memo().Lines().GetCount(); ++r)
+        lines.push_back(Cp932ToUtf8(Memo().Lines().Get(r)));
+    // Numbers first, then the lines without a number in their old order.
+    EXPECT_EQ(lines, (TStrings{"a=1", "c=2", "b=3", "; note", "1/0", ""}));
+    Memo().Editor().Undo();
+    EXPECT_EQ(Cp932ToUtf8(Memo().Lines().Get(0)), "b=3");
+    // The answer label and the log go to the clipboard.
+    QTest::keyClick(&Memo(), Qt::Key_Home, Qt::ControlModifier);
+    Frame.Action("ActionEditCopyAns")->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), Label());
+    QTest::mouseClick(Frame.LabelAns(), Qt::LeftButton);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().trimmed(), QStringLiteral("3"));
 }
 
 }  // namespace
