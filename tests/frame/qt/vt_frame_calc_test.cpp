@@ -364,6 +364,19 @@ TEST_F(FrameWidgetTest, CtrlEnterWritesAnswersInOneUndoStep) {
     EXPECT_EQ(Answers(), (TStrings{"4700", "9400"}));
 }
 
+TEST_F(FrameWidgetTest, CtrlEnterOnABoxReplacesEachPieceByItsResult) {
+    Type("1+2 ; a");
+    Enter();
+    Type("3*4 ; b");
+    TUMemoStrings& s = Memo().Lines();
+    s.BeginEdit(false);
+    s.Selection().SelectBox(s, {1, 0}, {4, 1});
+    s.EndEdit(false);
+    QTest::keyClick(&Memo(), Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(Cp932ToUtf8(s.Get(0)), "3 ; a");
+    EXPECT_EQ(Cp932ToUtf8(s.Get(1)), "12 ; b");
+}
+
 TEST_F(FrameWidgetTest, AnswersGoToTheirLinesInAWrappedMemo) {
     Frame.Core().Options().WrapWidth = 8;
     Frame.Action("ActionViewWrapN")->trigger();
