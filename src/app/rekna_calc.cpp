@@ -199,12 +199,6 @@ std::string ProgramFolder(const char* argv0) {
     return std::filesystem::path(argv0).parent_path().string();
 }
 
-std::string ConfigHome() {
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/') return xdg;
-    const char* home = std::getenv("HOME");
-    return home && *home ? std::string(home) + "/.config" : std::string();
-}
-
 // The settings as rekna would start with them: its settings file (or the one named), then the
 // keys set on the command line. The definitions file's text goes to defText.
 bool LoadSettings(const TArgs& args, const char* argv0, TMemorySettings& store,
@@ -227,7 +221,7 @@ bool LoadSettings(const TArgs& args, const char* argv0, TMemorySettings& store,
         if (args.HaveFile && args.File != "-") env.Argument = args.File;
         std::error_code ec;
         env.CurrentDir = std::filesystem::current_path(ec).string();
-        env.ConfigHome = ConfigHome();
+        env.ConfigHome = ConfigHomeFolder();
         const TStartPaths paths = FindStartPaths(env);
         (void)ReadProgramSettings(paths.SettingsFile, paths.ProgramName, store);
         std::string bytes;

@@ -30,11 +30,6 @@
 
 namespace {
 
-std::string ConfigHome() {
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/') return xdg;
-    return QDir::homePath().toStdString() + "/.config";
-}
-
 // The single-instance option is read before any window exists.
 bool SingleInstanceWanted(const std::string& settingsFile) {
     rekna::TMemorySettings store;
@@ -129,7 +124,7 @@ int main(int argc, char** argv) {
     env.ProgramPath = QCoreApplication::applicationFilePath().toStdString();
     env.Argument = arguments.value(0).toStdString();
     env.CurrentDir = QDir::currentPath().toStdString();
-    env.ConfigHome = ConfigHome();
+    env.ConfigHome = rekna::ConfigHomeFolder();
     const rekna::TStartPaths paths = rekna::FindStartPaths(env);
 
     std::unique_ptr<rekna::TSingleInstance> instance;

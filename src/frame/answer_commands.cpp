@@ -10,25 +10,17 @@
 
 namespace rekna {
 
-namespace {
-
-[[nodiscard]] bool IsBlank(std::string_view s) noexcept {
-    for (const char c : s)
-        if (c != ' ' && c != '\t') return false;
-    return true;
-}
-
-[[nodiscard]] std::string_view TrimBlanks(std::string_view s) noexcept {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
-}
-
-}  // namespace
-
 void TFrameCalcCore::WriteLinesAs(int first, std::size_t count,
-                                  const std::function<std::string(const std::string&)>& rewrite) {
+                                  const std::function<std::string(const std::string&)>& rewrite,
+                                  bool keepResults) {
     if (FMemo.GetCount() == 0) return;
+    // Written answers change no result: the memo change then needs no recalculation, and each
+    // line keeps the result the run stored on it. Reset after the group below has ended.
+    struct TKeeping {
+        bool& Flag;
+        ~TKeeping() { Flag = false; }
+    } keeping{FKeepingResults};
+    FKeepingResults = keepResults;
     // One edit group (one undo step) for all the lines, opened only when one changes. Lines are
     // looked up anew after each write: it re-wraps the line and moves the rows after it.
     std::optional<TEditGroup> group;
@@ -38,25 +30,40 @@ void TFrameCalcCore::WriteLinesAs(int first, std::size_t count,
         const std::string written = rewrite(line);
         if (written != line) {
             if (!group) group.emplace(FMemo, true);
+            const int stored = FMemo.LastRowOfLine(row);
+            const std::string note = FMemo.Note(stored), result = FMemo.Result(stored);
+            const TCplx value = FMemo.Value(stored);
             FMemo.SetLine(row, written);
+            if (keepResults) {
+                const int now = FMemo.LastRowOfLine(row);
+                FMemo.SetNote(now, note);
+                FMemo.SetResult(now, result);
+                FMemo.SetValue(now, value);
+            }
         }
         row = FMemo.LastRowOfLine(row) + 1;
     }
+    group.reset();
+    if (keepResults) FRun.SyncAnswerRows();
 }
 
 void TFrameCalcCore::WriteLines(
     int first, int last,
-    const std::function<std::pair<std::string, std::string>(const std::string&)>& answer) {
+    const std::function<std::pair<std::string, std::string>(const std::string&)>& answer,
+    bool keepResults) {
     if (FMemo.GetCount() == 0) return;
     first = FMemo.FirstRowOfLine(std::clamp(first, 0, FMemo.GetCount() - 1));
     std::size_t lines = 0;
     for (int row = first; row <= std::min(last, FMemo.GetCount() - 1);
          row = FMemo.LastRowOfLine(row) + 1)
         ++lines;
-    WriteLinesAs(first, lines, [&](const std::string& line) {
-        const auto [formula, text] = answer(line);
-        return WriteAnswer(line, formula, text, FOptions.ShowErrors, FOptions.ShowControl);
-    });
+    WriteLinesAs(
+        first, lines,
+        [&](const std::string& line) {
+            const auto [formula, text] = answer(line);
+            return WriteAnswer(line, formula, text, FOptions.ShowErrors, FOptions.ShowControl);
+        },
+        keepResults);
 }
 
 void TFrameCalcCore::RecalculateAfterWriting() {
@@ -73,8 +80,9 @@ void TFrameCalcCore::WriteAnswers() {
         const int caret = FRun.CaretRow();
         const std::string formula = FMemo.Note(caret);
         const std::string answer = FMemo.Result(caret);
-        WriteLines(caret, caret, [&](const std::string&) { return std::pair{formula, answer}; });
-        RecalculateAfterWriting();
+        // The run above was the one calculation of the command.
+        WriteLines(
+            caret, caret, [&](const std::string&) { return std::pair{formula, answer}; }, true);
         return;
     }
     const std::string text = FMemo.GetSelText(false);
@@ -89,7 +97,7 @@ void TFrameCalcCore::WriteAnswers() {
             if (end == std::string::npos) end = text.size();
             const std::string piece = text.substr(pos, end - pos);
             std::string result = piece;
-            if (!IsBlank(piece)) {
+            if (!TrimBlanks(piece).empty()) {
                 FCalc.CalcLine(piece, true, true, true);
                 const std::string_view answer = TrimBlanks(FCalc.AnswerText());
                 if (!answer.empty()) result = std::string(answer);
@@ -145,11 +153,13 @@ void TFrameCalcCore::WriteAllAnswers() {
     }
     const int top = FMemo.TopRow();
     std::size_t i = 0;
-    WriteLines(0, FMemo.GetCount() - 1, [&](const std::string&) {
-        return i < results.size() ? results[i++] : std::pair<std::string, std::string>{};
-    });
+    WriteLines(
+        0, FMemo.GetCount() - 1,
+        [&](const std::string&) {
+            return i < results.size() ? results[i++] : std::pair<std::string, std::string>{};
+        },
+        true);
     FMemo.SetTopRow(std::min(top, std::max(0, FMemo.GetCount() - 1)));
-    RecalculateAfterWriting();
 }
 
 void TFrameCalcCore::DeleteAllAnswers() {

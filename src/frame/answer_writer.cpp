@@ -18,10 +18,11 @@ const std::string& Marker() {
     return marker;
 }
 
-[[nodiscard]] std::string_view Trim(std::string_view s) noexcept {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
+// The value part of a stored answer: without blanks and cut before the first Tab, where a
+// statistics answer carries its data note.
+[[nodiscard]] std::string_view AnswerValue(std::string_view answer) noexcept {
+    const std::string_view a = TrimBlanks(answer);
+    return TrimBlanks(a.substr(0, FindAscii(a, '\t')));
 }
 
 // The text between the first "[" of the tail and the next "]"; empty when a "]" comes first or
@@ -45,6 +46,12 @@ const std::string& Marker() {
 
 }  // namespace
 
+std::string_view TrimBlanks(std::string_view s) noexcept {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+
 std::size_t AnswerMarker(std::string_view line) noexcept {
     const std::string& marker = Marker();
     bool inside = false;
@@ -58,11 +65,9 @@ std::size_t AnswerMarker(std::string_view line) noexcept {
 
 std::string WriteAnswer(std::string_view line, std::string_view formula, std::string_view answer,
                         bool showErrors, bool showControl) {
-    std::string_view a = Trim(answer);
-    a = a.substr(0, FindAscii(a, '\t'));
-    a = Trim(a);
+    std::string_view a = AnswerValue(answer);
     if (!a.empty() && a.front() == '#') {
-        a = showControl ? Trim(formula) : std::string_view();
+        a = showControl ? TrimBlanks(formula) : std::string_view();
     } else if (!a.empty() && a.front() == '[' && !showErrors) {
         a = "Err";
     }
@@ -88,8 +93,7 @@ std::string WriteAnswer(std::string_view line, std::string_view formula, std::st
 }
 
 std::optional<long double> ResultKey(std::string_view answer) {
-    std::string_view a = Trim(answer);
-    a = Trim(a.substr(0, FindAscii(a, '\t')));
+    const std::string_view a = AnswerValue(answer);
     if (a.empty() || a.front() == '[' || a.front() == '#') return std::nullopt;
     std::string text(a);
     std::size_t consumed = 0;
@@ -118,7 +122,7 @@ std::string CopiedAnswer(std::string_view label, bool formulaShown) {
     std::string_view t = label;
     if (formulaShown) {
         const std::size_t eq = FindAscii(t, '=');
-        if (eq != std::string_view::npos) t = Trim(t.substr(eq + 1));
+        if (eq != std::string_view::npos) t = TrimBlanks(t.substr(eq + 1));
     }
     std::string out;
     for (const char c : t) {

@@ -155,7 +155,7 @@ void TFrameCalcCore::MemoChanged() {
     FRun.RefreshAnswerRows(top, std::min(top + FView.AnswerPageRows() + 1, FMemo.GetCount() - 1));
     if (FHasName) FSaveEnabled = true;
     UpdateTitle();
-    if (FOptions.CalcAuto) {
+    if (FOptions.CalcAuto && !FKeepingResults) {
         AutoCalc();
     } else {
         FNeedBarUpdate = true;

@@ -183,11 +183,14 @@ private:
     // write, which re-wraps the line.
     void WriteLines(int first, int last,
                     const std::function<std::pair<std::string, std::string>(const std::string&)>&
-                        answer);
+                        answer,
+                    bool keepResults = false);
     // Each of count logical lines from the line of row first replaced by rewrite(its text), in
-    // one edit group opened only when a line changes.
+    // one edit group opened only when a line changes. With keepResults the lines keep their
+    // stored results and the change starts no recalculation (answers written after a run).
     void WriteLinesAs(int first, std::size_t count,
-                      const std::function<std::string(const std::string&)>& rewrite);
+                      const std::function<std::string(const std::string&)>& rewrite,
+                      bool keepResults = false);
     // The recalculation after a command, when the memo change did not start one.
     void RecalculateAfterWriting();
     void SelectionSummary(std::string_view text);
@@ -217,6 +220,7 @@ private:
     bool FHasName = false;
     bool FSaveEnabled = false;
     bool FUnsavedBackup = false;
+    bool FKeepingResults = false;
     int FCalcBarFormat = 0;
     TFileType FLogFileType = TFileType::ftRekna;
     TRunCommand FRunningCommand = TRunCommand::rcNone;

@@ -1,7 +1,10 @@
 // Finding the settings file and the command line's document at start.
 #include "shell/start_paths.h"
 
+#include <pwd.h>
 #include <unistd.h>
+
+#include <cstdlib>
 
 #include <filesystem>
 #include <system_error>
@@ -52,6 +55,16 @@ constexpr std::string_view kFallbackProgram = "rekna";
 }
 
 }  // namespace
+
+std::string ConfigHomeFolder() {
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/') return xdg;
+    const char* home = std::getenv("HOME");
+    if (!home || *home == '\0') {
+        const passwd* user = ::getpwuid(::getuid());
+        home = user ? user->pw_dir : nullptr;
+    }
+    return home && *home ? std::string(home) + "/.config" : std::string();
+}
 
 std::string TStartPaths::DefinitionsFile() const {
     return SettingsFolder + "ReknaDef.txt";

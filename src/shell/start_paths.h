@@ -36,6 +36,10 @@ struct TStartEnv {
     std::function<bool(const std::string& folder)> Writable;
 };
 
+// The user's configuration folder: $XDG_CONFIG_HOME when it is an absolute path, else
+// ~/.config (the home folder from $HOME, or the user database); empty when neither is known.
+[[nodiscard]] std::string ConfigHomeFolder();
+
 // The settings file is named after the program ("rekna.ini"). An argument naming an existing
 // other file makes it the document and its folder the next place to look; an argument naming a
 // settings file picks it; a folder (the argument's, or the document's) that holds the settings

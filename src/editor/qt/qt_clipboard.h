@@ -5,7 +5,8 @@
 
 namespace rekna {
 
-// Plain text only. Characters CP932 cannot hold come in as "?".
+// Plain text only, going out with LF line ends. Characters CP932 lacks come in carried in its
+// user-defined area.
 class TQtClipboard final : public TClipboard {
 public:
     [[nodiscard]] std::optional<std::string> GetText() const override;

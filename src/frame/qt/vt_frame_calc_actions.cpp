@@ -4,8 +4,6 @@
 
 #include <QAction>
 #include <QActionGroup>
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
@@ -15,6 +13,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "editor/qt/qt_clipboard.h"
 #include "editor/qt/umemo.h"
 #include "frame/answer_writer.h"
 #include "frame/frame_actions.h"
@@ -305,10 +304,8 @@ void TVtFrameCalc::RunNamedCommand(std::string_view name) {
         const std::string text = name == "ActionEditCopyAns"
                                      ? CopiedAnswer(FCore->LabelText(), o.WindowCalcEQ)
                                      : FMemo3->Lines().GetTextStr();
-        // Other programs take LF line ends; the copy is made also when it is empty.
-        QString copied = QString::fromStdString(Cp932ToUtf8(text));
-        copied.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        QGuiApplication::clipboard()->setText(copied);
+        // The copy is made also when it is empty.
+        TQtClipboard().SetText(text);
     } else if (name == "ActionEditCopyF") {
         for (TUMemo* m : {FMemo1, FMemo2, FMemo3})
             if (m->hasFocus()) m->Editor().Copy(true);
