@@ -1,5 +1,6 @@
 // TFormMemo: the window's actions, menus, tool bar, status bar and the frame's events.
 #include "shell/qt/form_memo.h"
+#include "shell/qt/window_parts.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -184,6 +185,7 @@ TFormMemo::TFormMemo(TStartPaths paths, QWidget* parent)
     FFormatLabel->setObjectName(QStringLiteral("FormatLabel"));
     statusBar()->addPermanentWidget(FFormatLabel);
     WireFrame();
+    InstallWindowParts(*this);
     // The main tool bar holds the run buttons, so the frame's calc bar hides its own; the
     // general format is the start format.
     for (const auto& [name, on] :

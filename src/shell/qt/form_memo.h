@@ -42,6 +42,11 @@ public:
     // A main-window action ("ActionFileExit"), or a frame action of that name.
     [[nodiscard]] QAction* Action(std::string_view name) const;
     [[nodiscard]] const TMainSettings& Settings() const noexcept { return FSettings; }
+    // The texts the other windows keep in the settings file (PreView.*, Template.*, ...): read
+    // by Start(), written by WriteSettings() and at the exit.
+    [[nodiscard]] std::map<std::string, std::string, std::less<>>& KeptSettings() noexcept {
+        return FSettings.Kept;
+    }
     [[nodiscard]] const TStartPaths& Paths() const noexcept { return FPaths; }
     [[nodiscard]] QToolBar* ToolBar() const noexcept { return FToolBar; }
 

@@ -3,4 +3,11 @@ target_sources(rekna_ui PRIVATE
   ${PROJECT_SOURCE_DIR}/src/shell/qt/form_memo.h
   ${PROJECT_SOURCE_DIR}/src/shell/qt/form_memo.cpp
   ${PROJECT_SOURCE_DIR}/src/shell/qt/form_memo_files.cpp
+  ${PROJECT_SOURCE_DIR}/src/shell/qt/window_parts.h
+  ${PROJECT_SOURCE_DIR}/src/shell/qt/window_parts.cpp
 )
+
+# The print preview, the find and template windows and the graph window.
+foreach(part print find graph_window)
+  include(${PROJECT_SOURCE_DIR}/src/shell/qt/${part}.cmake OPTIONAL)
+endforeach()
