@@ -4,9 +4,14 @@
 #include "platform/cp932.h"
 #include "platform/lcmap.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace rekna {
+
+namespace {
+constexpr std::size_t kNone = std::string_view::npos;
+}  // namespace
 
 TFindMatcher::TFindMatcher(std::string_view findText, TSearchTypes options)
     : FMatchCase(options.Contains(TSearchType::stMatchCase)),
@@ -14,53 +19,84 @@ TFindMatcher::TFindMatcher(std::string_view findText, TSearchTypes options)
     FText = FMatchCase ? std::string(findText) : LocaleLowerCase(findText);
 }
 
+std::string_view TFindMatcher::Haystack(std::string_view row) const {
+    if (FMatchCase) return row;
+    // Locale lowering keeps every character's length, so positions carry over.
+    FLowered = LocaleLowerCase(row);
+    return FLowered;
+}
+
+std::size_t TFindMatcher::MatchAt(std::string_view row, std::string_view hay, std::size_t i,
+                                  std::size_t prev) const {
+    const std::size_t len = FText.size();
+    if (i + len > row.size() || std::memcmp(hay.data() + i, FText.data(), len) != 0) return kNone;
+    // The match must end on a character boundary of the row.
+    std::size_t j = i;
+    while (j < i + len)
+        j += CharLength(row, j);
+    if (j != i + len) return kNone;
+    if (FWord) {
+        if (prev != kNone &&
+            !(i - prev == 1 && IsWordSeparator(static_cast<unsigned char>(row[prev]))))
+            return kNone;
+        if (j < row.size() &&
+            !(CharLength(row, j) == 1 && IsWordSeparator(static_cast<unsigned char>(row[j]))))
+            return kNone;
+    }
+    return j;
+}
+
 void TFindMatcher::Find(std::string_view row, std::vector<TByteRange>& out) const {
     out.clear();
     if (FText.empty() || row.size() < FText.size()) return;
-    std::string_view hay = row;
-    if (!FMatchCase) {
-        // Locale lowering keeps every character's length, so positions carry over.
-        FLowered = LocaleLowerCase(row);
-        hay = FLowered;
-    }
+    const std::string_view hay = Haystack(row);
     const std::size_t n = row.size();
-    const std::size_t len = FText.size();
-    std::size_t prevStart = 0;  // start of the character before i
-    bool havePrev = false;
-    for (std::size_t i = 0; i + len <= n;) {
-        const std::size_t step = CharLength(row, i);
-        if (std::memcmp(hay.data() + i, FText.data(), len) == 0) {
-            // The match must end on a character boundary of the row.
-            std::size_t j = i;
-            while (j < i + len)
-                j += CharLength(row, j);
-            bool ok = j == i + len;
-            if (ok && FWord) {
-                if (havePrev) {
-                    ok = i - prevStart == 1 &&
-                         IsWordSeparator(static_cast<unsigned char>(row[prevStart]));
-                }
-                if (ok && j < n) {
-                    ok = CharLength(row, j) == 1 &&
-                         IsWordSeparator(static_cast<unsigned char>(row[j]));
-                }
-            }
-            if (ok) {
-                out.push_back({static_cast<std::int32_t>(i), static_cast<std::int32_t>(j)});
-                // The character before the next candidate is the match's last one.
-                std::size_t k = i;
-                while (k + CharLength(row, k) < j)
-                    k += CharLength(row, k);
-                prevStart = k;
-                havePrev = true;
-                i = j;
-                continue;
-            }
+    std::size_t prev = kNone;  // start of the character before i
+    for (std::size_t i = 0; i + FText.size() <= n;) {
+        const std::size_t j = MatchAt(row, hay, i, prev);
+        if (j != kNone) {
+            out.push_back({static_cast<std::int32_t>(i), static_cast<std::int32_t>(j)});
+            // The character before the next candidate is the match's last one.
+            std::size_t k = i;
+            while (k + CharLength(row, k) < j)
+                k += CharLength(row, k);
+            prev = k;
+            i = j;
+            continue;
         }
-        prevStart = i;
-        havePrev = true;
-        i += step;
+        prev = i;
+        i += CharLength(row, i);
     }
+}
+
+TByteRange TFindMatcher::FindFirst(std::string_view row, std::size_t from) const {
+    if (FText.empty() || row.size() < FText.size()) return {-1, -1};
+    const std::string_view hay = Haystack(row);
+    std::size_t prev = kNone;
+    for (std::size_t i = 0; i + FText.size() <= row.size(); i += CharLength(row, i)) {
+        if (i >= from) {
+            const std::size_t j = MatchAt(row, hay, i, prev);
+            if (j != kNone) return {static_cast<std::int32_t>(i), static_cast<std::int32_t>(j)};
+        }
+        prev = i;
+    }
+    return {-1, -1};
+}
+
+TByteRange TFindMatcher::FindLast(std::string_view row, std::size_t from, std::size_t to) const {
+    TByteRange found{-1, -1};
+    if (FText.empty() || row.size() < FText.size()) return found;
+    const std::string_view hay = Haystack(row);
+    std::size_t prev = kNone;
+    for (std::size_t i = 0; i + FText.size() <= std::min(row.size(), to); i += CharLength(row, i)) {
+        if (i >= from) {
+            const std::size_t j = MatchAt(row, hay, i, prev);
+            if (j != kNone && j <= to)
+                found = {static_cast<std::int32_t>(i), static_cast<std::int32_t>(j)};
+        }
+        prev = i;
+    }
+    return found;
 }
 
 }  // namespace rekna

@@ -65,8 +65,21 @@ public:
     // character boundaries; without stMatchCase letters match in either case; with stWord the
     // characters directly before and after it, where there are any, are word separators.
     void Find(std::string_view row, std::vector<TByteRange>& out) const;
+    // The first occurrence that begins at or after byte from, overlapping ones included; Begin
+    // is -1 when there is none.
+    [[nodiscard]] TByteRange FindFirst(std::string_view row, std::size_t from) const;
+    // The last occurrence that begins at or after byte from and ends at or before byte to.
+    [[nodiscard]] TByteRange FindLast(std::string_view row, std::size_t from, std::size_t to) const;
+    [[nodiscard]] const std::string& Text() const noexcept { return FText; }
 
 private:
+    // Prepares the row for matching: the row itself, or lowered without stMatchCase.
+    [[nodiscard]] std::string_view Haystack(std::string_view row) const;
+    // The end of an occurrence that begins at the character boundary i, or npos; prev is the
+    // start of the character before i, or npos at the row start.
+    [[nodiscard]] std::size_t MatchAt(std::string_view row, std::string_view hay, std::size_t i,
+                                      std::size_t prev) const;
+
     std::string FText;  // lowered without stMatchCase
     bool FMatchCase = false;
     bool FWord = false;
