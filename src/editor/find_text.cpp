@@ -267,9 +267,8 @@ std::int64_t ReplaceInSelection(TUMemoEditor& editor, std::string_view find,
     TUMemoStrings& s = editor.Strings();
     if (find.empty() || editor.ReadOnly() || !s.Selection().HasSelection(s)) return 0;
     std::int64_t count = 0;
-    const std::string text = ReplaceOccurrences(editor.GetSelText(false),
-                                                TFindMatcher(find, MatchOptions(matchCase)),
-                                                replacement, count);
+    const std::string text = ReplaceOccurrences(
+        editor.GetSelText(false), TFindMatcher(find, MatchOptions(matchCase)), replacement, count);
     if (count == 0) return 0;
     const TEditGroup group(s, true);
     s.DeleteSelection();
