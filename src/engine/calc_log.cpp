@@ -130,6 +130,12 @@ const std::string& TCalcLog::StoredText() const {
     return FStored;
 }
 
+void TCalcLog::AddLine(std::string_view line) {
+    if (!FLinesValid) SplitStored();
+    FStoredValid = false;
+    FLines.Lines.push_back(CutLogLine(std::string(line.substr(0, kLineLimit + 1))));
+}
+
 void TCalcLog::AddStep(std::string_view step) {
     if (!FLinesValid) SplitStored();
     FStoredValid = false;

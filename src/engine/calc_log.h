@@ -38,6 +38,8 @@ public:
 
     // The log holds that one line (cut to kLineLimit), or nothing.
     void Reset(const std::string* firstLine);
+    // Appends a line as it is (cut to kLineLimit).
+    void AddLine(std::string_view line);
     // Appends "＝ " + step unless it repeats the last line (compared trimmed).
     void AddStep(std::string_view step);
     // An evaluation step: added as AddStep does and charged to the step budget.

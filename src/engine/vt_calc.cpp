@@ -416,16 +416,42 @@ void TVtCalc::SetScriptEnabled(bool v) {
 
 void TVtCalc::SetScriptHost(std::unique_ptr<TScriptHost> host) { FScriptHost = std::move(host); }
 
-bool TVtCalc::ExecuteBlock(std::string_view text, int firstRow) {
-    return FScriptEnabled && FScriptHost && FScriptHost->ExecuteBlock(text, firstRow);
+bool TVtCalc::BeginScriptRun(std::string_view text) {
+    FData.clear();
+    FAnswerText.clear();
+    FLastResult = TCplx::Blank();
+    FLog.Reset(nullptr);
+    FScriptFailure = TScriptFailure();
+    return FScriptEnabled && FScriptHost &&
+           text.find_first_not_of(" \t\r\n") != std::string_view::npos;
 }
 
-bool TVtCalc::EvaluateExpression(std::string_view text, int row) {
-    return FScriptEnabled && FScriptHost && FScriptHost->EvaluateExpression(text, row);
+bool TVtCalc::ExecuteBlock(std::string_view text, int firstLine) {
+    return BeginScriptRun(text) &&
+           TakeScriptOutcome(FScriptHost->ExecuteBlock(text, firstLine, LogEnable));
 }
 
-TScriptError TVtCalc::LastScriptError() const {
-    return FScriptHost ? FScriptHost->LastError() : TScriptError();
+bool TVtCalc::EvaluateExpression(std::string_view text, int line) {
+    return BeginScriptRun(text) &&
+           TakeScriptOutcome(FScriptHost->EvaluateExpression(text, line, LogEnable));
+}
+
+bool TVtCalc::TakeScriptOutcome(TScriptOutcome outcome) {
+    FData = std::move(outcome.Data);
+    FAnswerText = std::move(outcome.Answer);
+    FLastResult = TCplx::Blank();
+    if (outcome.Value) {
+        FLastResult = *outcome.Value;
+        SetAns(*outcome.Value, false);
+    }
+    // Calculations the script made left their log; the script's own lines follow.
+    if (LogEnable) {
+        for (const std::string& line : outcome.Log) FLog.AddLine(line);
+    } else {
+        FLog.Reset(nullptr);
+    }
+    FScriptFailure = std::move(outcome.Failure);
+    return outcome.Ok;
 }
 
 void TVtCalc::ResetHost() {

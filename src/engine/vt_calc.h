@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,23 +19,38 @@
 
 namespace rekna {
 
-// The last error a script raised: the line index within the executed text (0-based) and the
-// message.
-struct TScriptError {
+// The error that ended a script run: the line within the executed text (0-based; outside the
+// text when the failing line lies elsewhere) and the text the failing row shows.
+struct TScriptFailure {
     bool Raised = false;
     int Line = 0;
     std::string Message;
 };
 
-// What the script operations need from a script language; the interpreter installs one.
+// What a script run leaves for its memo line.
+struct TScriptOutcome {
+    bool Ok = false;
+    std::string Data;
+    std::string Answer;
+    // A "#?" value read as a number: the line's result and the new Ans.
+    std::optional<TCplx> Value;
+    // The script's own log lines (asked for with the log on); they follow the log lines of the
+    // calculations the script made.
+    std::vector<std::string> Log;
+    TScriptFailure Failure;
+};
+
+// What the script operations need from a script language; the program installs one. Lines
+// count the memo's logical lines from 0.
 class TScriptHost {
 public:
     virtual ~TScriptHost() = default;
-    virtual bool ExecuteBlock(std::string_view text, int firstRow) = 0;
-    virtual bool EvaluateExpression(std::string_view text, int row) = 0;
+    virtual TScriptOutcome ExecuteBlock(std::string_view text, int firstLine, bool log) = 0;
+    virtual TScriptOutcome EvaluateExpression(std::string_view text, int line, bool log) = 0;
+    // Forgets the scripts' variables and procedures; refused while a script runs.
     virtual void ResetHost() = 0;
-    // The error of the last execution or evaluation; none by default.
-    [[nodiscard]] virtual TScriptError LastError() const { return {}; }
+    // A script runs (and may be letting window events run).
+    [[nodiscard]] virtual bool Running() const = 0;
 };
 
 class TVtCalc {
@@ -122,13 +138,17 @@ public:
     [[nodiscard]] std::string RenderMemoFormulas() const;
 
     // --- Script operations; without an installed host there is no script language ---
-    bool ExecuteBlock(std::string_view text, int firstRow);
-    bool EvaluateExpression(std::string_view text, int row);
+    // Data, the answer, the result and the log become the script's; a "#?" value that reads as
+    // a number becomes the result and Ans. False when scripting is off, the text is empty or
+    // the script failed.
+    bool ExecuteBlock(std::string_view text, int firstLine);
+    bool EvaluateExpression(std::string_view text, int line);
     void ResetHost();
     void SetScriptHost(std::unique_ptr<TScriptHost> host);
     [[nodiscard]] bool HasScriptHost() const noexcept { return FScriptHost != nullptr; }
-    // The error of the last script execution; none without a host.
-    [[nodiscard]] TScriptError LastScriptError() const;
+    [[nodiscard]] bool ScriptRunning() const { return FScriptHost && FScriptHost->Running(); }
+    // The error of the last script execution.
+    [[nodiscard]] const TScriptFailure& LastScriptError() const noexcept { return FScriptFailure; }
 
     // --- Properties ---
     [[nodiscard]] TCplxFormat CplxFormat() const noexcept { return FProps.CplxFormat; }
@@ -197,6 +217,9 @@ private:
     void RegisterBuiltins();
     bool DefineFunction(const TCalcList& line);
     void ReplayLine(const TLineResult& r);
+    // Clears what a script run leaves; false when no script can run the text.
+    bool BeginScriptRun(std::string_view text);
+    bool TakeScriptOutcome(TScriptOutcome outcome);
     void RecordLine(std::string_view text, bool ok, std::uint64_t context, std::uint64_t varShape,
                     std::uint64_t funcShape);
 
@@ -208,6 +231,7 @@ private:
     TCalcLog FLog;
     std::vector<TCalcList> FMemoFormulas;
     std::unique_ptr<TScriptHost> FScriptHost;
+    TScriptFailure FScriptFailure;
     TLineCache FLineCache;
     TStopRequest FStop;
     TEvalTrace FTrace;

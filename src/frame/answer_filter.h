@@ -1,6 +1,7 @@
-// FilterAnswer: what the answer pane shows of a line's answer.
+// FilterAnswer and PaneAnswer: what the answer pane shows of a line's answer.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace rekna {
@@ -12,6 +13,22 @@ namespace rekna {
     if (!answer.empty() && answer.front() == '#' && !showControl) return {};
     if (!answer.empty() && answer.front() == '[' && !showErrors) return {};
     return answer;
+}
+
+// The answer on its one row of the pane: a line break (CR LF, CR or LF, as a script's answer may
+// hold) shows as "↓". The answer itself when it has none, otherwise buffer.
+[[nodiscard]] inline std::string_view PaneAnswer(std::string_view answer, std::string& buffer) {
+    if (answer.find_first_of("\r\n") == std::string_view::npos) return answer;
+    buffer.clear();
+    for (std::size_t i = 0; i < answer.size(); ++i) {
+        if (answer[i] == '\r' || answer[i] == '\n') {
+            buffer += "\x81\xAB";  // ↓
+            if (answer[i] == '\r' && i + 1 < answer.size() && answer[i + 1] == '\n') ++i;
+        } else {
+            buffer += answer[i];
+        }
+    }
+    return buffer;
 }
 
 }  // namespace rekna

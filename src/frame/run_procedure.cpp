@@ -104,6 +104,9 @@ void TRunProcedure::CalcRows(bool store, bool write, TCalcRangeKind kind) {
     ExtendScriptRange(first, last);
 
     FCapture = TRunCapture();
+    FLineMark = {-1, 0};
+    FScriptRows.clear();
+    FScriptBuffer.clear();
     FCalc.ResetDisplay();
     FAnswers.BeginUpdate();
     if (kind == TCalcRangeKind::rkAllEquivalent) {
@@ -151,45 +154,89 @@ void TRunProcedure::StoreEngineResult(int row) {
 }
 
 bool TRunProcedure::CalcScriptRow(int row, std::string_view text, bool store, bool write) {
-    int lines = 0;
+    bool block = false;
     if (StartsWith(text, "#?")) {
-        FCalc.EvaluateExpression(TrimRight(text.substr(2)), row);
+        FCalc.EvaluateExpression(TrimRight(text.substr(2)), LineOfRow(row));
     } else {
         FScriptBuffer.append(TrimRight(text.substr(2)));
         FScriptBuffer += "\r\n";
+        FScriptRows.push_back(row);
         if (StartsBlockAt(row + 1)) {
             if (store) StoreRowResult(row, {}, TCplx::Blank(), {}, {});
             if (write && OnRemoveAnswer) OnRemoveAnswer(row);
             return false;
         }
         FScriptBuffer.resize(FScriptBuffer.size() - 2);
-        lines = static_cast<int>(std::count(FScriptBuffer.begin(), FScriptBuffer.end(), '\r')) + 1;
         if (row < FAnswers.GetCount()) FAnswers.Put(row, "");
-        const std::string block = std::move(FScriptBuffer);
+        FMemo.SetResult(row, "");
+        const std::string script = std::move(FScriptBuffer);
         FScriptBuffer.clear();
-        FCalc.ExecuteBlock(block, row - lines + 1);
+        FCalc.ExecuteBlock(script, LineOfRow(FScriptRows.front()));
+        block = true;
     }
     const bool result = !FCalc.Data().empty();
     if (store) {
         const std::string log = FOptions.LogPolicy == TLogPolicy::lpHold ? FCalc.LogStoredText() : "";
         // A block's script may write its answer into the answer pane itself.
         const std::string written =
-            lines > 0 && row < FAnswers.GetCount() ? FAnswers.Get(row) : std::string();
+            block && row < FAnswers.GetCount() ? FMemo.Result(row) : std::string();
         StoreRowResult(row, FCalc.Data(), FCalc.LastResult(), log,
                        written.empty() ? FCalc.AnswerText() : written);
-        if (lines > 0) ShowScriptError(lines, row);
+        if (block) ShowScriptError(row);
     }
+    FScriptRows.clear();
     if (write && OnWriteAnswer) OnWriteAnswer(row, FCalc.AnswerText());
     return result;
 }
 
-void TRunProcedure::ShowScriptError(int lines, int row) {
-    const TScriptError error = FCalc.LastScriptError();
+void TRunProcedure::ShowScriptError(int row) {
+    const TScriptFailure& error = FCalc.LastScriptError();
     if (!error.Raised) return;
-    const int failing = error.Line >= 0 && error.Line < lines ? row - lines + 1 + error.Line : row;
+    const auto lines = static_cast<int>(FScriptRows.size());
+    const int failing = error.Line >= 0 && error.Line < lines ? FScriptRows[error.Line] : row;
     if (failing < 0 || failing >= FMemo.GetCount()) return;
     const std::string shown = failing < FAnswers.GetCount() ? FAnswers.Get(failing) : std::string();
     StoreRowResult(failing, "[VBScript] #Error", TCplx::Blank(), shown, std::string(1, '[').append(error.Message).append(1, ']'));
+}
+
+int TRunProcedure::LineOfRow(int row) {
+    row = std::clamp(row, 0, std::max(0, FMemo.GetCount() - 1));
+    if (FLineMark.Row < 0 || FLineMark.Row > row) FLineMark = {0, 0};
+    for (int r = FLineMark.Row; r < row; ++r) {
+        if (!FMemo.Continued(r)) ++FLineMark.Line;
+    }
+    FLineMark.Row = row;
+    return FLineMark.Line;
+}
+
+int TRunProcedure::RowOfLine(int line) {
+    if (line < 0 || FMemo.GetCount() == 0) return -1;
+    if (FLineMark.Row < 0 || FLineMark.Line > line) FLineMark = {0, 0};
+    // From the first row of the mark's line forward, a line at a time.
+    int r = FMemo.FirstRowOfLine(FLineMark.Row);
+    int l = FLineMark.Line;
+    while (l < line) {
+        r = FMemo.LastRowOfLine(r) + 1;
+        if (r >= FMemo.GetCount()) return -1;
+        ++l;
+    }
+    FLineMark = {r, l};
+    return FMemo.LastRowOfLine(r);
+}
+
+std::string TRunProcedure::ScriptAnswer(int line) {
+    const int row = RowOfLine(line - 1);
+    return row >= 0 && row < FAnswers.GetCount() ? FMemo.Result(row) : std::string();
+}
+
+void TRunProcedure::SetScriptAnswer(int line, std::string_view text) {
+    const int row = RowOfLine(line - 1);
+    if (row < 0) return;
+    FMemo.SetResult(row, text);
+    while (FAnswers.GetCount() <= row) FAnswers.Add("");
+    std::string buffer;
+    const std::string_view shown = PaneAnswer(text, buffer);
+    if (FAnswers.Get(row) != shown) FAnswers.Put(row, shown);
 }
 
 bool TRunProcedure::CalcRow(int row, bool store, bool assignOnly, bool write) {
@@ -222,7 +269,9 @@ void TRunProcedure::StoreRowResult(int row, std::string_view formula, const TCpl
     }
     const bool script = scriptRow(row);
     // An unchanged row is left alone, so that the pane repaints only what changed.
-    const std::string_view shown = FilterAnswer(answer, FOptions.ShowErrors, FOptions.ShowControl);
+    std::string buffer;
+    const std::string_view shown =
+        PaneAnswer(FilterAnswer(answer, FOptions.ShowErrors, FOptions.ShowControl), buffer);
     if (FAnswers.Get(row) != shown) FAnswers.Put(row, shown);
     FAnswers.SetNote(row, log);
     FAnswers.SetResult(row, script ? "VB" : "");
@@ -264,8 +313,9 @@ void TRunProcedure::RefreshAnswerRows(int first, int last) {
     last = std::min(last, FMemo.GetCount() - 1);
     for (int r = std::max(first, 0); r <= last; ++r) {
         while (FAnswers.GetCount() <= r) FAnswers.Add("");
-        const std::string_view shown =
-            FilterAnswer(FMemo.Result(r), FOptions.ShowErrors, FOptions.ShowControl);
+        std::string buffer;
+        const std::string_view shown = PaneAnswer(
+            FilterAnswer(FMemo.Result(r), FOptions.ShowErrors, FOptions.ShowControl), buffer);
         if (FAnswers.Get(r) != shown) FAnswers.Put(r, shown);
     }
     FAnswers.EndUpdate();

@@ -63,6 +63,11 @@ public:
     // The row of the caret line's answer: the last display row of its logical line.
     [[nodiscard]] int CaretRow() const;
 
+    // Scripts read and write answers by logical line (1-based): the answer of the line's last
+    // display row, written unfiltered; nothing beyond the last line.
+    [[nodiscard]] std::string ScriptAnswer(int line);
+    void SetScriptAnswer(int line, std::string_view text);
+
     std::function<void()> OnBeginCalc;
     // After the loop of a run that was not interrupted: the captured log for the log pane.
     std::function<void(const std::string& log)> OnShowLog;
@@ -80,8 +85,12 @@ private:
     bool CalcScriptRow(int row, std::string_view text, bool store, bool write);
     bool StartsBlockAt(int row) const;
     void StoreEngineResult(int row);
-    // A script error of the block of n lines that ended at row marks the failing row.
-    void ShowScriptError(int lines, int row);
+    // A script error of the block that ended at row marks the failing row.
+    void ShowScriptError(int row);
+    // The logical line (from 0) of a display row, and the last display row of a logical line
+    // (-1 beyond the last); a run asks in order, so both go on from the last answer.
+    int LineOfRow(int row);
+    int RowOfLine(int line);
 
     TUMemoStrings& FMemo;
     TUMemoStrings& FAnswers;
@@ -89,6 +98,13 @@ private:
     const TCalcOptions& FOptions;
     TRunCapture FCapture;
     std::string FScriptBuffer;
+    // The last display row of each line of the block being gathered.
+    std::vector<int> FScriptRows;
+    // A display row known to start logical line Line (Row -1: none known).
+    struct TLineMark {
+        int Row = -1;
+        int Line = 0;
+    } FLineMark;
     bool FRunning = false;
 };
 

@@ -127,7 +127,7 @@ const TBuiltin& BuiltinAt(int index) {
     return *Tables().Builtins[index];
 }
 
-int FindConstant(std::string_view lower) {
+int FindScriptConstant(std::string_view lower) {
     const auto& index = Tables().ConstantIndex;
     const auto it = index.find(std::string(lower));
     return it == index.end() ? -1 : it->second;

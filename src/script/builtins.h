@@ -30,7 +30,7 @@ struct TConstant {
 [[nodiscard]] int FindBuiltin(std::string_view lower);
 [[nodiscard]] const TBuiltin& BuiltinAt(int index);
 // The built-in constant of that lower-case name, or -1.
-[[nodiscard]] int FindConstant(std::string_view lower);
+[[nodiscard]] int FindScriptConstant(std::string_view lower);
 [[nodiscard]] const TVariant& ConstantAt(int index);
 
 // The groups of built-in functions, one table per file.

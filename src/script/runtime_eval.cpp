@@ -131,7 +131,7 @@ TVariant& TRuntime::VariableForWriteByName(const std::string& name, const TExpr*
 
 bool TRuntime::IsUnknownName(const std::string& name) const {
     return FProcs.count(name) == 0 && Objects.count(name) == 0 && name != "err" &&
-           FindBuiltin(name) < 0 && FindConstant(name) < 0;
+           FindBuiltin(name) < 0 && FindScriptConstant(name) < 0;
 }
 
 TVariant& TRuntime::VariableForWrite(const TExpr& e) {
@@ -217,7 +217,7 @@ TVariant TRuntime::CallName(const TExpr& e, bool statement) {
             e.Slot = TNameSlot::nsBuiltin;
             e.SlotIndex = b;
         } else {
-            const int c = FindConstant(e.Name);
+            const int c = FindScriptConstant(e.Name);
             if (c >= 0) {
                 e.Slot = TNameSlot::nsConstant;
                 e.SlotIndex = c;

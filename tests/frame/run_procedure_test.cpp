@@ -19,23 +19,29 @@ namespace {
 // A script language that records what it is given and answers with a fixed value.
 class TFakeScript : public TScriptHost {
 public:
-    explicit TFakeScript(TVtCalc& calc, std::vector<std::string>& blocks)
-        : FCalc(calc), FBlocks(blocks) {}
-    bool ExecuteBlock(std::string_view text, int firstRow) override {
-        FBlocks.push_back(std::to_string(firstRow) + ":" + std::string(text));
-        FCalc.CalcLine("42", true, true, true);
-        return true;
+    explicit TFakeScript(std::vector<std::string>& blocks) : FBlocks(blocks) {}
+    TScriptOutcome ExecuteBlock(std::string_view text, int firstLine, bool) override {
+        FBlocks.push_back(std::to_string(firstLine) + ":" + std::string(text));
+        return Outcome("42");
     }
-    bool EvaluateExpression(std::string_view, int) override {
-        FCalc.CalcLine("7", true, true, true);
-        return true;
+    TScriptOutcome EvaluateExpression(std::string_view text, int line, bool) override {
+        FBlocks.push_back("?" + std::to_string(line) + ":" + std::string(text));
+        return Outcome("7");
     }
     void ResetHost() override {}
-    TScriptError LastError() const override { return Error; }
-    TScriptError Error;
+    bool Running() const override { return false; }
+    TScriptFailure Error;
 
 private:
-    TVtCalc& FCalc;
+    TScriptOutcome Outcome(const std::string& answer) const {
+        TScriptOutcome o;
+        o.Ok = !Error.Raised;
+        o.Data = "[VBScript]";
+        o.Answer = answer;
+        o.Value = TCplx(std::stold(answer));
+        o.Failure = Error;
+        return o;
+    }
     std::vector<std::string>& FBlocks;
 };
 
@@ -195,7 +201,7 @@ TEST_F(RunProcedureTest, ScriptLinesWithoutScriptingAreNoCalculationLines) {
 
 TEST_F(RunProcedureTest, AScriptBlockRunsWholeFromItsLastRow) {
     std::vector<std::string> blocks;
-    Calc.SetScriptHost(std::make_unique<TFakeScript>(Calc, blocks));
+    Calc.SetScriptHost(std::make_unique<TFakeScript>(blocks));
     Calc.SetScriptEnabled(true);
     ASSERT_TRUE(Calc.ScriptEnabled());
     Load({"1", "#> a = 1", "#> b = 2", "#> c = 3", "5"}, 2);
@@ -212,7 +218,7 @@ TEST_F(RunProcedureTest, AScriptBlockRunsWholeFromItsLastRow) {
 
 TEST_F(RunProcedureTest, AScriptErrorMarksItsLine) {
     std::vector<std::string> blocks;
-    auto script = std::make_unique<TFakeScript>(Calc, blocks);
+    auto script = std::make_unique<TFakeScript>(blocks);
     TFakeScript& host = *script;
     Calc.SetScriptHost(std::move(script));
     Calc.SetScriptEnabled(true);
@@ -234,9 +240,42 @@ TEST_F(RunProcedureTest, AScriptErrorMarksItsLine) {
     EXPECT_EQ(Answers.Note(12), "42");  // the log: what the row showed before
 }
 
+TEST_F(RunProcedureTest, ScriptLinesCountLogicalLinesOfAWrappedMemo) {
+    std::vector<std::string> blocks;
+    auto script = std::make_unique<TFakeScript>(blocks);
+    TFakeScript& host = *script;
+    Calc.SetScriptHost(std::move(script));
+    Calc.SetScriptEnabled(true);
+    Options.ShowErrors = true;
+    Memo.SetWrapColumns(10);
+    // Line 0 wraps onto three rows; the block's second line onto two.
+    Load({"1+2+3+4+5+6+7+8+9+10+11", "#> a = 1", "#> b = 2 + 3 + 4 + 5", "#> c = 3",
+          "#? 1 + 2 + 3 + 4 + 5"});
+    std::vector<int> last;  // the last display row of each logical line
+    for (int r = 0; r < Memo.GetCount(); ++r)
+        if (!Memo.Continued(r)) last.push_back(r);
+    ASSERT_EQ(last.size(), 5U);
+    ASSERT_GT(last[2], last[1] + 1);  // the wrapped lines wrap
+    host.Error = {true, 1, "syntax"};
+    Run.CalcRows(true, false, TCalcRangeKind::rkAll);
+    ASSERT_EQ(blocks.size(), 2U);
+    EXPECT_EQ(blocks[0].substr(0, 2), "1:");
+    EXPECT_EQ(blocks[1].substr(0, 3), "?4:");
+    // The failing second line of the block answers on its own last row.
+    EXPECT_EQ(AnswerColumn()[last[2]], "[syntax]");
+    EXPECT_EQ(AnswerColumn()[last[3]], "42");
+    // Scripts address answers by logical line: line 3 is the block's second line.
+    Run.SetScriptAnswer(3, "1\r\n2");
+    EXPECT_EQ(Stored(last[2]), "1\r\n2");
+    EXPECT_EQ(AnswerColumn()[last[2]], "1↓2");
+    EXPECT_EQ(Run.ScriptAnswer(3), "1\r\n2");
+    EXPECT_EQ(Run.ScriptAnswer(1), "66");
+    EXPECT_EQ(Run.ScriptAnswer(9), "");
+}
+
 TEST_F(RunProcedureTest, AnExpressionLineTakesItsNewAnswer) {
     std::vector<std::string> blocks;
-    Calc.SetScriptHost(std::make_unique<TFakeScript>(Calc, blocks));
+    Calc.SetScriptHost(std::make_unique<TFakeScript>(blocks));
     Calc.SetScriptEnabled(true);
     Load({"#? 1+1"});
     Answers.Add("stale");
