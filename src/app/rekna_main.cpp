@@ -24,6 +24,7 @@
 #include "editor/qt/umemo.h"
 #include "frame/qt/vt_frame_calc.h"
 #include "shell/qt/form_memo.h"
+#include "shell/qt/print_setup.h"
 #include "shell/qt/single_instance.h"
 #include "shell/settings_file.h"
 #include "shell/start_paths.h"
@@ -109,8 +110,11 @@ int main(int argc, char** argv) {
         }
         if (std::strcmp(argv[i], "--help") == 0) {
             std::printf("usage: rekna [FILE | SETTINGS.ini | FOLDER]\n"
+                        "       rekna --print-to-pdf OUT.pdf [FILE]\n"
                         "Opens the memo FILE, or starts with the settings file named or found in "
-                        "FOLDER.\n");
+                        "FOLDER.\n"
+                        "--print-to-pdf prints FILE (or the backup) to OUT.pdf as the print "
+                        "preview lays it out, without a window.\n");
             return 0;
         }
     }
@@ -120,6 +124,8 @@ int main(int argc, char** argv) {
     LoadQtTranslations(app);
 
     const QStringList arguments = QApplication::arguments().mid(1);
+    if (arguments.value(0) == QLatin1String("--print-to-pdf"))
+        return rekna::RunPrintToPdf(arguments.mid(1));
     rekna::TStartEnv env;
     env.ProgramPath = QCoreApplication::applicationFilePath().toStdString();
     env.Argument = arguments.value(0).toStdString();
