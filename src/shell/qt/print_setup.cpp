@@ -63,8 +63,11 @@ void TPrintSetup::ShowPreview() {
 
 void InstallPrint(TFormMemo& form) {
     auto* setup = new TPrintSetup(form);
-    if (QAction* a = form.Action("ActionPrintView"))
+    if (QAction* a = form.Action("ActionPrintView")) {
+        a->setEnabled(true);
+        a->setStatusTip(a->toolTip());
         QObject::connect(a, &QAction::triggered, setup, [setup] { setup->ShowPreview(); });
+    }
     form.VtFrameCalc1()->OnGetPaperColWidth = [setup](int& columns) {
         columns = setup->PaperColumns();
     };
