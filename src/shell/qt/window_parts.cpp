@@ -2,11 +2,13 @@
 #include "shell/qt/window_parts.h"
 
 #include "shell/qt/form_memo.h"
+#include "shell/qt/print_setup.h"
 
 namespace rekna {
 
 void InstallWindowParts(TFormMemo& form) {
     static_cast<void>(form);
+    InstallPrint(form);
 }
 
 }  // namespace rekna
