@@ -88,8 +88,9 @@ void ShiftAxis(TGraphAxis& axis, double s) {
 
 }  // namespace
 
-TGraphModel::TGraphModel(TVtCalc& calc, TXYGraph& graph)
-    : FCalc(calc), FGraph(graph), FSampler(calc) {
+TGraphModel::TGraphModel(TVtCalc& calc, TXYGraph& graph,
+                         const std::array<TVtGrid*, kGraphTableCount>& grids)
+    : FCalc(calc), FGraph(graph), FTables(grids), FSampler(calc) {
     InitGraph();
 }
 

@@ -26,7 +26,9 @@ enum TGraphAxisBit : std::uint8_t { gaX = 1, gaY = 2, gaR = 4, gaAll = 7 };
 class TGraphModel {
 public:
     // The graph gets the window's fifteen series (ten formula lines, five data markers).
-    TGraphModel(TVtCalc& calc, TXYGraph& graph);
+    // The tables live in the grids given, or in grids of their own.
+    TGraphModel(TVtCalc& calc, TXYGraph& graph,
+                const std::array<TVtGrid*, kGraphTableCount>& grids = {});
 
     [[nodiscard]] TGraphTables& Tables() noexcept { return FTables; }
     [[nodiscard]] const TGraphTables& Tables() const noexcept { return FTables; }

@@ -218,7 +218,10 @@ std::string IntText(long long v) { return std::to_string(v); }
 
 }  // namespace
 
-TGraphTables::TGraphTables() { Reset(); }
+TGraphTables::TGraphTables(const std::array<TVtGrid*, kGraphTableCount>& grids) {
+    for (std::size_t i = 0; i < FTables.size(); ++i) FTables[i] = grids[i] ? grids[i] : &FOwned[i];
+    Reset();
+}
 
 std::string_view TGraphTables::SectionName(TGraphTableId id) noexcept { return Design(id).Section; }
 
@@ -234,8 +237,16 @@ void TGraphTables::ResetTable(TGraphTableId id) {
 }
 
 void TGraphTables::Build(TGraphTableId id) {
+    // The grid is emptied in place: a widget's grid keeps its events and clipboard.
     TVtGrid& grid = Table(id);
-    grid = TVtGrid();
+    grid.ClearUndo();
+    grid.VtCellActions().clear();
+    grid.VtCellStyles().clear();
+    grid.VtParams().clear();
+    grid.SetColCount(1);
+    grid.SetRowCount(1);
+    grid.SetCells(0, 0, "");
+    grid.SetCellParam(0, 0, -1);
     FParams[static_cast<std::size_t>(id)].clear();
     const TTableDesign& d = Design(id);
     const std::vector<std::string> headers = SplitTabs(d.Headers);
@@ -480,9 +491,9 @@ bool TGraphTables::ReadFileText(std::string_view text) {
 }
 
 void TGraphTables::ClearUndo() {
-    for (TVtGrid& grid : FTables) {
-        grid.ClearUndo();
-        grid.SetModified(false);
+    for (TVtGrid* grid : FTables) {
+        grid->ClearUndo();
+        grid->SetModified(false);
     }
 }
 

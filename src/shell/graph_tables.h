@@ -47,13 +47,17 @@ inline constexpr int kGraphDataColumns = 5;
 
 class TGraphTables {
 public:
-    TGraphTables();
+    // The tables live in grids of their own, or in the grids given (a window's grid widgets'
+    // models); a null entry is a grid of its own.
+    explicit TGraphTables(const std::array<TVtGrid*, kGraphTableCount>& grids = {});
+    TGraphTables(const TGraphTables&) = delete;
+    TGraphTables& operator=(const TGraphTables&) = delete;
 
     [[nodiscard]] TVtGrid& Table(TGraphTableId id) noexcept {
-        return FTables[static_cast<std::size_t>(id)];
+        return *FTables[static_cast<std::size_t>(id)];
     }
     [[nodiscard]] const TVtGrid& Table(TGraphTableId id) const noexcept {
-        return FTables[static_cast<std::size_t>(id)];
+        return *FTables[static_cast<std::size_t>(id)];
     }
     // The section name in files ("Calc") and the page caption ("数式・凡例", CP932).
     [[nodiscard]] static std::string_view SectionName(TGraphTableId id) noexcept;
@@ -105,7 +109,8 @@ private:
     void SetDependentCells();
     // The parameter of a cell kind in a table, added on first use.
     int Param(TGraphTableId id, char kind);
-    std::array<TVtGrid, kGraphTableCount> FTables;
+    std::array<TVtGrid, kGraphTableCount> FOwned;
+    std::array<TVtGrid*, kGraphTableCount> FTables{};
     std::array<std::map<char, int>, kGraphTableCount> FParams;
 };
 
