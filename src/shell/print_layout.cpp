@@ -31,8 +31,8 @@ int PageCount(int rows, int rowsPerPage) noexcept {
     return std::max(rows, 0) / std::max(rowsPerPage, 1) + 1;
 }
 
-void TabbedLinePieces(int x0, int y, std::string_view text, int tabWidth,
-                      const TTextWidth& width, std::vector<TPrintPiece>& out) {
+void TabbedLinePieces(int x0, int y, std::string_view text, int tabWidth, const TTextWidth& width,
+                      std::vector<TPrintPiece>& out) {
     tabWidth = std::max(tabWidth, 1);
     long long x = x0;
     while (true) {
@@ -85,9 +85,8 @@ TPageLayout LayoutPage(const TPrintRequest& r, const TPrintSource& src, int page
     out.Pages = PageCount(n, perPage);
     out.Page = std::clamp(page, 1, out.Pages);
     const long long s = static_cast<long long>(out.Page - 1) * perPage + first;
-    const long long e =
-        std::min(static_cast<long long>(out.Page) * perPage - 1 + first,
-                 static_cast<long long>(first) + n - 1);
+    const long long e = std::min(static_cast<long long>(out.Page) * perPage - 1 + first,
+                                 static_cast<long long>(first) + n - 1);
 
     if (r.Header && !r.Title.empty()) {
         const int x = m.PageW - g.Right - width(r.Title);

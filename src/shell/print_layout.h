@@ -47,8 +47,8 @@ struct TPrintPiece {
 using TTextWidth = std::function<int(std::string_view)>;
 
 // The pieces of a line with tabs: each tab moves to the next multiple of tabWidth from x0.
-void TabbedLinePieces(int x0, int y, std::string_view text, int tabWidth,
-                      const TTextWidth& width, std::vector<TPrintPiece>& out);
+void TabbedLinePieces(int x0, int y, std::string_view text, int tabWidth, const TTextWidth& width,
+                      std::vector<TPrintPiece>& out);
 
 // The document title from the main window's caption: the text before " - Rekna", or empty.
 [[nodiscard]] std::string HeaderTitle(std::string_view caption);
@@ -65,27 +65,27 @@ struct TPrintSource {
 struct TPrintRequest {
     TPrintMetrics Metrics;
     TMarginsMm Margins;
-    int SpacePercent = 20;    // line spacing in per cent of the font height
-    int AnswerPercent = 75;   // where the second column starts, in per cent of the text width
-    int FontHeight = 0;       // the font's character height in dots
-    int TabWidth = 0;         // width of the memo's tab stop in dots
-    bool Answers = true;      // 計算結果を印刷
-    bool AnswerPane = true;   // the answer pane is shown
-    bool Header = false;      // ファイル名を印刷
-    bool PageNo = false;      // ページNoを印刷
+    int SpacePercent = 20;       // line spacing in per cent of the font height
+    int AnswerPercent = 75;      // where the second column starts, in per cent of the text width
+    int FontHeight = 0;          // the font's character height in dots
+    int TabWidth = 0;            // width of the memo's tab stop in dots
+    bool Answers = true;         // 計算結果を印刷
+    bool AnswerPane = true;      // the answer pane is shown
+    bool Header = false;         // ファイル名を印刷
+    bool PageNo = false;         // ページNoを印刷
     bool SelectionOnly = false;  // 選択行のみ, checked and available
     int SelFirst = 0, SelLast = 0;
-    std::string Title;        // the header text, CP932
+    std::string Title;  // the header text, CP932
 };
 
 // One page worked out.
 struct TPageLayout {
     TPrintMetrics Metrics;
-    TPrintRect Margins;     // from the printable area's edges
+    TPrintRect Margins;  // from the printable area's edges
     int FontHeight = 0;
     int LinesPerPage = 1;
     int Pages = 1;
-    int Page = 1;           // 1-based; a page past the end is taken as the last
+    int Page = 1;  // 1-based; a page past the end is taken as the last
     bool TwoColumn = false;
     std::vector<TPrintPiece> Pieces;
 };

@@ -32,7 +32,8 @@ constexpr std::string_view kSelRowKey = "PrintSelRow";
 // overflow) is none.
 std::optional<long long> ReadInteger(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
     text.remove_prefix(i);
     bool negative = false;
     if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
@@ -108,14 +109,17 @@ void WritePrintSettings(TKeptTexts& kept, const TPrintSettings& s) {
     place(kLeftKey, s.Left);
     place(kWidthKey, s.Width);
     place(kHeightKey, s.Height);
-    for (std::size_t i = 0; i < kPrintBoxCount; ++i) kept[std::string(kBoxes[i].Key)] = s.Boxes[i];
+    for (std::size_t i = 0; i < kPrintBoxCount; ++i)
+        kept[std::string(kBoxes[i].Key)] = s.Boxes[i];
     kept[std::string(kFileNameKey)] = s.FileName ? "1" : "0";
     kept[std::string(kTwoColumnKey)] = s.TwoColumn ? "1" : "0";
     kept[std::string(kPageNoKey)] = s.PageNo ? "1" : "0";
     kept[std::string(kSelRowKey)] = s.SelRow ? "1" : "0";
 }
 
-void StoreTwoColumn(TKeptTexts& kept, bool on) { kept[std::string(kTwoColumnKey)] = on ? "1" : "0"; }
+void StoreTwoColumn(TKeptTexts& kept, bool on) {
+    kept[std::string(kTwoColumnKey)] = on ? "1" : "0";
+}
 
 int MmToDots(int mm, int dpi) noexcept {
     return static_cast<int>(std::lround(mm * static_cast<double>(dpi) / 25.4));

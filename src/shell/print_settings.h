@@ -37,10 +37,10 @@ struct TPrintSettings {
     std::optional<int> Top, Left, Width, Height;
     // The box texts as they stand (the stored text when not empty, else the default).
     std::array<std::string, kPrintBoxCount> Boxes;
-    bool FileName = false;   // ファイル名を印刷
-    bool TwoColumn = true;   // 計算結果を印刷
-    bool PageNo = false;     // ページNoを印刷
-    bool SelRow = false;     // 選択行のみ
+    bool FileName = false;  // ファイル名を印刷
+    bool TwoColumn = true;  // 計算結果を印刷
+    bool PageNo = false;    // ページNoを印刷
+    bool SelRow = false;    // 選択行のみ
 };
 
 using TKeptTexts = std::map<std::string, std::string, std::less<>>;

@@ -14,7 +14,9 @@ int Round(double v) noexcept {
 
 }  // namespace
 
-int ClampScaleBound(int bound) noexcept { return std::clamp(bound, 10, 500); }
+int ClampScaleBound(int bound) noexcept {
+    return std::clamp(bound, 10, 500);
+}
 
 int ClampScale(int scale, int lo, int hi) noexcept {
     return std::clamp(scale, std::min(lo, hi), std::max(lo, hi));

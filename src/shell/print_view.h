@@ -36,8 +36,8 @@ struct TZoom {
     int ScrollX = 0, ScrollY = 0;
 };
 
-[[nodiscard]] TZoom ZoomByDrag(int scale, int lo, int hi, TPoint press, TPoint release,
-                               int clientW, int clientH) noexcept;
+[[nodiscard]] TZoom ZoomByDrag(int scale, int lo, int hi, TPoint press, TPoint release, int clientW,
+                               int clientH) noexcept;
 
 // A page is recorded between BeginDoc and EndDoc and can be printed once recorded; a call in the
 // wrong state is refused with its error text.

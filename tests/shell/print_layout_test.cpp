@@ -14,11 +14,14 @@ namespace {
 constexpr TPrintMetrics kA4{2100, 2970, 50, 50, 2000, 2870, 254, 254};
 
 // Every byte is 10 dots wide.
-int Width(std::string_view text) { return static_cast<int>(text.size()) * 10; }
+int Width(std::string_view text) {
+    return static_cast<int>(text.size()) * 10;
+}
 
 std::string Dump(const std::vector<TPrintPiece>& pieces) {
     std::ostringstream s;
-    for (const TPrintPiece& p : pieces) s << p.X << ',' << p.Y << ':' << p.Text << '\n';
+    for (const TPrintPiece& p : pieces)
+        s << p.X << ',' << p.Y << ':' << p.Text << '\n';
     return s.str();
 }
 
@@ -33,8 +36,10 @@ struct TRows {
 
 TRows Rows(int memo, int answers) {
     TRows r;
-    for (int i = 0; i < memo; ++i) r.Memo.push_back("r" + std::to_string(i));
-    for (int i = 0; i < answers; ++i) r.Answers.push_back("a" + std::to_string(i));
+    for (int i = 0; i < memo; ++i)
+        r.Memo.push_back("r" + std::to_string(i));
+    for (int i = 0; i < answers; ++i)
+        r.Answers.push_back("a" + std::to_string(i));
     return r;
 }
 
@@ -64,7 +69,8 @@ TEST(PrintLayout, PageCountAndLinesPerPage) {
     const struct {
         int Rows, PerPage, Pages;
     } counts[] = {{0, 4, 1}, {3, 4, 1}, {4, 4, 2}, {8, 4, 3}, {9, 4, 3}, {5, 0, 6}};
-    for (const auto& c : counts) EXPECT_EQ(PageCount(c.Rows, c.PerPage), c.Pages) << c.Rows;
+    for (const auto& c : counts)
+        EXPECT_EQ(PageCount(c.Rows, c.PerPage), c.Pages) << c.Rows;
     const struct {
         int PageH, Top, Bottom, Gap, Pitch, Lines;
     } lines[] = {{2870, 200, 150, 100, 600, 4},

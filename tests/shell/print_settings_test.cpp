@@ -13,21 +13,34 @@ TEST(PrintSettings, ComboValueReadsClampsAndCorrects) {
         TPrintBox Box;
         int Expected;
     } rows[] = {
-        {"", B::pbScale, 100},     {"abc", B::pbTop, 50},        {"", B::pbSpace, 100},
-        {"", B::pbAns, 90},        {"12.7", B::pbLeft, 12},      {"-30", B::pbRight, 30},
-        {"5", B::pbTop, 10},       {"250", B::pbScale, 200},     {"19", B::pbScale, 20},
-        {"0", B::pbSpace, 0},      {"95", B::pbAns, 90},         {"99999999999", B::pbTop, 50},
-        {"-2147483648", B::pbBottom, 50}, {" 15", B::pbTop, 15}, {"1e3", B::pbScale, 100},
-        {".5", B::pbRight, 50},    {"75.", B::pbScale, 75},      {"+40", B::pbLeft, 40},
+        {"", B::pbScale, 100},
+        {"abc", B::pbTop, 50},
+        {"", B::pbSpace, 100},
+        {"", B::pbAns, 90},
+        {"12.7", B::pbLeft, 12},
+        {"-30", B::pbRight, 30},
+        {"5", B::pbTop, 10},
+        {"250", B::pbScale, 200},
+        {"19", B::pbScale, 20},
+        {"0", B::pbSpace, 0},
+        {"95", B::pbAns, 90},
+        {"99999999999", B::pbTop, 50},
+        {"-2147483648", B::pbBottom, 50},
+        {" 15", B::pbTop, 15},
+        {"1e3", B::pbScale, 100},
+        {".5", B::pbRight, 50},
+        {"75.", B::pbScale, 75},
+        {"+40", B::pbLeft, 40},
         {"12 ", B::pbAns, 90},
     };
-    for (const auto& r : rows) EXPECT_EQ(ComboValue(r.Text, r.Box), r.Expected) << r.Text;
+    for (const auto& r : rows)
+        EXPECT_EQ(ComboValue(r.Text, r.Box), r.Expected) << r.Text;
 }
 
 TEST(PrintSettings, MissingAndUnreadableKeysGiveTheDefaults) {
     const TPrintSettings empty = ReadPrintSettings({});
-    EXPECT_EQ(empty.Boxes, (std::array<std::string, kPrintBoxCount>{"75", "25", "20", "25", "20",
-                                                                     "20", "75"}));
+    EXPECT_EQ(empty.Boxes,
+              (std::array<std::string, kPrintBoxCount>{"75", "25", "20", "25", "20", "20", "75"}));
     EXPECT_FALSE(empty.Top || empty.Left || empty.Width || empty.Height);
     EXPECT_EQ((std::array{empty.FileName, empty.TwoColumn, empty.PageNo, empty.SelRow}),
               (std::array{false, true, false, false}));
@@ -87,7 +100,8 @@ TEST(PrintSettings, PaperColumnsFollowTheStoredMargins) {
         {{{"PrintMargin.Left", "junk"}}, 20, true, 140},
         {{}, 0, true, 80},
     };
-    for (const auto& r : rows) EXPECT_EQ(PaperColumns(r.Kept, m, r.TwoCharWidth, r.AnswerPane), r.Expected);
+    for (const auto& r : rows)
+        EXPECT_EQ(PaperColumns(r.Kept, m, r.TwoCharWidth, r.AnswerPane), r.Expected);
     m.DpiX = 0;
     EXPECT_EQ(PaperColumns({}, m, 20, true), 80);
 }

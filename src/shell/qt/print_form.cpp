@@ -89,8 +89,8 @@ void TFormPrint::CreateControls() {
     for (std::size_t i = 0; i < kPrintBoxCount; ++i) {
         const int column = static_cast<int>(i);
         if (*kBoxLabels[i].Group != '\0')
-            grid->addWidget(new QLabel(QString::fromUtf8(kBoxLabels[i].Group), FTop), 0, column,
-                            1, i == 1 ? 4 : 1);
+            grid->addWidget(new QLabel(QString::fromUtf8(kBoxLabels[i].Group), FTop), 0, column, 1,
+                            i == 1 ? 4 : 1);
         auto* box = new QComboBox(FTop);
         box->setObjectName(QString::fromLatin1(kNames[i]));
         box->setEditable(true);
@@ -179,7 +179,8 @@ void TFormPrint::CreateControls() {
 
 TPrintChoices TFormPrint::Choices() {
     TPrintSettings s;
-    for (std::size_t i = 0; i < kPrintBoxCount; ++i) s.Boxes[i] = FBoxes[i]->currentText().toStdString();
+    for (std::size_t i = 0; i < kPrintBoxCount; ++i)
+        s.Boxes[i] = FBoxes[i]->currentText().toStdString();
     s.FileName = FCheckName->isChecked();
     s.PageNo = FCheckPage->isChecked();
     s.TwoColumn = FCheckW->isChecked();
@@ -210,8 +211,10 @@ void TFormPrint::ButtonViewClick() {
     const int pages = page.Layout.Pages;
     FLineCount->setText(QStringLiteral("1ページ行数=") + QString::number(page.Layout.LinesPerPage));
     FTabTag = wanted;
-    while (FTabs->count() > pages) FTabs->removeTab(FTabs->count() - 1);
-    while (FTabs->count() < pages) FTabs->addTab(QString::number(FTabs->count() + 1));
+    while (FTabs->count() > pages)
+        FTabs->removeTab(FTabs->count() - 1);
+    while (FTabs->count() < pages)
+        FTabs->addTab(QString::number(FTabs->count() + 1));
     // A page that no longer exists shows the last one.
     FTabs->setCurrentIndex(std::min(wanted, pages - 1));
     FTabTag = -1;
@@ -225,7 +228,8 @@ void TFormPrint::ButtonViewClick() {
 
 void TFormPrint::ShowPrinterFailure() {
     FTabTag = 0;
-    while (FTabs->count() > 1) FTabs->removeTab(FTabs->count() - 1);
+    while (FTabs->count() > 1)
+        FTabs->removeTab(FTabs->count() - 1);
     if (FTabs->count() == 0) FTabs->addTab(QStringLiteral("1"));
     FTabs->setCurrentIndex(0);
     FTabTag = -1;
@@ -288,10 +292,10 @@ void TFormPrint::ButtonPrintClick() {
                 .arg(name, landscape ? QStringLiteral("横") : QStringLiteral("縦"))
                 .arg(QString::number(FPanel->Resolution() / 25.4, 'f', 2));
         const QMessageBox::StandardButton answer =
-            AskPrintPage ? AskPrintPage(text)
-                         : QMessageBox::question(this, QStringLiteral("Rekna"), text,
-                                                 QMessageBox::Yes | QMessageBox::No |
-                                                     QMessageBox::Cancel);
+            AskPrintPage
+                ? AskPrintPage(text)
+                : QMessageBox::question(this, QStringLiteral("Rekna"), text,
+                                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         if (answer == QMessageBox::Cancel) break;
         if (answer != QMessageBox::Yes) continue;
         // Every confirmed page goes into the one job.
@@ -316,7 +320,9 @@ void TFormPrint::ButtonPrintClick() {
     if (FTabs->currentIndex() == FTabs->count() - 1) hide();
 }
 
-void TFormPrint::FollowSelection() { FCheckSel->setEnabled(MemoHasSelection(FForm)); }
+void TFormPrint::FollowSelection() {
+    FCheckSel->setEnabled(MemoHasSelection(FForm));
+}
 
 void TFormPrint::StoreSettings() {
     TPrintSettings s;
@@ -324,7 +330,8 @@ void TFormPrint::StoreSettings() {
     s.Left = x();
     s.Width = width();
     s.Height = height();
-    for (std::size_t i = 0; i < kPrintBoxCount; ++i) s.Boxes[i] = FBoxes[i]->currentText().toStdString();
+    for (std::size_t i = 0; i < kPrintBoxCount; ++i)
+        s.Boxes[i] = FBoxes[i]->currentText().toStdString();
     s.FileName = FCheckName->isChecked();
     s.TwoColumn = FCheckW->isChecked();
     s.PageNo = FCheckPage->isChecked();

@@ -17,9 +17,13 @@
 namespace rekna {
 namespace {
 
-QString Q(std::string_view cp932) { return QString::fromStdString(Cp932ToUtf8(cp932)); }
+QString Q(std::string_view cp932) {
+    return QString::fromStdString(Cp932ToUtf8(cp932));
+}
 
-int Round(qreal v) { return static_cast<int>(std::lround(v)); }
+int Round(qreal v) {
+    return static_cast<int>(std::lround(v));
+}
 
 }  // namespace
 
@@ -101,10 +105,9 @@ TPrintedPage LayoutMemoPage(TFormMemo& form, QPrinter& printer, const TPrintChoi
     r.SelFirst = memo.Selection().Start().Y;
     r.SelLast = memo.Selection().End().Y;
     r.Title = HeaderTitle(Utf8ToCp932(form.windowTitle().toStdString()));
-    const TPrintSource source{memo.GetCount(),
-                              [&memo](int i) { return std::string_view(memo.Get(i)); },
-                              answers.GetCount(),
-                              [&answers](int i) { return std::string_view(answers.Get(i)); }};
+    const TPrintSource source{
+        memo.GetCount(), [&memo](int i) { return std::string_view(memo.Get(i)); },
+        answers.GetCount(), [&answers](int i) { return std::string_view(answers.Get(i)); }};
     out.Layout = LayoutPage(r, source, page, width);
     return out;
 }

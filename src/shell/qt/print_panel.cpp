@@ -18,7 +18,9 @@ TPrevPanel::TPrevPanel(QWidget* parent) : QWidget(parent) {
     setAutoFillBackground(false);
 }
 
-void TPrevPanel::SetPrevScale(int scale) { FScale = ClampScale(scale, FScaleMin, FScaleMax); }
+void TPrevPanel::SetPrevScale(int scale) {
+    FScale = ClampScale(scale, FScaleMin, FScaleMax);
+}
 
 void TPrevPanel::SetPrevScaleMin(int bound) {
     FScaleMin = ClampScaleBound(bound);

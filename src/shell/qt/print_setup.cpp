@@ -37,14 +37,17 @@ QPrinter& TPrintSetup::Printer() {
     return *FPrinter;
 }
 
-bool TPrintSetup::PrintsToPdf() { return Printer().outputFormat() == QPrinter::PdfFormat; }
+bool TPrintSetup::PrintsToPdf() {
+    return Printer().outputFormat() == QPrinter::PdfFormat;
+}
 
 int TPrintSetup::PaperColumns() {
     QPrinter& printer = Printer();
     const TPrintMetrics m = PrinterMetrics(printer);
     if (!m.Valid()) return rekna::PaperColumns(FForm.KeptSettings(), m, 0, true);
     const QFontMetricsF metrics(PrinterFont(FForm, m.DpiY), &printer);
-    const int twoChars = static_cast<int>(std::lround(metrics.horizontalAdvance(QStringLiteral("__"))));
+    const int twoChars =
+        static_cast<int>(std::lround(metrics.horizontalAdvance(QStringLiteral("__"))));
     const QAction* answerPane = FForm.Action("ActionWindowAns");
     return rekna::PaperColumns(FForm.KeptSettings(), m, twoChars,
                                answerPane == nullptr || answerPane->isChecked());
@@ -61,6 +64,11 @@ void TPrintSetup::ShowPreview() {
     FPreview->activateWindow();
 }
 
+TPrintSetup* PrintSetupOf(TFormMemo& form) {
+    return dynamic_cast<TPrintSetup*>(form.findChild<QObject*>(QStringLiteral("PrintSetup"),
+                                                               Qt::FindDirectChildrenOnly));
+}
+
 void InstallPrint(TFormMemo& form) {
     auto* setup = new TPrintSetup(form);
     if (QAction* a = form.Action("ActionPrintView")) {
@@ -74,7 +82,7 @@ void InstallPrint(TFormMemo& form) {
 }
 
 int PrintMemoToPdf(TFormMemo& form, const QString& path, std::string& error) {
-    TPrintSetup* setup = form.findChild<TPrintSetup*>();
+    TPrintSetup* setup = PrintSetupOf(form);
     if (!setup) setup = new TPrintSetup(form);
     QPrinter& printer = setup->Printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -122,7 +130,8 @@ int RunPrintToPdf(const QStringList& arguments) {
     env.ConfigHome = ConfigHomeFolder();
     const TStartPaths paths = FindStartPaths(env);
     if (!env.Argument.empty() &&
-        (paths.Document.empty() || !QFileInfo(QString::fromStdString(paths.Document)).isReadable())) {
+        (paths.Document.empty() ||
+         !QFileInfo(QString::fromStdString(paths.Document)).isReadable())) {
         std::fprintf(stderr, "rekna: %s is no readable memo\n", env.Argument.c_str());
         return 1;
     }

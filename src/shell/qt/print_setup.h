@@ -38,6 +38,9 @@ private:
     TFormPrint* FPreview = nullptr;
 };
 
+// The print set-up that InstallPrint gave the window, or null.
+[[nodiscard]] TPrintSetup* PrintSetupOf(TFormMemo& form);
+
 // Connects the print preview action and the paper width to the main window.
 void InstallPrint(TFormMemo& form);
 
