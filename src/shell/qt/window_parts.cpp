@@ -2,6 +2,7 @@
 #include "shell/qt/window_parts.h"
 
 #include "shell/qt/form_memo.h"
+#include "shell/qt/graph_window_hook.h"
 #include "shell/qt/print_setup.h"
 
 namespace rekna {
@@ -9,6 +10,7 @@ namespace rekna {
 void InstallWindowParts(TFormMemo& form) {
     static_cast<void>(form);
     InstallPrint(form);
+    InstallGraphWindow(form);
 }
 
 }  // namespace rekna
