@@ -65,6 +65,17 @@ TEST(PrintLayout, MarginsStayInsideThePrintableArea) {
     EXPECT_EQ(PageMargins(wide, {10, 10, 10, 10}), (TPrintRect{0, 0, 0, 0}));
 }
 
+TEST(PrintLayout, TheHeaderIsTheCaptionBeforeTheProgramName) {
+    const struct {
+        const char* Caption;
+        const char* Title;
+    } rows[] = {{"memo.txt - Rekna", "memo.txt"},
+                {"memo.txt * - Rekna", "memo.txt *"},
+                {"Rekna", ""},
+                {" - Rekna - Rekna", ""}};
+    for (const auto& r : rows) EXPECT_EQ(HeaderTitle(r.Caption), r.Title) << r.Caption;
+}
+
 TEST(PrintLayout, PageCountAndLinesPerPage) {
     const struct {
         int Rows, PerPage, Pages;
