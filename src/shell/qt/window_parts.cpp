@@ -1,6 +1,7 @@
 // The windows that hang off the main window's menus connect their actions to it.
 #include "shell/qt/window_parts.h"
 
+#include "shell/qt/find_parts.h"
 #include "shell/qt/form_memo.h"
 #include "shell/qt/graph_window_hook.h"
 #include "shell/qt/print_setup.h"
@@ -11,6 +12,7 @@ void InstallWindowParts(TFormMemo& form) {
     static_cast<void>(form);
     InstallPrint(form);
     InstallGraphWindow(form);
+    InstallFindParts(form);
 }
 
 }  // namespace rekna
