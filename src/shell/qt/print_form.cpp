@@ -171,6 +171,13 @@ void TFormPrint::CreateControls() {
     FPanel->SetPrevScale(75);
     FPanel->SetScrollBox(FScrollBox);
     FScrollBox->setWidget(FPanel);
+    // Every activation renders again: a printer that keeps failing is reported once, not after
+    // every box that its own report closed.
+    FPanel->ReportNoPrinter = [this] {
+        if (!FPrinterFailed)
+            QMessageBox::critical(this, QStringLiteral("Rekna"),
+                                  QStringLiteral("プリンターが設定されていません"));
+    };
     FPanel->OnZoomed = [this] {
         Box(TPrintBox::pbScale)->setEditText(QString::number(FPanel->PrevScale()));
     };
@@ -203,9 +210,11 @@ void TFormPrint::ButtonViewClick() {
     const TPrintChoices choices = Choices();
     if (!FPanel->SetMargins(FSetup.Printer(), choices.Margins)) {
         ShowPrinterFailure();
+        FPrinterFailed = true;
         FRendering = false;
         return;
     }
+    FPrinterFailed = false;
     const int wanted = std::max(FTabs->currentIndex(), 0);
     TPrintedPage page = LayoutMemoPage(FForm, FSetup.Printer(), choices, wanted + 1);
     const int pages = page.Layout.Pages;

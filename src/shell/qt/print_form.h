@@ -86,6 +86,8 @@ private:
     // The tab row's tag: -1 while idle, the remembered tab while the tabs are rebuilt.
     int FTabTag = -1;
     bool FRendering = false;
+    // The printer failed at the last rendering: the box is not shown again until it works.
+    bool FPrinterFailed = false;
 };
 
 }  // namespace rekna

@@ -139,6 +139,11 @@ TEST_F(PrintTest, ThePreviewPagesAndZooms) {
 
     preview->TabControlPage()->setCurrentIndex(1);
     EXPECT_EQ(panel->Page().Layout.Page, 2);
+    // With the answer pane hidden the memo runs on in a second column.
+    form->Action("ActionWindowAns")->trigger();
+    preview->ButtonViewClick();
+    EXPECT_TRUE(panel->Page().Layout.TwoColumn);
+    EXPECT_EQ(preview->TabControlPage()->count(), 130 / (2 * lp) + 1);
 }
 
 TEST_F(PrintTest, ConfirmedPagesGoIntoOneJobAndCancelKeepsTheWindow) {
