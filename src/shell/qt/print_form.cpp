@@ -11,7 +11,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -247,17 +246,13 @@ void TFormPrint::ShowPrinterFailure() {
 }
 
 void TFormPrint::ButtonSetClick() {
-    QPrinter& printer = FSetup.Printer();
-    int result = 0;
-    if (FSetup.PrintsToPdf()) {
-        QPageSetupDialog dialog(&printer, this);
-        result = dialog.exec();
-    } else {
-        QPrintDialog dialog(&printer, this);
-        dialog.setWindowTitle(QStringLiteral("プリンターの設定"));
-        result = dialog.exec();
-    }
-    if (result == QDialog::Accepted) ButtonViewClick();
+    // The print dialog chooses the printer (or a PDF file) with its paper and orientation; the
+    // page set-up dialog refuses the PDF printer on this platform.
+    QPrintDialog dialog(&FSetup.Printer(), this);
+    dialog.setWindowTitle(QStringLiteral("プリンターの設定"));
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, false);
+    if (dialog.exec() == QDialog::Accepted) ButtonViewClick();
 }
 
 void TFormPrint::ButtonPrintClick() {

@@ -37,10 +37,6 @@ QPrinter& TPrintSetup::Printer() {
     return *FPrinter;
 }
 
-bool TPrintSetup::PrintsToPdf() {
-    return Printer().outputFormat() == QPrinter::PdfFormat;
-}
-
 int TPrintSetup::PaperColumns() {
     QPrinter& printer = Printer();
     const TPrintMetrics m = PrinterMetrics(printer);
@@ -65,8 +61,8 @@ void TPrintSetup::ShowPreview() {
 }
 
 TPrintSetup* PrintSetupOf(TFormMemo& form) {
-    return dynamic_cast<TPrintSetup*>(form.findChild<QObject*>(QStringLiteral("PrintSetup"),
-                                                               Qt::FindDirectChildrenOnly));
+    return dynamic_cast<TPrintSetup*>(
+        form.findChild<QObject*>(QStringLiteral("PrintSetup"), Qt::FindDirectChildrenOnly));
 }
 
 void InstallPrint(TFormMemo& form) {

@@ -24,8 +24,6 @@ public:
     // The printer, made on first use: the system's default printer, or a PDF file when no
     // printer is set up.
     [[nodiscard]] QPrinter& Printer();
-    // No printer is set up: printing writes a PDF file.
-    [[nodiscard]] bool PrintsToPdf();
     // The printable width in characters of the memo's font, from the stored print settings.
     [[nodiscard]] int PaperColumns();
     // Opens the preview window (made once, then shown again).
