@@ -1,0 +1,58 @@
+// The graph window's full update: the formulas compiled with a memo's lines, ten formulas sampled
+// at 10,001 points each through the engine, and the graph drawn (as SVG, the canvas without a
+// display), as "更新" does it; and the sampling alone.
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/vt_calc.h"
+#include "frame/calc_options.h"
+#include "frame/memo_formula_list.h"
+#include "graph/svg_canvas.h"
+#include "graph/xy_graph.h"
+#include "shell/graph_model.h"
+
+namespace {
+
+using namespace rekna;
+
+struct TSetup {
+    TSetup() {
+        for (const std::string& line : Memo) Calc.CalcLine(line, true, true, true);
+        Model.Sampler().BuildMemo = [this](TVtCalc& c, bool) { BuildMemoFormulas(Memo, c, Options); };
+        const char* formulas[] = {"a*X^2",        "Sin(X)",      "Tan(X)",    "Cos(X)*b",
+                                  "Exp(-X^2/4)",  "Sqrt(Abs(X))", "X^3/25",    "c",
+                                  "Sin(3*X)/X",   "Log(Abs(X)+1)"};
+        TVtGrid& t = Model.Tables().Table(TGraphTableId::gtCalc);
+        for (int k = 0; k < kGraphFormulas; ++k) t.SetCells(gcol::kFormula, 2 + k, formulas[k]);
+        Model.Tables().Table(TGraphTableId::gtRange).SetCells(gcol::kDivide, grow::kXAxis, "10000");
+        Graph.SetSize(720, 480);
+    }
+    std::vector<std::string> Memo = {"a=0.5", "b=2", "c=a*X+b", "unused=17*3"};
+    TCalcOptions Options;
+    TVtCalc Calc;
+    TXYGraph Graph;
+    TGraphModel Model{Calc, Graph};
+};
+
+void BM_GraphFullUpdate(benchmark::State& state) {
+    TSetup s;
+    for (auto _ : state) {
+        s.Model.FullUpdate();
+        TSvgCanvas canvas(720, 480);
+        s.Graph.Draw(canvas);
+        benchmark::DoNotOptimize(canvas.Finish().size());
+    }
+    state.counters["points"] = s.Graph.Series(0)->Count();
+}
+BENCHMARK(BM_GraphFullUpdate)->Unit(benchmark::kMillisecond);
+
+void BM_GraphSampling(benchmark::State& state) {
+    TSetup s;
+    s.Model.FullUpdate();
+    for (auto _ : state) benchmark::DoNotOptimize(s.Model.ComputeAndDraw());
+}
+BENCHMARK(BM_GraphSampling)->Unit(benchmark::kMillisecond);
+
+}  // namespace
