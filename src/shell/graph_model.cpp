@@ -366,6 +366,9 @@ void TGraphModel::RebuildDataSeries() {
             const double y = ParseEngineering(yt);
             if (!std::isnan(x) && !std::isnan(y)) s->AddXY(x, y);
         }
+        // A data column stands in the legend by its header while it has points.
+        s->Title = grid.Cells(2 + j, 0);
+        s->ShowInLegend = s->Count() > 0;
     }
     FGraph.ResetPixelCaches();
 }

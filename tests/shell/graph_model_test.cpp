@@ -263,6 +263,9 @@ TEST(GraphModel, GraphLines) {
     EXPECT_EQ(g.Model.Tables().Text(gtData, 2, grow::kDataFirst + 9), "2");
     EXPECT_EQ(g.Model.Tables().Text(gtData, 2, grow::kDataFirst), "");
     EXPECT_EQ(g.Graph.Series(10)->Count(), 1);
+    EXPECT_TRUE(g.Graph.Series(10)->ShowInLegend);
+    EXPECT_EQ(g.Graph.Series(10)->Title, "Y1");
+    EXPECT_FALSE(g.Graph.Series(11)->ShowInLegend);
 }
 
 }  // namespace
