@@ -420,6 +420,8 @@ void TFormFind::changeEvent(QEvent* event) {
         ShowModel();
         UpdateStates();
         FText->setFocus();
+        // Typing replaces the search text, as after the window was shown.
+        FText->lineEdit()->selectAll();
     }
 }
 
@@ -427,8 +429,11 @@ void TFormFind::Place() {
     const int top = FForm.geometry().top();
     if (top == FPlacedTop) return;
     FPlacedTop = top;
+    // Above the frame's top-left corner, 5 pixels clear of it, so that the window does not hide
+    // the memo rows it finds; never off the screen's top or left.
     const QPoint corner = FForm.VtFrameCalc1()->mapToGlobal(QPoint(0, 0));
-    move(std::max(corner.x() + 5, 0), std::max(corner.y() + 5, 0));
+    const int height = std::max(frameGeometry().height(), sizeHint().height());
+    move(std::max(corner.x(), 0), std::max(corner.y() - height - 5, 0));
 }
 
 }  // namespace rekna
