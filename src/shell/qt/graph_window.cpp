@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QProgressDialog>
 #include <QSaveFile>
@@ -17,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <cstdio>
 
 #include "graph/qt/xy_graph_view.h"
 #include "graph/xy_graph.h"
@@ -205,7 +207,11 @@ void TFormGraph::CreatePages() {
         TVtGrid& model = grid->Grid();
         model.VtOptions().FixedStyles.Bevel = TVtBevel::bvRaised;
         model.OnChanged = [this, id] { TableChanged(id); };
-        model.OnSelectionChanged = [this, id](int, int, TGridRect) { ShowCellHint(id); };
+        model.OnSelectionChanged = [this, id](int, int, TGridRect) {
+            ShowCellHint(id);
+            if (id == gtMarker) ShowMarkerCell();
+        };
+        grid->installEventFilter(this);
         grid->Refresh();
         FPages->addTab(grid, Q(TGraphTables::PageCaption(id)));
     }
@@ -309,7 +315,58 @@ void TFormGraph::Deactivated() {
     FView->Redraw();
 }
 
+void TFormGraph::ShowMarkerCell() {
+    const TVtGrid& grid = Grid(gtMarker)->Grid();
+    const int col = grid.Col();
+    if (col < 1 || col > 5) return;
+    const double x = ParseEngineering(grid.Cells(col, 1));
+    TXYGraph& g = FView->Graph();
+    g.ClearMarkers();
+    for (int k = 0; k < kGraphFormulas && k < g.SeriesCount(); ++k) {
+        if (grid.Row() != 1 && grid.Row() != k + 2) continue;
+        const double y = ParseEngineering(grid.Cells(col, k + 2));
+        const TGraphAxis& axis = g.Series(k)->ZAxis ? g.ZAxis : g.YAxis;
+        TSeriesMarker& m = g.Series(k)->SeriesMarker;
+        m.Shown = !std::isnan(x) && !std::isnan(y) && y >= axis.Min() && y <= axis.Max();
+        m.X = x;
+        m.Y = y;
+    }
+    FView->Redraw();
+}
+
+// U and D add or take 1 from a number cell of a non-negative kind, never below 0.
+bool TFormGraph::StepCell(TGraphTableId id, char key) {
+    TVtGrid& grid = Grid(id)->Grid();
+    const int col = grid.Col();
+    const int row = grid.Row();
+    if (grid.Editing() || !TGraphTables::Editable(grid, col, row)) return false;
+    const TVtCellAction& action = grid.CellAction(col, row);
+    if (action.Mode != TVtCellMode::cmEdit ||
+        (action.EditDataType != TVtEditDataType::dtPosInteger &&
+         action.EditDataType != TVtEditDataType::dtPosFrac))
+        return false;
+    const double v = ParseEngineering(grid.Cells(col, row));
+    if (std::isnan(v)) return false;
+    const double next = std::max(0.0, v + (key == 'u' ? 1 : -1));
+    grid.SaveUndo();
+    char text[32];
+    std::snprintf(text, sizeof text, "%.15g", next);
+    grid.SetCells(col, row, text);
+    TableChanged(id);
+    return true;
+}
+
 bool TFormGraph::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        for (int i = 0; i < kGraphTableCount; ++i) {
+            if (watched != FGrids[static_cast<std::size_t>(i)]) continue;
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const QString text = key->text().toLower();
+            if ((text == QStringLiteral("u") || text == QStringLiteral("d")) &&
+                StepCell(static_cast<TGraphTableId>(i), static_cast<char>(text[0].toLatin1())))
+                return true;
+        }
+    }
     if (watched != FView) return QWidget::eventFilter(watched, event);
     TXYGraph& g = FView->Graph();
     if (event->type() == QEvent::MouseButtonDblClick) {

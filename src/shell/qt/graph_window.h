@@ -69,6 +69,9 @@ private:
     void RefreshGrids();
     void ShowCellHint(TGraphTableId id);
     void MarkerSet(long double x);
+    // Markers at the selected marker-table cell's column (every formula for the X row).
+    void ShowMarkerCell();
+    bool StepCell(TGraphTableId id, char key);
     void ShowStatus(const QString& text);
     void Activated();
     void Deactivated();

@@ -138,6 +138,16 @@ TEST_F(GraphWindowTest, GraphLinesGoIntoTheMemoAndBack) {
     Form->Action("ActionEditGraphSet")->trigger();
     EXPECT_EQ(w->Model().Tables().Text(gtRange, gcol::kTitle, grow::kTitleRow), "Parabola");
     EXPECT_EQ(w->View()->Graph().Title.Text, "Parabola");
+
+    // U and D step a width cell, never below 0, as a change with its undo step.
+    TStrVtGrid& range = *w->Grid(gtRange);
+    w->Pages()->setCurrentWidget(&range);
+    range.setFocus();
+    range.Grid().FocusCell(gcol::kSpace, grow::kXAxis, false);
+    QTest::keyClicks(&range, QStringLiteral("ddu"));
+    EXPECT_EQ(w->Model().Tables().Text(gtRange, gcol::kSpace, grow::kXAxis), "1");
+    EXPECT_EQ(w->View()->Graph().XAxis.Title.Margin, 1);
+    EXPECT_TRUE(range.Grid().CanUndo());
 }
 
 }  // namespace
