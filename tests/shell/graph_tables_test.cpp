@@ -126,6 +126,27 @@ TEST(GraphTables, ReadByHeaderNameFromDefaults) {
     EXPECT_FALSE(TGraphTables().ReadFileText("garbage\nno=sections\n"));
 }
 
+TEST(GraphTables, AnyTextReadsIntoSoundTables) {
+    // Pieces of real lines shuffled into random files: every table keeps its shape.
+    const std::vector<std::string> pieces = {
+        "Calc.", "Data.", "Range.", "Line.Line=", "Data.Data=", "Calc.Calc=", "=", "\t",
+        "\r\n", "\n", "Y[1]", "99999", "12", "-7", SysText("幅"), SysText("色"), "\x82", "X",
+        "1e308", "ON"};
+    unsigned seed = 12345;
+    for (int round = 0; round < 150; ++round) {
+        std::string text;
+        for (int i = 0; i < 60; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            text += pieces[(seed >> 16) % pieces.size()];
+        }
+        TGraphTables t;
+        t.ReadFileText(text);
+        EXPECT_EQ(t.Table(gtCalc).RowCount(), 12);
+        EXPECT_GE(t.DataRows(), 10);
+        EXPECT_GE(t.Int(gtCalc, gcol::kWidth, 2, 1), 1);
+    }
+}
+
 TEST(GraphTables, SettingsLinesByKey) {
     TGraphTables t;
     t.ApplySettingsLines({SysText("Data.10=1\t2"), SysText("Calc.Y[2]=OFF\tCos(X)"),
