@@ -21,10 +21,12 @@
 #include <cstdio>
 
 #include "graph/qt/xy_graph_view.h"
+#include "graph/xy_series.h"
 #include "graph/xy_graph.h"
 #include "grid/qt/qt_cp932.h"
 #include "grid/qt/str_vt_grid.h"
 #include "grid/vt_values.h"
+#include "shell/graph_mapping.h"
 
 namespace rekna {
 
@@ -210,6 +212,7 @@ void TFormGraph::CreatePages() {
         model.OnSelectionChanged = [this, id](int, int, TGridRect) {
             ShowCellHint(id);
             if (id == gtMarker) ShowMarkerCell();
+            if (id == gtCalc) HighlightCurves();
         };
         grid->installEventFilter(this);
         grid->Refresh();
@@ -270,6 +273,7 @@ void TFormGraph::TableChanged(TGraphTableId id) {
         }
     });
     ShowCellHint(id);
+    if (id == gtCalc) HighlightCurves();
 }
 
 void TFormGraph::ShowCellHint(TGraphTableId id) {
@@ -356,7 +360,23 @@ bool TFormGraph::StepCell(TGraphTableId id, char key) {
     return true;
 }
 
+void TFormGraph::HighlightCurves() {
+    const TStrVtGrid* view = Grid(gtCalc);
+    const TVtGrid& grid = view->Grid();
+    const bool on = view->hasFocus() && grid.Col() == gcol::kFormula;
+    TXYGraph& g = FView->Graph();
+    ApplySeriesTables(FModel->Tables(), g);
+    for (int k = 0; k < kGraphFormulas && k < g.SeriesCount(); ++k) {
+        auto* s = dynamic_cast<TXYLineSeries*>(g.Series(k));
+        if (s && on && grid.RowSelected(grow::kX + 1 + k)) ++s->LinePen.Width;
+    }
+    FView->Redraw();
+}
+
 bool TFormGraph::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Grid(gtCalc) &&
+        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+        HighlightCurves();
     if (event->type() == QEvent::KeyPress) {
         for (int i = 0; i < kGraphTableCount; ++i) {
             if (watched != FGrids[static_cast<std::size_t>(i)]) continue;

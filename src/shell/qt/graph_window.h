@@ -72,6 +72,8 @@ private:
     // Markers at the selected marker-table cell's column (every formula for the X row).
     void ShowMarkerCell();
     bool StepCell(TGraphTableId id, char key);
+    // While the formula column has the focus, the selected rows' curves are drawn wider.
+    void HighlightCurves();
     void ShowStatus(const QString& text);
     void Activated();
     void Deactivated();
