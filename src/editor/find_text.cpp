@@ -215,7 +215,8 @@ std::string ReplaceOccurrences(std::string_view text, const TFindMatcher& matche
 
 TReplaceAllResult ReplaceAllText(TUMemoEditor& editor, std::string_view find,
                                  std::string_view replacement, bool matchCase,
-                                 const std::function<bool(std::int64_t count)>& stop) {
+                                 const std::function<bool(std::int64_t count)>& stop,
+                                 const std::function<void(const TReplaceAllResult& result)>& done) {
     TReplaceAllResult result;
     TUMemoStrings& s = editor.Strings();
     if (find.empty() || editor.ReadOnly() || s.GetCount() == 0) return result;
@@ -259,6 +260,7 @@ TReplaceAllResult ReplaceAllText(TUMemoEditor& editor, std::string_view find,
         sel.Normalize(s);
         editor.ScrollCaretIntoView();
     }
+    if (done) done(result);
     return result;
 }
 

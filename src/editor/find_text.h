@@ -55,10 +55,12 @@ struct TReplaceAllResult {
 // notifications, however many lines changed. stop (when set) is asked every few hundred lines
 // with the count so far; true ends the command there, the work done so far kept as the one step.
 // The caret ends behind the last replacement. Nothing happens on a read-only editor or for an
-// empty find text.
-TReplaceAllResult ReplaceAllText(TUMemoEditor& editor, std::string_view find,
-                                 std::string_view replacement, bool matchCase,
-                                 const std::function<bool(std::int64_t count)>& stop = {});
+// empty find text. done (when set) hears the result while the edit group is still open, before
+// the notifications (and the recalculation they start) run.
+TReplaceAllResult
+ReplaceAllText(TUMemoEditor& editor, std::string_view find, std::string_view replacement,
+               bool matchCase, const std::function<bool(std::int64_t count)>& stop = {},
+               const std::function<void(const TReplaceAllResult& result)>& done = {});
 
 // The selected text with every occurrence replaced, put back in place of the selection (one undo
 // step); returns the number of occurrences, and changes nothing when it is 0.

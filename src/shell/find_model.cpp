@@ -198,12 +198,21 @@ std::int64_t TFindModel::ReplaceAll(const TFindPanes& panes,
     if (ReplacesInSelection(memo))
         return ReplaceInSelection(memo, SearchText, ReplaceText, FMatchCase);
     FCaption = "検索中";
-    const TReplaceAllResult result =
-        ReplaceAllText(memo, SearchText, ReplaceText, FMatchCase, [&](std::int64_t count) {
+    const auto caption = [this](std::int64_t count) {
+        FCaption = count > 0 ? ReplacedCaption(count) : NotFoundCaption();
+    };
+    const TReplaceAllResult result = ReplaceAllText(
+        memo, SearchText, ReplaceText, FMatchCase,
+        [&](std::int64_t count) {
             if (poll && poll(count)) FStop = true;
             return FStop;
+        },
+        [&](const TReplaceAllResult& done) {
+            // The count shows while the memo is calculated again.
+            caption(done.Count);
+            if (OnReplaced) OnReplaced();
         });
-    FCaption = result.Count > 0 ? ReplacedCaption(result.Count) : NotFoundCaption();
+    caption(result.Count);
     return result.Count;
 }
 

@@ -99,6 +99,8 @@ public:
     std::int64_t ReplaceAll(const TFindPanes& panes,
                             const std::function<bool(std::int64_t count)>& poll = {});
     [[nodiscard]] bool Replacing() const noexcept { return FReplacing; }
+    // Replace All has its count in the caption; the memo is calculated again next.
+    std::function<void()> OnReplaced;
     void RequestStop() noexcept { FStop = true; }
     // The jump box's row (relative with a sign) is selected in the memo; a text that is no
     // number other than 0 becomes "1".

@@ -239,7 +239,12 @@ void TFormFind::ReplaceAll() {
         qApp->removeEventFilter(&filter);
         return filter.Esc;
     };
+    FModel.OnReplaced = [this] {
+        setWindowTitle(FromUtf8(FModel.Caption()));
+        repaint();
+    };
     FModel.ReplaceAll(Panes(), poll);
+    FModel.OnReplaced = nullptr;
     ShowModel();
     StoreSettings();
     UpdateStates();
