@@ -290,7 +290,13 @@ void TFormGraph::ShowCellHint(TGraphTableId id) {
 
 void TFormGraph::MarkerSet(long double x) {
     if (!isVisible() || FBusy) return;
-    Guarded([this, x] { FModel->SetMarker(x); });
+    // Markers follow the mouse: no hourglass, only the marker table repainted.
+    try {
+        FModel->SetMarker(x);
+    } catch (...) {
+        return;
+    }
+    Grid(gtMarker)->Refresh();
     const QString readout = Q(FModel->MarkerReadout());
     FView->setToolTip(readout);
     ShowStatus(readout);
