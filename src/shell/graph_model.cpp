@@ -163,6 +163,7 @@ int TGraphModel::SampleCount() {
 }
 
 bool TGraphModel::ComputeAndDraw() {
+    if (FSampler.Stale()) Compile();
     const int n = SampleCount();
     const TGraphAxis& x = FGraph.XAxis;
     FSampler.SetKinds(Kinds());
@@ -213,6 +214,10 @@ bool TGraphModel::TableChanged(TGraphTableId id) {
 }
 
 void TGraphModel::Scrolled() {
+    if (FSampler.Stale()) {
+        ComputeAndDraw();
+        return;
+    }
     const TGraphAxis& x = FGraph.XAxis;
     const auto series = FormulaSeries();
     const int n = FLastN;
@@ -284,6 +289,7 @@ std::string TGraphModel::CellNumber(long double v, int digits) {
 }
 
 void TGraphModel::FillMarkerColumn(int col, long double x, bool moveMarkers) {
+    if (FSampler.Stale()) Compile();
     TVtGrid& grid = FTables.Table(gtMarker);
     grid.SetCells(col, kMarkerX, CellNumber(x));
     const std::array<long double, 10> values = FSampler.ValuesAt(x);

@@ -131,6 +131,12 @@ void TGraphSampler::Compile(std::string_view xName, const std::array<std::string
         FXId = vars.Find(FXName);
     }
     FCalc.LogEnable = log;
+    FShape = vars.Shape();
+    FCompiled = true;
+}
+
+bool TGraphSampler::Stale() const noexcept {
+    return !FCompiled || FCalc.Vars().Shape() != FShape;
 }
 
 std::vector<long double> TGraphSampler::SampleXs(long double min, long double max, int n,

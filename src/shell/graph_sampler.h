@@ -70,6 +70,10 @@ public:
                  const std::array<TValueKind, 10>& kinds);
     void SetKinds(const std::array<TValueKind, 10>& kinds) noexcept;
 
+    // The engine's variables were created or cleared since the compile: the compiled lists may
+    // name variables that are gone.
+    [[nodiscard]] bool Stale() const noexcept;
+
     // The canonical X variable name; empty when the name was not a variable.
     [[nodiscard]] const std::string& XName() const noexcept { return FXName; }
     [[nodiscard]] const std::array<TGraphFormula, 10>& Formulas() const noexcept {
@@ -103,6 +107,8 @@ private:
     TVtCalc& FCalc;
     std::string FXName;
     int FXId = -1;
+    std::uint64_t FShape = 0;
+    bool FCompiled = false;
     std::array<TGraphFormula, 10> FFormulas;
 };
 

@@ -158,6 +158,22 @@ TEST(GraphModel, SamplesAMemoFormulaAndLeavesTheMemoAlone) {
     EXPECT_EQ(static_cast<double>(re.Value()), 4);
 }
 
+TEST(GraphModel, MemoryClearBetweenCompileAndSampling) {
+    TFixture f({"kk=3"});
+    f.Model.Sampler().UseMemo = false;
+    f.Formula(1, "kk*X");
+    f.Model.Tables().Table(gtRange).SetCells(gcol::kDivide, grow::kXAxis, "2");
+    f.Model.FullUpdate();
+    f.Calc.Clear();
+    f.Calc.CalcLine("q=1", true, true, true);
+    f.Calc.CalcLine("kk=4", true, true, true);
+    f.Model.ComputeAndDraw();
+    EXPECT_EQ(static_cast<double>(f.Series(1).YValues()[2]), 20);
+    f.Calc.Clear();
+    f.Model.SetMarker(1);
+    EXPECT_EQ(f.Model.Tables().Text(gtMarker, 1, 1), "1.00000");
+}
+
 TEST(GraphModel, SampleCounts) {
     const struct {
         const char* Divide;
