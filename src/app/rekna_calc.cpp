@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -29,6 +30,7 @@
 #include "shell/program_settings.h"
 #include "shell/settings_file.h"
 #include "shell/start_paths.h"
+#include "script/script_site.h"
 
 namespace {
 
@@ -58,6 +60,8 @@ constexpr const char* kUsage =
     "  --delete-answers   print the memo with every written answer taken out\n"
     "  --encoding=NAME    auto (default: valid UTF-8 is read as UTF-8, anything else as CP932),\n"
     "                     cp932 (read and write CP932) or utf-8 (read and write UTF-8)\n"
+    "  --script-limit S   stop a script line that runs longer than S seconds (default 60,\n"
+    "                     0: no limit), as Esc stops it in the window\n"
     "  -e LINE            calculate LINE; several -e lines form one memo\n"
     "  FILE, -            the memo file, or standard input\n";
 
@@ -75,6 +79,7 @@ struct TArgs {
     bool Write = false;          // --write
     bool DeleteAnswers = false;  // --delete-answers
     std::vector<std::string> Set;  // --set KEY=VALUE, in order
+    double ScriptLimit = 60;       // --script-limit seconds; 0 none
 };
 
 int Fail(const std::string& message) {
@@ -103,6 +108,15 @@ bool ParseArgs(int argc, char** argv, TArgs& args, std::string& error) {
                 error = "unknown encoding '" + std::string(e) + "'";
                 return false;
             }
+        } else if (a == "--script-limit") {
+            char* end = nullptr;
+            const double v = i + 1 < argc ? std::strtod(argv[i + 1], &end) : -1;
+            if (i + 1 >= argc || end == argv[i + 1] || *end != '\0' || !(v >= 0) || v > 1e6) {
+                error = "--script-limit needs a number of seconds (0 for none)";
+                return false;
+            }
+            args.ScriptLimit = v;
+            ++i;
         } else if (a == "--settings" || a == "--set") {
             if (i + 1 >= argc) {
                 error = std::string(a) + " needs a value";
@@ -255,15 +269,48 @@ struct TBatchRun {
         if (args.Errors) Options.ShowErrors = true;
         if (args.Control) Options.ShowControl = true;
         Options.ApplyToEngine(Calc);
+        InstallScriptHost(Calc, ScriptDesk(args));
+        Calc.SetScriptEnabled(Options.VbScript);
         if (!defText.empty()) {
             std::vector<TUserFuncMenuItem> menu;
             Run.RerunDefinitions(defText, menu);
         }
     }
+    // Script lines reach the memo's answers, a clipboard of the process's own and the memo's
+    // name; a script that runs past the limit is stopped as Esc stops it in the window.
+    TScriptDesk ScriptDesk(const TArgs& args) {
+        TScriptDesk desk;
+        std::error_code ec;
+        const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+        desk.ExePath = ec ? std::string("./") : Utf8ToCp932(exe.parent_path().string() + "/");
+        const std::string file = args.HaveFile && args.File != "-" ? args.File : std::string();
+        desk.FileName = [file] { return Utf8ToCp932(file); };
+        desk.GetAnswer = [this](int line) { return Run.ScriptAnswer(line); };
+        desk.SetAnswer = [this](int line, const std::string& text) { Run.SetScriptAnswer(line, text); };
+        desk.BeginRun = [this] {
+            ScriptStart = std::chrono::steady_clock::now();
+            ScriptStopped = false;
+        };
+        const double limit = args.ScriptLimit;
+        desk.EscDown = [this, limit] {
+            if (limit <= 0) return false;
+            const std::chrono::duration<double> ran = std::chrono::steady_clock::now() - ScriptStart;
+            if (ran.count() <= limit) return false;
+            if (!ScriptStopped)
+                std::cerr << "rekna-calc: a script line ran longer than " << limit
+                          << " s and was stopped\n";
+            ScriptStopped = true;
+            return true;
+        };
+        return desk;
+    }
     TUMemoStrings Memo, Answers;
     TVtCalc Calc;
     TCalcOptions Options;
     TRunProcedure Run;
+    // When the running script line began.
+    std::chrono::steady_clock::time_point ScriptStart{};
+    bool ScriptStopped = false;
 };
 
 // --write and --delete-answers: the memo comes back in its own encoding and line ends, byte for

@@ -427,6 +427,8 @@ void TFrameCalcCore::RerunDefinitions() {
 }
 
 void TFrameCalcCore::AllClear() {
+    // A script letting events run still uses the memo and the engine.
+    if (FRun.Running()) return;
     FMemo.Clear();
     FAnswers.Clear();
     FLog.Clear();
@@ -443,6 +445,7 @@ void TFrameCalcCore::AllClear() {
 }
 
 void TFrameCalcCore::MemoryClear() {
+    if (FRun.Running()) return;
     FCalc.Clear();
     RerunDefinitions();
     FMemo.BeginUpdate();
@@ -470,6 +473,8 @@ void TFrameCalcCore::DocumentOpened(const std::string& path, bool append, bool a
     if (!append) {
         FCalc.Clear();
         RerunDefinitions();
+        // The new document's scripts start without the old one's variables and procedures.
+        FCalc.ResetHost();
     }
     if (FOptions.CalcAuto) {
         RunRows(true, false, TCalcRangeKind::rkAll, TRunCommand::rcRun);

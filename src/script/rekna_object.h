@@ -31,6 +31,8 @@ struct TScriptDesk {
     std::function<void()> ProcessEvents;
     // Esc was typed since the run began.
     std::function<bool()> EscDown;
+    // A script line begins to run.
+    std::function<void()> BeginRun;
 };
 
 // The state of one script run that the object keeps and the host reads after it.

@@ -63,6 +63,7 @@ void TpsvActiveScriptSite::BeginRun() {
     const std::string clipboard = std::move(FState.OwnClipboard);
     FState = TScriptRunState();
     FState.OwnClipboard = clipboard;
+    if (FDesk.BeginRun) FDesk.BeginRun();
 }
 
 void TpsvActiveScriptSite::EndRun() {

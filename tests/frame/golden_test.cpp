@@ -17,6 +17,8 @@ TEST(GoldenTest, EveryMemoGivesItsExpectedAnswers) {
     const auto memos = test::ReadGoldens();
     ASSERT_GE(memos.size(), 5U);
     for (const auto& memo : memos) {
+        // The programs install the script host; these memos run through rekna-calc.
+        if (memo.Script) continue;
         test::TNumberGuard guard;
         TVtCalc calc;
         // As the window starts: a fresh installation with the memo's settings keys.

@@ -1,7 +1,8 @@
 // Golden memos: memo files whose lines carry their expected answer in a trailing comment
 // ` ;=> "answer"` (\t for a Tab); a line without one expects no answer. A first line
 // "; golden: --errors --control Hide0=0" turns on the answer filters it names and sets the
-// settings keys it names; everything else is as on a fresh installation.
+// settings keys it names; everything else is as on a fresh installation. "--script" marks a memo
+// whose script lines need the script host of the programs.
 #pragma once
 
 #include <cstdlib>
@@ -19,6 +20,7 @@ struct TGoldenMemo {
     std::vector<std::string> Expected;  // UTF-8
     bool ShowErrors = false;
     bool ShowControl = false;
+    bool Script = false;  // "--script": its script lines need the script host
     std::vector<std::string> Settings;  // "KEY=VALUE"
 };
 
@@ -55,6 +57,7 @@ inline TGoldenMemo ReadGolden(const std::filesystem::path& path) {
         if (memo.Lines.empty() && line.rfind("; golden:", 0) == 0) {
             memo.ShowErrors = line.find("--errors") != std::string::npos;
             memo.ShowControl = line.find("--control") != std::string::npos;
+            memo.Script = line.find("--script") != std::string::npos;
             std::istringstream words(line.substr(9));
             std::string word;
             while (words >> word)

@@ -65,6 +65,10 @@ public:
     [[nodiscard]] QMenu* LogPopup() const noexcept { return FLogPopup; }
     [[nodiscard]] QMenu* LabelPopup() const noexcept { return FLabelPopup; }
 
+    // Called during a long line or a script: lets the window paint and Esc stop the run, and
+    // holds back every other input, which would edit the memo in the middle of a calculation.
+    void PollDuringRun();
+
     // --- The option groups: each reads every check of its group and applies it in order.
     void SetCalcMode();
     void SetWindow();
@@ -145,9 +149,6 @@ private:
     void RunNamedCommand(std::string_view name);
     // Check and enabled states of every action and the calc-bar buttons, read from the options.
     void SyncActions();
-    // Called by the engine during a long line: lets the window paint and Esc stop the run, and
-    // holds back every other input, which would edit the memo in the middle of a calculation.
-    void PollDuringRun();
     // Saving is possible while the memo has changes or the document has no name yet.
     void SyncSaveAction();
     void ShowCalcBar();

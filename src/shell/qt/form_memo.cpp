@@ -1,6 +1,9 @@
 // TFormMemo: the window's actions, menus, tool bar, status bar and the frame's events.
 #include "shell/qt/form_memo.h"
+#include "shell/qt/script_window_host.h"
 #include "shell/qt/window_parts.h"
+
+#include <chrono>
 
 #include <QAction>
 #include <QActionGroup>
@@ -185,6 +188,7 @@ TFormMemo::TFormMemo(TStartPaths paths, QWidget* parent)
     FFormatLabel->setObjectName(QStringLiteral("FormatLabel"));
     statusBar()->addPermanentWidget(FFormatLabel);
     WireFrame();
+    InstallWindowScriptHost(*this);
     InstallWindowParts(*this);
     // The main tool bar holds the run buttons, so the frame's calc bar hides its own; the
     // general format is the start format.
@@ -403,7 +407,12 @@ void TFormMemo::WireFrame() {
     FFrame->OnBeginCalc = [this] { SetRunButtonsDown(true); };
     FFrame->OnEndCalc = [this] {
         SetRunButtonsDown(false);
-        if (!FFrame->Core().Run().EscPressed) statusBar()->clearMessage();
+        // The message of a run stopped with Esc stays a while, before the caret's hint.
+        if (FFrame->Core().Run().EscPressed) {
+            FStopMessageUntil = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        } else {
+            statusBar()->clearMessage();
+        }
     };
     FFrame->OnSetMemoHint = [this] {
         // The hint follows every caret move, edit and selection change; the commands follow once
@@ -415,7 +424,8 @@ void TFormMemo::WireFrame() {
                 UpdateEditActions();
             });
         }
-        if (FFrame->Core().Run().EscPressed) return;
+        if (FFrame->Core().Run().EscPressed || std::chrono::steady_clock::now() < FStopMessageUntil)
+            return;
         statusBar()->showMessage(Q(FFrame->MemoHint()));
     };
     FFrame->OnGetPaperColWidth = [](int& columns) {

@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 
+#include <chrono>
 #include <ctime>
 #include <functional>
 #include <map>
@@ -153,6 +154,8 @@ private:
     // The memo changed since the backup was last written.
     bool FBackupDirty = false;
     bool FEditActionsPending = false;
+    // Until then the status bar keeps the message of a run stopped with Esc.
+    std::chrono::steady_clock::time_point FStopMessageUntil{};
 };
 
 }  // namespace rekna

@@ -1,6 +1,7 @@
 // TFormMemo: the settings file, the definitions file, documents, the backup and the exit.
 #include "shell/qt/form_memo.h"
 
+#include <QTimer>
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
@@ -173,6 +174,7 @@ void TFormMemo::ReadDefinitions() {
         FDefLineEnd = doc.LineEnd;
         FDefFileText = doc.Bytes;
         FFrame->SetDefinitions(std::move(doc.Bytes));
+        FFrame->VtCalc1().ResetHost();
     }
 }
 
@@ -244,6 +246,11 @@ bool TFormMemo::LoadBackup() {
 // --- Documents ------------------------------------------------------------------------------
 
 void TFormMemo::OpenPath(const std::string& path) {
+    // A script letting window events run still uses the memo.
+    if (FFrame->Core().Run().Running()) {
+        statusBar()->showMessage(QStringLiteral("計算中です。終わってから開いてください"));
+        return;
+    }
     if (HasExtension(path, "kgd")) {
         // Graph data belongs to the graph window; its text companion opens here.
         const std::string text = WithoutExtension(path) + ".txt";
@@ -419,6 +426,13 @@ void TFormMemo::WritePeriodicBackup() {
 
 void TFormMemo::EndSession() {
     if (FSessionEnded) return;
+    // A running calculation or script is stopped first; the window closes once it has ended.
+    if (FFrame->Core().Run().Running()) {
+        FFrame->Core().Run().EscPressed = true;
+        FFrame->VtCalc1().RequestStop();
+        QTimer::singleShot(50, this, [this] { EndSession(); });
+        return;
+    }
     ReadChecks();
     WriteExitFiles(true);
     FSessionEnded = true;
