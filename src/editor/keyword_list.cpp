@@ -221,6 +221,22 @@ constexpr std::string_view kVBScriptKeyWords[] = {
     "Step",
     "Err",
     "RegExp",
+    // The automation object through which scripts reach the calculation, and its members.
+    "Rekna",
+    "Calc",
+    "CalcC",
+    "CalcS",
+    "Var",
+    "VarC",
+    "Func",
+    "FuncC",
+    "EscStop",
+    "ClipBoard",
+    "ExePath",
+    "FileName",
+    "Ans",
+    "Sleep",
+    "Quit",
 };
 
 constexpr std::string_view kJScriptReserved[] = {

@@ -293,8 +293,9 @@ void TFrameCalcCore::ShowLogPane(const std::string& log) {
     FLog.EndUpdate();
     // A new log: the token under the mouse is described anew even where the mouse stands still.
     FHintRow = FHintColumn = -1;
-    const TFileType type = !lines.empty() && lines.front() == "[VBScript]" ? TFileType::ftVBScript
-                                                                           : TFileType::ftRekna;
+    // A script's own lines follow the log lines of the calculations it made, and colour the log.
+    const bool script = std::find(lines.begin(), lines.end(), "[VBScript]") != lines.end();
+    const TFileType type = script ? TFileType::ftVBScript : TFileType::ftRekna;
     if (type != FLogFileType) {
         FLogFileType = type;
         if (OnCalcBarChanged) OnCalcBarChanged();
@@ -405,7 +406,7 @@ void TFrameCalcCore::LogSelectorButton() {
 std::optional<std::string> TFrameCalcCore::LogHint(int row, int column) {
     const bool on = FView.ApplicationActive() && FOptions.LogHint &&
                     FOptions.LogContent == TLogContent::lcCalcLog && !MemoHasSelection() &&
-                    !FRun.Running() && FLog.GetCount() > 0 && FLog.Get(0) != "[VBScript]";
+                    !FRun.Running() && FLog.GetCount() > 0 && FLogFileType != TFileType::ftVBScript;
     if (!on) {
         FHintColumn = FHintRow = 0;
         return std::string();
