@@ -145,5 +145,20 @@ TEST_F(TemplateWindowTest, DeletingWithChildrenWarnsAndRestoresOnce) {
     EXPECT_EQ(ReadTemplates(), "A\nB\t\n C\nD\n");
 }
 
+TEST_F(TemplateWindowTest, AHeadingEditedInPlaceIsCleanedAndNamesTheBody) {
+    WriteTemplates("A\n\t'\tA\n\tx=1\n");
+    TFormTemplate* w = Open();
+    w->Action("ActionEdit")->trigger();
+    QTreeWidgetItem* item = w->TreeView()->topLevelItem(0);
+    item->setText(0, QStringLiteral(";  Sum\tall"));
+    EXPECT_EQ(item->text(0), QStringLiteral("Sum all"));
+    EXPECT_EQ(w->Body()->Lines().GetTextStr(), "'\tSum all\r\nx=1");
+    // Outside edit mode the heading stays.
+    w->Action("ActionEdit")->trigger();
+    item->setText(0, QStringLiteral("B"));
+    EXPECT_EQ(item->text(0), QStringLiteral("Sum all"));
+    w->Action("ActionClose")->trigger();
+}
+
 }  // namespace
 }  // namespace rekna
