@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/calc_plot.h"
 #include "editor/line_files.h"
 #include "editor/past_string_list.h"
 #include "editor/umemo_strings.h"
@@ -43,6 +44,7 @@ constexpr const char* kUsage =
     "                  [--settings FILE | --no-settings] [--set KEY=VALUE ...] [FILE | -]\n"
     "       rekna-calc [options] -e LINE [-e LINE ...]\n"
     "       rekna-calc --write | --delete-answers [options] [FILE | -]\n"
+    "       rekna-calc --plot OUT.svg [--size WIDTHxHEIGHT] [FILE | -]\n"
     "\n"
     "Calculates a memo line by line, as the desktop program's run over all lines does, and\n"
     "prints every line followed by a Tab and its answer as the answer pane shows it.\n"
@@ -447,6 +449,7 @@ int Calculate(const TArgs& args, const char* argv0) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 2 && std::string_view(argv[1]) == "--plot") return rekna::PlotMain(argc, argv);
     TArgs args;
     std::string error;
     for (int i = 1; i < argc; ++i) {
