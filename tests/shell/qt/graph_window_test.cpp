@@ -10,7 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 #include "graph/qt/xy_graph_view.h"
 #include "graph/xy_graph.h"
@@ -148,6 +152,45 @@ TEST_F(GraphWindowTest, GraphLinesGoIntoTheMemoAndBack) {
     EXPECT_EQ(w->Model().Tables().Text(gtRange, gcol::kSpace, grow::kXAxis), "1");
     EXPECT_EQ(w->View()->Graph().XAxis.Title.Margin, 1);
     EXPECT_TRUE(range.Grid().CanUndo());
+}
+
+// The curves of an SVG drawing: its paths of more than 50 segments.
+std::vector<std::string> Curves(const std::string& svg) {
+    std::vector<std::string> curves;
+    for (std::size_t at = svg.find("<path"); at != std::string::npos; at = svg.find("<path", at + 1)) {
+        const std::string path = svg.substr(at, svg.find('>', at) - at);
+        if (std::count(path.begin(), path.end(), 'L') > 50) curves.push_back(path);
+    }
+    return curves;
+}
+
+TEST_F(GraphWindowTest, TheBatchPlotDrawsTheWindowsCurves) {
+    const std::string memo = Dir.path().toStdString() + "/plot.txt";
+    {
+        std::ofstream out(memo, std::ios::binary);
+        out << "a=0.5\n#Graph.Calc.Y[2]=ON\ta*X^2\n"
+            << Cp932ToUtf8(SysText("#Graph.Range.X-軸=ON\tX\tLin\t-4\t3\t300\n"));
+    }
+    const std::string svgPath = Dir.path().toStdString() + "/plot.svg";
+    const std::string command = std::string("'") + REKNA_CALC_PATH + "' --plot '" + svgPath +
+                                "' --size 640x400 '" + memo + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    std::ifstream in(svgPath, std::ios::binary);
+    const std::string batch((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+
+    Form->OpenPath(memo);
+    Form->Action("ActionViewGraph")->trigger();
+    TFormGraph* w = GraphWindow(*Form);
+    ASSERT_NE(w, nullptr);
+    MemoWidget(*Form)->setFocus();
+    QTest::keyClick(MemoWidget(*Form), Qt::Key_End, Qt::ControlModifier);
+    Form->Action("ActionEditGraphSet")->trigger();
+    TXYGraph& g = w->View()->Graph();
+    g.SetSize(640, 400);
+    g.ClearMarkers();
+    const std::vector<std::string> curves = Curves(g.CreateSvg());
+    ASSERT_EQ(curves.size(), 3u);
+    EXPECT_EQ(Curves(batch), curves);
 }
 
 }  // namespace
