@@ -383,6 +383,25 @@ bool TFormGraph::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Grid(gtCalc) &&
         (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
         HighlightCurves();
+    if (event->type() == QEvent::KeyPress && watched == Grid(gtData)) {
+        // Ctrl+Down on the last data row adds a row, Ctrl+Up there takes it away (five stay).
+        const auto* key = static_cast<QKeyEvent*>(event);
+        TVtGrid& grid = Grid(gtData)->Grid();
+        TGraphTables& tables = FModel->Tables();
+        const bool last = grid.Row() == grid.RowCount() - 1 && !grid.Editing();
+        const bool down = key->key() == Qt::Key_Down;
+        if (last && key->modifiers() == Qt::ControlModifier && (down || key->key() == Qt::Key_Up)) {
+            if (down) {
+                tables.SetDataRows(tables.DataRows() + 1);
+            } else if (tables.DataRows() > 5) {
+                tables.SetDataRows(tables.DataRows() - 1);
+            }
+            grid.FocusCell(grid.Col(), grid.RowCount() - 1, false);
+            Grid(gtData)->Refresh();
+            TableChanged(gtData);
+            return true;
+        }
+    }
     if (event->type() == QEvent::KeyPress) {
         for (int i = 0; i < kGraphTableCount; ++i) {
             if (watched != FGrids[static_cast<std::size_t>(i)]) continue;

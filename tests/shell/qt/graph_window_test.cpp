@@ -152,6 +152,19 @@ TEST_F(GraphWindowTest, GraphLinesGoIntoTheMemoAndBack) {
     EXPECT_EQ(w->Model().Tables().Text(gtRange, gcol::kSpace, grow::kXAxis), "1");
     EXPECT_EQ(w->View()->Graph().XAxis.Title.Margin, 1);
     EXPECT_TRUE(range.Grid().CanUndo());
+
+    // Data rows: typed points become series 11, rows come and go at the end with Ctrl+Down/Up.
+    TypeCell(*w, gtData, 1, grow::kDataFirst, QStringLiteral("1"));
+    TypeCell(*w, gtData, 2, grow::kDataFirst, QStringLiteral("2k"));
+    EXPECT_EQ(w->View()->Graph().Series(10)->Count(), 1);
+    EXPECT_EQ(static_cast<double>(w->View()->Graph().Series(10)->YValues()[0]), 2000);
+    TStrVtGrid& data = *w->Grid(gtData);
+    data.Grid().FocusCell(1, data.Grid().RowCount() - 1, false);
+    QTest::keyClick(&data, Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(w->Model().Tables().DataRows(), 11);
+    EXPECT_EQ(data.Grid().Cells(0, data.Grid().RowCount() - 1), "11");
+    for (int i = 0; i < 8; ++i) QTest::keyClick(&data, Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(w->Model().Tables().DataRows(), 5);
 }
 
 // The curves of an SVG drawing: its paths of more than 50 segments.
