@@ -12,6 +12,8 @@ namespace rekna {
 
 namespace {
 
+using enum TGraphTableId;
+
 // One row of a table: its label, the kind of each cell from column 1 on, and its design
 // contents (TAB-separated, UTF-8). Kinds: t text, x calculation text, o ON/OFF, c colour,
 // i non-negative integer, n integer, f non-negative fraction, e engineering number, - label;
@@ -297,6 +299,12 @@ int TGraphTables::Param(TGraphTableId id, char kind) {
     const int index = grid.AddParam(param);
     params.emplace(kind, index);
     return index;
+}
+
+void TGraphTables::SetFormulaKind(bool calculation) {
+    TVtGrid& grid = Table(gtCalc);
+    for (int row = grow::kX + 1; row < grid.RowCount(); ++row)
+        grid.SetCellParam(gcol::kFormula, row, Param(gtCalc, calculation ? 'x' : 't'));
 }
 
 bool TGraphTables::Editable(const TVtGrid& grid, int col, int row) {

@@ -72,6 +72,9 @@ public:
     void Validate(TGraphTableId id);
     void ValidateAll();
 
+    // The formula cells edit as calculation text (brackets typed in pairs) or as plain text.
+    void SetFormulaKind(bool calculation);
+
     // A cell the user (and files, and #Graph. lines) may change.
     [[nodiscard]] static bool Editable(const TVtGrid& grid, int col, int row);
 

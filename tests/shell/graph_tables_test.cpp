@@ -80,6 +80,9 @@ TEST(GraphTables, DependentCells) {
     t.Table(gtTicks).SetCells(gcol::kFormat, 1, "Usr");
     t.Validate(gtTicks);
     EXPECT_TRUE(TGraphTables::Editable(t.Table(gtTicks), gcol::kUsr, 1));
+    EXPECT_EQ(calc.CellAction(gcol::kFormula, 3).EditDataType, TVtEditDataType::dtCalc);
+    t.SetFormulaKind(false);
+    EXPECT_EQ(calc.CellAction(gcol::kFormula, 3).EditDataType, TVtEditDataType::dtString);
     // The X row keeps only its name editable.
     EXPECT_TRUE(TGraphTables::Editable(calc, gcol::kVisible, grow::kX));
     EXPECT_FALSE(TGraphTables::Editable(calc, gcol::kFormula, grow::kX));

@@ -310,6 +310,7 @@ bool TFormGraph::event(QEvent* event) {
 
 void TFormGraph::Activated() {
     FView->Graph().MarkerStyle.Auto = Button("Mkr1")->isChecked();
+    FModel->Tables().SetFormulaKind(!AutoBrackets || AutoBrackets());
     if (FBusy || FProgressShown) {
         FProgressShown = false;
         return;

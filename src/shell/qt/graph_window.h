@@ -41,6 +41,8 @@ public:
 
     // Before every compile: the host sets the sampler's memo options.
     std::function<void(TGraphSampler& sampler)> OnSyncOptions;
+    // The memo editor types brackets in pairs: the formula cells do the same.
+    std::function<bool()> AutoBrackets;
     // The marker readout and the hints for the main window's status bar.
     std::function<void(const QString& text)> OnStatusText;
 

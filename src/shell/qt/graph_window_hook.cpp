@@ -76,6 +76,7 @@ private:
         Window->Model().Sampler().BuildMemo = [this, frame](TVtCalc& calc, bool toCaret) {
             BuildMemoFormulas(Lines(toCaret), calc, frame->Core().Options());
         };
+        Window->AutoBrackets = [frame] { return frame->Core().Options().AutoKakko; };
         Window->OnSyncOptions = [this](TGraphSampler& sampler) {
             sampler.UseMemo = FForm.Settings().GraphCalcMemo;
             sampler.ToCaret = FForm.Settings().GraphCalcToCaret;
