@@ -281,22 +281,38 @@ void TGraphModel::Scrolled() {
     FGraph.Invalidate();
 }
 
-std::string TGraphModel::CellNumber(long double v, int digits) {
+std::string TGraphModel::CellNumber(long double v, int digits, int maxChars) {
     if (std::isnan(v)) return {};
-    return Trimmed(FormatReal(v, NumberSettings.AnsFormat,
-                              digits > 0 ? digits : NumberSettings.AnsLength,
-                              NumberSettings.AnsHide0));
+    TAnsFormat format = NumberSettings.AnsFormat;
+    int precision = digits > 0 ? digits : NumberSettings.AnsLength;
+    std::string text = Trimmed(FormatReal(v, format, precision, NumberSettings.AnsHide0));
+    while (maxChars > 0 && static_cast<int>(text.size()) > maxChars) {
+        if (format != TAnsFormat::afEng && format != TAnsFormat::afExp) {
+            format = TAnsFormat::afExp;
+            precision = 18;
+        } else if (std::abs(precision) < 4) {
+            break;
+        } else {
+            precision += precision > 0 ? -1 : 1;
+        }
+        text = Trimmed(FormatReal(v, format, precision, NumberSettings.AnsHide0));
+    }
+    return text;
+}
+
+std::string TGraphModel::CellText(TGraphTableId id, int col, long double v, int digits) const {
+    return CellNumber(v, digits, CellChars ? CellChars(id, col) : 0);
 }
 
 void TGraphModel::FillMarkerColumn(int col, long double x, bool moveMarkers) {
     if (FSampler.Stale()) Compile();
     TVtGrid& grid = FTables.Table(gtMarker);
-    grid.SetCells(col, kMarkerX, CellNumber(x));
+    grid.SetCells(col, kMarkerX, CellText(gtMarker, col, x));
     const std::array<long double, 10> values = FSampler.ValuesAt(x);
     for (int k = 0; k < kGraphFormulas; ++k) {
         const bool has = !FSampler.Formulas()[static_cast<std::size_t>(k)].List.empty();
         const long double y = values[static_cast<std::size_t>(k)];
-        grid.SetCells(col, kMarkerX + 1 + k, has ? CellNumber(y) : std::string());
+        grid.SetCells(col, kMarkerX + 1 + k, has ? CellText(gtMarker, col, y) : std::string());
         if (moveMarkers && !FGraph.MarkerStyle.Auto && k < FGraph.SeriesCount()) {
             TSeriesMarker& m = FGraph.Series(k)->SeriesMarker;
             m.Shown = has && std::isfinite(y);
@@ -342,7 +358,7 @@ void TGraphModel::RefreshDifference() {
         if (!a.empty() && !b.empty()) {
             const double va = ParseEngineering(a);
             const double vb = ParseEngineering(b);
-            if (!std::isnan(va) && !std::isnan(vb)) diff = CellNumber(static_cast<long double>(va) - vb);
+            if (!std::isnan(va) && !std::isnan(vb)) diff = CellText(gtMarker, kDifferenceCol, static_cast<long double>(va) - vb);
         }
         grid.SetCells(kDifferenceCol, row, diff);
     }
@@ -427,8 +443,8 @@ void TGraphModel::WriteRangeToTable() {
     grid.SaveUndo();
     const TGraphAxis* axes[] = {&FGraph.XAxis, &FGraph.YAxis, &FGraph.ZAxis};
     for (int a = 0; a < 3; ++a) {
-        grid.SetCells(gcol::kMin, grow::kXAxis + a, CellNumber(axes[a]->Min(), 15));
-        grid.SetCells(gcol::kMax, grow::kXAxis + a, CellNumber(axes[a]->Max(), 15));
+        grid.SetCells(gcol::kMin, grow::kXAxis + a, CellText(gtRange, gcol::kMin, axes[a]->Min(), 15));
+        grid.SetCells(gcol::kMax, grow::kXAxis + a, CellText(gtRange, gcol::kMax, axes[a]->Max(), 15));
     }
 }
 

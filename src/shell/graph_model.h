@@ -94,7 +94,12 @@ public:
     [[nodiscard]] std::string SaveFileText();
 
     // A number for a table cell in the current answer format (digits: the answer length).
-    [[nodiscard]] static std::string CellNumber(long double v, int digits = 0);
+    // With maxChars above 0 a longer text is written again with fewer digits (a format without
+    // an exponent first turns to the exponent format with 18 digits) until it fits or only
+    // 3 digits are left.
+    [[nodiscard]] static std::string CellNumber(long double v, int digits = 0, int maxChars = 0);
+    // The characters a cell's column holds (0: no limit), from the window's widths and font.
+    std::function<int(TGraphTableId id, int col)> CellChars;
 
 private:
     void InitGraph();
@@ -102,6 +107,7 @@ private:
     [[nodiscard]] std::array<std::string, 10> FormulaTexts() const;
     [[nodiscard]] std::array<TValueKind, 10> Kinds() const;
     [[nodiscard]] std::string XNameCell() const;
+    [[nodiscard]] std::string CellText(TGraphTableId id, int col, long double v, int digits = 0) const;
     void FillMarkerColumn(int col, long double x, bool moveMarkers);
     void RefreshDifference();
     void AfterRangeChange(bool xChanged);

@@ -263,9 +263,11 @@ void TGraphTables::Build(TGraphTableId id) {
         const int col = static_cast<int>(c) + 1;
         grid.SetCells(col, 0, SysText(headers[c]));
         const int chars = static_cast<int>(headers[c].size());
-        grid.SetColWidth(col, id == TGraphTableId::gtCalc && col == gcol::kFormula
-                                  ? 180
-                                  : std::max(52, 10 + chars * 5));
+        // Number columns that the window writes into are wide enough for its numbers.
+        const bool numbers = id == gtMarker || (id == gtRange && (col == gcol::kMin || col == gcol::kMax));
+        grid.SetColWidth(col, id == gtCalc && col == gcol::kFormula ? 180
+                              : numbers                             ? 96
+                                                                    : std::max(52, 10 + chars * 5));
     }
     for (int row = 1; row <= rows; ++row) {
         const bool designed = row <= static_cast<int>(d.Rows.size());

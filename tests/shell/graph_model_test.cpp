@@ -14,6 +14,7 @@
 #include "platform/cp932.h"
 #include "shell/graph_mapping.h"
 #include "shell/graph_model.h"
+#include "support/number_guard.h"
 
 namespace rekna {
 namespace {
@@ -261,6 +262,22 @@ TEST(GraphModel, MarkerColumns) {
     EXPECT_EQ(t.Text(gtMarker, 1, 5), "");
     f.Model.SetMarker(99);
     EXPECT_EQ(t.Text(gtMarker, 1, 1), "4.00000");
+}
+
+TEST(GraphModel, CellNumbersFitTheirColumns) {
+    test::TNumberGuard guard;
+    NumberSettings.AnsFormat = TAnsFormat::afFix;
+    NumberSettings.AnsLength = 6;
+    const struct {
+        long double V;
+        int Chars;
+        const char* Text;
+    } rows[] = {
+        {2.5L, 0, "2.50000"},   {2.5L, 20, "2.50000"},    {-1234.5678L, 8, "-1234.57"},
+        {-1234.5678L, 7, "-1234.6"}, {0.000123L, 8, "0.000123"}, {1e30L, 3, "1.00E30"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(TGraphModel::CellNumber(row.V, 0, row.Chars), row.Text) << row.Chars;
 }
 
 TEST(GraphModel, GraphLines) {

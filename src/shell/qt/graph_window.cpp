@@ -87,6 +87,10 @@ TFormGraph::TFormGraph(TVtCalc& calc, QWidget* parent) : QWidget(parent, Qt::Win
     for (int i = 0; i < kGraphTableCount; ++i)
         models[static_cast<std::size_t>(i)] = &FGrids[static_cast<std::size_t>(i)]->Grid();
     FModel = std::make_unique<TGraphModel>(calc, FView->Graph(), models);
+    FModel->CellChars = [this](TGraphTableId id, int col) {
+        const int height = std::max(1, Grid(id)->fontMetrics().height());
+        return 2 * Grid(id)->Grid().ColWidth(col) / height - 1;
+    };
     FModel->PlotWidth = [this] {
         TXYGraph& g = FView->Graph();
         g.SetSize(FView->width(), FView->height());
