@@ -167,6 +167,23 @@ TEST_F(GraphWindowTest, GraphLinesGoIntoTheMemoAndBack) {
     EXPECT_EQ(w->Model().Tables().DataRows(), 5);
 }
 
+TEST_F(GraphWindowTest, TheExitKeepsTheGraphBesideTheBackup) {
+    Form->Action("ActionViewGraph")->trigger();
+    TFormGraph* w = GraphWindow(*Form);
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    TypeCell(*w, gtCalc, gcol::kFormula, 6, QStringLiteral("a/2"));
+    ASSERT_TRUE(Form->Settings().FileBackUp);
+    Form->close();
+    std::string kgd = Paths.BackupFile();
+    kgd = kgd.substr(0, kgd.rfind('.')) + ".kgd";
+    std::ifstream in(kgd, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("Calc.Y[5]=ON\ta/2\t"), std::string::npos);
+    EXPECT_FALSE(Form->KeptSettings()["Graph.Width"].empty());
+    EXPECT_EQ(Form->KeptSettings()["Graph.Mkr"], "1");
+}
+
 // The curves of an SVG drawing: its paths of more than 50 segments.
 std::vector<std::string> Curves(const std::string& svg) {
     std::vector<std::string> curves;
