@@ -4,6 +4,8 @@
 #include "shell/qt/find_parts.h"
 #include "shell/qt/form_memo.h"
 #include "shell/qt/graph_window_hook.h"
+#include "shell/qt/hotkey_parts.h"
+#include "shell/qt/options_form.h"
 #include "shell/qt/print_setup.h"
 
 namespace rekna {
@@ -13,6 +15,8 @@ void InstallWindowParts(TFormMemo& form) {
     InstallPrint(form);
     InstallGraphWindow(form);
     InstallFindParts(form);
+    InstallHotKeys(form);
+    InstallOptions(form);
 }
 
 }  // namespace rekna
