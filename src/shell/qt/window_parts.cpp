@@ -5,7 +5,6 @@
 #include "shell/qt/form_memo.h"
 #include "shell/qt/graph_window_hook.h"
 #include "shell/qt/hotkey_parts.h"
-#include "shell/qt/options_form.h"
 #include "shell/qt/print_setup.h"
 
 namespace rekna {
@@ -16,7 +15,6 @@ void InstallWindowParts(TFormMemo& form) {
     InstallGraphWindow(form);
     InstallFindParts(form);
     InstallHotKeys(form);
-    InstallOptions(form);
 }
 
 }  // namespace rekna
