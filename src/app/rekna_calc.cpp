@@ -2,7 +2,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -18,6 +17,8 @@
 #include <vector>
 
 #include "app/calc_plot.h"
+#include "app/batch_run.h"
+#include "app/line_source.h"
 #include "editor/line_files.h"
 #include "editor/past_string_list.h"
 #include "editor/umemo_strings.h"
@@ -31,7 +32,6 @@
 #include "shell/program_settings.h"
 #include "shell/settings_file.h"
 #include "shell/start_paths.h"
-#include "script/script_site.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ using namespace rekna;
 enum class TEncoding { enAuto, enCp932, enUtf8 };
 
 constexpr const char* kUsage =
-    "usage: rekna-calc [--answers] [--errors] [--control] [--encoding=auto|cp932|utf-8]\n"
+    "usage: rekna-calc [--answers] [--log] [--errors] [--control] [--encoding=auto|cp932|utf-8]\n"
     "                  [--settings FILE | --no-settings] [--set KEY=VALUE ...] [FILE | -]\n"
     "       rekna-calc [options] -e LINE [-e LINE ...]\n"
     "       rekna-calc --write | --delete-answers [options] [FILE | -]\n"
@@ -57,6 +57,8 @@ constexpr const char* kUsage =
     "  --settings FILE    read this settings file (and the definitions file beside it)\n"
     "  --no-settings      a fresh installation's settings, no definitions file\n"
     "  --set KEY=VALUE    set one key of the settings file, e.g. --set Hide0=0 --set Radian=01\n"
+    "  --log              print every line's calculation log after its answer, as the log\n"
+    "                     pane shows it, each log line indented by a Tab\n"
     "  --write            print the memo with every line's answer written in (\" ＝ answer\"),\n"
     "                     as 計算結果を全行記入 writes it, in the memo's own encoding and line ends\n"
     "  --delete-answers   print the memo with every written answer taken out\n"
@@ -80,6 +82,7 @@ struct TArgs {
     bool NoSettings = false;
     bool Write = false;          // --write
     bool DeleteAnswers = false;  // --delete-answers
+    bool Log = false;            // --log
     std::vector<std::string> Set;  // --set KEY=VALUE, in order
     double ScriptLimit = 60;       // --script-limit seconds; 0 none
 };
@@ -135,6 +138,8 @@ bool ParseArgs(int argc, char** argv, TArgs& args, std::string& error) {
             }
         } else if (a == "--no-settings") {
             args.NoSettings = true;
+        } else if (a == "--log") {
+            args.Log = true;
         } else if (a == "--write") {
             args.Write = true;
         } else if (a == "--delete-answers") {
@@ -171,13 +176,6 @@ bool ParseArgs(int argc, char** argv, TArgs& args, std::string& error) {
         return false;
     }
     return true;
-}
-
-bool ReadAll(std::istream& in, std::string& out) {
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    out = buffer.str();
-    return !in.bad();
 }
 
 // The memo's lines in CP932 for the engine and as they are to be printed.
@@ -259,61 +257,14 @@ bool LoadSettings(const TArgs& args, const char* argv0, TMemorySettings& store,
     return true;
 }
 
-// The engine and the run procedure as the window starts them, over a memo pane.
-struct TBatchRun {
-    TBatchRun(const TArgs& args, const TMemorySettings& store, std::string defText)
-        : Run(Memo, Answers, Calc, Options) {
-        Memo.SetCplxEnable(true);
-        Options = FreshInstallOptions();
-        ApplyFrameDesign(Calc);
-        TPaneStyles styles;
-        ReadFrameSettings(store, Options, Calc, styles);
-        if (args.Errors) Options.ShowErrors = true;
-        if (args.Control) Options.ShowControl = true;
-        Options.ApplyToEngine(Calc);
-        InstallScriptHost(Calc, ScriptDesk(args));
-        Calc.SetScriptEnabled(Options.VbScript);
-        if (!defText.empty()) {
-            std::vector<TUserFuncMenuItem> menu;
-            Run.RerunDefinitions(defText, menu);
-        }
-    }
-    // Script lines reach the memo's answers, a clipboard of the process's own and the memo's
-    // name; a script that runs past the limit is stopped as Esc stops it in the window.
-    TScriptDesk ScriptDesk(const TArgs& args) {
-        TScriptDesk desk;
-        std::error_code ec;
-        const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-        desk.ExePath = ec ? std::string("./") : Utf8ToCp932(exe.parent_path().string() + "/");
-        const std::string file = args.HaveFile && args.File != "-" ? args.File : std::string();
-        desk.FileName = [file] { return Utf8ToCp932(file); };
-        desk.GetAnswer = [this](int line) { return Run.ScriptAnswer(line); };
-        desk.SetAnswer = [this](int line, const std::string& text) { Run.SetScriptAnswer(line, text); };
-        desk.BeginRun = [this] {
-            ScriptStart = std::chrono::steady_clock::now();
-            ScriptStopped = false;
-        };
-        const double limit = args.ScriptLimit;
-        desk.EscDown = [this, limit] {
-            if (limit <= 0) return false;
-            const std::chrono::duration<double> ran = std::chrono::steady_clock::now() - ScriptStart;
-            if (ran.count() <= limit) return false;
-            if (!ScriptStopped)
-                std::cerr << "rekna-calc: a script line ran longer than " << limit
-                          << " s and was stopped\n";
-            ScriptStopped = true;
-            return true;
-        };
-        return desk;
-    }
-    TUMemoStrings Memo, Answers;
-    TVtCalc Calc;
-    TCalcOptions Options;
-    TRunProcedure Run;
-    // When the running script line began.
-    std::chrono::steady_clock::time_point ScriptStart{};
-    bool ScriptStopped = false;
-};
+TBatchSetup SetupOf(const TArgs& args) {
+    TBatchSetup setup;
+    setup.Errors = args.Errors;
+    setup.Control = args.Control;
+    setup.ScriptLimit = args.ScriptLimit;
+    if (args.HaveFile && args.File != "-") setup.File = args.File;
+    return setup;
+}
 
 // --write and --delete-answers: the memo comes back in its own encoding and line ends, byte for
 // byte apart from the written answers.
@@ -344,7 +295,7 @@ int Rewrite(const TArgs& args, std::string bytes, const TMemorySettings& store,
         ends.push_back(text.substr(end, next - end));
         pos = next;
     }
-    TBatchRun batch(args, store, std::move(defText));
+    TBatchRun batch(SetupOf(args), store, std::move(defText));
     if (args.Write) {
         std::string memoText;
         for (const std::string_view line : lines) (memoText += line) += "\r\n";
@@ -367,13 +318,176 @@ int Rewrite(const TArgs& args, std::string bytes, const TMemorySettings& store,
     return 0;
 }
 
+// The printed form of answers and logs: UTF-8 unless CP932 was asked for.
+struct TPrinter {
+    explicit TPrinter(const TArgs& args)
+        : AnswersOnly(args.AnswersOnly), Utf8(args.Encoding != TEncoding::enCp932) {
+        Out.reserve(kFlushAt + 4096);
+    }
+    void Put(std::string_view cp932) {
+        if (Utf8 && HasHighBytes(cp932)) {
+            Out += Cp932ToUtf8(cp932);
+        } else {
+            Out += cp932;
+        }
+    }
+    // One memo line (already in its printed form) with its answer, then its log lines.
+    void Line(std::string_view printed, std::string_view answer, std::string_view log) {
+        if (!AnswersOnly) {
+            Out += printed;
+            Out += '\t';
+        }
+        Put(answer);
+        Out += '\n';
+        // Each log line follows, indented by a Tab.
+        std::size_t pos = 0;
+        std::string_view logLine;
+        while (NextTextLine(log, pos, logLine)) {
+            Out += '\t';
+            Put(logLine);
+            Out += '\n';
+        }
+        if (Out.size() >= kFlushAt) Flush();
+    }
+    bool Flush() {
+        const bool ok = Out.empty() || std::fwrite(Out.data(), 1, Out.size(), stdout) == Out.size();
+        Out.clear();
+        Failed = Failed || !ok;
+        return ok;
+    }
+    bool Finish() { return Flush() && std::fflush(stdout) == 0 && !std::ferror(stdout) && !Failed; }
+    static bool HasHighBytes(std::string_view s) noexcept {
+        return std::any_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    }
+
+    static constexpr std::size_t kFlushAt = 1 << 16;
+    bool AnswersOnly;
+    bool Utf8;
+    bool Failed = false;
+    std::string Out;
+};
+
+// A memo with script lines while scripts are on: the whole memo is loaded and run as the window
+// runs it, since a script reads and writes the answers of other lines.
+int CalculateWhole(const TArgs& args, TBatchRun& batch, const TMemo& memo, bool log) {
+    std::vector<std::string> logs;
+    if (log) {
+        batch.Options.LogPolicy = TLogPolicy::lpHold;
+        logs.resize(memo.Cp932.size());
+        batch.Run.OnRowLog = [&logs](int row, const std::string& text) {
+            if (row >= 0 && static_cast<std::size_t>(row) < logs.size()) logs[row] = text;
+        };
+    }
+    std::string memoText;
+    for (const auto& line : memo.Cp932) {
+        memoText += line;
+        memoText += "\r\n";
+    }
+    batch.Memo.LoadBytes(memoText, false);
+    batch.Run.CalcRows(true, false, TCalcRangeKind::rkAll);
+    // With the caret inside a "#>" block, the log pane shows the log of the block's last line.
+    const auto blockLine = [&memo](std::size_t i) { return memo.Cp932[i].rfind("#>", 0) == 0; };
+    for (std::size_t i = logs.size(); i-- > 1;) {
+        if (blockLine(i - 1) && blockLine(i)) logs[i - 1] = logs[i];
+    }
+    TPrinter printer(args);
+    for (std::size_t i = 0; i < memo.Printed.size(); ++i) {
+        const auto row = static_cast<std::int32_t>(i);
+        const std::string& shown =
+            row < batch.Answers.GetCount() ? batch.Answers.Get(row) : std::string();
+        printer.Line(memo.Printed[i], shown, log ? std::string_view(logs[i]) : std::string_view());
+    }
+    return printer.Finish() ? 0 : Fail("cannot write the answers");
+}
+
+// Lines given on the command line.
+int CalculateLines(const TArgs& args, TBatchRun& batch) {
+    const bool outputUtf8 = args.Encoding != TEncoding::enCp932;
+    const TMemo memo = Decode(args.Lines, args.Encoding, outputUtf8);
+    const bool scripts = batch.Calc.ScriptEnabled() &&
+                         std::any_of(memo.Cp932.begin(), memo.Cp932.end(), [](const std::string& l) {
+                             return l.rfind("#>", 0) == 0 || l.rfind("#?", 0) == 0;
+                         });
+    if (scripts) return CalculateWhole(args, batch, memo, args.Log);
+    TPrinter printer(args);
+    std::string log;
+    batch.Run.BeginStream();
+    for (std::size_t i = 0; i < memo.Cp932.size(); ++i) {
+        const std::string_view answer = batch.Run.StreamLine(memo.Cp932[i], args.Log ? &log : nullptr);
+        printer.Line(memo.Printed[i], answer, log);
+    }
+    return printer.Finish() ? 0 : Fail("cannot write the answers");
+}
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+// What a first reading of a memo finds.
+struct TScan {
+    bool Bom = false;
+    bool HighBytes = false;
+    bool ValidUtf8 = true;
+    bool ScriptLines = false;
+};
+
+TScan ScanMemo(TLineSource& source) {
+    TScan scan;
+    std::string_view line;
+    bool first = true;
+    while (source.Next(line)) {
+        if (first) {
+            scan.Bom = line.substr(0, kBom.size()) == kBom;
+            // A script line after a byte-order mark, in either reading of it.
+            if (scan.Bom) {
+                const std::string_view rest = line.substr(kBom.size());
+                scan.ScriptLines = rest.rfind("#>", 0) == 0 || rest.rfind("#?", 0) == 0;
+                line.remove_prefix(kBom.size());
+            }
+            first = false;
+        }
+        if (line.size() >= 2 && line[0] == '#' && (line[1] == '>' || line[1] == '?'))
+            scan.ScriptLines = true;
+        if (TPrinter::HasHighBytes(line)) {
+            scan.HighBytes = true;
+            scan.ValidUtf8 = scan.ValidUtf8 && IsValidUtf8(line);
+        }
+    }
+    return scan;
+}
+
+// How the lines of a memo file reach the engine and the output.
+enum class TLineForm { lfAscii, lfUtf8, lfCp932 };
+
+// As the window reads a memo file: a byte-order mark or UTF-8 beyond ASCII is UTF-8 (when every
+// character is carried), anything else CP932 with its user-defined codes reserved.
+TLineForm ReadingOf(TLineSource& source, const TScan& scan, bool& failed) {
+    if ((scan.Bom || scan.HighBytes) && scan.ValidUtf8) {
+        bool lossless = true;
+        source.Rewind();
+        std::string_view line;
+        bool first = true;
+        while (lossless && source.Next(line)) {
+            if (first && scan.Bom) line.remove_prefix(kBom.size());
+            first = false;
+            if (!TPrinter::HasHighBytes(line)) continue;
+            const std::string cp932 = Utf8ToCp932(line, &lossless);
+            lossless = lossless && Cp932ToUtf8(cp932) == line;
+        }
+        failed = source.Failed();
+        if (lossless) return TLineForm::lfUtf8;
+    }
+    if (!scan.HighBytes && !scan.Bom) return TLineForm::lfAscii;
+    source.Rewind();
+    std::string_view line;
+    while (source.Next(line)) ReserveUserAreaCodes(line);
+    failed = source.Failed();
+    return TLineForm::lfCp932;
+}
+
 int Calculate(const TArgs& args, const char* argv0) {
     TMemorySettings store;
     std::string defText, error;
     if (!LoadSettings(args, argv0, store, defText, error)) return Fail(error);
 
-    std::vector<std::string> raw;
-    TEncoding encoding = args.Encoding;
     if (args.HaveLines && (args.Write || args.DeleteAnswers)) {
         std::string bytes;
         for (const std::string& line : args.Lines) (bytes += line) += '\n';
@@ -383,67 +497,74 @@ int Calculate(const TArgs& args, const char* argv0) {
         return Rewrite(utf8, std::move(bytes), store, std::move(defText));
     }
     if (args.HaveLines) {
-        raw = args.Lines;
-    } else {
+        TBatchRun batch(SetupOf(args), store, std::move(defText));
+        return CalculateLines(args, batch);
+    }
+
+    TLineSource source;
+    if (!source.Open(args.HaveFile ? args.File : std::string("-"), error)) return Fail(error);
+    const std::string name = !args.HaveFile || args.File == "-" ? std::string("standard input") : args.File;
+    if (args.Write || args.DeleteAnswers) {
         std::string bytes;
-        if (!args.HaveFile || args.File == "-") {
-            if (!ReadAll(std::cin, bytes)) return Fail("cannot read standard input");
-        } else {
-            std::error_code ec;
-            if (std::filesystem::is_directory(args.File, ec))
-                return Fail(args.File + " is a folder, not a memo file");
-            std::ifstream file(args.File, std::ios::binary);
-            if (!file) return Fail("cannot open " + args.File + ": " + std::strerror(errno));
-            if (!ReadAll(file, bytes)) return Fail("cannot read " + args.File);
-        }
-        if (args.Write || args.DeleteAnswers)
-            return Rewrite(args, std::move(bytes), store, std::move(defText));
-        // As the window reads a memo file: a byte-order mark or UTF-8 beyond ASCII is UTF-8,
-        // anything else CP932.
+        if (!source.ReadAll(bytes)) return Fail("cannot read " + name);
+        return Rewrite(args, std::move(bytes), store, std::move(defText));
+    }
+
+    TBatchRun batch(SetupOf(args), store, std::move(defText));
+    const TScan scan = ScanMemo(source);
+    bool failed = source.Failed();
+    TLineForm form = TLineForm::lfCp932;
+    if (args.Encoding == TEncoding::enUtf8) {
+        form = TLineForm::lfUtf8;
+    } else if (args.Encoding == TEncoding::enAuto && !failed) {
+        form = ReadingOf(source, scan, failed);
+    }
+    if (failed) return Fail("cannot read " + name);
+
+    if (scan.ScriptLines && batch.Calc.ScriptEnabled()) {
+        std::string bytes;
+        if (!source.ReadAll(bytes)) return Fail("cannot read " + name);
         if (args.Encoding == TEncoding::enAuto) {
             const TDecodedDocument doc = DecodeDocument(std::move(bytes));
-            if (doc.Encoding == TDocEncoding::deUtf8) {
-                bytes = Cp932ToUtf8(doc.Bytes);
-                encoding = TEncoding::enUtf8;
-            } else {
-                bytes = doc.Bytes;
-                encoding = TEncoding::enCp932;
-            }
+            bytes = doc.Encoding == TDocEncoding::deUtf8 ? Cp932ToUtf8(doc.Bytes) : doc.Bytes;
         }
+        std::vector<std::string> raw;
         std::size_t pos = 0;
         std::string_view line;
         while (NextTextLine(bytes, pos, line)) raw.emplace_back(line);
+        const TEncoding encoding = form == TLineForm::lfUtf8 ? TEncoding::enUtf8 : TEncoding::enCp932;
+        return CalculateWhole(args, batch, Decode(raw, encoding, args.Encoding != TEncoding::enCp932),
+                              args.Log);
     }
 
-    const bool outputUtf8 = args.Encoding != TEncoding::enCp932;
-    const TMemo memo = Decode(raw, encoding, outputUtf8);
-
-    // The memo and answer panes without a display: no wrapping, so rows are lines.
-    TBatchRun batch(args, store, std::move(defText));
-    std::string memoText;
-    for (const auto& line : memo.Cp932) {
-        memoText += line;
-        memoText += "\r\n";
-    }
-    batch.Memo.LoadBytes(memoText, false);
-    TUMemoStrings& answerPane = batch.Answers;
-    TRunProcedure& run = batch.Run;
-    run.CalcRows(true, false, TCalcRangeKind::rkAll);
-
-    std::string out;
-    for (std::size_t i = 0; i < memo.Printed.size(); ++i) {
-        const auto row = static_cast<std::int32_t>(i);
-        const std::string& shown = row < answerPane.GetCount() ? answerPane.Get(row) : std::string();
-        if (!args.AnswersOnly) {
-            out += memo.Printed[i];
-            out += '\t';
+    // Line by line: nothing of a line is kept once it is printed.
+    if (!source.Rewind()) return Fail("cannot read " + name);
+    TPrinter printer(args);
+    std::string log, cp932, printed;
+    std::string* const wantLog = args.Log ? &log : nullptr;
+    batch.Run.BeginStream();
+    std::string_view line;
+    bool first = true;
+    while (source.Next(line)) {
+        if (first && form == TLineForm::lfUtf8 && args.Encoding == TEncoding::enAuto && scan.Bom)
+            line.remove_prefix(kBom.size());
+        first = false;
+        std::string_view engineLine = line;
+        std::string_view printedLine = line;
+        if (form != TLineForm::lfAscii && TPrinter::HasHighBytes(line)) {
+            if (form == TLineForm::lfUtf8) {
+                cp932 = Utf8ToCp932(line);
+                engineLine = cp932;
+            } else if (printer.Utf8) {
+                printed = Cp932ToUtf8(line);
+                printedLine = printed;
+            }
         }
-        out += outputUtf8 ? Cp932ToUtf8(shown) : shown;
-        out += '\n';
+        const std::string_view answer = batch.Run.StreamLine(engineLine, wantLog);
+        printer.Line(printedLine, answer, log);
     }
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) return Fail("cannot write the answers");
-    return 0;
+    if (source.Failed()) return Fail("cannot read " + name);
+    return printer.Finish() ? 0 : Fail("cannot write the answers");
 }
 
 }  // namespace

@@ -131,13 +131,14 @@ void TRunProcedure::CalcRows(bool store, bool write, TCalcRangeKind kind) {
             if (store) StoreRowResult(row, {}, TCplx::Blank(), {}, {});
             continue;
         }
-        if (CalcRow(row, store, false, kind == TCalcRangeKind::rkWriteAll) &&
-            (row == caret || row == caretBlockEnd)) {
+        const bool result = CalcRow(row, store, false, kind == TCalcRangeKind::rkWriteAll);
+        if (result && (row == caret || row == caretBlockEnd)) {
             FCapture.Captured = true;
             FCapture.Log = FCalc.LogText();
             FCapture.Data = FCalc.Data();
             FCapture.Answer = FCalc.AnswerText();
         }
+        if (OnRowLog) OnRowLog(row, result ? FCalc.LogText() : std::string());
     }
     FCalc.LogEnable = false;
     SyncAnswerRows();
@@ -237,6 +238,29 @@ void TRunProcedure::SetScriptAnswer(int line, std::string_view text) {
     std::string buffer;
     const std::string_view shown = PaneAnswer(text, buffer);
     if (FAnswers.Get(row) != shown) FAnswers.Put(row, shown);
+}
+
+void TRunProcedure::BeginStream() {
+    FCalc.ClearStopRequest();
+    FCalc.ResetDisplay();
+    // As a run from the first row finds no earlier value.
+    if (FOptions.AnsRule == TAnsRule::arRow) FCalc.SetAns(TCplx(), true);
+}
+
+std::string_view TRunProcedure::StreamLine(std::string_view line, std::string* log) {
+    const std::string_view text = TrimRight(line);
+    std::string_view answer;
+    if (log) log->clear();
+    if (!IsScriptLine(text) && FOptions.IsCalcLine(text)) {
+        FCalc.LogEnable = log != nullptr;
+        FCalc.CalcLine(Trim(text), true, true, true);
+        FCalc.LogEnable = false;
+        // The log pane shows a log only for a line that gave a formula.
+        if (log && !FCalc.Data().empty()) *log = FCalc.LogText();
+        answer = FCalc.AnswerText();
+    }
+    return PaneAnswer(FilterAnswer(answer, FOptions.ShowErrors, FOptions.ShowControl),
+                      FStreamBuffer);
 }
 
 bool TRunProcedure::CalcRow(int row, bool store, bool assignOnly, bool write) {

@@ -68,9 +68,22 @@ public:
     [[nodiscard]] std::string ScriptAnswer(int line);
     void SetScriptAnswer(int line, std::string_view text);
 
+    // A run over lines that come one at a time and are kept nowhere (the batch calculator): after
+    // BeginStream, each StreamLine calculates the next line exactly as CalcRows(true, false, rkAll)
+    // does over the whole memo, and returns what the answer pane shows for it (valid until the
+    // next call). With log, it receives the log the log pane shows with the caret on the line (CR
+    // LF form). Not for memos that hold script lines while scripts are on: a script reads and
+    // writes the answers of other lines.
+    void BeginStream();
+    [[nodiscard]] std::string_view StreamLine(std::string_view line, std::string* log);
+
     std::function<void()> OnBeginCalc;
     // After the loop of a run that was not interrupted: the captured log for the log pane.
     std::function<void(const std::string& log)> OnShowLog;
+    // After every calculated row: the log the log pane would show with the caret on that row
+    // (empty when the row gave no formula). The rows of a "#>" block before its last show the
+    // last row's log.
+    std::function<void(int row, const std::string& log)> OnRowLog;
     // The run is over (also when it was left by an exception), before OnEndCalc.
     std::function<void()> OnRunEnded;
     std::function<void()> OnEndCalc;
@@ -98,6 +111,7 @@ private:
     const TCalcOptions& FOptions;
     TRunCapture FCapture;
     std::string FScriptBuffer;
+    std::string FStreamBuffer;
     // The last display row of each line of the block being gathered.
     std::vector<int> FScriptRows;
     // A display row known to start logical line Line (Row -1: none known).
