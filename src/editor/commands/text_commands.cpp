@@ -227,13 +227,13 @@ bool SpacesToFullSpace(TUMemoEditor& e) {
 }
 
 bool AddSpaces(TUMemoEditor& e, std::int32_t rows, std::int32_t spaces) {
-    if (spaces <= 0 || rows <= 0) return false;
+    if (spaces <= 0) return false;
     const std::string tail(static_cast<std::size_t>(std::min(spaces, kMaxPadSpaces)), ' ');
     return PadLines(e, rows, [&tail](const std::string& l) { return l + tail; });
 }
 
 bool FillSpaces(TUMemoEditor& e, std::int32_t rows, std::int32_t column) {
-    if (column <= 0 || rows <= 0) return false;
+    if (column <= 0) return false;
     const std::int32_t tabs = e.Strings().TabStops();
     return PadLines(e, rows, [column, tabs](const std::string& l) {
         const std::int32_t width = ExpandedWidth(l, tabs);

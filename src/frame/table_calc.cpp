@@ -1,0 +1,29 @@
+// CalculateTable: the selected table's cells through the calculator.
+#include "frame/table_calc.h"
+
+#include "editor/commands/table_model.h"
+#include "editor/umemo_editor.h"
+
+namespace rekna {
+
+bool CalculateTable(TUMemoEditor& editor, const TCellCalculator& calculate) {
+    TUMemoStrings& s = editor.Strings();
+    if (editor.ReadOnly() || !s.Selection().HasSelection(s)) return false;
+    const std::string text = editor.GetSelText(false);
+    const std::string_view separator = DetectSeparator(text, true);
+    TTableGrid grid = ParseTable(text, true);
+    for (auto& row : grid) {
+        for (std::string& cell : row) {
+            if (cell.empty()) continue;
+            std::string answer = TrimBlanks(calculate(cell));
+            // A header or a note has no answer: it keeps its text.
+            if (!answer.empty()) cell = std::move(answer);
+        }
+    }
+    std::string result = BuildTable(grid, separator, true);
+    if (!text.empty() && text.back() == '\n') result += "\r\n";
+    editor.InsertClipText(result, true, false, {});
+    return true;
+}
+
+}  // namespace rekna
