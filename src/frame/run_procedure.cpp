@@ -253,14 +253,19 @@ std::string_view TRunProcedure::StreamLine(std::string_view line, std::string* l
     if (log) log->clear();
     if (!IsScriptLine(text) && FOptions.IsCalcLine(text)) {
         FCalc.LogEnable = log != nullptr;
-        FCalc.CalcLine(Trim(text), true, true, true);
+        // Data, the rendered formula, only tells whether the log pane shows a log; the answer
+        // and everything the line leaves are the same without it.
+        FCalc.CalcLine(Trim(text), true, true, log != nullptr);
         FCalc.LogEnable = false;
         // The log pane shows a log only for a line that gave a formula.
         if (log && !FCalc.Data().empty()) *log = FCalc.LogText();
-        answer = FCalc.AnswerText();
+        answer = FilterAnswer(FCalc.AnswerText(), FOptions.ShowErrors, FOptions.ShowControl);
     }
-    return PaneAnswer(FilterAnswer(answer, FOptions.ShowErrors, FOptions.ShowControl),
-                      FStreamBuffer);
+    // Only a script's answer holds line breaks; the common answer is passed on as it is.
+    for (const char c : answer) {
+        if (c == '\r' || c == '\n') return PaneAnswer(answer, FStreamBuffer);
+    }
+    return answer;
 }
 
 bool TRunProcedure::CalcRow(int row, bool store, bool assignOnly, bool write) {
