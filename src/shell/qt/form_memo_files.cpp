@@ -1,5 +1,6 @@
 // TFormMemo: the settings file, the definitions file, documents, the backup and the exit.
 #include "shell/qt/form_memo.h"
+#include "shell/qt/graph_window_hook.h"
 
 #include <QTimer>
 #include <QAction>
@@ -255,8 +256,9 @@ void TFormMemo::OpenPath(const std::string& path) {
         // Graph data belongs to the graph window; its text companion opens here.
         const std::string text = WithoutExtension(path) + ".txt";
         if (QFileInfo::exists(QString::fromStdString(text))) OpenPath(text);
-        statusBar()->showMessage(
-            QStringLiteral("グラフデータはグラフウィンドウで開きます（この版ではまだ使えません）"));
+        if (!GraphOpenData(*this, path))
+            statusBar()->showMessage(
+                QStringLiteral("%1 を読めませんでした").arg(QString::fromStdString(path)));
         return;
     }
     if (!QFileInfo(QString::fromStdString(path)).isFile()) {
@@ -271,6 +273,7 @@ void TFormMemo::OpenPath(const std::string& path) {
         return;
     }
     FSettings.FileName = path;
+    GraphMemoOpened(*this, path);
 }
 
 void TFormMemo::OpenWithDialog() {
@@ -287,12 +290,16 @@ bool TFormMemo::Save() {
     if (!FFrame->Core().HasFileName()) return SaveAs();
     const std::string path = FFrame->Core().FileName();
     if (HasExtension(path, "kgd")) {
-        QMessageBox::information(
-            this, QStringLiteral("Rekna"),
-            QStringLiteral(
-                "グラフデータの保存はグラフウィンドウで行います（この版ではまだ使えません）。"
-                "テキストファイルとして保存してください。"));
-        return false;
+        // The graph window writes its data; the memo goes beside it under the ".txt" name when
+        // it has formula lines, and also when it has unsaved text, which would be lost otherwise.
+        if (!GraphSaveData(*this, path)) {
+            QMessageBox::warning(
+                this, QStringLiteral("Rekna"),
+                QStringLiteral("%1 を保存できませんでした。").arg(QString::fromStdString(path)));
+            return false;
+        }
+        if (!MemoHasGraphFormulas(*this) && !FFrame->UMemo1()->Editor().Modified()) return true;
+        return SaveTo(WithoutExtension(path) + ".txt");
     }
     return SaveTo(path);
 }
