@@ -55,7 +55,38 @@ bool Valid(const TLineResult& r, std::uint64_t context, bool logged, std::uint64
     return true;
 }
 
+// What a result holds on the heap and in place, with the text it is kept by and the map's node
+// for it; close enough to keep the cache's size in check.
+std::size_t Footprint(std::string_view text, const TLineResult& r) {
+    constexpr std::size_t kNode = 64;
+    std::size_t bytes = sizeof(TLineResult) + kNode + text.size() + r.Data.capacity() +
+                        r.Answer.capacity() + r.Log.capacity() +
+                        r.Inputs.capacity() * sizeof(TEvalTrace::TInput) +
+                        r.Writes.capacity() * sizeof(std::pair<int, TCplx>) +
+                        r.Names.capacity() * sizeof(TEvalTrace::TLookup);
+    for (const TEvalTrace::TLookup& name : r.Names) bytes += name.Name.capacity();
+    return bytes;
+}
+
 }  // namespace
+
+template <class TDrop>
+void TLineCache::DropWhere(TDrop drop) {
+    for (auto it = FMap.begin(); it != FMap.end();) {
+        auto& variants = it->second;
+        std::erase_if(variants, [this, &drop](const TLineResult& r) {
+            if (!drop(r)) return false;
+            FBytes -= r.Bytes;
+            return true;
+        });
+        it = variants.empty() ? FMap.erase(it) : std::next(it);
+    }
+}
+
+void TLineCache::SetLimit(std::size_t bytes) {
+    FLimit = bytes;
+    if (FBytes > FLimit) DropWhere([](const TLineResult&) { return true; });
+}
 
 std::uint64_t TLineCache::Context(const TNumberSettings& settings, const TCompileSwitches& switches,
                                   const TDisplayProps& props, const TDisplayProps& copies) {
@@ -86,10 +117,20 @@ const TLineResult* TLineCache::Find(std::string_view text, std::uint64_t context
 
 void TLineCache::Store(std::string_view text, TLineResult result) {
     result.Used = FRun;
+    result.Bytes = Footprint(text, result);
+    if (FBytes + result.Bytes > FLimit) {
+        // Once a run at most, so that a memo past the limit does not sweep at every line.
+        if (FSweptRun != FRun) {
+            FSweptRun = FRun;
+            DropWhere([this](const TLineResult& r) { return r.Used != FRun; });
+        }
+        if (FBytes + result.Bytes > FLimit) return;
+    }
     ++FUsedThisRun;
     auto it = FMap.find(text);
     if (it == FMap.end()) it = FMap.emplace(std::string(text), std::vector<TLineResult>()).first;
     std::vector<TLineResult>& variants = it->second;
+    FBytes += result.Bytes;
     if (variants.size() < kVariants) {
         variants.push_back(std::move(result));
         return;
@@ -98,6 +139,7 @@ void TLineCache::Store(std::string_view text, TLineResult result) {
     auto oldest = std::min_element(
         variants.begin(), variants.end(),
         [](const TLineResult& a, const TLineResult& b) { return a.Used < b.Used; });
+    FBytes -= oldest->Bytes;
     *oldest = std::move(result);
 }
 
@@ -105,16 +147,15 @@ void TLineCache::NewRun() {
     FUsedLastRun = FUsedThisRun;
     FUsedThisRun = 0;
     ++FRun;
-    if (FMap.size() <= 2 * FUsedLastRun + 1024) return;
-    for (auto it = FMap.begin(); it != FMap.end();) {
-        auto& variants = it->second;
-        std::erase_if(variants, [this](const TLineResult& r) { return r.Used + 2 < FRun; });
-        it = variants.empty() ? FMap.erase(it) : std::next(it);
-    }
+    if (FMap.size() <= 2 * FUsedLastRun + 1024 && FBytes <= FLimit) return;
+    // Past the limit, what the last run did not use goes too.
+    const std::uint64_t unused = FBytes > FLimit ? 1 : 2;
+    DropWhere([this, unused](const TLineResult& r) { return r.Used + unused < FRun; });
 }
 
 void TLineCache::Clear() noexcept {
     FMap.clear();
+    FBytes = 0;
     FUsedThisRun = FUsedLastRun = 0;
 }
 

@@ -47,6 +47,7 @@ struct TLineResult {
     int FpFlags = 0;
 
     std::uint64_t Used = 0;  // the run that used it last
+    std::size_t Bytes = 0;   // what it holds, with its share of the text it is kept by
 };
 
 class TLineCache {
@@ -65,10 +66,17 @@ public:
     void Store(std::string_view text, TLineResult result);
 
     // A sheet run starts: results that no run used for two runs are dropped once the cache
-    // holds many more than a run uses.
+    // holds many more than a run uses, or more bytes than its limit.
     void NewRun();
     void Clear() noexcept;
 
+    // The cache never holds more than this many bytes (results, their texts and lists, and the
+    // texts they are kept by): past it, results the current run has not used are dropped, and
+    // when that is not enough a new result is not kept (its line is calculated every time).
+    static constexpr std::size_t kDefaultLimit = std::size_t{48} << 20;
+    void SetLimit(std::size_t bytes);
+    [[nodiscard]] std::size_t Limit() const noexcept { return FLimit; }
+    [[nodiscard]] std::size_t Bytes() const noexcept { return FBytes; }
     [[nodiscard]] std::size_t Size() const noexcept { return FMap.size(); }
 
 private:
@@ -79,7 +87,14 @@ private:
         }
     };
 
+    // Drops the results for which drop holds, and the texts left without one.
+    template <class TDrop>
+    void DropWhere(TDrop drop);
+
     std::unordered_map<std::string, std::vector<TLineResult>, THash, std::equal_to<>> FMap;
+    std::size_t FLimit = kDefaultLimit;
+    std::size_t FBytes = 0;
+    std::uint64_t FSweptRun = 0;  // the run in which results were last dropped for room
     std::uint64_t FRun = 1;
     std::size_t FUsedThisRun = 0;
     std::size_t FUsedLastRun = 0;

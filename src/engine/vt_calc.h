@@ -73,6 +73,9 @@ public:
     // Off: CalcLineCached always calculates.
     bool UseLineCache = true;
     [[nodiscard]] std::size_t LineCacheSize() const noexcept { return FLineCache.Size(); }
+    [[nodiscard]] std::size_t LineCacheBytes() const noexcept { return FLineCache.Bytes(); }
+    // The most bytes the line cache holds (see TLineCache::SetLimit).
+    void SetLineCacheLimit(std::size_t bytes) { FLineCache.SetLimit(bytes); }
     bool Compile(std::string_view text, bool keepData);
     // Runs a compiled list, or the engine's own compiled line when list is null.
     bool RunCompiled(bool commit, bool storeAns, const TCalcList* list = nullptr);
