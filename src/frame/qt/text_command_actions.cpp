@@ -1,0 +1,116 @@
+// The table and text actions on the frame: each runs its command on the memo through a host
+// that lends the panes, the clipboard, the options, an input box and the engine.
+#include "frame/qt/text_command_actions.h"
+
+#include "editor/qt/qt_clipboard.h"
+#include "editor/qt/umemo.h"
+#include "frame/qt/vt_frame_calc.h"
+#include "frame/frame_actions.h"
+#include "frame/text_actions.h"
+#include "platform/cp932.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QInputDialog>
+#include <QMenu>
+
+namespace rekna {
+
+namespace {
+
+QString U(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+class TQtTextCommandHost final : public QObject, public TTextCommandHost {
+public:
+    explicit TQtTextCommandHost(TVtFrameCalc& frame) : QObject(&frame), FFrame(frame) {}
+
+    TUMemoEditor& Memo() override { return FFrame.UMemo1()->Editor(); }
+    [[nodiscard]] bool MemoFocused() const override { return FFrame.UMemo1()->hasFocus(); }
+    TUMemoEditor* FocusedEditor() override {
+        for (TUMemo* m : {FFrame.UMemo1(), FFrame.UMemo2(), FFrame.UMemo3()})
+            if (m->hasFocus()) return &m->Editor();
+        return nullptr;
+    }
+    TClipboard& Clipboard() override { return FClipboard; }
+    TCalcOptions& Options() override { return FFrame.Core().Options(); }
+    std::optional<std::string> AskText(std::string_view caption, std::string_view prompt,
+                                       std::string_view text) override {
+        bool ok = false;
+        const QString answer = QInputDialog::getText(&FFrame, U(caption), U(prompt),
+                                                     QLineEdit::Normal, U(text), &ok);
+        if (!ok) return std::nullopt;
+        return answer.toStdString();
+    }
+    std::string CalcCell(std::string_view cell) override {
+        TVtCalc& calc = FFrame.VtCalc1();
+        calc.CalcLine(cell, true, true, false);
+        return calc.AnswerText();
+    }
+    void ClearAnswers() override { FFrame.UMemo2()->Lines().Clear(); }
+    [[nodiscard]] std::int32_t FillColumnLimit() const override {
+        const TCalcOptions& o = FFrame.Core().Options();
+        switch (o.WrapMode) {
+        case TWordWrapType::wtCount:
+        case TWordWrapType::wtRight: return o.WrapWidth;
+        case TWordWrapType::wtPaper: {
+            int columns = 0;
+            if (FFrame.OnGetPaperColWidth) FFrame.OnGetPaperColWidth(columns);
+            return columns > 0 ? columns : 1000;
+        }
+        default: return 1000;
+        }
+    }
+
+    void Run(std::string_view name) {
+        RunTextAction(name, *this, FState);
+        for (TUMemo* m : {FFrame.UMemo1(), FFrame.UMemo2(), FFrame.UMemo3()})
+            if (m->hasFocus()) m->ScrollCaretIntoView();
+    }
+
+private:
+    TVtFrameCalc& FFrame;
+    TQtClipboard FClipboard;
+    TTextCommandState FState;
+};
+
+}  // namespace
+
+void InstallTextCommands(TVtFrameCalc& frame,
+                         std::map<std::string, QAction*, std::less<>>& actions,
+                         std::map<std::string, QMenu*, std::less<>>& menus) {
+    auto* host = new TQtTextCommandHost(frame);
+    auto* alignGroup = new QActionGroup(host);
+    for (const TTextAction& def : TextActions()) {
+        auto* a = new QAction(U(def.Caption), &frame);
+        a->setObjectName(U(def.Name));
+        const QString hint = U(def.Hint.empty() ? StripAccelerator(def.Caption) : std::string(def.Hint));
+        a->setStatusTip(hint);
+        a->setToolTip(hint);
+        if (!def.Shortcut.empty()) {
+            a->setShortcut(QKeySequence(U(def.Shortcut)));
+            a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        }
+        if (def.Radio) {
+            a->setCheckable(true);
+            a->setChecked(def.Name == "ActionTableAlignLeft");
+            alignGroup->addAction(a);
+        }
+        const std::string name(def.Name);
+        QObject::connect(a, &QAction::triggered, host, [host, name] { host->Run(name); });
+        frame.addAction(a);
+        actions.emplace(name, a);
+    }
+    QMenu* popup = frame.MemoPopup();
+    if (popup) popup->addSeparator();
+    for (const std::string_view category : TextActionCategories()) {
+        auto* menu = new QMenu(U(category), &frame);
+        for (const TTextAction& def : TextActions())
+            if (def.Category == category) menu->addAction(actions[std::string(def.Name)]);
+        menus.emplace(std::string(category), menu);
+        if (popup) popup->addMenu(menu);
+    }
+}
+
+}  // namespace rekna
