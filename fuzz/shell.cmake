@@ -1,0 +1,2 @@
+# Arbitrary bytes as a graph data file or a template file, read and written back.
+rekna_fuzz(fuzz_shell_files SOURCES fuzz_shell_files.cpp DEPS rekna_shell)
