@@ -10,6 +10,6 @@ target_sources(rekna_ui PRIVATE
 )
 
 # The print preview, the find and template windows and the graph window.
-foreach(part print find graph_window hotkey)
+foreach(part print find graph_window hotkey options)
   include(${PROJECT_SOURCE_DIR}/src/shell/qt/${part}.cmake OPTIONAL)
 endforeach()
