@@ -5,6 +5,7 @@
 #include "shell/qt/form_memo.h"
 #include "shell/qt/graph_window_hook.h"
 #include "shell/qt/hotkey_parts.h"
+#include "shell/qt/options_form.h"
 #include "shell/qt/print_setup.h"
 
 namespace rekna {
@@ -15,6 +16,7 @@ void InstallWindowParts(TFormMemo& form) {
     InstallGraphWindow(form);
     InstallFindParts(form);
     InstallHotKeys(form);
+    InstallOptions(form);
 }
 
 }  // namespace rekna
