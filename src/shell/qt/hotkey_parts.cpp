@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolButton>
 
 #include <memory>
@@ -47,19 +48,26 @@ public:
     }
 
     void Switch(bool on) {
+        QAction* hot = Form.Action("ActionCalcHotKey");
         if (!on) {
             if (Desktop) Desktop->Ungrab();
+            if (hot) hot->setStatusTip(hot->toolTip());
             return;
         }
+        QString problem;
         if (!Desktop) {
-            Form.statusBar()->showMessage(kNeedsX11);
-            return;
+            problem = kNeedsX11;
+        } else if (const std::string failed = Desktop->Grab(); !failed.empty()) {
+            problem = QStringLiteral("ホットキーを登録できません（他のプログラムが使用中）: ") +
+                      QString::fromStdString(failed);
         }
-        const std::string failed = Desktop->Grab();
-        if (!failed.empty()) {
-            Form.statusBar()->showMessage(
-                QStringLiteral("ホットキーを登録できません（他のプログラムが使用中）: ") +
-                QString::fromStdString(failed));
+        if (hot) hot->setStatusTip(problem.isEmpty() ? hot->toolTip() : problem);
+        if (problem.isEmpty()) return;
+        Form.statusBar()->showMessage(problem);
+        // At start-up the caret's hint takes the status bar once the window shows: say it again
+        // after that.
+        if (!Form.isVisible()) {
+            QTimer::singleShot(1000, this, [this, problem] { Form.statusBar()->showMessage(problem); });
         }
     }
 
