@@ -15,6 +15,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <vector>
+
 #include "grid/qt/str_vt_grid.h"
 #include "grid/vt_grid.h"
 #include "shell/qt/options_form.h"
@@ -54,6 +57,11 @@ TStrVtGrid* TFormSet::MakeTable(TOptionTable table, int visibleRows) {
     SetUpOptionTable(table, grid->Grid());
     grid->Grid().DefaultColWidth = 72;
     grid->Grid().SetColWidth(0, table == TOptionTable::otDefinitions ? 36 : 96);
+    if (table == TOptionTable::otHotTargets || table == TOptionTable::otHotActions) {
+        const int width = table == TOptionTable::otHotActions ? 150 : 110;
+        grid->Grid().SetColWidth(1, width);
+        grid->Grid().SetColWidth(2, width);
+    }
     grid->Refresh();
     grid->setMinimumHeight((grid->RowHeight() + 1) * (visibleRows + 1) + 4);
     int width = 4;
@@ -67,14 +75,19 @@ TStrVtGrid* TFormSet::MakeTable(TOptionTable table, int visibleRows) {
 QWidget* TFormSet::BuildChecksPage(TOptionPage page, QWidget* extra) {
     auto* widget = new QWidget;
     auto* row = new QHBoxLayout(widget);
-    std::array<QVBoxLayout*, 2> columns{new QVBoxLayout, new QVBoxLayout};
+    // Pages without widgets of their own spread their groups over three columns.
+    const int count = extra ? 2 : 3;
+    std::vector<QVBoxLayout*> columns;
+    for (int i = 0; i < count; ++i)
+        columns.push_back(new QVBoxLayout);
     int total = 0;
     for (const TOptionGroup& g : OptionGroups())
         if (g.Page == page) total += static_cast<int>(g.Items.size()) + 1;
     int placed = 0;
     for (const TOptionGroup& g : OptionGroups()) {
         if (g.Page != page) continue;
-        QVBoxLayout* column = columns[placed * 2 < total ? 0 : 1];
+        QVBoxLayout* column = columns[static_cast<std::size_t>(
+            std::min(count - 1, placed * count / std::max(1, total)))];
         placed += static_cast<int>(g.Items.size()) + 1;
         auto* items = new QVBoxLayout;
         QButtonGroup* radios = nullptr;
