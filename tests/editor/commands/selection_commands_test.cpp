@@ -138,5 +138,19 @@ TEST(SelectionCommandsTest, NothingWithoutASelection) {
     EXPECT_FALSE(e.CanUndo());
 }
 
+
+TEST(SelectionCommandsTest, TheLargestPaddingIsOneUndoStep) {
+    TUMemoEditor e;
+    test::Setup(e, {}, Lines("a"));
+    TUMemoStrings& s = e.Strings();
+    EXPECT_TRUE(AddSpaces(e, 20000, 5000));
+    ASSERT_EQ(s.GetCount(), kMaxPadRows);
+    EXPECT_EQ(s.Get(0), "a" + std::string(kMaxPadSpaces, ' '));
+    EXPECT_EQ(s.Get(kMaxPadRows - 1), std::string(kMaxPadSpaces, ' '));
+    EXPECT_TRUE(e.Undo());
+    EXPECT_EQ(Text(s), "a");
+    EXPECT_FALSE(e.CanUndo());
+}
+
 }  // namespace
 }  // namespace rekna
