@@ -1,6 +1,7 @@
 // CalculateTable: the selected table's cells through the calculator.
 #include "frame/table_calc.h"
 
+#include "editor/commands/rewrite_selection.h"
 #include "editor/commands/table_model.h"
 #include "editor/umemo_editor.h"
 
@@ -22,6 +23,7 @@ bool CalculateTable(TUMemoEditor& editor, const TCellCalculator& calculate) {
     }
     std::string result = BuildTable(grid, separator, true);
     if (!text.empty() && text.back() == '\n') result += "\r\n";
+    const TInputConversionsOff conversions(s);
     editor.InsertClipText(result, true, false, {});
     return true;
 }

@@ -14,6 +14,20 @@ TAutoIndentOff::~TAutoIndentOff() {
     if (FActive) FStrings.SetAutoIndent(FWas);
 }
 
+TInputConversionsOff::TInputConversionsOff(TUMemoStrings& strings)
+    : FStrings(strings), FKana(strings.DoubleKana()), FDiv(strings.DoubleDiv()),
+      FMul(strings.DoubleMul()) {
+    FStrings.SetDoubleKana(false);
+    FStrings.SetDoubleDiv(false);
+    FStrings.SetDoubleMul(false);
+}
+
+TInputConversionsOff::~TInputConversionsOff() {
+    FStrings.SetDoubleKana(FKana);
+    FStrings.SetDoubleDiv(FDiv);
+    FStrings.SetDoubleMul(FMul);
+}
+
 void SelectLogicalLines(TUMemoStrings& s) {
     TUMemoSelection& sel = s.Selection();
     const bool has = sel.HasSelection(s);
@@ -49,6 +63,7 @@ bool RewriteSelection(TUMemoEditor& editor, const TRewrite& transform,
     }
     const TEditGroup group(s, true);
     const TAutoIndentOff indent(s, o.AutoIndentOff);
+    const TInputConversionsOff conversions(s);
     if (toLines) SelectLogicalLines(s);
     const std::string text = s.GetSelText(false);
     std::string result = transform(text, ctx);

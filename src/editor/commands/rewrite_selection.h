@@ -69,4 +69,18 @@ private:
     bool FWas;
 };
 
+// Switches the input conversions of pasted text (DoubleKana, DoubleDiv, DoubleMul) off for its
+// lifetime: a command's result goes back exactly as it was made.
+class TInputConversionsOff {
+public:
+    explicit TInputConversionsOff(TUMemoStrings& strings);
+    TInputConversionsOff(const TInputConversionsOff&) = delete;
+    TInputConversionsOff& operator=(const TInputConversionsOff&) = delete;
+    ~TInputConversionsOff();
+
+private:
+    TUMemoStrings& FStrings;
+    bool FKana, FDiv, FMul;
+};
+
 }  // namespace rekna

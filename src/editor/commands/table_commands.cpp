@@ -70,6 +70,7 @@ bool PasteExchanged(TUMemoEditor& editor, const TClipboard& clipboard) {
     if (editor.ReadOnly()) return false;
     const std::optional<std::string> text = clipboard.GetText();
     if (!text) return false;
+    const TInputConversionsOff conversions(editor.Strings());
     editor.InsertClipText(TransposeText(*text, true), false, false, {});
     return true;
 }

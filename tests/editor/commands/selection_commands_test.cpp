@@ -152,5 +152,21 @@ TEST(SelectionCommandsTest, TheLargestPaddingIsOneUndoStep) {
     EXPECT_FALSE(e.CanUndo());
 }
 
+
+TEST(SelectionCommandsTest, ResultsAreNotConvertedLikeTypedText) {
+    TUMemoEditor e;
+    test::Setup(e, {}, Lines("b*2\na/3\nカナ"));
+    TUMemoStrings& s = e.Strings();
+    s.SetDoubleKana(true);
+    s.SetDoubleDiv(true);
+    s.SetDoubleMul(true);
+    s.Selection().SelectRows(s, 0, 2);
+    EXPECT_TRUE(SortRows(e, false));
+    s.Selection().SelectRows(s, 2, 2);
+    EXPECT_TRUE(RewriteWith(e, &ToHalfWidthKana));
+    EXPECT_EQ(Text(s), "a/3\nb*2\nｶﾅ");
+    EXPECT_TRUE(s.DoubleKana() && s.DoubleDiv() && s.DoubleMul());
+}
+
 }  // namespace
 }  // namespace rekna
