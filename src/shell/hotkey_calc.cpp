@@ -102,8 +102,9 @@ THotKeyResult THotKeyCalc::ExternalCalc(const THotKeyRequest& request,
         TReplacementOptions options;
         options.Spreadsheet = FProfile.Spreadsheet;
         options.HalfEquals = choice.Action == THotKeyAction::haWriteHalf;
-        options.Replace = choice.Action == THotKeyAction::haReplace ||
-                          (choice.Action == THotKeyAction::haAuto && !HasLineBreak(text) && !fromRow);
+        options.Replace =
+            choice.Action == THotKeyAction::haReplace ||
+            (choice.Action == THotKeyAction::haAuto && !HasLineBreak(text) && !fromRow);
         options.Calculate = choice.Action != THotKeyAction::haDelete;
         options.ShowErrors = request.ShowErrors;
         options.ShowControl = request.ShowControl;

@@ -64,14 +64,14 @@ struct THotKeyRequest {
 };
 
 enum class THotKeyOutcome : std::uint8_t {
-    hoBusy,           // a calculation was still running: this press is ignored
-    hoNoWindow,       // no window in front
-    hoNothingToDo,    // the combination's target or action is "nothing"
-    hoNoTarget,       // a terminal or an editor without clipboard keys
-    hoNothingTaken,   // no selection and no caret row could be copied
-    hoNotConvertible, // the text cannot be carried without loss: the editor is left untouched
-    hoFailed,         // the calculation failed: nothing was pasted
-    hoWritten,        // the result was pasted back
+    hoBusy,            // a calculation was still running: this press is ignored
+    hoNoWindow,        // no window in front
+    hoNothingToDo,     // the combination's target or action is "nothing"
+    hoNoTarget,        // a terminal or an editor without clipboard keys
+    hoNothingTaken,    // no selection and no caret row could be copied
+    hoNotConvertible,  // the text cannot be carried without loss: the editor is left untouched
+    hoFailed,          // the calculation failed: nothing was pasted
+    hoWritten,         // the result was pasted back
 };
 
 struct THotKeyResult {
@@ -84,9 +84,8 @@ struct THotKeyResult {
 
 // Calculates a cell; extra is the editor information to carry with it (CP932, empty without
 // EditorInfo).
-using THotKeyCellCalculator =
-    std::function<std::pair<std::string, std::string>(const std::string& cell,
-                                                      const std::string& extra)>;
+using THotKeyCellCalculator = std::function<std::pair<std::string, std::string>(
+    const std::string& cell, const std::string& extra)>;
 
 // The editor information a calculated line carries: Tab + "[" class "][" instance "];" + title,
 // as CP932, the title cut at 256 bytes on a character boundary. The language reads it as a

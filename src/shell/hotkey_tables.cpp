@@ -2,8 +2,7 @@
 #include "shell/hotkey_tables.h"
 
 #include <algorithm>
-#include <array>
-#include <initializer_list>
+#include <span>
 #include <sstream>
 
 namespace rekna {
@@ -17,7 +16,7 @@ enum class TMatchKind : std::uint8_t { mkIs, mkContains };
 
 struct TEditorRow {
     TMatchKind Kind;
-    std::initializer_list<std::string_view> Names;
+    std::span<const std::string_view> Names;
     THotKeyProfile Profile;
 };
 
@@ -27,22 +26,31 @@ constexpr THotKeyProfile kSpreadsheet{.Spreadsheet = true, .KeyDelay = 10, .Sett
 constexpr THotKeyProfile kOffice{
     .HomeEndSelect = true, .SingleLine = true, .KeyDelay = 10, .SettleDelay = 100};
 
-// First match wins. Terminals come first: a synthetic Ctrl+C there interrupts the program that
-// runs in them, and Ctrl+V is no paste. Emacs and Vim read Ctrl+C and Ctrl+V as commands of
-// their own. Spreadsheets hand out whole cells; office documents take Shift+Right over a
-// paragraph end as a selection of the next paragraph's first character.
-const std::array<TEditorRow, 4> kEditorTable{{
-    {TMatchKind::mkIs,
-     {"xterm", "uxterm", "urxvt", "rxvt", "rxvt-unicode", "kitty", "alacritty", "st",
-      "st-256color", "foot", "footclient", "wezterm", "org.wezfurlong.wezterm", "konsole",
-      "yakuake", "guake", "tilda", "terminology", "sakura", "eterm", "kgx", "tilix", "qterminal",
-      "roxterm", "ptyxis", "cool-retro-term", "terminator", "x-terminal-emulator", "gvim",
-      "vim", "nvim-qt", "neovide"},
-     kNoTarget},
-    {TMatchKind::mkContains, {"terminal", "emacs"}, kNoTarget},
-    {TMatchKind::mkContains, {"libreoffice-calc", "gnumeric"}, kSpreadsheet},
-    {TMatchKind::mkContains, {"libreoffice", "soffice"}, kOffice},
-}};
+// Terminals: a synthetic Ctrl+C interrupts the program that runs in them, and Ctrl+V is no
+// paste. Vim reads Ctrl+C and Ctrl+V as commands of its own.
+// clang-format off
+constexpr std::string_view kTerminalNames[] = {
+    "xterm", "uxterm", "urxvt", "rxvt", "rxvt-unicode", "kitty", "alacritty", "st",
+    "st-256color", "foot", "footclient", "wezterm", "org.wezfurlong.wezterm", "konsole",
+    "yakuake", "guake", "tilda", "terminology", "sakura", "eterm", "kgx", "tilix", "qterminal",
+    "roxterm", "ptyxis", "cool-retro-term", "terminator", "x-terminal-emulator", "gvim", "vim",
+    "nvim-qt", "neovide"};
+// clang-format on
+// Parts of terminal names, and Emacs, whose Ctrl+C starts a command.
+constexpr std::string_view kTerminalParts[] = {"terminal", "emacs"};
+// Spreadsheets hand out whole cells.
+constexpr std::string_view kSpreadsheetParts[] = {"libreoffice-calc", "gnumeric"};
+// Office documents take Shift+Right over a paragraph end as a selection of the next
+// paragraph's first character.
+constexpr std::string_view kOfficeParts[] = {"libreoffice", "soffice"};
+
+// First match wins.
+constexpr TEditorRow kEditorTable[] = {
+    {TMatchKind::mkIs, kTerminalNames, kNoTarget},
+    {TMatchKind::mkContains, kTerminalParts, kNoTarget},
+    {TMatchKind::mkContains, kSpreadsheetParts, kSpreadsheet},
+    {TMatchKind::mkContains, kOfficeParts, kOffice},
+};
 
 std::string Lower(std::string_view s) {
     std::string out(s);
@@ -95,9 +103,9 @@ THotKeyProfile ProfileFor(const TWindowIdentity& window) {
 std::string DescribeProfile(const THotKeyProfile& p) {
     std::ostringstream out;
     const std::pair<bool, const char*> flags[] = {
-        {p.NoTarget, "NoTarget"},       {p.HomeEndSelect, "HomeEndSelect"},
-        {p.DownSelect, "DownSelect"},   {p.AppendLineBreak, "AppendLineBreak"},
-        {p.SingleLine, "SingleLine"},   {p.Spreadsheet, "Spreadsheet"},
+        {p.NoTarget, "NoTarget"},     {p.HomeEndSelect, "HomeEndSelect"},
+        {p.DownSelect, "DownSelect"}, {p.AppendLineBreak, "AppendLineBreak"},
+        {p.SingleLine, "SingleLine"}, {p.Spreadsheet, "Spreadsheet"},
     };
     for (const auto& [on, name] : flags)
         if (on) out << name << ' ';

@@ -79,11 +79,10 @@ public:
         if (!down) return;
         const bool ctrl = Keys.LeftCtrl || Keys.RightCtrl;
         const bool shift = Keys.LeftShift || Keys.RightShift;
-        static constexpr const char* kNames[] = {"", "", "", "", "Home", "End", "Up",
-                                                 "Down", "Right", "c", "v"};
+        static constexpr const char* kNames[] = {"",   "",     "",      "",  "Home", "End",
+                                                 "Up", "Down", "Right", "c", "v"};
         if (!Log.empty()) Log += ' ';
-        Log += std::string(ctrl ? "C-" : "") + (shift ? "S-" : "") +
-               kNames[static_cast<int>(key)];
+        Log += std::string(ctrl ? "C-" : "") + (shift ? "S-" : "") + kNames[static_cast<int>(key)];
         switch (key) {
         case K::hkHome: Move(ctrl ? 0 : LineStart(FCaret), shift); break;
         case K::hkEnd: Move(ctrl ? FText.size() : LineEnd(FCaret), shift); break;
@@ -111,7 +110,8 @@ public:
                 Move(std::max(FAnchor, FCaret), false);
             } else if (FCaret < FText.size()) {
                 std::size_t next = FCaret + 1;
-                while (next < FText.size() && (FText[next] & 0xC0) == 0x80) ++next;
+                while (next < FText.size() && (FText[next] & 0xC0) == 0x80)
+                    ++next;
                 Move(next, shift);
             }
             break;
@@ -197,22 +197,21 @@ TEST(HotKeyCalc, TakesCalculatesAndPastesBack) {
         {"a\n1+|2", kLeftCtrl, "333333", "155355", "XTerm", "a\n1+|2", "", O::hoNoTarget},
         {"a\n1+|2", kLeftCtrl, "333333", "055355", "L3afpad", "a\n1+|2", "", O::hoNothingToDo},
         {"a\n1+|2", kLeftCtrl, "033333", "155355", "L3afpad", "a\n1+|2", "", O::hoNothingToDo},
-        {"a\n1+|2", kLeftCtrl, "133333", "155355", "L3afpad", "a\n1+|2", "C-c",
-         O::hoNothingTaken},
+        {"a\n1+|2", kLeftCtrl, "133333", "155355", "L3afpad", "a\n1+|2", "C-c", O::hoNothingTaken},
         {"a\n^1+|2", kLeftCtrl, "233333", "155355", "L3afpad", "a\n1+2 ＝ 3\n|",
          "Home S-End S-Right C-c C-v", O::hoWritten},
         // Automatic: a selection within a line is replaced, lines and caret rows written after.
         {"x=^1+2| y", kLeftCtrl, "333333", "455355", "L3afpad", "x=3| y", "C-c C-v", O::hoWritten},
-        {"^1+2\n3*4|", kLeftCtrl, "333333", "455355", "L3afpad", "1+2 ＝ 3\n3*4 ＝ 12|",
-         "C-c C-v", O::hoWritten},
+        {"^1+2\n3*4|", kLeftCtrl, "333333", "455355", "L3afpad", "1+2 ＝ 3\n3*4 ＝ 12|", "C-c C-v",
+         O::hoWritten},
         {"1+|2\n", kLeftCtrl, "333333", "455355", "L3afpad", "1+2 ＝ 3\n|",
          "C-c Home S-End S-Right C-c C-v", O::hoWritten},
         {"^1+2|", kLeftCtrl, "333333", "255355", "L3afpad", "1+2 = 3|", "C-c C-v", O::hoWritten},
         {"^1+2 ＝ 5|", kLeftCtrl, "333333", "155355", "L3afpad", "1+2 ＝ 3|", "C-c C-v",
          O::hoWritten},
         // A spreadsheet hands out cells: no row selection, no last empty line written back.
-        {"^1+2\t3*4\n|", kLeftCtrl, "333333", "155355", "libreoffice-calc",
-         "1+2 ＝ 3\t3*4 ＝ 12|", "C-c C-v", O::hoWritten},
+        {"^1+2\t3*4\n|", kLeftCtrl, "333333", "155355", "libreoffice-calc", "1+2 ＝ 3\t3*4 ＝ 12|",
+         "C-c C-v", O::hoWritten},
         {"1+|2", kLeftCtrl, "333333", "155355", "libreoffice-calc", "1+|2", "C-c",
          O::hoNothingTaken},
         // An office document: the row without its paragraph end, pasted back without one.
@@ -224,7 +223,7 @@ TEST(HotKeyCalc, TakesCalculatesAndPastesBack) {
     };
     for (const TRow& r : rows) {
         TGeneralEngine engine;
-    TVtCalc& calc = engine.Calc;
+        TVtCalc& calc = engine.Calc;
         TFakeEditor editor(r.Start);
         editor.Window.Class = r.Class;
         editor.Keys = r.Held;
@@ -307,9 +306,8 @@ TEST(HotKeyCalc, AFailedCalculationPastesNothing) {
     request.Held = kLeftCtrl;
     bool ended = false;
     hot.OnEnd = [&] { ended = true; };
-    const THotKeyResult r =
-        hot.ExternalCalc(request, [](const std::string&, const std::string&)
-                                      -> std::pair<std::string, std::string> {
+    const THotKeyResult r = hot.ExternalCalc(
+        request, [](const std::string&, const std::string&) -> std::pair<std::string, std::string> {
             throw std::runtime_error("failed");
         });
     EXPECT_EQ(r.Outcome, THotKeyOutcome::hoFailed);

@@ -75,7 +75,8 @@ TEST(HotKeyReplace, LinesCellsAndActions) {
     };
     TGeneralEngine engine;
     TVtCalc& calc = engine.Calc;
-    for (const TRow& r : rows) EXPECT_EQ(Rewrite(r, calc), r.Expected) << r.Text << " " << r.Flags;
+    for (const TRow& r : rows)
+        EXPECT_EQ(Rewrite(r, calc), r.Expected) << r.Text << " " << r.Flags;
 }
 
 }  // namespace

@@ -67,7 +67,8 @@ public:
         // At start-up the caret's hint takes the status bar once the window shows: say it again
         // after that.
         if (!Form.isVisible()) {
-            QTimer::singleShot(1000, this, [this, problem] { Form.statusBar()->showMessage(problem); });
+            QTimer::singleShot(1000, this,
+                               [this, problem] { Form.statusBar()->showMessage(problem); });
         }
     }
 
@@ -123,8 +124,7 @@ public:
 };
 
 THotKeyParts* PartsOf(TFormMemo& form) {
-    return form.findChild<THotKeyParts*>(QStringLiteral("HotKeyParts"),
-                                         Qt::FindDirectChildrenOnly);
+    return form.findChild<THotKeyParts*>(QStringLiteral("HotKeyParts"), Qt::FindDirectChildrenOnly);
 }
 
 void ShowHelpBox(TFormMemo& form) {
@@ -149,7 +149,8 @@ void InstallHotKeys(TFormMemo& form) {
             on->setStatusTip(on->toolTip());
         }
         // Also when the settings file checks it at start-up.
-        QObject::connect(on, &QAction::toggled, parts, [parts](bool checked) { parts->Switch(checked); });
+        QObject::connect(on, &QAction::toggled, parts,
+                         [parts](bool checked) { parts->Switch(checked); });
     }
     if (QAction* help = form.Action("ActionHelpHotKey")) {
         help->setEnabled(true);
@@ -191,8 +192,8 @@ void HotKeyPressed(TFormMemo& form, bool deletion, const TModifierKeys& held) {
     request.EditorInfo = parts->Checked("ActionCalcHotExt");
     request.ShowErrors = frame->Core().Options().ShowErrors;
     request.ShowControl = frame->Core().Options().ShowControl;
-    const THotKeyResult result =
-        parts->Calc->ExternalCalc(request, [parts](const std::string& cell, const std::string& extra) {
+    const THotKeyResult result = parts->Calc->ExternalCalc(
+        request, [parts](const std::string& cell, const std::string& extra) {
             return parts->CalculateCell(cell, extra);
         });
     if (result.Outcome == THotKeyOutcome::hoNotConvertible)

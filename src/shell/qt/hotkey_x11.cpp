@@ -129,9 +129,8 @@ std::unique_ptr<TX11HotKeys> TX11HotKeys::Open() {
     impl->CtrlR = XKeysymToKeycode(dpy, XK_Control_R);
     impl->ShiftL = XKeysymToKeycode(dpy, XK_Shift_L);
     impl->ShiftR = XKeysymToKeycode(dpy, XK_Shift_R);
-    const KeySym syms[] = {XK_Control_L, XK_Control_R, XK_Shift_L, XK_Shift_R,
-                           XK_Home,      XK_End,       XK_Up,      XK_Down,
-                           XK_Right,     XK_c,         XK_v};
+    const KeySym syms[] = {XK_Control_L, XK_Control_R, XK_Shift_L, XK_Shift_R, XK_Home, XK_End,
+                           XK_Up,        XK_Down,      XK_Right,   XK_c,       XK_v};
     for (std::size_t i = 0; i < impl->Keys.size(); ++i)
         impl->Keys[i] = XKeysymToKeycode(dpy, syms[i]);
     // The modifier bit that NumLock sets (Mod2 on most keyboards).
@@ -167,15 +166,17 @@ TX11HotKeys::~TX11HotKeys() {
     if (F && F->Dpy) Ungrab();
 }
 
-bool TX11HotKeys::Grabbed() const noexcept { return F->Grabbed; }
+bool TX11HotKeys::Grabbed() const noexcept {
+    return F->Grabbed;
+}
 
 std::string TX11HotKeys::Grab() {
     Ungrab();
     std::string failed;
     TErrorTrap trap(F->Dpy);
-    for (const auto& [mods, name] : {std::pair{static_cast<unsigned>(ControlMask), "Ctrl+Enter"},
-                                     std::pair{static_cast<unsigned>(ControlMask | ShiftMask),
-                                               "Ctrl+Shift+Enter"}}) {
+    for (const auto& [mods, name] :
+         {std::pair{static_cast<unsigned>(ControlMask), "Ctrl+Enter"},
+          std::pair{static_cast<unsigned>(ControlMask | ShiftMask), "Ctrl+Shift+Enter"}}) {
         for (const KeyCode key : {F->Return, F->KpEnter}) {
             if (key == 0) continue;
             for (const unsigned lock : F->LockStates())
@@ -193,8 +194,8 @@ std::string TX11HotKeys::Grab() {
 void TX11HotKeys::Ungrab() {
     if (!F->Grabbed) return;
     TErrorTrap trap(F->Dpy);
-    for (const unsigned mods : {static_cast<unsigned>(ControlMask),
-                                static_cast<unsigned>(ControlMask | ShiftMask)})
+    for (const unsigned mods :
+         {static_cast<unsigned>(ControlMask), static_cast<unsigned>(ControlMask | ShiftMask)})
         for (const KeyCode key : {F->Return, F->KpEnter})
             for (const unsigned lock : F->LockStates())
                 if (key != 0) XUngrabKey(F->Dpy, key, mods | lock, F->Root);
@@ -236,8 +237,7 @@ TWindowIdentity TX11HotKeys::ActiveWindow() {
     TWindowIdentity id;
     TErrorTrap trap(F->Dpy);
     Window w = 0;
-    const std::string active =
-        F->Property(F->Root, F->AtomOf("_NET_ACTIVE_WINDOW"), XA_WINDOW);
+    const std::string active = F->Property(F->Root, F->AtomOf("_NET_ACTIVE_WINDOW"), XA_WINDOW);
     if (active.size() == sizeof(long)) {
         long value = 0;
         std::memcpy(&value, active.data(), sizeof(long));
@@ -296,8 +296,8 @@ void TX11HotKeys::SendKey(THotKeyKey key, bool down) {
 }
 
 void TX11HotKeys::SetClipboard(const std::string& text) {
-    QGuiApplication::clipboard()->setText(QString::fromUtf8(text.data(),
-                                                             static_cast<qsizetype>(text.size())));
+    QGuiApplication::clipboard()->setText(
+        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 std::optional<std::string> TX11HotKeys::WaitForClipboard(int timeoutMs) {

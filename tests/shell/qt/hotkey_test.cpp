@@ -54,8 +54,8 @@ TEST_F(HotKeyTest, WithoutAnX11DisplayTheOptionSaysWhatItNeeds) {
     hot->trigger();
     EXPECT_TRUE(hot->isChecked());
     EXPECT_TRUE(form->statusBar()->currentMessage().contains(QStringLiteral("X11")));
-    for (const char* name : {"ActionCalcHotCtrl", "ActionCalcHotAdd", "ActionCalcHotExt",
-                             "ActionHelpHotKey"})
+    for (const char* name :
+         {"ActionCalcHotCtrl", "ActionCalcHotAdd", "ActionCalcHotExt", "ActionHelpHotKey"})
         EXPECT_TRUE(form->Action(name)->isEnabled()) << name;
 }
 
