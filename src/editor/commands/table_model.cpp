@@ -40,6 +40,25 @@ std::string UnifyLineEnds(std::string_view text) {
 
 void Spaces(std::string& out, std::size_t n) { out.append(n, ' '); }
 
+void TrimInPlace(std::string& s) {
+    std::size_t e = s.size();
+    while (e > 0 && IsBlankByte(s[e - 1]))
+        --e;
+    s.resize(e);
+    std::size_t b = 0;
+    while (b < s.size() && IsBlankByte(s[b]))
+        ++b;
+    s.erase(0, b);
+}
+
+// Removes the blanks at the end of out, not before position from.
+void TrimTail(std::string& out, std::size_t from) {
+    std::size_t e = out.size();
+    while (e > from && IsBlankByte(out[e - 1]))
+        --e;
+    out.resize(e);
+}
+
 bool ColumnBlank(const TTableGrid& grid, std::size_t c) {
     return std::all_of(grid.begin(), grid.end(),
                        [c](const auto& row) { return c >= row.size() || IsBlankText(row[c]); });
@@ -85,21 +104,26 @@ std::string_view DetectSeparator(std::string_view text, bool keepTab) noexcept {
 TTableGrid ParseTable(std::string_view source, bool trim) {
     const std::string text = UnifyLineEnds(source);
     TTableGrid grid(1, std::vector<std::string>(1));
+    // Characters between separators go into the current cell as one run.
+    std::size_t runStart = 0;
+    const auto flush = [&](std::size_t end) { grid.back().back().append(text, runStart, end - runStart); };
     for (std::size_t i = 0; i < text.size();) {
         if (text[i] == '\n') {
+            flush(i);
             if (i + 1 < text.size()) grid.emplace_back(1);
-            ++i;
+            runStart = ++i;
             continue;
         }
         if (const std::string_view sep = SeparatorAt(text, i); !sep.empty()) {
+            flush(i);
             grid.back().emplace_back();
             i += sep.size();
+            runStart = i;
             continue;
         }
-        const std::size_t n = CharLength(text, i);
-        grid.back().back().append(text, i, n);
-        i += n;
+        i += CharLength(text, i);
     }
+    if (runStart < text.size()) flush(text.size());
     std::size_t columns = 0;
     for (const auto& row : grid)
         columns = std::max(columns, row.size());
@@ -107,7 +131,7 @@ TTableGrid ParseTable(std::string_view source, bool trim) {
         row.resize(columns);
         for (std::string& cell : row) {
             if (ContainsChar(cell, kRuleChar)) cell.clear();
-            if (trim) cell = TrimBlanks(cell);
+            if (trim) TrimInPlace(cell);
         }
     }
     if (DetectSeparator(source, true) == kBarSeparator) {
@@ -134,15 +158,12 @@ void AlignColumns(TTableGrid& grid, TTableAlign mode) {
         for (auto& row : grid) {
             std::string& cell = row[c];
             const std::size_t surplus = width - Len(cell);
-            std::string out;
-            out.reserve(width);
             std::size_t front = 0;
             if (mode == TTableAlign::taRight) front = surplus;
             if (mode == TTableAlign::taCenter) front = surplus - surplus / 2;
-            Spaces(out, front);
-            out += cell;
-            Spaces(out, surplus - front);
-            cell = std::move(out);
+            cell.reserve(width);
+            cell.insert(0, front, ' ');
+            cell.append(surplus - front, ' ');
         }
     }
 }
@@ -230,25 +251,29 @@ std::string RuleLine(const std::vector<std::string>& row, const TJunctions& j) {
     return out;
 }
 
-std::string JoinCells(const std::vector<std::string>& cells, std::string_view sep) {
-    std::string out;
+void AppendCells(std::string& out, const std::vector<std::string>& cells, std::string_view sep) {
     for (std::size_t c = 0; c < cells.size(); ++c) {
         if (c > 0) out += sep;
         out += cells[c];
     }
-    return out;
 }
 
 }  // namespace
 
 std::string BuildTable(const TTableGrid& grid, std::string_view separator, bool trimRight) {
     std::string out;
+    std::size_t size = 0;
+    for (const auto& row : grid)
+        for (const std::string& cell : row)
+            size += cell.size() + 3;
+    out.reserve(size + grid.size() * 2);
     for (std::size_t r = 0; r < grid.size(); ++r) {
         if (r > 0) out += kCrLf;
         const auto& row = grid[r];
         if (separator != kBarSeparator) {
-            const std::string line = JoinCells(row, separator);
-            out += trimRight ? TrimRightBlanks(line) : line;
+            const std::size_t start = out.size();
+            AppendCells(out, row, separator);
+            if (trimRight) TrimTail(out, start);
             continue;
         }
         if (std::all_of(row.begin(), row.end(), [](const std::string& c) { return IsBlankText(c); })) {
@@ -257,7 +282,7 @@ std::string BuildTable(const TTableGrid& grid, std::string_view separator, bool 
             continue;
         }
         if (!row.front().empty()) out += kBarSeparator;
-        out += JoinCells(row, kBarSeparator);
+        AppendCells(out, row, kBarSeparator);
         if (!row.back().empty()) out += kBarSeparator;
     }
     return out;
@@ -279,8 +304,9 @@ std::string TransposeText(std::string_view text, bool trimRight) {
     std::string out;
     for (std::size_t k = 0; k < grid.size(); ++k) {
         if (k > 0) out += kCrLf;
-        const std::string line = JoinCells(grid[k], sep);
-        out += trimRight ? TrimRightBlanks(line) : line;
+        const std::size_t start = out.size();
+        AppendCells(out, grid[k], sep);
+        if (trimRight) TrimTail(out, start);
     }
     if (!text.empty() && (text.back() == '\n' || text.back() == '\r')) out += kCrLf;
     return out;
