@@ -1,0 +1,82 @@
+// A long engineering memo opened in the calculation frame: loading, the run over every line and
+// the first paint, with the memory the memo takes beyond its text.
+#include "editor/qt/umemo.h"
+#include "engineering_memo.h"
+#include "frame/qt/vt_frame_calc.h"
+#include "qt_bench_main.h"
+
+#include <QApplication>
+#include <QEvent>
+
+#include <benchmark/benchmark.h>
+
+#include <malloc.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <memory>
+#include <string>
+
+namespace {
+
+class TPainted : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) Painted = true;
+        return QObject::eventFilter(watched, event);
+    }
+    bool Painted = false;
+};
+
+// The resident size of the process, in bytes.
+double ResidentBytes() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return static_cast<double>(resident) * static_cast<double>(::sysconf(_SC_PAGESIZE));
+}
+
+void BM_OpenBigMemo(benchmark::State& state) {
+    const std::string text = rekna::bench::EngineeringMemoText(static_cast<int>(state.range(0)));
+    double perLine = 0, resident = 0;
+    std::int32_t lines = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto frame = std::make_unique<rekna::TVtFrameCalc>();
+        frame->resize(1000, 700);
+        frame->show();
+        QApplication::processEvents();
+        rekna::TUMemo* memo = frame->UMemo1();
+        TPainted painted;
+        memo->installEventFilter(&painted);
+        const double before = ResidentBytes();
+        state.ResumeTiming();
+
+        memo->LoadBytes(text, false);
+        frame->Core().RunCommand(rekna::TRunCommand::rcRun);
+        memo->update();
+        while (!painted.Painted) QApplication::processEvents();
+
+        state.PauseTiming();
+        resident = ResidentBytes();
+        lines = memo->Lines().GetCount();
+        // Every row keeps its text; what comes on top is the price of a line.
+        perLine = (resident - before - static_cast<double>(text.size())) / lines;
+        memo->removeEventFilter(&painted);
+        frame.reset();
+        // The next frame starts from what the process holds without this one.
+        ::malloc_trim(0);
+        state.ResumeTiming();
+    }
+    state.counters["lines"] = lines;
+    state.counters["bytes_per_line"] = perLine;
+    state.counters["resident_MB"] = resident / (1 << 20);
+}
+BENCHMARK(BM_OpenBigMemo)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenBigMemo)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return RunQtBenchmarks(argc, argv);
+}
