@@ -2,6 +2,7 @@
 #include "app/line_source.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,13 +25,16 @@ bool WriteAllTo(int fd, const char* data, std::size_t size) {
     return true;
 }
 
-// An unnamed temporary file, gone when closed.
+// An unnamed temporary file, gone when closed; in memory where no folder for one is writable.
 int TemporaryFile() {
     const char* dir = std::getenv("TMPDIR");
     std::string name = std::string(dir && *dir ? dir : "/tmp") + "/rekna-calc-XXXXXX";
     const int fd = ::mkstemp(name.data());
-    if (fd >= 0) ::unlink(name.c_str());
-    return fd;
+    if (fd >= 0) {
+        ::unlink(name.c_str());
+        return fd;
+    }
+    return ::memfd_create("rekna-calc", MFD_CLOEXEC);
 }
 
 }  // namespace
