@@ -22,8 +22,7 @@ private:
     TUMemoStrings& FStrings;
 };
 
-constexpr std::array<std::string_view, 7> kWeekdays = {"日", "月", "火", "水",
-                                                       "木", "金", "土"};
+constexpr std::array<std::string_view, 7> kWeekdays = {"日", "月", "火", "水", "木", "金", "土"};
 
 // A number as two characters, a space before a single digit.
 std::string Two(int n) {
@@ -32,7 +31,8 @@ std::string Two(int n) {
 
 std::string Padded(int n, int width) {
     std::string s = std::to_string(n);
-    if (static_cast<int>(s.size()) < width) s.insert(0, static_cast<std::size_t>(width) - s.size(), '0');
+    if (static_cast<int>(s.size()) < width)
+        s.insert(0, static_cast<std::size_t>(width) - s.size(), '0');
     return s;
 }
 
@@ -150,8 +150,8 @@ std::string YearMonthText(const TLocalTime& t) {
 
 std::vector<std::string> CalendarLines(TYearMonth month) {
     std::vector<std::string> out;
-    out.push_back(SysText("+----- " + Padded(month.Year, 4) + "年" + Two(month.Month) +
-                          "月 -----+"));
+    out.push_back(
+        SysText("+----- " + Padded(month.Year, 4) + "年" + Two(month.Month) + "月 -----+"));
     out.push_back(SysText("| 日 月 火 水 木 金 土 |"));
     const int first = DayOfWeek(month.Year, month.Month, 1);
     const int days = DaysInMonth(month.Year, month.Month);
@@ -169,7 +169,8 @@ std::vector<std::string> CalendarLines(TYearMonth month) {
         weekday = (weekday + 1) % 7;
     }
     // weekday is now that of the day after the last: position weekday + 1.
-    if (holdsDay) out.push_back(line + std::string(static_cast<std::size_t>(21 - 3 * weekday), ' ') + " |");
+    if (holdsDay)
+        out.push_back(line + std::string(static_cast<std::size_t>(21 - 3 * weekday), ' ') + " |");
     out.push_back("+----------------------+");
     return out;
 }
@@ -181,7 +182,8 @@ std::vector<std::string> ScheduleLines(TYearMonth month) {
     int weekday = DayOfWeek(month.Year, month.Month, 1);
     const int days = DaysInMonth(month.Year, month.Month);
     for (int day = 1; day <= days; ++day) {
-        out.push_back(SysText(Two(day) + "(" + std::string(kWeekdays[static_cast<std::size_t>(weekday)]) + "):"));
+        out.push_back(SysText(Two(day) + "(" +
+                              std::string(kWeekdays[static_cast<std::size_t>(weekday)]) + "):"));
         weekday = (weekday + 1) % 7;
     }
     return out;
@@ -212,10 +214,9 @@ void InsertText(TUMemoEditor& editor, std::string_view text) {
             std::size_t start = 0;
             for (;;) {
                 const std::size_t end = selected.find("\r\n", start);
-                replacement += AroundSelection(text, std::string_view(selected).substr(
-                                                         start, end == std::string::npos
-                                                                    ? std::string::npos
-                                                                    : end - start));
+                replacement += AroundSelection(
+                    text, std::string_view(selected).substr(
+                              start, end == std::string::npos ? std::string::npos : end - start));
                 if (end == std::string::npos) break;
                 replacement += "\r\n";
                 start = end + 2;

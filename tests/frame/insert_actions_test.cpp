@@ -21,9 +21,10 @@ std::string FirstName(std::string_view caption) {
 
 TEST(InsertActionsTest, CountsByCategoryInMenuOrder) {
     const std::pair<std::string_view, int> expected[] = {
-        {"演算子", 25}, {"関数", 35},     {"関数三角", 18},   {"関数双曲線", 6}, {"関数電気", 26},
-        {"関数統計", 6}, {"定数", 15},    {"定数統計", 11},   {"補助単位", 25},  {"制御", 21},
-        {"挿入", 10},   {"ギリシャ小", 24}, {"ギリシャ大", 24}, {"VBScript", 12}};
+        {"演算子", 25},     {"関数", 35},    {"関数三角", 18}, {"関数双曲線", 6},
+        {"関数電気", 26},   {"関数統計", 6}, {"定数", 15},     {"定数統計", 11},
+        {"補助単位", 25},   {"制御", 21},    {"挿入", 10},     {"ギリシャ小", 24},
+        {"ギリシャ大", 24}, {"VBScript", 12}};
     std::map<std::string_view, int> counts;
     std::set<std::string_view> names;
     std::string_view previous;
@@ -60,13 +61,19 @@ TEST(InsertActionsTest, TextsFollowTheCaptions) {
         } else if (a.Category == "VBScript") {
             EXPECT_TRUE(a.Text.starts_with("Rekna."));
         }
-        EXPECT_EQ(a.Text.empty(), a.Kind != TInsertKind::ikText && a.Kind != TInsertKind::ikDirective);
+        EXPECT_EQ(a.Text.empty(),
+                  a.Kind != TInsertKind::ikText && a.Kind != TInsertKind::ikDirective);
     }
-    const std::pair<const char*, const char*> texts[] = {
-        {"ActionOpe05", "^"},      {"ActionOpe06", "//"},     {"ActionOpe19", "@"},
-        {"ActionOpe22", ", "},     {"ActionFuncData", "Data()"}, {"ActionFuncDist", "Dist("},
-        {"ActionCont02", "&c"},    {"ActionInsKakko", "("},   {"ActionVBSCalc", "Rekna.Calc("},
-        {"ActionVBSFileName", "Rekna.FileName"}};
+    const std::pair<const char*, const char*> texts[] = {{"ActionOpe05", "^"},
+                                                         {"ActionOpe06", "//"},
+                                                         {"ActionOpe19", "@"},
+                                                         {"ActionOpe22", ", "},
+                                                         {"ActionFuncData", "Data()"},
+                                                         {"ActionFuncDist", "Dist("},
+                                                         {"ActionCont02", "&c"},
+                                                         {"ActionInsKakko", "("},
+                                                         {"ActionVBSCalc", "Rekna.Calc("},
+                                                         {"ActionVBSFileName", "Rekna.FileName"}};
     for (const auto& [name, text] : texts)
         EXPECT_EQ(FindInsertAction(name)->Text, text) << name;
 }
@@ -79,8 +86,8 @@ TEST(InsertActionsTest, UnitShortcutsAndDirectives) {
         if (a.Kind == TInsertKind::ikDirective) ++directives;
     }
     const std::map<std::string, std::string> expected = {
-        {"億", "Ctrl+O"},           {"万", "Ctrl+M"},       {"兆", "Ctrl+T"},
-        {"京", "Ctrl+K"},           {"ActionUnit22", "Ctrl+H"}, {"ActionUnit23", "Shift+Ctrl+M"},
+        {"億", "Ctrl+O"},          {"万", "Ctrl+M"},           {"兆", "Ctrl+T"},
+        {"京", "Ctrl+K"},          {"ActionUnit22", "Ctrl+H"}, {"ActionUnit23", "Shift+Ctrl+M"},
         {"ActionUnit24", "Ctrl+S"}};
     EXPECT_EQ(keys, expected);
     // 18 display directives and ";".

@@ -146,23 +146,21 @@ std::string Joined(const std::vector<std::string>& lines) {
 }
 
 TEST(InsertTextTest, CalendarOfAMonth) {
-    EXPECT_EQ(Joined(CalendarLines({2015, 2})),
-              "+----- 2015年 2月 -----+\n"
-              "| 日 月 火 水 木 金 土 |\n"
-              "|  1  2  3  4  5  6  7 |\n"
-              "|  8  9 10 11 12 13 14 |\n"
-              "| 15 16 17 18 19 20 21 |\n"
-              "| 22 23 24 25 26 27 28 |\n"
-              "+----------------------+\n");
-    EXPECT_EQ(Joined(CalendarLines({2026, 12})),
-              "+----- 2026年12月 -----+\n"
-              "| 日 月 火 水 木 金 土 |\n"
-              "|        1  2  3  4  5 |\n"
-              "|  6  7  8  9 10 11 12 |\n"
-              "| 13 14 15 16 17 18 19 |\n"
-              "| 20 21 22 23 24 25 26 |\n"
-              "| 27 28 29 30 31       |\n"
-              "+----------------------+\n");
+    EXPECT_EQ(Joined(CalendarLines({2015, 2})), "+----- 2015年 2月 -----+\n"
+                                                "| 日 月 火 水 木 金 土 |\n"
+                                                "|  1  2  3  4  5  6  7 |\n"
+                                                "|  8  9 10 11 12 13 14 |\n"
+                                                "| 15 16 17 18 19 20 21 |\n"
+                                                "| 22 23 24 25 26 27 28 |\n"
+                                                "+----------------------+\n");
+    EXPECT_EQ(Joined(CalendarLines({2026, 12})), "+----- 2026年12月 -----+\n"
+                                                 "| 日 月 火 水 木 金 土 |\n"
+                                                 "|        1  2  3  4  5 |\n"
+                                                 "|  6  7  8  9 10 11 12 |\n"
+                                                 "| 13 14 15 16 17 18 19 |\n"
+                                                 "| 20 21 22 23 24 25 26 |\n"
+                                                 "| 27 28 29 30 31       |\n"
+                                                 "+----------------------+\n");
     for (int year : {2015, 2016, 1, 9999})
         for (int month = 1; month <= 12; ++month)
             for (const std::string& line : CalendarLines({year, month}))
@@ -196,7 +194,7 @@ TEST(InsertTextTest, DaysAndWeekdays) {
     struct TRow {
         int Year, Month, Day, Weekday;
     };
-    const TRow rows[] = {{2015, 2, 1, 0}, {1970, 1, 1, 4}, {2000, 2, 29, 2},
+    const TRow rows[] = {{2015, 2, 1, 0}, {1970, 1, 1, 4},   {2000, 2, 29, 2},
                          {1, 1, 1, 1},    {9999, 12, 31, 5}, {2026, 12, 9, 3}};
     for (const TRow& r : rows)
         EXPECT_EQ(DayOfWeek(r.Year, r.Month, r.Day), r.Weekday) << r.Year << "/" << r.Month;
@@ -212,14 +210,22 @@ TEST(InsertTextTest, YearAndMonthAreReadStrictly) {
         std::optional<TYearMonth> Expected;
     };
     const TRow rows[] = {
-        {"2015/2", TYearMonth{2015, 2}},  {" 2015/02 ", TYearMonth{2015, 2}},
-        {"9999/12", TYearMonth{9999, 12}}, {"1/1", TYearMonth{1, 1}},
-        {"0/1", std::nullopt},            {"2015/13", std::nullopt},
-        {"2015/0", std::nullopt},         {"10000/1", std::nullopt},
-        {"2015-2", std::nullopt},         {"2015/2/1", std::nullopt},
-        {"", std::nullopt},               {"/", std::nullopt},
-        {"+2015/2", std::nullopt},        {"２０１５/2", std::nullopt},
-        {"2015/ 2", std::nullopt},        {"2015/002", std::nullopt},
+        {"2015/2", TYearMonth{2015, 2}},
+        {" 2015/02 ", TYearMonth{2015, 2}},
+        {"9999/12", TYearMonth{9999, 12}},
+        {"1/1", TYearMonth{1, 1}},
+        {"0/1", std::nullopt},
+        {"2015/13", std::nullopt},
+        {"2015/0", std::nullopt},
+        {"10000/1", std::nullopt},
+        {"2015-2", std::nullopt},
+        {"2015/2/1", std::nullopt},
+        {"", std::nullopt},
+        {"/", std::nullopt},
+        {"+2015/2", std::nullopt},
+        {"２０１５/2", std::nullopt},
+        {"2015/ 2", std::nullopt},
+        {"2015/002", std::nullopt},
     };
     for (const TRow& r : rows)
         EXPECT_EQ(ParseYearMonth(r.Text), r.Expected) << r.Text;
@@ -228,8 +234,8 @@ TEST(InsertTextTest, YearAndMonthAreReadStrictly) {
 
 TEST(InsertTextTest, UserFunctionMenuItems) {
     const std::pair<const char*, const char*> rows[] = {
-        {"Sqr2 : 2乗", "Sqr2("}, {" F(x) : f", "F("}, {"Abc", "Abc("},
-        {": x", ""},              {"表(x):y", "表("}, {"  ", ""},
+        {"Sqr2 : 2乗", "Sqr2("}, {" F(x) : f", "F("}, {"Abc", "Abc("}, {": x", ""},
+        {"表(x):y", "表("},      {"  ", ""},
     };
     for (const auto& [caption, expected] : rows)
         EXPECT_EQ(U(UserFunctionText(J(caption))), expected) << caption;

@@ -278,7 +278,8 @@ bool TVtFrameCalc::eventFilter(QObject* watched, QEvent* event) {
         auto* key = static_cast<QKeyEvent*>(event);
         const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
         if (watched == FMemo1 && key->key() == Qt::Key_Down && mods == Qt::NoModifier) {
-            FCore->PrepareDownArrow();
+            // While the completion list is open Down moves its selection, not the caret.
+            if (!FMemo1->Editor().PopupOpen()) FCore->PrepareDownArrow();
         } else if (watched == FMemo2 && (mods == Qt::NoModifier || mods == Qt::ShiftModifier)) {
             // Shifted digits arrive as their symbols; the key's row on the keyboard tells the
             // digit.

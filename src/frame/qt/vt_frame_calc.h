@@ -29,6 +29,7 @@ class QToolButton;
 namespace rekna {
 
 class TUMemo;
+struct TInsertAction;
 
 // The widgets are the frame's children: the memo pane UMemo1 and the answer pane UMemo2 side by
 // side in Panel1 (Splitter1 between them), the log pane UMemo3 below (Splitter2 above it) and the
@@ -58,6 +59,10 @@ public:
     [[nodiscard]] QAction* Action(std::string_view name) const;
     // The frame's actions of a category ("計算", "結果", ...), for the main window's menus.
     [[nodiscard]] QMenu* CategoryMenu(std::string_view category) const;
+    // The insert commands' shortcuts (億, 万, 兆, 京 and the 60-base marks), off by default: in the
+    // main window Ctrl+O, Ctrl+S, Ctrl+T and Ctrl+H are its own commands' keys, and a key that
+    // two actions claim fires neither.
+    void SetInsertShortcuts(bool on);
     // "ユーザー定義関数(&D)": the user functions of the definitions file.
     [[nodiscard]] QMenu* UserFuncMenu() const noexcept { return FUserFuncMenu; }
     [[nodiscard]] QMenu* MemoPopup() const noexcept { return FMemoPopup; }
@@ -161,6 +166,10 @@ private:
     void OpenWithDialog(bool append);
     void SaveAs();
     void InsertUserFunction(const std::string& caption);
+    // The insert commands, the help topics and the memo's completion popup.
+    void CreateInsertActions();
+    void RunInsertAction(const TInsertAction& action);
+    void SyncInsertShortcuts();
 
     TVtCalc FCalc;
     TUMemo* FMemo1 = nullptr;
@@ -195,6 +204,7 @@ private:
     QToolButton* FStrButton = nullptr;
     QToolButton* FLogButton = nullptr;
     bool FApplyingWrap = false;
+    bool FInsertShortcuts = false;
     int FPaperColumns = 0;
     TDocEncoding FDocEncoding = TDocEncoding::deUtf8;
     TLineEnd FDocLineEnd = TLineEnd::leLf;

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QDateTime>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
@@ -14,10 +15,17 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
+
 #include "editor/qt/qt_clipboard.h"
 #include "editor/qt/umemo.h"
+#include "engine/user_func.h"
 #include "frame/answer_writer.h"
 #include "frame/frame_actions.h"
+#include "frame/help_topics.h"
+#include "frame/insert_actions.h"
+#include "frame/insert_text.h"
+#include "frame/qt/completion_view.h"
 #include "platform/cp932.h"
 
 namespace rekna {
@@ -30,6 +38,64 @@ QString U(std::string_view utf8) {
 
 // The categories each popup menu offers besides its own items.
 constexpr std::string_view kMemoPopupCategories[] = {"結果", "設定", "入力", "表示", "画面"};
+
+// The menu of the help topics.
+constexpr std::string_view kHelpCategory = "HELP";
+
+TLocalTime Now() {
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDate d = now.date();
+    const QTime t = now.time();
+    return {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()};
+}
+
+// The names offered on calculation lines: the control's function list (with the user
+// functions) without the automation object's members, which it holds only to colour them.
+std::vector<std::string> CompletionNames(const TUMemo& memo, const TVtCalc& calc) {
+    std::vector<std::string> names;
+    const auto script = ScriptKeywords();
+    for (const std::string& word : memo.FunctionList().Words()) {
+        const bool member = std::find(script.begin(), script.end(), word) != script.end();
+        if (!member || calc.Funcs().Find(LowerName(word)) >= 0) names.push_back(word);
+    }
+    return names;
+}
+
+// A month's calendar or schedule: asks for the year and month until it can read them or the
+// user cancels.
+void InsertMonth(QWidget* parent, TUMemo& memo, bool schedule) {
+    const QString caption =
+        schedule ? QStringLiteral("月間スケジュールの挿入") : QStringLiteral("カレンダーの挿入");
+    QString text = QString::fromStdString(YearMonthText(Now()));
+    for (;;) {
+        bool ok = false;
+        text = QInputDialog::getText(parent, caption, QStringLiteral("年/月 を入力"),
+                                     QLineEdit::Normal, text, &ok);
+        if (!ok) return;
+        if (const std::optional<TYearMonth> month = ParseYearMonth(text.toStdString())) {
+            const std::vector<std::string> lines =
+                schedule ? ScheduleLines(*month) : CalendarLines(*month);
+            InsertLinesAbove(memo.Editor(), lines);
+            memo.ScrollCaretIntoView();
+            return;
+        }
+        QMessageBox::warning(parent, caption, U(YearMonthExpected()));
+    }
+}
+
+// A help topic in an information box with one Yes button, made once and only hidden.
+void ShowHelpTopic(QWidget* parent, const THelpTopic& topic) {
+    auto* box = parent->findChild<QMessageBox*>(QStringLiteral("HelpTopicBox"));
+    if (!box) {
+        box = new QMessageBox(QMessageBox::Information, QStringLiteral("Rekna"), QString(),
+                              QMessageBox::Yes, parent);
+        box->setObjectName(QStringLiteral("HelpTopicBox"));
+        box->setTextFormat(Qt::PlainText);
+    }
+    box->setWindowTitle(U(StripAccelerator(topic.Caption)));
+    box->setText(QString::fromStdString(Cp932ToUtf8(topic.Text())));
+    box->open();
+}
 
 }  // namespace
 
@@ -66,6 +132,68 @@ void TVtFrameCalc::CreateActions() {
                 [this, name](bool checked) { ActionTriggered(name, checked); });
         addAction(a);
         FActions.emplace(name, a);
+    }
+    CreateInsertActions();
+}
+
+void TVtFrameCalc::CreateInsertActions() {
+    for (const TInsertAction& def : InsertActions()) {
+        auto* a = new QAction(U(def.Caption), this);
+        a->setObjectName(U(def.Name));
+        const QString hint = U(StripAccelerator(def.Caption));
+        a->setStatusTip(hint);
+        a->setToolTip(hint);
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        const TInsertAction* action = &def;
+        connect(a, &QAction::triggered, this, [this, action] { RunInsertAction(*action); });
+        addAction(a);
+        FActions.emplace(std::string(def.Name), a);
+    }
+    for (const THelpTopic& topic : HelpTopics()) {
+        auto* a = new QAction(U(topic.Caption), this);
+        a->setObjectName(U(topic.Action));
+        a->setStatusTip(U(StripAccelerator(topic.Caption)));
+        const THelpTopic* shown = &topic;
+        connect(a, &QAction::triggered, this, [this, shown] { ShowHelpTopic(this, *shown); });
+        FActions.emplace(std::string(topic.Action), a);
+    }
+    TUMemo* memo = FMemo1;
+    new TMemoCompletion(*memo, [this, memo] { return CompletionNames(*memo, FCalc); });
+}
+
+void TVtFrameCalc::RunInsertAction(const TInsertAction& action) {
+    switch (action.Kind) {
+    case TInsertKind::ikCalendar:
+    case TInsertKind::ikSchedule:
+        InsertMonth(this, *FMemo1, action.Kind == TInsertKind::ikSchedule);
+        return;
+    case TInsertKind::ikDirective:
+    case TInsertKind::ikDateTime: break;
+    default:
+        // A fragment goes only into the memo that is being typed in.
+        if (!FMemo1->hasFocus()) return;
+        break;
+    }
+    if (RunInsertCommand(FMemo1->Editor(), action, FCalc.AnsFormat60(), Now()))
+        FMemo1->ScrollCaretIntoView();
+}
+
+void TVtFrameCalc::SetInsertShortcuts(bool on) {
+    FInsertShortcuts = on;
+    SyncInsertShortcuts();
+}
+
+void TVtFrameCalc::SyncInsertShortcuts() {
+    for (const TInsertAction& def : InsertActions()) {
+        if (def.Shortcut.empty()) continue;
+        Action(def.Name)->setShortcut(FInsertShortcuts ? QKeySequence(U(def.Shortcut))
+                                                       : QKeySequence());
+    }
+    // Under the 60-base answer format the minute mark takes Ctrl+M from 万.
+    if (FInsertShortcuts && FCore->Options().Format == TAnsFormat::afN60) {
+        const QKeySequence ctrlM = Action("ActionUnit18")->shortcut();
+        Action("ActionUnit18")->setShortcut(Action("ActionUnit23")->shortcut());
+        Action("ActionUnit23")->setShortcut(ctrlM);
     }
 }
 
@@ -157,6 +285,16 @@ void TVtFrameCalc::CreateMenus() {
         }
         FCategoryMenus.emplace(std::string(category), menu);
     }
+    for (const std::string_view category : InsertCategories()) {
+        auto* menu = new QMenu(U(category), this);
+        for (const TInsertAction& def : InsertActions())
+            if (def.Category == category) menu->addAction(Action(def.Name));
+        FCategoryMenus.emplace(std::string(category), menu);
+    }
+    auto* help = new QMenu(U(kHelpCategory), this);
+    for (const THelpTopic& topic : HelpTopics())
+        help->addAction(Action(topic.Action));
+    FCategoryMenus.emplace(std::string(kHelpCategory), help);
     FUserFuncMenu = new QMenu(QStringLiteral("ユーザー定義関数(&D)"), this);
 
     FMemoPopup = new QMenu(this);
@@ -187,6 +325,9 @@ void TVtFrameCalc::CreateMenus() {
         FMemoPopup->addAction(Action(name));
     FMemoPopup->addSeparator();
     FMemoPopup->addMenu(FUserFuncMenu);
+    QMenu* inserts = FMemoPopup->addMenu(QStringLiteral("挿入(&I)"));
+    for (const std::string_view category : InsertCategories())
+        inserts->addMenu(CategoryMenu(category));
     FMemoPopup->addSeparator();
     for (const std::string_view category : kMemoPopupCategories)
         FMemoPopup->addMenu(CategoryMenu(category));
@@ -238,29 +379,9 @@ void TVtFrameCalc::RebuildUserFuncMenu() {
 }
 
 void TVtFrameCalc::InsertUserFunction(const std::string& caption) {
-    // The name: the caption cut before ":" and then before "(", trimmed; a call is inserted
-    // with the caret between its brackets, or around the selection.
-    std::string name = caption.substr(0, caption.find(':'));
-    name = name.substr(0, name.find('('));
-    while (!name.empty() && name.back() == ' ')
-        name.pop_back();
-    while (!name.empty() && name.front() == ' ')
-        name.erase(0, 1);
-    if (name.empty()) return;
-    TUMemoStrings& memo = FMemo1->Lines();
-    memo.BeginUpdate();
-    const TUMemoSelection& sel = memo.Selection();
-    if (sel.HasSelection(memo)) {
-        const std::string selected = memo.GetSelText(false);
-        memo.DeleteSelection();
-        memo.PasteText(name + "(" + selected + ")", false, false);
-    } else {
-        memo.PasteText(name + "()", false, false);
-        const TSelPoint caret = memo.Selection().Caret;
-        memo.Selection().SetCaret(memo, {caret.X - 1, caret.Y}, TSelMode::smNone);
-    }
-    memo.EndUpdate();
-    FMemo1->setFocus();
+    if (!FMemo1->hasFocus()) return;
+    InsertText(FMemo1->Editor(), UserFunctionText(caption));
+    FMemo1->ScrollCaretIntoView();
 }
 
 // --- Executing actions -----------------------------------------------------------------------
@@ -440,6 +561,7 @@ void TVtFrameCalc::SyncActions() {
         a->setEnabled(def.Enabled == nullptr || def.Enabled(o));
     }
     Action("ActionSetVbScript")->setEnabled(FCalc.HasScriptHost());
+    SyncInsertShortcuts();
     SyncSaveAction();
     const TCalcBarButtons b = CalcBarButtons(o, FCalc);
     FAngleButton->setText(QString::fromStdString(b.Angle));
