@@ -1,10 +1,10 @@
 // rekna-calc as a whole process on a generated engineering memo: lines per second of wall and of
 // processor time, and the peak memory, for memos of growing length.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/time.h>
 #include <sys/wait.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -43,7 +43,9 @@ bool RunCalc(const std::string& file, const char* option, rusage& usage) {
            WEXITSTATUS(status) == 0;
 }
 
-double Seconds(const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec * 1e-6; }
+double Seconds(const timeval& t) {
+    return static_cast<double>(t.tv_sec) + t.tv_usec * 1e-6;
+}
 
 void Batch(benchmark::State& state, const char* option) {
     const auto lines = static_cast<int>(state.range(0));
@@ -63,15 +65,20 @@ void Batch(benchmark::State& state, const char* option) {
         peakKb = std::max(peakKb, usage.ru_maxrss);
     }
     const double runs = static_cast<double>(state.iterations());
-    state.counters["lines_per_s"] =
-        benchmark::Counter(runs * lines, benchmark::Counter::kIsRate);
+    state.counters["lines_per_s"] = benchmark::Counter(runs * lines, benchmark::Counter::kIsRate);
     state.counters["lines_per_cpu_s"] = cpu > 0 ? runs * lines / cpu : 0;
     state.counters["peak_MB"] = static_cast<double>(peakKb) / 1024.0;
 }
 
-void BatchAnswers(benchmark::State& state) { Batch(state, "--answers"); }
-void BatchLinesAndAnswers(benchmark::State& state) { Batch(state, "--errors"); }
-void BatchWithLogs(benchmark::State& state) { Batch(state, "--log"); }
+void BatchAnswers(benchmark::State& state) {
+    Batch(state, "--answers");
+}
+void BatchLinesAndAnswers(benchmark::State& state) {
+    Batch(state, "--errors");
+}
+void BatchWithLogs(benchmark::State& state) {
+    Batch(state, "--log");
+}
 
 BENCHMARK(BatchAnswers)->Arg(200000)->Arg(1000000)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BatchLinesAndAnswers)->Arg(1000000)->UseManualTime()->Unit(benchmark::kMillisecond);

@@ -55,7 +55,8 @@ void BM_OpenBigMemo(benchmark::State& state) {
         memo->LoadBytes(text, false);
         frame->Core().RunCommand(rekna::TRunCommand::rcRun);
         memo->update();
-        while (!painted.Painted) QApplication::processEvents();
+        while (!painted.Painted)
+            QApplication::processEvents();
 
         state.PauseTiming();
         resident = ResidentBytes();

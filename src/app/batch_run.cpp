@@ -34,7 +34,8 @@ TScriptDesk BatchDesk(TBatchRun& batch, const TBatchSetup& setup) {
     const double limit = setup.ScriptLimit;
     desk.EscDown = [&batch, limit] {
         if (limit <= 0) return false;
-        const std::chrono::duration<double> ran = std::chrono::steady_clock::now() - batch.ScriptStart;
+        const std::chrono::duration<double> ran =
+            std::chrono::steady_clock::now() - batch.ScriptStart;
         if (ran.count() <= limit) return false;
         if (!batch.ScriptStopped)
             std::cerr << "rekna-calc: a script line ran longer than " << limit

@@ -62,8 +62,8 @@ bool TLineSource::Open(const std::string& file, std::string& error) {
         }
     }
     struct stat st {};
-    const bool seekable = ::fstat(FFd, &st) == 0 && S_ISREG(st.st_mode) &&
-                          ::lseek(FFd, 0, SEEK_CUR) == 0;
+    const bool seekable =
+        ::fstat(FFd, &st) == 0 && S_ISREG(st.st_mode) && ::lseek(FFd, 0, SEEK_CUR) == 0;
     if (!seekable) {
         FSpool = TemporaryFile();
         if (FSpool < 0) {
@@ -108,7 +108,8 @@ bool TLineSource::Next(std::string_view& line) {
     for (;;) {
         const char* const data = FBuffer.data();
         std::size_t p = FScanned;
-        while (p < FEnd && data[p] != '\n' && data[p] != '\r') ++p;
+        while (p < FEnd && data[p] != '\n' && data[p] != '\r')
+            ++p;
         FScanned = p;
         if (p < FEnd && !(data[p] == '\r' && p + 1 == FEnd && !FEof)) {
             line = std::string_view(data + FBegin, p - FBegin);
@@ -135,7 +136,8 @@ bool TLineSource::Rewind() {
     if (FSpooling) {
         // The rest of the pipe goes into the copy too.
         FBegin = FScanned = FEnd;
-        while (Fill()) FBegin = FScanned = FEnd;
+        while (Fill())
+            FBegin = FScanned = FEnd;
         if (FFailed) return false;
         FSpooling = false;
         if (FOwnFd) ::close(FFd);

@@ -357,7 +357,8 @@ struct TPrinter {
     }
     bool Finish() { return Flush() && std::fflush(stdout) == 0 && !std::ferror(stdout) && !Failed; }
     static bool HasHighBytes(std::string_view s) noexcept {
-        return std::any_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+        return std::any_of(s.begin(), s.end(),
+                           [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
     }
 
     static constexpr std::size_t kFlushAt = 1 << 16;
@@ -404,16 +405,18 @@ int CalculateWhole(const TArgs& args, TBatchRun& batch, const TMemo& memo, bool 
 int CalculateLines(const TArgs& args, TBatchRun& batch) {
     const bool outputUtf8 = args.Encoding != TEncoding::enCp932;
     const TMemo memo = Decode(args.Lines, args.Encoding, outputUtf8);
-    const bool scripts = batch.Calc.ScriptEnabled() &&
-                         std::any_of(memo.Cp932.begin(), memo.Cp932.end(), [](const std::string& l) {
-                             return l.rfind("#>", 0) == 0 || l.rfind("#?", 0) == 0;
-                         });
+    const bool scripts =
+        batch.Calc.ScriptEnabled() &&
+        std::any_of(memo.Cp932.begin(), memo.Cp932.end(), [](const std::string& l) {
+            return l.rfind("#>", 0) == 0 || l.rfind("#?", 0) == 0;
+        });
     if (scripts) return CalculateWhole(args, batch, memo, args.Log);
     TPrinter printer(args);
     std::string log;
     batch.Run.BeginStream();
     for (std::size_t i = 0; i < memo.Cp932.size(); ++i) {
-        const std::string_view answer = batch.Run.StreamLine(memo.Cp932[i], args.Log ? &log : nullptr);
+        const std::string_view answer =
+            batch.Run.StreamLine(memo.Cp932[i], args.Log ? &log : nullptr);
         printer.Line(memo.Printed[i], answer, log);
     }
     return printer.Finish() ? 0 : Fail("cannot write the answers");
@@ -478,7 +481,8 @@ TLineForm ReadingOf(TLineSource& source, const TScan& scan, bool& failed) {
     if (!scan.HighBytes && !scan.Bom) return TLineForm::lfAscii;
     source.Rewind();
     std::string_view line;
-    while (source.Next(line)) ReserveUserAreaCodes(line);
+    while (source.Next(line))
+        ReserveUserAreaCodes(line);
     failed = source.Failed();
     return TLineForm::lfCp932;
 }
@@ -490,7 +494,8 @@ int Calculate(const TArgs& args, const char* argv0) {
 
     if (args.HaveLines && (args.Write || args.DeleteAnswers)) {
         std::string bytes;
-        for (const std::string& line : args.Lines) (bytes += line) += '\n';
+        for (const std::string& line : args.Lines)
+            (bytes += line) += '\n';
         // Lines of the command line are UTF-8 text.
         TArgs utf8 = args;
         if (utf8.Encoding == TEncoding::enAuto) utf8.Encoding = TEncoding::enUtf8;
@@ -503,7 +508,8 @@ int Calculate(const TArgs& args, const char* argv0) {
 
     TLineSource source;
     if (!source.Open(args.HaveFile ? args.File : std::string("-"), error)) return Fail(error);
-    const std::string name = !args.HaveFile || args.File == "-" ? std::string("standard input") : args.File;
+    const std::string name =
+        !args.HaveFile || args.File == "-" ? std::string("standard input") : args.File;
     if (args.Write || args.DeleteAnswers) {
         std::string bytes;
         if (!source.ReadAll(bytes)) return Fail("cannot read " + name);
@@ -531,10 +537,12 @@ int Calculate(const TArgs& args, const char* argv0) {
         std::vector<std::string> raw;
         std::size_t pos = 0;
         std::string_view line;
-        while (NextTextLine(bytes, pos, line)) raw.emplace_back(line);
-        const TEncoding encoding = form == TLineForm::lfUtf8 ? TEncoding::enUtf8 : TEncoding::enCp932;
-        return CalculateWhole(args, batch, Decode(raw, encoding, args.Encoding != TEncoding::enCp932),
-                              args.Log);
+        while (NextTextLine(bytes, pos, line))
+            raw.emplace_back(line);
+        const TEncoding encoding =
+            form == TLineForm::lfUtf8 ? TEncoding::enUtf8 : TEncoding::enCp932;
+        return CalculateWhole(args, batch,
+                              Decode(raw, encoding, args.Encoding != TEncoding::enCp932), args.Log);
     }
 
     // Line by line: nothing of a line is kept once it is printed.

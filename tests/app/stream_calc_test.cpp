@@ -25,7 +25,8 @@ std::string RunProgram(const std::string& command) {
     if (!pipe) return out;
     char buffer[4096];
     std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        out.append(buffer, n);
     ::pclose(pipe);
     return out;
 }
@@ -48,8 +49,9 @@ std::vector<TPrinted> ParseOutput(const std::string& out, const std::vector<std:
         }
         const std::size_t i = printed.size();
         const std::string head = (i < lines.size() ? lines[i] : std::string()) + "\t";
-        printed.push_back({line.substr(0, head.size()) == head ? std::string(line.substr(head.size()))
-                                                               : "<" + std::string(line) + ">",
+        printed.push_back({line.substr(0, head.size()) == head
+                               ? std::string(line.substr(head.size()))
+                               : "<" + std::string(line) + ">",
                            {}});
     }
     return printed;
@@ -72,7 +74,8 @@ TWindowRun RunAsWindow(const test::TGoldenMemo& memo, int caret) {
     setup.Control = memo.ShowControl;
     TBatchRun batch(setup, store, {});
     std::string text;
-    for (const std::string& line : memo.Lines) (text += Utf8ToCp932(line)) += "\r\n";
+    for (const std::string& line : memo.Lines)
+        (text += Utf8ToCp932(line)) += "\r\n";
     batch.Memo.LoadBytes(text, false);
     batch.Memo.Selection().Caret = {1, caret};
     TWindowRun run;
@@ -88,7 +91,8 @@ TEST(StreamCalcTest, GoldenMemosPrintTheWindowsAnswersAndLogPanes) {
         std::string args = "--no-settings --log";
         if (memo.ShowErrors) args += " --errors";
         if (memo.ShowControl) args += " --control";
-        for (const std::string& kv : memo.Settings) args += " --set '" + kv + "'";
+        for (const std::string& kv : memo.Settings)
+            args += " --set '" + kv + "'";
         const std::string file = test::TestDataDir() + "/golden/" + memo.Name;
         // From a file, and through a pipe, which is read twice from a copy.
         for (const std::string& command :
@@ -138,7 +142,8 @@ TEST(StreamCalcTest, LineEndsAcrossTheBuffer) {
             for (int pass = 0; pass < 2; ++pass) {
                 std::string got;
                 std::string_view line;
-                while (source.Next(line)) (got += line) += "|";
+                while (source.Next(line))
+                    (got += line) += "|";
                 EXPECT_EQ(got, row.Lines) << row.Input << " buffer " << size << " pass " << pass;
                 ASSERT_TRUE(source.Rewind());
             }

@@ -15,10 +15,10 @@ std::vector<std::string> Memo(int lines) {
     std::vector<std::string> memo = {"r1=4.7k", "r2=10k"};
     for (int i = 2; i < lines; ++i) {
         switch (i % 4) {
-            case 0: memo.push_back("r1*" + std::to_string(i) + "/(r1+r2)"); break;
-            case 1: memo.push_back("x" + std::to_string(i % 50) + "=Ans*1.5"); break;
-            case 2: memo.push_back("sqrt(" + std::to_string(i) + ")+r2"); break;
-            default: memo.push_back(std::to_string(i) + "m*3"); break;
+        case 0: memo.push_back("r1*" + std::to_string(i) + "/(r1+r2)"); break;
+        case 1: memo.push_back("x" + std::to_string(i % 50) + "=Ans*1.5"); break;
+        case 2: memo.push_back("sqrt(" + std::to_string(i) + ")+r2"); break;
+        default: memo.push_back(std::to_string(i) + "m*3"); break;
         }
     }
     return memo;
@@ -62,9 +62,10 @@ TEST(LineCacheLimitTest, ItKeepsWithinItsLimitWithTheSameAnswers) {
     const auto expected = SheetRun(plain, memo);
     TVtCalc unbounded;
     unbounded.SetLineCacheLimit(SIZE_MAX);
-    for (int run = 0; run < 3; ++run) SheetRun(unbounded, memo);
-    for (const std::size_t limit : {std::size_t{0}, std::size_t{4} << 10, std::size_t{64} << 10,
-                                    TLineCache::kDefaultLimit}) {
+    for (int run = 0; run < 3; ++run)
+        SheetRun(unbounded, memo);
+    for (const std::size_t limit :
+         {std::size_t{0}, std::size_t{4} << 10, std::size_t{64} << 10, TLineCache::kDefaultLimit}) {
         TVtCalc calc;
         calc.SetLineCacheLimit(limit);
         for (int run = 0; run < 3; ++run) {
