@@ -69,6 +69,13 @@ std::optional<int> KeptNumber(const std::map<std::string, std::string, std::less
     return v;
 }
 
+// A spin's value for a setting: the setting itself while the spin still shows it as loaded
+// (clamped into the spin's range), so that a value outside the range survives an OK.
+int SpinValue(const QSpinBox* spin, int current) {
+    return spin->value() == std::clamp(current, spin->minimum(), spin->maximum()) ? current
+                                                                                  : spin->value();
+}
+
 // The page shown last while the program runs.
 TOptionPage gLastPage = TOptionPage::opCalc;
 
@@ -231,20 +238,23 @@ void TFormSet::ReadControls(TOptionPage page) {
         if (FlagPage(field) == page) o.*field = box->isChecked();
     switch (page) {
     case TOptionPage::opResult:
-        o.PendingAnsLength = LengthFromControls({FDigits->value(), FAfterPoint->isChecked()});
+        if (const TLengthControls shown = LengthControls(o.PendingAnsLength);
+            FAfterPoint->isChecked() != shown.AfterPoint ||
+            SpinValue(FDigits, shown.Digits) != shown.Digits)
+            o.PendingAnsLength = LengthFromControls({FDigits->value(), FAfterPoint->isChecked()});
         FEdit.Numbers.UsrFormat = Utf8ToCp932(FUsrFormat->text().toStdString());
         FEdit.Numbers.ColChar = FSeparator[1]->isChecked()   ? ','
                                 : FSeparator[2]->isChecked() ? ' '
                                                              : '\b';
         break;
     case TOptionPage::opEditView:
-        o.WrapWidth = FWrapWidth->value();
-        o.FontSize = FFontSize->value();
-        o.TabStops = FTabStops->value();
-        o.RowPitch = FRowPitch->value();
+        o.WrapWidth = SpinValue(FWrapWidth, o.WrapWidth);
+        o.FontSize = SpinValue(FFontSize, o.FontSize);
+        o.TabStops = SpinValue(FTabStops, o.TabStops);
+        o.RowPitch = SpinValue(FRowPitch, o.RowPitch);
         break;
     case TOptionPage::opEditAction:
-        o.ScrollMargin = FMargin->value();
+        o.ScrollMargin = SpinValue(FMargin, o.ScrollMargin);
         o.IndentChar = FIndentTab->isChecked() ? 1 : 0;
         break;
     default: break;

@@ -157,7 +157,15 @@ TEST_F(OptionsFormTest, EachPageAppliedReachesTheProgram) {
 }
 
 TEST_F(OptionsFormTest, OkWithoutChangesKeepsTheFiles) {
+    // Settings outside the spins' ranges stay as they are.
+    TCalcOptions& o = Frame().Core().Options();
+    o.WrapWidth = 5;
+    o.FontSize = 80;
+    o.PendingAnsLength = 18;
+    Frame().SetMemoMode();
+    Frame().SetCalcMode();
     const std::string settings = SettingsText();
+    ASSERT_NE(settings.find("Length=18\n"), std::string::npos);
     TFormSet& d = Open();
     ASSERT_TRUE(d.isVisible());
     Child<QPushButton>(d, "ButtonOk")->click();
