@@ -196,8 +196,13 @@ void TRunProcedure::ShowScriptError(int row) {
     const auto lines = static_cast<int>(FScriptRows.size());
     const int failing = error.Line >= 0 && error.Line < lines ? FScriptRows[error.Line] : row;
     if (failing < 0 || failing >= FMemo.GetCount()) return;
-    const std::string shown = failing < FAnswers.GetCount() ? FAnswers.Get(failing) : std::string();
-    StoreRowResult(failing, "[VBScript] #Error", TCplx::Blank(), shown, std::string(1, '[').append(error.Message).append(1, ']'));
+    // The block's own row keeps the script's log with its error lines; another failing row
+    // keeps what it showed.
+    const std::string log = failing == row ? FAnswers.Note(row)
+                            : failing < FAnswers.GetCount() ? FAnswers.Get(failing)
+                                                            : std::string();
+    StoreRowResult(failing, "[VBScript] #Error", TCplx::Blank(), log,
+                   std::string(1, '[').append(error.Message).append(1, ']'));
 }
 
 int TRunProcedure::LineOfRow(int row) {

@@ -20,9 +20,11 @@ namespace {
 class TFakeScript : public TScriptHost {
 public:
     explicit TFakeScript(std::vector<std::string>& blocks) : FBlocks(blocks) {}
-    TScriptOutcome ExecuteBlock(std::string_view text, int firstLine, bool) override {
+    TScriptOutcome ExecuteBlock(std::string_view text, int firstLine, bool log) override {
         FBlocks.push_back(std::to_string(firstLine) + ":" + std::string(text));
-        return Outcome("42");
+        TScriptOutcome o = Outcome("42");
+        if (log) o.Log = {"[VBScript]", "block log"};
+        return o;
     }
     TScriptOutcome EvaluateExpression(std::string_view text, int line, bool) override {
         FBlocks.push_back("?" + std::to_string(line) + ":" + std::string(text));
@@ -237,7 +239,11 @@ TEST_F(RunProcedureTest, AScriptErrorMarksItsLine) {
     host.Error = {true, 9, "late"};
     Run.CalcRows(true, false, TCalcRangeKind::rkAll);
     EXPECT_EQ(AnswerColumn()[12], "[late]");
-    EXPECT_EQ(Answers.Note(12), "42");  // the log: what the row showed before
+    // The block's own row keeps the script's log.
+    Options.LogPolicy = TLogPolicy::lpHold;
+    Run.CalcRows(true, false, TCalcRangeKind::rkAll);
+    EXPECT_EQ(AnswerColumn()[12], "[late]");
+    EXPECT_NE(Answers.Note(12).find("block log"), std::string::npos);
 }
 
 TEST_F(RunProcedureTest, ScriptLinesCountLogicalLinesOfAWrappedMemo) {

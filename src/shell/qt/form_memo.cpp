@@ -1,5 +1,6 @@
 // TFormMemo: the window's actions, menus, tool bar, status bar and the frame's events.
 #include "shell/qt/form_memo.h"
+#include "frame/insert_actions.h"
 #include "shell/qt/script_window_host.h"
 #include "shell/qt/window_parts.h"
 
@@ -334,6 +335,10 @@ void TFormMemo::CreateMenus() {
     QMenu* insert = bar->addMenu(QStringLiteral("挿入(&I)"));
     FUserFuncMenu = insert->addMenu(QStringLiteral("ユーザー定義関数(&D)"));
     RebuildUserFuncMenu();
+    insert->addSeparator();
+    for (const std::string_view category : InsertCategories()) {
+        if (QMenu* m = FFrame->CategoryMenu(category)) insert->addMenu(m);
+    }
 
     QMenu* settings = bar->addMenu(QStringLiteral("設定(&S)"));
     for (const char* category : {"結果", "設定", "入力", "表示", "画面"}) {
@@ -349,7 +354,11 @@ void TFormMemo::CreateMenus() {
     add(settings, {"ActionSetOption", "ActionSetFunc"});
 
     QMenu* help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
-    add(help, {"ActionHelpHelp", "ActionHelpHotKey", "", "ActionHelpAbout"});
+    add(help, {"ActionHelpHelp", ""});
+    if (QMenu* topics = FFrame->CategoryMenu("HELP")) {
+        for (QAction* a : topics->actions()) help->addAction(a);
+    }
+    add(help, {"ActionHelpHotKey", "", "ActionHelpAbout"});
 }
 
 void TFormMemo::CreateToolBar() {
