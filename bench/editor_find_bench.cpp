@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "editor/find_text.h"
+#include "editor/commands/find_text.h"
 #include "editor/umemo_editor.h"
 #include "platform/cp932.h"
 

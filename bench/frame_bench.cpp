@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "editor/umemo_strings.h"
+#include "editor/store/umemo_strings.h"
 #include "engine/vt_calc.h"
 #include "frame/calc_options.h"
 #include "frame/run_procedure.h"

@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-#include "editor/umemo_strings.h"
+#include "editor/store/umemo_strings.h"
 #include "platform/cp932.h"
 
 namespace rekna {

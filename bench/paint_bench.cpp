@@ -1,9 +1,9 @@
 // Benchmarks of the editor's painter: classifying and painting a full 80 x 50 screen of memo text.
-#include "editor/char_classifier.h"
-#include "editor/keyword_list.h"
-#include "editor/paint_style.h"
+#include "editor/paint/char_classifier.h"
+#include "editor/paint/keyword_list.h"
+#include "editor/paint/paint_style.h"
 #include "editor/qt/umemo.h"
-#include "editor/row_cells.h"
+#include "editor/store/row_cells.h"
 #include "platform/cp932.h"
 #include "qt_bench_main.h"
 

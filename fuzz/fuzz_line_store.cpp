@@ -1,7 +1,7 @@
 // Fuzz target: arbitrary bytes loaded into the line store, wrapped at two widths, edited a little
 // and saved; what is saved must equal what was loaded (line ends aside) until an edit changes it.
-#include "editor/past_string_list.h"
-#include "editor/umemo_strings.h"
+#include "editor/commands/past_string_list.h"
+#include "editor/store/umemo_strings.h"
 #include "platform/cp932.h"
 
 #include <cstddef>

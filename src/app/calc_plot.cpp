@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/line_files.h"
-#include "editor/umemo_strings.h"
+#include "editor/store/line_files.h"
+#include "editor/store/umemo_strings.h"
 #include "engine/vt_calc.h"
 #include "frame/calc_options.h"
 #include "frame/document_codec.h"

@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "editor/umemo_strings.h"
+#include "editor/store/umemo_strings.h"
 #include "engine/vt_calc.h"
 #include "frame/answer_writer.h"
 #include "platform/cp932.h"

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "editor/past_string_list.h"
+#include "editor/commands/past_string_list.h"
 #include "engine/vt_calc.h"
 #include "frame/calc_options.h"
 #include "numbers/calc_error.h"

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "editor/color.h"
-#include "editor/umemo_wrap.h"
+#include "editor/paint/color.h"
+#include "editor/store/umemo_wrap.h"
 #include "numbers/number_settings.h"
 
 namespace rekna {

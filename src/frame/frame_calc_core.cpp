@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "editor/umemo_strings.h"
+#include "editor/store/umemo_strings.h"
 #include "engine/vt_calc.h"
 #include "frame/calc_bar.h"
 #include "frame/log_hint.h"

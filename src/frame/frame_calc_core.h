@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/char_kind.h"
+#include "editor/paint/char_kind.h"
 #include "frame/calc_options.h"
 #include "frame/run_procedure.h"
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "editor/paint_style.h"
+#include "editor/paint/paint_style.h"
 #include "frame/calc_options.h"
 
 namespace rekna {

@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "editor/find_text.h"
+#include "editor/commands/find_text.h"
 #include "editor/umemo_editor.h"
 #include "platform/cp932.h"
 

@@ -1,7 +1,7 @@
 // The memo formula list of the graph: the memo's calculation lines compiled into the engine.
 #include "frame/memo_formula_list.h"
 
-#include "editor/umemo_strings.h"
+#include "editor/store/umemo_strings.h"
 #include "engine/vt_calc.h"
 #include "frame/calc_options.h"
 

@@ -1,7 +1,7 @@
 // The panes' paint styles under the frame's view options and character colour classes.
 #pragma once
 
-#include "editor/paint_style.h"
+#include "editor/paint/paint_style.h"
 #include "frame/calc_options.h"
 
 namespace rekna {

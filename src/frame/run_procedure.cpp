@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "editor/umemo_strings.h"
+#include "editor/store/umemo_strings.h"
 #include "engine/vt_calc.h"
 #include "frame/answer_filter.h"
 #include "platform/cp932.h"

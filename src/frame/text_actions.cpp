@@ -1,7 +1,7 @@
 // The table and text actions of the frame and what each one runs.
 #include "frame/text_actions.h"
 
-#include "editor/clipboard.h"
+#include "editor/selection/clipboard.h"
 #include "editor/commands/table_commands.h"
 #include "editor/commands/text_commands.h"
 #include "editor/commands/text_transforms.h"

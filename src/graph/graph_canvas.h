@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/color.h"
+#include "editor/paint/color.h"
 #include "graph/graph_lists.h"
 
 namespace rekna {

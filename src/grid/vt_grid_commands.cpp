@@ -2,7 +2,7 @@
 // insertion and deletion, and undo and redo.
 #include "grid/vt_grid.h"
 
-#include "editor/clipboard.h"
+#include "editor/selection/clipboard.h"
 #include "grid/vt_values.h"
 
 #include <algorithm>

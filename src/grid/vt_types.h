@@ -1,7 +1,7 @@
 // The settings grid's enumerations, cell coordinates and rectangles, and its collection items.
 #pragma once
 
-#include "editor/color.h"
+#include "editor/paint/color.h"
 
 #include <cstdint>
 #include <string>

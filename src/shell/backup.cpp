@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "editor/umemo_strings.h"
+#include "editor/store/umemo_strings.h"
 #include "platform/cp932.h"
 #include "shell/settings_file.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "editor/line_files.h"
+#include "editor/store/line_files.h"
 
 namespace rekna {
 

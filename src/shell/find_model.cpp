@@ -1,7 +1,7 @@
 // The find window's state and commands on the memo and answer panes.
 #include "shell/find_model.h"
 
-#include "editor/find_text.h"
+#include "editor/commands/find_text.h"
 #include "editor/umemo_editor.h"
 #include "platform/cp932.h"
 #include "platform/lcmap.h"

@@ -1,7 +1,7 @@
 // Rewriting the lines and cells a hot key took from another program's editor.
 #include "shell/hotkey_replace.h"
 
-#include "editor/past_string_list.h"
+#include "editor/commands/past_string_list.h"
 #include "frame/answer_writer.h"
 
 namespace rekna {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "editor/line_files.h"
+#include "editor/store/line_files.h"
 #include "frame/document_codec.h"
 #include "frame/frame_settings.h"
 

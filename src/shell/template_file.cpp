@@ -1,7 +1,7 @@
 // Reading and writing the template file, its text form, and the monthly snapshot.
 #include "shell/template_file.h"
 
-#include "editor/past_string_list.h"
+#include "editor/commands/past_string_list.h"
 #include "platform/cp932.h"
 #include "shell/settings_file.h"
 

@@ -2,7 +2,7 @@
 // reading and writing it in the encoding it came in, its place, and the monthly snapshot.
 #pragma once
 
-#include "editor/line_files.h"
+#include "editor/store/line_files.h"
 #include "frame/document_codec.h"
 #include "shell/template_tree.h"
 

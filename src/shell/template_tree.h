@@ -2,7 +2,7 @@
 // editing moves and the one-step restore of a deletion.
 #pragma once
 
-#include "editor/umemo_selection.h"
+#include "editor/selection/umemo_selection.h"
 
 #include <cstdint>
 #include <string>

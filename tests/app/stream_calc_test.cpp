@@ -11,7 +11,7 @@
 
 #include "app/batch_run.h"
 #include "app/line_source.h"
-#include "editor/past_string_list.h"
+#include "editor/commands/past_string_list.h"
 #include "platform/cp932.h"
 #include "shell/settings_file.h"
 #include "support/golden.h"

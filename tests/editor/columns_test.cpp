@@ -1,5 +1,5 @@
 // Tests of the column walks: widths, columns of positions, positions of columns.
-#include "editor/columns.h"
+#include "editor/store/columns.h"
 #include "store_helpers.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // FindText's directions and selection rules, and the replacing commands with their undo.
-#include "editor/find_text.h"
+#include "editor/commands/find_text.h"
 #include "editor_helpers.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Tests of the keyword lists and of the find-text matching of the highlight.
-#include "editor/find_match.h"
-#include "editor/keyword_list.h"
+#include "editor/commands/find_match.h"
+#include "editor/paint/keyword_list.h"
 #include "store_helpers.h"
 
 #include <gtest/gtest.h>

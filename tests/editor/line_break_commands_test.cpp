@@ -1,5 +1,5 @@
 // Tests of the line-break commands: join, split at wraps, rejoin, and join selected.
-#include "editor/umemo_strings.h"
+#include "editor/store/umemo_strings.h"
 #include "store_helpers.h"
 
 #include <gtest/gtest.h>

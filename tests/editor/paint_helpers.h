@@ -1,10 +1,10 @@
 // Helpers of the painter tests: classified lines written as one letter per byte.
 #pragma once
 
-#include "editor/char_classifier.h"
-#include "editor/keyword_list.h"
-#include "editor/paint_style.h"
-#include "editor/umemo_strings.h"
+#include "editor/paint/char_classifier.h"
+#include "editor/paint/keyword_list.h"
+#include "editor/paint/paint_style.h"
+#include "editor/store/umemo_strings.h"
 #include "store_helpers.h"
 
 #include <string>

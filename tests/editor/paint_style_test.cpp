@@ -1,7 +1,7 @@
 // Tests of the painter's colours: defaults, the colour rules of the kinds, colour texts.
-#include "editor/color.h"
-#include "editor/paint_style.h"
-#include "editor/row_cells.h"
+#include "editor/paint/color.h"
+#include "editor/paint/paint_style.h"
+#include "editor/store/row_cells.h"
 #include "store_helpers.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // Tests of TPastStringList's splitting and joining, and of the line reader of files.
-#include "editor/past_string_list.h"
+#include "editor/commands/past_string_list.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Tests of re-wrapping: the documented wrap cases, caret and view carrying, and a property test
 // of random edits against a model of the logical lines at small widths and tab stops.
-#include "editor/umemo_strings.h"
+#include "editor/store/umemo_strings.h"
 #include "store_helpers.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // Tests of the incremental repaint: which rows are painted again after edits, moves and scrolls.
-#include "editor/repaint_plan.h"
+#include "editor/paint/repaint_plan.h"
 #include "paint_helpers.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // Tests of the cells of a painted row: columns, end marks, find highlight, selection, levels.
-#include "editor/row_cells.h"
+#include "editor/store/row_cells.h"
 #include "paint_helpers.h"
 
 #include <gtest/gtest.h>

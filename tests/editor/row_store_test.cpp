@@ -1,6 +1,6 @@
 // Tests of the blocked row array against a plain vector: lookups, logical-line walks and the
 // widest row, through random insertions, deletions and changes.
-#include "editor/row_store.h"
+#include "editor/store/row_store.h"
 
 #include <gtest/gtest.h>
 

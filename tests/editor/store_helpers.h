@@ -2,8 +2,8 @@
 // that can take its groups back through the store's replay operations.
 #pragma once
 
-#include "editor/columns.h"
-#include "editor/umemo_strings.h"
+#include "editor/store/columns.h"
+#include "editor/store/umemo_strings.h"
 #include "platform/cp932.h"
 
 #include <gtest/gtest.h>

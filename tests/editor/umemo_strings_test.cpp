@@ -1,6 +1,6 @@
 // Tests of the store's row interface, host data, edit groups and notifications, and the text
 // property.
-#include "editor/umemo_strings.h"
+#include "editor/store/umemo_strings.h"
 #include "store_helpers.h"
 
 #include <gtest/gtest.h>

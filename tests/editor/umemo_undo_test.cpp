@@ -1,6 +1,6 @@
 // Tests of the undo list and of undo and redo through the editor: groups, views, the wrap width,
 // enabling, the redo list's lifetime, the changed range and the undo-state events.
-#include "editor/undo_list.h"
+#include "editor/undo/undo_list.h"
 #include "editor_helpers.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // Tests of the control-level wrap modes: clamps, the column of each mode, and the re-wraps.
-#include "editor/umemo_wrap.h"
+#include "editor/store/umemo_wrap.h"
 #include "store_helpers.h"
 
 #include <gtest/gtest.h>

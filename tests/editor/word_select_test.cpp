@@ -1,6 +1,6 @@
 // Tests of double-click selection (numbers, bracket ranges, character classes), of the bracket
 // commands, and of the mouse model's clicks and drags.
-#include "editor/wrap.h"
+#include "editor/store/wrap.h"
 #include "editor_helpers.h"
 
 #include <gtest/gtest.h>

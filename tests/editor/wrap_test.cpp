@@ -1,5 +1,5 @@
 // Tests of BreakPos, the indentation rules and the cutting of logical lines at every width.
-#include "editor/wrap.h"
+#include "editor/store/wrap.h"
 #include "store_helpers.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // Tests of the completion list: the word at the caret, the names offered, the preselection, the
 // width and the acceptance.
-#include "editor/completion_list.h"
+#include "editor/input/completion_list.h"
 
-#include "editor/keyword_list.h"
+#include "editor/paint/keyword_list.h"
 #include "insert_test_helpers.h"
 
 #include <gtest/gtest.h>

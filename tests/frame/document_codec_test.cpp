@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "editor/umemo_strings.h"
+#include "editor/store/umemo_strings.h"
 #include "platform/cp932.h"
 
 namespace rekna {

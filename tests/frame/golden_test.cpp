@@ -1,7 +1,7 @@
 // The golden memos through the run procedure, as the program runs all lines.
 #include <gtest/gtest.h>
 
-#include "editor/umemo_strings.h"
+#include "editor/store/umemo_strings.h"
 #include "engine/vt_calc.h"
 #include "frame/calc_options.h"
 #include "frame/frame_settings.h"

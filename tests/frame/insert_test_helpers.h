@@ -3,7 +3,7 @@
 #pragma once
 
 #include "editor/editor_helpers.h"
-#include "editor/find_text.h"
+#include "editor/commands/find_text.h"
 
 #include <string>
 #include <string_view>

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/umemo_strings.h"
+#include "editor/store/umemo_strings.h"
 #include "engine/statistics.h"
 #include "engine/vt_calc.h"
 #include "frame/calc_options.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/umemo_strings.h"
+#include "editor/store/umemo_strings.h"
 #include "engine/vt_calc.h"
 #include "platform/cp932.h"
 #include "support/number_guard.h"

@@ -2,7 +2,7 @@
 // calculated cell by cell with the engine, and the follow-up of the line-break commands.
 #include "frame/text_actions.h"
 
-#include "editor/clipboard.h"
+#include "editor/selection/clipboard.h"
 #include "editor/umemo_editor.h"
 #include "engine/vt_calc.h"
 #include "frame/calc_options.h"

@@ -1,7 +1,7 @@
 // Tests of the settings grid's clipboard, block, row and column commands and of undo and redo.
 #include "grid/vt_grid.h"
 
-#include "editor/clipboard.h"
+#include "editor/selection/clipboard.h"
 #include "grid_helpers.h"
 
 #include <gtest/gtest.h>

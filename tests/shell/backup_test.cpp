@@ -8,8 +8,8 @@
 
 #include <memory>
 
-#include "editor/umemo_strings.h"
-#include "editor/umemo_undo.h"
+#include "editor/store/umemo_strings.h"
+#include "editor/undo/umemo_undo.h"
 #include "platform/cp932.h"
 #include "shell/temp_folder.h"
 #include "support/number_guard.h"

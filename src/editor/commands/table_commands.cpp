@@ -1,7 +1,7 @@
 // The table commands: the selected text read as a table and written back.
 #include "editor/commands/table_commands.h"
 
-#include "editor/clipboard.h"
+#include "editor/selection/clipboard.h"
 #include "editor/commands/rewrite_selection.h"
 #include "editor/umemo_editor.h"
 

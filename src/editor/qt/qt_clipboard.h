@@ -1,7 +1,7 @@
 // TQtClipboard: the editor's clipboard on the desktop's clipboard, converting CP932 at the edge.
 #pragma once
 
-#include "editor/clipboard.h"
+#include "editor/selection/clipboard.h"
 
 namespace rekna {
 

@@ -1,7 +1,7 @@
 // Settings colours on the screen: plain colours as they are, system colours from the palette.
 #pragma once
 
-#include "editor/color.h"
+#include "editor/paint/color.h"
 
 #include <QPalette>
 #include <QRgb>

@@ -1,7 +1,7 @@
 // TUMemo: properties, cell geometry, scrolling, focus and the incremental repaint.
 #include "editor/qt/umemo.h"
 
-#include "editor/columns.h"
+#include "editor/store/columns.h"
 
 #include <QApplication>
 #include <QInputMethod>

@@ -2,7 +2,7 @@
 // the text around the caret.
 #include "editor/qt/umemo.h"
 
-#include "editor/columns.h"
+#include "editor/store/columns.h"
 #include "platform/cp932.h"
 
 #include <QGuiApplication>

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "editor/completion_list.h"
-#include "editor/completion_popup.h"
+#include "editor/input/completion_list.h"
+#include "editor/input/completion_popup.h"
 
 namespace rekna {
 

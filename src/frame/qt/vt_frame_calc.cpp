@@ -16,7 +16,7 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 
-#include "editor/line_files.h"
+#include "editor/store/line_files.h"
 #include "editor/qt/umemo.h"
 #include "frame/log_hint.h"
 #include "frame/pane_style.h"

@@ -2,7 +2,7 @@
 // the in-place editor, drop-down list and colour dialog that the model asks for.
 #include "grid/qt/str_vt_grid.h"
 
-#include "editor/clipboard.h"
+#include "editor/selection/clipboard.h"
 #include "editor/qt/qt_color.h"
 #include "grid/qt/inplace_vt_edit.h"
 #include "grid/qt/qt_cp932.h"

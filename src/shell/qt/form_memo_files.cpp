@@ -21,7 +21,7 @@
 
 #include <cmath>
 
-#include "editor/line_files.h"
+#include "editor/store/line_files.h"
 #include "editor/qt/umemo.h"
 #include "frame/qt/vt_frame_calc.h"
 #include "platform/cp932.h"

@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "editor/qt/umemo.h"
-#include "editor/umemo_strings.h"
+#include "editor/store/umemo_strings.h"
 #include "frame/memo_formula_list.h"
 #include "frame/qt/vt_frame_calc.h"
 #include "shell/qt/form_memo.h"

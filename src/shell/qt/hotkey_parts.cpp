@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "editor/qt/umemo.h"
-#include "editor/umemo_strings.h"
+#include "editor/store/umemo_strings.h"
 #include "frame/qt/vt_frame_calc.h"
 #include "platform/cp932.h"
 #include "shell/hotkey_calc.h"

@@ -1,0 +1,267 @@
+// Reading and writing memo files: whole-file reads, replacing writes, and the store's loading,
+// appending and saving.
+#include "editor/store/line_files.h"
+
+#include "editor/commands/past_string_list.h"
+#include "editor/store/umemo_strings.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+namespace rekna {
+namespace {
+
+// Larger files are refused: row positions and columns are 32-bit.
+constexpr off_t kMaxFileBytes = off_t{1} << 30;
+
+// Closes a descriptor on every path out.
+class TFileHandle {
+public:
+    explicit TFileHandle(int fd) noexcept : FFd(fd) {}
+    TFileHandle(const TFileHandle&) = delete;
+    TFileHandle& operator=(const TFileHandle&) = delete;
+    ~TFileHandle() {
+        if (FFd >= 0) ::close(FFd);
+    }
+    [[nodiscard]] int Get() const noexcept { return FFd; }
+    // Closes now and reports the error of close.
+    [[nodiscard]] int Close() noexcept {
+        const int fd = FFd;
+        FFd = -1;
+        return ::close(fd) == 0 ? 0 : errno;
+    }
+
+private:
+    int FFd;
+};
+
+// Writes all of data; 0 or the error number.
+[[nodiscard]] int WriteAll(int fd, std::string_view data) noexcept {
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return 0;
+}
+
+// The file a name stands for: a symbolic link's target, so that saving keeps the link.
+[[nodiscard]] std::string ResolveTarget(const std::string& name) {
+    struct stat st {};
+    if (::lstat(name.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return name;
+    char* real = ::realpath(name.c_str(), nullptr);
+    if (real == nullptr) return name;
+    std::string target(real);
+    std::free(real);
+    return target;
+}
+
+// Opens a new file beside target; the name is returned in tempName.
+[[nodiscard]] int CreateTempBeside(const std::string& target, std::string& tempName, int& error) {
+    static std::atomic<unsigned> counter{0};
+    const std::size_t slash = target.rfind('/');
+    const std::string dir =
+        slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempName = dir + "." + base + ".tmp" + std::to_string(::getpid()) + "-" +
+                   std::to_string(counter.fetch_add(1));
+        const int fd = ::open(tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) return fd;
+        if (errno != EEXIST) break;
+    }
+    error = errno;
+    return -1;
+}
+
+}  // namespace
+
+std::string TFileResult::Message() const {
+    if (Errno == 0) return {};
+    return std::strerror(Errno);
+}
+
+TFileResult ReadWholeFile(const std::string& name, std::string& bytes) {
+    // Not blocking on open keeps a FIFO from hanging the caller; only regular files are read.
+    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        const int error = errno;
+        return {error == ENOENT ? TFileStatus::fsNotFound : TFileStatus::fsReadError, error};
+    }
+    TFileHandle file(fd);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return {TFileStatus::fsReadError, errno};
+    if (S_ISDIR(st.st_mode)) return {TFileStatus::fsReadError, EISDIR};
+    if (!S_ISREG(st.st_mode)) return {TFileStatus::fsReadError, EINVAL};
+    if (st.st_size > kMaxFileBytes) return {TFileStatus::fsReadError, EFBIG};
+    try {
+        std::string data;
+        std::size_t size = 0;
+        data.resize(st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : 65536);
+        for (;;) {
+            if (size == data.size()) data.resize(data.size() * 2);
+            const ssize_t n = ::read(fd, data.data() + size, data.size() - size);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                return {TFileStatus::fsReadError, errno};
+            }
+            if (n == 0) break;
+            size += static_cast<std::size_t>(n);
+            if (size > static_cast<std::size_t>(kMaxFileBytes))
+                return {TFileStatus::fsReadError, EFBIG};
+        }
+        data.resize(size);
+        bytes.swap(data);
+    } catch (const std::bad_alloc&) {
+        return {TFileStatus::fsNoMemory, ENOMEM};
+    } catch (const std::length_error&) {
+        return {TFileStatus::fsNoMemory, ENOMEM};
+    }
+    return {};
+}
+
+TFileResult WriteFileReplacing(
+    const std::string& name,
+    const std::function<void(const std::function<void(std::string_view)>& sink)>& produce) {
+    const std::string target = ResolveTarget(name);
+    // Only a regular file is replaced: renaming over a device or a FIFO would destroy it.
+    struct stat st {};
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+    if (exists && !S_ISREG(st.st_mode))
+        return {TFileStatus::fsWriteError, S_ISDIR(st.st_mode) ? EISDIR : EINVAL};
+    std::string tempName;
+    int error = 0;
+    const int fd = CreateTempBeside(target, tempName, error);
+    if (fd < 0) return {TFileStatus::fsWriteError, error};
+    TFileHandle file(fd);
+    if (exists) (void)::fchmod(fd, st.st_mode & 07777);
+
+    constexpr std::size_t kChunk = 1 << 20;
+    std::string buffer;
+    try {
+        buffer.reserve(kChunk);
+        produce([&](std::string_view bytes) {
+            if (error != 0) return;
+            if (buffer.size() + bytes.size() > kChunk) {
+                error = WriteAll(fd, buffer);
+                buffer.clear();
+                if (error != 0) return;
+                if (bytes.size() > kChunk) {
+                    error = WriteAll(fd, bytes);
+                    return;
+                }
+            }
+            buffer.append(bytes);
+        });
+    } catch (const std::bad_alloc&) {
+        error = ENOMEM;
+    }
+    if (error == 0) error = WriteAll(fd, buffer);
+    if (error == 0 && ::fsync(fd) != 0) error = errno;
+    const int closeError = file.Close();
+    if (error == 0) error = closeError;
+    if (error == 0 && ::rename(tempName.c_str(), target.c_str()) != 0) error = errno;
+    if (error != 0) {
+        ::unlink(tempName.c_str());
+        return {TFileStatus::fsWriteError, error};
+    }
+    return {};
+}
+
+// --- The store's files ------------------------------------------------------------------------
+
+bool TUMemoStrings::BuildRows(std::string_view bytes, TRowStore& rows) const {
+    try {
+        std::size_t pos = 0;
+        std::string_view line;
+        while (NextTextLine(bytes, pos, line))
+            AppendWrapped(rows, line);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+bool TUMemoStrings::LoadBytes(std::string_view bytes, bool toEnd) {
+    TRowStore rows;
+    if (!BuildRows(bytes, rows)) return false;
+    if (FRecorder) FRecorder->SetUndoEnabled(false);
+    FRows = std::move(rows);
+    FSelection.Reset();
+    FLeftCol = 1;
+    if (toEnd) {
+        const std::int32_t lastRow = std::max(0, GetCount() - 1);
+        FSelection.Caret = {1, lastRow};
+        FTopRow = std::max(0, GetCount() - FVisibleRows);
+    } else {
+        FTopRow = 0;
+    }
+    FSelection.Normalize(*this);
+    if (FRecorder) {
+        FRecorder->ClearUndo();
+        FRecorder->SetUndoEnabled(true);
+    }
+    FChanged = false;
+    return true;
+}
+
+TFileResult TUMemoStrings::LoadFile(const std::string& name, bool toEnd) {
+    std::string bytes;
+    const TFileResult read = ReadWholeFile(name, bytes);
+    if (!read.Ok()) return read;
+    if (!LoadBytes(bytes, toEnd)) return {TFileStatus::fsNoMemory, ENOMEM};
+    return {};
+}
+
+bool TUMemoStrings::AppendBytes(std::string_view bytes) {
+    BeginEdit(false);
+    if (FRecorder) FRecorder->ClearUndo();
+    const std::int32_t oldCount = GetCount();
+    bool ok = true;
+    try {
+        std::size_t pos = 0;
+        std::string_view line;
+        while (NextTextLine(bytes, pos, line)) {
+            const std::int32_t row = GetCount();
+            RawInsert(row, line, false, 0);
+            ReflowFrom(row);
+        }
+    } catch (const std::bad_alloc&) {
+        ok = false;
+    }
+    FSelection.Mode = TSelMode::smNone;
+    FSelection.Caret = {1, oldCount};
+    FSelection.Normalize(*this);
+    FTopRow = std::max(0, oldCount - 1);
+    EndEdit(false);
+    return ok;
+}
+
+TFileResult TUMemoStrings::AppendFile(const std::string& name) {
+    std::string bytes;
+    const TFileResult read = ReadWholeFile(name, bytes);
+    if (!read.Ok()) return read;
+    if (!AppendBytes(bytes)) return {TFileStatus::fsNoMemory, ENOMEM};
+    return {};
+}
+
+TFileResult TUMemoStrings::SaveToFile(const std::string& name) {
+    const TFileResult result = WriteFileReplacing(name, [this](const auto& sink) {
+        VisitLines([&](std::string_view piece) { sink(piece); }, [&](bool) { sink("\r\n"); });
+    });
+    if (result.Ok() && FRecorder) FRecorder->ClearUndo();
+    return result;
+}
+
+}  // namespace rekna
