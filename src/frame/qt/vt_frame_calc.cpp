@@ -1,5 +1,6 @@
 // TVtFrameCalc: the panes, their events, the option groups, documents and settings.
 #include "frame/qt/vt_frame_calc.h"
+#include "frame/qt/run_input.h"
 
 #include <QAction>
 #include <QApplication>
@@ -191,47 +192,12 @@ void TVtFrameCalc::WireEvents() {
             [this, popup] { popup(FLabelPopup); });
 }
 
-namespace {
-
-// Lets Esc through and holds back every other input event while a line is calculated.
-class TRunInputFilter : public QObject {
-public:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        switch (event->type()) {
-        case QEvent::KeyPress:
-            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-                Esc = true;
-                return true;
-            }
-            return true;
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
-        case QEvent::Shortcut:
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::Wheel:
-        case QEvent::InputMethod:
-        case QEvent::Drop:
-        case QEvent::Close:
-        case QEvent::ContextMenu: return true;
-        default: return QObject::eventFilter(watched, event);
-        }
-    }
-    bool Esc = false;
-};
-
-}  // namespace
-
 void TVtFrameCalc::PollDuringRun() {
     if (FPolling) return;
     FPolling = true;
-    TRunInputFilter filter;
-    qApp->installEventFilter(&filter);
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 2);
-    qApp->removeEventFilter(&filter);
+    const bool esc = ProcessEventsHoldingInput(2);
     FPolling = false;
-    if (filter.Esc) {
+    if (esc) {
         FCore->Run().EscPressed = true;
         FCalc.RequestStop();
     }

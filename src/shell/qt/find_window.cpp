@@ -1,5 +1,6 @@
 // The find window: its bars, the keys of its boxes, and the commands on the memo panes.
 #include "shell/qt/find_window.h"
+#include "frame/qt/run_input.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -37,31 +38,6 @@ std::string ToCp932(const QString& text) {
 QString FromUtf8(const std::string& utf8) {
     return QString::fromStdString(utf8);
 }
-
-// Lets only Esc through while Replace All runs, and notes it; every other input waits.
-class TReplaceInputFilter : public QObject {
-public:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        switch (event->type()) {
-        case QEvent::KeyPress:
-            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) Esc = true;
-            return true;
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
-        case QEvent::Shortcut:
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::Wheel:
-        case QEvent::InputMethod:
-        case QEvent::Drop:
-        case QEvent::Close:
-        case QEvent::ContextMenu: return true;
-        default: return QObject::eventFilter(watched, event);
-        }
-    }
-    bool Esc = false;
-};
 
 QToolButton* Button(QWidget* parent, QBoxLayout* row, const char* name, const char* text,
                     const char* hint) {
@@ -233,11 +209,8 @@ void TFormFind::ReplaceAll() {
         lastPoll = clock.elapsed();
         if (lastPoll >= kProgressMs)
             setWindowTitle(QStringLiteral("検索中 … %1 個").arg(static_cast<qlonglong>(count)));
-        TReplaceInputFilter filter;
-        qApp->installEventFilter(&filter);
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        qApp->removeEventFilter(&filter);
-        return filter.Esc;
+        // Only Esc gets through while Replace All runs; every other input waits.
+        return ProcessEventsHoldingInput(20);
     };
     FModel.OnReplaced = [this] {
         setWindowTitle(FromUtf8(FModel.Caption()));
