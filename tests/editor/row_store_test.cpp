@@ -1,5 +1,5 @@
 // Tests of the blocked row array against a plain vector: lookups, logical-line walks and the
-// widest row, through random insertions, deletions and changes.
+// widest row, through random insertions, deletions and changes, one by one and in runs.
 #include "editor/store/row_store.h"
 
 #include <gtest/gtest.h>
@@ -45,7 +45,7 @@ TEST(RowStore, AgreesWithAVectorThroughRandomEdits) {
     };
     for (int step = 0; step < 20000; ++step) {
         const auto count = static_cast<std::int32_t>(model.size());
-        const int op = pick(10);
+        const int op = pick(12);
         // Long runs of continued rows, so that whole blocks are skipped by the line walks.
         const bool continued = (step / 3000) % 2 == 1 ? pick(50) != 0 : pick(3) == 0;
         const std::int32_t width = pick(100) == 0 ? 500 + pick(100) : pick(80);
@@ -60,6 +60,23 @@ TEST(RowStore, AgreesWithAVectorThroughRandomEdits) {
             const std::int32_t row = pick(count);
             store.Erase(row);
             model.erase(model.begin() + row);
+        } else if (op == 10 && count > 0) {
+            const std::int32_t row = pick(count);
+            const std::int32_t n = std::min(count - row, pick(3) == 0 ? pick(300) : pick(8));
+            store.EraseRange(row, n);
+            model.erase(model.begin() + row, model.begin() + row + n);
+        } else if (op == 11) {
+            const std::int32_t row = pick(count + 1);
+            std::vector<TUMemoStringItem> items;
+            std::vector<TModelRow> rows;
+            for (std::int32_t n = pick(3) == 0 ? pick(300) : pick(8); n > 0; --n) {
+                const std::int32_t w = pick(90);
+                const bool c = pick(4) == 0;
+                items.push_back(Item(w, c));
+                rows.push_back({w, c});
+            }
+            store.InsertRange(row, std::move(items));
+            model.insert(model.begin() + row, rows.begin(), rows.end());
         } else if (count > 0) {
             const std::int32_t row = pick(count);
             store.SetText(row, std::to_string(width), width);
@@ -76,7 +93,7 @@ TEST(RowStore, AgreesWithAVectorThroughRandomEdits) {
         }
         if (!model.empty()) {
             const std::int32_t row = pick(static_cast<std::int32_t>(model.size()));
-            ASSERT_EQ(store.At(row).Width, model[static_cast<std::size_t>(row)].Width);
+            ASSERT_EQ(store.At(row).Width, model[static_cast<std::size_t>(row)].Width) << step;
             ASSERT_EQ(store.FirstRowOfLine(row), NaiveFirst(model, row)) << step;
             ASSERT_EQ(store.LastRowOfLine(row), NaiveLast(model, row)) << step;
         }

@@ -90,8 +90,8 @@ void TUMemoStrings::DeleteLineSelection() {
     }
     // From the top, so that the rows that move up follow the row above the selection at once
     // and keep their hanging-indent copies when that row is continued.
-    for (std::int32_t n = to - from + 1; n > 0; --n)
-        Delete(from);
+    RawDeleteRows(from, to - from + 1);
+    FixHang(from);
     const std::int32_t last = GetCount() - 1;
     sel.Mode = TSelMode::smNone;
     if (from < last)
@@ -121,8 +121,7 @@ void TUMemoStrings::DeleteStreamSelection() {
         // While the start row is continued, each row that moves up behind it keeps its
         // hanging-indent copy; the end row's flag decides at the end what the row after it is.
         PutRow(start.Y, text, true);
-        for (std::int32_t n = end.Y - start.Y; n > 0; --n)
-            Delete(start.Y + 1);
+        RawDeleteRows(start.Y + 1, end.Y - start.Y);
         SetContinued(start.Y, endFlag);
     }
     sel.Mode = TSelMode::smNone;
@@ -168,10 +167,19 @@ void TUMemoStrings::PasteIntoEmpty(const std::vector<std::string>& lines, bool s
 void TUMemoStrings::PasteRows(const std::vector<std::string>& lines, bool selectAfter) {
     TUMemoSelection& sel = FSelection;
     const std::int32_t at = sel.Caret.Y;
-    const auto n = static_cast<std::int32_t>(lines.size());
-    for (std::int32_t i = 0; i + 1 < n; ++i)
-        InsertRow(at + i, lines[static_cast<std::size_t>(i)], false);
-    const std::int32_t following = at + n - 1;
+    // The lines go in as one run, already cut into rows when the memo wraps; the re-wrap below
+    // then finds them as they should be.
+    std::vector<TUMemoStringItem> rows;
+    rows.reserve(lines.size());
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+        if (FRules.WrapColumns > 0)
+            AppendWrapped(rows, lines[i]);
+        else
+            rows.push_back(NewItem(lines[i], false, 0));
+    }
+    const std::int32_t following = at + static_cast<std::int32_t>(rows.size());
+    RawInsertRows(at, std::move(rows));
+    FixHang(following);
     const std::string& last = lines.back();
     if (!last.empty()) Put(following, last + FRows.At(following).Text);
     const std::int32_t lastPasted = last.empty() ? following - 1 : following;

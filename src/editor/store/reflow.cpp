@@ -155,21 +155,39 @@ void TUMemoStrings::SetWrapColumns(std::int32_t columns) {
     EndEdit(true);
 }
 
-void TUMemoStrings::AppendWrapped(TRowStore& rows, std::string_view line) const {
+namespace {
+
+// The rows of one line of text wrapped, each handed to push as a new item.
+template <class Push>
+void WrapLine(std::string_view line, const TWrapRules& rules, const Push& push) {
     thread_local std::vector<TRowPiece> pieces;
-    const std::string_view hang = HangIndentOf(line, FRules);
-    WrapText(line, {}, hang, FRules, pieces);
+    const std::string_view hang = HangIndentOf(line, rules);
+    WrapText(line, {}, hang, rules, pieces);
     const std::size_t n = pieces.size();
     if (n == 1) {
-        rows.PushBack(NewItem(line, false, 0));
+        push(line, false, 0);
         return;
     }
     std::string text;
     for (std::size_t j = 0; j < n; ++j) {
         const std::string_view prefix = j == 0 ? std::string_view() : hang;
         text.assign(prefix).append(line.substr(pieces[j].Begin, pieces[j].End - pieces[j].Begin));
-        rows.PushBack(NewItem(text, j + 1 < n, static_cast<std::uint16_t>(prefix.size())));
+        push(text, j + 1 < n, static_cast<std::uint16_t>(prefix.size()));
     }
+}
+
+}  // namespace
+
+void TUMemoStrings::AppendWrapped(TRowStore& rows, std::string_view line) const {
+    WrapLine(line, FRules, [&](std::string_view text, bool continued, std::uint16_t hang) {
+        rows.PushBack(NewItem(text, continued, hang));
+    });
+}
+
+void TUMemoStrings::AppendWrapped(std::vector<TUMemoStringItem>& rows, std::string_view line) const {
+    WrapLine(line, FRules, [&](std::string_view text, bool continued, std::uint16_t hang) {
+        rows.push_back(NewItem(text, continued, hang));
+    });
 }
 
 }  // namespace rekna

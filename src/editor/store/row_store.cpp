@@ -8,13 +8,23 @@ namespace rekna {
 
 std::pair<std::size_t, std::int32_t> TRowStore::Locate(std::int32_t row) const noexcept {
     const std::size_t hint = FHint;
-    if (hint < FBlocks.size() && row >= FStarts[hint] &&
-        row < FStarts[hint] + static_cast<std::int32_t>(FBlocks[hint]->Rows.size()))
-        return {hint, row - FStarts[hint]};
-    const auto it = std::upper_bound(FStarts.begin(), FStarts.end(), row);
-    const auto b = static_cast<std::size_t>(it - FStarts.begin()) - 1;
-    FHint = b;
-    return {b, row - FStarts[b]};
+    if (hint < FBlocks.size()) {
+        const std::int32_t start = StartOf(hint);
+        if (row >= start && row < start + static_cast<std::int32_t>(FBlocks[hint]->Rows.size()))
+            return {hint, row - start};
+    }
+    // The last block that starts at or before the row.
+    std::size_t lo = 0;
+    std::size_t hi = FBlocks.size();
+    while (hi - lo > 1) {
+        const std::size_t mid = lo + (hi - lo) / 2;
+        if (StartOf(mid) <= row)
+            lo = mid;
+        else
+            hi = mid;
+    }
+    FHint = lo;
+    return {lo, row - StartOf(lo)};
 }
 
 const TUMemoStringItem& TRowStore::At(std::int32_t row) const noexcept {
@@ -27,9 +37,22 @@ TUMemoStringItem& TRowStore::Host(std::int32_t row) noexcept {
     return FBlocks[b]->Rows[static_cast<std::size_t>(i)];
 }
 
+void TRowStore::MoveShift(std::size_t b) noexcept {
+    if (FShift != 0) {
+        if (b > FShiftFrom) {
+            for (std::size_t k = FShiftFrom; k < b; ++k)
+                FStarts[k] += FShift;
+        } else {
+            for (std::size_t k = b; k < FShiftFrom; ++k)
+                FStarts[k] -= FShift;
+        }
+    }
+    FShiftFrom = b;
+}
+
 void TRowStore::ShiftStarts(std::size_t fromBlock, std::int32_t delta) noexcept {
-    for (std::size_t b = fromBlock; b < FStarts.size(); ++b)
-        FStarts[b] += delta;
+    MoveShift(fromBlock);
+    FShift += delta;
 }
 
 void TRowStore::NoteWidthAdded(TBlock& block, std::int32_t width) noexcept {
@@ -61,20 +84,21 @@ void TRowStore::SplitBlock(std::size_t b) {
     std::move(full.Rows.begin() + static_cast<std::ptrdiff_t>(half), full.Rows.end(),
               std::back_inserter(upper->Rows));
     full.Rows.erase(full.Rows.begin() + static_cast<std::ptrdiff_t>(half), full.Rows.end());
-    for (TBlock* block : {&full, upper.get()}) {
-        block->HardCount = static_cast<std::int32_t>(
-            std::count_if(block->Rows.begin(), block->Rows.end(),
-                          [](const TUMemoStringItem& item) { return item.Continued == 0; }));
-        RescanBlock(*block);
-    }
-    const std::int32_t upperStart = FStarts[b] + static_cast<std::int32_t>(half);
+    RecountBlock(full);
+    RecountBlock(*upper);
+    const std::int32_t upperStart = StartOf(b) + static_cast<std::int32_t>(half);
+    // The new block joins the shifted ones, and so do the blocks after it.
+    MoveShift(b + 1);
     FBlocks.insert(FBlocks.begin() + static_cast<std::ptrdiff_t>(b) + 1, std::move(upper));
-    FStarts.insert(FStarts.begin() + static_cast<std::ptrdiff_t>(b) + 1, upperStart);
+    FStarts.insert(FStarts.begin() + static_cast<std::ptrdiff_t>(b) + 1, upperStart - FShift);
 }
 
 void TRowStore::RemoveBlock(std::size_t b) {
+    // The blocks after it stay shifted as they move down one place.
+    MoveShift(b + 1);
     FBlocks.erase(FBlocks.begin() + static_cast<std::ptrdiff_t>(b));
     FStarts.erase(FStarts.begin() + static_cast<std::ptrdiff_t>(b));
+    FShiftFrom = b;
     FHint = 0;
 }
 
@@ -84,7 +108,12 @@ void TRowStore::Insert(std::int32_t row, TUMemoStringItem&& item) {
         return;
     }
     auto [b, i] = Locate(row);
-    if (static_cast<std::int32_t>(FBlocks[b]->Rows.size()) >= kBlockRows) {
+    // A row that goes between two blocks joins the one above while it has room: rows inserted
+    // one after another then move no rows at all.
+    if (i == 0 && b > 0 && static_cast<std::int32_t>(FBlocks[b - 1]->Rows.size()) < kBlockRows) {
+        --b;
+        i = static_cast<std::int32_t>(FBlocks[b]->Rows.size());
+    } else if (static_cast<std::int32_t>(FBlocks[b]->Rows.size()) >= kBlockRows) {
         SplitBlock(b);
         std::tie(b, i) = Locate(row);
     }
@@ -103,7 +132,7 @@ void TRowStore::PushBack(TUMemoStringItem&& item) {
         auto block = std::make_unique<TBlock>();
         block->Rows.reserve(kBlockRows);
         FBlocks.push_back(std::move(block));
-        FStarts.push_back(FCount);
+        FStarts.push_back(FCount - (FBlocks.size() - 1 >= FShiftFrom ? FShift : 0));
     }
     TBlock& block = *FBlocks.back();
     const std::int32_t width = item.Width;
@@ -137,6 +166,114 @@ void TRowStore::Erase(std::int32_t row) {
         block.MaxStale = block.MaxStale || next.MaxStale;
         RemoveBlock(b + 1);
     }
+}
+
+void TRowStore::RenumberBlocks() noexcept {
+    std::int32_t start = 0;
+    for (std::size_t b = 0; b < FBlocks.size(); ++b) {
+        FStarts[b] = start;
+        start += static_cast<std::int32_t>(FBlocks[b]->Rows.size());
+    }
+    FShiftFrom = FBlocks.size();
+    FShift = 0;
+    FHint = 0;
+}
+
+void TRowStore::RecountBlock(TBlock& block) noexcept {
+    block.HardCount = static_cast<std::int32_t>(
+        std::count_if(block.Rows.begin(), block.Rows.end(),
+                      [](const TUMemoStringItem& item) { return item.Continued == 0; }));
+    RescanBlock(block);
+}
+
+void TRowStore::EraseRange(std::int32_t row, std::int32_t count) {
+    count = std::min(count, FCount - row);
+    if (count <= 0) return;
+    if (count == 1) {
+        Erase(row);
+        return;
+    }
+    auto [b, i] = Locate(row);
+    const std::size_t first = b;
+    std::int32_t left = count;
+    while (left > 0) {
+        TBlock& block = *FBlocks[b];
+        const std::int32_t size = static_cast<std::int32_t>(block.Rows.size());
+        const std::int32_t take = std::min(left, size - i);
+        const auto from = block.Rows.begin() + i;
+        for (auto it = from; it != from + take; ++it) {
+            if (it->Continued == 0) --block.HardCount;
+            NoteWidthRemoved(block, it->Width);
+        }
+        block.Rows.erase(from, from + take);
+        left -= take;
+        ++b;
+        i = 0;
+    }
+    FCount -= count;
+    // The emptied blocks go in one sweep; a short block at the seam joins its neighbour.
+    const auto end = static_cast<std::ptrdiff_t>(b);
+    const auto kept = std::remove_if(FBlocks.begin() + static_cast<std::ptrdiff_t>(first),
+                                     FBlocks.begin() + end,
+                                     [](const std::unique_ptr<TBlock>& block) { return block->Rows.empty(); });
+    FBlocks.erase(kept, FBlocks.begin() + end);
+    FStarts.resize(FBlocks.size());
+    if (first + 1 < FBlocks.size() &&
+        FBlocks[first]->Rows.size() + FBlocks[first + 1]->Rows.size() <=
+            static_cast<std::size_t>(kBlockRows / 2)) {
+        TBlock& block = *FBlocks[first];
+        TBlock& next = *FBlocks[first + 1];
+        std::move(next.Rows.begin(), next.Rows.end(), std::back_inserter(block.Rows));
+        block.HardCount += next.HardCount;
+        block.MaxWidth = std::max(block.MaxWidth, next.MaxWidth);
+        block.MaxStale = block.MaxStale || next.MaxStale;
+        FBlocks.erase(FBlocks.begin() + static_cast<std::ptrdiff_t>(first) + 1);
+        FStarts.pop_back();
+    }
+    RenumberBlocks();
+}
+
+void TRowStore::InsertRange(std::int32_t row, std::vector<TUMemoStringItem>&& items) {
+    if (items.empty()) return;
+    if (items.size() == 1 || row == FCount) {
+        for (std::size_t k = 0; k < items.size(); ++k)
+            Insert(row + static_cast<std::int32_t>(k), std::move(items[k]));
+        return;
+    }
+    const auto [b, i] = Locate(row);
+    // The block is cut at the row; the new rows fill it up, then new full blocks, then the cut
+    // tail follows them.
+    TBlock& cut = *FBlocks[b];
+    std::vector<TUMemoStringItem> tail;
+    tail.reserve(cut.Rows.size() - static_cast<std::size_t>(i));
+    std::move(cut.Rows.begin() + i, cut.Rows.end(), std::back_inserter(tail));
+    cut.Rows.erase(cut.Rows.begin() + i, cut.Rows.end());
+    std::vector<std::unique_ptr<TBlock>> added;
+    TBlock* target = &cut;
+    auto put = [&](TUMemoStringItem&& item) {
+        if (static_cast<std::int32_t>(target->Rows.size()) >= kBlockRows) {
+            added.push_back(std::make_unique<TBlock>());
+            target = added.back().get();
+            target->Rows.reserve(kBlockRows);
+        }
+        if (item.Width >= FMaxWidth) {
+            FMaxWidth = item.Width;
+            FMaxStale = false;
+        }
+        target->Rows.push_back(std::move(item));
+    };
+    for (TUMemoStringItem& item : items)
+        put(std::move(item));
+    for (TUMemoStringItem& item : tail)
+        put(std::move(item));
+    RecountBlock(cut);
+    for (const auto& block : added)
+        RecountBlock(*block);
+    FCount += static_cast<std::int32_t>(items.size());
+    FBlocks.insert(FBlocks.begin() + static_cast<std::ptrdiff_t>(b) + 1,
+                   std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
+    FStarts.resize(FBlocks.size());
+    RenumberBlocks();
 }
 
 void TRowStore::SetText(std::int32_t row, std::string&& text, std::int32_t width) {
@@ -173,6 +310,8 @@ void TRowStore::Clear() noexcept {
     FStarts.clear();
     FCount = 0;
     FHint = 0;
+    FShiftFrom = 0;
+    FShift = 0;
     FMaxWidth = 0;
     FMaxStale = false;
 }
@@ -198,7 +337,7 @@ std::int32_t TRowStore::FirstRowOfLine(std::int32_t row) const noexcept {
         if (i > 0 && block.HardCount > 0) {
             for (std::int32_t k = i - 1; k >= 0; --k)
                 if (block.Rows[static_cast<std::size_t>(k)].Continued == 0)
-                    return FStarts[b] + k + 1;
+                    return StartOf(b) + k + 1;
         }
         if (b == 0) return 0;
         --b;
@@ -213,7 +352,7 @@ std::int32_t TRowStore::LastRowOfLine(std::int32_t row) const noexcept {
         if (block.HardCount > 0) {
             const auto size = static_cast<std::int32_t>(block.Rows.size());
             for (std::int32_t k = i; k < size; ++k)
-                if (block.Rows[static_cast<std::size_t>(k)].Continued == 0) return FStarts[b] + k;
+                if (block.Rows[static_cast<std::size_t>(k)].Continued == 0) return StartOf(b) + k;
         }
         if (b + 1 == FBlocks.size()) return FCount - 1;
         ++b;
@@ -227,7 +366,7 @@ std::string TRowStore::CheckBlocks() const {
     std::int32_t widest = 0;
     for (std::size_t b = 0; b < FBlocks.size(); ++b) {
         const TBlock& block = *FBlocks[b];
-        if (FStarts[b] != start) out << "block " << b << " starts at " << FStarts[b] << "; ";
+        if (StartOf(b) != start) out << "block " << b << " starts at " << StartOf(b) << "; ";
         if (block.Rows.empty()) out << "block " << b << " is empty; ";
         std::int32_t hard = 0;
         std::int32_t blockWidest = 0;

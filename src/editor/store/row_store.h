@@ -1,5 +1,8 @@
 // TRowStore: the row array of the line store, kept in blocks so that inserting or deleting a row
-// in the middle of a million rows moves at most one block's rows.
+// in the middle of a million rows moves at most one block's rows. The first rows of the blocks
+// carry one pending shift: the blocks from FShiftFrom on start FShift rows later than their
+// entries say. An edit moves that point to its own block, so a run of edits near one place
+// costs no pass over the blocks per row, and a lookup anywhere stays a binary search.
 #pragma once
 
 #include "editor/store/umemo_string_item.h"
@@ -16,7 +19,7 @@ namespace rekna {
 class TRowStore {
 public:
     // Rows per block at most; loading fills blocks to this size.
-    static constexpr std::int32_t kBlockRows = 256;
+    static constexpr std::int32_t kBlockRows = 64;
 
     TRowStore() = default;
     TRowStore(const TRowStore&) = delete;
@@ -38,6 +41,10 @@ public:
     void Insert(std::int32_t row, TUMemoStringItem&& item);
     void PushBack(TUMemoStringItem&& item);
     void Erase(std::int32_t row);
+    // count rows from row on, and a run of new rows before row (0 .. Count()): one pass over the
+    // blocks instead of one per row.
+    void EraseRange(std::int32_t row, std::int32_t count);
+    void InsertRange(std::int32_t row, std::vector<TUMemoStringItem>&& items);
     void SetText(std::int32_t row, std::string&& text, std::int32_t width);
     void SetContinued(std::int32_t row, bool continued) noexcept;
     // A new width for an unchanged text (the tab stops changed).
@@ -66,15 +73,27 @@ private:
 
     // Block index and offset of a row.
     [[nodiscard]] std::pair<std::size_t, std::int32_t> Locate(std::int32_t row) const noexcept;
+    // The first row of block b.
+    [[nodiscard]] std::int32_t StartOf(std::size_t b) const noexcept {
+        return FStarts[b] + (b >= FShiftFrom ? FShift : 0);
+    }
+    // Blocks from fromBlock on start delta rows later.
     void ShiftStarts(std::size_t fromBlock, std::int32_t delta) noexcept;
+    // The pending shift applies from block b on; no start changes.
+    void MoveShift(std::size_t b) noexcept;
     void SplitBlock(std::size_t b);
     void RemoveBlock(std::size_t b);
+    // Every start from the rows, no shift pending.
+    void RenumberBlocks() noexcept;
+    static void RecountBlock(TBlock& block) noexcept;
     void NoteWidthAdded(TBlock& block, std::int32_t width) noexcept;
     void NoteWidthRemoved(TBlock& block, std::int32_t width) noexcept;
     static void RescanBlock(TBlock& block) noexcept;
 
     std::vector<std::unique_ptr<TBlock>> FBlocks;
-    std::vector<std::int32_t> FStarts;  // first row of each block
+    std::vector<std::int32_t> FStarts;  // first row of each block, before the pending shift
+    std::size_t FShiftFrom = 0;
+    std::int32_t FShift = 0;
     std::int32_t FCount = 0;
     mutable std::size_t FHint = 0;  // the block of the last lookup
     mutable std::int32_t FMaxWidth = 0;

@@ -93,6 +93,24 @@ void TUMemoStrings::RawDelete(std::int32_t row) {
     FChanged = true;
 }
 
+void TUMemoStrings::RawInsertRows(std::int32_t row, std::vector<TUMemoStringItem>&& items) {
+    const auto n = static_cast<std::int32_t>(items.size());
+    FRows.InsertRange(row, std::move(items));
+    FChanged = true;
+    for (std::int32_t k = 0; k < n; ++k)
+        Record(TUndoKind::ukInserted, row + k, {}, false, 0);
+}
+
+void TUMemoStrings::RawDeleteRows(std::int32_t row, std::int32_t count) {
+    count = std::min(count, GetCount() - row);
+    for (std::int32_t k = 0; k < count; ++k) {
+        const TUMemoStringItem& item = FRows.At(row + k);
+        Record(TUndoKind::ukDeleted, row, item.Text, item.Continued != 0, item.HangLength);
+    }
+    FRows.EraseRange(row, count);
+    FChanged = true;
+}
+
 void TUMemoStrings::RawPut(std::int32_t row, std::string_view text, bool continued,
                            std::uint16_t hangLength) {
     const TUMemoStringItem& item = FRows.At(row);
@@ -291,6 +309,20 @@ bool TUMemoStrings::ReplayInsert(std::int32_t row, std::string_view text, bool c
 bool TUMemoStrings::ReplayDelete(std::int32_t row) {
     if (row < 0 || row >= GetCount()) return false;
     FRows.Erase(row);
+    FChanged = true;
+    return true;
+}
+
+bool TUMemoStrings::ReplayInsertRows(std::int32_t row, std::vector<TUMemoStringItem>&& items) {
+    if (row < 0 || row > GetCount()) return false;
+    FRows.InsertRange(row, std::move(items));
+    FChanged = true;
+    return true;
+}
+
+bool TUMemoStrings::ReplayDeleteRows(std::int32_t row, std::int32_t count) {
+    if (row < 0 || count < 0 || row + count > GetCount()) return false;
+    FRows.EraseRange(row, count);
     FChanged = true;
     return true;
 }

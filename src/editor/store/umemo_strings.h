@@ -109,6 +109,14 @@ public:
     bool ReplayInsert(std::int32_t row, std::string_view text, bool continued,
                       std::uint16_t hangLength);
     bool ReplayDelete(std::int32_t row);
+    // Rows made by NewRow, inserted at row as a run; count rows deleted from row on.
+    bool ReplayInsertRows(std::int32_t row, std::vector<TUMemoStringItem>&& items);
+    bool ReplayDeleteRows(std::int32_t row, std::int32_t count);
+    // A row for ReplayInsertRows.
+    [[nodiscard]] TUMemoStringItem NewRow(std::string_view text, bool continued,
+                                          std::uint16_t hangLength) const {
+        return NewItem(text, continued, hangLength);
+    }
     bool ReplayPut(std::int32_t row, std::string_view text, bool continued,
                    std::uint16_t hangLength);
     bool ReplayFlag(std::int32_t row, bool continued);
@@ -290,6 +298,9 @@ private:
     void RawInsert(std::int32_t row, std::string_view text, bool continued,
                    std::uint16_t hangLength);
     void RawDelete(std::int32_t row);
+    // A run of rows: recorded row by row as single inserts and deletes would record them.
+    void RawInsertRows(std::int32_t row, std::vector<TUMemoStringItem>&& items);
+    void RawDeleteRows(std::int32_t row, std::int32_t count);
     void RawPut(std::int32_t row, std::string_view text, bool continued, std::uint16_t hangLength);
     void RawSetFlag(std::int32_t row, bool continued);
     // A row that does not follow a continued row holds no hanging-indent copy.
@@ -304,6 +315,7 @@ private:
     [[nodiscard]] std::string LineHangIndent(std::int32_t first) const;
     // Appends the wrapped rows of one line of text to rows (loading).
     void AppendWrapped(TRowStore& rows, std::string_view line) const;
+    void AppendWrapped(std::vector<TUMemoStringItem>& rows, std::string_view line) const;
     // Builds the rows of every line of bytes; false when memory ran out (rows then undefined).
     bool BuildRows(std::string_view bytes, TRowStore& rows) const;
     // Walks the text: content pieces, with a call of lineEnd after every logical line.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <vector>
 
 namespace rekna {
 
@@ -25,6 +26,27 @@ void TUMemoUndo::SetUndoEnabled(bool enabled) {
     FUndoList.SetEnabled(enabled);
     if (!enabled) FRedoList.Clear();
 }
+
+namespace {
+
+// True when the list's newest item is a row record of the kind at the row in the group.
+[[nodiscard]] bool NextInRun(const TUndoList& source, std::int32_t group, TUndoKind kind,
+                             std::int32_t row) {
+    if (source.Empty()) return false;
+    const TUndoListItem& next = source.At(source.Count() - 1);
+    return next.Group == group && next.Kind == kind && next.Row == row;
+}
+
+// How the rows of a run of records that follows a record at row go on: 0 when they stay at the
+// row, -1 when each lies one row above the one before, 1 when there is no run.
+[[nodiscard]] std::int32_t RunStep(const TUndoList& source, std::int32_t group, TUndoKind kind,
+                                   std::int32_t row) {
+    if (NextInRun(source, group, kind, row)) return 0;
+    if (NextInRun(source, group, kind, row - 1)) return -1;
+    return 1;
+}
+
+}  // namespace
 
 bool TUMemoUndo::Replay(TUndoList& source, TUndoList& target) {
     if (source.Empty()) return false;
@@ -72,18 +94,47 @@ bool TUMemoUndo::Replay(TUndoList& source, TUndoList& target) {
         const std::int32_t count = FStrings.GetCount();
         const bool existing = item.Row >= 0 && item.Row < count;
         switch (item.Kind) {
-        case TUndoKind::ukInserted:
+        case TUndoKind::ukInserted: {
             if (!existing) break;
-            target.Add(current(TUndoKind::ukDeleted, item.Row));
-            FStrings.ReplayDelete(item.Row);
-            deleted(item.Row);
+            // A run of inserts undone together (rows pasted or wrapped in) leaves in one sweep:
+            // the records either all name this row or each names the row above the one before.
+            const std::int32_t step = RunStep(source, group, TUndoKind::ukInserted, item.Row);
+            const bool upward = step == -1;
+            std::int32_t n = 1;
+            while (step != 1) {
+                const std::int32_t next = upward ? item.Row - n : item.Row;
+                if (upward ? next < 0 : item.Row + n >= count) break;
+                if (!NextInRun(source, group, TUndoKind::ukInserted, next)) break;
+                (void)source.Pop();
+                ++n;
+            }
+            for (std::int32_t k = 0; k < n; ++k) {
+                const std::int32_t at = upward ? item.Row - k : item.Row;
+                const TUMemoStringItem& gone = FStrings.Item(upward ? at : item.Row + k);
+                target.Add(TUndoListItem::RowRecord(TUndoKind::ukDeleted, at, gone.Text,
+                                                    gone.Continued != 0, gone.HangLength));
+                deleted(at);
+            }
+            FStrings.ReplayDeleteRows(upward ? item.Row - n + 1 : item.Row, n);
             break;
-        case TUndoKind::ukDeleted:
+        }
+        case TUndoKind::ukDeleted: {
             if (item.Row < 0 || item.Row > count) break;
-            target.Add(TUndoListItem::RowRecord(TUndoKind::ukInserted, item.Row, {}, false, 0));
-            FStrings.ReplayInsert(item.Row, item.Text, item.Continued != 0, item.HangLength);
-            inserted(item.Row);
+            // Rows deleted one after another at one place come back as one run.
+            std::vector<TUMemoStringItem> rows;
+            rows.push_back(FStrings.NewRow(item.Text, item.Continued != 0, item.HangLength));
+            while (NextInRun(source, group, TUndoKind::ukDeleted, item.Row)) {
+                const std::optional<TUndoListItem> more = source.Pop();
+                rows.push_back(FStrings.NewRow(more->Text, more->Continued != 0, more->HangLength));
+            }
+            std::reverse(rows.begin(), rows.end());
+            for (std::size_t k = 0; k < rows.size(); ++k) {
+                target.Add(TUndoListItem::RowRecord(TUndoKind::ukInserted, item.Row, {}, false, 0));
+                inserted(item.Row);
+            }
+            FStrings.ReplayInsertRows(item.Row, std::move(rows));
             break;
+        }
         case TUndoKind::ukChanged:
             if (!existing) break;
             target.Add(current(TUndoKind::ukChanged, item.Row));

@@ -44,11 +44,6 @@ void TUndoList::Add(TUndoListItem item) {
     if (!FEnabled || FReplaying || FLost) return;
     item.Group = FGroup;
     try {
-        const std::size_t capacity = FItems.capacity();
-        if (FItems.size() == capacity) {
-            const std::size_t delta = capacity > 64 ? capacity / 4 : capacity > 8 ? 16 : 4;
-            FItems.reserve(capacity + delta);
-        }
         FItems.push_back(std::move(item));
     } catch (const std::bad_alloc&) {
         Clear();

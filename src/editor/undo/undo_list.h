@@ -39,8 +39,8 @@ struct TUndoListItem {
     [[nodiscard]] TViewState View() const noexcept;
 };
 
-// Items accumulate without a limit until the list is cleared. Storage grows as the platform's
-// pointer lists grow: by a quarter above 64 items, by 16 above 8, else by 4.
+// Items accumulate without a limit until the list is cleared. Storage grows geometrically, so a
+// command that records a million rows moves each item a bounded number of times.
 class TUndoList {
 public:
     [[nodiscard]] bool Enabled() const noexcept { return FEnabled; }

@@ -138,7 +138,6 @@ TEST(SelectionCommandsTest, NothingWithoutASelection) {
     EXPECT_FALSE(e.CanUndo());
 }
 
-
 TEST(SelectionCommandsTest, TheLargestPaddingIsOneUndoStep) {
     TUMemoEditor e;
     test::Setup(e, {}, Lines("a"));
@@ -151,7 +150,6 @@ TEST(SelectionCommandsTest, TheLargestPaddingIsOneUndoStep) {
     EXPECT_EQ(Text(s), "a");
     EXPECT_FALSE(e.CanUndo());
 }
-
 
 TEST(SelectionCommandsTest, ResultsAreNotConvertedLikeTypedText) {
     TUMemoEditor e;
@@ -166,6 +164,43 @@ TEST(SelectionCommandsTest, ResultsAreNotConvertedLikeTypedText) {
     EXPECT_TRUE(RewriteWith(e, &ToHalfWidthKana));
     EXPECT_EQ(Text(s), "a/3\nb*2\nｶﾅ");
     EXPECT_TRUE(s.DoubleKana() && s.DoubleDiv() && s.DoubleMul());
+}
+
+// Thousands of wrapped rows replaced, deleted and put back in runs that span many blocks of the
+// row store: the rows stay cut as a fresh wrap cuts them and undo and redo are exact. Padding and
+// duplicating work with auto indent off, so their rows get no hanging indent while it is on.
+TEST(SelectionCommandsTest, ALongWrappedSelectionIsRewrittenAndTakenBackExactly) {
+    std::string memo;
+    for (int i = 0; i < 3000; ++i)
+        memo += (i % 5 == 0 ? "  " : "") + std::to_string(i) + "\t部品" +
+                std::to_string(i % 17) + "\tx=" + std::to_string(i % 9) + "\n";
+    memo += "end";
+    struct TLong {
+        const char* Name;
+        bool IndentOff;
+        std::function<bool(TUMemoEditor&)> Run;
+    };
+    const TLong commands[] = {
+        {"ruled", false, [](TUMemoEditor& e) { return Bar(e); }},
+        {"duplicate", true, [](TUMemoEditor& e) { return DuplicateRows(e); }},
+        {"pad", true, [](TUMemoEditor& e) { return FillSpaces(e, 0, 40); }},
+    };
+    for (const bool indent : {false, true}) {
+        for (const TLong& c : commands) {
+            TUMemoEditor e;
+            test::Setup(e, {7, 8, indent, true}, Lines(memo));
+            TUMemoStrings& s = e.Strings();
+            s.Selection().SelectRows(s, LineRow(s, 100), s.LastRowOfLine(LineRow(s, 2800)));
+            const test::TEditorState before = test::State(s);
+            ASSERT_TRUE(c.Run(e)) << c.Name;
+            if (!(indent && c.IndentOff)) EXPECT_EQ(s.CheckRows(true), "") << c.Name;
+            const test::TEditorState after = test::State(s);
+            ASSERT_TRUE(e.Undo()) << c.Name;
+            EXPECT_EQ(test::State(s), before) << c.Name << " indent " << indent;
+            ASSERT_TRUE(e.Redo()) << c.Name;
+            EXPECT_EQ(test::State(s), after) << c.Name << " indent " << indent;
+        }
+    }
 }
 
 }  // namespace
