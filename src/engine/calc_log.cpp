@@ -1,5 +1,6 @@
 // The calculation log and the rendering of compiled lines and evaluation steps.
 #include "engine/calc_log.h"
+#include "engine/log_pack.h"
 
 #include <array>
 #include <cstdint>
@@ -94,6 +95,7 @@ void TCalcLog::Reset(const std::string* firstLine) {
     if (firstLine) FLines.Lines.push_back(CutLogLine(firstLine->substr(0, kLineLimit + 1)));
     FLinesValid = true;
     FStoredValid = false;
+    FPackedValid = false;
     FStepBytes = 0;
 }
 
@@ -101,9 +103,18 @@ void TCalcLog::AssignStored(std::string_view stored) {
     FStored.assign(stored);
     FStoredValid = true;
     FLinesValid = false;
+    FPackedValid = false;
+}
+
+void TCalcLog::AssignPacked(std::string_view packed) {
+    FPacked.assign(packed);
+    FPackedValid = true;
+    FStoredValid = false;
+    FLinesValid = false;
 }
 
 void TCalcLog::SplitStored() const {
+    (void)StoredText();
     std::size_t n = 0;
     std::size_t pos = 0;
     while (pos < FStored.size()) {
@@ -124,21 +135,32 @@ const TStringListEx& TCalcLog::Lines() const {
 
 const std::string& TCalcLog::StoredText() const {
     if (!FStoredValid) {
-        FStored = FLines.StoredText();
+        // Without the lines the packed form is the one that holds.
+        FStored = FLinesValid ? FLines.StoredText() : UnpackLog(FPacked);
         FStoredValid = true;
     }
     return FStored;
 }
 
+const std::string& TCalcLog::PackedText() const {
+    if (!FPackedValid) {
+        FPacked = PackLog(StoredText());
+        FPackedValid = true;
+    }
+    return FPacked;
+}
+
 void TCalcLog::AddLine(std::string_view line) {
     if (!FLinesValid) SplitStored();
     FStoredValid = false;
+    FPackedValid = false;
     FLines.Lines.push_back(CutLogLine(std::string(line.substr(0, kLineLimit + 1))));
 }
 
 void TCalcLog::AddStep(std::string_view step) {
     if (!FLinesValid) SplitStored();
     FStoredValid = false;
+    FPackedValid = false;
     std::string text = CutLogLine(std::string(step.substr(0, kLineLimit + 1)));
     if (!FLines.Lines.empty()) {
         std::string_view last = FLines.Lines.back();

@@ -24,7 +24,7 @@ public:
 };
 
 // The log of one line: the formula, then "＝ " + step for every step that differs from the last.
-// A log taken in its stored form is split into lines only when they are asked for.
+// A log taken in its stored or packed form is split into lines only when they are asked for.
 //
 // Every step of an evaluation shows the whole expression as it stands, so the log of a line of
 // n items would hold about n lines of n items each. It is bounded instead: a line longer than
@@ -48,10 +48,13 @@ public:
     [[nodiscard]] bool WantsSteps() const noexcept { return FStepBytes < kStepBudget; }
     // Takes the lines of a log in its stored form.
     void AssignStored(std::string_view stored);
+    // Takes a log in its packed form (log_pack.h); it is unpacked only when asked for.
+    void AssignPacked(std::string_view packed);
 
     [[nodiscard]] const TStringListEx& Lines() const;
     [[nodiscard]] std::string Text() const { return Lines().Text(); }
     [[nodiscard]] const std::string& StoredText() const;
+    [[nodiscard]] const std::string& PackedText() const;
 
 private:
     void SplitStored() const;
@@ -61,6 +64,8 @@ private:
     mutable std::string FStored;
     mutable bool FLinesValid = true;
     mutable bool FStoredValid = false;
+    mutable std::string FPacked;
+    mutable bool FPackedValid = false;
 };
 
 // What rendering reads beside the items: variable names and error marks, function names.

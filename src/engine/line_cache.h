@@ -39,7 +39,7 @@ struct TLineResult {
     // What it left.
     std::string Data;
     std::string Answer;
-    std::string Log;  // stored form; empty without a log
+    std::string Log;  // packed form (log_pack.h); empty without a log
     TCplx Result;
     long double AnsRe = 0, AnsIm = 0;
     TCalcErr Err = TCalcErr::ceNone;
@@ -82,7 +82,9 @@ public:
 private:
     struct THash {
         using is_transparent = void;
-        std::size_t operator()(std::string_view s) const noexcept {
+        // Not noexcept on purpose: the standard library then keeps every key's hash in its
+        // node, so a lookup walks a bucket without hashing the long texts it passes.
+        std::size_t operator()(std::string_view s) const {
             return std::hash<std::string_view>{}(s);
         }
     };

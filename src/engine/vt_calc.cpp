@@ -214,7 +214,7 @@ bool TVtCalc::CalcLineCached(std::string_view text) {
         result.Writes = std::move(FTrace.Writes);
         result.Data = FData;
         result.Answer = FAnswerText;
-        if (LogEnable) result.Log = FLog.StoredText();
+        if (LogEnable) result.Log = FLog.PackedText();
         result.Result = FLastResult;
         result.AnsRe = FAnsRe;
         result.AnsIm = FAnsIm;
@@ -244,7 +244,7 @@ void TVtCalc::ReplayLine(const TLineResult& r) {
     FAnsRe = r.AnsRe;
     FAnsIm = r.AnsIm;
     if (LogEnable) {
-        FLog.AssignStored(r.Log);
+        FLog.AssignPacked(r.Log);
     } else {
         FLog.Reset(nullptr);
     }

@@ -131,6 +131,8 @@ public:
     // --- Calculation log ---
     [[nodiscard]] std::string LogText() const { return FLog.Text(); }
     [[nodiscard]] const std::string& LogStoredText() const { return FLog.StoredText(); }
+    // The log as answer rows keep it (log_pack.h).
+    [[nodiscard]] const std::string& LogPackedText() const { return FLog.PackedText(); }
     [[nodiscard]] const TCalcLog& Log() const noexcept { return FLog; }
 
     // --- Memo formulas for the graph window ---

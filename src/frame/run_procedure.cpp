@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "editor/store/umemo_strings.h"
+#include "engine/log_pack.h"
 #include "engine/vt_calc.h"
 #include "frame/answer_filter.h"
 #include "platform/cp932.h"
@@ -150,7 +151,7 @@ void TRunProcedure::CalcRows(bool store, bool write, TCalcRangeKind kind) {
 
 void TRunProcedure::StoreEngineResult(int row) {
     const std::string_view log =
-        FOptions.LogPolicy == TLogPolicy::lpHold ? std::string_view(FCalc.LogStoredText()) : std::string_view();
+        FOptions.LogPolicy == TLogPolicy::lpHold ? std::string_view(FCalc.LogPackedText()) : std::string_view();
     StoreRowResult(row, FCalc.Data(), FCalc.LastResult(), log, FCalc.AnswerText());
 }
 
@@ -177,7 +178,7 @@ bool TRunProcedure::CalcScriptRow(int row, std::string_view text, bool store, bo
     }
     const bool result = !FCalc.Data().empty();
     if (store) {
-        const std::string log = FOptions.LogPolicy == TLogPolicy::lpHold ? FCalc.LogStoredText() : "";
+        const std::string log = FOptions.LogPolicy == TLogPolicy::lpHold ? FCalc.LogPackedText() : "";
         // A block's script may write its answer into the answer pane itself.
         const std::string written =
             block && row < FAnswers.GetCount() ? FMemo.Result(row) : std::string();
@@ -199,7 +200,7 @@ void TRunProcedure::ShowScriptError(int row) {
     // The block's own row keeps the script's log with its error lines; another failing row
     // keeps what it showed.
     const std::string log = failing == row ? FAnswers.Note(row)
-                            : failing < FAnswers.GetCount() ? FAnswers.Get(failing)
+                            : failing < FAnswers.GetCount() ? PackLog(FAnswers.Get(failing))
                                                             : std::string();
     StoreRowResult(failing, "[VBScript] #Error", TCplx::Blank(), log,
                    std::string(1, '[').append(error.Message).append(1, ']'));
@@ -365,7 +366,7 @@ std::string TRunProcedure::GetCaretLog() const {
         if (r < FAnswers.GetCount()) log = FAnswers.Note(r);
     }
     std::string out;
-    for (const char c : log) {
+    for (const char c : UnpackLog(log)) {
         if (c == '\b') {
             out += "\r\n";
         } else {

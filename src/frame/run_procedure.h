@@ -31,7 +31,8 @@ struct TUserFuncMenuItem {
 // The calculation frame's run procedure over its memo and answer panes: the results of a
 // logical line live on the memo's row items of its last display row (Note: the formula,
 // Result: the answer, Value: the value), so inserting and deleting lines keeps every answer
-// beside its own line; the answer pane shows the filtered answers and keeps the logs.
+// beside its own line; the answer pane shows the filtered answers and keeps the logs, packed
+// (engine/log_pack.h) in the Note of each answer row.
 class TRunProcedure {
 public:
     TRunProcedure(TUMemoStrings& memo, TUMemoStrings& answers, TVtCalc& calc,

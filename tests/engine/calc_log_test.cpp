@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/log_pack.h"
 #include "engine/vt_calc.h"
 #include "platform/cp932.h"
 #include "support/number_guard.h"
@@ -77,6 +78,42 @@ TEST(CalcLogTest, ControlAndDefinitionLinesEchoThemselves) {
     EXPECT_EQ(lines.back(), "＝ [ユーザー定義関数]");
     calc.CalcLine("1/0", true, true, true);
     EXPECT_EQ(LogLines(calc).back(), "＝ [0による割算]");
+}
+
+// Packed logs come back byte for byte, also for texts that are not logs at all, and are smaller
+// for logs whose steps repeat the line before; a damaged packed text never reads out of range.
+TEST(CalcLogTest, PackedLogsRoundTrip) {
+    const std::string big(300, 'x');
+    const std::string cases[] = {
+        "",
+        "no mark at the end",
+        "1+2\b",
+        "vcc*r4/(r4+2k)\b" + Utf8ToCp932("＝ ") + "vcc*r4/(r4+2000)\b" + Utf8ToCp932("＝ ") +
+            "3.3*r4/(r4+2000)\b" + Utf8ToCp932("＝ ") + "3.3*47200/(r4+2000)\b",
+        "same\bsame\bsame\b\b\b",
+        "abcabc\babc\babcabcabc\bc\b",
+        std::string("\x80\xff\x00\x7f\b\x80\x00\b", 8),
+        big + "\b" + big + "y\b" + "y" + big + "\bend",
+    };
+    for (const std::string& stored : cases) {
+        const std::string packed = PackLog(stored);
+        EXPECT_EQ(UnpackLog(packed), stored);
+        for (std::size_t cut = 0; cut < packed.size(); ++cut)
+            EXPECT_LE(UnpackLog(std::string_view(packed).substr(0, cut)).size(), stored.size());
+    }
+    EXPECT_LT(PackLog(cases[3]).size(), cases[3].size() * 3 / 4);
+    EXPECT_EQ(UnpackLog(std::string_view("\x05\x00\x01z", 4)), "");  // a start past the line before
+
+    // The engine's log read back from the packed form is the log it made.
+    test::TNumberGuard guard;
+    TVtCalc calc;
+    calc.LogEnable = true;
+    calc.CalcLine("x=2", true, true, true);
+    calc.CalcLine("(x+1)*(x+2)/3", true, true, true);
+    TCalcLog copy;
+    copy.AssignPacked(calc.LogPackedText());
+    EXPECT_EQ(copy.Text(), calc.LogText());
+    EXPECT_EQ(copy.StoredText(), calc.LogStoredText());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "editor/store/umemo_strings.h"
+#include "engine/log_pack.h"
 #include "engine/vt_calc.h"
 #include "platform/cp932.h"
 #include "support/number_guard.h"
@@ -243,7 +244,7 @@ TEST_F(RunProcedureTest, AScriptErrorMarksItsLine) {
     Options.LogPolicy = TLogPolicy::lpHold;
     Run.CalcRows(true, false, TCalcRangeKind::rkAll);
     EXPECT_EQ(AnswerColumn()[12], "[late]");
-    EXPECT_NE(Answers.Note(12).find("block log"), std::string::npos);
+    EXPECT_NE(UnpackLog(Answers.Note(12)).find("block log"), std::string::npos);
 }
 
 TEST_F(RunProcedureTest, ScriptLinesCountLogicalLinesOfAWrappedMemo) {

@@ -14,7 +14,8 @@ enum class TRowMark : std::uint8_t { rmNone = 0, rmInserted = 1, rmModified = 2 
 
 struct TUMemoStringItem {
     std::string Text;  // the row's bytes, without line ends
-    // Host text per row, never shown: the formula of a memo line, the log of an answer line.
+    // Host text per row, never shown: the formula of a memo line, the packed log of an answer
+    // line.
     std::string Note;
     // Host text per row: the answer of a memo line; in the answer pane a type tag ("VB").
     std::string Result;

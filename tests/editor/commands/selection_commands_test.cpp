@@ -193,7 +193,9 @@ TEST(SelectionCommandsTest, ALongWrappedSelectionIsRewrittenAndTakenBackExactly)
             s.Selection().SelectRows(s, LineRow(s, 100), s.LastRowOfLine(LineRow(s, 2800)));
             const test::TEditorState before = test::State(s);
             ASSERT_TRUE(c.Run(e)) << c.Name;
-            if (!(indent && c.IndentOff)) EXPECT_EQ(s.CheckRows(true), "") << c.Name;
+            if (!(indent && c.IndentOff)) {
+                EXPECT_EQ(s.CheckRows(true), "") << c.Name;
+            }
             const test::TEditorState after = test::State(s);
             ASSERT_TRUE(e.Undo()) << c.Name;
             EXPECT_EQ(test::State(s), before) << c.Name << " indent " << indent;
