@@ -73,6 +73,37 @@ void BM_OpenBigMemo(benchmark::State& state) {
     state.counters["bytes_per_line"] = perLine;
     state.counters["resident_MB"] = resident / (1 << 20);
 }
+// Where the memory of a calculated memo goes, per line: the rows of the memo and the answer
+// pane as loaded, then what the run adds, and of that what the line cache holds.
+void BM_BigMemoMemoryParts(benchmark::State& state) {
+    const std::string text = rekna::bench::EngineeringMemoText(static_cast<int>(state.range(0)));
+    const auto heap = [] { return static_cast<double>(::mallinfo2().uordblks); };
+    double rows = 0, run = 0, cache = 0;
+    for (auto _ : state) {
+        auto frame = std::make_unique<rekna::TVtFrameCalc>();
+        frame->resize(1000, 700);
+        frame->show();
+        QApplication::processEvents();
+        rekna::TUMemo* memo = frame->UMemo1();
+        const double start = heap();
+        memo->LoadBytes(text, false);
+        const double loaded = heap();
+        frame->Core().RunCommand(rekna::TRunCommand::rcRun);
+        QApplication::processEvents();
+        const double ran = heap();
+        const double lines = memo->Lines().GetCount();
+        rows = (loaded - start - static_cast<double>(text.size())) / lines;
+        run = (ran - loaded) / lines;
+        cache = static_cast<double>(frame->VtCalc1().LineCacheBytes()) / lines;
+        frame.reset();
+        ::malloc_trim(0);
+    }
+    state.counters["memo_rows_per_line"] = rows;
+    state.counters["run_per_line"] = run;
+    state.counters["of_it_cache_per_line"] = cache;
+}
+BENCHMARK(BM_BigMemoMemoryParts)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
 BENCHMARK(BM_OpenBigMemo)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenBigMemo)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
 

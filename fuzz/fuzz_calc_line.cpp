@@ -1,13 +1,15 @@
 // Fuzz target: arbitrary lines through the engine, several per input, with the switches and
 // settings chosen by the first bytes; every line ends in a value or an error code, and a log
-// stays within its bounds. With the top bit of the first byte each line is repeated to some
-// 20,000 bytes first, so that a pass taking time in the square of a line's length shows as a
-// timeout.
+// stays within its bounds and comes back whole from its packed form; the line's own bytes
+// survive packing, and read as a packed log they unpack without reading out of range. With the
+// top bit of the first byte each line is repeated to some 20,000 bytes first, so that a pass
+// taking time in the square of a line's length shows as a timeout.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "engine/log_pack.h"
 #include "engine/vt_calc.h"
 #include "numbers/calc_error.h"
 
@@ -39,6 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (calc->LogStoredText().size() > TCalcLog::kStepBudget + 8 * TCalcLog::kLineLimit)
             std::abort();
         (void)calc->LogText();
+        if (UnpackLog(calc->LogPackedText()) != calc->LogStoredText()) std::abort();
+        if (UnpackLog(PackLog(line)) != line) std::abort();
+        (void)UnpackLog(line);
         if (end == std::string_view::npos) break;
         text.remove_prefix(end + 1);
     }

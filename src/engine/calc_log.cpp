@@ -107,7 +107,12 @@ void TCalcLog::AssignStored(std::string_view stored) {
 }
 
 void TCalcLog::AssignPacked(std::string_view packed) {
-    FPacked.assign(packed);
+    std::string copy(packed);
+    TakePacked(copy);
+}
+
+void TCalcLog::TakePacked(std::string& packed) {
+    FPacked.swap(packed);
     FPackedValid = true;
     FStoredValid = false;
     FLinesValid = false;

@@ -50,6 +50,8 @@ public:
     void AssignStored(std::string_view stored);
     // Takes a log in its packed form (log_pack.h); it is unpacked only when asked for.
     void AssignPacked(std::string_view packed);
+    // The same, swapping the text in: packed receives what the log held before.
+    void TakePacked(std::string& packed);
 
     [[nodiscard]] const TStringListEx& Lines() const;
     [[nodiscard]] std::string Text() const { return Lines().Text(); }

@@ -2,6 +2,8 @@
 #include "engine/line_cache.h"
 
 #include <algorithm>
+#include <cstring>
+#include <limits>
 
 #include "engine/vari_list.h"
 
@@ -36,56 +38,236 @@ bool SameSwitches(const TCompileSwitches& a, const TCompileSwitches& b) noexcept
     return a.FullWidth == b.FullWidth && a.WideMul == b.WideMul && a.WideDiv == b.WideDiv;
 }
 
-bool Valid(const TLineResult& r, std::uint64_t context, bool logged, std::uint64_t funcShape,
-           const TVariList& vars) {
-    if (r.Context != context || r.Logged != logged || r.FuncShape != funcShape) return false;
+// The packed form: values as their ten significant bytes per number, counts and lengths as
+// 32-bit words, everything byte-aligned and read back with memcpy.
+static_assert(std::numeric_limits<long double>::digits == 64, "80-bit extended numbers");
+constexpr std::size_t kNumberBytes = 10;
+constexpr std::size_t kValueBytes = 4 * kNumberBytes;
+
+class TWriter {
+public:
+    std::vector<unsigned char> Bytes;
+    void Raw(const void* p, std::size_t n) {
+        const auto* b = static_cast<const unsigned char*>(p);
+        Bytes.insert(Bytes.end(), b, b + n);
+    }
+    void Word(std::int32_t v) { Raw(&v, sizeof v); }
+    void Byte(std::uint8_t v) { Bytes.push_back(v); }
+    void Number(long double x) { Raw(&x, kNumberBytes); }
+    void Value(const TCplx& v) {
+        Number(v.Re.Num);
+        Number(v.Re.Den);
+        Number(v.Im.Num);
+        Number(v.Im.Den);
+    }
+    void Text(std::string_view t) {
+        Word(static_cast<std::int32_t>(t.size()));
+        Raw(t.data(), t.size());
+    }
+};
+
+class TReader {
+public:
+    explicit TReader(const unsigned char* p) : FAt(p) {}
+    std::int32_t Word() {
+        std::int32_t v;
+        std::memcpy(&v, FAt, sizeof v);
+        FAt += sizeof v;
+        return v;
+    }
+    std::uint8_t Byte() { return *FAt++; }
+    long double Number() {
+        long double x = 0;
+        std::memcpy(&x, FAt, kNumberBytes);
+        FAt += kNumberBytes;
+        return x;
+    }
+    TCplx Value() {
+        TCplx v;
+        v.Re.Num = Number();
+        v.Re.Den = Number();
+        v.Im.Num = Number();
+        v.Im.Den = Number();
+        return v;
+    }
+    // The value's bytes equal the packed ones (SameBits).
+    bool SameValue(const TCplx& v) {
+        const long double* parts[] = {&v.Re.Num, &v.Re.Den, &v.Im.Num, &v.Im.Den};
+        bool same = true;
+        for (const long double* part : parts) {
+            same = same && std::memcmp(part, FAt, kNumberBytes) == 0;
+            FAt += kNumberBytes;
+        }
+        return same;
+    }
+    std::string_view Text() {
+        const auto n = static_cast<std::size_t>(Word());
+        const std::string_view t(reinterpret_cast<const char*>(FAt), n);
+        FAt += n;
+        return t;
+    }
+    void Skip(std::size_t n) { FAt += n; }
+
+private:
+    const unsigned char* FAt;
+};
+
+// The allocator's own share of a packed block.
+constexpr std::size_t kBlock = 16;
+
+}  // namespace
+
+TLineCache::TEntry TLineCache::Pack(std::string_view text, TLineResult&& r) {
+    TWriter w;
+    w.Text(text);
+    const std::size_t inputsAt = w.Bytes.size();
+    w.Word(0);  // where the inputs start, filled in below
+    w.Word(static_cast<std::int32_t>(r.Names.size()));
+    for (const TEvalTrace::TLookup& name : r.Names) {
+        w.Word(name.Id);
+        w.Text(name.Name);
+    }
+    const auto inputs = static_cast<std::int32_t>(w.Bytes.size());
+    std::memcpy(w.Bytes.data() + inputsAt, &inputs, sizeof inputs);
+    w.Word(static_cast<std::int32_t>(r.Inputs.size()));
+    for (const TEvalTrace::TInput& in : r.Inputs) {
+        w.Word(in.Id);
+        w.Byte(in.Error ? 1 : 0);
+        w.Value(in.Value);
+    }
+    w.Word(static_cast<std::int32_t>(r.Writes.size()));
+    for (const auto& [id, value] : r.Writes) {
+        w.Word(id);
+        w.Value(value);
+    }
+    w.Byte(static_cast<std::uint8_t>((r.Ran ? 1 : 0) | (r.AnsSet ? 2 : 0) | (r.AnsError ? 4 : 0) |
+                                     (r.Ok ? 8 : 0)));
+    if (r.AnsSet) w.Value(r.AnsValue);
+    w.Value(r.Result);
+    w.Number(r.AnsRe);
+    w.Number(r.AnsIm);
+    w.Word(static_cast<std::int32_t>(r.Err));
+    w.Word(r.FpFlags);
+    w.Text(r.Data);
+    w.Text(r.Answer);
+    w.Text(r.Log);
+
+    TEntry e;
+    e.Hash = std::hash<std::string_view>{}(text);
+    e.Context = r.Context;
+    e.FuncShape = r.FuncShape;
+    e.VarShape = r.VarShape;
+    e.Logged = r.Logged;
+    e.Size = static_cast<std::uint32_t>(w.Bytes.size());
+    e.Packed = std::make_unique_for_overwrite<unsigned char[]>(e.Size);
+    std::memcpy(e.Packed.get(), w.Bytes.data(), e.Size);
+    return e;
+}
+
+bool TLineCache::Valid(const TEntry& e, std::uint64_t context, bool logged,
+                       std::uint64_t funcShape, const TVariList& vars) {
+    if (e.Context != context || e.Logged != logged || e.FuncShape != funcShape) return false;
+    TReader r(e.Packed.get());
+    (void)r.Text();
+    const std::int32_t inputs = r.Word();
     // Without creations the names resolve as they did; ids are never reused before a clear,
     // which empties the cache.
-    if (r.VarShape != vars.Shape()) {
-        for (const TEvalTrace::TLookup& name : r.Names) {
-            if (vars.Find(name.Name) != name.Id) return false;
+    if (e.VarShape != vars.Shape()) {
+        for (std::int32_t n = r.Word(); n > 0; --n) {
+            const std::int32_t id = r.Word();
+            if (vars.Find(r.Text()) != id) return false;
         }
     }
-    for (const TEvalTrace::TInput& in : r.Inputs) {
-        if (in.Id < 0 || in.Id >= vars.Count()) return false;
-        const TVarItem& item = vars.Item(in.Id);
-        if (((item.Flags & vfError) != 0) != in.Error || !SameBits(item.Value, in.Value))
-            return false;
+    TReader in(e.Packed.get() + inputs);
+    for (std::int32_t n = in.Word(); n > 0; --n) {
+        const std::int32_t id = in.Word();
+        const bool error = in.Byte() != 0;
+        if (id < 0 || id >= vars.Count()) return false;
+        const TVarItem& item = vars.Item(id);
+        if (((item.Flags & vfError) != 0) != error || !in.SameValue(item.Value)) return false;
     }
     return true;
 }
 
-// What a result holds on the heap and in place, with the text it is kept by and the map's node
-// for it; close enough to keep the cache's size in check.
-std::size_t Footprint(std::string_view text, const TLineResult& r) {
-    constexpr std::size_t kNode = 64;
-    std::size_t bytes = sizeof(TLineResult) + kNode + text.size() + r.Data.capacity() +
-                        r.Answer.capacity() + r.Log.capacity() +
-                        r.Inputs.capacity() * sizeof(TEvalTrace::TInput) +
-                        r.Writes.capacity() * sizeof(std::pair<int, TCplx>) +
-                        r.Names.capacity() * sizeof(TEvalTrace::TLookup);
-    for (const TEvalTrace::TLookup& name : r.Names) bytes += name.Name.capacity();
-    return bytes;
+void TLineCache::Unpack(const TEntry& e) {
+    // A replay needs what the line did and left, not what it depended on: the names and the
+    // inputs are skipped.
+    TLineResult& h = FHit;
+    h.Context = e.Context;
+    h.Logged = e.Logged;
+    h.FuncShape = e.FuncShape;
+    h.VarShape = e.VarShape;
+    h.Names.clear();
+    h.Inputs.clear();
+    TReader head(e.Packed.get());
+    (void)head.Text();
+    TReader r(e.Packed.get() + head.Word());
+    r.Skip(static_cast<std::size_t>(r.Word()) * (sizeof(std::int32_t) + 1 + kValueBytes));
+    h.Writes.clear();
+    for (std::int32_t n = r.Word(); n > 0; --n) {
+        const std::int32_t id = r.Word();
+        h.Writes.emplace_back(id, r.Value());
+    }
+    const std::uint8_t flags = r.Byte();
+    h.Ran = (flags & 1) != 0;
+    h.AnsSet = (flags & 2) != 0;
+    h.AnsError = (flags & 4) != 0;
+    h.Ok = (flags & 8) != 0;
+    h.AnsValue = h.AnsSet ? r.Value() : TCplx();
+    h.Result = r.Value();
+    h.AnsRe = r.Number();
+    h.AnsIm = r.Number();
+    h.Err = static_cast<TCalcErr>(r.Word());
+    h.FpFlags = r.Word();
+    h.Data.assign(r.Text());
+    h.Answer.assign(r.Text());
+    h.Log.assign(r.Text());
 }
 
-}  // namespace
+std::string_view TLineCache::KeyOf(const TEntry& e) noexcept {
+    TReader r(e.Packed.get());
+    return r.Text();
+}
+
+void TLineCache::Rehash(std::size_t slots) {
+    std::vector<TEntry> old(slots);
+    old.swap(FSlots);
+    const std::size_t mask = slots - 1;
+    for (TEntry& e : old) {
+        if (!e.Packed) continue;
+        std::size_t i = e.Hash & mask;
+        while (FSlots[i].Packed)
+            i = (i + 1) & mask;
+        FSlots[i] = std::move(e);
+    }
+}
 
 template <class TDrop>
 void TLineCache::DropWhere(TDrop drop) {
-    for (auto it = FMap.begin(); it != FMap.end();) {
-        auto& variants = it->second;
-        std::erase_if(variants, [this, &drop](const TLineResult& r) {
-            if (!drop(r)) return false;
-            FBytes -= r.Bytes;
-            return true;
-        });
-        it = variants.empty() ? FMap.erase(it) : std::next(it);
+    bool dropped = false;
+    for (TEntry& e : FSlots) {
+        if (!e.Packed || !drop(e)) continue;
+        FBytes -= e.Bytes;
+        e.Packed.reset();
+        --FCount;
+        dropped = true;
     }
+    // Open addressing finds an entry only through an unbroken run: the survivors go in afresh,
+    // into a table that shrinks with them.
+    if (!dropped) return;
+    std::size_t slots = 16;
+    while (FCount * 10 > slots * 7)
+        slots *= 2;
+    if (FCount == 0) {
+        std::vector<TEntry>().swap(FSlots);
+        return;
+    }
+    Rehash(slots);
 }
 
 void TLineCache::SetLimit(std::size_t bytes) {
     FLimit = bytes;
-    if (FBytes > FLimit) DropWhere([](const TLineResult&) { return true; });
+    if (FBytes > FLimit) DropWhere([](const TEntry&) { return true; });
 }
 
 std::uint64_t TLineCache::Context(const TNumberSettings& settings, const TCompileSwitches& switches,
@@ -102,59 +284,72 @@ std::uint64_t TLineCache::Context(const TNumberSettings& settings, const TCompil
     return ++FContextGeneration;
 }
 
-const TLineResult* TLineCache::Find(std::string_view text, std::uint64_t context, bool logged,
-                                    std::uint64_t funcShape, const TVariList& vars) {
-    const auto it = FMap.find(text);
-    if (it == FMap.end()) return nullptr;
-    for (TLineResult& r : it->second) {
-        if (!Valid(r, context, logged, funcShape, vars)) continue;
-        if (r.Used != FRun) ++FUsedThisRun;
-        r.Used = FRun;
-        return &r;
+TLineResult* TLineCache::Find(std::string_view text, std::uint64_t context, bool logged,
+                              std::uint64_t funcShape, const TVariList& vars) {
+    if (FSlots.empty()) return nullptr;
+    const std::uint64_t hash = std::hash<std::string_view>{}(text);
+    const std::size_t mask = FSlots.size() - 1;
+    for (std::size_t i = hash & mask; FSlots[i].Packed; i = (i + 1) & mask) {
+        TEntry& e = FSlots[i];
+        if (e.Hash != hash || KeyOf(e) != text || !Valid(e, context, logged, funcShape, vars))
+            continue;
+        if (e.Used != FRun) ++FUsedThisRun;
+        e.Used = FRun;
+        Unpack(e);
+        return &FHit;
     }
     return nullptr;
 }
 
 void TLineCache::Store(std::string_view text, TLineResult result) {
-    result.Used = FRun;
-    result.Bytes = Footprint(text, result);
-    if (FBytes + result.Bytes > FLimit) {
+    TEntry entry = Pack(text, std::move(result));
+    entry.Used = FRun;
+    // The slot, with the share of the table's empty slots, and the block.
+    entry.Bytes = static_cast<std::uint32_t>(2 * sizeof(TEntry) + entry.Size + kBlock);
+    if (FBytes + entry.Bytes > FLimit) {
         // Once a run at most, so that a memo past the limit does not sweep at every line.
         if (FSweptRun != FRun) {
             FSweptRun = FRun;
-            DropWhere([this](const TLineResult& r) { return r.Used != FRun; });
+            DropWhere([this](const TEntry& e) { return e.Used != FRun; });
         }
-        if (FBytes + result.Bytes > FLimit) return;
+        if (FBytes + entry.Bytes > FLimit) return;
     }
     ++FUsedThisRun;
-    auto it = FMap.find(text);
-    if (it == FMap.end()) it = FMap.emplace(std::string(text), std::vector<TLineResult>()).first;
-    std::vector<TLineResult>& variants = it->second;
-    FBytes += result.Bytes;
-    if (variants.size() < kVariants) {
-        variants.push_back(std::move(result));
+    if ((FCount + 1) * 10 > FSlots.size() * 7) Rehash(FSlots.empty() ? 16 : FSlots.size() * 2);
+    const std::size_t mask = FSlots.size() - 1;
+    std::size_t variants = 0;
+    TEntry* oldest = nullptr;
+    std::size_t i = entry.Hash & mask;
+    for (; FSlots[i].Packed; i = (i + 1) & mask) {
+        TEntry& e = FSlots[i];
+        if (e.Hash != entry.Hash || KeyOf(e) != text) continue;
+        ++variants;
+        if (!oldest || e.Used < oldest->Used) oldest = &e;
+    }
+    FBytes += entry.Bytes;
+    if (variants < kVariants) {
+        FSlots[i] = std::move(entry);
+        ++FCount;
         return;
     }
     // The variant used longest ago gives way.
-    auto oldest = std::min_element(
-        variants.begin(), variants.end(),
-        [](const TLineResult& a, const TLineResult& b) { return a.Used < b.Used; });
     FBytes -= oldest->Bytes;
-    *oldest = std::move(result);
+    *oldest = std::move(entry);
 }
 
 void TLineCache::NewRun() {
     FUsedLastRun = FUsedThisRun;
     FUsedThisRun = 0;
     ++FRun;
-    if (FMap.size() <= 2 * FUsedLastRun + 1024 && FBytes <= FLimit) return;
+    if (FCount <= 2 * FUsedLastRun + 1024 && FBytes <= FLimit) return;
     // Past the limit, what the last run did not use goes too.
     const std::uint64_t unused = FBytes > FLimit ? 1 : 2;
-    DropWhere([this, unused](const TLineResult& r) { return r.Used + unused < FRun; });
+    DropWhere([this, unused](const TEntry& e) { return e.Used + unused < FRun; });
 }
 
 void TLineCache::Clear() noexcept {
-    FMap.clear();
+    std::vector<TEntry>().swap(FSlots);
+    FCount = 0;
     FBytes = 0;
     FUsedThisRun = FUsedLastRun = 0;
 }

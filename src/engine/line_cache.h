@@ -3,9 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -19,7 +19,8 @@ namespace rekna {
 
 class TVariList;
 
-// What a line calculation did and left, with what it depended on.
+// What a line calculation did and left, with what it depended on. The cache keeps it packed
+// into one block of bytes and gives it back in this form.
 struct TLineResult {
     // Valid while these hold.
     std::uint64_t Context = 0;    // generation of the settings, switches and display values
@@ -45,9 +46,6 @@ struct TLineResult {
     TCalcErr Err = TCalcErr::ceNone;
     bool Ok = false;
     int FpFlags = 0;
-
-    std::uint64_t Used = 0;  // the run that used it last
-    std::size_t Bytes = 0;   // what it holds, with its share of the text it is kept by
 };
 
 class TLineCache {
@@ -60,8 +58,9 @@ public:
     std::uint64_t Context(const TNumberSettings& settings, const TCompileSwitches& switches,
                           const TDisplayProps& props, const TDisplayProps& copies);
 
-    // A result of the text that is valid now, or null.
-    [[nodiscard]] const TLineResult* Find(std::string_view text, std::uint64_t context, bool logged,
+    // A result of the text that is valid now, or null: without the names and inputs it
+    // depended on, valid until the next call, and the caller's to take its texts from.
+    [[nodiscard]] TLineResult* Find(std::string_view text, std::uint64_t context, bool logged,
                                           std::uint64_t funcShape, const TVariList& vars);
     void Store(std::string_view text, TLineResult result);
 
@@ -77,23 +76,41 @@ public:
     void SetLimit(std::size_t bytes);
     [[nodiscard]] std::size_t Limit() const noexcept { return FLimit; }
     [[nodiscard]] std::size_t Bytes() const noexcept { return FBytes; }
-    [[nodiscard]] std::size_t Size() const noexcept { return FMap.size(); }
+    // The results kept (one text may have several).
+    [[nodiscard]] std::size_t Size() const noexcept { return FCount; }
 
 private:
-    struct THash {
-        using is_transparent = void;
-        // Not noexcept on purpose: the standard library then keeps every key's hash in its
-        // node, so a lookup walks a bucket without hashing the long texts it passes.
-        std::size_t operator()(std::string_view s) const {
-            return std::hash<std::string_view>{}(s);
-        }
+    // A kept result, one slot of an open-addressed table: what decides at once whether it may
+    // hold, and the rest packed into one block that starts with the text (then names, inputs,
+    // writes, values, texts), so that a lookup touches the slot and the block and nothing else.
+    // The variants of one text lie in the same probe run.
+    struct TEntry {
+        std::uint64_t Hash = 0;
+        std::uint64_t Context = 0;
+        std::uint64_t FuncShape = 0;
+        std::uint64_t VarShape = 0;
+        std::uint64_t Used = 0;  // the run that used it last
+        std::unique_ptr<unsigned char[]> Packed;  // null: an empty slot
+        std::uint32_t Size = 0;   // bytes in Packed
+        std::uint32_t Bytes = 0;  // what it holds, with its share of the table
+        bool Logged = false;
     };
 
-    // Drops the results for which drop holds, and the texts left without one.
+    [[nodiscard]] static TEntry Pack(std::string_view text, TLineResult&& result);
+    [[nodiscard]] static std::string_view KeyOf(const TEntry& e) noexcept;
+    [[nodiscard]] static bool Valid(const TEntry& e, std::uint64_t context, bool logged,
+                                    std::uint64_t funcShape, const TVariList& vars);
+    void Unpack(const TEntry& e);
+    // A table of the given number of slots (a power of two) holding the same entries.
+    void Rehash(std::size_t slots);
+
+    // Drops the results for which drop holds.
     template <class TDrop>
     void DropWhere(TDrop drop);
 
-    std::unordered_map<std::string, std::vector<TLineResult>, THash, std::equal_to<>> FMap;
+    std::vector<TEntry> FSlots;
+    std::size_t FCount = 0;  // occupied slots
+    TLineResult FHit;  // the result Find gave last, unpacked
     std::size_t FLimit = kDefaultLimit;
     std::size_t FBytes = 0;
     std::uint64_t FSweptRun = 0;  // the run in which results were last dropped for room

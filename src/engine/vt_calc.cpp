@@ -165,7 +165,7 @@ bool TVtCalc::CalcLine(std::string_view text, bool commit, bool storeAns, bool k
 bool TVtCalc::CalcLineCached(std::string_view text) {
     if (!UseLineCache || FBusy || FRecording || Statistics.Active) return CalcLine(text, true, true, true);
     const std::uint64_t context = FLineCache.Context(NumberSettings, Switches, FProps, FCopies);
-    if (const TLineResult* hit = FLineCache.Find(text, context, LogEnable, FFuncs.Shape(), FVars)) {
+    if (TLineResult* hit = FLineCache.Find(text, context, LogEnable, FFuncs.Shape(), FVars)) {
         ReplayLine(*hit);
         return hit->Ok;
     }
@@ -227,7 +227,7 @@ bool TVtCalc::CalcLineCached(std::string_view text) {
     return ok;
 }
 
-void TVtCalc::ReplayLine(const TLineResult& r) {
+void TVtCalc::ReplayLine(TLineResult& r) {
     if (r.Ran) {
         const int ansId = FVars.AnsId();
         FEvaluator.Env().LastAnswer = ansId >= 0 ? FVars.ValueOf(ansId) : TCplx();
@@ -238,13 +238,13 @@ void TVtCalc::ReplayLine(const TLineResult& r) {
         const int fId = FVars.FId();
         FEvaluator.Env().FreqAbs = fId >= 0 ? CplxAbs(FVars.ValueOf(fId)) : 0.0L;
     }
-    FData = r.Data;
-    FAnswerText = r.Answer;
+    FData.swap(r.Data);
+    FAnswerText.swap(r.Answer);
     FLastResult = r.Result;
     FAnsRe = r.AnsRe;
     FAnsIm = r.AnsIm;
     if (LogEnable) {
-        FLog.AssignPacked(r.Log);
+        FLog.TakePacked(r.Log);
     } else {
         FLog.Reset(nullptr);
     }

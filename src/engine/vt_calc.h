@@ -221,7 +221,8 @@ private:
     [[nodiscard]] TRenderScope Scope() const noexcept { return TRenderScope{FVars, FFuncs}; }
     void RegisterBuiltins();
     bool DefineFunction(const TCalcList& line);
-    void ReplayLine(const TLineResult& r);
+    // Takes the texts out of r.
+    void ReplayLine(TLineResult& r);
     // Clears what a script run leaves; false when no script can run the text.
     bool BeginScriptRun(std::string_view text);
     bool TakeScriptOutcome(TScriptOutcome outcome);

@@ -35,6 +35,24 @@ std::vector<std::string> SheetRun(TVtCalc& calc, const std::vector<std::string>&
     return answers;
 }
 
+// One text met with more inputs than it keeps results for: the results used longest ago give
+// way, and every answer, its log and the variables it leaves are those of a fresh calculation.
+TEST(LineCacheLimitTest, ALineWithManyInputsKeepsItsNewestResults) {
+    TVtCalc cached, fresh;
+    cached.LogEnable = fresh.LogEnable = true;
+    fresh.UseLineCache = false;
+    // Twelve values of x, more than the results kept for one text.
+    static_assert(TLineCache::kVariants < 12);
+    for (int round = 0; round < 3; ++round) {
+        for (int k = 0; k < 12; ++k) {
+            std::vector<std::string> memo = {"x=" + std::to_string(k % (round == 1 ? 5 : 12)),
+                                             "y=x*x+1/3", "y/(x+1)", "dB20(y)"};
+            EXPECT_EQ(SheetRun(cached, memo), SheetRun(fresh, memo)) << round << " " << k;
+            EXPECT_EQ(cached.LogText(), fresh.LogText()) << round << " " << k;
+        }
+    }
+}
+
 TEST(LineCacheLimitTest, RepeatedEditsOfOneLineDoNotMakeItGrow) {
     auto memo = Memo(200);
     TVtCalc calc;
