@@ -2,8 +2,10 @@
 #include "engine/line_cache.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <limits>
+#include <new>
 
 #include "engine/vari_list.h"
 
@@ -119,6 +121,7 @@ constexpr std::size_t kBlock = 16;
 
 TLineCache::TEntry TLineCache::Pack(std::string_view text, TLineResult&& r) {
     TWriter w;
+    w.Bytes.resize(sizeof(THead));  // the head, put in place below
     w.Text(text);
     const std::size_t inputsAt = w.Bytes.size();
     w.Word(0);  // where the inputs start, filled in below
@@ -154,31 +157,34 @@ TLineCache::TEntry TLineCache::Pack(std::string_view text, TLineResult&& r) {
 
     TEntry e;
     e.Hash = std::hash<std::string_view>{}(text);
-    e.Context = r.Context;
-    e.FuncShape = r.FuncShape;
-    e.VarShape = r.VarShape;
-    e.Logged = r.Logged;
-    e.Size = static_cast<std::uint32_t>(w.Bytes.size());
-    e.Packed = std::make_unique_for_overwrite<unsigned char[]>(e.Size);
-    std::memcpy(e.Packed.get(), w.Bytes.data(), e.Size);
+    e.Packed = std::make_unique_for_overwrite<unsigned char[]>(w.Bytes.size());
+    std::memcpy(e.Packed.get(), w.Bytes.data(), w.Bytes.size());
+    THead* head = ::new (e.Packed.get()) THead;
+    head->Context = r.Context;
+    head->FuncShape = r.FuncShape;
+    head->VarShape = r.VarShape;
+    head->Logged = r.Logged;
+    head->Size = static_cast<std::uint32_t>(w.Bytes.size());
     return e;
 }
 
-bool TLineCache::Valid(const TEntry& e, std::uint64_t context, bool logged,
+bool TLineCache::Valid(const unsigned char* block, std::uint64_t context, bool logged,
                        std::uint64_t funcShape, const TVariList& vars) {
-    if (e.Context != context || e.Logged != logged || e.FuncShape != funcShape) return false;
-    TReader r(e.Packed.get());
+    const THead& head = *std::launder(reinterpret_cast<const THead*>(block));
+    if (head.Context != context || head.Logged != logged || head.FuncShape != funcShape)
+        return false;
+    TReader r(block + sizeof(THead));
     (void)r.Text();
     const std::int32_t inputs = r.Word();
     // Without creations the names resolve as they did; ids are never reused before a clear,
     // which empties the cache.
-    if (e.VarShape != vars.Shape()) {
+    if (head.VarShape != vars.Shape()) {
         for (std::int32_t n = r.Word(); n > 0; --n) {
             const std::int32_t id = r.Word();
             if (vars.Find(r.Text()) != id) return false;
         }
     }
-    TReader in(e.Packed.get() + inputs);
+    TReader in(block + inputs);
     for (std::int32_t n = in.Word(); n > 0; --n) {
         const std::int32_t id = in.Word();
         const bool error = in.Byte() != 0;
@@ -189,19 +195,20 @@ bool TLineCache::Valid(const TEntry& e, std::uint64_t context, bool logged,
     return true;
 }
 
-void TLineCache::Unpack(const TEntry& e) {
+void TLineCache::Unpack(const unsigned char* block) {
     // A replay needs what the line did and left, not what it depended on: the names and the
     // inputs are skipped.
     TLineResult& h = FHit;
-    h.Context = e.Context;
-    h.Logged = e.Logged;
-    h.FuncShape = e.FuncShape;
-    h.VarShape = e.VarShape;
+    const THead& head = *std::launder(reinterpret_cast<const THead*>(block));
+    h.Context = head.Context;
+    h.Logged = head.Logged;
+    h.FuncShape = head.FuncShape;
+    h.VarShape = head.VarShape;
     h.Names.clear();
     h.Inputs.clear();
-    TReader head(e.Packed.get());
-    (void)head.Text();
-    TReader r(e.Packed.get() + head.Word());
+    TReader start(block + sizeof(THead));
+    (void)start.Text();
+    TReader r(block + start.Word());
     r.Skip(static_cast<std::size_t>(r.Word()) * (sizeof(std::int32_t) + 1 + kValueBytes));
     h.Writes.clear();
     for (std::int32_t n = r.Word(); n > 0; --n) {
@@ -224,8 +231,8 @@ void TLineCache::Unpack(const TEntry& e) {
     h.Log.assign(r.Text());
 }
 
-std::string_view TLineCache::KeyOf(const TEntry& e) noexcept {
-    TReader r(e.Packed.get());
+std::string_view TLineCache::KeyOf(const unsigned char* block) noexcept {
+    TReader r(block + sizeof(THead));
     return r.Text();
 }
 
@@ -246,8 +253,8 @@ template <class TDrop>
 void TLineCache::DropWhere(TDrop drop) {
     bool dropped = false;
     for (TEntry& e : FSlots) {
-        if (!e.Packed || !drop(e)) continue;
-        FBytes -= e.Bytes;
+        if (!e.Packed || !drop(e.Head())) continue;
+        FBytes -= e.Head().Bytes;
         e.Packed.reset();
         --FCount;
         dropped = true;
@@ -255,6 +262,7 @@ void TLineCache::DropWhere(TDrop drop) {
     // Open addressing finds an entry only through an unbroken run: the survivors go in afresh,
     // into a table that shrinks with them.
     if (!dropped) return;
+    FEpoch = NewEpoch();
     std::size_t slots = 16;
     while (FCount * 10 > slots * 7)
         slots *= 2;
@@ -267,7 +275,7 @@ void TLineCache::DropWhere(TDrop drop) {
 
 void TLineCache::SetLimit(std::size_t bytes) {
     FLimit = bytes;
-    if (FBytes > FLimit) DropWhere([](const TEntry&) { return true; });
+    if (FBytes > FLimit) DropWhere([](const THead&) { return true; });
 }
 
 std::uint64_t TLineCache::Context(const TNumberSettings& settings, const TCompileSwitches& switches,
@@ -284,35 +292,54 @@ std::uint64_t TLineCache::Context(const TNumberSettings& settings, const TCompil
     return ++FContextGeneration;
 }
 
+std::uint64_t TLineCache::NewEpoch() noexcept {
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
+
+TLineResult* TLineCache::Hit(unsigned char* block, TLineHint* hint) {
+    THead& head = *std::launder(reinterpret_cast<THead*>(block));
+    if (head.Used != FRun) ++FUsedThisRun;
+    head.Used = FRun;
+    if (hint) *hint = {block, FEpoch};
+    Unpack(block);
+    return &FHit;
+}
+
 TLineResult* TLineCache::Find(std::string_view text, std::uint64_t context, bool logged,
-                              std::uint64_t funcShape, const TVariList& vars) {
+                              std::uint64_t funcShape, const TVariList& vars, TLineHint* hint) {
+    if (hint && hint->Block && hint->Epoch == FEpoch) {
+        // The block is alive: no block has been freed since the hint was taken.
+        auto* block = static_cast<unsigned char*>(const_cast<void*>(hint->Block));
+        if (KeyOf(block) == text && Valid(block, context, logged, funcShape, vars))
+            return Hit(block, hint);
+    }
     if (FSlots.empty()) return nullptr;
     const std::uint64_t hash = std::hash<std::string_view>{}(text);
     const std::size_t mask = FSlots.size() - 1;
     for (std::size_t i = hash & mask; FSlots[i].Packed; i = (i + 1) & mask) {
-        TEntry& e = FSlots[i];
-        if (e.Hash != hash || KeyOf(e) != text || !Valid(e, context, logged, funcShape, vars))
-            continue;
-        if (e.Used != FRun) ++FUsedThisRun;
-        e.Used = FRun;
-        Unpack(e);
-        return &FHit;
+        unsigned char* block = FSlots[i].Packed.get();
+        if (FSlots[i].Hash == hash && KeyOf(block) == text &&
+            Valid(block, context, logged, funcShape, vars))
+            return Hit(block, hint);
     }
     return nullptr;
 }
 
 void TLineCache::Store(std::string_view text, TLineResult result) {
     TEntry entry = Pack(text, std::move(result));
-    entry.Used = FRun;
+    THead& head = entry.Head();
+    head.Used = FRun;
     // The slot, with the share of the table's empty slots, and the block.
-    entry.Bytes = static_cast<std::uint32_t>(2 * sizeof(TEntry) + entry.Size + kBlock);
-    if (FBytes + entry.Bytes > FLimit) {
+    head.Bytes = static_cast<std::uint32_t>(2 * sizeof(TEntry) + head.Size + kBlock);
+    const std::uint32_t bytes = head.Bytes;
+    if (FBytes + bytes > FLimit) {
         // Once a run at most, so that a memo past the limit does not sweep at every line.
         if (FSweptRun != FRun) {
             FSweptRun = FRun;
-            DropWhere([this](const TEntry& e) { return e.Used != FRun; });
+            DropWhere([this](const THead& h) { return h.Used != FRun; });
         }
-        if (FBytes + entry.Bytes > FLimit) return;
+        if (FBytes + bytes > FLimit) return;
     }
     ++FUsedThisRun;
     if ((FCount + 1) * 10 > FSlots.size() * 7) Rehash(FSlots.empty() ? 16 : FSlots.size() * 2);
@@ -322,19 +349,20 @@ void TLineCache::Store(std::string_view text, TLineResult result) {
     std::size_t i = entry.Hash & mask;
     for (; FSlots[i].Packed; i = (i + 1) & mask) {
         TEntry& e = FSlots[i];
-        if (e.Hash != entry.Hash || KeyOf(e) != text) continue;
+        if (e.Hash != entry.Hash || KeyOf(e.Packed.get()) != text) continue;
         ++variants;
-        if (!oldest || e.Used < oldest->Used) oldest = &e;
+        if (!oldest || e.Head().Used < oldest->Head().Used) oldest = &e;
     }
-    FBytes += entry.Bytes;
+    FBytes += bytes;
     if (variants < kVariants) {
         FSlots[i] = std::move(entry);
         ++FCount;
         return;
     }
     // The variant used longest ago gives way.
-    FBytes -= oldest->Bytes;
+    FBytes -= oldest->Head().Bytes;
     *oldest = std::move(entry);
+    FEpoch = NewEpoch();
 }
 
 void TLineCache::NewRun() {
@@ -344,12 +372,13 @@ void TLineCache::NewRun() {
     if (FCount <= 2 * FUsedLastRun + 1024 && FBytes <= FLimit) return;
     // Past the limit, what the last run did not use goes too.
     const std::uint64_t unused = FBytes > FLimit ? 1 : 2;
-    DropWhere([this, unused](const TEntry& e) { return e.Used + unused < FRun; });
+    DropWhere([this, unused](const THead& h) { return h.Used + unused < FRun; });
 }
 
 void TLineCache::Clear() noexcept {
     std::vector<TEntry>().swap(FSlots);
     FCount = 0;
+    FEpoch = NewEpoch();
     FBytes = 0;
     FUsedThisRun = FUsedLastRun = 0;
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -12,6 +13,7 @@
 #include "engine/compiler.h"
 #include "engine/directives.h"
 #include "engine/evaluator.h"
+#include "engine/line_hint.h"
 #include "numbers/calc_error.h"
 #include "numbers/number_settings.h"
 
@@ -59,9 +61,12 @@ public:
                           const TDisplayProps& props, const TDisplayProps& copies);
 
     // A result of the text that is valid now, or null: without the names and inputs it
-    // depended on, valid until the next call, and the caller's to take its texts from.
+    // depended on, valid until the next call, and the caller's to take its texts from. A hint
+    // kept by the caller for the place the text comes from (a memo row) is tried first and
+    // left pointing at the result found.
     [[nodiscard]] TLineResult* Find(std::string_view text, std::uint64_t context, bool logged,
-                                          std::uint64_t funcShape, const TVariList& vars);
+                                    std::uint64_t funcShape, const TVariList& vars,
+                                    TLineHint* hint = nullptr);
     void Store(std::string_view text, TLineResult result);
 
     // A sheet run starts: results that no run used for two runs are dropped once the cache
@@ -80,27 +85,34 @@ public:
     [[nodiscard]] std::size_t Size() const noexcept { return FCount; }
 
 private:
-    // A kept result, one slot of an open-addressed table: what decides at once whether it may
-    // hold, and the rest packed into one block that starts with the text (then names, inputs,
-    // writes, values, texts), so that a lookup touches the slot and the block and nothing else.
-    // The variants of one text lie in the same probe run.
-    struct TEntry {
-        std::uint64_t Hash = 0;
+    // A kept result, one slot of an open-addressed table, all of it packed into one block: a
+    // head with what decides at once whether it may hold, then the text, names, inputs, writes,
+    // values and texts, so that a lookup touches the slot and the block and nothing else. The
+    // variants of one text lie in the same probe run.
+    struct THead {
         std::uint64_t Context = 0;
         std::uint64_t FuncShape = 0;
         std::uint64_t VarShape = 0;
-        std::uint64_t Used = 0;  // the run that used it last
-        std::unique_ptr<unsigned char[]> Packed;  // null: an empty slot
-        std::uint32_t Size = 0;   // bytes in Packed
+        std::uint64_t Used = 0;   // the run that used it last
+        std::uint32_t Size = 0;   // bytes of the block
         std::uint32_t Bytes = 0;  // what it holds, with its share of the table
         bool Logged = false;
     };
+    struct TEntry {
+        std::uint64_t Hash = 0;
+        std::unique_ptr<unsigned char[]> Packed;  // null: an empty slot
+        [[nodiscard]] THead& Head() const noexcept {
+            return *std::launder(reinterpret_cast<THead*>(Packed.get()));
+        }
+    };
 
     [[nodiscard]] static TEntry Pack(std::string_view text, TLineResult&& result);
-    [[nodiscard]] static std::string_view KeyOf(const TEntry& e) noexcept;
-    [[nodiscard]] static bool Valid(const TEntry& e, std::uint64_t context, bool logged,
+    [[nodiscard]] static std::string_view KeyOf(const unsigned char* block) noexcept;
+    [[nodiscard]] static bool Valid(const unsigned char* block, std::uint64_t context, bool logged,
                                     std::uint64_t funcShape, const TVariList& vars);
-    void Unpack(const TEntry& e);
+    void Unpack(const unsigned char* block);
+    // Marks the block used by this run and unpacks it into FHit.
+    TLineResult* Hit(unsigned char* block, TLineHint* hint);
     // A table of the given number of slots (a power of two) holding the same entries.
     void Rehash(std::size_t slots);
 
@@ -110,6 +122,9 @@ private:
 
     std::vector<TEntry> FSlots;
     std::size_t FCount = 0;  // occupied slots
+    // Changes whenever a block may have been freed; no two caches ever share a value.
+    std::uint64_t FEpoch = NewEpoch();
+    [[nodiscard]] static std::uint64_t NewEpoch() noexcept;
     TLineResult FHit;  // the result Find gave last, unpacked
     std::size_t FLimit = kDefaultLimit;
     std::size_t FBytes = 0;

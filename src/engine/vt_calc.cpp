@@ -162,10 +162,10 @@ bool TVtCalc::CalcLine(std::string_view text, bool commit, bool storeAns, bool k
     return ok;
 }
 
-bool TVtCalc::CalcLineCached(std::string_view text) {
+bool TVtCalc::CalcLineCached(std::string_view text, TLineHint* hint) {
     if (!UseLineCache || FBusy || FRecording || Statistics.Active) return CalcLine(text, true, true, true);
     const std::uint64_t context = FLineCache.Context(NumberSettings, Switches, FProps, FCopies);
-    if (TLineResult* hit = FLineCache.Find(text, context, LogEnable, FFuncs.Shape(), FVars)) {
+    if (TLineResult* hit = FLineCache.Find(text, context, LogEnable, FFuncs.Shape(), FVars, hint)) {
         ReplayLine(*hit);
         return hit->Ok;
     }

@@ -69,7 +69,8 @@ public:
     // has changed since it was last calculated (variables, Ans, F, user functions, settings), its
     // result, log and assignments are replayed from the line cache instead of being worked out
     // again; they are the same either way. Compiled() is not kept on a replay.
-    bool CalcLineCached(std::string_view text);
+    // A hint kept by the caller for where the text comes from makes a repeated lookup cheaper.
+    bool CalcLineCached(std::string_view text, TLineHint* hint = nullptr);
     // Off: CalcLineCached always calculates.
     bool UseLineCache = true;
     [[nodiscard]] std::size_t LineCacheSize() const noexcept { return FLineCache.Size(); }

@@ -18,7 +18,9 @@ namespace rekna {
 // The answer on its one row of the pane: a line break (CR LF, CR or LF, as a script's answer may
 // hold) shows as "↓". The answer itself when it has none, otherwise buffer.
 [[nodiscard]] inline std::string_view PaneAnswer(std::string_view answer, std::string& buffer) {
-    if (answer.find_first_of("\r\n") == std::string_view::npos) return answer;
+    bool breaks = false;
+    for (const char c : answer) breaks = breaks || c == '\r' || c == '\n';
+    if (!breaks) return answer;
     buffer.clear();
     for (std::size_t i = 0; i < answer.size(); ++i) {
         if (answer[i] == '\r' || answer[i] == '\n') {

@@ -282,7 +282,9 @@ bool TRunProcedure::CalcRow(int row, bool store, bool assignOnly, bool write) {
     } else if (FOptions.IsCalcLine(text) &&
                (!assignOnly || text.find('=', 1) != std::string_view::npos)) {
         if (assignOnly && FOptions.AnsRule == TAnsRule::arRow) SetPrevAns(row);
-        FCalc.CalcLineCached(Trim(text));
+        if (static_cast<std::size_t>(row) >= FRowHints.size())
+            FRowHints.resize(static_cast<std::size_t>(FMemo.GetCount()));
+        FCalc.CalcLineCached(Trim(text), &FRowHints[static_cast<std::size_t>(row)]);
         const bool result = !FCalc.Data().empty();
         if (store) StoreEngineResult(row);
         if (write && OnWriteAnswer) OnWriteAnswer(row, FCalc.AnswerText());

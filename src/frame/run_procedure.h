@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/line_hint.h"
 #include "frame/calc_options.h"
 #include "numbers/cplx.h"
 
@@ -115,6 +116,8 @@ private:
     std::string FStreamBuffer;
     // The last display row of each line of the block being gathered.
     std::vector<int> FScriptRows;
+    // Per memo row, where the line cache found the row's line last.
+    std::vector<TLineHint> FRowHints;
     // A display row known to start logical line Line (Row -1: none known).
     struct TLineMark {
         int Row = -1;

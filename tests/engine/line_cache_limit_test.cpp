@@ -53,6 +53,27 @@ TEST(LineCacheLimitTest, ALineWithManyInputsKeepsItsNewestResults) {
     }
 }
 
+// Hints kept per line stay safe while the cache drops and replaces what they point at: every
+// answer is a fresh calculation's (the sanitizer build catches a freed block being read).
+TEST(LineCacheLimitTest, HintsOutliveTheResultsTheyPointAt) {
+    const std::vector<std::string> memo = Memo(300);
+    TVtCalc cached, fresh;
+    fresh.UseLineCache = false;
+    std::vector<TLineHint> hints(memo.size());
+    for (int round = 0; round < 6; ++round) {
+        if (round == 2) cached.SetLineCacheLimit(8 << 10);
+        if (round == 4) cached.SetLineCacheLimit(TLineCache::kDefaultLimit);
+        if (round == 5) cached.Clear(), fresh.Clear();
+        cached.ResetDisplay();
+        fresh.ResetDisplay();
+        for (std::size_t i = 0; i < memo.size(); ++i) {
+            cached.CalcLineCached(memo[i], &hints[i]);
+            fresh.CalcLineCached(memo[i]);
+            ASSERT_EQ(cached.AnswerText(), fresh.AnswerText()) << round << " " << memo[i];
+        }
+    }
+}
+
 TEST(LineCacheLimitTest, RepeatedEditsOfOneLineDoNotMakeItGrow) {
     auto memo = Memo(200);
     TVtCalc calc;
