@@ -62,6 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text(reinterpret_cast<const char*>(data) + 2, size - 2);
     TVtGrid grid;
     Build(grid);
+    // Room for every step of the input: the oldest steps must not give way.
+    grid.SetUndoCapacity(100000);
     const std::string start = Dump(grid);
 
     // Paste into a selection that the first bytes choose.
