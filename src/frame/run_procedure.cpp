@@ -106,6 +106,12 @@ void TRunProcedure::CalcRows(bool store, bool write, TCalcRangeKind kind) {
 
     FCapture = TRunCapture();
     FLineMark = {-1, 0};
+    // The hints of rows that are gone give their memory back.
+    const auto rows = static_cast<std::size_t>(FMemo.GetCount());
+    if (FRowHints.size() > 2 * rows) {
+        FRowHints.resize(rows);
+        FRowHints.shrink_to_fit();
+    }
     FScriptRows.clear();
     FScriptBuffer.clear();
     FCalc.ResetDisplay();
