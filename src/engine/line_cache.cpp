@@ -40,11 +40,19 @@ bool SameSwitches(const TCompileSwitches& a, const TCompileSwitches& b) noexcept
     return a.FullWidth == b.FullWidth && a.WideMul == b.WideMul && a.WideDiv == b.WideDiv;
 }
 
-// The packed form: values as their ten significant bytes per number, counts and lengths as
-// 32-bit words, everything byte-aligned and read back with memcpy.
+// The packed form: numbers as their ten significant bytes, counts and lengths as 32-bit words,
+// everything byte-aligned and read back with memcpy. A value is a tag byte, then the numerator
+// of its real part and those of its other three numbers that are not the usual ones (a real
+// denominator of 1, an imaginary part of +0 over 1): most values take 11 bytes instead of 40.
 static_assert(std::numeric_limits<long double>::digits == 64, "80-bit extended numbers");
 constexpr std::size_t kNumberBytes = 10;
-constexpr std::size_t kValueBytes = 4 * kNumberBytes;
+
+bool SameNumber(long double a, long double b) noexcept {
+    return std::memcmp(&a, &b, kNumberBytes) == 0;
+}
+
+// Tag bits: the number is left out because it has the usual bits.
+constexpr std::uint8_t kReDenOne = 1, kImNumZero = 2, kImDenOne = 4;
 
 class TWriter {
 public:
@@ -57,10 +65,14 @@ public:
     void Byte(std::uint8_t v) { Bytes.push_back(v); }
     void Number(long double x) { Raw(&x, kNumberBytes); }
     void Value(const TCplx& v) {
+        const std::uint8_t tag = (SameNumber(v.Re.Den, 1.0L) ? kReDenOne : 0) |
+                                 (SameNumber(v.Im.Num, 0.0L) ? kImNumZero : 0) |
+                                 (SameNumber(v.Im.Den, 1.0L) ? kImDenOne : 0);
+        Byte(tag);
         Number(v.Re.Num);
-        Number(v.Re.Den);
-        Number(v.Im.Num);
-        Number(v.Im.Den);
+        if (!(tag & kReDenOne)) Number(v.Re.Den);
+        if (!(tag & kImNumZero)) Number(v.Im.Num);
+        if (!(tag & kImDenOne)) Number(v.Im.Den);
     }
     void Text(std::string_view t) {
         Word(static_cast<std::int32_t>(t.size()));
@@ -85,22 +97,21 @@ public:
         return x;
     }
     TCplx Value() {
+        const std::uint8_t tag = Byte();
         TCplx v;
         v.Re.Num = Number();
-        v.Re.Den = Number();
-        v.Im.Num = Number();
-        v.Im.Den = Number();
+        v.Re.Den = (tag & kReDenOne) ? 1.0L : Number();
+        v.Im.Num = (tag & kImNumZero) ? 0.0L : Number();
+        v.Im.Den = (tag & kImDenOne) ? 1.0L : Number();
         return v;
     }
     // The value's bytes equal the packed ones (SameBits).
-    bool SameValue(const TCplx& v) {
-        const long double* parts[] = {&v.Re.Num, &v.Re.Den, &v.Im.Num, &v.Im.Den};
-        bool same = true;
-        for (const long double* part : parts) {
-            same = same && std::memcmp(part, FAt, kNumberBytes) == 0;
-            FAt += kNumberBytes;
-        }
-        return same;
+    bool SameValue(const TCplx& v) { return SameBits(Value(), v); }
+    void SkipValue() {
+        const std::uint8_t tag = Byte();
+        const int left = 4 - ((tag & kReDenOne) ? 1 : 0) - ((tag & kImNumZero) ? 1 : 0) -
+                         ((tag & kImDenOne) ? 1 : 0);
+        FAt += static_cast<std::size_t>(left) * kNumberBytes;
     }
     std::string_view Text() {
         const auto n = static_cast<std::size_t>(Word());
@@ -209,7 +220,10 @@ void TLineCache::Unpack(const unsigned char* block) {
     TReader start(block + sizeof(THead));
     (void)start.Text();
     TReader r(block + start.Word());
-    r.Skip(static_cast<std::size_t>(r.Word()) * (sizeof(std::int32_t) + 1 + kValueBytes));
+    for (std::int32_t n = r.Word(); n > 0; --n) {
+        r.Skip(sizeof(std::int32_t) + 1);
+        r.SkipValue();
+    }
     h.Writes.clear();
     for (std::int32_t n = r.Word(); n > 0; --n) {
         const std::int32_t id = r.Word();
