@@ -6,7 +6,6 @@
 #include "qt_bench_main.h"
 
 #include <QApplication>
-#include <QEvent>
 
 #include <benchmark/benchmark.h>
 
@@ -18,15 +17,6 @@
 #include <string>
 
 namespace {
-
-class TPainted : public QObject {
-public:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint) Painted = true;
-        return QObject::eventFilter(watched, event);
-    }
-    bool Painted = false;
-};
 
 // The resident size of the process, in bytes.
 double ResidentBytes() {

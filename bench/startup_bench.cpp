@@ -18,15 +18,6 @@
 
 namespace {
 
-class TPainted : public QObject {
-public:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint) Painted = true;
-        return QObject::eventFilter(watched, event);
-    }
-    bool Painted = false;
-};
-
 void BM_StartUp(benchmark::State& state) {
     QTemporaryDir dir;
     const std::string folder = dir.path().toStdString() + "/";

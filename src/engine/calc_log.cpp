@@ -106,11 +106,6 @@ void TCalcLog::AssignStored(std::string_view stored) {
     FPackedValid = false;
 }
 
-void TCalcLog::AssignPacked(std::string_view packed) {
-    std::string copy(packed);
-    TakePacked(copy);
-}
-
 void TCalcLog::TakePacked(std::string& packed) {
     FPacked.swap(packed);
     FPackedValid = true;

@@ -111,7 +111,8 @@ TEST(CalcLogTest, PackedLogsRoundTrip) {
     calc.CalcLine("x=2", true, true, true);
     calc.CalcLine("(x+1)*(x+2)/3", true, true, true);
     TCalcLog copy;
-    copy.AssignPacked(calc.LogPackedText());
+    std::string packed = calc.LogPackedText();
+    copy.TakePacked(packed);
     EXPECT_EQ(copy.Text(), calc.LogText());
     EXPECT_EQ(copy.StoredText(), calc.LogStoredText());
 }

@@ -37,15 +37,6 @@ namespace {
     return next.Group == group && next.Kind == kind && next.Row == row;
 }
 
-// How the rows of a run of records that follows a record at row go on: 0 when they stay at the
-// row, -1 when each lies one row above the one before, 1 when there is no run.
-[[nodiscard]] std::int32_t RunStep(const TUndoList& source, std::int32_t group, TUndoKind kind,
-                                   std::int32_t row) {
-    if (NextInRun(source, group, kind, row)) return 0;
-    if (NextInRun(source, group, kind, row - 1)) return -1;
-    return 1;
-}
-
 }  // namespace
 
 bool TUMemoUndo::Replay(TUndoList& source, TUndoList& target) {
@@ -98,13 +89,13 @@ bool TUMemoUndo::Replay(TUndoList& source, TUndoList& target) {
             if (!existing) break;
             // A run of inserts undone together (rows pasted or wrapped in) leaves in one sweep:
             // the records either all name this row or each names the row above the one before.
-            const std::int32_t step = RunStep(source, group, TUndoKind::ukInserted, item.Row);
-            const bool upward = step == -1;
+            const bool upward = !NextInRun(source, group, TUndoKind::ukInserted, item.Row) &&
+                                NextInRun(source, group, TUndoKind::ukInserted, item.Row - 1);
             std::int32_t n = 1;
-            while (step != 1) {
+            for (;;) {
                 const std::int32_t next = upward ? item.Row - n : item.Row;
-                if (upward ? next < 0 : item.Row + n >= count) break;
-                if (!NextInRun(source, group, TUndoKind::ukInserted, next)) break;
+                const bool inStore = upward ? next >= 0 : item.Row + n < count;
+                if (!inStore || !NextInRun(source, group, TUndoKind::ukInserted, next)) break;
                 (void)source.Pop();
                 ++n;
             }

@@ -36,6 +36,21 @@ QGroupBox* Box(const char* caption, QLayout* layout) {
     return box;
 }
 
+// Two radio buttons of one group on the layout, each named for the tests.
+void RadioPair(QWidget* owner, QBoxLayout* layout, QRadioButton*& first, const char* firstName,
+               const char* firstCaption, QRadioButton*& second, const char* secondName,
+               const char* secondCaption) {
+    first = new QRadioButton(QString::fromUtf8(firstCaption));
+    second = new QRadioButton(QString::fromUtf8(secondCaption));
+    first->setObjectName(QString::fromUtf8(firstName));
+    second->setObjectName(QString::fromUtf8(secondName));
+    auto* group = new QButtonGroup(owner);
+    group->addButton(first);
+    group->addButton(second);
+    layout->addWidget(first);
+    layout->addWidget(second);
+}
+
 }  // namespace
 
 QCheckBox* TFormSet::FlagBox(const char* caption, bool TCalcOptions::*field) {
@@ -133,16 +148,9 @@ QWidget* TFormSet::BuildResultExtras() {
 
     auto* digits = new QHBoxLayout;
     FDigits = Spin("Digits", 0, 16);
-    FSignificant = new QRadioButton(QStringLiteral("有効桁数を指定"));
-    FAfterPoint = new QRadioButton(QStringLiteral("小数点以下の桁数を指定"));
-    FSignificant->setObjectName(QStringLiteral("Significant"));
-    FAfterPoint->setObjectName(QStringLiteral("AfterPoint"));
-    auto* pair = new QButtonGroup(widget);
-    pair->addButton(FSignificant);
-    pair->addButton(FAfterPoint);
     digits->addWidget(FDigits);
-    digits->addWidget(FSignificant);
-    digits->addWidget(FAfterPoint);
+    RadioPair(widget, digits, FSignificant, "Significant", "有効桁数を指定", FAfterPoint,
+              "AfterPoint", "小数点以下の桁数を指定");
     v->addWidget(Box("表示桁数(Jpn/Eng/Exp/Fix/%/dB)", digits));
 
     auto* range = new QVBoxLayout;
@@ -260,15 +268,8 @@ QWidget* TFormSet::BuildEditActionExtras() {
     indent->addWidget(FlagBox("Deleteキーでアンインデント", &TCalcOptions::IndentDel));
     v->addWidget(Box("インデント", indent));
     auto* tab = new QVBoxLayout;
-    FIndentSpace = new QRadioButton(QStringLiteral("スペースを挿入"));
-    FIndentTab = new QRadioButton(QStringLiteral("Tabを挿入"));
-    FIndentSpace->setObjectName(QStringLiteral("IndentSpace"));
-    FIndentTab->setObjectName(QStringLiteral("IndentTab"));
-    auto* group = new QButtonGroup(widget);
-    group->addButton(FIndentSpace);
-    group->addButton(FIndentTab);
-    tab->addWidget(FIndentSpace);
-    tab->addWidget(FIndentTab);
+    RadioPair(widget, tab, FIndentSpace, "IndentSpace", "スペースを挿入", FIndentTab, "IndentTab",
+              "Tabを挿入");
     v->addWidget(Box("複数行選択時のTabキーによるインデント", tab));
     auto* margin = new QHBoxLayout;
     FMargin = Spin("Margin", 0, 10);
