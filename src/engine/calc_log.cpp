@@ -106,8 +106,8 @@ void TCalcLog::AssignStored(std::string_view stored) {
     FPackedValid = false;
 }
 
-void TCalcLog::TakePacked(std::string& packed) {
-    FPacked.swap(packed);
+void TCalcLog::AssignPacked(std::string_view packed) {
+    FPacked.assign(packed);
     FPackedValid = true;
     FStoredValid = false;
     FLinesValid = false;

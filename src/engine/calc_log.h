@@ -48,9 +48,8 @@ public:
     [[nodiscard]] bool WantsSteps() const noexcept { return FStepBytes < kStepBudget; }
     // Takes the lines of a log in its stored form.
     void AssignStored(std::string_view stored);
-    // Takes a log in its packed form (log_pack.h), unpacked only when asked for, by swapping:
-    // packed receives what the log held before.
-    void TakePacked(std::string& packed);
+    // Takes a log in its packed form (log_pack.h), unpacked only when asked for.
+    void AssignPacked(std::string_view packed);
 
     [[nodiscard]] const TStringListEx& Lines() const;
     [[nodiscard]] std::string Text() const { return Lines().Text(); }

@@ -8,6 +8,7 @@
 #include <new>
 
 #include "engine/vari_list.h"
+#include "numbers/packed_value.h"
 
 namespace rekna {
 
@@ -40,19 +41,11 @@ bool SameSwitches(const TCompileSwitches& a, const TCompileSwitches& b) noexcept
     return a.FullWidth == b.FullWidth && a.WideMul == b.WideMul && a.WideDiv == b.WideDiv;
 }
 
-// The packed form: numbers as their ten significant bytes, counts and lengths as 32-bit words,
-// everything byte-aligned and read back with memcpy. A value is a tag byte, then the numerator
-// of its real part and those of its other three numbers that are not the usual ones (a real
-// denominator of 1, an imaginary part of +0 over 1): most values take 11 bytes instead of 40.
+// The packed form: counts and lengths as 32-bit words, values packed (numbers/packed_value.h),
+// everything byte-aligned and read back with memcpy. What the line left for its row is not in
+// the block but in the answer block its head refers to.
 static_assert(std::numeric_limits<long double>::digits == 64, "80-bit extended numbers");
 constexpr std::size_t kNumberBytes = 10;
-
-bool SameNumber(long double a, long double b) noexcept {
-    return std::memcmp(&a, &b, kNumberBytes) == 0;
-}
-
-// Tag bits: the number is left out because it has the usual bits.
-constexpr std::uint8_t kReDenOne = 1, kImNumZero = 2, kImDenOne = 4;
 
 class TWriter {
 public:
@@ -65,14 +58,8 @@ public:
     void Byte(std::uint8_t v) { Bytes.push_back(v); }
     void Number(long double x) { Raw(&x, kNumberBytes); }
     void Value(const TCplx& v) {
-        const std::uint8_t tag = (SameNumber(v.Re.Den, 1.0L) ? kReDenOne : 0) |
-                                 (SameNumber(v.Im.Num, 0.0L) ? kImNumZero : 0) |
-                                 (SameNumber(v.Im.Den, 1.0L) ? kImDenOne : 0);
-        Byte(tag);
-        Number(v.Re.Num);
-        if (!(tag & kReDenOne)) Number(v.Re.Den);
-        if (!(tag & kImNumZero)) Number(v.Im.Num);
-        if (!(tag & kImDenOne)) Number(v.Im.Den);
+        unsigned char packed[kPackedValueMax];
+        Raw(packed, PackValue(v, packed));
     }
     void Text(std::string_view t) {
         Word(static_cast<std::int32_t>(t.size()));
@@ -97,22 +84,13 @@ public:
         return x;
     }
     TCplx Value() {
-        const std::uint8_t tag = Byte();
         TCplx v;
-        v.Re.Num = Number();
-        v.Re.Den = (tag & kReDenOne) ? 1.0L : Number();
-        v.Im.Num = (tag & kImNumZero) ? 0.0L : Number();
-        v.Im.Den = (tag & kImDenOne) ? 1.0L : Number();
+        FAt += UnpackValue(FAt, v);
         return v;
     }
     // The value's bytes equal the packed ones (SameBits).
     bool SameValue(const TCplx& v) { return SameBits(Value(), v); }
-    void SkipValue() {
-        const std::uint8_t tag = Byte();
-        const int left = 4 - ((tag & kReDenOne) ? 1 : 0) - ((tag & kImNumZero) ? 1 : 0) -
-                         ((tag & kImDenOne) ? 1 : 0);
-        FAt += static_cast<std::size_t>(left) * kNumberBytes;
-    }
+    void SkipValue() { FAt += PackedValueSize(*FAt); }
     std::string_view Text() {
         const auto n = static_cast<std::size_t>(Word());
         const std::string_view t(reinterpret_cast<const char*>(FAt), n);
@@ -157,24 +135,21 @@ TLineCache::TEntry TLineCache::Pack(std::string_view text, TLineResult&& r) {
     w.Byte(static_cast<std::uint8_t>((r.Ran ? 1 : 0) | (r.AnsSet ? 2 : 0) | (r.AnsError ? 4 : 0) |
                                      (r.Ok ? 8 : 0)));
     if (r.AnsSet) w.Value(r.AnsValue);
-    w.Value(r.Result);
     w.Number(r.AnsRe);
     w.Number(r.AnsIm);
     w.Word(static_cast<std::int32_t>(r.Err));
     w.Word(r.FpFlags);
-    w.Text(r.Data);
-    w.Text(r.Answer);
-    w.Text(r.Log);
 
     TEntry e;
     e.Hash = std::hash<std::string_view>{}(text);
-    e.Packed = std::make_unique_for_overwrite<unsigned char[]>(w.Bytes.size());
+    e.Packed.reset(new unsigned char[w.Bytes.size()]);
     std::memcpy(e.Packed.get(), w.Bytes.data(), w.Bytes.size());
     THead* head = ::new (e.Packed.get()) THead;
     head->Context = r.Context;
     head->FuncShape = r.FuncShape;
     head->VarShape = r.VarShape;
     head->Logged = r.Logged;
+    head->Answer = std::move(r.Answer);
     head->Size = static_cast<std::uint32_t>(w.Bytes.size());
     return e;
 }
@@ -235,14 +210,11 @@ void TLineCache::Unpack(const unsigned char* block) {
     h.AnsError = (flags & 4) != 0;
     h.Ok = (flags & 8) != 0;
     h.AnsValue = h.AnsSet ? r.Value() : TCplx();
-    h.Result = r.Value();
+    h.Answer = head.Answer;
     h.AnsRe = r.Number();
     h.AnsIm = r.Number();
     h.Err = static_cast<TCalcErr>(r.Word());
     h.FpFlags = r.Word();
-    h.Data.assign(r.Text());
-    h.Answer.assign(r.Text());
-    h.Log.assign(r.Text());
 }
 
 std::string_view TLineCache::KeyOf(const unsigned char* block) noexcept {
@@ -344,8 +316,10 @@ void TLineCache::Store(std::string_view text, TLineResult result) {
     TEntry entry = Pack(text, std::move(result));
     THead& head = entry.Head();
     head.Used = FRun;
-    // The slot, with the share of the table's empty slots, and the block.
-    head.Bytes = static_cast<std::uint32_t>(2 * sizeof(TEntry) + head.Size + kBlock);
+    // The slot, with the share of the table's empty slots, the block and the answer block (also
+    // when rows share it: the rows may let go of it first).
+    const std::size_t answer = head.Answer ? head.Answer->Size() + kBlock : 0;
+    head.Bytes = static_cast<std::uint32_t>(2 * sizeof(TEntry) + head.Size + kBlock + answer);
     const std::uint32_t bytes = head.Bytes;
     if (FBytes + bytes > FLimit) {
         // Once a run at most, so that a memo past the limit does not sweep at every line.

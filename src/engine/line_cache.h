@@ -15,6 +15,7 @@
 #include "engine/evaluator.h"
 #include "engine/line_hint.h"
 #include "numbers/calc_error.h"
+#include "numbers/line_answer.h"
 #include "numbers/number_settings.h"
 
 namespace rekna {
@@ -39,11 +40,9 @@ struct TLineResult {
     bool AnsError = false;
     TCplx AnsValue;
 
-    // What it left.
-    std::string Data;
-    std::string Answer;
-    std::string Log;  // packed form (log_pack.h); empty without a log
-    TCplx Result;
+    // What it left: the rendered formula (Note), the answer text (Result), the value and the
+    // packed log (log_pack.h; empty without a log), shared with the rows that show it.
+    TLineAnswerRef Answer;
     long double AnsRe = 0, AnsIm = 0;
     TCalcErr Err = TCalcErr::ceNone;
     bool Ok = false;
@@ -97,10 +96,18 @@ private:
         std::uint32_t Size = 0;   // bytes of the block
         std::uint32_t Bytes = 0;  // what it holds, with its share of the table
         bool Logged = false;
+        TLineAnswerRef Answer;
+    };
+    // Frees a block and drops its head's answer reference.
+    struct TBlockDeleter {
+        void operator()(unsigned char* block) const noexcept {
+            std::launder(reinterpret_cast<THead*>(block))->~THead();
+            delete[] block;
+        }
     };
     struct TEntry {
         std::uint64_t Hash = 0;
-        std::unique_ptr<unsigned char[]> Packed;  // null: an empty slot
+        std::unique_ptr<unsigned char[], TBlockDeleter> Packed;  // null: an empty slot
         [[nodiscard]] THead& Head() const noexcept {
             return *std::launder(reinterpret_cast<THead*>(Packed.get()));
         }

@@ -163,6 +163,7 @@ bool TVtCalc::CalcLine(std::string_view text, bool commit, bool storeAns, bool k
 }
 
 bool TVtCalc::CalcLineCached(std::string_view text, TLineHint* hint) {
+    FLineAnswer.Reset();
     if (!UseLineCache || FBusy || FRecording || Statistics.Active) return CalcLine(text, true, true, true);
     const std::uint64_t context = FLineCache.Context(NumberSettings, Switches, FProps, FCopies);
     if (TLineResult* hit = FLineCache.Find(text, context, LogEnable, FFuncs.Shape(), FVars, hint)) {
@@ -212,10 +213,9 @@ bool TVtCalc::CalcLineCached(std::string_view text, TLineHint* hint) {
         }
         result.Inputs = std::move(FTrace.Inputs);
         result.Writes = std::move(FTrace.Writes);
-        result.Data = FData;
-        result.Answer = FAnswerText;
-        if (LogEnable) result.Log = FLog.PackedText();
-        result.Result = FLastResult;
+        result.Answer = TLineAnswer::Make(FData, FAnswerText, FLastResult,
+                                          LogEnable ? std::string_view(FLog.PackedText()) : "");
+        FLineAnswer = result.Answer;
         result.AnsRe = FAnsRe;
         result.AnsIm = FAnsIm;
         result.Err = CalcErr;
@@ -238,13 +238,14 @@ void TVtCalc::ReplayLine(TLineResult& r) {
         const int fId = FVars.FId();
         FEvaluator.Env().FreqAbs = fId >= 0 ? CplxAbs(FVars.ValueOf(fId)) : 0.0L;
     }
-    FData.swap(r.Data);
-    FAnswerText.swap(r.Answer);
-    FLastResult = r.Result;
+    FData.assign(r.Answer.Note());
+    FAnswerText.assign(r.Answer.Result());
+    FLastResult = r.Answer.Value();
     FAnsRe = r.AnsRe;
     FAnsIm = r.AnsIm;
+    FLineAnswer = r.Answer;
     if (LogEnable) {
-        FLog.TakePacked(r.Log);
+        FLog.AssignPacked(r.Answer.Log());
     } else {
         FLog.Reset(nullptr);
     }

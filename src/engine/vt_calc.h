@@ -71,6 +71,9 @@ public:
     // again; they are the same either way. Compiled() is not kept on a replay.
     // A hint kept by the caller for where the text comes from makes a repeated lookup cheaper.
     bool CalcLineCached(std::string_view text, TLineHint* hint = nullptr);
+    // What the last CalcLineCached left (Data, AnswerText, LastResult, the packed log when
+    // LogEnable was on) as the block the line cache shares; null when the result was not cached.
+    [[nodiscard]] const TLineAnswerRef& CachedAnswer() const noexcept { return FLineAnswer; }
     // Off: CalcLineCached always calculates.
     bool UseLineCache = true;
     [[nodiscard]] std::size_t LineCacheSize() const noexcept { return FLineCache.Size(); }
@@ -242,7 +245,8 @@ private:
     TLineCache FLineCache;
     TStopRequest FStop;
     TEvalTrace FTrace;
-    TLineResult* FRecording = nullptr;  // the result being recorded by CalcLineCached
+    TLineResult* FRecording = nullptr;
+    TLineAnswerRef FLineAnswer;  // see CachedAnswer  // the result being recorded by CalcLineCached
 
     TDisplayProps FProps;   // the property values
     TDisplayProps FCopies;  // the component's own copies, restored after every line

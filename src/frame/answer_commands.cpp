@@ -31,15 +31,9 @@ void TFrameCalcCore::WriteLinesAs(int first, std::size_t count,
         if (written != line) {
             if (!group) group.emplace(FMemo, true);
             const int stored = FMemo.LastRowOfLine(row);
-            const std::string note = FMemo.Note(stored), result = FMemo.Result(stored);
-            const TCplx value = FMemo.Value(stored);
+            const TLineAnswerRef kept = FMemo.Answer(stored);
             FMemo.SetLine(row, written);
-            if (keepResults) {
-                const int now = FMemo.LastRowOfLine(row);
-                FMemo.SetNote(now, note);
-                FMemo.SetResult(now, result);
-                FMemo.SetValue(now, value);
-            }
+            if (keepResults) FMemo.SetAnswer(FMemo.LastRowOfLine(row), kept);
         }
         row = FMemo.LastRowOfLine(row) + 1;
     }
@@ -78,8 +72,8 @@ void TFrameCalcCore::WriteAnswers() {
         // The run stores every row's result; the caret line's is written.
         RunRows(true, false, TCalcRangeKind::rkAll, TRunCommand::rcRun);
         const int caret = FRun.CaretRow();
-        const std::string formula = FMemo.Note(caret);
-        const std::string answer = FMemo.Result(caret);
+        const std::string formula(FMemo.Note(caret));
+        const std::string answer(FMemo.Result(caret));
         // The run above was the one calculation of the command.
         WriteLines(
             caret, caret, [&](const std::string&) { return std::pair{formula, answer}; }, true);

@@ -54,9 +54,9 @@ TAnsFormat CalcBarAnsFormat(int calcBarFormat) noexcept {
     }
 }
 
-std::string CalcBarAnswer(int calcBarFormat, const std::string& answer, const TCplx& value) {
+std::string CalcBarAnswer(int calcBarFormat, std::string_view answer, const TCplx& value) {
     if (calcBarFormat == 0 || answer.empty() || answer.front() == '[' || answer.front() == '#')
-        return answer;
+        return std::string(answer);
     const TCalcErr saved = CalcErr;
     std::string text = FormatListValue(value, CalcBarAnsFormat(calcBarFormat), false);
     CalcErr = saved;

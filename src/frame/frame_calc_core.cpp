@@ -143,9 +143,14 @@ void TFrameCalcCore::ClearAnswerRows() {
     FAnswers.BeginUpdate();
     for (int r = 0; r < FAnswers.GetCount(); ++r) {
         if (!FAnswers.Get(r).empty()) FAnswers.Put(r, "");
-        FAnswers.SetNote(r, "");
     }
     FAnswers.EndUpdate();
+    // The memo rows keep their answers; the log pane has nothing to show for them.
+    for (int r = 0; r < FMemo.GetCount(); ++r) {
+        const TLineAnswerRef& a = FMemo.Answer(r);
+        if (!a.Log().empty())
+            FMemo.SetAnswer(r, TLineAnswer::Make(a.Note(), a.Result(), a.Value(), {}));
+    }
 }
 
 // --- Pane events ---------------------------------------------------------------------------
@@ -362,7 +367,7 @@ void TFrameCalcCore::UpdateCalcBar() {
                 FLabelText.clear();
             } else {
                 const int row = FRun.CaretRow();
-                const std::string& formula = FMemo.Note(row);
+                const std::string formula(FMemo.Note(row));
                 const std::string answer =
                     CalcBarAnswer(FCalcBarFormat, FMemo.Result(row), FMemo.Value(row));
                 FCalcBarText = CaretBarText(formula, answer);

@@ -156,8 +156,14 @@ void TRunProcedure::CalcRows(bool store, bool write, TCalcRangeKind kind) {
 }
 
 void TRunProcedure::StoreEngineResult(int row) {
-    const std::string_view log =
-        FOptions.LogPolicy == TLogPolicy::lpHold ? std::string_view(FCalc.LogPackedText()) : std::string_view();
+    const bool hold = FOptions.LogPolicy == TLogPolicy::lpHold;
+    // The line cache's block, shared rather than copied, when it holds what the row keeps.
+    const TLineAnswerRef& cached = FCalc.CachedAnswer();
+    if (cached && (hold || cached.Log().empty())) {
+        StoreRowAnswer(row, cached);
+        return;
+    }
+    const std::string_view log = hold ? std::string_view(FCalc.LogPackedText()) : std::string_view();
     StoreRowResult(row, FCalc.Data(), FCalc.LastResult(), log, FCalc.AnswerText());
 }
 
@@ -186,8 +192,8 @@ bool TRunProcedure::CalcScriptRow(int row, std::string_view text, bool store, bo
     if (store) {
         const std::string log = FOptions.LogPolicy == TLogPolicy::lpHold ? FCalc.LogPackedText() : "";
         // A block's script may write its answer into the answer pane itself.
-        const std::string written =
-            block && row < FAnswers.GetCount() ? FMemo.Result(row) : std::string();
+        const std::string written(
+            block && row < FAnswers.GetCount() ? FMemo.Result(row) : std::string_view());
         StoreRowResult(row, FCalc.Data(), FCalc.LastResult(), log,
                        written.empty() ? FCalc.AnswerText() : written);
         if (block) ShowScriptError(row);
@@ -205,7 +211,7 @@ void TRunProcedure::ShowScriptError(int row) {
     if (failing < 0 || failing >= FMemo.GetCount()) return;
     // The block's own row keeps the script's log with its error lines; another failing row
     // keeps what it showed.
-    const std::string log = failing == row ? FAnswers.Note(row)
+    const std::string log = failing == row ? std::string(FMemo.Log(row))
                             : failing < FAnswers.GetCount() ? PackLog(FAnswers.Get(failing))
                                                             : std::string();
     StoreRowResult(failing, "[VBScript] #Error", TCplx::Blank(), log,
@@ -239,7 +245,7 @@ int TRunProcedure::RowOfLine(int line) {
 
 std::string TRunProcedure::ScriptAnswer(int line) {
     const int row = RowOfLine(line - 1);
-    return row >= 0 && row < FAnswers.GetCount() ? FMemo.Result(row) : std::string();
+    return row >= 0 && row < FAnswers.GetCount() ? std::string(FMemo.Result(row)) : std::string();
 }
 
 void TRunProcedure::SetScriptAnswer(int line, std::string_view text) {
@@ -302,9 +308,12 @@ bool TRunProcedure::CalcRow(int row, bool store, bool assignOnly, bool write) {
 
 void TRunProcedure::StoreRowResult(int row, std::string_view formula, const TCplx& value,
                                    std::string_view log, std::string_view answer) {
-    FMemo.SetNote(row, formula);
-    FMemo.SetResult(row, answer);
-    FMemo.SetValue(row, value);
+    StoreRowAnswer(row, TLineAnswer::Make(formula, answer, value, log));
+}
+
+void TRunProcedure::StoreRowAnswer(int row, const TLineAnswerRef& result) {
+    const std::string_view answer = result.Result();
+    FMemo.SetAnswer(row, result);
     const auto scriptRow = [this](int r) { return IsScriptLine(FMemo.Get(FMemo.FirstRowOfLine(r))); };
     while (FAnswers.GetCount() <= row) {
         const int added = FAnswers.Add("");
@@ -316,7 +325,6 @@ void TRunProcedure::StoreRowResult(int row, std::string_view formula, const TCpl
     const std::string_view shown =
         PaneAnswer(FilterAnswer(answer, FOptions.ShowErrors, FOptions.ShowControl), buffer);
     if (FAnswers.Get(row) != shown) FAnswers.Put(row, shown);
-    FAnswers.SetNote(row, log);
     FAnswers.SetResult(row, script ? "VB" : "");
 }
 
@@ -368,10 +376,10 @@ void TRunProcedure::RefreshAnswerRows(int first, int last) {
 std::string TRunProcedure::GetCaretLog() const {
     int r = CaretRow();
     if (r < 0 || r >= FAnswers.GetCount()) return {};
-    std::string log = FAnswers.Note(r);
+    std::string_view log = FMemo.Log(r);
     if (log.empty() && StartsBlockAt(r)) {
         while (StartsBlockAt(r + 1)) r = FMemo.LastRowOfLine(r + 1);
-        if (r < FAnswers.GetCount()) log = FAnswers.Note(r);
+        if (r < FAnswers.GetCount()) log = FMemo.Log(r);
     }
     std::string out;
     for (const char c : UnpackLog(log)) {

@@ -9,6 +9,7 @@
 #include "engine/line_hint.h"
 #include "frame/calc_options.h"
 #include "numbers/cplx.h"
+#include "numbers/line_answer.h"
 
 namespace rekna {
 
@@ -30,10 +31,10 @@ struct TUserFuncMenuItem {
 };
 
 // The calculation frame's run procedure over its memo and answer panes: the results of a
-// logical line live on the memo's row items of its last display row (Note: the formula,
-// Result: the answer, Value: the value), so inserting and deleting lines keeps every answer
-// beside its own line; the answer pane shows the filtered answers and keeps the logs, packed
-// (engine/log_pack.h) in the Note of each answer row.
+// logical line live on the memo's row item of its last display row (Note: the formula, Result:
+// the answer, Value: the value, Log: the log packed by engine/log_pack.h), so inserting and
+// deleting lines keeps every answer beside its own line; the answer pane shows the filtered
+// answers.
 class TRunProcedure {
 public:
     TRunProcedure(TUMemoStrings& memo, TUMemoStrings& answers, TVtCalc& calc,
@@ -45,6 +46,7 @@ public:
     bool CalcRow(int row, bool store, bool assignOnly, bool write);
     void StoreRowResult(int row, std::string_view formula, const TCplx& value, std::string_view log,
                         std::string_view answer);
+    void StoreRowAnswer(int row, const TLineAnswerRef& result);
     // Ans from the nearest earlier row with a value.
     void SetPrevAns(int row);
     // A run over the range the auto-calculation option chooses.

@@ -111,8 +111,7 @@ TEST(CalcLogTest, PackedLogsRoundTrip) {
     calc.CalcLine("x=2", true, true, true);
     calc.CalcLine("(x+1)*(x+2)/3", true, true, true);
     TCalcLog copy;
-    std::string packed = calc.LogPackedText();
-    copy.TakePacked(packed);
+    copy.AssignPacked(calc.LogPackedText());
     EXPECT_EQ(copy.Text(), calc.LogText());
     EXPECT_EQ(copy.StoredText(), calc.LogStoredText());
 }

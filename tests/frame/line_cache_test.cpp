@@ -64,9 +64,10 @@ std::string Bits(const TCplx& v) {
 std::string Dump(TSetup& s) {
     std::string out;
     for (int r = 0; r < s.Memo.GetCount(); ++r) {
-        out += std::to_string(r) + "|" + s.Memo.Note(r) + "|" + s.Memo.Result(r) + "|" +
-               Bits(s.Memo.Value(r)) + "|" + s.Answers.Get(r) + "|" + s.Answers.Note(r) + "|" +
-               s.Answers.Result(r) + "\n";
+        out.append(std::to_string(r)).append("|").append(s.Memo.Note(r)).append("|");
+        out.append(s.Memo.Result(r)).append("|").append(Bits(s.Memo.Value(r))).append("|");
+        out.append(s.Answers.Get(r)).append("|").append(s.Memo.Log(r)).append("|");
+        out.append(s.Answers.Result(r)).append("\n");
     }
     out += "capture|" + s.Run.Captured().Log + "|" + s.Run.Captured().Data + "|" +
            s.Run.Captured().Answer + "\n";
@@ -242,7 +243,7 @@ TEST(LineCacheTest, ALineWithRandomNumbersIsCalculatedEveryTime) {
     std::vector<std::string> seen;
     for (int run = 0; run < 4; ++run) {
         s.Run.CalcRows(true, false, TCalcRangeKind::rkAll);
-        seen.push_back(s.Memo.Result(0));
+        seen.emplace_back(s.Memo.Result(0));
     }
     EXPECT_FALSE(seen[0] == seen[1] && seen[1] == seen[2] && seen[2] == seen[3]);
 }

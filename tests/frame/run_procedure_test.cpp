@@ -244,7 +244,7 @@ TEST_F(RunProcedureTest, AScriptErrorMarksItsLine) {
     Options.LogPolicy = TLogPolicy::lpHold;
     Run.CalcRows(true, false, TCalcRangeKind::rkAll);
     EXPECT_EQ(AnswerColumn()[12], "[late]");
-    EXPECT_NE(UnpackLog(Answers.Note(12)).find("block log"), std::string::npos);
+    EXPECT_NE(UnpackLog(Memo.Log(12)).find("block log"), std::string::npos);
 }
 
 TEST_F(RunProcedureTest, ScriptLinesCountLogicalLinesOfAWrappedMemo) {

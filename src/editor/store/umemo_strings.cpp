@@ -75,7 +75,7 @@ TUMemoStringItem TUMemoStrings::NewItem(std::string_view text, bool continued,
     item.Width = rekna::RowWidth(text, FRules.TabStops);
     item.HangLength = ClampHang(hangLength, text);
     item.Continued = continued ? 1 : 0;
-    if (FCplxEnable) item.Value = std::make_unique<TCplx>();
+    item.HasValue = FCplxEnable ? 1 : 0;
     return item;
 }
 
@@ -234,40 +234,60 @@ std::string_view TUMemoStrings::RowContent(std::int32_t row) const {
     return std::string_view(item.Text).substr(item.HangLength);
 }
 
-const std::string& TUMemoStrings::Note(std::int32_t row) const {
-    return Item(row).Note;
+std::string_view TUMemoStrings::Note(std::int32_t row) const {
+    return Item(row).Answer.Note();
 }
 
-bool TUMemoStrings::SetNote(std::int32_t row, std::string_view note) {
-    if (!CheckRow(row)) return false;
-    FRows.Host(row).Note.assign(note);
-    return true;
-}
-
-const std::string& TUMemoStrings::Result(std::int32_t row) const {
-    return Item(row).Result;
-}
-
-bool TUMemoStrings::SetResult(std::int32_t row, std::string_view result) {
-    if (!CheckRow(row)) return false;
-    TUMemoStringItem& item = FRows.Host(row);
-    if (item.Result != result) {
-        item.Result.assign(result);
-        item.ResultMark = 2;
-    }
-    return true;
+std::string_view TUMemoStrings::Result(std::int32_t row) const {
+    return Item(row).Answer.Result();
 }
 
 TCplx TUMemoStrings::Value(std::int32_t row) const {
     const TUMemoStringItem& item = Item(row);
-    return item.Value ? *item.Value : TCplx();
+    return item.HasValue ? item.Answer.Value() : TCplx();
+}
+
+std::string_view TUMemoStrings::Log(std::int32_t row) const {
+    return Item(row).Answer.Log();
+}
+
+const TLineAnswerRef& TUMemoStrings::Answer(std::int32_t row) const {
+    return Item(row).Answer;
+}
+
+bool TUMemoStrings::SetAnswer(std::int32_t row, TLineAnswerRef answer) {
+    if (!CheckRow(row)) return false;
+    TUMemoStringItem& item = FRows.Host(row);
+    if (answer.Get() == item.Answer.Get()) return true;
+    if (!item.HasValue && !answer.Value().IsZero()) {
+        // The row keeps no value: a block of the texts alone.
+        answer = TLineAnswer::Make(answer.Note(), answer.Result(), TCplx(), answer.Log());
+    }
+    if (item.Answer.Result() != answer.Result()) item.ResultMark = 2;
+    item.Answer = std::move(answer);
+    return true;
+}
+
+bool TUMemoStrings::SetNote(std::int32_t row, std::string_view note) {
+    if (!CheckRow(row)) return false;
+    const TLineAnswerRef& a = FRows.At(row).Answer;
+    if (a.Note() == note) return true;
+    return SetAnswer(row, TLineAnswer::Make(note, a.Result(), a.Value(), a.Log()));
+}
+
+bool TUMemoStrings::SetResult(std::int32_t row, std::string_view result) {
+    if (!CheckRow(row)) return false;
+    const TLineAnswerRef& a = FRows.At(row).Answer;
+    if (a.Result() == result) return true;
+    return SetAnswer(row, TLineAnswer::Make(a.Note(), result, a.Value(), a.Log()));
 }
 
 bool TUMemoStrings::SetValue(std::int32_t row, const TCplx& value) {
     if (!CheckRow(row)) return false;
-    TUMemoStringItem& item = FRows.Host(row);
-    if (item.Value) *item.Value = value;
-    return true;
+    const TUMemoStringItem& item = FRows.At(row);
+    if (!item.HasValue) return true;
+    const TLineAnswerRef& a = item.Answer;
+    return SetAnswer(row, TLineAnswer::Make(a.Note(), a.Result(), value, a.Log()));
 }
 
 std::int32_t TUMemoStrings::Width(std::int32_t row) const {

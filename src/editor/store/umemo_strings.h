@@ -87,15 +87,22 @@ public:
     [[nodiscard]] std::int32_t HangLength(std::int32_t row) const;
     // The row's part of its logical line's text: Text without the hanging-indent copy.
     [[nodiscard]] std::string_view RowContent(std::int32_t row) const;
-    [[nodiscard]] const std::string& Note(std::int32_t row) const;
+    // The host's data of the row (see TUMemoStringItem): views stay valid until the row's data
+    // is next set.
+    [[nodiscard]] std::string_view Note(std::int32_t row) const;
     bool SetNote(std::int32_t row, std::string_view note);
-    [[nodiscard]] const std::string& Result(std::int32_t row) const;
+    [[nodiscard]] std::string_view Result(std::int32_t row) const;
     // Sets ResultMark 2 when the value differs.
     bool SetResult(std::int32_t row, std::string_view result);
     // Zero when the row has no value.
     [[nodiscard]] TCplx Value(std::int32_t row) const;
     // Does nothing when the row has no value.
     bool SetValue(std::int32_t row, const TCplx& value);
+    [[nodiscard]] std::string_view Log(std::int32_t row) const;
+    // All of them at once, shared with whoever else holds the block (the line cache). A row
+    // without a value takes the texts and keeps no value. Sets ResultMark 2 when Result differs.
+    [[nodiscard]] const TLineAnswerRef& Answer(std::int32_t row) const;
+    bool SetAnswer(std::int32_t row, TLineAnswerRef answer);
     // 0 for an empty store.
     [[nodiscard]] std::int32_t Width(std::int32_t row) const;
     [[nodiscard]] TRowMark RowMark(std::int32_t row) const;

@@ -115,7 +115,7 @@ public:
         }
         frame->Core().Run().CalcRow(row, true, false, false);
         const int stored = memo.GetCount() - 1;
-        return {memo.Note(stored), memo.Result(stored)};
+        return {std::string(memo.Note(stored)), std::string(memo.Result(stored))};
     }
 
     TFormMemo& Form;
