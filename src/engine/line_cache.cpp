@@ -41,11 +41,18 @@ bool SameSwitches(const TCompileSwitches& a, const TCompileSwitches& b) noexcept
     return a.FullWidth == b.FullWidth && a.WideMul == b.WideMul && a.WideDiv == b.WideDiv;
 }
 
-// The packed form: counts and lengths as 32-bit words, values packed (numbers/packed_value.h),
-// everything byte-aligned and read back with memcpy. What the line left for its row is not in
-// the block but in the answer block its head refers to.
+// The packed form: counts, ids and lengths as variable-length words (seven bits a byte, the sign
+// folded into the lowest bit), values packed (numbers/packed_value.h), everything byte-aligned.
+// What the line left for its row is not in the block but in the answer block its head refers to.
 static_assert(std::numeric_limits<long double>::digits == 64, "80-bit extended numbers");
 constexpr std::size_t kNumberBytes = 10;
+
+bool SameNumber(long double a, long double b) noexcept {
+    return std::memcmp(&a, &b, kNumberBytes) == 0;
+}
+
+// Flag bits beside Ran, AnsSet, AnsError and Ok: Ans's parts are left out.
+constexpr std::uint8_t kAnsOfValue = 16, kAnsZero = 32;
 
 class TWriter {
 public:
@@ -54,7 +61,18 @@ public:
         const auto* b = static_cast<const unsigned char*>(p);
         Bytes.insert(Bytes.end(), b, b + n);
     }
-    void Word(std::int32_t v) { Raw(&v, sizeof v); }
+    void Word(std::int32_t v) {
+        auto u = (static_cast<std::uint32_t>(v) << 1) ^ static_cast<std::uint32_t>(v >> 31);
+        for (; u >= 0x80; u >>= 7)
+            Bytes.push_back(static_cast<unsigned char>(u | 0x80));
+        Bytes.push_back(static_cast<unsigned char>(u));
+    }
+    // A fixed four-byte word, to be filled in later (Patch).
+    std::size_t Slot() {
+        Bytes.resize(Bytes.size() + 4);
+        return Bytes.size() - 4;
+    }
+    void Patch(std::size_t at, std::uint32_t v) { std::memcpy(Bytes.data() + at, &v, sizeof v); }
     void Byte(std::uint8_t v) { Bytes.push_back(v); }
     void Number(long double x) { Raw(&x, kNumberBytes); }
     void Value(const TCplx& v) {
@@ -71,7 +89,16 @@ class TReader {
 public:
     explicit TReader(const unsigned char* p) : FAt(p) {}
     std::int32_t Word() {
-        std::int32_t v;
+        std::uint32_t u = 0;
+        for (int shift = 0;; shift += 7) {
+            const unsigned char b = *FAt++;
+            u |= static_cast<std::uint32_t>(b & 0x7F) << shift;
+            if (b < 0x80) break;
+        }
+        return static_cast<std::int32_t>((u >> 1) ^ (0u - (u & 1)));
+    }
+    std::uint32_t Fixed() {
+        std::uint32_t v;
         std::memcpy(&v, FAt, sizeof v);
         FAt += sizeof v;
         return v;
@@ -112,15 +139,13 @@ TLineCache::TEntry TLineCache::Pack(std::string_view text, TLineResult&& r) {
     TWriter w;
     w.Bytes.resize(sizeof(THead));  // the head, put in place below
     w.Text(text);
-    const std::size_t inputsAt = w.Bytes.size();
-    w.Word(0);  // where the inputs start, filled in below
+    const std::size_t inputsAt = w.Slot();  // where the inputs start, filled in below
     w.Word(static_cast<std::int32_t>(r.Names.size()));
     for (const TEvalTrace::TLookup& name : r.Names) {
         w.Word(name.Id);
         w.Text(name.Name);
     }
-    const auto inputs = static_cast<std::int32_t>(w.Bytes.size());
-    std::memcpy(w.Bytes.data() + inputsAt, &inputs, sizeof inputs);
+    w.Patch(inputsAt, static_cast<std::uint32_t>(w.Bytes.size()));
     w.Word(static_cast<std::int32_t>(r.Inputs.size()));
     for (const TEvalTrace::TInput& in : r.Inputs) {
         w.Word(in.Id);
@@ -132,11 +157,19 @@ TLineCache::TEntry TLineCache::Pack(std::string_view text, TLineResult&& r) {
         w.Word(id);
         w.Value(value);
     }
+    // Ans's parts are mostly those of the value, or zero after a failure.
+    const TCplx value = r.Answer.Value();
+    const bool ansOfValue = SameNumber(r.AnsRe, value.Re.Value()) &&
+                            SameNumber(r.AnsIm, value.Im.Value());
+    const bool ansZero = SameNumber(r.AnsRe, 0.0L) && SameNumber(r.AnsIm, 0.0L);
     w.Byte(static_cast<std::uint8_t>((r.Ran ? 1 : 0) | (r.AnsSet ? 2 : 0) | (r.AnsError ? 4 : 0) |
-                                     (r.Ok ? 8 : 0)));
+                                     (r.Ok ? 8 : 0) | (ansOfValue ? kAnsOfValue : 0) |
+                                     (!ansOfValue && ansZero ? kAnsZero : 0)));
     if (r.AnsSet) w.Value(r.AnsValue);
-    w.Number(r.AnsRe);
-    w.Number(r.AnsIm);
+    if (!ansOfValue && !ansZero) {
+        w.Number(r.AnsRe);
+        w.Number(r.AnsIm);
+    }
     w.Word(static_cast<std::int32_t>(r.Err));
     w.Word(r.FpFlags);
 
@@ -161,7 +194,7 @@ bool TLineCache::Valid(const unsigned char* block, std::uint64_t context, bool l
         return false;
     TReader r(block + sizeof(THead));
     (void)r.Text();
-    const std::int32_t inputs = r.Word();
+    const std::uint32_t inputs = r.Fixed();
     // Without creations the names resolve as they did; ids are never reused before a clear,
     // which empties the cache.
     if (head.VarShape != vars.Shape()) {
@@ -194,9 +227,10 @@ void TLineCache::Unpack(const unsigned char* block) {
     h.Inputs.clear();
     TReader start(block + sizeof(THead));
     (void)start.Text();
-    TReader r(block + start.Word());
+    TReader r(block + start.Fixed());
     for (std::int32_t n = r.Word(); n > 0; --n) {
-        r.Skip(sizeof(std::int32_t) + 1);
+        (void)r.Word();
+        r.Skip(1);
         r.SkipValue();
     }
     h.Writes.clear();
@@ -211,8 +245,16 @@ void TLineCache::Unpack(const unsigned char* block) {
     h.Ok = (flags & 8) != 0;
     h.AnsValue = h.AnsSet ? r.Value() : TCplx();
     h.Answer = head.Answer;
-    h.AnsRe = r.Number();
-    h.AnsIm = r.Number();
+    if (flags & kAnsOfValue) {
+        const TCplx value = h.Answer.Value();
+        h.AnsRe = value.Re.Value();
+        h.AnsIm = value.Im.Value();
+    } else if (flags & kAnsZero) {
+        h.AnsRe = h.AnsIm = 0.0L;
+    } else {
+        h.AnsRe = r.Number();
+        h.AnsIm = r.Number();
+    }
     h.Err = static_cast<TCalcErr>(r.Word());
     h.FpFlags = r.Word();
 }
