@@ -73,15 +73,6 @@ TCplx TLineAnswer::Value() const noexcept {
     return v;
 }
 
-bool TLineAnswerRef::SameAs(const TLineAnswerRef& other) const noexcept {
-    if (FBlock == other.FBlock) return true;
-    if (!FBlock || !other.FBlock) return false;
-    const std::size_t n = FBlock->Size();
-    return n == other.FBlock->Size() &&
-           std::memcmp(FBlock->Bytes(), other.FBlock->Bytes(), n - sizeof(TLineAnswer)) == 0 &&
-           FBlock->FNote == other.FBlock->FNote && FBlock->FResult == other.FBlock->FResult;
-}
-
 void TLineAnswerRef::Release() noexcept {
     if (FBlock && FBlock->FRefs.fetch_sub(1, std::memory_order_acq_rel) == 1) {
         FBlock->~TLineAnswer();

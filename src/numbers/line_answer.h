@@ -93,9 +93,6 @@ public:
     [[nodiscard]] std::string_view Log() const noexcept { return FBlock ? FBlock->Log() : ""; }
     [[nodiscard]] TCplx Value() const noexcept { return FBlock ? FBlock->Value() : TCplx(); }
 
-    // Bitwise equal contents.
-    [[nodiscard]] bool SameAs(const TLineAnswerRef& other) const noexcept;
-
 private:
     friend class TLineAnswer;
     explicit TLineAnswerRef(TLineAnswer* block) noexcept : FBlock(block) {}

@@ -85,6 +85,23 @@ TEST(UMemoStrings, HostDataAndMarks) {
     EXPECT_TRUE(s.SetValue(1, TCplx(2, 5)));
     EXPECT_EQ(s.Value(1), TCplx(2, 5));
 
+    // Each setter keeps the other parts; a whole answer is shared, and a row without a value
+    // takes only its texts.
+    s.SetNote(1, "b*2");
+    s.SetResult(1, "2+5i");
+    s.SetAnswer(1, TLineAnswer::Make(s.Note(1), s.Result(1), s.Value(1), "log"));
+    s.SetNote(1, "b*3");
+    EXPECT_EQ(s.Result(1), "2+5i");
+    EXPECT_EQ(s.Value(1), TCplx(2, 5));
+    EXPECT_EQ(s.Log(1), "log");
+    const TLineAnswerRef shared = TLineAnswer::Make("n", "r", TCplx(9), "l");
+    s.SetAnswer(1, shared);
+    EXPECT_EQ(s.Answer(1).Get(), shared.Get());
+    s.SetAnswer(0, shared);
+    EXPECT_EQ(s.Value(0), TCplx());
+    EXPECT_EQ(s.Note(0), "n");
+    EXPECT_EQ(s.Log(0), "l");
+
     s.SetRowMark(0, TRowMark::rmNone);
     s.ClearChanged();
     s.SetRowMark(0, TRowMark::rmNone);

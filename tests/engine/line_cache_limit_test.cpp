@@ -74,6 +74,34 @@ TEST(LineCacheLimitTest, HintsOutliveTheResultsTheyPointAt) {
     }
 }
 
+// Hundreds of variables and a line longer than a short length: the replays read the ids, names
+// and lengths back as they were kept.
+TEST(LineCacheLimitTest, ManyVariablesAndLongLinesReplayAsCalculated) {
+    std::vector<std::string> memo;
+    for (int i = 0; i < 300; ++i)
+        memo.push_back("v" + std::to_string(i) + "=" + std::to_string(i) + "/7");
+    std::string sum = "v0";
+    for (int i = 1; i < 300; i += 3) sum += "+v" + std::to_string(i);
+    memo.push_back(sum);
+    for (int i = 0; i < 300; i += 7)
+        memo.push_back("v" + std::to_string(299 - i) + "*v" + std::to_string(i) + "-undefined" +
+                       std::to_string(i));
+    TVtCalc cached, fresh;
+    cached.LogEnable = fresh.LogEnable = true;
+    fresh.UseLineCache = false;
+    std::size_t kept = 0;
+    // The first round creates the variables; the lines that create one are kept from the second.
+    for (int round = 0; round < 4; ++round) {
+        if (round == 3) memo[250] = "v250=-1";  // an input of later lines changes
+        EXPECT_EQ(SheetRun(cached, memo), SheetRun(fresh, memo)) << round;
+        EXPECT_EQ(cached.LogText(), fresh.LogText()) << round;
+        // The third round replays every line: nothing new is kept.
+        if (round == 2) EXPECT_EQ(cached.LineCacheSize(), kept);
+        kept = cached.LineCacheSize();
+    }
+    EXPECT_GT(kept, memo.size());
+}
+
 TEST(LineCacheLimitTest, RepeatedEditsOfOneLineDoNotMakeItGrow) {
     auto memo = Memo(200);
     TVtCalc calc;

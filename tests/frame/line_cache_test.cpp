@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "editor/store/umemo_strings.h"
+#include "engine/log_pack.h"
 #include "engine/statistics.h"
 #include "engine/vt_calc.h"
 #include "frame/calc_options.h"
@@ -233,6 +234,24 @@ TEST(LineCacheTest, GoldenMemosRunAgainAsWithoutTheCache) {
         }
         Statistics = savedStats;
     }
+}
+
+// Alike lines share one answer with the cache, and the rows keep it when the cache lets go.
+TEST(LineCacheTest, AlikeLinesShareOneAnswerThatOutlivesTheCache) {
+    test::TNumberGuard guard;
+    TSetup s(true);
+    s.Enter();
+    s.Options.LogPolicy = TLogPolicy::lpHold;
+    s.Memo.LoadBytes("a=2\r\na*3\r\na*3\r\n", false);
+    s.Run.CalcRows(true, false, TCalcRangeKind::rkAll);
+    EXPECT_EQ(s.Memo.Answer(1).Get(), s.Memo.Answer(2).Get());
+    const std::string log(s.Memo.Log(2));
+    EXPECT_NE(UnpackLog(log).find("a*3"), std::string::npos);
+    s.Calc.SetLineCacheLimit(0);
+    EXPECT_EQ(s.Calc.LineCacheSize(), 0U);
+    EXPECT_EQ(s.Memo.Log(2), log);
+    EXPECT_EQ(s.Memo.Result(2), "6");
+    s.Leave();
 }
 
 TEST(LineCacheTest, ALineWithRandomNumbersIsCalculatedEveryTime) {
