@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cfenv>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -157,10 +158,14 @@ TLineCache::TEntry TLineCache::Pack(std::string_view text, TLineResult&& r) {
         w.Word(id);
         w.Value(value);
     }
-    // Ans's parts are mostly those of the value, or zero after a failure.
+    // Ans's parts are mostly those of the value, or zero after a failure. Working them out
+    // leaves the floating-point flags of the calculation as they were.
     const TCplx value = r.Answer.Value();
+    std::fexcept_t flags;
+    std::fegetexceptflag(&flags, FE_ALL_EXCEPT);
     const bool ansOfValue = SameNumber(r.AnsRe, value.Re.Value()) &&
                             SameNumber(r.AnsIm, value.Im.Value());
+    std::fesetexceptflag(&flags, FE_ALL_EXCEPT);
     const bool ansZero = SameNumber(r.AnsRe, 0.0L) && SameNumber(r.AnsIm, 0.0L);
     w.Byte(static_cast<std::uint8_t>((r.Ran ? 1 : 0) | (r.AnsSet ? 2 : 0) | (r.AnsError ? 4 : 0) |
                                      (r.Ok ? 8 : 0) | (ansOfValue ? kAnsOfValue : 0) |

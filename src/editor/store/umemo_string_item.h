@@ -27,4 +27,6 @@ struct TUMemoStringItem {
     std::uint8_t HasValue : 1 = 0;
 };
 
+static_assert(sizeof(TUMemoStringItem) <= 48, "a memo of millions of rows keeps each one small");
+
 }  // namespace rekna
