@@ -55,7 +55,9 @@ TEST(DocumentCodecTest, EveryFileComesBackByteForByte) {
         EXPECT_EQ(d.Bom, c.Bom) << c.Bytes;
         EXPECT_EQ(d.LineEnd, c.LineEnd) << c.Bytes;
         EXPECT_EQ(EncodeDocument(d.Bytes, d.Encoding, d.Bom, d.LineEnd), c.Bytes);
-        if (c.Memo) EXPECT_EQ(ThroughTheMemo(c.Bytes), c.Bytes);
+        if (c.Memo) {
+            EXPECT_EQ(ThroughTheMemo(c.Bytes), c.Bytes);
+        }
     }
     EXPECT_EQ(DecodeDocument(utf8).Bytes, cp932);
     // A CP932 file's own user-defined codes never stand for carried characters.
