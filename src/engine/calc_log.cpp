@@ -2,6 +2,7 @@
 #include "engine/calc_log.h"
 #include "engine/log_pack.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -279,6 +280,9 @@ void AppendKeywords(TCappedText& out, const TCalcItem& control) {
 }  // namespace
 
 std::string CutLogLine(std::string text, std::size_t limit) {
+    // The stored form separates lines with '\b': a line's own shows as a space, so that the log
+    // reads the same from every form.
+    std::replace(text.begin(), text.end(), '\b', ' ');
     if (text.size() <= limit) return text;
     std::size_t end = 0;
     while (end < text.size()) {

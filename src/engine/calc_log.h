@@ -75,7 +75,8 @@ struct TRenderScope {
 };
 
 // The text cut to at most limit bytes (never inside a double-byte character) followed by "…",
-// or the text itself when it is not longer.
+// or the text itself when it is not longer; a '\b' in it (the stored form's line separator)
+// becomes a space.
 [[nodiscard]] std::string CutLogLine(std::string text, std::size_t limit = TCalcLog::kLineLimit);
 
 // The texts of a list's items from start on, as one text; with item 0 a control item its

@@ -109,11 +109,14 @@ TEST(CalcLogTest, PackedLogsRoundTrip) {
     TVtCalc calc;
     calc.LogEnable = true;
     calc.CalcLine("x=2", true, true, true);
-    calc.CalcLine("(x+1)*(x+2)/3", true, true, true);
-    TCalcLog copy;
-    copy.AssignPacked(calc.LogPackedText());
-    EXPECT_EQ(copy.Text(), calc.LogText());
-    EXPECT_EQ(copy.StoredText(), calc.LogStoredText());
+    // A backspace byte of the line is no line break of the log read back.
+    for (const char* line : {"(x+1)*(x+2)/3", "x+\b2", "k=0k3=)22\b230"}) {
+        calc.CalcLine(line, true, true, true);
+        TCalcLog copy;
+        copy.AssignPacked(calc.LogPackedText());
+        EXPECT_EQ(copy.Text(), calc.LogText()) << line;
+        EXPECT_EQ(copy.StoredText(), calc.LogStoredText()) << line;
+    }
 }
 
 }  // namespace
