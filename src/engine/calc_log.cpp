@@ -282,7 +282,7 @@ void AppendKeywords(TCappedText& out, const TCalcItem& control) {
 std::string CutLogLine(std::string text, std::size_t limit) {
     // The stored form separates lines with '\b': a line's own shows as a space, so that the log
     // reads the same from every form.
-    std::replace(text.begin(), text.end(), '\b', ' ');
+    if (text.find('\b') != std::string::npos) std::replace(text.begin(), text.end(), '\b', ' ');
     if (text.size() <= limit) return text;
     std::size_t end = 0;
     while (end < text.size()) {
