@@ -4,7 +4,7 @@
 
 #include <cstring>
 #include <new>
-#include <utility>
+#include <string>
 
 namespace rekna {
 
@@ -14,57 +14,45 @@ namespace {
 // still unpacks as far as it holds together.
 constexpr std::size_t kMaxLog = (std::size_t{1} << 26) - 1;
 
-std::string_view FittingLog(std::string_view log) noexcept {
-    return log.substr(0, kMaxLog);
-}
-
-bool IsZero(const TCplx& v) noexcept {
-    unsigned char packed[kPackedValueMax];
-    unsigned char zero[kPackedValueMax];
-    const std::size_t n = PackValue(v, packed);
-    return n == PackValue(TCplx(), zero) && std::memcmp(packed, zero, n) == 0;
-}
-
 }  // namespace
 
-TLineAnswerRef TLineAnswer::Make(std::string_view note, std::string_view result,
-                                 const TCplx& value, std::string_view log) {
-    if (note.empty() && result.empty() && log.empty()) {
-        if (IsZero(value)) return {};
-        if (value.IsBlank()) {
-            // Most rows that are no calculation share it; it is never freed.
-            static const TLineAnswerRef blank = [] {
-                TLineAnswerRef b;
-                unsigned char packed[kPackedValueMax];
-                const std::size_t n = PackValue(TCplx::Blank(), packed);
-                void* raw = ::operator new(sizeof(TLineAnswer) + n);
-                auto* block = ::new (raw) TLineAnswer;
-                block->FValueBytes = static_cast<std::uint32_t>(n);
-                std::memcpy(reinterpret_cast<char*>(block + 1), packed, n);
-                b.FBlock = block;
-                return b;
-            }();
-            return blank;
-        }
-    }
-    log = FittingLog(log);
-    unsigned char packed[kPackedValueMax];
-    const std::size_t n = PackValue(value, packed);
-    void* raw = ::operator new(sizeof(TLineAnswer) + n + note.size() + result.size() + log.size());
+TLineAnswerRef TLineAnswer::Build(std::string_view note, std::string_view result,
+                                  const unsigned char* value, std::size_t valueBytes,
+                                  std::string_view log) {
+    log = log.substr(0, kMaxLog);
+    void* raw =
+        ::operator new(sizeof(TLineAnswer) + valueBytes + note.size() + result.size() + log.size());
     auto* block = ::new (raw) TLineAnswer;
-    block->FValueBytes = static_cast<std::uint32_t>(n);
+    block->FValueBytes = static_cast<std::uint32_t>(valueBytes);
     block->FNote = static_cast<std::uint32_t>(note.size());
     block->FResult = static_cast<std::uint32_t>(result.size());
     block->FLog = static_cast<std::uint32_t>(log.size());
     char* at = reinterpret_cast<char*>(block + 1);
-    std::memcpy(at, packed, n);
-    at += n;
-    if (!note.empty()) std::memcpy(at, note.data(), note.size());
-    at += note.size();
-    if (!result.empty()) std::memcpy(at, result.data(), result.size());
-    at += result.size();
-    if (!log.empty()) std::memcpy(at, log.data(), log.size());
+    for (const std::string_view part :
+         {std::string_view(reinterpret_cast<const char*>(value), valueBytes), note, result, log}) {
+        if (!part.empty()) std::memcpy(at, part.data(), part.size());
+        at += part.size();
+    }
     return TLineAnswerRef(block);
+}
+
+TLineAnswerRef TLineAnswer::Make(std::string_view note, std::string_view result,
+                                 const TCplx& value, std::string_view log) {
+    unsigned char packed[kPackedValueMax];
+    const std::size_t n = PackValue(value, packed);
+    if (note.empty() && result.empty() && log.empty()) {
+        static const std::string zero = [] {
+            unsigned char z[kPackedValueMax];
+            return std::string(reinterpret_cast<const char*>(z), PackValue(TCplx(), z));
+        }();
+        if (std::string_view(reinterpret_cast<const char*>(packed), n) == zero) return {};
+        if (value.IsBlank()) {
+            // Most rows that are no calculation share it; it is never freed.
+            static const TLineAnswerRef blank = Build({}, {}, packed, n, {});
+            return blank;
+        }
+    }
+    return Build(note, result, packed, n, log);
 }
 
 TCplx TLineAnswer::Value() const noexcept {

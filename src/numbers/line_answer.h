@@ -41,6 +41,10 @@ public:
 private:
     friend class TLineAnswerRef;
     TLineAnswer() = default;
+    // A new block of the parts, the value already packed.
+    [[nodiscard]] static TLineAnswerRef Build(std::string_view note, std::string_view result,
+                                              const unsigned char* value, std::size_t valueBytes,
+                                              std::string_view log);
     [[nodiscard]] const char* Bytes() const noexcept {
         return reinterpret_cast<const char*>(this + 1);
     }

@@ -96,7 +96,9 @@ TEST(LineCacheLimitTest, ManyVariablesAndLongLinesReplayAsCalculated) {
         EXPECT_EQ(SheetRun(cached, memo), SheetRun(fresh, memo)) << round;
         EXPECT_EQ(cached.LogText(), fresh.LogText()) << round;
         // The third round replays every line: nothing new is kept.
-        if (round == 2) EXPECT_EQ(cached.LineCacheSize(), kept);
+        if (round == 2) {
+            EXPECT_EQ(cached.LineCacheSize(), kept);
+        }
         kept = cached.LineCacheSize();
     }
     EXPECT_GT(kept, memo.size());
