@@ -2,6 +2,7 @@
 // run, once with the line cache and once without; every answer, formula, value, log and error
 // code must agree, and the answer a cached line shares must hold exactly what the line left.
 // Lines naming the random numbers or the clock are left out: they differ between any two runs.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -79,11 +80,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string cached = Sheet(true, log, lines, edit);
     const std::string fresh = Sheet(false, log, lines, edit);
     if (cached != fresh) {
-        std::size_t at = 0;
-        while (at < cached.size() && at < fresh.size() && cached[at] == fresh[at]) ++at;
+        // Where they part, as bytes: the records hold values' raw bits.
+        const auto at = static_cast<std::size_t>(
+            std::mismatch(cached.begin(), cached.end(), fresh.begin(), fresh.end()).first -
+            cached.begin());
         const std::size_t from = at < 60 ? 0 : at - 60;
-        std::fprintf(stderr, "cached: %s\nfresh:  %s\n", cached.substr(from, 160).c_str(),
-                     fresh.substr(from, 160).c_str());
+        for (const std::string* dump : {&cached, &fresh}) {
+            const std::string part = dump->substr(from, 160);
+            std::fwrite(part.data(), 1, part.size(), stderr);
+            std::fputs("\n----\n", stderr);
+        }
         std::abort();
     }
     Statistics = saved;
