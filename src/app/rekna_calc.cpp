@@ -16,11 +16,11 @@
 #include <string_view>
 #include <vector>
 
-#include "app/calc_plot.h"
 #include "app/batch_run.h"
+#include "app/calc_plot.h"
 #include "app/line_source.h"
-#include "editor/store/line_files.h"
 #include "editor/commands/past_string_list.h"
+#include "editor/store/line_files.h"
 #include "editor/store/umemo_strings.h"
 #include "engine/vt_calc.h"
 #include "frame/answer_writer.h"
@@ -60,7 +60,8 @@ constexpr const char* kUsage =
     "  --log              print every line's calculation log after its answer, as the log\n"
     "                     pane shows it, each log line indented by a Tab\n"
     "  --write            print the memo with every line's answer written in (\" ＝ answer\"),\n"
-    "                     as 計算結果を全行記入 writes it, in the memo's own encoding and line ends\n"
+    "                     as 計算結果を全行記入 writes it, in the memo's own encoding and line "
+    "ends\n"
     "  --delete-answers   print the memo with every written answer taken out\n"
     "  --encoding=NAME    auto (default: valid UTF-8 is read as UTF-8, anything else as CP932),\n"
     "                     cp932 (read and write CP932) or utf-8 (read and write UTF-8)\n"
@@ -80,9 +81,9 @@ struct TArgs {
     bool HaveFile = false;
     std::string Settings;  // --settings
     bool NoSettings = false;
-    bool Write = false;          // --write
-    bool DeleteAnswers = false;  // --delete-answers
-    bool Log = false;            // --log
+    bool Write = false;            // --write
+    bool DeleteAnswers = false;    // --delete-answers
+    bool Log = false;              // --log
     std::vector<std::string> Set;  // --set KEY=VALUE, in order
     double ScriptLimit = 60;       // --script-limit seconds; 0 none
 };
@@ -188,7 +189,8 @@ TMemo Decode(const std::vector<std::string>& raw, TEncoding input, bool outputUt
     bool utf8 = input == TEncoding::enUtf8;
     if (input == TEncoding::enAuto) {
         utf8 = true;
-        for (const auto& line : raw) utf8 = utf8 && IsValidUtf8(line);
+        for (const auto& line : raw)
+            utf8 = utf8 && IsValidUtf8(line);
     }
     TMemo memo;
     for (const auto& line : raw) {
@@ -207,9 +209,10 @@ TMemo Decode(const std::vector<std::string>& raw, TEncoding input, bool outputUt
 std::string ProgramFolder(const char* argv0) {
     char buffer[PATH_MAX];
     const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n > 0) return std::filesystem::path(std::string(buffer, static_cast<std::size_t>(n)))
-                   .parent_path()
-                   .string();
+    if (n > 0)
+        return std::filesystem::path(std::string(buffer, static_cast<std::size_t>(n)))
+            .parent_path()
+            .string();
     return std::filesystem::path(argv0).parent_path().string();
 }
 
@@ -298,7 +301,8 @@ int Rewrite(const TArgs& args, std::string bytes, const TMemorySettings& store,
     TBatchRun batch(SetupOf(args), store, std::move(defText));
     if (args.Write) {
         std::string memoText;
-        for (const std::string_view line : lines) (memoText += line) += "\r\n";
+        for (const std::string_view line : lines)
+            (memoText += line) += "\r\n";
         batch.Memo.LoadBytes(memoText, false);
         batch.Run.CalcRows(true, false, TCalcRangeKind::rkAll);
     }
@@ -583,7 +587,8 @@ int main(int argc, char** argv) {
     std::string error;
     for (int i = 1; i < argc; ++i) {
         const std::string_view a = argv[i];
-        if (a == "-e" || a == "--settings" || a == "--set") ++i;  // their values are no options
+        if (a == "-e" || a == "--settings" || a == "--set")
+            ++i;  // their values are no options
         else if (a == "--help" || a == "-h") {
             std::cout << kUsage;
             return 0;

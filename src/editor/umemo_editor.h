@@ -2,18 +2,18 @@
 // mouse, the clipboard commands and undo do to the line store, and the notifications that follow.
 #pragma once
 
-#include "editor/input/caret_moves.h"
-#include "editor/paint/char_kind.h"
-#include "editor/selection/clipboard.h"
-#include "editor/input/completion_popup.h"
 #include "editor/commands/find_match.h"
+#include "editor/input/caret_moves.h"
+#include "editor/input/completion_popup.h"
 #include "editor/input/key_commands.h"
 #include "editor/input/mouse_model.h"
+#include "editor/paint/char_kind.h"
 #include "editor/paint/ruled_lines.h"
-#include "editor/store/umemo_strings.h"
-#include "editor/undo/umemo_undo.h"
-#include "editor/store/umemo_wrap.h"
+#include "editor/selection/clipboard.h"
 #include "editor/selection/word_select.h"
+#include "editor/store/umemo_strings.h"
+#include "editor/store/umemo_wrap.h"
+#include "editor/undo/umemo_undo.h"
 
 #include <cstdint>
 #include <functional>

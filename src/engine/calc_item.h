@@ -109,7 +109,8 @@ public:
     }
 
 private:
-    static_assert(std::endian::native == std::endian::little, "the inline bytes follow the low byte");
+    static_assert(std::endian::native == std::endian::little,
+                  "the inline bytes follow the low byte");
     static constexpr std::size_t kInline = sizeof(std::uintptr_t) - 1;
     struct TRep {
         std::size_t Refs;
@@ -187,7 +188,9 @@ enum TControlBit : int {
 
 using TControlMask = std::uint32_t;
 
-[[nodiscard]] constexpr TControlMask ControlBit(int bit) noexcept { return TControlMask{1} << bit; }
+[[nodiscard]] constexpr TControlMask ControlBit(int bit) noexcept {
+    return TControlMask{1} << bit;
+}
 
 struct TCalcItem {
     TItemText Text;  // the text kept for the log: canonical literal, name, undefined name

@@ -60,8 +60,10 @@ private:
 };
 
 std::string_view Trimmed(std::string_view s) noexcept {
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
+    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ')
+        s.remove_prefix(1);
+    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ')
+        s.remove_suffix(1);
     return s;
 }
 
@@ -69,7 +71,9 @@ bool IsControlLine(const TCalcList& list) noexcept {
     return list.size() > 1 && list[1].Is(TItemKind::mCnt);
 }
 
-std::string ControlText(TControlMask mask) { return ControlMaskText(mask & ~ControlBit(cbData)); }
+std::string ControlText(TControlMask mask) {
+    return ControlMaskText(mask & ~ControlBit(cbData));
+}
 
 }  // namespace
 
@@ -222,49 +226,49 @@ void AppendVariable(TCappedText& out, int id, const TRenderScope& scope) {
 void AppendItemText(TCappedText& out, const TCalcItem& item, std::size_t position, bool asWritten,
                     bool control, const TRenderScope& scope) {
     switch (item.Kind) {
-        case TItemKind::mCon: out += ConstantDisplay(item.Code); return;
-        case TItemKind::mFun: out += FunctionDisplay(item.Code); return;
-        case TItemKind::mOpr: out += OperatorLogText(item.Code); return;
-        case TItemKind::mVal:
-            if (!item.Text.empty() && (asWritten || item.Text.front() == '[')) {
-                out += item.Text;
-            } else {
-                out += LogValueText(item.Value);
-            }
-            return;
-        case TItemKind::mVar: {
-            if (control) {
-                out += item.Text;
-            } else if (item.Index < 0 || item.Index >= scope.Vars.Count()) {
-                out += item.Text;
-                out += '?';
-            } else {
-                AppendVariable(out, item.Index, scope);
-            }
-            return;
-        }
-        case TItemKind::mStr:
+    case TItemKind::mCon: out += ConstantDisplay(item.Code); return;
+    case TItemKind::mFun: out += FunctionDisplay(item.Code); return;
+    case TItemKind::mOpr: out += OperatorLogText(item.Code); return;
+    case TItemKind::mVal:
+        if (!item.Text.empty() && (asWritten || item.Text.front() == '[')) {
             out += item.Text;
-            if (!control) out += '?';
-            return;
-        case TItemKind::mCbe: out += '('; return;
-        case TItemKind::mCen: out += ')'; return;
-        case TItemKind::mUsr: {
-            if (!item.Text.empty()) {
-                out += item.Text;
-            } else if (const TUserFunc* f = scope.Funcs.Get(item.Index)) {
-                out += f->Name;
-            }
-            return;
+        } else {
+            out += LogValueText(item.Value);
         }
-        case TItemKind::mArg: out += item.Text; return;
-        case TItemKind::mCnt: {
-            const std::string text = ControlText(item.Mask);
-            if (position > 1 && !text.empty()) out += ' ';
-            out += text;
-            return;
+        return;
+    case TItemKind::mVar: {
+        if (control) {
+            out += item.Text;
+        } else if (item.Index < 0 || item.Index >= scope.Vars.Count()) {
+            out += item.Text;
+            out += '?';
+        } else {
+            AppendVariable(out, item.Index, scope);
         }
-        case TItemKind::mNop: return;
+        return;
+    }
+    case TItemKind::mStr:
+        out += item.Text;
+        if (!control) out += '?';
+        return;
+    case TItemKind::mCbe: out += '('; return;
+    case TItemKind::mCen: out += ')'; return;
+    case TItemKind::mUsr: {
+        if (!item.Text.empty()) {
+            out += item.Text;
+        } else if (const TUserFunc* f = scope.Funcs.Get(item.Index)) {
+            out += f->Name;
+        }
+        return;
+    }
+    case TItemKind::mArg: out += item.Text; return;
+    case TItemKind::mCnt: {
+        const std::string text = ControlText(item.Mask);
+        if (position > 1 && !text.empty()) out += ' ';
+        out += text;
+        return;
+    }
+    case TItemKind::mNop: return;
     }
 }
 
@@ -350,14 +354,16 @@ std::string RenderStep(const TEvaluator& eval, const TRenderScope& scope, std::s
     for (std::size_t k = 1; k < ops.Count() && !out.Full(); ++k) {
         const TCalcItem& op = ops.At(k);
         const auto before = static_cast<std::size_t>(op.Tag);
-        for (; vi < before && vi < vals.Count() && !out.Full(); ++vi) value(vi);
+        for (; vi < before && vi < vals.Count() && !out.Full(); ++vi)
+            value(vi);
         AppendItemText(out, op, 2, false, false, scope);
         if (op.Is(TItemKind::mUsr) && k + 1 == ops.Count() && vi < vals.Count()) {
             AppendPendingCall(out, eval, op, vals.At(vals.Count() - 1), scope);
             vi = vals.Count();
         }
     }
-    for (; vi < vals.Count() && !out.Full(); ++vi) value(vi);
+    for (; vi < vals.Count() && !out.Full(); ++vi)
+        value(vi);
     if (!out.Full()) {
         eval.ForEachRemaining([&](const TCalcItem& item) {
             AppendItemText(out, item, 2, false, false, scope);

@@ -26,7 +26,9 @@ public:
         if (FCount > 0) --FCount;
     }
     [[nodiscard]] TCalcItem& Top() noexcept { return FItems[FCount > 0 ? FCount - 1 : 0]; }
-    [[nodiscard]] const TCalcItem& Top() const noexcept { return FItems[FCount > 0 ? FCount - 1 : 0]; }
+    [[nodiscard]] const TCalcItem& Top() const noexcept {
+        return FItems[FCount > 0 ? FCount - 1 : 0];
+    }
     // Entry i counted from the bottom.
     [[nodiscard]] TCalcItem& At(std::size_t i) noexcept { return FItems[i]; }
     [[nodiscard]] const TCalcItem& At(std::size_t i) const noexcept { return FItems[i]; }

@@ -39,16 +39,22 @@ bool IsRootAt(std::string_view s, std::size_t i) noexcept {
     return s.compare(i, 2, Wide().Root) == 0;
 }
 
-bool IsAsciiLetter(char c) noexcept { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
+bool IsAsciiLetter(char c) noexcept {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+bool IsDigit(char c) noexcept {
+    return c >= '0' && c <= '9';
+}
 
 bool IsRawToken(const TCalcItem& item) noexcept {
     return item.Kind == TItemKind::mStr && item.Index == kRawToken;
 }
 
 std::string_view TrimView(std::string_view s) noexcept {
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
+    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ')
+        s.remove_prefix(1);
+    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ')
+        s.remove_suffix(1);
     return s;
 }
 
@@ -96,7 +102,8 @@ bool ReadPlainInteger(std::string& text, TCplx& value) noexcept {
         v = v * 10 + (c - '0');
     }
     std::size_t zeros = start;
-    while (zeros + 1 < text.size() && text[zeros] == '0') ++zeros;
+    while (zeros + 1 < text.size() && text[zeros] == '0')
+        ++zeros;
     if (zeros > start) text.erase(start, zeros - start);
     if (v == 0 && start == 1) text.erase(0, 1);
     value = TCplx(static_cast<long double>(start ? -v : v));
@@ -302,8 +309,8 @@ void TCompiler::ApplyControlKeywords(TCalcList& items) const {
     }
 }
 
-void TCompiler::ClassifyLiteral(TCalcList& items, std::size_t& w, std::size_t& r,
-                                std::size_t start, bool keepTexts) const {
+void TCompiler::ClassifyLiteral(TCalcList& items, std::size_t& w, std::size_t& r, std::size_t start,
+                                bool keepTexts) const {
     // Join an exponent sign that the tokeniser split off: "1.2E" "-" "3".
     std::string text = items[r].Text.substr(start);
     if (EndsInExponentMark(items[r].Text) && r + 2 < items.size() &&
@@ -388,7 +395,8 @@ bool TCompiler::Classify(TCalcList& items, bool keepTexts) const {
     if (definition && IsRawToken(items[2])) {
         const std::string_view raw = items[2].Text;
         std::size_t p = 0;
-        while (p < raw.size() && static_cast<unsigned char>(raw[p]) <= ' ') ++p;
+        while (p < raw.size() && static_cast<unsigned char>(raw[p]) <= ' ')
+            ++p;
         funcLimit = FFuncs.VisibleLimit(LowerName(ReadNameAt(raw, p)));
     }
     // The list is compacted as it is read: items before w are done, items from r on are raw.
@@ -440,13 +448,13 @@ TCalcErr TCompiler::Compile(std::string_view formula, TCompList& list, bool keep
     bool calculable = false;
     for (std::size_t i = 1; i < list.size() && !calculable; ++i) {
         switch (list[i].Kind) {
-            case TItemKind::mCon:
-            case TItemKind::mFun:
-            case TItemKind::mVal:
-            case TItemKind::mVar:
-            case TItemKind::mStr:
-            case TItemKind::mUsr: calculable = true; break;
-            default: break;
+        case TItemKind::mCon:
+        case TItemKind::mFun:
+        case TItemKind::mVal:
+        case TItemKind::mVar:
+        case TItemKind::mStr:
+        case TItemKind::mUsr: calculable = true; break;
+        default: break;
         }
     }
     if (!calculable) {

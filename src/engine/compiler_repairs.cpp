@@ -24,24 +24,24 @@ bool IsCallable(const TCalcItem& item) noexcept {
 
 bool EndsOperand(const TCalcItem& item) noexcept {
     switch (item.Kind) {
-        case TItemKind::mVal:
-        case TItemKind::mVar:
-        case TItemKind::mStr:
-        case TItemKind::mCen: return true;
-        default: return false;
+    case TItemKind::mVal:
+    case TItemKind::mVar:
+    case TItemKind::mStr:
+    case TItemKind::mCen: return true;
+    default: return false;
     }
 }
 
 bool StartsOperand(const TCalcItem& item) noexcept {
     switch (item.Kind) {
-        case TItemKind::mCon:
-        case TItemKind::mFun:
-        case TItemKind::mVal:
-        case TItemKind::mVar:
-        case TItemKind::mCbe:
-        case TItemKind::mStr:
-        case TItemKind::mUsr: return true;
-        default: return false;
+    case TItemKind::mCon:
+    case TItemKind::mFun:
+    case TItemKind::mVal:
+    case TItemKind::mVar:
+    case TItemKind::mCbe:
+    case TItemKind::mStr:
+    case TItemKind::mUsr: return true;
+    default: return false;
     }
 }
 
@@ -51,13 +51,20 @@ int MergedOperator(int first, int second) noexcept {
         int First, Second, Merged;
     };
     static constexpr TPair kPairs[] = {
-        {opGreater, opAssign, opGreaterEq}, {opAssign, opGreater, opGreaterEq},
-        {opLess, opAssign, opLessEq},       {opAssign, opLess, opLessEq},
-        {opGreater, opLess, opNotEqual},    {opLess, opGreater, opNotEqual},
-        {opAssign, opPow, opRevAssign},     {opSub, opPow, opRevSub},
-        {opDiv, opPow, opRevDiv},           {opPow, opPow, opRevPow},
-        {opMul, opMul, opPow},              {opDiv, opDiv, opParallel},
-        {opParallel, opParallel, opAdd},    {opAssign, opAssign, opEqual},
+        {opGreater, opAssign, opGreaterEq},
+        {opAssign, opGreater, opGreaterEq},
+        {opLess, opAssign, opLessEq},
+        {opAssign, opLess, opLessEq},
+        {opGreater, opLess, opNotEqual},
+        {opLess, opGreater, opNotEqual},
+        {opAssign, opPow, opRevAssign},
+        {opSub, opPow, opRevSub},
+        {opDiv, opPow, opRevDiv},
+        {opPow, opPow, opRevPow},
+        {opMul, opMul, opPow},
+        {opDiv, opDiv, opParallel},
+        {opParallel, opParallel, opAdd},
+        {opAssign, opAssign, opEqual},
     };
     for (const auto& p : kPairs) {
         if (p.First == first && p.Second == second) return p.Merged;

@@ -33,10 +33,10 @@ enum class TConstKind : std::uint8_t {
 };
 
 struct TConstEntry {
-    const char* Name; // lower-case, UTF-8 in the source
+    const char* Name;  // lower-case, UTF-8 in the source
     const char* Display;
     TConstKind Kind;
-    long double Num; // the fraction Num / Den of a fixed constant
+    long double Num;  // the fraction Num / Den of a fixed constant
     long double Den;
 };
 
@@ -137,7 +137,7 @@ const TNameTable& Table() {
     }
 }
 
-} // namespace
+}  // namespace
 
 int FindConstant(std::string_view lowerName) noexcept {
     return Table().Find(lowerName);
@@ -165,8 +165,8 @@ TCplx ConstantVariableValue(int index) noexcept {
     case Fraction:
     case Pi:
     case ImagUnit: return FixedValue(e);
-    default: return TCplx(); // the answer and the statistics start at 0
+    default: return TCplx();  // the answer and the statistics start at 0
     }
 }
 
-} // namespace rekna
+}  // namespace rekna

@@ -10,8 +10,8 @@ namespace {
 
 // Keyword text of each bit; bits 0 and 20 are written "#", bit 21 is not written.
 constexpr std::array<const char*, kControlBitCount> kKeywords = {
-    "#",    "#Eng", "#Exp", "#Fix", "#Non", "#N2",  "#N2C", "#N16", "#N10", "#Jpn", "#N60",
-    "#Tim", "#Fac", "#%",   "#dB",  "#Usr", "#@",   "#i",   "#j",   "#End", "#",    "",
+    "#",    "#Eng", "#Exp", "#Fix", "#Non", "#N2", "#N2C", "#N16", "#N10", "#Jpn", "#N60",
+    "#Tim", "#Fac", "#%",   "#dB",  "#Usr", "#@",  "#i",   "#j",   "#End", "#",    "",
 };
 
 struct TShortForm {
@@ -31,8 +31,10 @@ bool EqualNoCase(std::string_view a, std::string_view b) noexcept {
 }
 
 std::string_view Trim(std::string_view s) noexcept {
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
+    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ')
+        s.remove_prefix(1);
+    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ')
+        s.remove_suffix(1);
     return s;
 }
 
@@ -41,7 +43,8 @@ std::string_view Trim(std::string_view s) noexcept {
 const std::string& ControlKeywordText(int bit) noexcept {
     static const std::array<std::string, kControlBitCount> texts = [] {
         std::array<std::string, kControlBitCount> t;
-        for (int i = 0; i < kControlBitCount; ++i) t[i] = kKeywords[i];
+        for (int i = 0; i < kControlBitCount; ++i)
+            t[i] = kKeywords[i];
         return t;
     }();
     return texts[static_cast<std::size_t>(bit) < texts.size() ? bit : cbData];

@@ -29,7 +29,8 @@ bool IsImpure(const TCalcItem& op) noexcept {
         } t;
         t.Functions.assign(kFunctionCount, false);
         t.Constants.assign(kConstantCount, false);
-        for (const char* name : {"rand", "time", "data", "end", "dist", "distp", "sdist", "sdistp"}) {
+        for (const char* name :
+             {"rand", "time", "data", "end", "dist", "distp", "sdist", "sdistp"}) {
             const int i = FindFunction(name);
             if (i >= 0) t.Functions[static_cast<std::size_t>(i)] = true;
         }
@@ -62,7 +63,8 @@ void TEvalTrace::Clear() noexcept {
 void TEvalTrace::Touch(int id, const TVariList& vars) {
     if (id < 0) return;
     const auto index = static_cast<std::size_t>(id);
-    if (index >= FTouched.size()) FTouched.resize(std::max<std::size_t>(index + 1, 2 * FTouched.size()));
+    if (index >= FTouched.size())
+        FTouched.resize(std::max<std::size_t>(index + 1, 2 * FTouched.size()));
     if (FTouched[index] == FGeneration) return;
     FTouched[index] = FGeneration;
     const TVarItem& item = vars.Item(id);
@@ -125,7 +127,8 @@ bool TEvaluator::Evaluate(const TCalcList& list, bool commit) {
         if (!item) break;
         Process(*item);
     }
-    while (!CalcFailed() && FOps.Count() > 1) Reduce();
+    while (!CalcFailed() && FOps.Count() > 1)
+        Reduce();
     CheckFp();
     if (CalcFailed()) {
         if (!FVals.Empty()) FVals.Top().Text = CalcErrAnswer(CalcErr);
@@ -134,7 +137,9 @@ bool TEvaluator::Evaluate(const TCalcList& list, bool commit) {
     return FVals.Count() == 1;
 }
 
-TCplx TEvaluator::Result() const { return FVals.Empty() ? TCplx() : FVals.Top().Value; }
+TCplx TEvaluator::Result() const {
+    return FVals.Empty() ? TCplx() : FVals.Top().Value;
+}
 
 const TCalcItem* TEvaluator::Fetch() {
     while (!FFrames.empty()) {
@@ -183,33 +188,34 @@ const TCalcItem* TEvaluator::Fetch() {
 
 void TEvaluator::Process(const TCalcItem& item) {
     switch (item.Kind) {
-        case TItemKind::mVal:
-        case TItemKind::mArg:
-            if (IsLiteralError(item.Tag)) {
-                SetCalcErr(static_cast<TCalcErr>(item.Tag));
-            } else {
-                FVals.Push(item);
-            }
-            return;
-        case TItemKind::mVar:
-        case TItemKind::mStr: {
-            const bool alone = FTopSize == 2 && FFrames.size() == 1;
-            if (alone && item.Kind == TItemKind::mStr) {
-                SetCalcErr(TCalcErr::ceUndefinedVar);
-                return;
-            }
+    case TItemKind::mVal:
+    case TItemKind::mArg:
+        if (IsLiteralError(item.Tag)) {
+            SetCalcErr(static_cast<TCalcErr>(item.Tag));
+        } else {
             FVals.Push(item);
-            if (alone) Resolve(FVals.Top());
+        }
+        return;
+    case TItemKind::mVar:
+    case TItemKind::mStr: {
+        const bool alone = FTopSize == 2 && FFrames.size() == 1;
+        if (alone && item.Kind == TItemKind::mStr) {
+            SetCalcErr(TCalcErr::ceUndefinedVar);
             return;
         }
-        case TItemKind::mCnt:
-            if (OnDirectives) OnDirectives(item.Mask);
-            return;
-        default: break;
+        FVals.Push(item);
+        if (alone) Resolve(FVals.Top());
+        return;
+    }
+    case TItemKind::mCnt:
+        if (OnDirectives) OnDirectives(item.Mask);
+        return;
+    default: break;
     }
     const int g = RightPrecedence(item);
     FCurrent = &item;
-    while (!CalcFailed() && FOps.Count() >= 2 && LeftPrecedence(FOps.Top()) > g) Reduce();
+    while (!CalcFailed() && FOps.Count() >= 2 && LeftPrecedence(FOps.Top()) > g)
+        Reduce();
     FCurrent = nullptr;
     if (CalcFailed()) return;
     if (item.Is(TItemKind::mCen) && FOps.Top().Is(TItemKind::mCbe)) {
@@ -226,7 +232,8 @@ void TEvaluator::Process(const TCalcItem& item) {
         // An operator remembers how many values stood before it, for the log; a ", " the
         // position of the first entry below it that is no ", ", for InPendingCall.
         const std::size_t below = FOps.Count() - 1;
-        const int base = FOps.Top().IsOperator(opComma) ? FOps.Top().Index : static_cast<int>(below);
+        const int base =
+            FOps.Top().IsOperator(opComma) ? FOps.Top().Index : static_cast<int>(below);
         FOps.Push(item);
         FOps.Top().Tag = static_cast<int>(FVals.Count());
         if (item.IsOperator(opComma)) FOps.Top().Index = base;
@@ -348,61 +355,61 @@ void TEvaluator::Reduce() {
     if (CalcFailed()) return;
     const TCalcItem op = FOps.Pop();
     switch (op.Kind) {
-        case TItemKind::mCon:
-        case TItemKind::mFun: {
-            const TCplx arg = ResolveTop();
-            if (CalcFailed()) return;
-            if (Trace) {
-                if (IsImpure(op)) Trace->Impure = true;
-                // Built-ins read F (the electrical functions) and the last answer (Ans())
-                // besides their argument.
-                if (FVars.FId() >= 0) Trace->Touch(FVars.FId(), FVars);
-                static const int ansConstant = FindConstant("ans");
-                if (op.Kind == TItemKind::mCon && op.Code == ansConstant && FVars.AnsId() >= 0)
-                    Trace->Touch(FVars.AnsId(), FVars);
-            }
-            const TCplx r = op.Kind == TItemKind::mCon ? ApplyConstant(op.Code, arg, FEnv)
-                                                       : ApplyFunction(op.Code, arg, FEnv);
-            FVals.SetTop(CutTinyError(r));
-            if (op.Kind == TItemKind::mFun && IsDataFunction(op.Code)) StoreStatistics(FVars);
+    case TItemKind::mCon:
+    case TItemKind::mFun: {
+        const TCplx arg = ResolveTop();
+        if (CalcFailed()) return;
+        if (Trace) {
+            if (IsImpure(op)) Trace->Impure = true;
+            // Built-ins read F (the electrical functions) and the last answer (Ans())
+            // besides their argument.
+            if (FVars.FId() >= 0) Trace->Touch(FVars.FId(), FVars);
+            static const int ansConstant = FindConstant("ans");
+            if (op.Kind == TItemKind::mCon && op.Code == ansConstant && FVars.AnsId() >= 0)
+                Trace->Touch(FVars.AnsId(), FVars);
+        }
+        const TCplx r = op.Kind == TItemKind::mCon ? ApplyConstant(op.Code, arg, FEnv)
+                                                   : ApplyFunction(op.Code, arg, FEnv);
+        FVals.SetTop(CutTinyError(r));
+        if (op.Kind == TItemKind::mFun && IsDataFunction(op.Code)) StoreStatistics(FVars);
+        break;
+    }
+    case TItemKind::mOpr: {
+        const int code = op.Code;
+        if (IsUnaryMinus(code)) {
+            const TCplx v = ResolveTop();
+            if (!CalcFailed()) FVals.SetTop(CutTinyError(-v));
             break;
         }
-        case TItemKind::mOpr: {
-            const int code = op.Code;
-            if (IsUnaryMinus(code)) {
-                const TCplx v = ResolveTop();
-                if (!CalcFailed()) FVals.SetTop(CutTinyError(-v));
-                break;
-            }
-            if (code == opAssign) {
-                const TCplx right = PopResolved();
-                if (CalcFailed()) return;
-                if (!FVals.Empty()) Store(FVals.Top(), right);
-                FVals.SetTop(right);
-                break;
-            }
-            if (code == opRevAssign) {
-                TCalcItem target = FVals.Pop();
-                const TCplx left = ResolveTop();
-                if (CalcFailed()) return;
-                Store(target, left);
-                FVals.SetTop(left);
-                break;
-            }
+        if (code == opAssign) {
             const TCplx right = PopResolved();
+            if (CalcFailed()) return;
+            if (!FVals.Empty()) Store(FVals.Top(), right);
+            FVals.SetTop(right);
+            break;
+        }
+        if (code == opRevAssign) {
+            TCalcItem target = FVals.Pop();
             const TCplx left = ResolveTop();
             if (CalcFailed()) return;
-            if (code == opComma) {
-                // Arguments reduce from the right: the list is kept last first.
-                FArgs.push_back(left);
-                FVals.SetTop(right);
-                break;
-            }
-            const auto apply = OperatorInfo(code).Apply;
-            FVals.SetTop(apply ? CutTinyError(apply(left, right)) : right);
+            Store(target, left);
+            FVals.SetTop(left);
             break;
         }
-        default: return;
+        const TCplx right = PopResolved();
+        const TCplx left = ResolveTop();
+        if (CalcFailed()) return;
+        if (code == opComma) {
+            // Arguments reduce from the right: the list is kept last first.
+            FArgs.push_back(left);
+            FVals.SetTop(right);
+            break;
+        }
+        const auto apply = OperatorInfo(code).Apply;
+        FVals.SetTop(apply ? CutTinyError(apply(left, right)) : right);
+        break;
+    }
+    default: return;
     }
     // The flags are sticky: they are read before every assignment and at the end, and after
     // every step only while a log shows where the line failed.
@@ -444,7 +451,8 @@ void TEvaluator::CheckFp() noexcept {
 bool TEvaluator::InPendingCall() const noexcept {
     if (FOps.Count() < 2) return false;
     const TCalcItem& top = FOps.Top();
-    const std::size_t i = top.IsOperator(opComma) ? static_cast<std::size_t>(top.Index) : FOps.Count() - 1;
+    const std::size_t i =
+        top.IsOperator(opComma) ? static_cast<std::size_t>(top.Index) : FOps.Count() - 1;
     return i >= 1 && FOps.At(i).Is(TItemKind::mCbe) && FOps.At(i - 1).Is(TItemKind::mUsr);
 }
 

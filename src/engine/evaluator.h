@@ -87,8 +87,7 @@ public:
     // Calls visit for every item not read yet, innermost body first, as the items would stand
     // in the expanded line (parameters already replaced by their values), until visit returns
     // false.
-    template <typename TVisit>
-    void ForEachRemaining(TVisit&& visit) const {
+    template <typename TVisit> void ForEachRemaining(TVisit&& visit) const {
         if (FCurrent && !visit(*FCurrent)) return;
         for (std::size_t fi = FFrames.size(); fi-- > 0;) {
             const TFrame& f = FFrames[fi];

@@ -94,4 +94,4 @@ private:
 [[nodiscard]] long double NormalCdf(long double t) noexcept;
 [[nodiscard]] long double NormalDensity(long double u) noexcept;
 
-} // namespace rekna
+}  // namespace rekna

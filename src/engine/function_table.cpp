@@ -10,8 +10,8 @@ namespace rekna {
 namespace {
 
 struct TFuncEntry {
-    const char* Name;    // lower-case, UTF-8 in the source
-    const char* Display; // the text of the calculation log
+    const char* Name;     // lower-case, UTF-8 in the source
+    const char* Display;  // the text of the calculation log
     TFuncId Id;
 };
 
@@ -161,7 +161,7 @@ const TNameTable& Table() {
     return index >= 0 && index < kFunctionCount;
 }
 
-} // namespace
+}  // namespace
 
 int FindFunction(std::string_view lowerName) noexcept {
     return Table().Find(lowerName);
@@ -204,4 +204,4 @@ bool IsElectricalFunction(int index) noexcept {
     }
 }
 
-} // namespace rekna
+}  // namespace rekna

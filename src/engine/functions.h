@@ -39,7 +39,8 @@ inline constexpr int kConstantCount = 31;
 [[nodiscard]] TCplx ConstantVariableValue(int index) noexcept;
 
 // Functions that need attention from the evaluator or the memo formula reduction.
-[[nodiscard]] bool IsDataFunction(int index) noexcept;        // Data: refresh the statistics variables
-[[nodiscard]] bool IsElectricalFunction(int index) noexcept;  // zR zL zC yR yL yC AzR AzL AzC AyR AyL AyC
+[[nodiscard]] bool IsDataFunction(int index) noexcept;  // Data: refresh the statistics variables
+[[nodiscard]] bool
+IsElectricalFunction(int index) noexcept;  // zR zL zC yR yL yC AzR AzL AzC AyR AyL AyC
 
 }  // namespace rekna

@@ -70,10 +70,10 @@ TCplx Vswr(const TCplx& z) noexcept {
     return TCplx((1.0L + rho) / (1.0L - rho));
 }
 
-} // namespace
+}  // namespace
 
 TCplx ApplyElectric(TFuncId id, const TCplx& z, const TFuncEnv& env) noexcept {
-    const long double omega = kTwoPi * env.FreqAbs; // 2 pi |F|
+    const long double omega = kTwoPi * env.FreqAbs;  // 2 pi |F|
     const long double x = ReValue(z);
     const long double y = z.IsReal() ? 0.0L : ImValue(z);
     switch (id) {
@@ -87,10 +87,10 @@ TCplx ApplyElectric(TFuncId id, const TCplx& z, const TFuncEnv& env) noexcept {
     case TFuncId::DB20: return DecibelByUnit(z, TdBUnit::dudB20);
     case TFuncId::DBm: return DecibelByUnit(z, TdBUnit::dudBm);
     case TFuncId::DBu: return DecibelByUnit(z, TdBUnit::dudBu);
-    case TFuncId::AzL: // inductance of a reactance, capacitance of a susceptance
+    case TFuncId::AzL:  // inductance of a reactance, capacitance of a susceptance
         if (omega == 0.0L) return FuncFail(TCalcErr::ceDivZero);
         return TCplx(y / omega);
-    case TFuncId::AzC: // capacitance of a reactance, inductance of a susceptance
+    case TFuncId::AzC:  // capacitance of a reactance, inductance of a susceptance
         if (omega * y == 0.0L) return FuncFail(TCalcErr::ceDivZero);
         return TCplx(-1.0L / (omega * y));
     case TFuncId::YR:
@@ -113,4 +113,4 @@ TCplx ApplyElectric(TFuncId id, const TCplx& z, const TFuncEnv& env) noexcept {
     }
 }
 
-} // namespace rekna
+}  // namespace rekna

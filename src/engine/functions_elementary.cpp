@@ -127,7 +127,7 @@ TCplx Atan(const TCplx& z, TAngle a) noexcept {
 
 TCplx Asinh(const TCplx& z) noexcept {
     if (z.IsReal()) return TCplx(std::asinh(ReValue(z)));
-    return FromStd(TimesMinusI(AsinValue(IMul(z)))); // -i asin(iz)
+    return FromStd(TimesMinusI(AsinValue(IMul(z))));  // -i asin(iz)
 }
 
 // ln(z + sqrt(z + 1) sqrt(z - 1)): a real x < 1 is read from above the cut.
@@ -144,7 +144,7 @@ TCplx Atanh(const TCplx& z) noexcept {
         if (std::fabs(x) == 1.0L) return FuncFail(TCalcErr::ceFuncCalc);
     }
     bool pole = false;
-    const TStdCplx w = AtanValue(IMul(z), pole); // -i atan(iz)
+    const TStdCplx w = AtanValue(IMul(z), pole);  // -i atan(iz)
     if (pole) return FuncFail(TCalcErr::ceFuncCalc);
     return FromStd(TimesMinusI(w));
 }
@@ -282,7 +282,7 @@ TCplx Conj(const TCplx& z) noexcept {
     if (!std::isfinite(v)) return TFrac(v);
     long double t = std::trunc(v);
     if (f.Den != 1.0L) {
-        const long double rest = std::fma(-t, f.Den, f.Num); // Num - t Den, its sign exact
+        const long double rest = std::fma(-t, f.Den, f.Num);  // Num - t Den, its sign exact
         if (v > 0.0L && rest < 0.0L) t -= 1.0L;
         if (v < 0.0L && rest > 0.0L) t += 1.0L;
     }
@@ -346,7 +346,7 @@ TCplx Time() noexcept {
     return TCplx(b ? 1.0L : 0.0L);
 }
 
-} // namespace
+}  // namespace
 
 TCplx ApplyElementary(TFuncId id, const TCplx& z) noexcept {
     switch (id) {
@@ -403,4 +403,4 @@ TCplx ApplyElementary(TFuncId id, const TCplx& z) noexcept {
     }
 }
 
-} // namespace rekna
+}  // namespace rekna

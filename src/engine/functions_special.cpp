@@ -51,7 +51,7 @@ TFrac ESeriesPart(const TFrac& part, int step) noexcept {
     if (v == 0.0L || !std::isfinite(v)) return part;
     const long double a = std::fabs(v);
     int k = static_cast<int>(std::floor(std::log10(a))) - 1;
-    long double m = ScaleByTen(a, -k); // 10 <= m < 100
+    long double m = ScaleByTen(a, -k);  // 10 <= m < 100
     if (m >= 100.0L) {
         ++k;
         m = ScaleByTen(a, -k);
@@ -115,7 +115,7 @@ template <class T> T BesselHankel(int n, const T& z) noexcept {
         const long double odd = 2.0L * k - 1.0L;
         term *= (mu - odd * odd) / static_cast<long double>(k) * step;
         const long double size = std::abs(term);
-        if (size >= previous) break; // the asymptotic series starts to diverge
+        if (size >= previous) break;  // the asymptotic series starts to diverge
         previous = size;
         switch (k % 4) {
         case 0: p += term; break;
@@ -137,7 +137,7 @@ template <class T> T BesselHankel(int n, const T& z) noexcept {
     return (cos(z) * a + sin(z) * b) / (kSqrtPi * sqrt(z));
 }
 
-} // namespace
+}  // namespace
 
 // The Bessel integral (1 / 2 pi) over [-pi, pi] of exp(i (n t - z sin t)), whose odd part
 // vanishes, taken as (1 / pi) over [0, pi] of cos(n t - z sin t) by the trapezoid sums of
@@ -149,7 +149,7 @@ template <class T> T BesselHankel(int n, const T& z) noexcept {
 // exp(-|y|) so that no sample overflows; the scale is put back at the end.
 TCplx BesselJIntegral(int n, long double x, long double y) noexcept {
     constexpr int kHalvings = 16;
-    constexpr long double kFloor = 0x1p-63L * kPi; // rounding level of the integral
+    constexpr long double kFloor = 0x1p-63L * kPi;  // rounding level of the integral
     const long double ay = std::fabs(y);
     const auto sample = [&](long double t, long double& re, long double& im) noexcept {
         const long double s = std::sin(t);
@@ -161,7 +161,7 @@ TCplx BesselJIntegral(int n, long double x, long double y) noexcept {
         }
         const long double up = std::exp(y * s - ay);
         const long double down = std::exp(-y * s - ay);
-        re = std::cos(a) * ((up + down) / 2.0L); // cos(a - ib) = cos a cosh b + i sin a sinh b
+        re = std::cos(a) * ((up + down) / 2.0L);  // cos(a - ib) = cos a cosh b + i sin a sinh b
         im = std::sin(a) * ((up - down) / 2.0L);
     };
     long double r0, i0, r1, i1;
@@ -279,7 +279,7 @@ template <class F> long double Integrate(const F& f, long double a, long double 
 
 // exp(-u^2 / 2) with the rounding error of u^2 put back, so that the tails keep full precision.
 [[nodiscard]] long double ExpMinusHalfSquare(long double u) noexcept {
-    if (!(std::fabs(u) < 160.0L)) return 0.0L; // exp(-12800) is below the smallest extended
+    if (!(std::fabs(u) < 160.0L)) return 0.0L;  // exp(-12800) is below the smallest extended
     const long double hi = u * u;
     const long double lo = std::fma(u, u, -hi);
     const long double e = std::exp(-hi / 2.0L);
@@ -289,7 +289,7 @@ template <class F> long double Integrate(const F& f, long double a, long double 
 // Beyond this the integrand exp(-x^2 / 2) is below 1e-347: nothing of it is left in 0.5 + I.
 constexpr long double kUpperTail = 40.0L;
 
-} // namespace
+}  // namespace
 
 // 0.5 + I(0, t) / sqrt(2 pi) for t > 0. For t < 0 the tail integral from |t| outwards is taken
 // directly, with x = |t| + u, instead of 0.5 - I(t, 0) / sqrt(2 pi), which cancels to nothing
@@ -306,7 +306,7 @@ long double NormalCdf(long double t) noexcept {
     const long double front = ExpMinusHalfSquare(a);
     if (front == 0.0L) return 0.0L;
     const auto g = [a](long double u) noexcept { return std::exp(-(a * u + u * u / 2.0L)); };
-    const long double reach = std::min(12.0L, 64.0L / a); // the integrand falls below e^-64
+    const long double reach = std::min(12.0L, 64.0L / a);  // the integrand falls below e^-64
     return front * Integrate(g, 0.0L, reach) / kSqrtTwoPi;
 }
 
@@ -337,7 +337,7 @@ TCplx SDist(const TCplx& z, bool population) noexcept {
     return TCplx(NormalCdf(Magnitude(d) / sd));
 }
 
-} // namespace
+}  // namespace
 
 TCplx ApplySpecial(TFuncId id, const TCplx& z) noexcept {
     switch (id) {
@@ -364,4 +364,4 @@ TCplx ApplySpecial(TFuncId id, const TCplx& z) noexcept {
     }
 }
 
-} // namespace rekna
+}  // namespace rekna

@@ -124,8 +124,7 @@ private:
     void Rehash(std::size_t slots);
 
     // Drops the results for which drop holds.
-    template <class TDrop>
-    void DropWhere(TDrop drop);
+    template <class TDrop> void DropWhere(TDrop drop);
 
     std::vector<TEntry> FSlots;
     std::size_t FCount = 0;  // occupied slots

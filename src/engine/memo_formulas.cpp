@@ -71,7 +71,8 @@ bool SomeGraphVariableAssigned(const TVariList& vars) {
 
 void TVtCalc::RunMemoFormulas() {
     Statistics.Stop();
-    for (const TCalcList& entry : FMemoFormulas) RunCompiled(true, true, &entry);
+    for (const TCalcList& entry : FMemoFormulas)
+        RunCompiled(true, true, &entry);
 }
 
 void TVtCalc::ReduceMemoFormulas(std::string_view xName, bool optimise) {

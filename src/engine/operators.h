@@ -45,9 +45,10 @@ inline constexpr int kOperatorCount = 28;
 
 struct TOperatorInfo {
     const char* LogText;  // UTF-8; OperatorLogText gives the CP932 form
-    std::uint8_t F;  // left (stack) precedence
-    std::uint8_t G;  // right (incoming) precedence
-    TCplx (*Apply)(const TCplx& x, const TCplx& y) noexcept;  // null where the evaluator acts itself
+    std::uint8_t F;       // left (stack) precedence
+    std::uint8_t G;       // right (incoming) precedence
+    TCplx (*Apply)(const TCplx& x,
+                   const TCplx& y) noexcept;  // null where the evaluator acts itself
 };
 
 [[nodiscard]] const TOperatorInfo& OperatorInfo(int code) noexcept;

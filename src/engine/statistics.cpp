@@ -51,4 +51,4 @@ void TStatistics::Add(const TCplx& value) noexcept {
     }
 }
 
-} // namespace rekna
+}  // namespace rekna

@@ -12,12 +12,12 @@ namespace {
 
 bool IsNameItem(const TCalcItem& item) noexcept {
     switch (item.Kind) {
-        case TItemKind::mCon:
-        case TItemKind::mFun:
-        case TItemKind::mVar:
-        case TItemKind::mStr:
-        case TItemKind::mUsr: return true;
-        default: return false;
+    case TItemKind::mCon:
+    case TItemKind::mFun:
+    case TItemKind::mVar:
+    case TItemKind::mStr:
+    case TItemKind::mUsr: return true;
+    default: return false;
     }
 }
 
@@ -103,7 +103,8 @@ int TUserFuncList::Define(const TCalcList& line, bool* created) {
 
     auto func = std::make_unique<TUserFunc>();
     func->Name = LowerName(line[2].Text);
-    for (std::size_t i : paramIndexes) func->Params.push_back(LowerName(line[i].Text));
+    for (std::size_t i : paramIndexes)
+        func->Params.push_back(LowerName(line[i].Text));
 
     const std::size_t bodyStart = close + 2;
     func->Items.assign(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(bodyStart));
@@ -112,7 +113,8 @@ int TUserFuncList::Define(const TCalcList& line, bool* created) {
     // The first parameter of a name counts; a body of n names and a list of m parameters take
     // n + m steps.
     std::unordered_map<std::string_view, std::size_t> paramNumber;
-    for (std::size_t k = func->Params.size(); k-- > 0;) paramNumber[func->Params[k]] = k;
+    for (std::size_t k = func->Params.size(); k-- > 0;)
+        paramNumber[func->Params[k]] = k;
     for (std::size_t i = bodyStart; i < line.size(); ++i) {
         TCalcItem item = line[i];
         if (IsParamItem(item)) {

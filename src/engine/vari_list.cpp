@@ -30,7 +30,8 @@ void TVariList::SortOrder() const {
     if (FSorted == FItems.size()) return;
     const auto byName = [this](int a, int b) { return FItems[a].Name < FItems[b].Name; };
     const auto middle = static_cast<std::ptrdiff_t>(FOrder.size());
-    for (std::size_t id = FSorted; id < FItems.size(); ++id) FOrder.push_back(static_cast<int>(id));
+    for (std::size_t id = FSorted; id < FItems.size(); ++id)
+        FOrder.push_back(static_cast<int>(id));
     std::sort(FOrder.begin() + middle, FOrder.end(), byName);
     std::inplace_merge(FOrder.begin(), FOrder.begin() + middle, FOrder.end(), byName);
     FSorted = FItems.size();
@@ -94,11 +95,14 @@ bool TVariList::SetAns(const TCplx& value, bool error) {
     TVarItem& item = FItems[FAnsId];
     if (item.Flags & vfProtected) return false;
     item.Value = value;
-    item.Flags = static_cast<std::uint8_t>(error ? (item.Flags | vfError) : (item.Flags & ~vfError));
+    item.Flags =
+        static_cast<std::uint8_t>(error ? (item.Flags | vfError) : (item.Flags & ~vfError));
     return true;
 }
 
-TCplx TVariList::GetF() const noexcept { return FFId < 0 ? TCplx() : AsRead(FItems[FFId].Value); }
+TCplx TVariList::GetF() const noexcept {
+    return FFId < 0 ? TCplx() : AsRead(FItems[FFId].Value);
+}
 
 const TVarItem& TVariList::Item(int id) const noexcept {
     static const TVarItem kNone;
@@ -108,7 +112,8 @@ const TVarItem& TVariList::Item(int id) const noexcept {
 
 int TVariList::IdAt(int position) const {
     SortOrder();
-    if (position < 0 || position >= static_cast<int>(FOrder.size())) return FOrder.empty() ? -1 : FOrder[0];
+    if (position < 0 || position >= static_cast<int>(FOrder.size()))
+        return FOrder.empty() ? -1 : FOrder[0];
     return FOrder[position];
 }
 
@@ -128,7 +133,8 @@ void TVariList::Unmark(std::string_view name, std::uint8_t bits) noexcept {
 }
 
 void TVariList::ClearFlagAll(std::uint8_t bits) noexcept {
-    for (auto& item : FItems) item.Flags = static_cast<std::uint8_t>(item.Flags & ~bits);
+    for (auto& item : FItems)
+        item.Flags = static_cast<std::uint8_t>(item.Flags & ~bits);
 }
 
 void TVariList::Clear() {

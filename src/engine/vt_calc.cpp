@@ -164,7 +164,8 @@ bool TVtCalc::CalcLine(std::string_view text, bool commit, bool storeAns, bool k
 
 bool TVtCalc::CalcLineCached(std::string_view text, TLineHint* hint) {
     FLineAnswer.Reset();
-    if (!UseLineCache || FBusy || FRecording || Statistics.Active) return CalcLine(text, true, true, true);
+    if (!UseLineCache || FBusy || FRecording || Statistics.Active)
+        return CalcLine(text, true, true, true);
     const std::uint64_t context = FLineCache.Context(NumberSettings, Switches, FProps, FCopies);
     if (TLineResult* hit = FLineCache.Find(text, context, LogEnable, FFuncs.Shape(), FVars, hint)) {
         ReplayLine(*hit);
@@ -181,9 +182,9 @@ bool TVtCalc::CalcLineCached(std::string_view text, TLineHint* hint) {
     FRecording = nullptr;
     // A stopped line is calculated again; so is a refused one, which is refused at once.
     const bool cacheable = !FRefused && !FEvaluator.Stopped() && !FTrace.Impure &&
-                           FVars.Shape() == varShape &&
-                           FFuncs.Shape() == funcShape && CalcErr != TCalcErr::ceControl &&
-                           CalcErr != TCalcErr::ceUserFunc && !Statistics.Active &&
+                           FVars.Shape() == varShape && FFuncs.Shape() == funcShape &&
+                           CalcErr != TCalcErr::ceControl && CalcErr != TCalcErr::ceUserFunc &&
+                           !Statistics.Active &&
                            FLineCache.Context(NumberSettings, Switches, FProps, FCopies) == context;
     if (cacheable) {
         result.Context = context;
@@ -202,7 +203,8 @@ bool TVtCalc::CalcLineCached(std::string_view text, TLineHint* hint) {
             result.Names.push_back({std::move(lower), id});
             pos += name.size();
         }
-        for (TEvalTrace::TLookup& lookup : FTrace.Lookups) result.Names.push_back(std::move(lookup));
+        for (TEvalTrace::TLookup& lookup : FTrace.Lookups)
+            result.Names.push_back(std::move(lookup));
         // A long line names the same variables again and again; each is checked once.
         if (result.Names.size() > 8) {
             auto& names = result.Names;
@@ -232,7 +234,8 @@ void TVtCalc::ReplayLine(TLineResult& r) {
         const int ansId = FVars.AnsId();
         FEvaluator.Env().LastAnswer = ansId >= 0 ? FVars.ValueOf(ansId) : TCplx();
     }
-    for (const auto& [id, value] : r.Writes) FVars.Assign(id, value);
+    for (const auto& [id, value] : r.Writes)
+        FVars.Assign(id, value);
     if (r.AnsSet) FVars.SetAns(r.AnsValue, r.AnsError);
     if (r.Ran) {
         const int fId = FVars.FId();
@@ -262,10 +265,13 @@ void TVtCalc::ResetDisplay() noexcept {
     ApplyDisplayProps(FCopies);
 }
 
-void TVtCalc::ApplyDisplaySettings() noexcept { ApplyDisplayProps(FProps); }
+void TVtCalc::ApplyDisplaySettings() noexcept {
+    ApplyDisplayProps(FProps);
+}
 
 void TVtCalc::RegisterBuiltins() {
-    for (int i = 0; i < kConstantCount; ++i) FVars.Set(ConstantName(i), ConstantVariableValue(i), 0);
+    for (int i = 0; i < kConstantCount; ++i)
+        FVars.Set(ConstantName(i), ConstantVariableValue(i), 0);
 }
 
 void TVtCalc::Clear() {
@@ -294,9 +300,13 @@ int TVtCalc::GetVar(std::string_view name, TFrac& re, TFrac& im) const {
     return FVars.GetWithState(name, re, im);
 }
 
-bool TVtCalc::SetAns(const TCplx& value, bool error) { return FVars.SetAns(value, error); }
+bool TVtCalc::SetAns(const TCplx& value, bool error) {
+    return FVars.SetAns(value, error);
+}
 
-TVarItem TVtCalc::VarItem(int index) const { return FVars.Item(FVars.IdAt(index)); }
+TVarItem TVtCalc::VarItem(int index) const {
+    return FVars.Item(FVars.IdAt(index));
+}
 
 std::string TVtCalc::VarLine(int index) const {
     const TVarItem& item = FVars.Item(FVars.IdAt(index));
@@ -339,7 +349,9 @@ TCplx TVtCalc::CallByName(std::string_view name, long double re, long double im)
             TCalcItem item = f->Items[i];
             if (item.Kind == TItemKind::mArg) {
                 const auto k = static_cast<std::size_t>(item.Index);
-                item = MakeValue(k == 0 ? arg : k <= ScriptArgs.size() ? ScriptArgs[k - 1] : TCplx());
+                item = MakeValue(k == 0                   ? arg
+                                 : k <= ScriptArgs.size() ? ScriptArgs[k - 1]
+                                                          : TCplx());
             }
             list.push_back(std::move(item));
         }
@@ -376,12 +388,24 @@ void TVtCalc::SetImagChar(char v) noexcept {
     FProps.ImagChar = FCopies.ImagChar = NumberSettings.ImagChar = v;
 }
 
-void TVtCalc::SetAnsLength(int v) noexcept { NumberSettings.AnsLength = std::clamp(v, -17, 18); }
-void TVtCalc::SetAnsColNon(int v) noexcept { NumberSettings.AnsColNon = std::max(0, v); }
-void TVtCalc::SetAnsColFix(int v) noexcept { NumberSettings.AnsColFix = std::max(0, v); }
-void TVtCalc::SetAnsColExp(int v) noexcept { NumberSettings.AnsColExp = std::max(0, v); }
-void TVtCalc::SetAnsColN2(int v) noexcept { NumberSettings.AnsColN2 = std::max(0, v); }
-void TVtCalc::SetAnsColN16(int v) noexcept { NumberSettings.AnsColN16 = std::max(0, v); }
+void TVtCalc::SetAnsLength(int v) noexcept {
+    NumberSettings.AnsLength = std::clamp(v, -17, 18);
+}
+void TVtCalc::SetAnsColNon(int v) noexcept {
+    NumberSettings.AnsColNon = std::max(0, v);
+}
+void TVtCalc::SetAnsColFix(int v) noexcept {
+    NumberSettings.AnsColFix = std::max(0, v);
+}
+void TVtCalc::SetAnsColExp(int v) noexcept {
+    NumberSettings.AnsColExp = std::max(0, v);
+}
+void TVtCalc::SetAnsColN2(int v) noexcept {
+    NumberSettings.AnsColN2 = std::max(0, v);
+}
+void TVtCalc::SetAnsColN16(int v) noexcept {
+    NumberSettings.AnsColN16 = std::max(0, v);
+}
 
 void TVtCalc::SetUsrFormat(std::string_view v) {
     std::string out;
@@ -415,7 +439,9 @@ void TVtCalc::SetScriptEnabled(bool v) {
     FScriptEnabled = v && FScriptHost != nullptr;
 }
 
-void TVtCalc::SetScriptHost(std::unique_ptr<TScriptHost> host) { FScriptHost = std::move(host); }
+void TVtCalc::SetScriptHost(std::unique_ptr<TScriptHost> host) {
+    FScriptHost = std::move(host);
+}
 
 bool TVtCalc::BeginScriptRun(std::string_view text) {
     FData.clear();
@@ -447,7 +473,8 @@ bool TVtCalc::TakeScriptOutcome(TScriptOutcome outcome) {
     }
     // Calculations the script made left their log; the script's own lines follow.
     if (LogEnable) {
-        for (const std::string& line : outcome.Log) FLog.AddLine(line);
+        for (const std::string& line : outcome.Log)
+            FLog.AddLine(line);
     } else {
         FLog.Reset(nullptr);
     }

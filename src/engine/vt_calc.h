@@ -121,7 +121,8 @@ public:
     [[nodiscard]] std::string ConstValueText(std::string_view name) const;
     [[nodiscard]] int FuncCount() const noexcept { return FFuncs.Count(); }
     [[nodiscard]] std::string FuncLine(int index) const;
-    [[nodiscard]] std::string FuncLineByName(std::string_view name, std::string_view before = {}) const;
+    [[nodiscard]] std::string FuncLineByName(std::string_view name,
+                                             std::string_view before = {}) const;
     TCplx CallByName(std::string_view name, long double re, long double im);
     // The name starting at the 1-based position, lower-cased.
     [[nodiscard]] std::string ReadName(std::string_view text, int start) const;

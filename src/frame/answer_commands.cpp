@@ -76,12 +76,17 @@ void TFrameCalcCore::WriteAnswers() {
         const std::string answer(FMemo.Result(caret));
         // The run above was the one calculation of the command.
         WriteLines(
-            caret, caret, [&](const std::string&) { return std::pair{formula, answer}; }, true);
+            caret, caret,
+            [&](const std::string&) {
+                return std::pair{formula, answer};
+            },
+            true);
         return;
     }
     const std::string text = FMemo.GetSelText(false);
-    const bool inPlace = sel.Mode == TSelMode::smBox ||
-                         (sel.Mode == TSelMode::smStream && text.find_first_of("\r\n") == std::string::npos);
+    const bool inPlace =
+        sel.Mode == TSelMode::smBox ||
+        (sel.Mode == TSelMode::smStream && text.find_first_of("\r\n") == std::string::npos);
     if (inPlace) {
         // Each selected piece is replaced by its result; a piece without one keeps its text.
         std::string out;
@@ -132,7 +137,8 @@ void TFrameCalcCore::DeleteAnswers() {
     const int first = selected ? sel.Start().Y : sel.Caret.Y;
     int last = selected ? sel.End().Y : sel.Caret.Y;
     if (selected && sel.Mode != TSelMode::smBox && sel.End().X <= 1 && last > first) --last;
-    WriteLines(first, last, [](const std::string&) { return std::pair<std::string, std::string>{}; });
+    WriteLines(first, last,
+               [](const std::string&) { return std::pair<std::string, std::string>{}; });
     RecalculateAfterWriting();
 }
 

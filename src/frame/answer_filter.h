@@ -19,7 +19,8 @@ namespace rekna {
 // hold) shows as "↓". The answer itself when it has none, otherwise buffer.
 [[nodiscard]] inline std::string_view PaneAnswer(std::string_view answer, std::string& buffer) {
     bool breaks = false;
-    for (const char c : answer) breaks = breaks || c == '\r' || c == '\n';
+    for (const char c : answer)
+        breaks = breaks || c == '\r' || c == '\n';
     if (!breaks) return answer;
     buffer.clear();
     for (std::size_t i = 0; i < answer.size(); ++i) {

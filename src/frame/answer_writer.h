@@ -23,8 +23,7 @@ namespace rekna {
 // showControl and not at all without; an error ("[...]") is written as "Err" without
 // showErrors. An empty answer takes a written answer out, its comment included.
 [[nodiscard]] std::string WriteAnswer(std::string_view line, std::string_view formula,
-                                      std::string_view answer, bool showErrors,
-                                      bool showControl);
+                                      std::string_view answer, bool showErrors, bool showControl);
 
 // The sort key of a stored answer: the real part of the number its text starts with, read as
 // the calculation reads numbers (SI prefixes, digit groups); nothing for an error, a control
@@ -33,11 +32,11 @@ namespace rekna {
 
 // The order of lines sorted by their keys: stable, so equal keys keep their order; lines without
 // a key (or with NaN) after all others, in their old order.
-[[nodiscard]] std::vector<std::size_t> OrderByKey(const std::vector<std::optional<long double>>& keys,
-                                                  bool ascending);
+[[nodiscard]] std::vector<std::size_t>
+OrderByKey(const std::vector<std::optional<long double>>& keys, bool ascending);
 
-// What "計算結果をコピー" puts on the clipboard from the calc-bar label: with the formula shown, the
-// text after its first "=" without surrounding blanks; every Tab a line break (CR LF).
+// What "計算結果をコピー" puts on the clipboard from the calc-bar label: with the formula shown,
+// the text after its first "=" without surrounding blanks; every Tab a line break (CR LF).
 [[nodiscard]] std::string CopiedAnswer(std::string_view label, bool formulaShown);
 
 }  // namespace rekna

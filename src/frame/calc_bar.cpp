@@ -39,18 +39,20 @@ const TBarTexts& Texts() {
     return texts;
 }
 
-std::string Num(long long n) { return std::to_string(n); }
+std::string Num(long long n) {
+    return std::to_string(n);
+}
 
 }  // namespace
 
 TAnsFormat CalcBarAnsFormat(int calcBarFormat) noexcept {
     switch (calcBarFormat) {
-        case 1: return TAnsFormat::afNon;
-        case 2: return TAnsFormat::afN2;
-        case 3: return TAnsFormat::afN2C;
-        case 4: return TAnsFormat::afN10A;
-        case 5: return TAnsFormat::afN16;
-        default: return NumberSettings.AnsFormat;
+    case 1: return TAnsFormat::afNon;
+    case 2: return TAnsFormat::afN2;
+    case 3: return TAnsFormat::afN2C;
+    case 4: return TAnsFormat::afN10A;
+    case 5: return TAnsFormat::afN16;
+    default: return NumberSettings.AnsFormat;
     }
 }
 
@@ -115,12 +117,14 @@ TSelectionSummary SummarizeSelection(TVtCalc& calc, const TCalcOptions& options,
     {
         std::size_t pos = 0;
         std::string_view line;
-        while (NextTextLine(text, pos, line)) lines.emplace_back(line);
+        while (NextTextLine(text, pos, line))
+            lines.emplace_back(line);
     }
     if (lines.size() <= 1) {
         const bool oldLog = calc.LogEnable;
         calc.LogEnable = true;
-        calc.CalcLine(lines.empty() ? std::string_view() : std::string_view(lines[0]), false, false, false);
+        calc.CalcLine(lines.empty() ? std::string_view() : std::string_view(lines[0]), false, false,
+                      false);
         calc.LogEnable = oldLog;
         s.Log = calc.LogText();
         s.Formula = calc.Data();
@@ -148,7 +152,8 @@ TSelectionSummary SummarizeSelection(TVtCalc& calc, const TCalcOptions& options,
         ++n;
         const TCalcErr fp = FpErrors();
         if (fp != TCalcErr::ceNone) {
-            const TCalcErr shown = fp == TCalcErr::ceDivZero || fp == TCalcErr::ceOverflow ? fp : TCalcErr::ceMath;
+            const TCalcErr shown =
+                fp == TCalcErr::ceDivZero || fp == TCalcErr::ceOverflow ? fp : TCalcErr::ceMath;
             s.BarText = Num(n) + t.LinesCalc + "= [" + CalcErrMessage(shown) + "]";
             s.LabelAnswer = s.BarText;
             return s;
@@ -162,7 +167,8 @@ TSelectionSummary SummarizeSelection(TVtCalc& calc, const TCalcOptions& options,
         const long double count = static_cast<long double>(n);
         const TCplx average = total / TCplx(count);
         const long double re = sumRe.Value(), im = sumIm.Value();
-        const long double spread = (sumRe2.Value() - re * re / count) + (sumIm2.Value() - im * im / count);
+        const long double spread =
+            (sumRe2.Value() - re * re / count) + (sumIm2.Value() - im * im / count);
         const TCplx deviation(std::sqrt(std::fabs(spread) / count));
         const std::string averageText = FormatAnswer(average);
         const std::string deviationText = FormatAnswer(deviation);
@@ -171,7 +177,8 @@ TSelectionSummary SummarizeSelection(TVtCalc& calc, const TCalcOptions& options,
             s.LabelAnswer = s.BarText;
             return s;
         }
-        s.BarText += " " + t.Average + "= " + averageText + " " + t.Deviation + "= " + deviationText;
+        s.BarText +=
+            " " + t.Average + "= " + averageText + " " + t.Deviation + "= " + deviationText;
         s.Log += "  " + t.Count + t.Equals + Num(n) + "\r\n";
         s.Log += "  " + t.Total + t.WideGap + totalText + "\r\n";
         s.Log += "  " + t.Minimum + t.WideGap + FormatAnswer(minimum) + "\r\n";
@@ -185,37 +192,39 @@ TSelectionSummary SummarizeSelection(TVtCalc& calc, const TCalcOptions& options,
     return s;
 }
 
-std::vector<std::string> LogPaneLines(TLogContent content, const std::string& log, const TVtCalc& calc,
-                                      const std::string& defText) {
+std::vector<std::string> LogPaneLines(TLogContent content, const std::string& log,
+                                      const TVtCalc& calc, const std::string& defText) {
     std::vector<std::string> lines;
     const auto split = [&lines](std::string_view text) {
         std::size_t pos = 0;
         std::string_view line;
-        while (NextTextLine(text, pos, line)) lines.emplace_back(line);
+        while (NextTextLine(text, pos, line))
+            lines.emplace_back(line);
     };
     switch (content) {
-        case TLogContent::lcVariables:
-            for (int i = 0; i < calc.VarCount(); ++i) lines.push_back(calc.VarLine(i));
-            break;
-        case TLogContent::lcUserFuncs:
-            for (int i = 0; i < calc.FuncCount(); ++i) {
-                const std::string def = calc.FuncLine(i);
-                const std::size_t eq = def.find('=', 1);
-                if (eq == std::string::npos) continue;
-                lines.push_back(def.substr(0, eq) + "\t" + Texts().StepEquals + def.substr(eq + 1));
-            }
-            if (lines.empty()) lines.emplace_back();
-            break;
-        case TLogContent::lcDefFile:
-            // Without a definitions file the pane shows the caret line's log.
-            if (defText.empty()) {
-                split(log);
-            } else {
-                lines.push_back(Texts().DefHeader);
-                split(defText);
-            }
-            break;
-        default: split(log); break;
+    case TLogContent::lcVariables:
+        for (int i = 0; i < calc.VarCount(); ++i)
+            lines.push_back(calc.VarLine(i));
+        break;
+    case TLogContent::lcUserFuncs:
+        for (int i = 0; i < calc.FuncCount(); ++i) {
+            const std::string def = calc.FuncLine(i);
+            const std::size_t eq = def.find('=', 1);
+            if (eq == std::string::npos) continue;
+            lines.push_back(def.substr(0, eq) + "\t" + Texts().StepEquals + def.substr(eq + 1));
+        }
+        if (lines.empty()) lines.emplace_back();
+        break;
+    case TLogContent::lcDefFile:
+        // Without a definitions file the pane shows the caret line's log.
+        if (defText.empty()) {
+            split(log);
+        } else {
+            lines.push_back(Texts().DefHeader);
+            split(defText);
+        }
+        break;
+    default: split(log); break;
     }
     return lines;
 }

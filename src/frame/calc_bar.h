@@ -19,7 +19,8 @@ class TVtCalc;
 
 // The answer in the calc bar's format: the stored answer as it is for format 0, otherwise
 // the value formatted anew.
-[[nodiscard]] std::string CalcBarAnswer(int calcBarFormat, std::string_view answer, const TCplx& value);
+[[nodiscard]] std::string CalcBarAnswer(int calcBarFormat, std::string_view answer,
+                                        const TCplx& value);
 
 // The calc-bar text of a line from its stored formula and answer: empty without a formula,
 // "formula = Err" without an answer, "formula answer" for a definition, else "formula = answer".
@@ -48,6 +49,7 @@ struct TSelectionSummary {
 
 // The lines the log pane shows for a content mode.
 [[nodiscard]] std::vector<std::string> LogPaneLines(TLogContent content, const std::string& log,
-                                                    const TVtCalc& calc, const std::string& defText);
+                                                    const TVtCalc& calc,
+                                                    const std::string& defText);
 
 }  // namespace rekna

@@ -47,7 +47,8 @@ void TCalcOptions::ApplyToEngine(TVtCalc& calc) {
 
 bool TCalcOptions::IsCalcLine(std::string_view line) const noexcept {
     std::size_t i = 0;
-    while (i < line.size() && static_cast<unsigned char>(line[i]) <= ' ') ++i;
+    while (i < line.size() && static_cast<unsigned char>(line[i]) <= ' ')
+        ++i;
     if (i == line.size()) return false;
     if (!CalcStr) return true;
     const char c = line.front();
@@ -63,15 +64,14 @@ void ApplyFrameDesign(TVtCalc& calc) {
     calc.SetUsrFormat(",0.######");
 }
 
-
 int TCalcOptions::CalcBarFormat() const noexcept {
     switch (CalcBarChoice) {
-        case TCalcBarChoice::cbSet: return 0;
-        case TCalcBarChoice::cbNon: return 1;
-        case TCalcBarChoice::cbN2: return 2;
-        case TCalcBarChoice::cbN2C: return 3;
-        case TCalcBarChoice::cbN10: return 4;
-        default: return 5;
+    case TCalcBarChoice::cbSet: return 0;
+    case TCalcBarChoice::cbNon: return 1;
+    case TCalcBarChoice::cbN2: return 2;
+    case TCalcBarChoice::cbN2C: return 3;
+    case TCalcBarChoice::cbN10: return 4;
+    default: return 5;
     }
 }
 
@@ -83,32 +83,33 @@ void TCalcOptions::ClampEditorSettings() noexcept {
 }
 
 std::array<TCharColorClass, 4> TCalcOptions::DefaultCharColors() {
-    return {{{"+-=", clRed}, {"\"@^|~*/\\!`<>'", clBlue}, {"0123456789.", clMaroon}, {"eE&$", clTeal}}};
+    return {
+        {{"+-=", clRed}, {"\"@^|~*/\\!`<>'", clBlue}, {"0123456789.", clMaroon}, {"eE&$", clTeal}}};
 }
 
 TCalcBarButtons CalcBarButtons(const TCalcOptions& options, const TVtCalc& calc) {
     TCalcBarButtons b;
     b.Angle = calc.AngleUnit() == TAngleUnit::auDeg ? "Deg" : "Rad";
     switch (calc.DbUnit()) {
-        case TdBUnit::dudB10: b.Db = "dB10"; break;
-        case TdBUnit::dudB20: b.Db = "dB20"; break;
-        case TdBUnit::dudBm: b.Db = "dBm"; break;
-        default: b.Db = "dBu"; break;
+    case TdBUnit::dudB10: b.Db = "dB10"; break;
+    case TdBUnit::dudB20: b.Db = "dB20"; break;
+    case TdBUnit::dudBm: b.Db = "dBm"; break;
+    default: b.Db = "dBu"; break;
     }
     switch (calc.AnsFormat()) {
-        case TAnsFormat::afEng: b.Format = "Eng"; break;
-        case TAnsFormat::afExp: b.Format = "Exp"; break;
-        case TAnsFormat::afFix: b.Format = "Fix"; break;
-        case TAnsFormat::afN2: b.Format = "N2 "; break;
-        case TAnsFormat::afN2C: b.Format = "N2C"; break;
-        case TAnsFormat::afN16: b.Format = "N16"; break;
-        case TAnsFormat::afN60: b.Format = "N60"; break;
-        case TAnsFormat::afJpn: b.Format = "Jpn"; break;
-        case TAnsFormat::afPar: b.Format = "%"; break;
-        case TAnsFormat::afdB: b.Format = "dB"; break;
-        case TAnsFormat::afFac: b.Format = "Fac"; break;
-        case TAnsFormat::afUsr: b.Format = "Usr"; break;
-        default: b.Format = "Non"; break;
+    case TAnsFormat::afEng: b.Format = "Eng"; break;
+    case TAnsFormat::afExp: b.Format = "Exp"; break;
+    case TAnsFormat::afFix: b.Format = "Fix"; break;
+    case TAnsFormat::afN2: b.Format = "N2 "; break;
+    case TAnsFormat::afN2C: b.Format = "N2C"; break;
+    case TAnsFormat::afN16: b.Format = "N16"; break;
+    case TAnsFormat::afN60: b.Format = "N60"; break;
+    case TAnsFormat::afJpn: b.Format = "Jpn"; break;
+    case TAnsFormat::afPar: b.Format = "%"; break;
+    case TAnsFormat::afdB: b.Format = "dB"; break;
+    case TAnsFormat::afFac: b.Format = "Fac"; break;
+    case TAnsFormat::afUsr: b.Format = "Usr"; break;
+    default: b.Format = "Non"; break;
     }
     b.Digits = std::to_string(calc.AnsLength());
     b.Hide0 = calc.AnsHide0();
@@ -121,11 +122,11 @@ TCalcBarButtons CalcBarButtons(const TCalcOptions& options, const TVtCalc& calc)
 std::string LogSelectorCaption(const TCalcOptions& options) {
     if (!options.WindowLog) return "Off";
     switch (options.LogContent) {
-        case TLogContent::lcAnsTable: return "Ans";
-        case TLogContent::lcVariables: return "Var";
-        case TLogContent::lcUserFuncs: return "UFun";
-        case TLogContent::lcDefFile: return "Def";
-        default: return "Step";
+    case TLogContent::lcAnsTable: return "Ans";
+    case TLogContent::lcVariables: return "Var";
+    case TLogContent::lcUserFuncs: return "UFun";
+    case TLogContent::lcDefFile: return "Def";
+    default: return "Step";
     }
 }
 
@@ -135,20 +136,20 @@ void CycleAngleButton(TCalcOptions& options) {
 
 void CycleDbButton(TCalcOptions& options) {
     switch (options.Db) {
-        case TdBUnit::dudB10: options.Db = TdBUnit::dudB20; break;
-        case TdBUnit::dudB20: options.Db = TdBUnit::dudBm; break;
-        case TdBUnit::dudBm: options.Db = TdBUnit::dudBu; break;
-        default: options.Db = TdBUnit::dudB10; break;
+    case TdBUnit::dudB10: options.Db = TdBUnit::dudB20; break;
+    case TdBUnit::dudB20: options.Db = TdBUnit::dudBm; break;
+    case TdBUnit::dudBm: options.Db = TdBUnit::dudBu; break;
+    default: options.Db = TdBUnit::dudB10; break;
     }
 }
 
 void CycleFormatButton(TCalcOptions& options) {
     switch (options.Format) {
-        case TAnsFormat::afNon: options.Format = TAnsFormat::afJpn; break;
-        case TAnsFormat::afJpn: options.Format = TAnsFormat::afEng; break;
-        case TAnsFormat::afEng: options.Format = TAnsFormat::afExp; break;
-        case TAnsFormat::afExp: options.Format = TAnsFormat::afFix; break;
-        default: options.Format = TAnsFormat::afNon; break;
+    case TAnsFormat::afNon: options.Format = TAnsFormat::afJpn; break;
+    case TAnsFormat::afJpn: options.Format = TAnsFormat::afEng; break;
+    case TAnsFormat::afEng: options.Format = TAnsFormat::afExp; break;
+    case TAnsFormat::afExp: options.Format = TAnsFormat::afFix; break;
+    default: options.Format = TAnsFormat::afNon; break;
     }
 }
 
@@ -177,11 +178,14 @@ std::optional<int> DigitKeyLength(char key, bool shift, int current) noexcept {
 }
 
 std::optional<int> PromptValue(std::string_view text, int lo, int hi, bool absolute) noexcept {
-    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ')
+        text.remove_suffix(1);
     long long value = 0;
     const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data() + (!text.empty() && text.front() == '+'), end, value);
+    const auto [ptr, ec] =
+        std::from_chars(text.data() + (!text.empty() && text.front() == '+'), end, value);
     if (text.empty() || ec == std::errc::invalid_argument || ptr != end) return std::nullopt;
     if (ec == std::errc::result_out_of_range) value = text.front() == '-' ? lo : hi;
     if (absolute && value < 0) value = -value;

@@ -35,7 +35,13 @@ enum class TCalcRangeKind : std::uint8_t {
 enum class TLogPolicy : std::uint8_t { lpNone, lpHold, lpCalcAll, lpCalcStop, lpCalcCaret };
 
 // The log pane's content modes.
-enum class TLogContent : std::uint8_t { lcCalcLog, lcAnsTable, lcVariables, lcUserFuncs, lcDefFile };
+enum class TLogContent : std::uint8_t {
+    lcCalcLog,
+    lcAnsTable,
+    lcVariables,
+    lcUserFuncs,
+    lcDefFile
+};
 
 // The calc-bar label's format radio group.
 enum class TCalcBarChoice : std::uint8_t { cbSet, cbNon, cbN2, cbN2C, cbN10, cbN16 };
@@ -164,13 +170,13 @@ struct TCalcOptions {
 
 // The texts of the calc bar's option buttons, read back from the engine.
 struct TCalcBarButtons {
-    std::string Angle;   // "Rad" / "Deg"
-    std::string Db;      // "dB10" / "dB20" / "dBm" / "dBu"
-    std::string Format;  // "Eng", "Exp", ... "Non"
-    std::string Digits;  // the display digits
-    bool Hide0 = false;  // the "1.0" button is down
-    bool Auto = false;   // the "Auto" button is down
-    bool Str = false;    // the "Str" button is down
+    std::string Angle;        // "Rad" / "Deg"
+    std::string Db;           // "dB10" / "dB20" / "dBm" / "dBu"
+    std::string Format;       // "Eng", "Exp", ... "Non"
+    std::string Digits;       // the display digits
+    bool Hide0 = false;       // the "1.0" button is down
+    bool Auto = false;        // the "Auto" button is down
+    bool Str = false;         // the "Str" button is down
     std::string LogSelector;  // "Off", "Step", "Var", "UFun", "Ans", "Def"
 };
 [[nodiscard]] TCalcBarButtons CalcBarButtons(const TCalcOptions& options, const TVtCalc& calc);

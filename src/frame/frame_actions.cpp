@@ -351,8 +351,8 @@ const TFrameAction kActions[] = {
      TOptionBinding{}, 0, nullptr},
 };
 
-constexpr std::array<std::string_view, 8> kCategories = {
-    "計算", "結果", "画面", "設定", "入力", "表示", "編集", "ファイル"};
+constexpr std::array<std::string_view, 8> kCategories = {"計算", "結果", "画面", "設定",
+                                                         "入力", "表示", "編集", "ファイル"};
 
 }  // namespace
 

@@ -181,10 +181,10 @@ private:
     // The written form of each logical line from the line of row first to the line of row last,
     // as answer(line text) gives its formula and answer; lines are looked up anew after each
     // write, which re-wraps the line.
-    void WriteLines(int first, int last,
-                    const std::function<std::pair<std::string, std::string>(const std::string&)>&
-                        answer,
-                    bool keepResults = false);
+    void
+    WriteLines(int first, int last,
+               const std::function<std::pair<std::string, std::string>(const std::string&)>& answer,
+               bool keepResults = false);
     // Each of count logical lines from the line of row first replaced by rewrite(its text), in
     // one edit group opened only when a line changes. With keepResults the lines keep their
     // stored results and the change starts no recalculation (answers written after a run).

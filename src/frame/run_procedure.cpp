@@ -14,13 +14,15 @@ namespace rekna {
 namespace {
 
 std::string_view TrimRight(std::string_view s) noexcept {
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
+    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ')
+        s.remove_suffix(1);
     return s;
 }
 
 std::string_view Trim(std::string_view s) noexcept {
     s = TrimRight(s);
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
+    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ')
+        s.remove_prefix(1);
     return s;
 }
 
@@ -46,8 +48,7 @@ public:
         try {
             if (FOnEnded) FOnEnded();
             if (FOnEnd) FOnEnd();
-        } catch (...) {
-        }
+        } catch (...) {}
         FEsc = false;
     }
     TRunGuard(const TRunGuard&) = delete;
@@ -67,10 +68,13 @@ TRunProcedure::TRunProcedure(TUMemoStrings& memo, TUMemoStrings& answers, TVtCal
                              const TCalcOptions& options)
     : FMemo(memo), FAnswers(answers), FCalc(calc), FOptions(options) {}
 
-int TRunProcedure::CaretRow() const { return FMemo.LastRowOfLine(FMemo.Selection().Caret.Y); }
+int TRunProcedure::CaretRow() const {
+    return FMemo.LastRowOfLine(FMemo.Selection().Caret.Y);
+}
 
 bool TRunProcedure::StartsBlockAt(int row) const {
-    return row >= 0 && row < FMemo.GetCount() && StartsWith(FMemo.Get(FMemo.FirstRowOfLine(row)), "#>");
+    return row >= 0 && row < FMemo.GetCount() &&
+           StartsWith(FMemo.Get(FMemo.FirstRowOfLine(row)), "#>");
 }
 
 void TRunProcedure::ExtendScriptRange(int& first, int& last) const {
@@ -78,7 +82,8 @@ void TRunProcedure::ExtendScriptRange(int& first, int& last) const {
         first = FMemo.FirstRowOfLine(FMemo.FirstRowOfLine(first) - 1);
     first = FMemo.FirstRowOfLine(first);
     if (StartsBlockAt(last)) {
-        while (StartsBlockAt(FMemo.LastRowOfLine(last) + 1)) last = FMemo.LastRowOfLine(last) + 1;
+        while (StartsBlockAt(FMemo.LastRowOfLine(last) + 1))
+            last = FMemo.LastRowOfLine(last) + 1;
     }
     last = FMemo.LastRowOfLine(last);
 }
@@ -96,7 +101,8 @@ void TRunProcedure::CalcRows(bool store, bool write, TCalcRangeKind kind) {
     const int chgFrom = FMemo.FirstRowOfLine(FMemo.ChangedFrom());
     const int chgTo = FMemo.FirstRowOfLine(FMemo.ChangedTo());
     const bool fromChange = kind == TCalcRangeKind::rkAllEquivalent ||
-                            kind == TCalcRangeKind::rkCaretRows || kind == TCalcRangeKind::rkFromCaret;
+                            kind == TCalcRangeKind::rkCaretRows ||
+                            kind == TCalcRangeKind::rkFromCaret;
     const bool toChange = kind == TCalcRangeKind::rkToCaret || kind == TCalcRangeKind::rkCaretRows;
     int first = fromChange ? std::min(caret, chgFrom) : 0;
     int last = toChange ? std::max(caret, chgTo) : lastRow;
@@ -163,7 +169,8 @@ void TRunProcedure::StoreEngineResult(int row) {
         StoreRowAnswer(row, cached);
         return;
     }
-    const std::string_view log = hold ? std::string_view(FCalc.LogPackedText()) : std::string_view();
+    const std::string_view log =
+        hold ? std::string_view(FCalc.LogPackedText()) : std::string_view();
     StoreRowResult(row, FCalc.Data(), FCalc.LastResult(), log, FCalc.AnswerText());
 }
 
@@ -190,10 +197,11 @@ bool TRunProcedure::CalcScriptRow(int row, std::string_view text, bool store, bo
     }
     const bool result = !FCalc.Data().empty();
     if (store) {
-        const std::string log = FOptions.LogPolicy == TLogPolicy::lpHold ? FCalc.LogPackedText() : "";
+        const std::string log =
+            FOptions.LogPolicy == TLogPolicy::lpHold ? FCalc.LogPackedText() : "";
         // A block's script may write its answer into the answer pane itself.
-        const std::string written(
-            block && row < FAnswers.GetCount() ? FMemo.Result(row) : std::string_view());
+        const std::string written(block && row < FAnswers.GetCount() ? FMemo.Result(row)
+                                                                     : std::string_view());
         StoreRowResult(row, FCalc.Data(), FCalc.LastResult(), log,
                        written.empty() ? FCalc.AnswerText() : written);
         if (block) ShowScriptError(row);
@@ -211,7 +219,7 @@ void TRunProcedure::ShowScriptError(int row) {
     if (failing < 0 || failing >= FMemo.GetCount()) return;
     // The block's own row keeps the script's log with its error lines; another failing row
     // keeps what it showed.
-    const std::string log = failing == row ? std::string(FMemo.Log(row))
+    const std::string log = failing == row                  ? std::string(FMemo.Log(row))
                             : failing < FAnswers.GetCount() ? PackLog(FAnswers.Get(failing))
                                                             : std::string();
     StoreRowResult(failing, "[VBScript] #Error", TCplx::Blank(), log,
@@ -252,7 +260,8 @@ void TRunProcedure::SetScriptAnswer(int line, std::string_view text) {
     const int row = RowOfLine(line - 1);
     if (row < 0) return;
     FMemo.SetResult(row, text);
-    while (FAnswers.GetCount() <= row) FAnswers.Add("");
+    while (FAnswers.GetCount() <= row)
+        FAnswers.Add("");
     std::string buffer;
     const std::string_view shown = PaneAnswer(text, buffer);
     if (FAnswers.Get(row) != shown) FAnswers.Put(row, shown);
@@ -314,7 +323,9 @@ void TRunProcedure::StoreRowResult(int row, std::string_view formula, const TCpl
 void TRunProcedure::StoreRowAnswer(int row, const TLineAnswerRef& result) {
     const std::string_view answer = result.Result();
     FMemo.SetAnswer(row, result);
-    const auto scriptRow = [this](int r) { return IsScriptLine(FMemo.Get(FMemo.FirstRowOfLine(r))); };
+    const auto scriptRow = [this](int r) {
+        return IsScriptLine(FMemo.Get(FMemo.FirstRowOfLine(r)));
+    };
     while (FAnswers.GetCount() <= row) {
         const int added = FAnswers.Add("");
         FAnswers.SetResult(added, scriptRow(added) ? "VB" : "");
@@ -340,18 +351,20 @@ void TRunProcedure::SetPrevAns(int row) {
 
 void TRunProcedure::AutoCalc() {
     switch (FOptions.AutoRange) {
-        case TCalcRangeKind::rkAllEquivalent:
-        case TCalcRangeKind::rkToCaret:
-        case TCalcRangeKind::rkCaretRows:
-        case TCalcRangeKind::rkFromCaret: CalcRows(true, false, FOptions.AutoRange); break;
-        default: CalcRows(true, false, TCalcRangeKind::rkAll); break;
+    case TCalcRangeKind::rkAllEquivalent:
+    case TCalcRangeKind::rkToCaret:
+    case TCalcRangeKind::rkCaretRows:
+    case TCalcRangeKind::rkFromCaret: CalcRows(true, false, FOptions.AutoRange); break;
+    default: CalcRows(true, false, TCalcRangeKind::rkAll); break;
     }
 }
 
 void TRunProcedure::SyncAnswerRows() {
     FAnswers.BeginUpdate();
-    while (FAnswers.GetCount() < FMemo.GetCount()) FAnswers.Add("");
-    while (FAnswers.GetCount() > FMemo.GetCount()) FAnswers.Delete(FAnswers.GetCount() - 1);
+    while (FAnswers.GetCount() < FMemo.GetCount())
+        FAnswers.Add("");
+    while (FAnswers.GetCount() > FMemo.GetCount())
+        FAnswers.Delete(FAnswers.GetCount() - 1);
     FAnswers.Selection().Clear();
     FAnswers.Selection().Caret = {1, std::max(0, CaretRow())};
     FAnswers.Selection().Normalize(FAnswers);
@@ -363,7 +376,8 @@ void TRunProcedure::RefreshAnswerRows(int first, int last) {
     FAnswers.BeginUpdate();
     last = std::min(last, FMemo.GetCount() - 1);
     for (int r = std::max(first, 0); r <= last; ++r) {
-        while (FAnswers.GetCount() <= r) FAnswers.Add("");
+        while (FAnswers.GetCount() <= r)
+            FAnswers.Add("");
         std::string buffer;
         const std::string_view shown = PaneAnswer(
             FilterAnswer(FMemo.Result(r), FOptions.ShowErrors, FOptions.ShowControl), buffer);
@@ -378,7 +392,8 @@ std::string TRunProcedure::GetCaretLog() const {
     if (r < 0 || r >= FAnswers.GetCount()) return {};
     std::string_view log = FMemo.Log(r);
     if (log.empty() && StartsBlockAt(r)) {
-        while (StartsBlockAt(r + 1)) r = FMemo.LastRowOfLine(r + 1);
+        while (StartsBlockAt(r + 1))
+            r = FMemo.LastRowOfLine(r + 1);
         if (r < FAnswers.GetCount()) log = FMemo.Log(r);
     }
     std::string out;

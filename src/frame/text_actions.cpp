@@ -1,10 +1,10 @@
 // The table and text actions of the frame and what each one runs.
 #include "frame/text_actions.h"
 
-#include "editor/selection/clipboard.h"
 #include "editor/commands/table_commands.h"
 #include "editor/commands/text_commands.h"
 #include "editor/commands/text_transforms.h"
+#include "editor/selection/clipboard.h"
 #include "editor/umemo_editor.h"
 #include "frame/calc_options.h"
 #include "frame/table_calc.h"
@@ -96,24 +96,15 @@ struct TConversionAction {
 };
 
 const TConversionAction kConversions[] = {
-    {"ActionChangeByteSD", &ToFullWidth},
-    {"ActionChangeByteSDE", &ToFullWidthAlnum},
-    {"ActionChangeByteSDM", &ToFullWidthSymbols},
-    {"ActionChangeByteSDK", &ToFullWidthKana},
-    {"ActionChangeByteDS", &ToHalfWidth},
-    {"ActionEditHankaku", &ToHalfWidth},
-    {"ActionChangeByteDSE", &ToHalfWidthAlnum},
-    {"ActionChangeByteDSM", &ToHalfWidthSymbols},
-    {"ActionChangeByteDSK", &ToHalfWidthKana},
-    {"ActionChangeByteDSnK", &FormulaToCalcText},
-    {"ActionChangeAlfaSL", &LocaleUpperCase},
-    {"ActionChangeAlfaLS", &LocaleLowerCase},
-    {"ActionChangeAlfaSLS", &UpperCaseAscii},
-    {"ActionChangeAlfaLSS", &LowerCaseAscii},
-    {"ActionChangeAlfaSLD", &UpperCaseWide},
-    {"ActionChangeAlfaLSD", &LowerCaseWide},
-    {"ActionChangeAlfaS", &CapitalizeWords},
-    {"ActionChangeKanaHK", &HiraganaToKatakana},
+    {"ActionChangeByteSD", &ToFullWidth},         {"ActionChangeByteSDE", &ToFullWidthAlnum},
+    {"ActionChangeByteSDM", &ToFullWidthSymbols}, {"ActionChangeByteSDK", &ToFullWidthKana},
+    {"ActionChangeByteDS", &ToHalfWidth},         {"ActionEditHankaku", &ToHalfWidth},
+    {"ActionChangeByteDSE", &ToHalfWidthAlnum},   {"ActionChangeByteDSM", &ToHalfWidthSymbols},
+    {"ActionChangeByteDSK", &ToHalfWidthKana},    {"ActionChangeByteDSnK", &FormulaToCalcText},
+    {"ActionChangeAlfaSL", &LocaleUpperCase},     {"ActionChangeAlfaLS", &LocaleLowerCase},
+    {"ActionChangeAlfaSLS", &UpperCaseAscii},     {"ActionChangeAlfaLSS", &LowerCaseAscii},
+    {"ActionChangeAlfaSLD", &UpperCaseWide},      {"ActionChangeAlfaLSD", &LowerCaseWide},
+    {"ActionChangeAlfaS", &CapitalizeWords},      {"ActionChangeKanaHK", &HiraganaToKatakana},
     {"ActionChangeKanaKH", &KatakanaToHiragana},
 };
 
@@ -213,9 +204,13 @@ bool TableAction(std::string_view name, TTextCommandHost& host, TTextCommandStat
 
 }  // namespace
 
-std::span<const TTextAction> TextActions() { return kActions; }
+std::span<const TTextAction> TextActions() {
+    return kActions;
+}
 
-std::span<const std::string_view> TextActionCategories() { return kCategories; }
+std::span<const std::string_view> TextActionCategories() {
+    return kCategories;
+}
 
 const TTextAction* FindTextAction(std::string_view name) {
     const auto it = std::find_if(std::begin(kActions), std::end(kActions),

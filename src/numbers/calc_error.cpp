@@ -34,7 +34,8 @@ constexpr std::array<const char*, kCalcErrCount> kMessages = {
 const std::array<std::string, kCalcErrCount>& Messages() {
     static const std::array<std::string, kCalcErrCount> table = [] {
         std::array<std::string, kCalcErrCount> t;
-        for (int i = 0; i < kCalcErrCount; ++i) t[i] = SysText(kMessages[i]);
+        for (int i = 0; i < kCalcErrCount; ++i)
+            t[i] = SysText(kMessages[i]);
         return t;
     }();
     return table;
@@ -47,7 +48,9 @@ const std::string& CalcErrMessage(TCalcErr code) {
     return Messages()[index < Messages().size() ? index : 0];
 }
 
-std::string CalcErrAnswer(TCalcErr code) { return "[" + CalcErrMessage(code) + "]"; }
+std::string CalcErrAnswer(TCalcErr code) {
+    return "[" + CalcErrMessage(code) + "]";
+}
 
 void ClearFpErrors() noexcept {
 #if defined(__x86_64__)

@@ -33,8 +33,12 @@ inline constexpr int kCalcErrCount = 18;
 // operations set it and return 0; only the engine clears it.
 inline TCalcErr CalcErr = TCalcErr::ceNone;
 
-inline void SetCalcErr(TCalcErr code) noexcept { CalcErr = code; }
-[[nodiscard]] inline bool CalcFailed() noexcept { return CalcErr != TCalcErr::ceNone; }
+inline void SetCalcErr(TCalcErr code) noexcept {
+    CalcErr = code;
+}
+[[nodiscard]] inline bool CalcFailed() noexcept {
+    return CalcErr != TCalcErr::ceNone;
+}
 
 // The message of a code in CP932, empty for ceNone and for a code out of range.
 [[nodiscard]] const std::string& CalcErrMessage(TCalcErr code);

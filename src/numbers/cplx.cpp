@@ -22,7 +22,9 @@ inline TCplx Fail(TCalcErr code) noexcept {
     return TCplx();
 }
 
-inline bool IsIntegral(long double v) noexcept { return std::isfinite(v) && v == std::trunc(v); }
+inline bool IsIntegral(long double v) noexcept {
+    return std::isfinite(v) && v == std::trunc(v);
+}
 
 // -1, 0 or 1 as x is below, equal to or above y.
 inline int CompareFrac(const TFrac& x, const TFrac& y) noexcept {
@@ -87,16 +89,28 @@ inline bool NearlyEqualValues(long double a, long double b) noexcept {
     return a == b || std::fabs(a - b) <= kNearlyEqual * std::fabs(a + b) / 2.0L;
 }
 
-inline TCplx Truth(bool b) noexcept { return TCplx(b ? 1.0L : 0.0L); }
+inline TCplx Truth(bool b) noexcept {
+    return TCplx(b ? 1.0L : 0.0L);
+}
 
 }  // namespace
 
-long double IndefiniteNaN() noexcept { return ExtFromBits(0xC000000000000000ULL, 0xFFFF); }
+long double IndefiniteNaN() noexcept {
+    return ExtFromBits(0xC000000000000000ULL, 0xFFFF);
+}
 
-TCplx TCplx::Blank() noexcept { return TCplx(TFrac(IndefiniteNaN()), TFrac()); }
-TCplx TCplx::ErrorMark() noexcept { return TCplx(TFrac(), TFrac(IndefiniteNaN())); }
-bool TCplx::IsBlank() const noexcept { return std::isnan(Re.Num) && Im.Num == 0.0L; }
-bool TCplx::IsErrorMark() const noexcept { return Re.Num == 0.0L && std::isnan(Im.Num); }
+TCplx TCplx::Blank() noexcept {
+    return TCplx(TFrac(IndefiniteNaN()), TFrac());
+}
+TCplx TCplx::ErrorMark() noexcept {
+    return TCplx(TFrac(), TFrac(IndefiniteNaN()));
+}
+bool TCplx::IsBlank() const noexcept {
+    return std::isnan(Re.Num) && Im.Num == 0.0L;
+}
+bool TCplx::IsErrorMark() const noexcept {
+    return Re.Num == 0.0L && std::isnan(Im.Num);
+}
 
 TCplx operator+(const TCplx& x, const TCplx& y) noexcept {
     TCplx r;
@@ -145,7 +159,9 @@ long double CplxAbs(const TCplx& x) noexcept {
     return std::hypot(x.Re.Value(), x.Im.Value());
 }
 
-long double CplxArg(const TCplx& x) noexcept { return std::atan2(x.Im.Value(), x.Re.Value()); }
+long double CplxArg(const TCplx& x) noexcept {
+    return std::atan2(x.Im.Value(), x.Re.Value());
+}
 
 TCplx CplxExp(const TCplx& x) noexcept {
     const long double e = std::exp(x.Re.Value());
@@ -173,10 +189,10 @@ TCplx Power(const TCplx& x, const TCplx& y) noexcept {
             const TFrac p = IntPower(x.Im, n);
             TCplx r;
             switch ((n < 0 ? -n : n) % 4) {
-                case 0: r = TCplx(p); break;
-                case 1: r = TCplx(TFrac(), p); break;
-                case 2: r = TCplx(-p); break;
-                default: r = TCplx(TFrac(), -p); break;
+            case 0: r = TCplx(p); break;
+            case 1: r = TCplx(TFrac(), p); break;
+            case 2: r = TCplx(-p); break;
+            default: r = TCplx(TFrac(), -p); break;
             }
             if (n < 0) r.Im = -r.Im;
             return r;
@@ -291,9 +307,13 @@ TCplx LessEqual(const TCplx& x, const TCplx& y) noexcept {
     return Truth(NearlyEqualValues(p, q) || p < q);
 }
 
-TCplx Equal(const TCplx& x, const TCplx& y) noexcept { return Truth(NearlyEqual(x.Re, y.Re)); }
+TCplx Equal(const TCplx& x, const TCplx& y) noexcept {
+    return Truth(NearlyEqual(x.Re, y.Re));
+}
 
-TCplx NotEqual(const TCplx& x, const TCplx& y) noexcept { return Truth(!NearlyEqual(x.Re, y.Re)); }
+TCplx NotEqual(const TCplx& x, const TCplx& y) noexcept {
+    return Truth(!NearlyEqual(x.Re, y.Re));
+}
 
 TCplx CutTinyError(const TCplx& x) noexcept {
     if (!NumberSettings.RoundFuzz || x.Im.IsZero() || x.Re.IsZero()) return x;

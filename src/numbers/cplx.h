@@ -35,7 +35,9 @@ struct TCplx {
 [[nodiscard]] TCplx operator-(const TCplx& x, const TCplx& y) noexcept;
 [[nodiscard]] TCplx operator*(const TCplx& x, const TCplx& y) noexcept;
 [[nodiscard]] TCplx operator/(const TCplx& x, const TCplx& y) noexcept;
-[[nodiscard]] constexpr TCplx operator-(const TCplx& x) noexcept { return TCplx(-x.Re, -x.Im); }
+[[nodiscard]] constexpr TCplx operator-(const TCplx& x) noexcept {
+    return TCplx(-x.Re, -x.Im);
+}
 
 [[nodiscard]] TCplx Power(const TCplx& x, const TCplx& y) noexcept;        // ^
 [[nodiscard]] TCplx Parallel(const TCplx& x, const TCplx& y) noexcept;     // // and |
@@ -62,8 +64,12 @@ struct TCplx {
 [[nodiscard]] TCplx CutTinyError(const TCplx& x) noexcept;
 
 // The value as two extended floats, the input form of every floating-point function.
-[[nodiscard]] inline long double ReValue(const TCplx& x) noexcept { return x.Re.Value(); }
-[[nodiscard]] inline long double ImValue(const TCplx& x) noexcept { return x.Im.Value(); }
+[[nodiscard]] inline long double ReValue(const TCplx& x) noexcept {
+    return x.Re.Value();
+}
+[[nodiscard]] inline long double ImValue(const TCplx& x) noexcept {
+    return x.Im.Value();
+}
 
 // Complex exponential and logarithm in extended; the logarithm of 0 sets error 12.
 [[nodiscard]] TCplx CplxExp(const TCplx& x) noexcept;

@@ -21,7 +21,8 @@ inline constexpr std::uint16_t kExtExpMask = 0x7FFF;
     return se;
 }
 
-[[nodiscard]] inline long double ExtFromBits(std::uint64_t mantissa, std::uint16_t signExp) noexcept {
+[[nodiscard]] inline long double ExtFromBits(std::uint64_t mantissa,
+                                             std::uint16_t signExp) noexcept {
     long double x = 0.0L;  // clears the padding bytes as well
     std::memcpy(&x, &mantissa, sizeof mantissa);
     std::memcpy(reinterpret_cast<unsigned char*>(&x) + 8, &signExp, sizeof signExp);

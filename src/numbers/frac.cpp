@@ -83,8 +83,7 @@ void TFrac::Normalize() noexcept {
     }
     if (Den != 1.0L) {
         // A power of two shares no odd factor with anything.
-        const long double g =
-            ExtMantissa(Den) == 0x8000000000000000ULL ? 1.0L : FracGcd(Num, Den);
+        const long double g = ExtMantissa(Den) == 0x8000000000000000ULL ? 1.0L : FracGcd(Num, Den);
         if (g != 1.0L) {
             Num /= g;
             Den /= g;
@@ -107,7 +106,9 @@ TFrac operator+(const TFrac& x, const TFrac& y) noexcept {
     return Normalized(dg * x.Num + bg * y.Num, x.Den * dg);
 }
 
-TFrac operator-(const TFrac& x, const TFrac& y) noexcept { return x + (-y); }
+TFrac operator-(const TFrac& x, const TFrac& y) noexcept {
+    return x + (-y);
+}
 
 TFrac operator*(const TFrac& x, const TFrac& y) noexcept {
     if (!NumberSettings.Fractional) return TFrac(x.Value() * y.Value());
@@ -169,7 +170,8 @@ long double PowerOf(long double base, std::uint64_t n) noexcept {
 }  // namespace
 
 TFrac IntPower(const TFrac& x, std::int64_t n) noexcept {
-    const std::uint64_t m = n < 0 ? 0 - static_cast<std::uint64_t>(n) : static_cast<std::uint64_t>(n);
+    const std::uint64_t m =
+        n < 0 ? 0 - static_cast<std::uint64_t>(n) : static_cast<std::uint64_t>(n);
     if (!NumberSettings.Fractional) {
         const long double p = PowerOf(x.Value(), m);
         return TFrac(n < 0 ? 1.0L / p : p);
@@ -179,7 +181,9 @@ TFrac IntPower(const TFrac& x, std::int64_t n) noexcept {
     return n < 0 ? Normalized(den, num) : Normalized(num, den);
 }
 
-long double AbsValue(const TFrac& x) noexcept { return std::fabs(x.Value()); }
+long double AbsValue(const TFrac& x) noexcept {
+    return std::fabs(x.Value());
+}
 
 std::int64_t RoundHalfAway(long double x) noexcept {
     if (std::isnan(x)) return 0;

@@ -48,7 +48,9 @@ struct TFrac {
 [[nodiscard]] TFrac operator*(const TFrac& x, const TFrac& y) noexcept;
 // Division by a zero fraction is the caller's concern (the complex division checks it).
 [[nodiscard]] TFrac operator/(const TFrac& x, const TFrac& y) noexcept;
-[[nodiscard]] constexpr TFrac operator-(const TFrac& x) noexcept { return TFrac::Raw(-x.Num, x.Den); }
+[[nodiscard]] constexpr TFrac operator-(const TFrac& x) noexcept {
+    return TFrac::Raw(-x.Num, x.Den);
+}
 [[nodiscard]] TFrac Square(const TFrac& x) noexcept;
 // x^n for an integer n: exact powering of Num and Den with fraction calculation on.
 [[nodiscard]] TFrac IntPower(const TFrac& x, std::int64_t n) noexcept;

@@ -36,8 +36,8 @@ TLineAnswerRef TLineAnswer::Build(std::string_view note, std::string_view result
     return TLineAnswerRef(block);
 }
 
-TLineAnswerRef TLineAnswer::Make(std::string_view note, std::string_view result,
-                                 const TCplx& value, std::string_view log) {
+TLineAnswerRef TLineAnswer::Make(std::string_view note, std::string_view result, const TCplx& value,
+                                 std::string_view log) {
     unsigned char packed[kPackedValueMax];
     const std::size_t n = PackValue(value, packed);
     if (note.empty() && result.empty() && log.empty()) {

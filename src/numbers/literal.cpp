@@ -505,7 +505,8 @@ void TLiteralReader::Scan() {
             // A separator groups digits: the literal goes on only when a digit follows, so
             // in "3 apples" or "3 m" the word after the number is not read as a prefix.
             std::size_t j = i;
-            while (j < n && IsSeparator(FIn[j])) ++j;
+            while (j < n && IsSeparator(FIn[j]))
+                ++j;
             if (j >= n || !ContinuesAfterSeparator(FIn[j])) break;
             i = j;
             continue;

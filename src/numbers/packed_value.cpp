@@ -32,9 +32,10 @@ void WriteNumber(long double x, unsigned char*& out) noexcept {
 }  // namespace
 
 std::size_t PackValue(const TCplx& v, unsigned char* out) noexcept {
-    const unsigned char tag = static_cast<unsigned char>(
-        (SameNumber(v.Re.Den, 1.0L) ? kReDenOne : 0) | (SameNumber(v.Im.Num, 0.0L) ? kImNumZero : 0) |
-        (SameNumber(v.Im.Den, 1.0L) ? kImDenOne : 0));
+    const unsigned char tag =
+        static_cast<unsigned char>((SameNumber(v.Re.Den, 1.0L) ? kReDenOne : 0) |
+                                   (SameNumber(v.Im.Num, 0.0L) ? kImNumZero : 0) |
+                                   (SameNumber(v.Im.Den, 1.0L) ? kImDenOne : 0));
     unsigned char* at = out;
     *at++ = tag;
     WriteNumber(v.Re.Num, at);

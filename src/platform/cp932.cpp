@@ -30,8 +30,8 @@ struct TUtf8Step {
     const unsigned char c = p[0];
     int length;
     char32_t cp;
-    unsigned char low = 0x80;  // range of the second byte, narrowed against overlong forms,
-    unsigned char high = 0xBF; // surrogates and code points above U+10FFFF
+    unsigned char low = 0x80;   // range of the second byte, narrowed against overlong forms,
+    unsigned char high = 0xBF;  // surrogates and code points above U+10FFFF
     if (c >= 0xC2 && c <= 0xDF) {
         length = 2;
         cp = c & 0x1F;
@@ -160,7 +160,8 @@ public:
     std::uint16_t Carry(char32_t cp) {
         const std::lock_guard lock(FMutex);
         if (const auto it = FCodes.find(cp); it != FCodes.end()) return it->second;
-        while (FNext < kCodes && (FChars[FNext] != 0 || FReserved[FNext])) ++FNext;
+        while (FNext < kCodes && (FChars[FNext] != 0 || FReserved[FNext]))
+            ++FNext;
         if (FNext >= kCodes) return 0;
         FChars[FNext] = cp;
         const std::uint16_t code = CodeOf(FNext++);
@@ -205,7 +206,7 @@ template <typename TVisit> void ForEachUserAreaPair(std::string_view text, TVisi
     }
 }
 
-} // namespace
+}  // namespace
 
 void ReserveUserAreaCodes(std::string_view cp932) {
     ForEachUserAreaPair(cp932, [](unsigned char lead, unsigned char trail) {
@@ -270,7 +271,7 @@ std::string Cp932ToUtf8(std::string_view cp932) {
 std::string Utf8ToCp932(std::string_view utf8, bool* lossless) {
     const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
     const auto* const end = p + utf8.size();
-    const TCp932Encoder* encoder = nullptr; // looked up only once non-ASCII text appears
+    const TCp932Encoder* encoder = nullptr;  // looked up only once non-ASCII text appears
     bool exact = true;
 
     // No UTF-8 sequence gives more bytes than it has, nor does a replaced ill-formed one.
@@ -356,4 +357,4 @@ bool IsValidCp932(std::string_view text) noexcept {
     return true;
 }
 
-} // namespace rekna
+}  // namespace rekna

@@ -23,7 +23,9 @@ namespace rekna {
 }
 
 // Half-width katakana and their punctuation (0xA1..0xDF) are single bytes.
-[[nodiscard]] constexpr bool IsHalfKana(unsigned char c) noexcept { return c >= 0xA1 && c <= 0xDF; }
+[[nodiscard]] constexpr bool IsHalfKana(unsigned char c) noexcept {
+    return c >= 0xA1 && c <= 0xDF;
+}
 [[nodiscard]] constexpr bool IsHalfKana(char c) noexcept {
     return IsHalfKana(static_cast<unsigned char>(c));
 }
@@ -102,6 +104,8 @@ void ReserveUserAreaCodes(std::string_view cp932);
 
 // The program's own texts are written in the sources as UTF-8; this converts one to the
 // CP932 bytes the core works with.
-[[nodiscard]] inline std::string SysText(std::string_view utf8) { return Utf8ToCp932(utf8); }
+[[nodiscard]] inline std::string SysText(std::string_view utf8) {
+    return Utf8ToCp932(utf8);
+}
 
 }  // namespace rekna

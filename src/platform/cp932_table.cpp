@@ -1659,4 +1659,4 @@ const TCp932OneWay kCp932OneWay[] = {
 const std::size_t kCp932OneWayCount = 6;
 // clang-format on
 
-} // namespace rekna
+}  // namespace rekna

@@ -47,4 +47,4 @@ extern const std::size_t kCp932OneWayCount;
     return kCp932DoubleByte[Cp932LeadIndex(lead)][trail - kCp932TrailFirst];
 }
 
-} // namespace rekna
+}  // namespace rekna

@@ -39,10 +39,10 @@ constexpr unsigned char kSemiVoicedMark = 0xDF;
 using THalfPage = std::array<std::uint16_t, 256>;
 
 struct TWidthTables {
-    std::array<std::uint16_t, 256> Full{};       // single byte → full-width code
-    std::array<std::uint16_t, 256> Voiced{};     // half-width letter + ﾞ → code
-    std::array<std::uint16_t, 256> SemiVoiced{}; // half-width letter + ﾟ → code
-    std::array<std::uint8_t, 256> PageOf{};      // lead byte → index into Pages + 1, 0 for none
+    std::array<std::uint16_t, 256> Full{};        // single byte → full-width code
+    std::array<std::uint16_t, 256> Voiced{};      // half-width letter + ﾞ → code
+    std::array<std::uint16_t, 256> SemiVoiced{};  // half-width letter + ﾟ → code
+    std::array<std::uint8_t, 256> PageOf{};       // lead byte → index into Pages + 1, 0 for none
     std::vector<THalfPage> Pages;
 };
 
@@ -140,7 +140,7 @@ std::string MapCase(std::string_view text, CaseOfByte caseOfByte, CaseOfCode cas
     return out;
 }
 
-} // namespace
+}  // namespace
 
 void AppendFullWidth(std::string& out, std::string_view cp932) {
     const TWidthTables& t = Tables();
@@ -222,4 +222,4 @@ std::string LocaleLowerCase(std::string_view cp932) {
         WideLowerCase);
 }
 
-} // namespace rekna
+}  // namespace rekna

@@ -60,10 +60,10 @@ struct TWideCaseRange {
 };
 
 inline constexpr TWideCaseRange kWideCaseRanges[] = {
-    {0x8260, 0x8281, 26}, // "Ａ"-"Ｚ" and "ａ"-"ｚ"
-    {0x839F, 0x83BF, 24}, // "Α"-"Ω" and "α"-"ω"
-    {0x8440, 0x8470, 15}, // "А"-"Н" and "а"-"н"
-    {0x844F, 0x8480, 18}, // "О"-"Я" and "о"-"я": the lower-case row skips 0x847F
+    {0x8260, 0x8281, 26},  // "Ａ"-"Ｚ" and "ａ"-"ｚ"
+    {0x839F, 0x83BF, 24},  // "Α"-"Ω" and "α"-"ω"
+    {0x8440, 0x8470, 15},  // "А"-"Н" and "а"-"н"
+    {0x844F, 0x8480, 18},  // "О"-"Я" and "о"-"я": the lower-case row skips 0x847F
 };
 
 // The other case of a double-byte letter; any other code comes back as it is.
@@ -92,4 +92,4 @@ inline constexpr TWideCaseRange kWideCaseRanges[] = {
 [[nodiscard]] std::string LocaleUpperCase(std::string_view cp932);
 [[nodiscard]] std::string LocaleLowerCase(std::string_view cp932);
 
-} // namespace rekna
+}  // namespace rekna

@@ -22,8 +22,8 @@ namespace {
 using TClock = std::chrono::steady_clock;
 
 constexpr std::array<std::string_view, 14> kMembers = {
-    "calc",  "calcc",    "calcs",   "var",      "varc",  "func",  "funcc",
-    "escstop", "clipboard", "exepath", "filename", "ans", "sleep", "quit"};
+    "calc",    "calcc",     "calcs",   "var",      "varc", "func",  "funcc",
+    "escstop", "clipboard", "exepath", "filename", "ans",  "sleep", "quit"};
 
 // A whole program sleep is cut into slices that look for Esc; one call sleeps at most a minute.
 constexpr double kMaxSleepMs = 60000;
@@ -37,7 +37,9 @@ constexpr auto kStatusInterval = std::chrono::milliseconds(50);
 [[nodiscard]] bool IsGet(std::uint8_t flags) noexcept {
     return flags == ifPropertyGet || flags == (ifMethod | ifPropertyGet);
 }
-[[nodiscard]] bool IsPut(std::uint8_t flags) noexcept { return flags == ifPropertyPut; }
+[[nodiscard]] bool IsPut(std::uint8_t flags) noexcept {
+    return flags == ifPropertyPut;
+}
 
 // A value as a number of the calculation: numbers as they are, texts read as decimal numbers,
 // anything else 0.
@@ -66,14 +68,18 @@ constexpr auto kStatusInterval = std::chrono::milliseconds(50);
 [[nodiscard]] TVariant PairOf(const TCplx& value) {
     auto arr = std::make_shared<TScriptArray>();
     arr->Upper = {1};
-    arr->Items = {TVariant::Double(DoubleOf(value.Re, value)), TVariant::Double(DoubleOf(value.Im, value))};
+    arr->Items = {TVariant::Double(DoubleOf(value.Re, value)),
+                  TVariant::Double(DoubleOf(value.Im, value))};
     return TVariant::Array(std::move(arr));
 }
 
-[[nodiscard]] std::string TextOf(const TVariant& v) { return ScriptValueText(v); }
+[[nodiscard]] std::string TextOf(const TVariant& v) {
+    return ScriptValueText(v);
+}
 
 [[nodiscard]] std::string LowerAscii(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
 }
 
@@ -96,7 +102,8 @@ std::string ScriptAnswerText(const TVariant& value) {
 
 int TEObj::MemberId(std::string_view name) const {
     std::string lower(name);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     const auto it = std::find(kMembers.begin(), kMembers.end(), lower);
     return it == kMembers.end() ? -1 : static_cast<int>(it - kMembers.begin()) + 1;
 }
@@ -160,9 +167,12 @@ std::uint32_t TEObj::Dispatch(int id, std::uint8_t flags, std::vector<TVariant>&
     case emFuncC: {
         if (!method) return drMemberNotFound;
         if (n < 2) return drBadParamCount;
-        const auto read = [id](const TVariant& v) { return id == emFunc ? RealOf(v) : ComplexOf(v); };
+        const auto read = [id](const TVariant& v) {
+            return id == emFunc ? RealOf(v) : ComplexOf(v);
+        };
         FCalc.ScriptArgs.clear();
-        for (std::size_t k = 2; k < n; ++k) FCalc.ScriptArgs.push_back(read(args[k]));
+        for (std::size_t k = 2; k < n; ++k)
+            FCalc.ScriptArgs.push_back(read(args[k]));
         const TCplx arg = read(args[1]);
         const TCplx value = FCalc.CallByName(TextOf(args[0]), arg.Re.Value(), arg.Im.Value());
         FCalc.ScriptArgs.clear();
@@ -176,7 +186,8 @@ std::uint32_t TEObj::Dispatch(int id, std::uint8_t flags, std::vector<TVariant>&
     case emClipBoard:
         if (get) {
             if (n != 0) return drBadParamCount;
-            result = TVariant::String(FDesk.GetClipboard ? FDesk.GetClipboard() : FState.OwnClipboard);
+            result =
+                TVariant::String(FDesk.GetClipboard ? FDesk.GetClipboard() : FState.OwnClipboard);
             return drOk;
         }
         if (!put) return drMemberNotFound;
@@ -191,7 +202,7 @@ std::uint32_t TEObj::Dispatch(int id, std::uint8_t flags, std::vector<TVariant>&
     case emFileName:
         if (!get) return drMemberNotFound;
         if (n != 0) return drBadParamCount;
-        result = TVariant::String(id == emExePath ? FDesk.ExePath
+        result = TVariant::String(id == emExePath  ? FDesk.ExePath
                                   : FDesk.FileName ? FDesk.FileName()
                                                    : std::string());
         return drOk;
@@ -257,9 +268,10 @@ std::uint32_t TEObj::EscStop() {
 
 void TEObj::Sleep(double milliseconds) {
     if (!(milliseconds > 0)) return;
-    const auto end = TClock::now() + std::chrono::duration_cast<TClock::duration>(
-                                         std::chrono::duration<double, std::milli>(
-                                             std::min(milliseconds, kMaxSleepMs)));
+    const auto end =
+        TClock::now() +
+        std::chrono::duration_cast<TClock::duration>(
+            std::chrono::duration<double, std::milli>(std::min(milliseconds, kMaxSleepMs)));
     for (auto now = TClock::now(); now < end; now = TClock::now()) {
         const TClock::duration left = end - now;
         std::this_thread::sleep_for(std::min<TClock::duration>(kSleepSlice, left));

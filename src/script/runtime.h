@@ -124,7 +124,6 @@ private:
     std::uintptr_t FStackBase = 0;
     unsigned FPollCount = 0;
     unsigned FPollEvery = 4096;
-
 };
 
 }  // namespace rekna

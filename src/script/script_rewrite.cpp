@@ -51,14 +51,17 @@ namespace {
 }
 
 [[nodiscard]] std::string_view Trimmed(std::string_view s) noexcept {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
     return s;
 }
 
 [[nodiscard]] std::string Lower(std::string_view s) {
     std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : out)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return out;
 }
 
@@ -150,7 +153,8 @@ std::string RewriteStatement(std::string_view s, int line) {
             const bool complex = i + 1 < s.size() && s[i + 1] == '@';
             std::size_t j = i + (complex ? 2 : 1);
             const std::size_t nameStart = j;
-            while (j < s.size() && (IsNameByte(s[j]) || IsLeadByte(s[j]))) j += CharBytes(s, j);
+            while (j < s.size() && (IsNameByte(s[j]) || IsLeadByte(s[j])))
+                j += CharBytes(s, j);
             const std::string_view name = s.substr(nameStart, j - nameStart);
             if (j < s.size() && s[j] == '(') {
                 const std::size_t end = GroupEnd(s, j);
@@ -163,7 +167,8 @@ std::string RewriteStatement(std::string_view s, int line) {
                     out += complex ? "Rekna.FuncC(" : "Rekna.Func(";
                     out += Quoted(name);
                     out += ',';
-                    out += Trimmed(inner).empty() ? std::string("1") : RewriteStatement(inner, line);
+                    out +=
+                        Trimmed(inner).empty() ? std::string("1") : RewriteStatement(inner, line);
                 }
                 out += ')';
                 i = end;

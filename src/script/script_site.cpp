@@ -55,9 +55,13 @@ TpsvActiveScriptSite::TpsvActiveScriptSite(TVtCalc& calc, TScriptDesk desk)
 
 TpsvActiveScriptSite::~TpsvActiveScriptSite() = default;
 
-bool TpsvActiveScriptSite::Running() const { return FScript->Running(); }
+bool TpsvActiveScriptSite::Running() const {
+    return FScript->Running();
+}
 
-void TpsvActiveScriptSite::ResetHost() { FScript->Reset(); }
+void TpsvActiveScriptSite::ResetHost() {
+    FScript->Reset();
+}
 
 void TpsvActiveScriptSite::BeginRun() {
     const std::string clipboard = std::move(FState.OwnClipboard);
@@ -97,8 +101,7 @@ void TpsvActiveScriptSite::AddErrorLog(TScriptOutcome& out, bool sourceLine) con
     out.Log.push_back("#ErrDescription= " + f.Message);
 }
 
-TScriptOutcome TpsvActiveScriptSite::ExecuteBlock(std::string_view text, int firstLine,
-                                                  bool log) {
+TScriptOutcome TpsvActiveScriptSite::ExecuteBlock(std::string_view text, int firstLine, bool log) {
     TScriptOutcome out;
     BeginRun();
     const std::string script = RewriteScriptBlock(text, firstLine + 1);
@@ -124,8 +127,7 @@ TScriptOutcome TpsvActiveScriptSite::ExecuteBlock(std::string_view text, int fir
     return out;
 }
 
-TScriptOutcome TpsvActiveScriptSite::EvaluateExpression(std::string_view text, int line,
-                                                        bool log) {
+TScriptOutcome TpsvActiveScriptSite::EvaluateExpression(std::string_view text, int line, bool log) {
     TScriptOutcome out;
     BeginRun();
     const std::string script = RewriteScriptLine(text, line + 1, false);

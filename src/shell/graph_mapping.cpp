@@ -16,14 +16,14 @@ using enum TGraphTableId;
 
 constexpr TPenStyle kFormulaPens[] = {TPenStyle::psSolid, TPenStyle::psDot, TPenStyle::psDash,
                                       TPenStyle::psDashDot, TPenStyle::psDashDotDot};
-constexpr TPenStyle kAxisPens[] = {TPenStyle::psSolid,     TPenStyle::psDash,
-                                   TPenStyle::psDot,       TPenStyle::psDashDot,
+constexpr TPenStyle kAxisPens[] = {TPenStyle::psSolid,      TPenStyle::psDash,
+                                   TPenStyle::psDot,        TPenStyle::psDashDot,
                                    TPenStyle::psDashDotDot, TPenStyle::psClear};
 constexpr TPenStyle kFramePens[] = {TPenStyle::psClear, TPenStyle::psSolid, TPenStyle::psDot,
                                     TPenStyle::psDash, TPenStyle::psInsideFrame};
-constexpr TLegendLocation kLocations[] = {TLegendLocation::llTop,      TLegendLocation::llBottom,
-                                          TLegendLocation::llLeft,     TLegendLocation::llRight,
-                                          TLegendLocation::llVertical, TLegendLocation::llHorizontal};
+constexpr TLegendLocation kLocations[] = {
+    TLegendLocation::llTop,   TLegendLocation::llBottom,   TLegendLocation::llLeft,
+    TLegendLocation::llRight, TLegendLocation::llVertical, TLegendLocation::llHorizontal};
 constexpr TAxisScale kScales[] = {TAxisScale::asNormal, TAxisScale::asLog, TAxisScale::asAbsLog};
 
 int Permille(const TGraphTables& t, TGraphTableId id, int col, int row, double fallback) {

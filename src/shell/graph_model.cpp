@@ -19,8 +19,8 @@ namespace {
 
 using enum TGraphTableId;
 
-constexpr TColor kLineColors[] = {clRed,  clGreen, clBlue, clFuchsia, clTeal,
-                                  clNavy, clMaroon, clLime, clOlive,  clPurple};
+constexpr TColor kLineColors[] = {clRed,  clGreen,  clBlue, clFuchsia, clTeal,
+                                  clNavy, clMaroon, clLime, clOlive,   clPurple};
 constexpr TColor kDataColors[] = {clSilver, clAqua, clBlack, clYellow, clWhite};
 constexpr int kMarkerX = 1;
 constexpr int kMarkerColumns = 5;
@@ -28,12 +28,15 @@ constexpr int kDifferenceCol = 6;
 const std::string kGraphPrefix = "#Graph.";
 
 std::string Trimmed(std::string s) {
-    while (!s.empty() && s.back() == ' ') s.pop_back();
+    while (!s.empty() && s.back() == ' ')
+        s.pop_back();
     const std::size_t first = s.find_first_not_of(' ');
     return first == std::string::npos ? std::string() : s.substr(first);
 }
 
-std::string KeyOf(const std::string& line) { return line.substr(0, line.find('=')); }
+std::string KeyOf(const std::string& line) {
+    return line.substr(0, line.find('='));
+}
 
 // The memo's #Graph. lines without their prefix.
 std::vector<std::string> GraphLinesOf(const std::vector<std::string>& memoLines) {
@@ -41,7 +44,8 @@ std::vector<std::string> GraphLinesOf(const std::vector<std::string>& memoLines)
     for (const std::string& line : memoLines) {
         if (line.compare(0, kGraphPrefix.size(), kGraphPrefix) != 0) continue;
         std::string rest = line.substr(kGraphPrefix.size());
-        while (!rest.empty() && (rest.back() == '\r' || rest.back() == '\n')) rest.pop_back();
+        while (!rest.empty() && (rest.back() == '\r' || rest.back() == '\n'))
+            rest.pop_back();
         lines.push_back(std::move(rest));
     }
     return lines;
@@ -95,7 +99,8 @@ TGraphModel::TGraphModel(TVtCalc& calc, TXYGraph& graph,
 }
 
 void TGraphModel::InitGraph() {
-    while (FGraph.SeriesCount() > 0) FGraph.DeleteSeries(FGraph.Series(0));
+    while (FGraph.SeriesCount() > 0)
+        FGraph.DeleteSeries(FGraph.Series(0));
     for (TColor color : kLineColors) {
         auto* s = FGraph.AddSeries<TXYLineSeries>();
         s->AutoDivide = true;
@@ -151,7 +156,8 @@ void TGraphModel::Compile() {
 }
 
 void TGraphModel::ApplyTables() {
-    ApplyGraphTables(FTables, FGraph, [this](std::string_view text) { return FSampler.Trial(text); });
+    ApplyGraphTables(FTables, FGraph,
+                     [this](std::string_view text) { return FSampler.Trial(text); });
 }
 
 int TGraphModel::SampleCount() {
@@ -245,7 +251,7 @@ void TGraphModel::Scrolled() {
     std::vector<long double> fresh;
     for (int k = 0; k <= n; ++k) {
         const int old = k + s;
-        if (old < 0 || old > n) fresh.push_back(FLastMin + (old) * step);
+        if (old < 0 || old > n) fresh.push_back(FLastMin + (old)*step);
     }
     std::vector<std::unique_ptr<TXYLineSeries>> temps;
     std::vector<TXYGraphSeries*> targets;
@@ -339,13 +345,15 @@ void TGraphModel::RecomputeMarkerColumn(int col) {
 }
 
 void TGraphModel::RecomputeMarkerColumns() {
-    for (int col = 1; col <= kMarkerColumns; ++col) RecomputeMarkerColumn(col);
+    for (int col = 1; col <= kMarkerColumns; ++col)
+        RecomputeMarkerColumn(col);
 }
 
 void TGraphModel::ShiftMarkerColumns() {
     TVtGrid& grid = FTables.Table(gtMarker);
     for (int row = 1; row < grid.RowCount(); ++row)
-        for (int col = kMarkerColumns; col > 1; --col) grid.SetCells(col, row, grid.Cells(col - 1, row));
+        for (int col = kMarkerColumns; col > 1; --col)
+            grid.SetCells(col, row, grid.Cells(col - 1, row));
     RefreshDifference();
 }
 
@@ -358,7 +366,8 @@ void TGraphModel::RefreshDifference() {
         if (!a.empty() && !b.empty()) {
             const double va = ParseEngineering(a);
             const double vb = ParseEngineering(b);
-            if (!std::isnan(va) && !std::isnan(vb)) diff = CellText(gtMarker, kDifferenceCol, static_cast<long double>(va) - vb);
+            if (!std::isnan(va) && !std::isnan(vb))
+                diff = CellText(gtMarker, kDifferenceCol, static_cast<long double>(va) - vb);
         }
         grid.SetCells(kDifferenceCol, row, diff);
     }
@@ -443,8 +452,10 @@ void TGraphModel::WriteRangeToTable() {
     grid.SaveUndo();
     const TGraphAxis* axes[] = {&FGraph.XAxis, &FGraph.YAxis, &FGraph.ZAxis};
     for (int a = 0; a < 3; ++a) {
-        grid.SetCells(gcol::kMin, grow::kXAxis + a, CellText(gtRange, gcol::kMin, axes[a]->Min(), 15));
-        grid.SetCells(gcol::kMax, grow::kXAxis + a, CellText(gtRange, gcol::kMax, axes[a]->Max(), 15));
+        grid.SetCells(gcol::kMin, grow::kXAxis + a,
+                      CellText(gtRange, gcol::kMin, axes[a]->Min(), 15));
+        grid.SetCells(gcol::kMax, grow::kXAxis + a,
+                      CellText(gtRange, gcol::kMax, axes[a]->Max(), 15));
     }
 }
 
@@ -473,22 +484,25 @@ std::string TGraphModel::FormulasText() const {
     std::array<std::string, 7> names;
     const std::vector<std::string> items =
         FTables.Table(gtCalc).CellAction(gcol::kKind, grow::kX + 1).Items;
-    for (std::size_t i = 0; i < names.size() && i < items.size(); ++i) names[i] = items[i];
+    for (std::size_t i = 0; i < names.size() && i < items.size(); ++i)
+        names[i] = items[i];
     return FSampler.FormulasText(names);
 }
 
 void TGraphModel::ExecuteGraphLines(const std::vector<std::string>& memoLines) {
-    for (const TGraphTableId id : kStoredGraphTables) FTables.ResetTable(id);
+    for (const TGraphTableId id : kStoredGraphTables)
+        FTables.ResetTable(id);
     FTables.ApplySettingsLines(GraphLinesOf(memoLines));
     FullUpdate();
 }
 
-std::vector<std::string> TGraphModel::GraphLinesToInsert(
-    const std::vector<std::string>& memoLines) const {
+std::vector<std::string>
+TGraphModel::GraphLinesToInsert(const std::vector<std::string>& memoLines) const {
     TGraphTables effective;
     effective.ApplySettingsLines(GraphLinesOf(memoLines));
     std::map<std::string, std::string> expected;
-    for (std::string& line : effective.SettingsLines()) expected[KeyOf(line)] = std::move(line);
+    for (std::string& line : effective.SettingsLines())
+        expected[KeyOf(line)] = std::move(line);
     std::vector<std::string> out;
     for (const std::string& line : FTables.SettingsLines()) {
         const auto it = expected.find(KeyOf(line));

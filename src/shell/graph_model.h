@@ -86,8 +86,8 @@ public:
     void ExecuteGraphLines(const std::vector<std::string>& memoLines);
     // The lines to insert after the caret line: "#Graph." + every current line that differs
     // from the defaults overridden by the memo's #Graph. lines.
-    [[nodiscard]] std::vector<std::string> GraphLinesToInsert(
-        const std::vector<std::string>& memoLines) const;
+    [[nodiscard]] std::vector<std::string>
+    GraphLinesToInsert(const std::vector<std::string>& memoLines) const;
 
     // --- The graph data file (CP932 text); loading is followed by the full update.
     bool LoadFileText(std::string_view text);
@@ -107,7 +107,8 @@ private:
     [[nodiscard]] std::array<std::string, 10> FormulaTexts() const;
     [[nodiscard]] std::array<TValueKind, 10> Kinds() const;
     [[nodiscard]] std::string XNameCell() const;
-    [[nodiscard]] std::string CellText(TGraphTableId id, int col, long double v, int digits = 0) const;
+    [[nodiscard]] std::string CellText(TGraphTableId id, int col, long double v,
+                                       int digits = 0) const;
     void FillMarkerColumn(int col, long double x, bool moveMarkers);
     void RefreshDifference();
     void AfterRangeChange(bool xChanged);

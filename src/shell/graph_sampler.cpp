@@ -23,17 +23,17 @@ long double ValueOfKind(long double re, long double im, TValueKind kind) noexcep
         return hi * std::sqrt(1 + (lo / hi) * (lo / hi));
     };
     switch (kind) {
-        case TValueKind::vkRe: return re;
-        case TValueKind::vkIm: return im;
-        case TValueKind::vkAbs: return magnitude(re, im);
-        case TValueKind::vkArg: return std::atan2(im, re);
-        case TValueKind::vkDeg: return std::atan2(im, re) * 180 / std::numbers::pi_v<long double>;
-        case TValueKind::vkdB10:
-        case TValueKind::vkdB20: {
-            const long double m = magnitude(re, im);
-            if (m == 0 || std::isnan(m)) return NAN;
-            return (kind == TValueKind::vkdB10 ? 10 : 20) * std::log10(m);
-        }
+    case TValueKind::vkRe: return re;
+    case TValueKind::vkIm: return im;
+    case TValueKind::vkAbs: return magnitude(re, im);
+    case TValueKind::vkArg: return std::atan2(im, re);
+    case TValueKind::vkDeg: return std::atan2(im, re) * 180 / std::numbers::pi_v<long double>;
+    case TValueKind::vkdB10:
+    case TValueKind::vkdB20: {
+        const long double m = magnitude(re, im);
+        if (m == 0 || std::isnan(m)) return NAN;
+        return (kind == TValueKind::vkdB10 ? 10 : 20) * std::log10(m);
+    }
     }
     return NAN;
 }
@@ -53,7 +53,8 @@ TGraphEngineSession::~TGraphEngineSession() {
     TVariList& vars = FCalc.Vars();
     for (int id = 0; id < vars.Count(); ++id) {
         const std::string& name = vars.Item(id).Name;
-        if (id < static_cast<int>(FSaved.size()) && FSaved[static_cast<std::size_t>(id)].Name == name) {
+        if (id < static_cast<int>(FSaved.size()) &&
+            FSaved[static_cast<std::size_t>(id)].Name == name) {
             const TSaved& saved = FSaved[static_cast<std::size_t>(id)];
             vars.SetById(id, saved.Value, false);
             vars.Unmark(name, 0xFF);
@@ -69,7 +70,8 @@ TGraphEngineSession::~TGraphEngineSession() {
 }
 
 void TGraphSampler::SetKinds(const std::array<TValueKind, 10>& kinds) noexcept {
-    for (std::size_t k = 0; k < kinds.size(); ++k) FFormulas[k].Kind = kinds[k];
+    for (std::size_t k = 0; k < kinds.size(); ++k)
+        FFormulas[k].Kind = kinds[k];
 }
 
 void TGraphSampler::CompileFormulas(const std::array<std::string, 10>& texts) {
@@ -152,7 +154,8 @@ std::vector<long double> TGraphSampler::SampleXs(long double min, long double ma
         }
         // Repeated products drift; the exact powers keep 1, 10, 100, 1000 exact.
         for (int k = 1; k < n; ++k)
-            xs[static_cast<std::size_t>(k)] = min * std::pow(max / min, static_cast<long double>(k) / n);
+            xs[static_cast<std::size_t>(k)] =
+                min * std::pow(max / min, static_cast<long double>(k) / n);
     } else {
         for (int k = 0; k <= n; ++k)
             xs[static_cast<std::size_t>(k)] = min + k * (max - min) / n;
@@ -223,7 +226,8 @@ std::array<long double, 10> TGraphSampler::ValuesAt(long double x) {
     SetX(x);
     FCalc.RunMemoFormulas();
     std::array<long double, 10> values{};
-    for (std::size_t k = 0; k < FFormulas.size(); ++k) values[k] = Evaluate(FFormulas[k]);
+    for (std::size_t k = 0; k < FFormulas.size(); ++k)
+        values[k] = Evaluate(FFormulas[k]);
     return values;
 }
 

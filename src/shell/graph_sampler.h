@@ -81,8 +81,8 @@ public:
     }
 
     // The samples x_k of a range: linear, or geometric on a log axis, N + 1 of them.
-    [[nodiscard]] static std::vector<long double> SampleXs(long double min, long double max,
-                                                          int n, bool log);
+    [[nodiscard]] static std::vector<long double> SampleXs(long double min, long double max, int n,
+                                                           bool log);
     // Samples every formula at xs into series[k] (nullptr entries skipped): point i of each
     // series is overwritten or appended, longer series cut; series of empty formulas cleared.
     // False when the progress callback stopped it (the series then hold what was done).

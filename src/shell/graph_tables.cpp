@@ -54,7 +54,9 @@ constexpr const char* kFormulaRow = "oxtKYciS";
 
 const TTableDesign& Design(TGraphTableId id) {
     static const TTableDesign designs[kGraphTableCount] = {
-        {"Calc", "数式・凡例", "変数/表示\t数式\t凡例\t値\t軸\t色\t幅\t線種",
+        {"Calc",
+         "数式・凡例",
+         "変数/表示\t数式\t凡例\t値\t軸\t色\t幅\t線種",
          {{"X", "t-------", "X"},
           {"Y[1]", kFormulaRow, "ON\tX\t\tRe\tY\tclBlack\t1\t実線"},
           {"Y[2]", kFormulaRow, "ON\tSin(X)\t\tRe\tY\tclBlue\t1\t実線"},
@@ -66,43 +68,60 @@ const TTableDesign& Design(TGraphTableId id) {
           {"Y[8]", kFormulaRow, "ON\t\t\tRe\tY\tclYellow\t1\t実線"},
           {"Y[9]", kFormulaRow, "ON\t\t\tRe\tY\tclGreen\t1\t実線"},
           {"Y[10]", kFormulaRow, "ON\t\t\tRe\tY\tclPurple\t1\t実線"}}},
-        {"Range", "タイトル・範囲", "表示\tタイトル\t形式\t最小\t最大\t分割数\t配置\t余裕\t余白",
+        {"Range",
+         "タイトル・範囲",
+         "表示\tタイトル\t形式\t最小\t最大\t分割数\t配置\t余裕\t余白",
          {{"表題", "ot----fii", "ON\t数式グラフ\t\t\t\t\t50\t3\t4"},
           {"凡例", "otPnn-fi-", "OFF\t\t上\t90\t90\t\t50\t3\t"},
           {"X-軸", "otLtttfii", "ON\tX軸\tLin\t-5\t5\t0\t50\t1\t4"},
           {"Y-軸", "otLtt-fii", "ON\tY軸\tLin\t-5\t5\t\t50\t3\t4"},
           {"R-軸", "otLtt-fii", "OFF\tR軸\tLin\t-5\t5\t\t50\t3\t4"}}},
-        {"Ticks", "目盛",
-         "目盛\t主間隔\t副分割\t数値\t幅(%)\t配置\t余裕\t書式\tUsr\t自動\t精度\t桁数\t主内\t主外\t副内\t副外",
+        {"Ticks",
+         "目盛",
+         "目盛\t主間隔\t副分割\t数値\t幅(%)"
+         "\t配置\t余裕\t書式\tUsr\t自動\t精度\t桁数\t主内\t主外\t副内\t副外",
          {{"X-軸", "oeioifiFtoiiiiii", "ON\t0\t0\tON\t200\t50\t4\tEng\t0.0\tON\t3\t1\t6\t0\t3\t0"},
           {"Y-軸", "oeioifiFtoiiiiii", "ON\t0\t0\tON\t250\t55\t3\tEng\t0.0\tON\t3\t1\t6\t0\t3\t0"},
           {"R-軸", "oeioifiFtoiiiiii",
            "ON\t0\t0\tON\t250\t55\t5\tEng\t0.0\tON\t3\t1\t6\t0\t3\t0"}}},
-        {"Font", "フォント・枠", "フォント名\tサイズ\t色\t背景\t枠\t線幅\t線色\t余裕\t間隔\t線長",
+        {"Font",
+         "フォント・枠",
+         "フォント名\tサイズ\t色\t背景\t枠\t線幅\t線色\t余裕\t間隔\t線長",
          {{"全体", "--ccWic---", "\t\tclWhite\tclWhite\t実線\t1\tclBlack"},
           {"表題", "NiccBici--", "ＭＳ ゴシック\t12\tclBlack\tclWhite\tなし\t1\tclGray\t3"},
-          {"凡例", "NiccBiciii",
-           "ＭＳ ゴシック\t10\tclBlack\tclWhite\tなし\t1\tclGray\t3\t4\t100"},
+          {"凡例", "NiccBiciii", "ＭＳ ゴシック\t10\tclBlack\tclWhite\tなし\t1\tclGray\t3\t4\t100"},
           {"X-軸", "Nic-------", "ＭＳ ゴシック\t11\tclBlack"},
           {"Y-軸", "Nic-------", "ＭＳ ゴシック\t11\tclBlack"},
           {"R-軸", "Nic-------", "ＭＳ ゴシック\t11\tclBlack"},
           {"X-数", "Nic-------", "ＭＳ ゴシック\t9\tclBlack"},
           {"Y-数", "Nic-------", "ＭＳ ゴシック\t9\tclBlack"},
           {"R-数", "Nic-------", "ＭＳ ゴシック\t9\tclBlack"}}},
-        {"Line", "軸線", "軸\t幅\t色\t格子\t幅\t色\t主目盛\t幅\t色\t副目盛\t幅\t色",
+        {"Line",
+         "軸線",
+         "軸\t幅\t色\t格子\t幅\t色\t主目盛\t幅\t色\t副目盛\t幅\t色",
          {{"X-軸", "AicAicAicAic",
            "実線\t1\tclSilver\t点線\t1\tclSilver\t実線\t1\tclBlack\t実線\t1\tclGray"},
           {"Y-軸", "AicAicAicAic",
            "実線\t1\tclSilver\t点線\t1\tclSilver\t実線\t1\tclBlack\t実線\t1\tclGray"},
           {"R-軸", "AicAicAicAic",
            "OFF\t1\tclSilver\tOFF\t1\tclSilver\t実線\t1\tclBlack\t実線\t1\tclGray"}}},
-        {"Marker", "マーカー", "値1\t値2\t値3\t値4\t値5\t値1-値2",
+        {"Marker",
+         "マーカー",
+         "値1\t値2\t値3\t値4\t値5\t値1-値2",
          {{"X", "eeeee-", ""},
-          {"Y1", "------", ""}, {"Y2", "------", ""}, {"Y3", "------", ""},
-          {"Y4", "------", ""}, {"Y5", "------", ""}, {"Y6", "------", ""},
-          {"Y7", "------", ""}, {"Y8", "------", ""}, {"Y9", "------", ""},
+          {"Y1", "------", ""},
+          {"Y2", "------", ""},
+          {"Y3", "------", ""},
+          {"Y4", "------", ""},
+          {"Y5", "------", ""},
+          {"Y6", "------", ""},
+          {"Y7", "------", ""},
+          {"Y8", "------", ""},
+          {"Y9", "------", ""},
           {"Y10", "------", ""}}},
-        {"Data", "データ", "X\tY1\tY2\tY3\tY4\tY5",
+        {"Data",
+         "データ",
+         "X\tY1\tY2\tY3\tY4\tY5",
          {{"色", "-ccccc", "\tclBlack\tclMaroon\tclGreen\tclOlive\tclNavy"},
           {"幅", "-iiiii", "\t6\t6\t6\t6\t6"},
           {"軸", "-YYYYY", "\tY\tY\tY\tY\tY"}}},
@@ -118,7 +137,8 @@ std::vector<std::string> SplitTabs(std::string_view text) {
     std::size_t start = 0;
     while (true) {
         const std::size_t tab = text.find('\t', start);
-        parts.emplace_back(text.substr(start, tab == std::string_view::npos ? text.npos : tab - start));
+        parts.emplace_back(
+            text.substr(start, tab == std::string_view::npos ? text.npos : tab - start));
         if (tab == std::string_view::npos) break;
         start = tab + 1;
     }
@@ -151,27 +171,28 @@ char DesignKind(TGraphTableId id, int col, int row) {
 TVtCellAction ActionOf(char kind) {
     TVtCellAction a;
     switch (kind) {
-        case 't': a.EditDataType = TVtEditDataType::dtString; break;
-        case 'x': a.EditDataType = TVtEditDataType::dtCalc; break;
-        case 'c':
-            a.Mode = TVtCellMode::cmColor;
-            a.EditDataType = TVtEditDataType::dtColor;
-            break;
-        case 'i': a.EditDataType = TVtEditDataType::dtPosInteger; break;
-        case 'n': a.EditDataType = TVtEditDataType::dtInteger; break;
-        case 'f': a.EditDataType = TVtEditDataType::dtPosFrac; break;
-        case 'e': a.EditDataType = TVtEditDataType::dtEng; break;
-        case '-': a.Mode = TVtCellMode::cmLabel; break;
-        default: {
-            const char listKind = kind == 'o' ? 'O' : kind;
-            a.Mode = TVtCellMode::cmListBox;
-            for (const TListDesign& list : kListItems) {
-                if (list.Kind != listKind) continue;
-                for (const std::string& item : SplitTabs(list.Items)) a.Items.push_back(SysText(item));
-            }
-            if (kind == 'o') a.Mode = TVtCellMode::cmList;
-            break;
+    case 't': a.EditDataType = TVtEditDataType::dtString; break;
+    case 'x': a.EditDataType = TVtEditDataType::dtCalc; break;
+    case 'c':
+        a.Mode = TVtCellMode::cmColor;
+        a.EditDataType = TVtEditDataType::dtColor;
+        break;
+    case 'i': a.EditDataType = TVtEditDataType::dtPosInteger; break;
+    case 'n': a.EditDataType = TVtEditDataType::dtInteger; break;
+    case 'f': a.EditDataType = TVtEditDataType::dtPosFrac; break;
+    case 'e': a.EditDataType = TVtEditDataType::dtEng; break;
+    case '-': a.Mode = TVtCellMode::cmLabel; break;
+    default: {
+        const char listKind = kind == 'o' ? 'O' : kind;
+        a.Mode = TVtCellMode::cmListBox;
+        for (const TListDesign& list : kListItems) {
+            if (list.Kind != listKind) continue;
+            for (const std::string& item : SplitTabs(list.Items))
+                a.Items.push_back(SysText(item));
         }
+        if (kind == 'o') a.Mode = TVtCellMode::cmList;
+        break;
+    }
     }
     return a;
 }
@@ -207,7 +228,9 @@ const TRange kRanges[] = {
     {TGraphTableId::gtLine, 11, 1, 10},
 };
 
-bool NonNegativeKind(char kind) { return kind == 'i' || kind == 'f'; }
+bool NonNegativeKind(char kind) {
+    return kind == 'i' || kind == 'f';
+}
 
 // A number cell's text as a number, when it holds one.
 bool ReadNumber(const std::string& text, double& value) {
@@ -216,21 +239,29 @@ bool ReadNumber(const std::string& text, double& value) {
     return !std::isnan(value);
 }
 
-std::string IntText(long long v) { return std::to_string(v); }
+std::string IntText(long long v) {
+    return std::to_string(v);
+}
 
 }  // namespace
 
 TGraphTables::TGraphTables(const std::array<TVtGrid*, kGraphTableCount>& grids) {
-    for (std::size_t i = 0; i < FTables.size(); ++i) FTables[i] = grids[i] ? grids[i] : &FOwned[i];
+    for (std::size_t i = 0; i < FTables.size(); ++i)
+        FTables[i] = grids[i] ? grids[i] : &FOwned[i];
     Reset();
 }
 
-std::string_view TGraphTables::SectionName(TGraphTableId id) noexcept { return Design(id).Section; }
+std::string_view TGraphTables::SectionName(TGraphTableId id) noexcept {
+    return Design(id).Section;
+}
 
-std::string TGraphTables::PageCaption(TGraphTableId id) { return SysText(Design(id).Caption); }
+std::string TGraphTables::PageCaption(TGraphTableId id) {
+    return SysText(Design(id).Caption);
+}
 
 void TGraphTables::Reset() {
-    for (int i = 0; i < kGraphTableCount; ++i) ResetTable(static_cast<TGraphTableId>(i));
+    for (int i = 0; i < kGraphTableCount; ++i)
+        ResetTable(static_cast<TGraphTableId>(i));
 }
 
 void TGraphTables::ResetTable(TGraphTableId id) {
@@ -252,7 +283,8 @@ void TGraphTables::Build(TGraphTableId id) {
     FParams[static_cast<std::size_t>(id)].clear();
     const TTableDesign& d = Design(id);
     const std::vector<std::string> headers = SplitTabs(d.Headers);
-    const int rows = static_cast<int>(d.Rows.size()) + (id == TGraphTableId::gtData ? kDesignDataRows : 0);
+    const int rows =
+        static_cast<int>(d.Rows.size()) + (id == TGraphTableId::gtData ? kDesignDataRows : 0);
     grid.SetColCount(static_cast<int>(headers.size()) + 1);
     grid.SetRowCount(rows + 1);
     grid.SetFixedCols(1);
@@ -264,15 +296,17 @@ void TGraphTables::Build(TGraphTableId id) {
         grid.SetCells(col, 0, SysText(headers[c]));
         const int chars = static_cast<int>(headers[c].size());
         // Number columns that the window writes into are wide enough for its numbers.
-        const bool numbers = id == gtMarker || (id == gtRange && (col == gcol::kMin || col == gcol::kMax));
+        const bool numbers =
+            id == gtMarker || (id == gtRange && (col == gcol::kMin || col == gcol::kMax));
         grid.SetColWidth(col, id == gtCalc && col == gcol::kFormula ? 180
                               : numbers                             ? 96
                                                                     : std::max(52, 10 + chars * 5));
     }
     for (int row = 1; row <= rows; ++row) {
         const bool designed = row <= static_cast<int>(d.Rows.size());
-        grid.SetCells(0, row, designed ? SysText(d.Rows[static_cast<std::size_t>(row - 1)].Label)
-                                       : IntText(row - static_cast<int>(d.Rows.size())));
+        grid.SetCells(0, row,
+                      designed ? SysText(d.Rows[static_cast<std::size_t>(row - 1)].Label)
+                               : IntText(row - static_cast<int>(d.Rows.size())));
         const std::vector<std::string> cells =
             designed ? SplitTabs(d.Rows[static_cast<std::size_t>(row - 1)].Cells)
                      : std::vector<std::string>();
@@ -337,7 +371,8 @@ void TGraphTables::Validate(TGraphTableId id) {
 }
 
 void TGraphTables::ValidateAll() {
-    for (int i = 0; i < kGraphTableCount; ++i) Validate(static_cast<TGraphTableId>(i));
+    for (int i = 0; i < kGraphTableCount; ++i)
+        Validate(static_cast<TGraphTableId>(i));
 }
 
 void TGraphTables::SetDependentCells() {
@@ -449,7 +484,8 @@ bool TGraphTables::ReadFileText(std::string_view text) {
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         const std::size_t eq = line.find('=');
         if (eq != std::string_view::npos)
-            keyed.insert_or_assign(std::string(line.substr(0, eq)), std::string(line.substr(eq + 1)));
+            keyed.insert_or_assign(std::string(line.substr(0, eq)),
+                                   std::string(line.substr(eq + 1)));
         start = end + 1;
     }
     bool found = false;
@@ -471,7 +507,8 @@ bool TGraphTables::ReadFileText(std::string_view text) {
                 columns.push_back(col);
             }
         } else {
-            for (int c = 1; c < grid.ColCount(); ++c) columns.push_back(c);
+            for (int c = 1; c < grid.ColCount(); ++c)
+                columns.push_back(c);
         }
         const auto assign = [&](int row, const std::string& cells) {
             const std::vector<std::string> parts = SplitTabs(cells);

@@ -13,7 +13,15 @@
 
 namespace rekna {
 
-enum class TGraphTableId : std::uint8_t { gtCalc, gtRange, gtTicks, gtFont, gtLine, gtMarker, gtData };
+enum class TGraphTableId : std::uint8_t {
+    gtCalc,
+    gtRange,
+    gtTicks,
+    gtFont,
+    gtLine,
+    gtMarker,
+    gtData
+};
 inline constexpr int kGraphTableCount = 7;
 
 // Row and column numbers of the tables (column 0 holds the row labels, row 0 the headers).
@@ -22,16 +30,15 @@ namespace gcol {
 inline constexpr int kVisible = 1, kFormula = 2, kLegend = 3, kKind = 4, kAxis = 5, kColor = 6,
                      kWidth = 7, kStyle = 8;
 // タイトル・範囲
-inline constexpr int kShow = 1, kTitle = 2, kScale = 3, kMin = 4, kMax = 5, kDivide = 6,
-                     kAlign = 7, kSpace = 8, kMargin = 9;
+inline constexpr int kShow = 1, kTitle = 2, kScale = 3, kMin = 4, kMax = 5, kDivide = 6, kAlign = 7,
+                     kSpace = 8, kMargin = 9;
 // 目盛
 inline constexpr int kTicks = 1, kStep = 2, kSub = 3, kLabels = 4, kSize = 5, kLabelAlign = 6,
                      kLabelSpace = 7, kFormat = 8, kUsr = 9, kAuto = 10, kPrecision = 11,
                      kDigits = 12, kInner = 13, kOuter = 14, kSubInner = 15, kSubOuter = 16;
 // フォント・枠
 inline constexpr int kFontName = 1, kFontSize = 2, kFontColor = 3, kBack = 4, kFrame = 5,
-                     kFrameWidth = 6, kFrameColor = 7, kFrameSpace = 8, kSpacing = 9,
-                     kLength = 10;
+                     kFrameWidth = 6, kFrameColor = 7, kFrameSpace = 8, kSpacing = 9, kLength = 10;
 }  // namespace gcol
 
 namespace grow {

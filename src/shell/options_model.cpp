@@ -53,12 +53,12 @@ constexpr TOptionItem kGraph[] = {{"メモの計算式を最適化する", "Acti
 constexpr TOptionItem kScript[] = {{"VBScriptを使用する", "ActionSetVbScript"}};
 
 constexpr TOptionItem kFormat[] = {
-    {"汎用形式(Non)", "ActionSetAnsGen"},       {"京兆億万形式(Jpn)", "ActionSetAnsJpn"},
-    {"補助単位形式(Eng)", "ActionSetAnsEng"},   {"指数形式(Exp)", "ActionSetAnsExp"},
-    {"小数形式(Fix)", "ActionSetAnsFix"},       {"百分率形式(%)", "ActionSetAnsPar"},
-    {"デシベル形式(dB)", "ActionSetAnsDb"},     {"2進数形式(N2)", "ActionSetAnsN2"},
-    {"2進補数形式(N2C)", "ActionSetAnsN2C"},    {"16進数形式(N16)", "ActionSetAnsN16"},
-    {"60進数形式(N60)", "ActionSetAnsN60"},     {"素因数分解形式(Fac)", "ActionSetAnsFac"},
+    {"汎用形式(Non)", "ActionSetAnsGen"},        {"京兆億万形式(Jpn)", "ActionSetAnsJpn"},
+    {"補助単位形式(Eng)", "ActionSetAnsEng"},    {"指数形式(Exp)", "ActionSetAnsExp"},
+    {"小数形式(Fix)", "ActionSetAnsFix"},        {"百分率形式(%)", "ActionSetAnsPar"},
+    {"デシベル形式(dB)", "ActionSetAnsDb"},      {"2進数形式(N2)", "ActionSetAnsN2"},
+    {"2進補数形式(N2C)", "ActionSetAnsN2C"},     {"16進数形式(N16)", "ActionSetAnsN16"},
+    {"60進数形式(N60)", "ActionSetAnsN60"},      {"素因数分解形式(Fac)", "ActionSetAnsFac"},
     {"ユーザー指定書式(Usr)", "ActionSetAnsUsr"}};
 constexpr TOptionItem kN60[] = {{"時間(日時分秒)", "ActionSetAnsTimJ"},
                                 {"時間( ：′″)", "ActionSetAnsTim"},
@@ -77,9 +77,9 @@ constexpr TOptionItem kShow[] = {{"計算エラーを表示", "ActionSetAnsErr"}
 
 constexpr TOptionItem kToolBar[] = {{"ツールバー", "ActionViewTool"}};
 constexpr TOptionItem kToolGroups[] = {
-    {"ファイル", "ActionViewToolFile"},     {"計算", "ActionViewToolCalc"},
-    {"検索", "ActionViewToolFined"},        {"インデント", "ActionViewToolIndent"},
-    {"改行変更", "ActionViewToolFold"},     {"編集", "ActionViewToolEdit"}};
+    {"ファイル", "ActionViewToolFile"}, {"計算", "ActionViewToolCalc"},
+    {"検索", "ActionViewToolFined"},    {"インデント", "ActionViewToolIndent"},
+    {"改行変更", "ActionViewToolFold"}, {"編集", "ActionViewToolEdit"}};
 constexpr TOptionItem kStatus[] = {{"ステータスバー", "ActionViewStatus"}};
 constexpr TOptionItem kPanes[] = {{"計算結果（画面横分割）", "ActionWindowAns"},
                                   {"計算過程（画面縦分割）", "ActionWindowLog"}};
@@ -192,9 +192,9 @@ constexpr TMainCheck kMainChecks[] = {
     {"ActionCalcHotAdd", &TMainSettings::HotKeyAdd},
     {"ActionCalcHotExt", &TMainSettings::HotKeyExt},
 };
-constexpr std::string_view kToolGroupActions[] = {"ActionViewToolFile",   "ActionViewToolCalc",
-                                                  "ActionViewToolFined",  "ActionViewToolIndent",
-                                                  "ActionViewToolFold",   "ActionViewToolEdit"};
+constexpr std::string_view kToolGroupActions[] = {"ActionViewToolFile",  "ActionViewToolCalc",
+                                                  "ActionViewToolFined", "ActionViewToolIndent",
+                                                  "ActionViewToolFold",  "ActionViewToolEdit"};
 
 const TMainCheck* FindMainCheck(std::string_view action) noexcept {
     for (const TMainCheck& c : kMainChecks)
@@ -221,7 +221,7 @@ void CopyChecks(TOptionPage page, const TOptionsState& from, TOptionsState& to) 
 }
 
 // The paint-style colours one of the colour tables shows.
-void CopyColors(std::span<TColor TPaintStyle::* const> fields, const TPaintStyle& from,
+void CopyColors(std::span<TColor TPaintStyle::*const> fields, const TPaintStyle& from,
                 TPaintStyle& to) {
     for (const auto field : fields)
         to.*field = from.*field;
@@ -230,8 +230,8 @@ void CopyColors(std::span<TColor TPaintStyle::* const> fields, const TPaintStyle
 }  // namespace
 
 std::string_view OptionPageCaption(TOptionPage page) noexcept {
-    constexpr std::string_view kCaptions[] = {"計算方法", "計算結果",   "初期化計算",
-                                              "画面",     "エディタ表示", "エディタ動作",
+    constexpr std::string_view kCaptions[] = {"計算方法",      "計算結果",     "初期化計算",
+                                              "画面",          "エディタ表示", "エディタ動作",
                                               "ホットキー計算"};
     return kCaptions[static_cast<std::size_t>(page)];
 }
@@ -318,19 +318,19 @@ void CopyPage(TOptionPage page, const TOptionsState& from, TOptionsState& to) {
         t.ViewCr = f.ViewCr;
         t.ViewTab = f.ViewTab;
         t.ViewDSpace = f.ViewDSpace;
-        static constexpr TColor TPaintStyle::* kPane[] = {
+        static constexpr TColor TPaintStyle::*kPane[] = {
             &TPaintStyle::ColorText,      &TPaintStyle::Color,
             &TPaintStyle::ColorBack,      &TPaintStyle::ColorSelText,
             &TPaintStyle::ColorSelBrush,  &TPaintStyle::ColorSelBrushInactive,
             &TPaintStyle::ColorUnderLine, &TPaintStyle::ColorKakko,
             &TPaintStyle::ColorEof,       &TPaintStyle::ColorCrLf,
             &TPaintStyle::ColorTab,       &TPaintStyle::ColorDSpace};
-        static constexpr TColor TPaintStyle::* kSyntax[] = {
-            &TPaintStyle::ColorComment,    &TPaintStyle::ColorKeyWord, &TPaintStyle::ColorReserved,
-            &TPaintStyle::ColorString,     &TPaintStyle::ColorControl, &TPaintStyle::ColorStat,
-            &TPaintStyle::ColorDEq,        &TPaintStyle::ColorDependence,
-            &TPaintStyle::ColorFind,       &TPaintStyle::ColorKakko0,  &TPaintStyle::ColorKakko1,
-            &TPaintStyle::ColorKakko2,     &TPaintStyle::ColorKakko3,  &TPaintStyle::ColorKakko4};
+        static constexpr TColor TPaintStyle::*kSyntax[] = {
+            &TPaintStyle::ColorComment, &TPaintStyle::ColorKeyWord,    &TPaintStyle::ColorReserved,
+            &TPaintStyle::ColorString,  &TPaintStyle::ColorControl,    &TPaintStyle::ColorStat,
+            &TPaintStyle::ColorDEq,     &TPaintStyle::ColorDependence, &TPaintStyle::ColorFind,
+            &TPaintStyle::ColorKakko0,  &TPaintStyle::ColorKakko1,     &TPaintStyle::ColorKakko2,
+            &TPaintStyle::ColorKakko3,  &TPaintStyle::ColorKakko4};
         CopyColors(kPane, from.Styles.Memo, to.Styles.Memo);
         CopyColors(kPane, from.Styles.Answer, to.Styles.Answer);
         CopyColors(kSyntax, from.Styles.Memo, to.Styles.Memo);

@@ -28,8 +28,8 @@ enum class TOptionPage : std::uint8_t {
 inline constexpr int kOptionPageCount = 7;
 // The pages in the order OK applies them.
 inline constexpr std::array<TOptionPage, kOptionPageCount> kOptionPages{
-    TOptionPage::opCalc,     TOptionPage::opResult,     TOptionPage::opDefinitions,
-    TOptionPage::opScreen,   TOptionPage::opEditView,   TOptionPage::opEditAction,
+    TOptionPage::opCalc,   TOptionPage::opResult,   TOptionPage::opDefinitions,
+    TOptionPage::opScreen, TOptionPage::opEditView, TOptionPage::opEditAction,
     TOptionPage::opHotKey};
 // The tab caption of a page (UTF-8).
 [[nodiscard]] std::string_view OptionPageCaption(TOptionPage page) noexcept;

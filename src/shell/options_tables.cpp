@@ -24,42 +24,41 @@ constexpr std::string_view kRangeRows[] = {"Exp形式", "Fix形式"};
 constexpr std::string_view kGroupingCols[] = {"", "桁数"};
 constexpr std::string_view kGroupingRows[] = {"Non", "Fix/Exp", "N2", "N16"};
 constexpr std::string_view kColorCols[] = {"", "表示", "Memo", "Ans"};
-constexpr std::string_view kStdRows[] = {"文字",        "背景",         "領域外", "選択文字",
+constexpr std::string_view kStdRows[] = {"文字",       "背景",        "領域外", "選択文字",
                                          "ON選択背景", "OFF選択背景", "下線",   "括弧強調"};
 constexpr std::string_view kMarkRows[] = {"[EOF]", "改行", "Tab", "全角スペース"};
 constexpr std::string_view kSyntaxCols[] = {"", "色"};
 constexpr std::string_view kSyntaxRows[] = {
-    "コメント",     "関数",         "予約語(VBS)", "文字列(VBS)", "#行(制御行)",
-    ">行(統計行)",  "＝(計算結果)", "機種依存文字", "検索文字背景", "計算括弧1",
-    "計算括弧2",    "計算括弧3",    "計算括弧4",   "計算括弧5"};
+    "コメント",    "関数",         "予約語(VBS)",  "文字列(VBS)",  "#行(制御行)",
+    ">行(統計行)", "＝(計算結果)", "機種依存文字", "検索文字背景", "計算括弧1",
+    "計算括弧2",   "計算括弧3",    "計算括弧4",    "計算括弧5"};
 constexpr std::string_view kCharSetCols[] = {"", "文字", "色"};
 constexpr std::string_view kCharSetRows[] = {"1", "2", "3", "4"};
 constexpr std::string_view kHotCols[] = {"", "左Ctrl", "右Ctrl"};
 constexpr std::string_view kHotRows[] = {"Shift無", "左Shift", "右Shift"};
 constexpr std::string_view kTargetItems[] = {" ", "選択範囲", "キャレット行", "自動"};
-constexpr std::string_view kActionItems[] = {" ",          "＝計算結果を記入", "=計算結果を記入",
-                                             "計算結果で置換", "自動",            "＝計算結果を削除"};
+constexpr std::string_view kActionItems[] = {
+    " ", "＝計算結果を記入", "=計算結果を記入", "計算結果で置換", "自動", "＝計算結果を削除"};
 constexpr std::string_view kDefCols[] = {"", "名称", "説明", "計算式"};
 constexpr std::string_view kOnOff[] = {"ON", "OFF"};
 
-constexpr TColor TPaintStyle::* kStdColors[] = {
-    &TPaintStyle::ColorText,    &TPaintStyle::Color,         &TPaintStyle::ColorBack,
-    &TPaintStyle::ColorSelText, &TPaintStyle::ColorSelBrush, &TPaintStyle::ColorSelBrushInactive,
+constexpr TColor TPaintStyle::*kStdColors[] = {
+    &TPaintStyle::ColorText,      &TPaintStyle::Color,         &TPaintStyle::ColorBack,
+    &TPaintStyle::ColorSelText,   &TPaintStyle::ColorSelBrush, &TPaintStyle::ColorSelBrushInactive,
     &TPaintStyle::ColorUnderLine, &TPaintStyle::ColorKakko};
-constexpr TColor TPaintStyle::* kMarkColors[] = {&TPaintStyle::ColorEof, &TPaintStyle::ColorCrLf,
-                                                 &TPaintStyle::ColorTab, &TPaintStyle::ColorDSpace};
-constexpr TColor TPaintStyle::* kSyntaxColors[] = {
+constexpr TColor TPaintStyle::*kMarkColors[] = {&TPaintStyle::ColorEof, &TPaintStyle::ColorCrLf,
+                                                &TPaintStyle::ColorTab, &TPaintStyle::ColorDSpace};
+constexpr TColor TPaintStyle::*kSyntaxColors[] = {
     &TPaintStyle::ColorComment, &TPaintStyle::ColorKeyWord,    &TPaintStyle::ColorReserved,
     &TPaintStyle::ColorString,  &TPaintStyle::ColorControl,    &TPaintStyle::ColorStat,
     &TPaintStyle::ColorDEq,     &TPaintStyle::ColorDependence, &TPaintStyle::ColorFind,
     &TPaintStyle::ColorKakko0,  &TPaintStyle::ColorKakko1,     &TPaintStyle::ColorKakko2,
     &TPaintStyle::ColorKakko3,  &TPaintStyle::ColorKakko4};
 // The ON/OFF rows of the standard table: OFF選択背景 ON shows the selection without the focus.
-constexpr bool TCalcOptions::* kStdSwitches[] = {nullptr, &TCalcOptions::ViewLine,
-                                                 &TCalcOptions::ViewKakko};
-constexpr bool TCalcOptions::* kMarkSwitches[] = {&TCalcOptions::ViewEof, &TCalcOptions::ViewCr,
-                                                  &TCalcOptions::ViewTab,
-                                                  &TCalcOptions::ViewDSpace};
+constexpr bool TCalcOptions::*kStdSwitches[] = {nullptr, &TCalcOptions::ViewLine,
+                                                &TCalcOptions::ViewKakko};
+constexpr bool TCalcOptions::*kMarkSwitches[] = {&TCalcOptions::ViewEof, &TCalcOptions::ViewCr,
+                                                 &TCalcOptions::ViewTab, &TCalcOptions::ViewDSpace};
 
 void Layout(TVtGrid& g, TNames cols, TNames rows) {
     g.SetColCount(static_cast<int>(cols.size()));

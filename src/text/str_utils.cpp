@@ -15,7 +15,7 @@ enum class TAction : std::uint8_t { acCopy, acFull, acHalf, acReplace };
 
 struct TStep {
     TAction Action;
-    char Replacement = 0; // the one byte written for acReplace
+    char Replacement = 0;  // the one byte written for acReplace
 };
 
 constexpr TStep kCopy{TAction::acCopy};
@@ -26,8 +26,8 @@ constexpr TStep kHalf{TAction::acHalf};
 struct TNamedCodes {
     std::uint16_t FullSpace, Times, MiddleDot, Divide, Equals, FullStop;
     std::uint16_t FirstAlnum, LastAlnum, FirstKatakana, LastKatakana;
-    std::array<std::uint16_t, 8> FormulaKept; // stay full-width in a formula
-    std::array<std::uint16_t, 13> Numerals;   // their digits are kNumeralDigits
+    std::array<std::uint16_t, 8> FormulaKept;  // stay full-width in a formula
+    std::array<std::uint16_t, 13> Numerals;    // their digits are kNumeralDigits
 };
 constexpr std::string_view kFormulaKept = "、。゛゜ー「」？";
 constexpr std::string_view kNumerals = "一二三四五六七八九零壱弐参";
@@ -170,7 +170,7 @@ TStep FormulaStep(std::uint16_t code, bool wide, bool digits) {
     return kHalf;
 }
 
-} // namespace
+}  // namespace
 
 std::string ToFullWidth(std::string_view s) {
     return MapFullWidth(s);
@@ -273,4 +273,4 @@ std::string LowerCaseAscii(std::string_view s) {
     });
 }
 
-} // namespace rekna
+}  // namespace rekna

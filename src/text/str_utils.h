@@ -103,4 +103,4 @@ namespace rekna {
 [[nodiscard]] std::string HiraganaToKatakana(std::string_view s);
 [[nodiscard]] std::string KatakanaToHiragana(std::string_view s);
 
-} // namespace rekna
+}  // namespace rekna

@@ -35,7 +35,8 @@ TRun RunCalc(const std::string& args, const std::string& input = {}) {
     if (!pipe) return run;
     char buffer[4096];
     std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.Out.append(buffer, n);
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        run.Out.append(buffer, n);
     const int status = ::pclose(pipe);
     run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     std::filesystem::remove(in);
@@ -59,8 +60,10 @@ TEST(ReknaCalcTest, GoldenMemosGiveTheirAnswerColumns) {
         std::string args = "--answers";
         if (memo.ShowErrors) args += " --errors";
         if (memo.ShowControl) args += " --control";
-        for (const std::string& kv : memo.Settings) args += " --set '" + kv + "'";
-        const TRun run = RunCalc(args + " '" + rekna::test::TestDataDir() + "/golden/" + memo.Name + "'");
+        for (const std::string& kv : memo.Settings)
+            args += " --set '" + kv + "'";
+        const TRun run =
+            RunCalc(args + " '" + rekna::test::TestDataDir() + "/golden/" + memo.Name + "'");
         ASSERT_EQ(run.Status, 0) << memo.Name << ": " << run.Out;
         const auto lines = OutputLines(run.Out);
         ASSERT_EQ(lines.size(), memo.Lines.size()) << memo.Name;
@@ -92,7 +95,8 @@ TEST(ReknaCalcTest, EncodingsInAndOut) {
     run = RunCalc("--encoding=cp932 -", cp932);
     EXPECT_EQ(run.Out, rekna::SysText("1億23万 ;億と万\t100230000\n2時間30分\t9000\n"));
     // A byte-order mark and characters that CP932 lacks, as the window reads them.
-    run = RunCalc("-", "\xEF\xBB\xBF" "1+1 ; € µ 😀\n2*3\n");
+    run = RunCalc("-", "\xEF\xBB\xBF"
+                       "1+1 ; € µ 😀\n2*3\n");
     EXPECT_EQ(run.Out, "1+1 ; € µ 😀\t2\n2*3\t6\n");
     run = RunCalc("--encoding=utf-8 -e '１＋２' -e '3万'");
     EXPECT_EQ(run.Out, "１＋２\t\n3万\t30000\n");
@@ -162,8 +166,8 @@ TEST(ReknaCalcTest, TheSettingsAndDefinitionsOfTheWindow) {
     }
     // Without --settings the file is found as the window finds it: beside the memo.
     write("m.txt", "sin(90)\r\nSq(4)\r\n");
-    const std::string command = std::string("'") + REKNA_CALC_PATH + "' --answers '" +
-                                (dir / "m.txt").string() + "' 2>&1";
+    const std::string command =
+        std::string("'") + REKNA_CALC_PATH + "' --answers '" + (dir / "m.txt").string() + "' 2>&1";
     FILE* pipe = ::popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
     char buffer[256];
@@ -177,7 +181,8 @@ TEST(ReknaCalcTest, WritingAnswersInAndTakingThemOut) {
     using rekna::SysText;
     // A CP932 memo with CR LF: every byte outside the written answers stays as it was.
     const std::string sjis = SysText("1+2\r\n電圧=1.5 ＝ 9 [電池]\r\n; note\r\n1/0\r\n");
-    const std::string written = SysText("1+2 ＝ 3\r\n電圧=1.5 ＝ 1.5 [電池]\r\n; note\r\n1/0 ＝ Err\r\n");
+    const std::string written =
+        SysText("1+2 ＝ 3\r\n電圧=1.5 ＝ 1.5 [電池]\r\n; note\r\n1/0 ＝ Err\r\n");
     TRun run = RunCalc("--write -", sjis);
     EXPECT_EQ(run.Status, 0);
     EXPECT_EQ(run.Out, written);
@@ -188,8 +193,10 @@ TEST(ReknaCalcTest, WritingAnswersInAndTakingThemOut) {
     EXPECT_EQ(run.Out, SysText("1+2\r\n電圧=1.5\r\n; note\r\n1/0\r\n"));
     EXPECT_EQ(RunCalc("--answers -", run.Out).Out, RunCalc("--answers -", sjis).Out);
     // UTF-8 with a byte-order mark and LF stays so; a last line without a line end stays so.
-    run = RunCalc("--write -", "\xEF\xBB\xBF" "x=2 ; €\nx*3");
-    EXPECT_EQ(run.Out, "\xEF\xBB\xBF" "x=2 ; € ＝ 2\nx*3 ＝ 6");
+    run = RunCalc("--write -", "\xEF\xBB\xBF"
+                               "x=2 ; €\nx*3");
+    EXPECT_EQ(run.Out, "\xEF\xBB\xBF"
+                       "x=2 ; € ＝ 2\nx*3 ＝ 6");
     run = RunCalc("--write -", "1+2\n");  // plain ASCII gets UTF-8 answers
     EXPECT_EQ(run.Out, "1+2 ＝ 3\n");
     run = RunCalc("--write -e 2^10 -e 'a b'");

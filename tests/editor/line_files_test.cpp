@@ -1,7 +1,7 @@
 // Tests of loading, appending and saving: every byte survives, failures are reported and leave
 // the store and the target alone.
-#include "editor/store/line_files.h"
 #include "editor/commands/past_string_list.h"
+#include "editor/store/line_files.h"
 #include "editor/store/umemo_strings.h"
 #include "store_helpers.h"
 

@@ -15,8 +15,12 @@
 namespace rekna {
 namespace {
 
-TCplx Q(long double num, long double den = 1) { return TCplx(TFrac(num, den)); }
-TCplx C(long double re, long double im) { return TCplx(re, im); }
+TCplx Q(long double num, long double den = 1) {
+    return TCplx(TFrac(num, den));
+}
+TCplx C(long double re, long double im) {
+    return TCplx(re, im);
+}
 
 struct TExactCase {
     std::vector<const char*> Before;  // lines calculated first, in order
@@ -28,7 +32,8 @@ struct TExactCase {
 void RunExact(const TExactCase& c) {
     test::TNumberGuard guard;
     TVtCalc calc;
-    for (const char* before : c.Before) calc.CalcLine(SysText(before), true, true, true);
+    for (const char* before : c.Before)
+        calc.CalcLine(SysText(before), true, true, true);
     calc.CalcLine(SysText(c.Line), true, true, true);
     EXPECT_EQ(CalcErr, c.Err) << c.Line;
     if (c.Err == TCalcErr::ceNone) {
@@ -102,7 +107,8 @@ TEST(CalcLineTest, CompilerRepairsAndPrecedence) {
         {{}, "3.5%", Q(35, 1000)},
         {{}, "3 m", Q(3)},
     };
-    for (const auto& c : cases) RunExact(c);
+    for (const auto& c : cases)
+        RunExact(c);
 }
 
 TEST(CalcLineTest, ErrorsAndNothingToCalculate) {
@@ -127,7 +133,8 @@ TEST(CalcLineTest, ErrorsAndNothingToCalculate) {
         {{}, "#F()=1", Q(0), TCalcErr::ceControl},
         {{}, "Ln(0)", Q(0), TCalcErr::ceFuncCalc},
     };
-    for (const auto& c : cases) RunExact(c);
+    for (const auto& c : cases)
+        RunExact(c);
 }
 
 TEST(CalcLineTest, FullWidthSwitchCalculatesWideFormulas) {
@@ -161,7 +168,8 @@ TEST(CalcLineTest, ArgumentsOfUserFunctions) {
         {{"#Sqr(X)=X^2"}, "Sqr(4)", Q(16)},
         {{}, "Sqr(4)", Q(2)},
     };
-    for (const auto& c : cases) RunExact(c);
+    for (const auto& c : cases)
+        RunExact(c);
 }
 
 TEST(CalcLineTest, FunctionsAndConstantsOnLines) {

@@ -17,7 +17,8 @@ namespace {
 
 std::vector<std::string> LogLines(const TVtCalc& calc) {
     std::vector<std::string> out;
-    for (const auto& line : calc.Log().Lines().Lines) out.push_back(Cp932ToUtf8(line));
+    for (const auto& line : calc.Log().Lines().Lines)
+        out.push_back(Cp932ToUtf8(line));
     return out;
 }
 

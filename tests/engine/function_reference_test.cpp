@@ -164,5 +164,5 @@ TEST(FunctionReference, BesselPathsAgreeWithTheIntegral) {
     }
 }
 
-} // namespace
-} // namespace rekna
+}  // namespace
+}  // namespace rekna

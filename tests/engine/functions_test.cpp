@@ -78,7 +78,7 @@ void RunCases(const std::vector<TFuncCase>& cases, const TFuncEnv& env = {}) {
         const TCplx got = Call(c.Name, c.Arg, env);
         const std::string what = std::string(c.Name) + " row " + std::to_string(&c - cases.data());
         EXPECT_EQ(CalcErr, c.Err) << what;
-        EXPECT_EQ(FpErrors(), TCalcErr::ceNone) << what; // no stray flag for the engine to map
+        EXPECT_EQ(FpErrors(), TCalcErr::ceNone) << what;  // no stray flag for the engine to map
         if (c.Err == TCalcErr::ceNone) {
             ExpectValue(got, c.Want, c.Tol, what);
         } else {
@@ -87,7 +87,7 @@ void RunCases(const std::vector<TFuncCase>& cases, const TFuncEnv& env = {}) {
     }
 }
 
-constexpr long double kAcosh2 = 1.316957896924816708625046347618L; // arcosh 2 = ln(2 + sqrt 3)
+constexpr long double kAcosh2 = 1.316957896924816708625046347618L;  // arcosh 2 = ln(2 + sqrt 3)
 constexpr long double kTight = 1e-18L;
 
 TEST(FunctionsTest, ElementaryInRadians) {
@@ -298,10 +298,10 @@ TEST(FunctionsTest, ESeriesRounding) {
         {"e24", Q(4600), Q(4700)},
         {"e6", Q(4600), Q(4700)},
         {"e12", Q(115, 100), Q(12, 10)},
-        {"e12", Q(109, 100), Q(1)}, // below the boundary sqrt(1.0 * 1.2) = 1.095
+        {"e12", Q(109, 100), Q(1)},  // below the boundary sqrt(1.0 * 1.2) = 1.095
         {"e24", Q(0), Q(0)},
         {"e24", Q(1000), Q(1000)},
-        {"e24", Q(96, 10), Q(10)}, // beyond sqrt(91 * 100), the next decade
+        {"e24", Q(96, 10), Q(10)},  // beyond sqrt(91 * 100), the next decade
         {"e24", Q(94, 10), Q(91, 10)},
         {"e6", Q(8, 1000000), Q(68, 10000000)},
         {"e24", Q(-4600), Q(-4700)},
@@ -630,5 +630,5 @@ TEST(NameTablesTest, FunctionsThatNeedTheEvaluator) {
     EXPECT_FALSE(IsDataFunction(-1));
 }
 
-} // namespace
-} // namespace rekna
+}  // namespace
+}  // namespace rekna

@@ -81,7 +81,8 @@ TEST(LineCacheLimitTest, ManyVariablesAndLongLinesReplayAsCalculated) {
     for (int i = 0; i < 300; ++i)
         memo.push_back("v" + std::to_string(i) + "=" + std::to_string(i) + "/7");
     std::string sum = "v0";
-    for (int i = 1; i < 300; i += 3) sum += "+v" + std::to_string(i);
+    for (int i = 1; i < 300; i += 3)
+        sum += "+v" + std::to_string(i);
     memo.push_back(sum);
     for (int i = 0; i < 300; i += 7)
         memo.push_back("v" + std::to_string(299 - i) + "*v" + std::to_string(i) + "-undefined" +

@@ -17,7 +17,8 @@ namespace {
 std::string Repeat(std::string_view piece, std::size_t n) {
     std::string out;
     out.reserve(piece.size() * n);
-    for (std::size_t i = 0; i < n; ++i) out += piece;
+    for (std::size_t i = 0; i < n; ++i)
+        out += piece;
     return out;
 }
 
@@ -42,12 +43,12 @@ TEST(LongLineTest, LongAndDeepLinesGiveTheirAnswers) {
     };
     const TCase cases[] = {
         {"1" + Repeat("+1", n - 1), " 100.000k"},
-        {"1" + Repeat("+-1", n - 1), "-99.9980k"},        // minus folded into each literal
-        {"1" + Repeat("++1", n - 1), " 100.000k"},        // doubled operators merged
-        {"1" + Repeat("+ +1", n - 1), " 100.000k"},       // empty tokens dropped
-        {"2" + Repeat("*()", n) + "+1", " 1.00000 "},     // implicit products, empty brackets
-        {Repeat("1+1)", n), " 100.001k"},                 // an opening bracket for every ")"
-        {"5" + Repeat(" #Eng", n), " 5.00000 "},          // trailing directives
+        {"1" + Repeat("+-1", n - 1), "-99.9980k"},     // minus folded into each literal
+        {"1" + Repeat("++1", n - 1), " 100.000k"},     // doubled operators merged
+        {"1" + Repeat("+ +1", n - 1), " 100.000k"},    // empty tokens dropped
+        {"2" + Repeat("*()", n) + "+1", " 1.00000 "},  // implicit products, empty brackets
+        {Repeat("1+1)", n), " 100.001k"},              // an opening bracket for every ")"
+        {"5" + Repeat(" #Eng", n), " 5.00000 "},       // trailing directives
         {Nested("(", n, "1"), " 1.00000 "},
         {Nested("sin(", 20'000, "1"), " 12.2449m"},  // about the square root of 3/20000
         {Nested("-(", n, "1"), " 1.00000 "},
@@ -79,7 +80,8 @@ TEST(LongLineTest, UserFunctionsWithManyArgumentsAndDeepCalls) {
     EXPECT_EQ(Answer(calc, "H(" + Repeat("1, ", m - 1) + "1)"), " 50.0000k");
     // New names assigned from right to left, each waiting on the stack for the next.
     std::string chain;
-    for (int i = 0; i < 100'000; ++i) chain += "v" + std::to_string(i) + "=";
+    for (int i = 0; i < 100'000; ++i)
+        chain += "v" + std::to_string(i) + "=";
     EXPECT_EQ(Answer(calc, chain + "3"), " 3.00000 ");
     EXPECT_EQ(Answer(calc, "v0+v99999"), " 6.00000 ");
     // The listing is still in name order.
@@ -98,7 +100,8 @@ TEST(LongLineTest, TheLogOfALongLineIsCutAndBounded) {
     const auto& lines = calc.Log().Lines().Lines;
     ASSERT_GE(lines.size(), 4U);
     EXPECT_LT(calc.LogStoredText().size(), TCalcLog::kStepBudget + 8 * TCalcLog::kLineLimit);
-    for (const auto& l : lines) EXPECT_LE(l.size(), TCalcLog::kLineLimit + 8);
+    for (const auto& l : lines)
+        EXPECT_LE(l.size(), TCalcLog::kLineLimit + 8);
     EXPECT_EQ(Cp932ToUtf8(lines[0]), Repeat("1+", TCalcLog::kLineLimit / 2) + "…");
     EXPECT_EQ(Cp932ToUtf8(lines[1]).substr(0, 12), "＝ 2+1+1+1+");
     EXPECT_EQ(Cp932ToUtf8(lines[lines.size() - 2]), "＝ …(途中省略)");
@@ -112,11 +115,8 @@ TEST(LongLineTest, CutLinesNeverSplitADoubleByteCharacter) {
         const char* Want;
     };
     const TCase cases[] = {
-        {"abcdef", 6, "abcdef"},
-        {"abcdef", 4, "abcd…"},
-        {"ab漢字", 4, "ab漢…"},
-        {"ab漢字", 3, "ab…"},
-        {"漢字", 0, "…"},
+        {"abcdef", 6, "abcdef"}, {"abcdef", 4, "abcd…"}, {"ab漢字", 4, "ab漢…"},
+        {"ab漢字", 3, "ab…"},    {"漢字", 0, "…"},
     };
     for (const TCase& c : cases) {
         EXPECT_EQ(Cp932ToUtf8(CutLogLine(SysText(c.Text), c.Limit)), c.Want) << c.Text;

@@ -15,12 +15,15 @@
 namespace rekna {
 namespace {
 
-TCplx Q(long double num, long double den = 1) { return TCplx(TFrac(num, den)); }
+TCplx Q(long double num, long double den = 1) {
+    return TCplx(TFrac(num, den));
+}
 
 // Runs the lines in order as a memo run does (commit, storeAns, keepData on) and returns the
 // result of the last one.
 TCplx Lines(TVtCalc& calc, const std::vector<std::string>& lines) {
-    for (const auto& line : lines) calc.CalcLine(SysText(line), true, true, true);
+    for (const auto& line : lines)
+        calc.CalcLine(SysText(line), true, true, true);
     return calc.LastResult();
 }
 
@@ -37,7 +40,8 @@ TEST_F(VariablesTest, MemoryClearRegistersTheBuiltInNames) {
     EXPECT_EQ(Lines(Calc, {"i^2"}), Q(-1));
     EXPECT_EQ(Lines(Calc, {"j*j"}), Q(-1));
     const char* first[] = {"ans", "ave", "c", "count", "e", "eo", "f", "g", "h", "i", "j", "k"};
-    for (int i = 0; i < 12; ++i) EXPECT_EQ(Calc.VarItem(i).Name, first[i]) << i;
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(Calc.VarItem(i).Name, first[i]) << i;
     EXPECT_EQ(Calc.VarCount(), 31);
     EXPECT_EQ(Calc.VarItem(1000).Name, "ans");  // outside the table: item 0
 }

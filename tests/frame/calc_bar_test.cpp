@@ -32,9 +32,10 @@ TEST_F(CalcBarTest, SeveralLinesAreSummed) {
     EXPECT_EQ(Cp932ToUtf8(s.BarText), "3行合計= 6 平均= 2 標準偏差= 0.816496580927726033");
     const std::string log = Cp932ToUtf8(s.Log);
     EXPECT_NE(log.find("1\t＝ 1\r\n2\t＝ 2\r\n3\t＝ 3\r\n"), std::string::npos);
-    EXPECT_NE(log.find("  計算行数 ＝ 3\r\n  合計　　 ＝ 6\r\n  最小　　 ＝ 1\r\n  最大　　 ＝ 3\r\n"
-                       "  平均　　 ＝ 2\r\n  標準偏差 ＝ 0.816496580927726033  [母集団]\r\n"),
-              std::string::npos);
+    EXPECT_NE(
+        log.find("  計算行数 ＝ 3\r\n  合計　　 ＝ 6\r\n  最小　　 ＝ 1\r\n  最大　　 ＝ 3\r\n"
+                 "  平均　　 ＝ 2\r\n  標準偏差 ＝ 0.816496580927726033  [母集団]\r\n"),
+        std::string::npos);
     EXPECT_EQ(s.LabelAnswer, "6\t2\t0.816496580927726033");
     // Assignments in a multi-line selection take effect.
     Summary("q=4\r\nq*2\r\n");
@@ -62,7 +63,8 @@ TEST_F(CalcBarTest, CaretTextsAndHints) {
     EXPECT_EQ(CaretBarText("", "5"), "");
     EXPECT_EQ(CaretBarText("2+3", ""), "2+3 = Err");
     EXPECT_EQ(CaretBarText("2+3", "5"), "2+3 = 5");
-    EXPECT_EQ(Cp932ToUtf8(CaretBarText(SysText("[ユーザー定義関数]"), "#F(x)=x")), "[ユーザー定義関数] #F(x)=x");
+    EXPECT_EQ(Cp932ToUtf8(CaretBarText(SysText("[ユーザー定義関数]"), "#F(x)=x")),
+              "[ユーザー定義関数] #F(x)=x");
     EXPECT_EQ(Cp932ToUtf8(MemoHintPrefix(false, 1, 0, 1, 0)), "[1/0行:1/0桁] ");
     EXPECT_EQ(Cp932ToUtf8(MemoHintPrefix(true, 3, 10, 12, 80)), "[3/10行:12/80文字] ");
     EXPECT_EQ(Cp932ToUtf8(AnswerHintPrefix(4)), "[5行] ");

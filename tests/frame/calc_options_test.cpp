@@ -19,7 +19,7 @@ TEST(CalcOptionsTest, LeadingCharacterRule) {
         const char* Line;
         bool Off, On;
     } const cases[] = {
-        {"12", true, false}, {" 12", true, true}, {"\t12", true, true},
+        {"12", true, false}, {" 12", true, true},   {"\t12", true, true},
         {"", false, false},  {"   ", false, false}, {"#N2", true, false},
     };
     for (const auto& c : cases) {

@@ -40,7 +40,9 @@ TEST(DocumentCodecTest, EveryFileComesBackByteForByte) {
         {cp932, E::deCp932, false, L::leCrLf},  // CP932 Japanese
         {utf8, E::deUtf8, false, L::leCrLf},    // UTF-8 Japanese
         {"1億\n2万\n", E::deUtf8, false, L::leLf},
-        {"\xEF\xBB\xBF" "1+2\r\n", E::deUtf8, true, L::leCrLf},  // a byte-order mark
+        {"\xEF\xBB\xBF"
+         "1+2\r\n",
+         E::deUtf8, true, L::leCrLf},  // a byte-order mark
         {"\xEF\xBB\xBF" + wide, E::deUtf8, true, L::leLf},
         {wide, E::deUtf8, false, L::leLf},                       // characters CP932 lacks
         {"\xE3\x80\x9C\r\n", E::deUtf8, false, L::leCrLf},       // 〜 of JIS-based tables

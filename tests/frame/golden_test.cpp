@@ -35,7 +35,8 @@ TEST(GoldenTest, EveryMemoGivesItsExpectedAnswers) {
         TUMemoStrings memoPane, answerPane;
         memoPane.SetCplxEnable(true);
         std::string text;
-        for (const auto& line : memo.Lines) text += SysText(line) + "\r\n";
+        for (const auto& line : memo.Lines)
+            text += SysText(line) + "\r\n";
         memoPane.LoadBytes(text, false);
         TRunProcedure run(memoPane, answerPane, calc, options);
         run.CalcRows(true, false, TCalcRangeKind::rkAll);

@@ -2,8 +2,8 @@
 // "{...}" marks, and its text shown back the same way.
 #pragma once
 
-#include "editor/editor_helpers.h"
 #include "editor/commands/find_text.h"
+#include "editor/editor_helpers.h"
 
 #include <string>
 #include <string_view>

@@ -58,14 +58,16 @@ protected:
 
     void Load(const std::vector<std::string>& lines, int caretRow = 0) {
         std::string text;
-        for (const auto& l : lines) text += SysText(l) + "\r\n";
+        for (const auto& l : lines)
+            text += SysText(l) + "\r\n";
         Memo.LoadBytes(text, false);
         Memo.Selection().Caret = {1, caretRow};
         Memo.SetChangedRange(caretRow, caretRow);
     }
     std::vector<std::string> AnswerColumn() const {
         std::vector<std::string> out;
-        for (int r = 0; r < Answers.GetCount(); ++r) out.push_back(Cp932ToUtf8(Answers.Get(r)));
+        for (int r = 0; r < Answers.GetCount(); ++r)
+            out.push_back(Cp932ToUtf8(Answers.Get(r)));
         return out;
     }
     std::string Stored(int row) const { return Cp932ToUtf8(Memo.Result(row)); }
@@ -108,7 +110,8 @@ TEST_F(RunProcedureTest, WrappedLinesAnswerOnTheirLastRow) {
     ASSERT_GT(Memo.GetCount(), 2);
     Run.CalcRows(true, false, TCalcRangeKind::rkAll);
     const int last = Memo.LastRowOfLine(0);
-    for (int r = 0; r < last; ++r) EXPECT_EQ(Cp932ToUtf8(Answers.Get(r)), "") << r;
+    for (int r = 0; r < last; ++r)
+        EXPECT_EQ(Cp932ToUtf8(Answers.Get(r)), "") << r;
     EXPECT_EQ(Cp932ToUtf8(Answers.Get(last)), "45");
     EXPECT_EQ(Cp932ToUtf8(Answers.Get(last + 1)), "6");
     EXPECT_EQ(Answers.GetCount(), Memo.GetCount());
@@ -167,7 +170,9 @@ TEST_F(RunProcedureTest, TheCaretLineIsCapturedWithItsLog) {
     EXPECT_EQ(Cp932ToUtf8(Run.GetCaretLog()), "2+3\r\n＝ 5\r\n");
     // The answer-writing hook gets the caret line's answer.
     std::vector<std::string> written;
-    Run.OnWriteAnswer = [&](int row, const std::string& a) { written.push_back(std::to_string(row) + a); };
+    Run.OnWriteAnswer = [&](int row, const std::string& a) {
+        written.push_back(std::to_string(row) + a);
+    };
     Run.CalcRows(true, true, TCalcRangeKind::rkAll);
     EXPECT_EQ(written, (TStrings{"15"}));
     written.clear();
@@ -227,7 +232,8 @@ TEST_F(RunProcedureTest, AScriptErrorMarksItsLine) {
     Calc.SetScriptEnabled(true);
     Options.ShowErrors = true;
     std::vector<std::string> lines(10, "1");
-    for (const char* l : {"#> a = 1", "#> b = ", "#> c = 3", "7"}) lines.push_back(l);
+    for (const char* l : {"#> a = 1", "#> b = ", "#> c = 3", "7"})
+        lines.push_back(l);
     Load(lines, 12);
     host.Error = {true, 1, "syntax"};
     Run.CalcRows(true, false, TCalcRangeKind::rkAll);

@@ -16,8 +16,12 @@
 namespace rekna {
 namespace {
 
-std::string J(std::string_view utf8) { return Utf8ToCp932(utf8); }
-std::string U(std::string_view cp932) { return Cp932ToUtf8(cp932); }
+std::string J(std::string_view utf8) {
+    return Utf8ToCp932(utf8);
+}
+std::string U(std::string_view cp932) {
+    return Cp932ToUtf8(cp932);
+}
 
 // The memo's text with LF between lines, in UTF-8.
 std::string Text(const TUMemoEditor& e) {
@@ -45,7 +49,8 @@ public:
     TCalcOptions& Options() override { return Opts; }
     std::optional<std::string> AskText(std::string_view caption, std::string_view prompt,
                                        std::string_view text) override {
-        Prompts.push_back(std::string(caption) + "/" + std::string(prompt) + "/" + std::string(text));
+        Prompts.push_back(std::string(caption) + "/" + std::string(prompt) + "/" +
+                          std::string(text));
         if (Answers.empty()) return std::nullopt;
         auto a = Answers.front();
         Answers.pop_front();
@@ -78,10 +83,17 @@ TEST(TextCommandsTest, PadAnswersAreReadWithTheirLimits) {
         int Count;  // 0: refused
     };
     const TCase cases[] = {
-        {"3", false, 3, 1},      {"3 , 5", false, 3, 5},   {" 20000,2000 ", false, 10000, 1000},
-        {"0,5", false, 0, 0},    {"x", false, 0, 0},       {"3,", false, 0, 0},
-        {"7", true, 0, 7},       {"5000", true, 0, 1000},  {"-1", true, 0, 0},
-        {"1.5", true, 0, 0},     {"99999999999999999999", true, 0, 1000},
+        {"3", false, 3, 1},
+        {"3 , 5", false, 3, 5},
+        {" 20000,2000 ", false, 10000, 1000},
+        {"0,5", false, 0, 0},
+        {"x", false, 0, 0},
+        {"3,", false, 0, 0},
+        {"7", true, 0, 7},
+        {"5000", true, 0, 1000},
+        {"-1", true, 0, 0},
+        {"1.5", true, 0, 0},
+        {"99999999999999999999", true, 0, 1000},
     };
     for (const auto& c : cases) {
         const auto a = ParsePadAnswer(c.Text, c.Selection, 1000);
@@ -100,7 +112,8 @@ TEST(TextCommandsTest, AddSpacesWithoutASelectionAddsRowsAndRemembersTheCounts) 
     h.Answers.push_back("3");
     EXPECT_TRUE(RunTextAction("ActionFormatAddSp", h, *std::make_unique<TTextCommandState>()));
     EXPECT_EQ(Text(h.Editor), "a \nb \n ");
-    EXPECT_EQ(h.Prompts.back(), "キャレット行以降の行末に空白を追加/追加する行数 , 空白の個数/100 , 100");
+    EXPECT_EQ(h.Prompts.back(),
+              "キャレット行以降の行末に空白を追加/追加する行数 , 空白の個数/100 , 100");
     EXPECT_EQ(h.Opts.FillSpace[0], 3);
     EXPECT_EQ(h.Opts.FillSpace[1], 1);
     // Cancelled: nothing happens.
@@ -174,8 +187,9 @@ TEST(TextCommandsTest, LineBreakCommandsEmptyTheAnswersWithoutAutoCalculation) {
 
 TEST(TextCommandsTest, EveryActionHasACategoryAndIsKnown) {
     for (const TTextAction& a : TextActions()) {
-        EXPECT_NE(std::find(TextActionCategories().begin(), TextActionCategories().end(), a.Category),
-                  TextActionCategories().end())
+        EXPECT_NE(
+            std::find(TextActionCategories().begin(), TextActionCategories().end(), a.Category),
+            TextActionCategories().end())
             << a.Name;
         EXPECT_EQ(FindTextAction(a.Name), &a);
     }

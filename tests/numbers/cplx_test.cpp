@@ -18,9 +18,15 @@ namespace {
 
 using TBinary = std::function<TCplx(const TCplx&, const TCplx&)>;
 
-TCplx Q(long double num, long double den = 1) { return TCplx(TFrac(num, den)); }
-TCplx C(long double re, long double im) { return TCplx(re, im); }
-TCplx I(long double num, long double den = 1) { return TCplx(TFrac(), TFrac(num, den)); }
+TCplx Q(long double num, long double den = 1) {
+    return TCplx(TFrac(num, den));
+}
+TCplx C(long double re, long double im) {
+    return TCplx(re, im);
+}
+TCplx I(long double num, long double den = 1) {
+    return TCplx(TFrac(), TFrac(num, den));
+}
 
 struct TOpCase {
     const char* Name;
@@ -199,7 +205,8 @@ TEST(CalcErrTest, MessagesAreTheFixedTexts) {
         {TCalcErr::ceNothing, "?"},
         {static_cast<TCalcErr>(200), ""},
     };
-    for (const auto& c : cases) EXPECT_EQ(Cp932ToUtf8(CalcErrMessage(c.Code)), c.Utf8);
+    for (const auto& c : cases)
+        EXPECT_EQ(Cp932ToUtf8(CalcErrMessage(c.Code)), c.Utf8);
     EXPECT_EQ(Cp932ToUtf8(CalcErrAnswer(TCalcErr::ceDivZero)), "[0による割算]");
 }
 

@@ -35,10 +35,7 @@ TEST(FracTest, NormalisationMovesPowersOfTwoIntoTheNumerator) {
         {0, 5, 0, 1},            // zero is 0/1
         {5, 0, 5, 1},            // a zero denominator is read as 1
         {3, -6, -0.5L, 1},       // the sign moves to the numerator
-        {-6, 4, -1.5L, 1},
-        {7, 1, 7, 1},
-        {1000, 8, 125, 1},
-        {1, 1024, 1.0L / 1024, 1},
+        {-6, 4, -1.5L, 1},      {7, 1, 7, 1}, {1000, 8, 125, 1}, {1, 1024, 1.0L / 1024, 1},
         {-0.0L, 3, 0, 1},
     };
     for (const auto& c : cases) {
@@ -114,10 +111,12 @@ TEST(FracTest, RoundHalfAwayFromZero) {
         long double In;
         std::int64_t Want;
     } const cases[] = {
-        {2.5L, 3}, {-2.5L, -3}, {2.4L, 2}, {-2.4L, -2}, {0, 0}, {1e30L, INT64_MAX},
-        {-1e30L, INT64_MIN}, {NAN, 0}, {9007199254740993.0L, 9007199254740993LL},
+        {2.5L, 3},           {-2.5L, -3}, {2.4L, 2},
+        {-2.4L, -2},         {0, 0},      {1e30L, INT64_MAX},
+        {-1e30L, INT64_MIN}, {NAN, 0},    {9007199254740993.0L, 9007199254740993LL},
     };
-    for (const auto& c : cases) EXPECT_EQ(RoundHalfAway(c.In), c.Want) << c.In;
+    for (const auto& c : cases)
+        EXPECT_EQ(RoundHalfAway(c.In), c.Want) << c.In;
 }
 
 TEST(FracTest, NonFiniteValuesPassThroughNormalisation) {

@@ -213,13 +213,13 @@ TEST(Cp932Convert, CarriesUnmappedBytes) {
         {"80", U"\uF780"},
         {"a0", U"\uF7A0"},
         {"fdfeff", U"\uF7FD\uF7FE\uF7FF"},
-        {"4182", U"A\uF782"},      // lead byte at the end
-        {"8220", U"\uF782 "},      // lead byte before a byte that cannot follow it
-        {"817f", U"\uF781\u007F"}, // 0x7F is not a trail byte
+        {"4182", U"A\uF782"},       // lead byte at the end
+        {"8220", U"\uF782 "},       // lead byte before a byte that cannot follow it
+        {"817f", U"\uF781\u007F"},  // 0x7F is not a trail byte
         {"8200", std::u32string{0xF782, 0}},
         {"81fd", U"\uF781\uF7FD"},
-        {"8582a0", U"\uF785\uF782\uF7A0"}, // no mapping, though the trail byte could lead
-        {"8540", U"\uF785\uF740"},         // pair with no mapping: both bytes, pair kept together
+        {"8582a0", U"\uF785\uF782\uF7A0"},  // no mapping, though the trail byte could lead
+        {"8540", U"\uF785\uF740"},          // pair with no mapping: both bytes, pair kept together
         {"8540a0", U"\uF785\uF740\uF7A0"},
         {"fc4c", U"\uF7FC\uF74C"},
         {"81ad", U"\uF781\uF7AD"},
@@ -242,7 +242,7 @@ TEST(Cp932Convert, CarriesWhatCp932LacksInTheUserDefinedArea) {
     // Characters without a CP932 code: each becomes one code of the user-defined area, the same
     // code every time, and comes back as itself.
     const std::u32string chars[] = {U"\u20AC", U"\u00B5", U"\u00B2", U"\U0001F600", U"\u00A5",
-                                    U"\u0080", U"\uF8F0", U"\u301C", U"\u2212", U"\u00E9"};
+                                    U"\u0080", U"\uF8F0", U"\u301C", U"\u2212",     U"\u00E9"};
     for (const std::u32string& c : chars) {
         const std::string utf8 = Utf8(c);
         bool lossless = true;
@@ -274,22 +274,22 @@ TEST(Cp932Convert, ReplacesWhatCp932CannotHold) {
         bool Lossless;
     };
     const Row rows[] = {
-        {"a\xC0\x80z", "61 3f3f 7a", false}, // overlong NUL: two stray bytes
-        {"\xE0\x80\x80", "3f3f3f", false},   // overlong, E0 cannot take 80
-        {"\xED\xA0\x80", "3f3f3f", false},   // surrogate
-        {"\xE3\x81", "3f", false},           // truncated at the end
+        {"a\xC0\x80z", "61 3f3f 7a", false},  // overlong NUL: two stray bytes
+        {"\xE0\x80\x80", "3f3f3f", false},    // overlong, E0 cannot take 80
+        {"\xED\xA0\x80", "3f3f3f", false},    // surrogate
+        {"\xE3\x81", "3f", false},            // truncated at the end
         {"\xE3\x81"
          "A",
-         "3f 41", false},                        // truncated before ASCII
-        {"\xF0\x9F\x98", "3f", false},           // truncated four-byte form
-        {"\xF4\x90\x80\x80", "3f3f3f3f", false}, // above U+10FFFF
+         "3f 41", false},                         // truncated before ASCII
+        {"\xF0\x9F\x98", "3f", false},            // truncated four-byte form
+        {"\xF4\x90\x80\x80", "3f3f3f3f", false},  // above U+10FFFF
         {"\xFF\xFE", "3f3f", false},
         {"a\x80"
          "b",
          "61 3f 62", false},
-        {Utf8(U"\uF700"), "3f", false}, // below the carried bytes
+        {Utf8(U"\uF700"), "3f", false},  // below the carried bytes
         {Utf8(U"\uF73F"), "3f", false},
-        {Utf8(U"\uF77F"), "3f", false}, // 0x7F is never carried
+        {Utf8(U"\uF77F"), "3f", false},  // 0x7F is never carried
         {Utf8(U"\uF740\uF77E\uF7FF"), "40 7e ff", true},
     };
     for (const Row& r : rows) {
@@ -313,13 +313,13 @@ TEST(Cp932Convert, DuplicateCodesEncodeToPreferredCode) {
         std::vector<int> Others;
     };
     const Row rows[] = {
-        {0x2252, 0x81E0, {0x8790}},         // JIS row 2 before NEC row 13
-        {0x2235, 0x81E6, {0x879A, 0xFA5B}}, // and before the IBM extensions
+        {0x2252, 0x81E0, {0x8790}},          // JIS row 2 before NEC row 13
+        {0x2235, 0x81E6, {0x879A, 0xFA5B}},  // and before the IBM extensions
         {0xFFE2, 0x81CA, {0xEEF9, 0xFA54}},
-        {0x2160, 0x8754, {0xFA4A}}, // NEC row 13 before the IBM extensions
+        {0x2160, 0x8754, {0xFA4A}},  // NEC row 13 before the IBM extensions
         {0x3231, 0x878A, {0xFA58}},
         {0x2116, 0x8782, {0xFA59}},
-        {0x7E8A, 0xFA5C, {0xED40}}, // IBM extensions before their NEC-selected copies
+        {0x7E8A, 0xFA5C, {0xED40}},  // IBM extensions before their NEC-selected copies
         {0x2170, 0xFA40, {0xEEEF}},
         {0xFF02, 0xFA57, {0xEEFC}},
         {0x9ED1, 0xFC4B, {0xEEEC}},
@@ -412,7 +412,7 @@ TEST(Cp932Convert, ArbitraryBytesRoundTrip) {
         for (char& c : bytes) {
             c = static_cast<char>(coin(random) ? interesting[pick(random)] : anyByte(random));
         }
-        if (n % 4 == 0) bytes.push_back(static_cast<char>(0x81 + n % 31)); // lone lead at the end
+        if (n % 4 == 0) bytes.push_back(static_cast<char>(0x81 + n % 31));  // lone lead at the end
         const std::string utf8 = Cp932ToUtf8(bytes);
         ASSERT_TRUE(IsValidUtf8(utf8));
         bool lossless;
@@ -438,27 +438,27 @@ TEST(Utf8, Validity) {
         {"\xC2\x80", true},
         {"\xDF\xBF", true},
         {"\xE0\xA0\x80", true},
-        {"\xED\x9F\xBF", true}, // U+D7FF, just below the surrogates
-        {"\xEE\x80\x80", true}, // U+E000, just above them
+        {"\xED\x9F\xBF", true},  // U+D7FF, just below the surrogates
+        {"\xEE\x80\x80", true},  // U+E000, just above them
         {"\xEF\xBF\xBF", true},
         {"\xF0\x90\x80\x80", true},
-        {"\xF4\x8F\xBF\xBF", true}, // U+10FFFF
-        {"\xC0\x80", false},        // overlong forms
+        {"\xF4\x8F\xBF\xBF", true},  // U+10FFFF
+        {"\xC0\x80", false},         // overlong forms
         {"\xC1\xBF", false},
         {"\xE0\x9F\xBF", false},
         {"\xF0\x8F\xBF\xBF", false},
-        {"\xED\xA0\x80", false}, // surrogates
+        {"\xED\xA0\x80", false},  // surrogates
         {"\xED\xBF\xBF", false},
-        {"\xF4\x90\x80\x80", false}, // above U+10FFFF
+        {"\xF4\x90\x80\x80", false},  // above U+10FFFF
         {"\xF5\x80\x80\x80", false},
-        {"\xC2", false}, // truncated
+        {"\xC2", false},  // truncated
         {"\xE3\x81", false},
         {"\xF0\x9F\x98", false},
         {"\xC2"
          "A",
          false},
         {"\xE3\x81\xC2\x80", false},
-        {"\x80", false}, // stray continuation and bytes never used
+        {"\x80", false},  // stray continuation and bytes never used
         {"\xBF", false},
         {"\xFE", false},
         {"\xFF", false},
@@ -468,5 +468,5 @@ TEST(Utf8, Validity) {
     }
 }
 
-} // namespace
-} // namespace rekna
+}  // namespace
+}  // namespace rekna

@@ -102,11 +102,11 @@ TEST(LcMap, WideCasePairs) {
         int Upper, Lower;
     };
     const TPair pairs[] = {
-        {0x8260, 0x8281}, {0x8279, 0x829A}, // Ａ ａ, Ｚ ｚ
-        {0x839F, 0x83BF}, {0x83B6, 0x83D6}, // Α α, Ω ω
-        {0x8440, 0x8470}, {0x844E, 0x847E}, // А а, Н н
-        {0x844F, 0x8480}, {0x8460, 0x8491}, // О о, Я я
-        {0x8446, 0x8476},                   // Ё ё
+        {0x8260, 0x8281}, {0x8279, 0x829A},  // Ａ ａ, Ｚ ｚ
+        {0x839F, 0x83BF}, {0x83B6, 0x83D6},  // Α α, Ω ω
+        {0x8440, 0x8470}, {0x844E, 0x847E},  // А а, Н н
+        {0x844F, 0x8480}, {0x8460, 0x8491},  // О о, Я я
+        {0x8446, 0x8476},                    // Ё ё
     };
     for (const TPair& p : pairs) {
         EXPECT_EQ(WideUpperCase(p.Lower), p.Upper) << std::hex << p.Lower;
@@ -138,5 +138,5 @@ TEST(LcMap, LocaleCase) {
                                 });
 }
 
-} // namespace
-} // namespace rekna
+}  // namespace
+}  // namespace rekna

@@ -16,8 +16,12 @@
 namespace rekna {
 namespace {
 
-std::string U(std::string_view cp932) { return Cp932ToUtf8(cp932); }
-std::string S(std::string_view utf8) { return Utf8ToCp932(utf8); }
+std::string U(std::string_view cp932) {
+    return Cp932ToUtf8(cp932);
+}
+std::string S(std::string_view utf8) {
+    return Utf8ToCp932(utf8);
+}
 
 TEST(ScriptRewriteTest, NotationsBecomeCallsOfRekna) {
     struct TRow {
@@ -51,7 +55,8 @@ TEST(ScriptRewriteTest, NotationsBecomeCallsOfRekna) {
         {"done = @a", "done = Rekna.Var(\"a\")"},
         {"x = \"ソ\" & \"表\"", "x = \"ソ\" & \"表\""},
     };
-    for (const TRow& r : rows) EXPECT_EQ(U(RewriteScriptLine(S(r.In), 3)), r.Out) << r.In;
+    for (const TRow& r : rows)
+        EXPECT_EQ(U(RewriteScriptLine(S(r.In), 3)), r.Out) << r.In;
     EXPECT_EQ(RewriteScriptLine("?x", 3, false), "Rekna.Ans(3)=x");
     EXPECT_EQ(RewriteScriptLine("Do", 3, false), "Do");
     EXPECT_EQ(RewriteScriptBlock("a=1\r\nb=2?\nc=3?", 5),
@@ -151,9 +156,10 @@ TEST_F(ScriptSiteTest, TheLogFollowsTheCalculationsOfTheScript) {
     Calc.LogEnable = true;
     Exec("x = Rekna.Calc(\"1+1\")\r\ny = (");
     const std::string log = U(Calc.LogText());
-    EXPECT_NE(log.find("[VBScript]\r\nx = Rekna.Calc(\"1+1\")\r\ny = (\r\n#Error\r\n#ErrLineNo = 1\r\n"
-                       "#ErrCharNo = "),
-              std::string::npos)
+    EXPECT_NE(
+        log.find("[VBScript]\r\nx = Rekna.Calc(\"1+1\")\r\ny = (\r\n#Error\r\n#ErrLineNo = 1\r\n"
+                 "#ErrCharNo = "),
+        std::string::npos)
         << log;
     EXPECT_NE(log.find("#ErrSource = y = (\r\n#ErrDescription= "), std::string::npos) << log;
     Eval("1+");
@@ -221,19 +227,32 @@ TEST(ReknaObjectTest, DispatchRulesAndResultCodes) {
         std::uint32_t Result;
     };
     const TRow rows[] = {
-        {emCalc, M, 1, drOk},           {emCalc, M | G, 1, drOk},
-        {emCalc, G, 1, drMemberNotFound}, {emCalc, M, 2, drBadParamCount},
-        {emVar, G, 1, drOk},            {emVar, M | G, 1, drOk},
-        {emVar, P, 2, drOk},            {emVar, P | M, 2, drMemberNotFound},
-        {emVar, P, 1, drBadParamCount}, {emVarC, M, 1, drMemberNotFound},
-        {emFunc, M, 1, drBadParamCount}, {emFunc, M, 3, drOk},
-        {emEscStop, M, 0, drOk},        {emEscStop, M, 1, drBadParamCount},
-        {emClipBoard, P, 1, drOk},      {emClipBoard, G, 0, drOk},
-        {emExePath, P, 1, drMemberNotFound}, {emFileName, G, 0, drOk},
-        {emAns, G, 1, drOk},            {emAns, G, 0, drBadParamCount},
-        {emAns, P, 2, drOk},            {emSleep, M, 1, drOk},
-        {emSleep, M | G, 1, drMemberNotFound}, {emQuit, M, 0, drOverflow},
-        {0, M, 0, drMemberNotFound},    {15, M, 0, drMemberNotFound},
+        {emCalc, M, 1, drOk},
+        {emCalc, M | G, 1, drOk},
+        {emCalc, G, 1, drMemberNotFound},
+        {emCalc, M, 2, drBadParamCount},
+        {emVar, G, 1, drOk},
+        {emVar, M | G, 1, drOk},
+        {emVar, P, 2, drOk},
+        {emVar, P | M, 2, drMemberNotFound},
+        {emVar, P, 1, drBadParamCount},
+        {emVarC, M, 1, drMemberNotFound},
+        {emFunc, M, 1, drBadParamCount},
+        {emFunc, M, 3, drOk},
+        {emEscStop, M, 0, drOk},
+        {emEscStop, M, 1, drBadParamCount},
+        {emClipBoard, P, 1, drOk},
+        {emClipBoard, G, 0, drOk},
+        {emExePath, P, 1, drMemberNotFound},
+        {emFileName, G, 0, drOk},
+        {emAns, G, 1, drOk},
+        {emAns, G, 0, drBadParamCount},
+        {emAns, P, 2, drOk},
+        {emSleep, M, 1, drOk},
+        {emSleep, M | G, 1, drMemberNotFound},
+        {emQuit, M, 0, drOverflow},
+        {0, M, 0, drMemberNotFound},
+        {15, M, 0, drMemberNotFound},
     };
     for (const TRow& r : rows) {
         std::vector<TVariant> args(static_cast<std::size_t>(r.Args), TVariant::String("1"));

@@ -23,7 +23,8 @@ TEST(FileFilters, EachFilterGivesItsExtension) {
     int count = 0;
     for (std::size_t at = 0; at != std::string_view::npos; ++count) {
         const std::size_t next = all.find(";;", at);
-        const std::string_view f = all.substr(at, next == std::string_view::npos ? next : next - at);
+        const std::string_view f =
+            all.substr(at, next == std::string_view::npos ? next : next - at);
         EXPECT_EQ(DefaultExtensionOf(f), count == 0 ? "txt" : count == 1 ? "kgd" : "") << f;
         at = next == std::string_view::npos ? next : next + 2;
     }

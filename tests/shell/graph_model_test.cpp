@@ -23,7 +23,8 @@ using enum TGraphTableId;
 
 struct TFixture {
     explicit TFixture(std::vector<std::string> memo = {}) : Memo(std::move(memo)) {
-        for (const std::string& line : Memo) Calc.CalcLine(line, true, true, true);
+        for (const std::string& line : Memo)
+            Calc.CalcLine(line, true, true, true);
         Model.Sampler().BuildMemo = [this](TVtCalc& calc, bool) {
             BuildMemoFormulas(Memo, calc, Options);
         };
@@ -47,11 +48,11 @@ TEST(GraphModel, ValueKinds) {
         TValueKind Kind;
         long double Expected;
     } rows[] = {
-        {-1, 0, TValueKind::vkArg, pi},      {-1, 0, TValueKind::vkDeg, 180},
-        {3, 4, TValueKind::vkAbs, 5},        {-7, 0, TValueKind::vkAbs, 7},
-        {3, 4, TValueKind::vkIm, 4},         {3, 4, TValueKind::vkRe, 3},
-        {100, 0, TValueKind::vkdB20, 40},    {100, 0, TValueKind::vkdB10, 20},
-        {0, 0, TValueKind::vkdB20, NAN},     {0, 0, TValueKind::vkdB10, NAN},
+        {-1, 0, TValueKind::vkArg, pi},   {-1, 0, TValueKind::vkDeg, 180},
+        {3, 4, TValueKind::vkAbs, 5},     {-7, 0, TValueKind::vkAbs, 7},
+        {3, 4, TValueKind::vkIm, 4},      {3, 4, TValueKind::vkRe, 3},
+        {100, 0, TValueKind::vkdB20, 40}, {100, 0, TValueKind::vkdB10, 20},
+        {0, 0, TValueKind::vkdB20, NAN},  {0, 0, TValueKind::vkdB10, NAN},
     };
     for (const auto& row : rows) {
         const long double v = ValueOfKind(row.Re, row.Im, row.Kind);
@@ -189,7 +190,8 @@ TEST(GraphModel, SampleCounts) {
     }
     const std::vector<long double> xs = TGraphSampler::SampleXs(1, 1000, 3, true);
     ASSERT_EQ(xs.size(), 4u);
-    for (int k = 0; k < 4; ++k) EXPECT_NEAR(static_cast<double>(xs[k]), std::pow(10.0, k), 1e-12);
+    for (int k = 0; k < 4; ++k)
+        EXPECT_NEAR(static_cast<double>(xs[k]), std::pow(10.0, k), 1e-12);
 }
 
 TEST(GraphModel, ChangesDecideTheWork) {
@@ -227,7 +229,8 @@ TEST(GraphModel, ZoomShiftAndCopies) {
     EXPECT_EQ(static_cast<double>(f.Series(1).XValues()[0]), -2.5);
     f.Model.Shift(gaY, -0.25);
     EXPECT_EQ(static_cast<double>(f.Graph.YAxis.Min()), -7.5);
-    EXPECT_EQ(Cp932ToUtf8(f.Model.SampledDataText()).substr(0, 34), "-2.5\t-2.5\t-0.598472144103956\t0.747");
+    EXPECT_EQ(Cp932ToUtf8(f.Model.SampledDataText()).substr(0, 34),
+              "-2.5\t-2.5\t-0.598472144103956\t0.747");
     const std::string c = Cp932ToUtf8(f.Model.FormulasText());
     EXPECT_EQ(c.substr(0, 9), "X(Re):= x");
     EXPECT_NE(c.find("Y[3](Re):= "), std::string::npos);
@@ -273,7 +276,7 @@ TEST(GraphModel, CellNumbersFitTheirColumns) {
         int Chars;
         const char* Text;
     } rows[] = {
-        {2.5L, 0, "2.50000"},   {2.5L, 20, "2.50000"},    {-1234.5678L, 8, "-1234.57"},
+        {2.5L, 0, "2.50000"},        {2.5L, 20, "2.50000"},      {-1234.5678L, 8, "-1234.57"},
         {-1234.5678L, 7, "-1234.6"}, {0.000123L, 8, "0.000123"}, {1e30L, 3, "1.00E30"},
     };
     for (const auto& row : rows)

@@ -29,11 +29,13 @@ TEST(GraphTables, DefaultRows) {
         {"Range.X-軸", "Range.X-軸=ON\tX軸\tLin\t-5\t5\t0\t50\t1\t4"},
         {"Ticks.R-軸", "Ticks.R-軸=ON\t0\t0\tON\t250\t55\t5\tEng\t0.0\tON\t3\t1\t6\t0\t3\t0"},
         {"Font.凡例", "Font.凡例=ＭＳ ゴシック\t10\tclBlack\tclWhite\tなし\t1\tclGray\t3\t4\t100"},
-        {"Line.R-軸", "Line.R-軸=OFF\t1\tclSilver\tOFF\t1\tclSilver\t実線\t1\tclBlack\t実線\t1\tclGray"},
+        {"Line.R-軸",
+         "Line.R-軸=OFF\t1\tclSilver\tOFF\t1\tclSilver\t実線\t1\tclBlack\t実線\t1\tclGray"},
         {"Data.幅", "Data.幅=\t6\t6\t6\t6\t6"},
         {"Data.10", "Data.10=\t\t\t\t\t"},
     };
-    for (const auto& row : rows) EXPECT_EQ(Line(t, row.Key), row.Line) << row.Key;
+    for (const auto& row : rows)
+        EXPECT_EQ(Line(t, row.Key), row.Line) << row.Key;
     EXPECT_EQ(Line(t, "Data.11"), "(missing)");
     EXPECT_EQ(t.SettingsLines().size(), 11u + 5 + 3 + 9 + 3 + 13);
 }
@@ -109,15 +111,14 @@ TEST(GraphTables, FileRoundTrip) {
 TEST(GraphTables, ReadByHeaderNameFromDefaults) {
     TGraphTables t;
     t.Table(gtCalc).SetCells(gcol::kFormula, 2, "old");
-    const std::string file = SysText(
-        "Calc.Calc=数式\t色\t変数/表示\t未知\n"
-        "Calc.Y[1]=Cos(X)\tclGreen\tOFF\tzzz\n"
-        "Calc.X=\t\tt\n"
-        "Line.Line=軸\t色\t幅\t格子\t色\t幅\n"
-        "Line.X-軸=破線\tclRed\t3\t実線\tclBlue\t2\n"
-        "Range.表題=ON\t新題\t(ro)\n"
-        "Data.Data=Y1\tX\n"
-        "Data.3=30\t3\n");
+    const std::string file = SysText("Calc.Calc=数式\t色\t変数/表示\t未知\n"
+                                     "Calc.Y[1]=Cos(X)\tclGreen\tOFF\tzzz\n"
+                                     "Calc.X=\t\tt\n"
+                                     "Line.Line=軸\t色\t幅\t格子\t色\t幅\n"
+                                     "Line.X-軸=破線\tclRed\t3\t実線\tclBlue\t2\n"
+                                     "Range.表題=ON\t新題\t(ro)\n"
+                                     "Data.Data=Y1\tX\n"
+                                     "Data.3=30\t3\n");
     ASSERT_TRUE(t.ReadFileText(file));
     EXPECT_EQ(Line(t, "Calc.Y[1]"), "Calc.Y[1]=OFF\tCos(X)\t\tRe\tY\tclGreen\t1\t実線");
     EXPECT_EQ(Line(t, "Calc.X"), "Calc.X=t\t\t\t\t\t\t\t");
@@ -132,9 +133,9 @@ TEST(GraphTables, ReadByHeaderNameFromDefaults) {
 TEST(GraphTables, AnyTextReadsIntoSoundTables) {
     // Pieces of real lines shuffled into random files: every table keeps its shape.
     const std::vector<std::string> pieces = {
-        "Calc.", "Data.", "Range.", "Line.Line=", "Data.Data=", "Calc.Calc=", "=", "\t",
-        "\r\n", "\n", "Y[1]", "99999", "12", "-7", SysText("幅"), SysText("色"), "\x82", "X",
-        "1e308", "ON"};
+        "Calc.",       "Data.",       "Range.", "Line.Line=", "Data.Data=", "Calc.Calc=", "=",
+        "\t",          "\r\n",        "\n",     "Y[1]",       "99999",      "12",         "-7",
+        SysText("幅"), SysText("色"), "\x82",   "X",          "1e308",      "ON"};
     unsigned seed = 12345;
     for (int round = 0; round < 150; ++round) {
         std::string text;

@@ -122,7 +122,7 @@ TEST(OptionsModel, AnswerLength) {
     const struct {
         TLengthControls Controls;
         int Length;
-    } applies[] = {{{3, true}, -3}, {{3, false}, 3}, {{0, true}, 0},
+    } applies[] = {{{3, true}, -3}, {{3, false}, 3},   {{0, true}, 0},
                    {{0, false}, 1}, {{20, false}, 16}, {{-2, true}, 0}};
     for (const auto& a : applies)
         EXPECT_EQ(LengthFromControls(a.Controls), a.Length) << a.Controls.Digits;

@@ -73,7 +73,8 @@ TEST(PrintLayout, TheHeaderIsTheCaptionBeforeTheProgramName) {
                 {"memo.txt * - Rekna", "memo.txt *"},
                 {"Rekna", ""},
                 {" - Rekna - Rekna", ""}};
-    for (const auto& r : rows) EXPECT_EQ(HeaderTitle(r.Caption), r.Title) << r.Caption;
+    for (const auto& r : rows)
+        EXPECT_EQ(HeaderTitle(r.Caption), r.Title) << r.Caption;
 }
 
 TEST(PrintLayout, PageCountAndLinesPerPage) {

@@ -20,7 +20,7 @@ struct TGoldenMemo {
     std::vector<std::string> Expected;  // UTF-8
     bool ShowErrors = false;
     bool ShowControl = false;
-    bool Script = false;  // "--script": its script lines need the script host
+    bool Script = false;                // "--script": its script lines need the script host
     std::vector<std::string> Settings;  // "KEY=VALUE"
 };
 

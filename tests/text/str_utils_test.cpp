@@ -16,8 +16,8 @@ using TConvert = std::string (*)(std::string_view);
 struct TRow {
     const char* Name;
     TConvert Convert;
-    std::string In;  // UTF-8, or raw bytes where Raw is set
-    std::string Out; // likewise
+    std::string In;   // UTF-8, or raw bytes where Raw is set
+    std::string Out;  // likewise
     bool Raw = false;
 };
 
@@ -191,5 +191,5 @@ TEST(StrUtils, Mixed) {
     EXPECT_EQ(FormulaToCalcText(text), KanjiToDigits(FormulaToHalfWidth(text)));
 }
 
-} // namespace
-} // namespace rekna
+}  // namespace
+}  // namespace rekna

@@ -1,6 +1,6 @@
 // The bracket commands: selecting, jumping to and deleting the innermost pair around the caret.
-#include "editor/umemo_editor.h"
 #include "editor/selection/word_select.h"
+#include "editor/umemo_editor.h"
 
 namespace rekna {
 

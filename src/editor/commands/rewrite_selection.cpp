@@ -34,14 +34,12 @@ void SelectLogicalLines(TUMemoStrings& s) {
     const TSelPoint a = has ? sel.Start() : sel.Caret;
     const TSelPoint b = has ? sel.End() : sel.Caret;
     std::int32_t endRow = b.Y;
-    if (has && sel.Mode == TSelMode::smStream && b.X <= 1 && b.Y > a.Y &&
-        !s.Continued(b.Y - 1))
+    if (has && sel.Mode == TSelMode::smStream && b.X <= 1 && b.Y > a.Y && !s.Continued(b.Y - 1))
         --endRow;
     sel.SelectRows(s, s.FirstRowOfLine(a.Y), s.LastRowOfLine(endRow));
 }
 
-bool RewriteSelection(TUMemoEditor& editor, const TRewrite& transform,
-                      const TRewriteOptions& o) {
+bool RewriteSelection(TUMemoEditor& editor, const TRewrite& transform, const TRewriteOptions& o) {
     if (editor.ReadOnly()) return false;
     TUMemoStrings& s = editor.Strings();
     if (s.GetCount() == 0) return false;

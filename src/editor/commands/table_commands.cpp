@@ -1,8 +1,8 @@
 // The table commands: the selected text read as a table and written back.
 #include "editor/commands/table_commands.h"
 
-#include "editor/selection/clipboard.h"
 #include "editor/commands/rewrite_selection.h"
+#include "editor/selection/clipboard.h"
 #include "editor/umemo_editor.h"
 
 namespace rekna {
@@ -81,12 +81,14 @@ bool SpacesToTab(TUMemoEditor& editor) {
 }
 
 bool SpacesToOneSpace(TUMemoEditor& editor) {
-    return RewriteSelection(editor, static_cast<std::string (*)(std::string_view)>(&SpacesToOneSpace));
+    return RewriteSelection(editor,
+                            static_cast<std::string (*)(std::string_view)>(&SpacesToOneSpace));
 }
 
 bool SpaceRunsToTab(TUMemoEditor& editor) {
-    return RewriteSelection(
-        editor, [](std::string_view s, const TRewriteContext&) { return SpaceRunsToTab(s, false); });
+    return RewriteSelection(editor, [](std::string_view s, const TRewriteContext&) {
+        return SpaceRunsToTab(s, false);
+    });
 }
 
 }  // namespace rekna

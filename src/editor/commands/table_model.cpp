@@ -11,9 +11,13 @@ namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
 
-bool IsBlankByte(char c) noexcept { return static_cast<unsigned char>(c) <= 0x20; }
+bool IsBlankByte(char c) noexcept {
+    return static_cast<unsigned char>(c) <= 0x20;
+}
 
-std::size_t Len(std::string_view s) noexcept { return s.size(); }
+std::size_t Len(std::string_view s) noexcept {
+    return s.size();
+}
 
 // The separator that starts at pos, or empty.
 std::string_view SeparatorAt(std::string_view text, std::size_t pos) noexcept {
@@ -38,7 +42,9 @@ std::string UnifyLineEnds(std::string_view text) {
     return out;
 }
 
-void Spaces(std::string& out, std::size_t n) { out.append(n, ' '); }
+void Spaces(std::string& out, std::size_t n) {
+    out.append(n, ' ');
+}
 
 void TrimInPlace(std::string& s) {
     std::size_t e = s.size();
@@ -95,7 +101,8 @@ std::string TrimRightBlanks(std::string_view text) {
 }
 
 std::string_view DetectSeparator(std::string_view text, bool keepTab) noexcept {
-    if (text.find('\t') != std::string_view::npos) return keepTab ? kTabSeparator : kFullSpaceSeparator;
+    if (text.find('\t') != std::string_view::npos)
+        return keepTab ? kTabSeparator : kFullSpaceSeparator;
     if (ContainsChar(text, kBarSeparator)) return kBarSeparator;
     if (ContainsChar(text, kFullSpaceSeparator)) return kFullSpaceSeparator;
     return kTabSeparator;
@@ -106,7 +113,9 @@ TTableGrid ParseTable(std::string_view source, bool trim) {
     TTableGrid grid(1, std::vector<std::string>(1));
     // Characters between separators go into the current cell as one run.
     std::size_t runStart = 0;
-    const auto flush = [&](std::size_t end) { grid.back().back().append(text, runStart, end - runStart); };
+    const auto flush = [&](std::size_t end) {
+        grid.back().back().append(text, runStart, end - runStart);
+    };
     for (std::size_t i = 0; i < text.size();) {
         if (text[i] == '\n') {
             flush(i);
@@ -173,7 +182,8 @@ void AlignDecimal(TTableGrid& grid) {
     const std::size_t columns = grid.front().size();
     const auto numberPart = [](std::string_view cell) {
         std::size_t p = 0;
-        while (p < cell.size() && (cell[p] == ' ' || cell[p] == '-' || (cell[p] >= '0' && cell[p] <= '9')))
+        while (p < cell.size() &&
+               (cell[p] == ' ' || cell[p] == '-' || (cell[p] >= '0' && cell[p] <= '9')))
             ++p;
         return p;
     };
@@ -276,8 +286,11 @@ std::string BuildTable(const TTableGrid& grid, std::string_view separator, bool 
             if (trimRight) TrimTail(out, start);
             continue;
         }
-        if (std::all_of(row.begin(), row.end(), [](const std::string& c) { return IsBlankText(c); })) {
-            const TJunctions& j = r == 0 ? kTopRule : r + 1 == grid.size() ? kBottomRule : kMiddleRule;
+        if (std::all_of(row.begin(), row.end(),
+                        [](const std::string& c) { return IsBlankText(c); })) {
+            const TJunctions& j = r == 0                 ? kTopRule
+                                  : r + 1 == grid.size() ? kBottomRule
+                                                         : kMiddleRule;
             out += RuleLine(row, j);
             continue;
         }
@@ -335,8 +348,10 @@ std::string SpaceRunsToTab(std::string_view text, bool allRuns) {
         if (text[i] == ' ') {
             ++run;
         } else {
-            if (run == 1 && !allRuns) out.push_back(' ');
-            else if (run > 0) out.push_back('\t');
+            if (run == 1 && !allRuns)
+                out.push_back(' ');
+            else if (run > 0)
+                out.push_back('\t');
             run = 0;
             out.append(text, i, n);
         }

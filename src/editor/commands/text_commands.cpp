@@ -107,7 +107,8 @@ bool TrimLines(TUMemoEditor& e, bool left, bool right) {
 bool AppendToLines(TUMemoEditor& e, std::string_view text) {
     const std::string tail(text);
     return Rewrite(
-        e, [tail](std::string_view t, const TRewriteContext&) { return AppendToLinesText(t, tail); },
+        e,
+        [tail](std::string_view t, const TRewriteContext&) { return AppendToLinesText(t, tail); },
         Opt(TRewriteRows::rrAsSelected, true));
 }
 
@@ -115,7 +116,7 @@ bool AlignLines(TUMemoEditor& e, int mode) {
     return Rewrite(
         e,
         [mode](std::string_view t, const TRewriteContext& c) {
-            const std::int32_t width = c.Box ? LongestLine(t)
+            const std::int32_t width = c.Box               ? LongestLine(t)
                                        : c.WrapColumns > 0 ? c.WrapColumns
                                                            : c.MaxWidth;
             return AlignLinesText(t, mode, width, c.Box, c.TabStops);
@@ -142,7 +143,8 @@ bool ReplaceInSelection(TUMemoEditor& e, std::string_view a, std::string_view b)
     const std::string from(a);
     const std::string to(b);
     return Rewrite(
-        e, [from, to](std::string_view t, const TRewriteContext&) { return ReplaceText(t, from, to); },
+        e,
+        [from, to](std::string_view t, const TRewriteContext&) { return ReplaceText(t, from, to); },
         Opt(TRewriteRows::rrAsSelected, true));
 }
 
@@ -160,13 +162,18 @@ bool ConvertBrackets(TUMemoEditor& e, int kind) {
     o.OnlyWhenChanged = true;
     o.SelectResult = e.Strings().Selection().HasSelection(e.Strings());
     return Rewrite(
-        e, [kind](std::string_view t, const TRewriteContext&) { return ConvertBracketsText(t, kind); },
+        e,
+        [kind](std::string_view t, const TRewriteContext&) { return ConvertBracketsText(t, kind); },
         o);
 }
 
-bool ReverseCharacters(TUMemoEditor& e) { return RewriteSelection(e, &ReverseCharactersText); }
+bool ReverseCharacters(TUMemoEditor& e) {
+    return RewriteSelection(e, &ReverseCharactersText);
+}
 
-bool ReverseDigits(TUMemoEditor& e) { return RewriteSelection(e, &ReverseDigitsText); }
+bool ReverseDigits(TUMemoEditor& e) {
+    return RewriteSelection(e, &ReverseDigitsText);
+}
 
 bool ReverseRows(TUMemoEditor& e) {
     return RewriteSelection(e, &ReverseRowsText, Opt(TRewriteRows::rrLines, false));
@@ -213,7 +220,8 @@ bool SpacesToTabs(TUMemoEditor& e) {
     return Rewrite(
         e,
         [](std::string_view t, const TRewriteContext& c) {
-            return MapEachLine(t, [&c](const std::string& l) { return TabifySpaces(l, c.TabStops); });
+            return MapEachLine(t,
+                               [&c](const std::string& l) { return TabifySpaces(l, c.TabStops); });
         },
         Opt(TRewriteRows::rrLines, true));
 }

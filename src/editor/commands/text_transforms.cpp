@@ -13,10 +13,12 @@ namespace rekna {
 
 namespace {
 
-constexpr std::string_view kFullSpace = "\x81\x40";  // "　"
+constexpr std::string_view kFullSpace = "\x81\x40";   // "　"
 constexpr std::string_view kWideEquals = "\x81\x81";  // "＝"
 
-bool IsBlankByte(char c) noexcept { return static_cast<unsigned char>(c) <= 0x20; }
+bool IsBlankByte(char c) noexcept {
+    return static_cast<unsigned char>(c) <= 0x20;
+}
 
 std::string TrimLeft(std::string_view s) {
     std::size_t b = 0;
@@ -123,7 +125,9 @@ std::string CapitalizeWords(std::string_view source) {
     return s;
 }
 
-std::string FullSpaceToSpaces(std::string_view s) { return ReplaceText(s, kFullSpace, "  "); }
+std::string FullSpaceToSpaces(std::string_view s) {
+    return ReplaceText(s, kFullSpace, "  ");
+}
 
 std::string SpacesToFullSpace(std::string_view s) {
     std::string out;
@@ -416,7 +420,8 @@ std::string ReverseDigitsText(std::string_view source) {
     std::vector<std::size_t> run;
     bool hex = false;
     const auto close = [&] {
-        while (!run.empty() && (s[run.back()] == ' ' || s[run.back()] == ',' || s[run.back()] == '.'))
+        while (!run.empty() &&
+               (s[run.back()] == ' ' || s[run.back()] == ',' || s[run.back()] == '.'))
             run.pop_back();
         if (run.size() > 1) {
             std::string chars;
@@ -499,8 +504,10 @@ std::string ConvertBracketsText(std::string_view s, int kind) {
     const int k = std::clamp(kind, 0, 2);
     std::string out(s);
     for (std::size_t i = 0; i < out.size(); i += CharLength(out, i)) {
-        if (out[i] == kFrom[k][0]) out[i] = kTo[k][0];
-        else if (out[i] == kFrom[k][1]) out[i] = kTo[k][1];
+        if (out[i] == kFrom[k][0])
+            out[i] = kTo[k][0];
+        else if (out[i] == kFrom[k][1])
+            out[i] = kTo[k][1];
     }
     return out;
 }

@@ -1,9 +1,9 @@
 // The mouse: hover modes, click positions, drags and double clicks.
 #include "editor/input/mouse_model.h"
 
+#include "editor/selection/word_select.h"
 #include "editor/store/columns.h"
 #include "editor/umemo_editor.h"
-#include "editor/selection/word_select.h"
 
 #include <algorithm>
 #include <cmath>

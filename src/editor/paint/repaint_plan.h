@@ -3,8 +3,8 @@
 #pragma once
 
 #include "editor/paint/char_kind.h"
-#include "editor/store/row_cells.h"
 #include "editor/selection/umemo_selection.h"
+#include "editor/store/row_cells.h"
 
 #include <cstdint>
 #include <string>

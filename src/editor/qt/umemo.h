@@ -1,13 +1,13 @@
 // TUMemo: the editor control, painting its line store on a fixed grid of character cells.
 #pragma once
 
-#include "editor/paint/char_classifier.h"
 #include "editor/commands/find_match.h"
+#include "editor/paint/char_classifier.h"
 #include "editor/paint/keyword_list.h"
 #include "editor/paint/paint_style.h"
+#include "editor/paint/repaint_plan.h"
 #include "editor/qt/memo_font.h"
 #include "editor/qt/qt_clipboard.h"
-#include "editor/paint/repaint_plan.h"
 #include "editor/store/row_cells.h"
 #include "editor/umemo_editor.h"
 

@@ -222,8 +222,8 @@ void TUMemo::PaintOverlays(QPainter& p) {
 void TUMemo::OfferPrimarySelection() {
     QClipboard* clipboard = QGuiApplication::clipboard();
     const TUMemoSelection& sel = Lines().Selection();
-    FPrimaryOffered = {static_cast<std::int32_t>(sel.Mode), sel.Anchor.X, sel.Anchor.Y,
-                       sel.Caret.X, sel.Caret.Y};
+    FPrimaryOffered = {static_cast<std::int32_t>(sel.Mode), sel.Anchor.X, sel.Anchor.Y, sel.Caret.X,
+                       sel.Caret.Y};
     if (clipboard == nullptr || !clipboard->supportsSelection() || !sel.HasSelection(Lines()))
         return;
     clipboard->setText(QString::fromStdString(Cp932ToUtf8(FEditor->GetSelText(false))),

@@ -1,7 +1,7 @@
 // Edits at the selection: deleting it, pasting text as a stream or as whole rows, indenting and
 // unindenting the selected rows, selecting everything.
-#include "editor/store/columns.h"
 #include "editor/commands/past_string_list.h"
+#include "editor/store/columns.h"
 #include "editor/store/umemo_strings.h"
 #include "platform/cp932.h"
 #include "text/str_utils.h"

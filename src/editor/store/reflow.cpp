@@ -184,7 +184,8 @@ void TUMemoStrings::AppendWrapped(TRowStore& rows, std::string_view line) const 
     });
 }
 
-void TUMemoStrings::AppendWrapped(std::vector<TUMemoStringItem>& rows, std::string_view line) const {
+void TUMemoStrings::AppendWrapped(std::vector<TUMemoStringItem>& rows,
+                                  std::string_view line) const {
     WrapLine(line, FRules, [&](std::string_view text, bool continued, std::uint16_t hang) {
         rows.push_back(NewItem(text, continued, hang));
     });

@@ -2,8 +2,8 @@
 // find highlight, the selection and the bracket levels applied.
 #pragma once
 
-#include "editor/paint/char_kind.h"
 #include "editor/commands/find_match.h"
+#include "editor/paint/char_kind.h"
 #include "editor/selection/umemo_selection.h"
 
 #include <cstdint>

@@ -213,9 +213,9 @@ void TRowStore::EraseRange(std::int32_t row, std::int32_t count) {
     FCount -= count;
     // The emptied blocks go in one sweep; a short block at the seam joins its neighbour.
     const auto end = static_cast<std::ptrdiff_t>(b);
-    const auto kept = std::remove_if(FBlocks.begin() + static_cast<std::ptrdiff_t>(first),
-                                     FBlocks.begin() + end,
-                                     [](const std::unique_ptr<TBlock>& block) { return block->Rows.empty(); });
+    const auto kept =
+        std::remove_if(FBlocks.begin() + static_cast<std::ptrdiff_t>(first), FBlocks.begin() + end,
+                       [](const std::unique_ptr<TBlock>& block) { return block->Rows.empty(); });
     FBlocks.erase(kept, FBlocks.begin() + end);
     FStarts.resize(FBlocks.size());
     if (first + 1 < FBlocks.size() &&

@@ -2,8 +2,8 @@
 // property, edit groups and the consistency check.
 #include "editor/store/umemo_strings.h"
 
-#include "editor/store/columns.h"
 #include "editor/commands/past_string_list.h"
+#include "editor/store/columns.h"
 #include "platform/cp932.h"
 
 #include <algorithm>

@@ -1,12 +1,12 @@
 // TUMemoStrings: the editor's line store, a list of display rows in which soft wrapping lives.
 #pragma once
 
-#include "editor/undo/edit_recorder.h"
+#include "editor/selection/umemo_selection.h"
 #include "editor/store/line_files.h"
 #include "editor/store/row_store.h"
-#include "editor/selection/umemo_selection.h"
 #include "editor/store/umemo_string_item.h"
 #include "editor/store/wrap.h"
+#include "editor/undo/edit_recorder.h"
 #include "numbers/cplx.h"
 
 #include <cstdint>

@@ -4,8 +4,8 @@
 
 #include "editor/qt/qt_clipboard.h"
 #include "editor/qt/umemo.h"
-#include "frame/qt/vt_frame_calc.h"
 #include "frame/frame_actions.h"
+#include "frame/qt/vt_frame_calc.h"
 #include "frame/text_actions.h"
 #include "platform/cp932.h"
 
@@ -38,8 +38,8 @@ public:
     std::optional<std::string> AskText(std::string_view caption, std::string_view prompt,
                                        std::string_view text) override {
         bool ok = false;
-        const QString answer = QInputDialog::getText(&FFrame, U(caption), U(prompt),
-                                                     QLineEdit::Normal, U(text), &ok);
+        const QString answer =
+            QInputDialog::getText(&FFrame, U(caption), U(prompt), QLineEdit::Normal, U(text), &ok);
         if (!ok) return std::nullopt;
         return answer.toStdString();
     }
@@ -77,15 +77,15 @@ private:
 
 }  // namespace
 
-void InstallTextCommands(TVtFrameCalc& frame,
-                         std::map<std::string, QAction*, std::less<>>& actions,
+void InstallTextCommands(TVtFrameCalc& frame, std::map<std::string, QAction*, std::less<>>& actions,
                          std::map<std::string, QMenu*, std::less<>>& menus) {
     auto* host = new TQtTextCommandHost(frame);
     auto* alignGroup = new QActionGroup(host);
     for (const TTextAction& def : TextActions()) {
         auto* a = new QAction(U(def.Caption), &frame);
         a->setObjectName(U(def.Name));
-        const QString hint = U(def.Hint.empty() ? StripAccelerator(def.Caption) : std::string(def.Hint));
+        const QString hint =
+            U(def.Hint.empty() ? StripAccelerator(def.Caption) : std::string(def.Hint));
         a->setStatusTip(hint);
         a->setToolTip(hint);
         if (!def.Shortcut.empty()) {

@@ -15,8 +15,7 @@ class TVtFrameCalc;
 // Creates the actions of テーブル, 変換, 入替, 整形 and 括弧 on the frame, enters them and their
 // menus into the frame's maps (so Action(name) and CategoryMenu(category) find them) and adds
 // the menus to the memo's popup. Called once, after the frame made its own menus.
-void InstallTextCommands(TVtFrameCalc& frame,
-                         std::map<std::string, QAction*, std::less<>>& actions,
+void InstallTextCommands(TVtFrameCalc& frame, std::map<std::string, QAction*, std::less<>>& actions,
                          std::map<std::string, QMenu*, std::less<>>& menus);
 
 }  // namespace rekna

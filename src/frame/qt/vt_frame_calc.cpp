@@ -17,8 +17,8 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 
-#include "editor/store/line_files.h"
 #include "editor/qt/umemo.h"
+#include "editor/store/line_files.h"
 #include "frame/log_hint.h"
 #include "frame/pane_style.h"
 #include "platform/cp932.h"

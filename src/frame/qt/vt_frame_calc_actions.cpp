@@ -1,7 +1,7 @@
 // TVtFrameCalc: the actions made from the action table, the calc bar, the menus and the
 // commands with their prompts and dialogs.
-#include "frame/qt/vt_frame_calc.h"
 #include "frame/qt/text_command_actions.h"
+#include "frame/qt/vt_frame_calc.h"
 
 #include <QAction>
 #include <QActionGroup>

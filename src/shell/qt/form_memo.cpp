@@ -13,9 +13,9 @@
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QSessionManager>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QSessionManager>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -323,12 +323,31 @@ void TFormMemo::CreateMenus() {
                "ActionCalcHotKey", "ActionCalcHotCtrl", "ActionCalcHotAdd", "ActionCalcHotExt"});
 
     QMenu* edit = bar->addMenu(QStringLiteral("編集(&E)"));
-    add(edit,
-        {"ActionEditUndo", "ActionEditRedo", "", "ActionEditCut", "ActionEditCopy",
-         "ActionEditPaste", "ActionEditDelete", "", "ActionEditSelectAll", "", "ActionEditCopyAns",
-         "ActionEditCopyLog", "ActionEditCopyF", "ActionEditPastCalc", "", "ActionSortValUP",
-         "ActionSortValDN", "", "ActionFindFind",
-         "ActionFindDn", "ActionFindUp", "", "ActionEditTemplate", "", "ActionEditRedrow"});
+    add(edit, {"ActionEditUndo",
+               "ActionEditRedo",
+               "",
+               "ActionEditCut",
+               "ActionEditCopy",
+               "ActionEditPaste",
+               "ActionEditDelete",
+               "",
+               "ActionEditSelectAll",
+               "",
+               "ActionEditCopyAns",
+               "ActionEditCopyLog",
+               "ActionEditCopyF",
+               "ActionEditPastCalc",
+               "",
+               "ActionSortValUP",
+               "ActionSortValDN",
+               "",
+               "ActionFindFind",
+               "ActionFindDn",
+               "ActionFindUp",
+               "",
+               "ActionEditTemplate",
+               "",
+               "ActionEditRedrow"});
     connect(edit, &QMenu::aboutToShow, this, [this] { UpdateEditActions(); });
     connect(qApp, &QApplication::focusChanged, this, [this] { UpdateEditActions(); });
 
@@ -356,7 +375,8 @@ void TFormMemo::CreateMenus() {
     QMenu* help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
     add(help, {"ActionHelpHelp", ""});
     if (QMenu* topics = FFrame->CategoryMenu("HELP")) {
-        for (QAction* a : topics->actions()) help->addAction(a);
+        for (QAction* a : topics->actions())
+            help->addAction(a);
     }
     add(help, {"ActionHelpHotKey", "", "ActionHelpAbout"});
 }

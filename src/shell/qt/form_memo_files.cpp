@@ -2,7 +2,6 @@
 #include "shell/qt/form_memo.h"
 #include "shell/qt/graph_window_hook.h"
 
-#include <QTimer>
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
@@ -17,12 +16,13 @@
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 #include <cmath>
 
-#include "editor/store/line_files.h"
 #include "editor/qt/umemo.h"
+#include "editor/store/line_files.h"
 #include "frame/qt/vt_frame_calc.h"
 #include "platform/cp932.h"
 #include "shell/file_filters.h"
@@ -33,8 +33,8 @@ namespace rekna {
 
 namespace {
 
-const QString kFilter = QString::fromUtf8(kDocumentFilters.data(),
-                                          static_cast<qsizetype>(kDocumentFilters.size()));
+const QString kFilter =
+    QString::fromUtf8(kDocumentFilters.data(), static_cast<qsizetype>(kDocumentFilters.size()));
 
 // Choosing a filter sets the extension that a name typed without one gets.
 void FollowFilters(QFileDialog& dialog) {
@@ -103,19 +103,19 @@ void TFormMemo::FirstStartDefaults() {
     const QRect area = QGuiApplication::primaryScreen()
                            ? QGuiApplication::primaryScreen()->availableGeometry()
                            : QRect(0, 0, 1024, 768);
-    const int width = std::max({static_cast<int>(std::floor(392 * scale)), area.width() * 2 / 3,
-                                minimumWidth()});
-    const int height = std::max({static_cast<int>(std::floor(246 * scale)),
-                                 area.height() * 2 / 3, minimumHeight()});
+    const int width =
+        std::max({static_cast<int>(std::floor(392 * scale)), area.width() * 2 / 3, minimumWidth()});
+    const int height = std::max(
+        {static_cast<int>(std::floor(246 * scale)), area.height() * 2 / 3, minimumHeight()});
     resize(std::min(width, area.width()), std::min(height, area.height()));
     move(area.center() - rect().center());
     TCalcOptions& o = FFrame->Core().Options();
     // The answer pane takes 43 per cent of the width, and at least what an answer of the default
     // length needs (a complex answer of two 18-digit parts).
     const int answerChars = 44;
-    const int needed = FFrame->UMemo2()->fontMetrics().horizontalAdvance(QLatin1Char('0')) *
-                           answerChars +
-                       FFrame->UMemo2()->verticalScrollBar()->sizeHint().width() + 12;
+    const int needed =
+        FFrame->UMemo2()->fontMetrics().horizontalAdvance(QLatin1Char('0')) * answerChars +
+        FFrame->UMemo2()->verticalScrollBar()->sizeHint().width() + 12;
     o.AnsWidth = std::min(std::max(width * 43 / 100, needed), width * 3 / 5);
     FFrame->SetMemoMode();
     FFrame->SetCalcMode();
@@ -137,8 +137,8 @@ bool TFormMemo::ReadSettings(const std::string& path) {
         QRect area = QGuiApplication::primaryScreen()
                          ? QGuiApplication::primaryScreen()->availableGeometry()
                          : QRect(0, 0, 1024, 768);
-        const int w = std::clamp(*FSettings.Width, minimumWidth(),
-                                 std::max(minimumWidth(), area.width()));
+        const int w =
+            std::clamp(*FSettings.Width, minimumWidth(), std::max(minimumWidth(), area.width()));
         const int h = std::clamp(*FSettings.Height, minimumHeight(),
                                  std::max(minimumHeight(), area.height()));
         resize(w, h);
@@ -327,11 +327,12 @@ bool TFormMemo::SaveTo(const std::string& path) {
     // at all.
     if (!FFrame->DocumentEncodable()) {
         const bool utf8 =
-            AskSwitchToUtf8 ? AskSwitchToUtf8()
-                            : QMessageBox::question(
-                                  this, QStringLiteral("Rekna"),
-                                  QStringLiteral("この文書にはShift_JISで保存できない文字があります。\n"
-                                                 "UTF-8で保存しますか?")) == QMessageBox::Yes;
+            AskSwitchToUtf8
+                ? AskSwitchToUtf8()
+                : QMessageBox::question(
+                      this, QStringLiteral("Rekna"),
+                      QStringLiteral("この文書にはShift_JISで保存できない文字があります。\n"
+                                     "UTF-8で保存しますか?")) == QMessageBox::Yes;
         if (!utf8) return false;
         FFrame->SetDocumentFormat(TDocEncoding::deUtf8, FFrame->DocumentLineEnd());
     }

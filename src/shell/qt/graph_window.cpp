@@ -21,8 +21,8 @@
 #include <cstdio>
 
 #include "graph/qt/xy_graph_view.h"
-#include "graph/xy_series.h"
 #include "graph/xy_graph.h"
+#include "graph/xy_series.h"
 #include "grid/qt/qt_cp932.h"
 #include "grid/qt/str_vt_grid.h"
 #include "grid/vt_values.h"
@@ -39,7 +39,9 @@ constexpr const char* kGridKeys[] = {"Graph.CalcGrid", "Graph.RangeGrid", "Graph
                                      "Graph.FontGrid", "Graph.LineGrid",  "Graph.MkrGrid"};
 constexpr TGraphTableId kGridKeyTables[] = {gtCalc, gtRange, gtTicks, gtFont, gtLine, gtMarker};
 
-QString Q(std::string_view cp932) { return GridToQ(cp932); }
+QString Q(std::string_view cp932) {
+    return GridToQ(cp932);
+}
 
 // Text for other programs: LF line ends.
 QString ClipboardText(const std::string& cp932) {
@@ -82,7 +84,8 @@ TFormGraph::TFormGraph(TVtCalc& calc, QWidget* parent) : QWidget(parent, Qt::Win
     auto* bottom = new QToolBar(upper);
     upperLayout->addWidget(bottom);
     FPages = new QTabWidget(FSplitter);
-    for (int i = 0; i < kGraphTableCount; ++i) FGrids[static_cast<std::size_t>(i)] = new TStrVtGrid(FPages);
+    for (int i = 0; i < kGraphTableCount; ++i)
+        FGrids[static_cast<std::size_t>(i)] = new TStrVtGrid(FPages);
     std::array<TVtGrid*, kGraphTableCount> models{};
     for (int i = 0; i < kGraphTableCount; ++i)
         models[static_cast<std::size_t>(i)] = &FGrids[static_cast<std::size_t>(i)]->Grid();
@@ -138,7 +141,8 @@ void TFormGraph::CreateToolBars(QToolBar* top, QToolBar* bottom) {
     };
     const std::vector<TButton> first = {
         {"更新", "スケールを設定テーブルに合わせて描画", [this] { FullUpdate(); }},
-        {"描画", "数式を再計算してグラフ描画", [this] { Guarded([this] { FModel->ComputeAndDraw(); }); }},
+        {"描画", "数式を再計算してグラフ描画",
+         [this] { Guarded([this] { FModel->ComputeAndDraw(); }); }},
         {"書込", "現在のグラフの範囲を、設定テーブルに書き込む",
          [this, &m] {
              m.WriteRangeToTable();
@@ -157,8 +161,10 @@ void TFormGraph::CreateToolBars(QToolBar* top, QToolBar* bottom) {
         {"R/2", "R軸を1/2倍に縮小表示", zoom(gaR, 2)},
     };
     const std::vector<TButton> second = {
-        {"CopyB", "グラフをクリップボードへコピー(ビットマップ)", [this] { FView->CopyBitmapToClipboard(); }},
-        {"CopyM", "グラフをクリップボードへコピー(メタファイル)", [this] { FView->CopyMetafileToClipboard(); }},
+        {"CopyB", "グラフをクリップボードへコピー(ビットマップ)",
+         [this] { FView->CopyBitmapToClipboard(); }},
+        {"CopyM", "グラフをクリップボードへコピー(メタファイル)",
+         [this] { FView->CopyMetafileToClipboard(); }},
         {"CopyT", "グラフの数値データをクリップボードへコピー(テキスト)",
          [&m] {
              const std::string text = m.SampledDataText();
@@ -184,7 +190,8 @@ void TFormGraph::CreateToolBars(QToolBar* top, QToolBar* bottom) {
          [this] {
              const bool on = Button("Data")->isChecked();
              TXYGraph& g = FView->Graph();
-             for (int i = kGraphFormulas; i < g.SeriesCount(); ++i) g.Series(i)->Visible = on;
+             for (int i = kGraphFormulas; i < g.SeriesCount(); ++i)
+                 g.Series(i)->Visible = on;
              FView->Redraw();
          },
          true},
@@ -225,7 +232,8 @@ void TFormGraph::CreatePages() {
 }
 
 void TFormGraph::RefreshGrids() {
-    for (TStrVtGrid* grid : FGrids) grid->Refresh();
+    for (TStrVtGrid* grid : FGrids)
+        grid->Refresh();
 }
 
 void TFormGraph::ShowStatus(const QString& text) {
@@ -242,8 +250,9 @@ void TFormGraph::Guarded(const std::function<void()>& step) {
     FModel->Progress = [&](int done, int total) {
         if (!progress && clock.elapsed() < 300) return true;
         if (!progress) {
-            progress = std::make_unique<QProgressDialog>(QStringLiteral("グラフを計算しています (Escで中止)"),
-                                                         QStringLiteral("中止"), 0, total, this);
+            progress = std::make_unique<QProgressDialog>(
+                QStringLiteral("グラフを計算しています (Escで中止)"), QStringLiteral("中止"), 0,
+                total, this);
             progress->setWindowModality(Qt::WindowModal);
             progress->setMinimumDuration(0);
             FProgressShown = true;
@@ -265,7 +274,9 @@ void TFormGraph::Guarded(const std::function<void()>& step) {
     FView->Redraw();
 }
 
-void TFormGraph::FullUpdate() { Guarded([this] { FModel->FullUpdate(); }); }
+void TFormGraph::FullUpdate() {
+    Guarded([this] { FModel->FullUpdate(); });
+}
 
 void TFormGraph::TableChanged(TGraphTableId id) {
     if (FBusy) return;
@@ -429,7 +440,8 @@ bool TFormGraph::eventFilter(QObject* watched, QEvent* event) {
         }
         return true;
     }
-    if (event->type() == QEvent::MouseMove && !g.MarkerStyle.Auto && g.Drag() == TGraphDrag::gdIdle) {
+    if (event->type() == QEvent::MouseMove && !g.MarkerStyle.Auto &&
+        g.Drag() == TGraphDrag::gdIdle) {
         const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
         bool onY = false;
         bool onR = false;

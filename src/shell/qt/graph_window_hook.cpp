@@ -24,9 +24,9 @@ const char* const kPartName = "GraphWindowPart";
 std::string WithExtension(const std::string& path, const char* extension) {
     const std::size_t slash = path.find_last_of('/');
     const std::size_t dot = path.find_last_of('.');
-    const std::string stem =
-        dot != std::string::npos && (slash == std::string::npos || dot > slash) ? path.substr(0, dot)
-                                                                                : path;
+    const std::string stem = dot != std::string::npos && (slash == std::string::npos || dot > slash)
+                                 ? path.substr(0, dot)
+                                 : path;
     return stem + extension;
 }
 
@@ -72,7 +72,9 @@ private:
         TVtFrameCalc* frame = FForm.VtFrameCalc1();
         Window = new TFormGraph(frame->VtCalc1(), &FForm);
         Window->ReadKept(FForm.KeptSettings());
-        Window->OnStatusText = [this](const QString& text) { FForm.statusBar()->showMessage(text); };
+        Window->OnStatusText = [this](const QString& text) {
+            FForm.statusBar()->showMessage(text);
+        };
         Window->Model().Sampler().BuildMemo = [this, frame](TVtCalc& calc, bool toCaret) {
             BuildMemoFormulas(Lines(toCaret), calc, frame->Core().Options());
         };
@@ -98,8 +100,8 @@ private:
 };
 
 TGraphPart* Part(TFormMemo& form) {
-    return static_cast<TGraphPart*>(form.findChild<QObject*>(QString::fromLatin1(kPartName),
-                                                             Qt::FindDirectChildrenOnly));
+    return static_cast<TGraphPart*>(
+        form.findChild<QObject*>(QString::fromLatin1(kPartName), Qt::FindDirectChildrenOnly));
 }
 
 void InsertGraphLines(TFormMemo& form, TGraphPart& part) {
@@ -110,7 +112,8 @@ void InsertGraphLines(TFormMemo& form, TGraphPart& part) {
     const TEditGroup group(memo, true);
     int row = memo.LastRowOfLine(memo.Selection().Caret.Y);
     if (row >= memo.GetCount() - 1) memo.Add("");
-    for (const std::string& line : lines) memo.Insert(++row, line);
+    for (const std::string& line : lines)
+        memo.Insert(++row, line);
 }
 
 }  // namespace
@@ -145,7 +148,9 @@ TFormGraph* GraphWindow(TFormMemo& form) {
     return part ? part->Window : nullptr;
 }
 
-TFormGraph& ShowGraphWindow(TFormMemo& form) { return Part(form)->Show(); }
+TFormGraph& ShowGraphWindow(TFormMemo& form) {
+    return Part(form)->Show();
+}
 
 void GraphMemoOpened(TFormMemo& form, const std::string& memoPath) {
     TGraphPart* part = Part(form);

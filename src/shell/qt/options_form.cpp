@@ -54,8 +54,7 @@ TOptionPage FlagPage(bool TCalcOptions::*field) {
 
 // The colour keys of the settings file, which carry the panes' colours.
 bool IsColorKey(std::string_view key) {
-    return key.starts_with("MemoColor") || key.starts_with("AnsColor") ||
-           key.starts_with("Color");
+    return key.starts_with("MemoColor") || key.starts_with("AnsColor") || key.starts_with("Color");
 }
 
 std::optional<int> KeptNumber(const std::map<std::string, std::string, std::less<>>& kept,
@@ -134,9 +133,8 @@ TFormSet::TFormSet(TFormMemo& owner)
     bottom->addWidget(FNotice, 1);
     bottom->addWidget(buttons);
     v->addLayout(bottom);
-    connect(FPages, &QTabWidget::currentChanged, this, [this](int index) {
-        gLastPage = static_cast<TOptionPage>(index);
-    });
+    connect(FPages, &QTabWidget::currentChanged, this,
+            [this](int index) { gLastPage = static_cast<TOptionPage>(index); });
 
     FEdit = ProgramState();
     LoadControls();

@@ -111,8 +111,9 @@ QWidget* TFormSet::BuildChecksPage(TOptionPage page, QWidget* extra) {
             radios->setExclusive(true);
         }
         for (const TOptionItem& item : g.Items) {
-            QAbstractButton* b = g.Radio ? static_cast<QAbstractButton*>(new QRadioButton(U(item.Caption)))
-                                         : new QCheckBox(U(item.Caption));
+            QAbstractButton* b =
+                g.Radio ? static_cast<QAbstractButton*>(new QRadioButton(U(item.Caption)))
+                        : new QCheckBox(U(item.Caption));
             b->setObjectName(U(item.Action));
             if (radios) radios->addButton(b);
             items->addWidget(b);
@@ -143,7 +144,8 @@ QWidget* TFormSet::BuildResultExtras() {
     FUsrFormat = new QLineEdit;
     FUsrFormat->setObjectName(QStringLiteral("UsrFormat"));
     usr->addWidget(FUsrFormat);
-    usr->addWidget(new QLabel(QStringLiteral("ユーザー指定書式の例  ,0.00、0.####、0.##E-0、0.000e+00")));
+    usr->addWidget(
+        new QLabel(QStringLiteral("ユーザー指定書式の例  ,0.00、0.####、0.##E-0、0.000e+00")));
     v->addWidget(Box("ユーザー指定書式", usr));
 
     auto* digits = new QHBoxLayout;
@@ -288,7 +290,8 @@ QWidget* TFormSet::BuildHotKeyExtras() {
     v->setContentsMargins(0, 0, 0, 0);
     auto* targets = new QVBoxLayout;
     targets->addWidget(MakeTable(TOptionTable::otHotTargets, 3));
-    targets->addWidget(new QLabel(QStringLiteral("自動 : 選択時は選択範囲、非選択時はキャレット行")));
+    targets->addWidget(
+        new QLabel(QStringLiteral("自動 : 選択時は選択範囲、非選択時はキャレット行")));
     v->addWidget(Box("計算対象", targets));
     auto* actions = new QVBoxLayout;
     actions->addWidget(MakeTable(TOptionTable::otHotActions, 3));

@@ -19,8 +19,12 @@
 namespace rekna {
 namespace {
 
-QString Q(const std::string& cp932) { return QString::fromStdString(Cp932ToUtf8(cp932)); }
-std::string Sys(const QString& s) { return Utf8ToCp932(s.toStdString()); }
+QString Q(const std::string& cp932) {
+    return QString::fromStdString(Cp932ToUtf8(cp932));
+}
+std::string Sys(const QString& s) {
+    return Utf8ToCp932(s.toStdString());
+}
 
 }  // namespace
 
@@ -29,11 +33,17 @@ TpsvActiveScriptSite& InstallWindowScriptHost(TFormMemo& form) {
     TFrameCalcCore& core = frame->Core();
     TScriptDesk desk;
     desk.GetClipboard = [] { return Sys(QGuiApplication::clipboard()->text()); };
-    desk.SetClipboard = [](const std::string& text) { QGuiApplication::clipboard()->setText(Q(text)); };
+    desk.SetClipboard = [](const std::string& text) {
+        QGuiApplication::clipboard()->setText(Q(text));
+    };
     desk.ExePath = Sys(QCoreApplication::applicationDirPath() + QLatin1Char('/'));
-    desk.FileName = [&core] { return core.HasFileName() ? Utf8ToCp932(core.FileName()) : std::string(); };
+    desk.FileName = [&core] {
+        return core.HasFileName() ? Utf8ToCp932(core.FileName()) : std::string();
+    };
     desk.GetAnswer = [&core](int line) { return core.Run().ScriptAnswer(line); };
-    desk.SetAnswer = [&core](int line, const std::string& text) { core.Run().SetScriptAnswer(line, text); };
+    desk.SetAnswer = [&core](int line, const std::string& text) {
+        core.Run().SetScriptAnswer(line, text);
+    };
     desk.ShowStatus = [&form](const std::string& text) {
         form.statusBar()->showMessage(Q(text));
         form.statusBar()->repaint();
@@ -56,8 +66,12 @@ TpsvActiveScriptSite& InstallWindowScriptHost(TFormMemo& form) {
         box.setText(Q(r.Prompt));
         switch (r.Buttons & 7) {
         case 1: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-        case 2: box.setStandardButtons(QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore); break;
-        case 3: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel); break;
+        case 2:
+            box.setStandardButtons(QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
+            break;
+        case 3:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            break;
         case 4: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
         case 5: box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
         default: box.setStandardButtons(QMessageBox::Ok); break;
@@ -74,9 +88,9 @@ TpsvActiveScriptSite& InstallWindowScriptHost(TFormMemo& form) {
     };
     site.Interpreter().OnInputBox = [&form](const TInputBoxRequest& r, std::string& answer) {
         bool ok = false;
-        const QString text = QInputDialog::getText(
-            &form, r.Title.empty() ? QStringLiteral("VBScript") : Q(r.Title), Q(r.Prompt),
-            QLineEdit::Normal, Q(r.Default), &ok);
+        const QString text =
+            QInputDialog::getText(&form, r.Title.empty() ? QStringLiteral("VBScript") : Q(r.Title),
+                                  Q(r.Prompt), QLineEdit::Normal, Q(r.Default), &ok);
         if (ok) answer = Sys(text);
         return ok;
     };

@@ -1,9 +1,9 @@
 // Tests of the table and text commands on an editor: the selected logical lines rewritten, at
 // no wrap and at a small wrap width, and taken back by one undo.
+#include "../editor_helpers.h"
 #include "editor/commands/table_commands.h"
 #include "editor/commands/text_commands.h"
 #include "editor/commands/text_transforms.h"
-#include "../editor_helpers.h"
 
 #include "text/str_utils.h"
 
@@ -14,8 +14,8 @@
 namespace rekna {
 namespace {
 
-using test::Lines;
 using test::LineRow;
+using test::Lines;
 using test::Text;
 
 struct TCase {
@@ -27,8 +27,12 @@ struct TCase {
     const char* After;
 };
 
-bool Bar(TUMemoEditor& e) { return ConvertTable(e, kBarSeparator, TTableAlign::taLeft); }
-bool Tab(TUMemoEditor& e) { return ConvertTable(e, kTabSeparator, TTableAlign::taLeft); }
+bool Bar(TUMemoEditor& e) {
+    return ConvertTable(e, kBarSeparator, TTableAlign::taLeft);
+}
+bool Tab(TUMemoEditor& e) {
+    return ConvertTable(e, kTabSeparator, TTableAlign::taLeft);
+}
 
 const TCase kCases[] = {
     {"to full space", "a\tb\nc\td\nz", 0, 1,
@@ -38,8 +42,8 @@ const TCase kCases[] = {
     {"ruled to tab", "┌──┬──┐\n│ab│cd│\n└──┴──┘", 0, 2, Tab, "\nab\tcd\n"},
     {"align tab table", "a\tbbb", 0, 0,
      [](TUMemoEditor& e) { return AlignTable(e, TTableAlign::taRight); }, " a　 bbb"},
-    {"decimal", "1.5\n-12.25\n7", 0, 2, [](TUMemoEditor& e) { return AlignTable(e, TTableAlign::taDecimal); },
-     "  1.5\n-12.25\n  7"},
+    {"decimal", "1.5\n-12.25\n7", 0, 2,
+     [](TUMemoEditor& e) { return AlignTable(e, TTableAlign::taDecimal); }, "  1.5\n-12.25\n  7"},
     {"xy exchange", "a\tb\tc\nd\te\tf\nz", 0, 1,
      [](TUMemoEditor& e) { return ExchangeTable(e, TTableAlign::taLeft); }, "a\td\nb\te\nc\tf\nz"},
     {"space runs", "a  b c", 0, 0, [](TUMemoEditor& e) { return SpaceRunsToTab(e); }, "a\tb c"},
@@ -47,7 +51,8 @@ const TCase kCases[] = {
      [](TUMemoEditor& e) { return RewriteWith(e, &CapitalizeWords); }, "Hello World 3rd"},
     {"kana", "かなカナ", 0, 0, [](TUMemoEditor& e) { return RewriteWith(e, &HiraganaToKatakana); },
      "カナカナ"},
-    {"width", "ab12", 0, 0, [](TUMemoEditor& e) { return RewriteWith(e, &ToFullWidth); }, "ａｂ１２"},
+    {"width", "ab12", 0, 0, [](TUMemoEditor& e) { return RewriteWith(e, &ToFullWidth); },
+     "ａｂ１２"},
     {"tab to spaces", "ab\tc\nx", 0, 0, [](TUMemoEditor& e) { return TabsToSpaces(e); },
      "ab      c\nx"},
     {"spaces to tab", "ab      c", 0, 0, [](TUMemoEditor& e) { return SpacesToTabs(e); }, "ab\tc"},
@@ -60,12 +65,10 @@ const TCase kCases[] = {
     {"repeated", "a\na\nb\na", 0, 3, [](TUMemoEditor& e) { return DeleteRepeatedRows(e); },
      "a\nb\na"},
     {"duplicate", "x\ny", 0, 1, [](TUMemoEditor& e) { return DuplicateRows(e); }, "x\nx\ny\ny"},
-    {"duplicate caret", "x\ny", -1, 0, [](TUMemoEditor& e) { return DuplicateRows(e); },
-     "x\nx\ny"},
+    {"duplicate caret", "x\ny", -1, 0, [](TUMemoEditor& e) { return DuplicateRows(e); }, "x\nx\ny"},
     {"blank rows", "a\n \n\nb", 0, 3, [](TUMemoEditor& e) { return DeleteBlankRows(e); }, "a\nb"},
     {"sort", "b\nA\na", 0, 2, [](TUMemoEditor& e) { return SortRows(e, false); }, "A\na\nb"},
-    {"add spaces", "a\nb", -1, 0, [](TUMemoEditor& e) { return AddSpaces(e, 3, 1); },
-     "a \nb \n "},
+    {"add spaces", "a\nb", -1, 0, [](TUMemoEditor& e) { return AddSpaces(e, 3, 1); }, "a \nb \n "},
     {"fill", "abc\n0123456789012", 0, 1, [](TUMemoEditor& e) { return FillSpaces(e, 1, 6); },
      "abc   \n0123456789012"},
     {"brackets caret", "{a}\n{b}", -1, 1, [](TUMemoEditor& e) { return ConvertBrackets(e, 0); },
@@ -74,8 +77,8 @@ const TCase kCases[] = {
      [](TUMemoEditor& e) { return SwapInSelection(e, "\r\n", "\t"); }, "a\nb\nc"},
     {"trailing rows", "a\n \n\n", -1, 0, [](TUMemoEditor& e) { return DeleteTrailingBlankRows(e); },
      "a\n"},
-    {"trailing spaces", "a  \nb \n  ", -1, 0, [](TUMemoEditor& e) { return DeleteTrailingSpaces(e); },
-     "a\nb\n"},
+    {"trailing spaces", "a  \nb \n  ", -1, 0,
+     [](TUMemoEditor& e) { return DeleteTrailingSpaces(e); }, "a\nb\n"},
 };
 
 TEST(SelectionCommandsTest, CommandsOnLogicalLinesAtEveryWrapWidthAreOneUndoStep) {
@@ -172,8 +175,8 @@ TEST(SelectionCommandsTest, ResultsAreNotConvertedLikeTypedText) {
 TEST(SelectionCommandsTest, ALongWrappedSelectionIsRewrittenAndTakenBackExactly) {
     std::string memo;
     for (int i = 0; i < 3000; ++i)
-        memo += (i % 5 == 0 ? "  " : "") + std::to_string(i) + "\t部品" +
-                std::to_string(i % 17) + "\tx=" + std::to_string(i % 9) + "\n";
+        memo += (i % 5 == 0 ? "  " : "") + std::to_string(i) + "\t部品" + std::to_string(i % 17) +
+                "\tx=" + std::to_string(i % 9) + "\n";
     memo += "end";
     struct TLong {
         const char* Name;

@@ -1,6 +1,6 @@
 // Tests of the table model: parsing, padding, building in the three styles and transposition.
-#include "editor/commands/table_model.h"
 #include "../store_helpers.h"
+#include "editor/commands/table_model.h"
 
 #include <gtest/gtest.h>
 
@@ -51,8 +51,10 @@ TEST(TableModelTest, DetectSeparatorStepsOverDoubleByteCharacters) {
         std::string_view Sep;
     };
     const TCase cases[] = {
-        {"a\tb", true, kTabSeparator},      {"a\tb", false, kFullSpaceSeparator},
-        {"│a│", true, kBarSeparator},       {"a　b", true, kFullSpaceSeparator},
+        {"a\tb", true, kTabSeparator},
+        {"a\tb", false, kFullSpaceSeparator},
+        {"│a│", true, kBarSeparator},
+        {"a　b", true, kFullSpaceSeparator},
         {"ab", true, kTabSeparator},
         // "a@" after a lead byte: the bytes 81 40 appear across two characters.
         {"\x82\x81\x40", true, kTabSeparator},

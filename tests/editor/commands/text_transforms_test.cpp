@@ -1,6 +1,6 @@
 // Tests of the pure rewrites of selected text.
-#include "editor/commands/text_transforms.h"
 #include "../store_helpers.h"
+#include "editor/commands/text_transforms.h"
 
 #include <gtest/gtest.h>
 
@@ -72,8 +72,7 @@ TEST(TextTransformsTest, Rewrites) {
         {"replace", [](std::string_view s) { return ReplaceText(s, "\t", "\r\n"); }, "a\tb",
          "a\r\nb"},
         // The trail byte of "ア" is "@", of "ポ" is "|": no match inside them.
-        {"replace wide", [](std::string_view s) { return ReplaceText(s, "|", "!"); }, "ポ|",
-         "ポ!"},
+        {"replace wide", [](std::string_view s) { return ReplaceText(s, "|", "!"); }, "ポ|", "ポ!"},
         {"brackets", [](std::string_view s) { return ConvertBracketsText(s, 0); }, "{a}[b]",
          "(a)[b]"},
         {"brackets 2", [](std::string_view s) { return ConvertBracketsText(s, 2); }, "(a)ソ",

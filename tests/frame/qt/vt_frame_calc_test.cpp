@@ -3,14 +3,14 @@
 #include "frame/qt/vt_frame_calc.h"
 
 #include <QAction>
-#include <QLabel>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
-#include <QStatusTipEvent>
 #include <QMouseEvent>
 #include <QSplitter>
+#include <QStatusTipEvent>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -222,9 +222,9 @@ TEST_F(FrameWidgetTest, TheMemoMenuCutsCopiesPastesAndSelectsAll) {
     QStringList captions;
     for (int i = 0; i < 4; ++i)
         captions << actions[i]->text().section(QLatin1Char('\t'), 0, 0);
-    EXPECT_EQ(captions, (QStringList{QStringLiteral("切り取り(&T)"), QStringLiteral("コピー(&C)"),
-                                     QStringLiteral("貼り付け(&P)"),
-                                     QStringLiteral("すべて選択(&A)")}));
+    EXPECT_EQ(captions,
+              (QStringList{QStringLiteral("切り取り(&T)"), QStringLiteral("コピー(&C)"),
+                           QStringLiteral("貼り付け(&P)"), QStringLiteral("すべて選択(&A)")}));
     emit menu->aboutToShow();
     EXPECT_FALSE(actions[0]->isEnabled());  // nothing selected to cut
     actions[3]->trigger();
@@ -315,8 +315,8 @@ TEST_F(FrameWidgetTest, EscStopsALongLineAndOtherInputWaits) {
     // Esc, and a key that would edit the memo, arrive while the pasted line is calculated.
     QCoreApplication::postEvent(&Memo(),
                                 new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
-    QCoreApplication::postEvent(&Memo(), new QKeyEvent(QEvent::KeyPress, Qt::Key_X,
-                                                       Qt::NoModifier, QStringLiteral("x")));
+    QCoreApplication::postEvent(
+        &Memo(), new QKeyEvent(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x")));
     Memo().Editor().InsertClipText(line, false, false, {});
     EXPECT_EQ(Answers(), (TStrings{""}));
     EXPECT_EQ(Memo().Lines().Get(0).size(), line.size());  // the key did not type into it
@@ -350,7 +350,8 @@ TEST_F(FrameWidgetTest, CtrlEnterWritesAnswersInOneUndoStep) {
     QTest::keyClick(&Memo(), Qt::Key_Home);
     QTest::keyClick(&Memo(), Qt::Key_Up);
     QTest::keyClick(&Memo(), Qt::Key_End);
-    for (int i = 0; i < 4; ++i) QTest::keyClick(&Memo(), Qt::Key_Left, Qt::ShiftModifier);
+    for (int i = 0; i < 4; ++i)
+        QTest::keyClick(&Memo(), Qt::Key_Left, Qt::ShiftModifier);
     QTest::keyClick(&Memo(), Qt::Key_Return, Qt::ControlModifier);
     EXPECT_EQ(lines(), (TStrings{"r=4700", "r*2 [ohm] ＝ 9400"}));
     // Shift+Ctrl+Enter takes written answers out of the caret line; the all-lines commands.

@@ -5,9 +5,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QLabel>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -266,8 +266,8 @@ TEST_F(FormMemoTest, AnyUnicodeTextOpensEditsAndSavesWithoutLoss) {
               QStringLiteral("UTF-8  CR LF"));
     QTest::keyClick(&Memo(*form), Qt::Key_Down);
     QTest::keyClick(&Memo(*form), Qt::Key_End);
-    QTest::sendKeyEvent(QTest::Press, &Memo(*form), Qt::Key_unknown,
-                        QStringLiteral(" ; 日本 µ²"), Qt::NoModifier);
+    QTest::sendKeyEvent(QTest::Press, &Memo(*form), Qt::Key_unknown, QStringLiteral(" ; 日本 µ²"),
+                        Qt::NoModifier);
     ASSERT_TRUE(form->Save());
     EXPECT_EQ(ReadFile(Path("u.txt")), "; Euro € emoji 😀 Ω≈\r\nx=2 ; 日本 µ²\r\n");
     // The user's choice of line ends is what the next save writes.

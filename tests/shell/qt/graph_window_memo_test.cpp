@@ -12,12 +12,15 @@
 
 namespace rekna::graph_test {
 
-QWidget* MemoWidget(TFormMemo& form) { return form.VtFrameCalc1()->UMemo1(); }
+QWidget* MemoWidget(TFormMemo& form) {
+    return form.VtFrameCalc1()->UMemo1();
+}
 
 std::vector<std::string> MemoRows(TFormMemo& form) {
     std::vector<std::string> rows;
     const TUMemoStrings& memo = form.VtFrameCalc1()->UMemo1()->Lines();
-    for (int r = 0; r < memo.GetCount(); ++r) rows.push_back(Cp932ToUtf8(memo.Get(r)));
+    for (int r = 0; r < memo.GetCount(); ++r)
+        rows.push_back(Cp932ToUtf8(memo.Get(r)));
     return rows;
 }
 

@@ -163,7 +163,8 @@ TEST_F(GraphWindowTest, GraphLinesGoIntoTheMemoAndBack) {
     QTest::keyClick(&data, Qt::Key_Down, Qt::ControlModifier);
     EXPECT_EQ(w->Model().Tables().DataRows(), 11);
     EXPECT_EQ(data.Grid().Cells(0, data.Grid().RowCount() - 1), "11");
-    for (int i = 0; i < 8; ++i) QTest::keyClick(&data, Qt::Key_Up, Qt::ControlModifier);
+    for (int i = 0; i < 8; ++i)
+        QTest::keyClick(&data, Qt::Key_Up, Qt::ControlModifier);
     EXPECT_EQ(w->Model().Tables().DataRows(), 5);
 }
 
@@ -187,7 +188,8 @@ TEST_F(GraphWindowTest, TheExitKeepsTheGraphBesideTheBackup) {
 // The curves of an SVG drawing: its paths of more than 50 segments.
 std::vector<std::string> Curves(const std::string& svg) {
     std::vector<std::string> curves;
-    for (std::size_t at = svg.find("<path"); at != std::string::npos; at = svg.find("<path", at + 1)) {
+    for (std::size_t at = svg.find("<path"); at != std::string::npos;
+         at = svg.find("<path", at + 1)) {
         const std::string path = svg.substr(at, svg.find('>', at) - at);
         if (std::count(path.begin(), path.end(), 'L') > 50) curves.push_back(path);
     }

@@ -76,7 +76,8 @@ protected:
     std::string SettingsText() {
         EXPECT_TRUE(Form->WriteSettings().Ok());
         std::string out;
-        for (const QByteArray& line : QByteArray::fromStdString(FileText(Paths.SettingsFile)).split('\n'))
+        for (const QByteArray& line :
+             QByteArray::fromStdString(FileText(Paths.SettingsFile)).split('\n'))
             if (!line.startsWith("UsrFunc.")) out += line.toStdString() + "\n";
         return out;
     }
