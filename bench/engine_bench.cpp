@@ -17,7 +17,8 @@ void CompileAndRun(benchmark::State& state, const char* line) {
 void CalcWholeLine(benchmark::State& state, const char* line) {
     TVtCalc calc;
     calc.CalcLine("r1=4.7k", true, true, true);
-    for (auto _ : state) benchmark::DoNotOptimize(calc.CalcLine(line, true, true, true));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(calc.CalcLine(line, true, true, true));
 }
 
 BENCHMARK_CAPTURE(CompileAndRun, literals, "1.5k*2+3/4");
@@ -42,7 +43,8 @@ void VariableLookup(benchmark::State& state) {
         calc.SetVar("v" + std::to_string(i), TFrac(i), TFrac(), 0, false);
     }
     const std::string name = "v" + std::to_string(state.range(0) / 2);
-    for (auto _ : state) benchmark::DoNotOptimize(calc.Vars().Find(name));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(calc.Vars().Find(name));
 }
 BENCHMARK(VariableLookup)->Arg(10)->Arg(1000)->Arg(100000);
 
@@ -52,14 +54,16 @@ void CompileWithVariable(benchmark::State& state) {
         calc.SetVar("v" + std::to_string(i), TFrac(i), TFrac(), 0, false);
     }
     const std::string line = "v" + std::to_string(state.range(0) / 2) + "*2";
-    for (auto _ : state) benchmark::DoNotOptimize(calc.CalcLine(line, true, true, false));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(calc.CalcLine(line, true, true, false));
 }
 BENCHMARK(CompileWithVariable)->Arg(10)->Arg(1000)->Arg(100000);
 
 void UserFunctionCall(benchmark::State& state) {
     TVtCalc calc;
     calc.CalcLine("#Par(a, b)=a*b/(a+b)", true, true, true);
-    for (auto _ : state) benchmark::DoNotOptimize(calc.CalcLine("Par(4.7k, 10k)", true, true, false));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(calc.CalcLine("Par(4.7k, 10k)", true, true, false));
 }
 BENCHMARK(UserFunctionCall);
 

@@ -6,9 +6,9 @@
 
 #include "editor/store/umemo_strings.h"
 #include "engine/vt_calc.h"
+#include "engineering_memo.h"
 #include "frame/calc_options.h"
 #include "frame/run_procedure.h"
-#include "engineering_memo.h"
 
 namespace rekna {
 namespace {

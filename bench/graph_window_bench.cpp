@@ -19,13 +19,17 @@ using namespace rekna;
 
 struct TSetup {
     TSetup() {
-        for (const std::string& line : Memo) Calc.CalcLine(line, true, true, true);
-        Model.Sampler().BuildMemo = [this](TVtCalc& c, bool) { BuildMemoFormulas(Memo, c, Options); };
-        const char* formulas[] = {"a*X^2",        "Sin(X)",      "Tan(X)",    "Cos(X)*b",
-                                  "Exp(-X^2/4)",  "Sqrt(Abs(X))", "X^3/25",    "c",
-                                  "Sin(3*X)/X",   "Log(Abs(X)+1)"};
+        for (const std::string& line : Memo)
+            Calc.CalcLine(line, true, true, true);
+        Model.Sampler().BuildMemo = [this](TVtCalc& c, bool) {
+            BuildMemoFormulas(Memo, c, Options);
+        };
+        const char* formulas[] = {"a*X^2",       "Sin(X)",       "Tan(X)", "Cos(X)*b",
+                                  "Exp(-X^2/4)", "Sqrt(Abs(X))", "X^3/25", "c",
+                                  "Sin(3*X)/X",  "Log(Abs(X)+1)"};
         TVtGrid& t = Model.Tables().Table(TGraphTableId::gtCalc);
-        for (int k = 0; k < kGraphFormulas; ++k) t.SetCells(gcol::kFormula, 2 + k, formulas[k]);
+        for (int k = 0; k < kGraphFormulas; ++k)
+            t.SetCells(gcol::kFormula, 2 + k, formulas[k]);
         Model.Tables().Table(TGraphTableId::gtRange).SetCells(gcol::kDivide, grow::kXAxis, "10000");
         Graph.SetSize(720, 480);
     }
@@ -51,7 +55,8 @@ BENCHMARK(BM_GraphFullUpdate)->Unit(benchmark::kMillisecond);
 void BM_GraphSampling(benchmark::State& state) {
     TSetup s;
     s.Model.FullUpdate();
-    for (auto _ : state) benchmark::DoNotOptimize(s.Model.ComputeAndDraw());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(s.Model.ComputeAndDraw());
 }
 BENCHMARK(BM_GraphSampling)->Unit(benchmark::kMillisecond);
 

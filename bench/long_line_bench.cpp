@@ -22,8 +22,7 @@ void* Allocate(std::size_t size) {
     if (!p) throw std::bad_alloc();
     const long long now = gLive += static_cast<long long>(malloc_usable_size(p));
     long long peak = gPeak.load();
-    while (now > peak && !gPeak.compare_exchange_weak(peak, now)) {
-    }
+    while (now > peak && !gPeak.compare_exchange_weak(peak, now)) {}
     return p;
 }
 
@@ -35,12 +34,24 @@ void Release(void* p) noexcept {
 
 }  // namespace
 
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
-void operator delete(void* p) noexcept { Release(p); }
-void operator delete[](void* p) noexcept { Release(p); }
-void operator delete(void* p, std::size_t) noexcept { Release(p); }
-void operator delete[](void* p, std::size_t) noexcept { Release(p); }
+void* operator new(std::size_t size) {
+    return Allocate(size);
+}
+void* operator new[](std::size_t size) {
+    return Allocate(size);
+}
+void operator delete(void* p) noexcept {
+    Release(p);
+}
+void operator delete[](void* p) noexcept {
+    Release(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    Release(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    Release(p);
+}
 
 namespace rekna {
 namespace {
@@ -48,13 +59,15 @@ namespace {
 std::string Sum(std::int64_t terms) {
     std::string line;
     line.reserve(static_cast<std::size_t>(terms) * 2);
-    for (std::int64_t i = 0; i < terms; ++i) line += i == 0 ? "1" : "+1";
+    for (std::int64_t i = 0; i < terms; ++i)
+        line += i == 0 ? "1" : "+1";
     return line;
 }
 
 std::string Nested(std::int64_t depth, const std::string& open) {
     std::string line;
-    for (std::int64_t i = 0; i < depth; ++i) line += open;
+    for (std::int64_t i = 0; i < depth; ++i)
+        line += open;
     line += "1";
     line.append(static_cast<std::size_t>(depth), ')');
     return line;
@@ -69,14 +82,17 @@ void RunLine(benchmark::State& state, const std::string& line, bool log) {
     calc.LogEnable = log;
     const long long base = gLive.load();
     gPeak = base;
-    for (auto _ : state) benchmark::DoNotOptimize(calc.CalcLine(line, true, true, true));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(calc.CalcLine(line, true, true, true));
     state.counters["heap_peak_MB"] = static_cast<double>(gPeak.load() - base) / 1e6;
     state.counters["log_KB"] = static_cast<double>(calc.LogStoredText().size()) / 1e3;
     state.counters["items"] = static_cast<double>(calc.Compiled().size());
     state.SetLabel(Cp932ToUtf8(calc.AnswerText()));
 }
 
-void SumLine(benchmark::State& state) { RunLine(state, Sum(state.range(0)), state.range(1) != 0); }
+void SumLine(benchmark::State& state) {
+    RunLine(state, Sum(state.range(0)), state.range(1) != 0);
+}
 BENCHMARK(SumLine)
     ->ArgsProduct({{20'000, 200'000, 1'000'000}, {0, 1}})
     ->Unit(benchmark::kMillisecond)
@@ -99,7 +115,9 @@ BENCHMARK(NestedSine)
     ->Iterations(1);
 
 // A line past the item limit: refused before its items exist.
-void OverlongLine(benchmark::State& state) { RunLine(state, Sum(state.range(0)), true); }
+void OverlongLine(benchmark::State& state) {
+    RunLine(state, Sum(state.range(0)), true);
+}
 BENCHMARK(OverlongLine)->Arg(5'000'000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace

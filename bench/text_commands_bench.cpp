@@ -50,7 +50,8 @@ void RunCommand(benchmark::State& state, const std::function<bool(TUMemoEditor&)
 
 void Register() {
     const std::pair<const char*, std::function<bool(TUMemoEditor&)>> commands[] = {
-        {"ToRuled", [](TUMemoEditor& e) { return ConvertTable(e, kBarSeparator, TTableAlign::taLeft); }},
+        {"ToRuled",
+         [](TUMemoEditor& e) { return ConvertTable(e, kBarSeparator, TTableAlign::taLeft); }},
         {"AlignDecimal", [](TUMemoEditor& e) { return AlignTable(e, TTableAlign::taDecimal); }},
         {"SpaceRunsToTab", [](TUMemoEditor& e) { return SpaceRunsToTab(e); }},
         {"ProperCase", [](TUMemoEditor& e) { return RewriteWith(e, &CapitalizeWords); }},
@@ -65,9 +66,12 @@ void Register() {
     for (const auto& [name, command] : commands) {
         for (const std::int32_t wrap : {0, 20}) {
             const std::string label = std::string(name) + (wrap ? "/wrap20" : "/nowrap");
-            benchmark::RegisterBenchmark(label.c_str(), [command, wrap](benchmark::State& st) {
-                RunCommand(st, command, wrap);
-            })->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+            benchmark::RegisterBenchmark(
+                label.c_str(),
+                [command, wrap](benchmark::State& st) { RunCommand(st, command, wrap); })
+                ->UseManualTime()
+                ->Unit(benchmark::kMillisecond)
+                ->Iterations(3);
         }
     }
 }

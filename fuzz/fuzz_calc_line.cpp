@@ -33,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::string line(text.substr(0, end));
         if ((a & 128) && !line.empty()) {
             const std::string piece = line;
-            while (line.size() < 20'000) line += piece;
+            while (line.size() < 20'000)
+                line += piece;
         }
         const bool ok = calc->CalcLine(line, commit, true, (a & 64) != 0);
         if (ok == CalcFailed() && calc->Compiled().size() > 1) std::abort();

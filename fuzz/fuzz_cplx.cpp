@@ -19,22 +19,24 @@ public:
     std::uint8_t Byte() { return FPos < FSize ? FData[FPos++] : 0; }
     long double Raw() {
         unsigned char bytes[16] = {};
-        for (int i = 0; i < 10; ++i) bytes[i] = Byte();
+        for (int i = 0; i < 10; ++i)
+            bytes[i] = Byte();
         long double x;
         std::memcpy(&x, bytes, sizeof x);
         return x;
     }
     std::int32_t Int() {
         std::uint32_t v = 0;
-        for (int i = 0; i < 4; ++i) v = (v << 8) | Byte();
+        for (int i = 0; i < 4; ++i)
+            v = (v << 8) | Byte();
         return static_cast<std::int32_t>(v);
     }
     TFrac Frac() {
         switch (Byte() % 4) {
-            case 0: return TFrac(Raw());
-            case 1: return TFrac(static_cast<long double>(Int()), static_cast<long double>(Int()));
-            case 2: return TFrac(Raw(), Raw());
-            default: return TFrac(static_cast<long double>(static_cast<std::int8_t>(Byte())));
+        case 0: return TFrac(Raw());
+        case 1: return TFrac(static_cast<long double>(Int()), static_cast<long double>(Int()));
+        case 2: return TFrac(Raw(), Raw());
+        default: return TFrac(static_cast<long double>(static_cast<std::int8_t>(Byte())));
         }
     }
     TCplx Value() {
@@ -65,15 +67,22 @@ void Check(const TCplx& v) {
 
 using TOp = TCplx (*)(const TCplx&, const TCplx&);
 
-TCplx Add(const TCplx& x, const TCplx& y) { return x + y; }
-TCplx Sub(const TCplx& x, const TCplx& y) { return x - y; }
-TCplx Mul(const TCplx& x, const TCplx& y) { return x * y; }
-TCplx Div(const TCplx& x, const TCplx& y) { return x / y; }
+TCplx Add(const TCplx& x, const TCplx& y) {
+    return x + y;
+}
+TCplx Sub(const TCplx& x, const TCplx& y) {
+    return x - y;
+}
+TCplx Mul(const TCplx& x, const TCplx& y) {
+    return x * y;
+}
+TCplx Div(const TCplx& x, const TCplx& y) {
+    return x / y;
+}
 
-constexpr TOp kOps[] = {Add,     Sub,       Mul,          Div,          Power,   Parallel,
-                        RmsSum,  Remainder, IntQuotient,  Minimum,      Maximum, Gcd,
-                        Polar,   Greater,   Less,         GreaterEqual, LessEqual, Equal,
-                        NotEqual};
+constexpr TOp kOps[] = {Add,       Sub,          Mul,       Div,     Power,   Parallel, RmsSum,
+                        Remainder, IntQuotient,  Minimum,   Maximum, Gcd,     Polar,    Greater,
+                        Less,      GreaterEqual, LessEqual, Equal,   NotEqual};
 
 }  // namespace
 

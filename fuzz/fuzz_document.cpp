@@ -12,8 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const rekna::TDecodedDocument doc = rekna::DecodeDocument(file);
     const std::string back = rekna::EncodeDocument(doc.Bytes, doc.Encoding, doc.Bom, doc.LineEnd);
     // A file read as LF that also holds CR LF pairs is written with LF throughout.
-    const bool uniform = doc.LineEnd == rekna::TLineEnd::leCrLf ||
-                         file.find("\r\n") == std::string::npos;
+    const bool uniform =
+        doc.LineEnd == rekna::TLineEnd::leCrLf || file.find("\r\n") == std::string::npos;
     if (uniform && back != file) std::abort();
     return 0;
 }

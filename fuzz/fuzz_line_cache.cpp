@@ -28,7 +28,8 @@ std::string Bits(const TCplx& v) {
 
 bool Unsteady(std::string_view line) {
     std::string lower(line);
-    for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    for (char& c : lower)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
     return lower.find("rand") != std::string::npos || lower.find("time") != std::string::npos;
 }
 

@@ -67,7 +67,7 @@ bool IsFormulaKept(std::uint16_t code) {
     for (std::size_t i = 0; i + 1 < kept.size(); i += 2) {
         if (CharAt(kept, i).Code == code) return true;
     }
-    return InRange(code, 0x8340, 0x8396); // ァ..ヶ
+    return InRange(code, 0x8340, 0x8396);  // ァ..ヶ
 }
 
 // For each utility, the characters its rules copy unchanged. A kept character also ends any
@@ -76,7 +76,7 @@ struct TUtility {
     const char* Name;
     TConvert Convert;
     TKeeps Keeps;
-    std::size_t Growth; // the output is at most Growth × the input long
+    std::size_t Growth;  // the output is at most Growth × the input long
 };
 
 const TUtility kUtilities[] = {
@@ -147,8 +147,8 @@ void CheckUtility(const TUtility& u, std::string_view in) {
 
     // The output is the pieces between kept characters, each converted alone, with every kept
     // character copied between them at a character boundary of the output.
-    std::size_t done = 0; // bytes of out accounted for
-    std::size_t walk = 0; // a character boundary of out, walking from the start
+    std::size_t done = 0;  // bytes of out accounted for
+    std::size_t walk = 0;  // a character boundary of out, walking from the start
     auto expectPiece = [&](std::string_view piece) {
         Check(out.compare(done, piece.size(), piece) == 0, u.Name, "a piece converted differently");
         done += piece.size();
@@ -172,7 +172,7 @@ void CheckUtility(const TUtility& u, std::string_view in) {
     Check(done == out.size(), u.Name, "the output is longer than its pieces");
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view in(reinterpret_cast<const char*>(data), size);

@@ -18,6 +18,8 @@ struct TCompileSwitches {
     bool FullWidth = false;  // 全角計算式も計算: convert full-width formulas first
     bool WideMul = true;     // 全角×(掛け算)を使用
     bool WideDiv = true;     // 全角÷(割り算)を使用
+
+    friend bool operator==(const TCompileSwitches&, const TCompileSwitches&) noexcept = default;
 };
 
 // The formula of a line: the optional full-width pre-conversion, then comment removal

@@ -12,6 +12,8 @@ struct TDisplayProps {
     TAnsFormat60 AnsFormat60 = TAnsFormat60::afN60D;
     TCplxFormat CplxFormat = TCplxFormat::cReIm;
     char ImagChar = 'i';
+
+    friend bool operator==(const TDisplayProps&, const TDisplayProps&) noexcept = default;
 };
 
 // Writes the directives of a control mask into NumberSettings, in bit order (a later bit

@@ -15,33 +15,6 @@ namespace rekna {
 
 namespace {
 
-bool SameSettings(const TNumberSettings& a, const TNumberSettings& b) noexcept {
-    // Every field takes part: a new field must be added here, which this check recalls.
-    static_assert(sizeof(TNumberSettings) == 104, "compare the new number setting below");
-    return a.Fractional == b.Fractional && a.RoundFuzz == b.RoundFuzz &&
-           a.AngleUnit == b.AngleUnit && a.InpEng == b.InpEng && a.InpEngStrict == b.InpEngStrict &&
-           a.InpPercent == b.InpPercent && a.InpN10 == b.InpN10 && a.InpN60 == b.InpN60 &&
-           a.InpDb == b.InpDb && a.DbUnit == b.DbUnit && a.TimUnit == b.TimUnit &&
-           a.AnsFormat == b.AnsFormat && a.AnsFormat60 == b.AnsFormat60 &&
-           a.CplxFormat == b.CplxFormat && a.ImagChar == b.ImagChar && a.AnsLength == b.AnsLength &&
-           a.AnsHide0 == b.AnsHide0 && a.AnsEng0 == b.AnsEng0 && a.AnsEng1 == b.AnsEng1 &&
-           a.AnsExpMin == b.AnsExpMin && a.AnsExpMax == b.AnsExpMax && a.AnsFixMin == b.AnsFixMin &&
-           a.AnsFixMax == b.AnsFixMax && a.AnsColChar == b.AnsColChar &&
-           a.AnsColNon == b.AnsColNon && a.AnsColExp == b.AnsColExp && a.AnsColFix == b.AnsColFix &&
-           a.AnsColN2 == b.AnsColN2 && a.AnsColN16 == b.AnsColN16 && a.UsrFormat == b.UsrFormat &&
-           a.AnsN2Exp == b.AnsN2Exp && a.AnsN16Exp == b.AnsN16Exp && a.LogN16 == b.LogN16 &&
-           a.LogFrac == b.LogFrac;
-}
-
-bool SameProps(const TDisplayProps& a, const TDisplayProps& b) noexcept {
-    return a.AnsFormat == b.AnsFormat && a.AnsFormat60 == b.AnsFormat60 &&
-           a.CplxFormat == b.CplxFormat && a.ImagChar == b.ImagChar;
-}
-
-bool SameSwitches(const TCompileSwitches& a, const TCompileSwitches& b) noexcept {
-    return a.FullWidth == b.FullWidth && a.WideMul == b.WideMul && a.WideDiv == b.WideDiv;
-}
-
 // The packed form: counts, ids and lengths as variable-length words (seven bits a byte, the sign
 // folded into the lowest bit), values packed (numbers/packed_value.h), everything byte-aligned.
 // What the line left for its row is not in the block but in the answer block its head refers to.
@@ -163,8 +136,8 @@ TLineCache::TEntry TLineCache::Pack(std::string_view text, TLineResult&& r) {
     const TCplx value = r.Answer.Value();
     std::fexcept_t flags;
     std::fegetexceptflag(&flags, FE_ALL_EXCEPT);
-    const bool ansOfValue = SameNumber(r.AnsRe, value.Re.Value()) &&
-                            SameNumber(r.AnsIm, value.Im.Value());
+    const bool ansOfValue =
+        SameNumber(r.AnsRe, value.Re.Value()) && SameNumber(r.AnsIm, value.Im.Value());
     std::fesetexceptflag(&flags, FE_ALL_EXCEPT);
     const bool ansZero = SameNumber(r.AnsRe, 0.0L) && SameNumber(r.AnsIm, 0.0L);
     w.Byte(static_cast<std::uint8_t>((r.Ran ? 1 : 0) | (r.AnsSet ? 2 : 0) | (r.AnsError ? 4 : 0) |
@@ -282,8 +255,7 @@ void TLineCache::Rehash(std::size_t slots) {
     }
 }
 
-template <class TDrop>
-void TLineCache::DropWhere(TDrop drop) {
+template <class TDrop> void TLineCache::DropWhere(TDrop drop) {
     bool dropped = false;
     for (TEntry& e : FSlots) {
         if (!e.Packed || !drop(e.Head())) continue;
@@ -313,8 +285,8 @@ void TLineCache::SetLimit(std::size_t bytes) {
 
 std::uint64_t TLineCache::Context(const TNumberSettings& settings, const TCompileSwitches& switches,
                                   const TDisplayProps& props, const TDisplayProps& copies) {
-    if (FHaveContext && SameSwitches(switches, FSwitches) && SameProps(props, FProps) &&
-        SameProps(copies, FCopies) && SameSettings(settings, FSettings))
+    if (FHaveContext && switches == FSwitches && props == FProps && copies == FCopies &&
+        settings == FSettings)
         return FContextGeneration;
     FHaveContext = true;
     FSettings = settings;

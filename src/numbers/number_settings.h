@@ -46,12 +46,12 @@ struct TNumberSettings {
     TAngleUnit AngleUnit = TAngleUnit::auRad;
 
     // Literal input switches
-    bool InpEng = true;          // SI prefixes accepted
-    bool InpEngStrict = false;   // SI prefixes case-strict
-    bool InpPercent = true;      // "%" accepted
-    bool InpN10 = true;          // 京 兆 億 万 accepted
-    bool InpN60 = true;          // 60-base accepted
-    bool InpDb = true;           // "dB" accepted
+    bool InpEng = true;         // SI prefixes accepted
+    bool InpEngStrict = false;  // SI prefixes case-strict
+    bool InpPercent = true;     // "%" accepted
+    bool InpN10 = true;         // 京 兆 億 万 accepted
+    bool InpN60 = true;         // 60-base accepted
+    bool InpDb = true;          // "dB" accepted
 
     // Units
     TdBUnit DbUnit = TdBUnit::dudB20;
@@ -83,6 +83,9 @@ struct TNumberSettings {
     // Calculation log
     bool LogN16 = false;   // log values in hexadecimal
     bool LogFrac = false;  // log values as fractions
+
+    // Every field takes part, so a new setting can never be left out of a comparison.
+    friend bool operator==(const TNumberSettings&, const TNumberSettings&) = default;
 };
 
 inline TNumberSettings NumberSettings;
