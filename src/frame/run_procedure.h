@@ -62,6 +62,8 @@ public:
     void RerunDefinitions(std::string& defText, std::vector<TUserFuncMenuItem>& menu);
 
     [[nodiscard]] bool Running() const noexcept { return FRunning; }
+    // A run has work left that it does between window events.
+    [[nodiscard]] bool Pending() const noexcept { return false; }
     [[nodiscard]] const TRunCapture& Captured() const noexcept { return FCapture; }
 
     // The row of the caret line's answer: the last display row of its logical line.
