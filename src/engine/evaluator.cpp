@@ -52,6 +52,7 @@ void TEvalTrace::Clear() noexcept {
     Inputs.clear();
     Writes.clear();
     Lookups.clear();
+    Calls.clear();
     Impure = false;
     // Inputs may have been moved away: the marks of this trace are told apart by generation.
     if (++FGeneration == 0) {
@@ -422,6 +423,7 @@ void TEvaluator::Reduce() {
 void TEvaluator::CallUser() {
     const TCalcItem usr = FOps.Pop();
     const TUserFunc* func = FFuncs.Get(usr.Index);
+    if (Trace) Trace->Calls.push_back(usr.Index);
     if (!func || func->BodyStart >= func->Items.size()) {
         SetCalcErr(TCalcErr::ceSyntax);
         return;

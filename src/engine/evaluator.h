@@ -29,6 +29,7 @@ struct TEvalTrace {
     std::vector<TInput> Inputs;  // the state of every variable when the line first touched it
     std::vector<std::pair<int, TCplx>> Writes;  // assignments in order
     std::vector<TLookup> Lookups;               // names looked up while running
+    std::vector<int> Calls;                     // the user functions called, by number
     // A function or constant was applied whose result does not follow from its argument and
     // the variables alone (random numbers, the clock, the statistics accumulator).
     bool Impure = false;

@@ -34,6 +34,13 @@ bool IsScriptLine(std::string_view s) noexcept {
     return StartsWith(s, "#>") || StartsWith(s, "#?");
 }
 
+// A script row is calculated in every run.
+std::string VolatileDeps() {
+    TLineDeps deps;
+    deps.Flags = dfVolatile;
+    return deps.Pack();
+}
+
 // Restores the run state however the loop is left.
 class TRunGuard {
 public:
@@ -66,7 +73,13 @@ private:
 
 TRunProcedure::TRunProcedure(TUMemoStrings& memo, TUMemoStrings& answers, TVtCalc& calc,
                              const TCalcOptions& options)
-    : FMemo(memo), FAnswers(answers), FCalc(calc), FOptions(options) {}
+    : FMemo(memo), FAnswers(answers), FCalc(calc), FOptions(options), FIndex(memo) {
+    FMemo.SetRowObserver(this);
+}
+
+TRunProcedure::~TRunProcedure() {
+    if (FMemo.RowObserver() == this) FMemo.SetRowObserver(nullptr);
+}
 
 int TRunProcedure::CaretRow() const {
     return FMemo.LastRowOfLine(FMemo.Selection().Caret.Y);
@@ -90,6 +103,18 @@ void TRunProcedure::ExtendScriptRange(int& first, int& last) const {
 
 void TRunProcedure::CalcRows(bool store, bool write, TCalcRangeKind kind) {
     if (FRunning || FMemo.GetCount() == 0) return;
+    if (Incremental && store && !write && kind == TCalcRangeKind::rkAll) {
+        RunChanged();
+        return;
+    }
+    // Another run starts from where the run under way would end; it changes rows that the next
+    // run of all rows cannot tell apart, so that one calculates every row.
+    Finish();
+    CalcRange(store, write, kind);
+    FInc.Valid = false;
+}
+
+void TRunProcedure::CalcRange(bool store, bool write, TCalcRangeKind kind) {
     FRunning = true;
     EscPressed = false;
     FCalc.ClearStopRequest();
@@ -112,12 +137,6 @@ void TRunProcedure::CalcRows(bool store, bool write, TCalcRangeKind kind) {
 
     FCapture = TRunCapture();
     FLineMark = {-1, 0};
-    // The hints of rows that are gone give their memory back.
-    const auto rows = static_cast<std::size_t>(FMemo.GetCount());
-    if (FRowHints.size() > 2 * rows) {
-        FRowHints.resize(rows);
-        FRowHints.shrink_to_fit();
-    }
     FScriptRows.clear();
     FScriptBuffer.clear();
     FCalc.ResetDisplay();
@@ -145,6 +164,7 @@ void TRunProcedure::CalcRows(bool store, bool write, TCalcRangeKind kind) {
             continue;
         }
         const bool result = CalcRow(row, store, false, kind == TCalcRangeKind::rkWriteAll);
+        ++FRowsCalculated;
         if (result && (row == caret || row == caretBlockEnd)) {
             FCapture.Captured = true;
             FCapture.Log = FCalc.LogText();
@@ -171,7 +191,7 @@ void TRunProcedure::StoreEngineResult(int row) {
     }
     const std::string_view log =
         hold ? std::string_view(FCalc.LogPackedText()) : std::string_view();
-    StoreRowResult(row, FCalc.Data(), FCalc.LastResult(), log, FCalc.AnswerText());
+    StoreRowResult(row, FCalc.Data(), FCalc.LastResult(), log, FCalc.AnswerText(), cached.Deps());
 }
 
 bool TRunProcedure::CalcScriptRow(int row, std::string_view text, bool store, bool write) {
@@ -183,7 +203,7 @@ bool TRunProcedure::CalcScriptRow(int row, std::string_view text, bool store, bo
         FScriptBuffer += "\r\n";
         FScriptRows.push_back(row);
         if (StartsBlockAt(row + 1)) {
-            if (store) StoreRowResult(row, {}, TCplx::Blank(), {}, {});
+            if (store) StoreRowResult(row, {}, TCplx::Blank(), {}, {}, VolatileDeps());
             if (write && OnRemoveAnswer) OnRemoveAnswer(row);
             return false;
         }
@@ -203,7 +223,7 @@ bool TRunProcedure::CalcScriptRow(int row, std::string_view text, bool store, bo
         const std::string written(block && row < FAnswers.GetCount() ? FMemo.Result(row)
                                                                      : std::string_view());
         StoreRowResult(row, FCalc.Data(), FCalc.LastResult(), log,
-                       written.empty() ? FCalc.AnswerText() : written);
+                       written.empty() ? FCalc.AnswerText() : written, FCalc.ScriptDeps());
         if (block) ShowScriptError(row);
     }
     FScriptRows.clear();
@@ -223,17 +243,13 @@ void TRunProcedure::ShowScriptError(int row) {
                             : failing < FAnswers.GetCount() ? PackLog(FAnswers.Get(failing))
                                                             : std::string();
     StoreRowResult(failing, "[VBScript] #Error", TCplx::Blank(), log,
-                   std::string(1, '[').append(error.Message).append(1, ']'));
+                   std::string(1, '[').append(error.Message).append(1, ']'),
+                   failing == row ? std::string(FMemo.Answer(row).Deps()) : VolatileDeps());
 }
 
 int TRunProcedure::LineOfRow(int row) {
     row = std::clamp(row, 0, std::max(0, FMemo.GetCount() - 1));
-    if (FLineMark.Row < 0 || FLineMark.Row > row) FLineMark = {0, 0};
-    for (int r = FLineMark.Row; r < row; ++r) {
-        if (!FMemo.Continued(r)) ++FLineMark.Line;
-    }
-    FLineMark.Row = row;
-    return FLineMark.Line;
+    return FMemo.LineIndexOfRow(row);
 }
 
 int TRunProcedure::RowOfLine(int line) {
@@ -259,6 +275,8 @@ std::string TRunProcedure::ScriptAnswer(int line) {
 void TRunProcedure::SetScriptAnswer(int line, std::string_view text) {
     const int row = RowOfLine(line - 1);
     if (row < 0) return;
+    // A row the run has still to reach takes its own answer again, as a run of every row gives it.
+    if (FInc.Active && row > FInc.Pos) FIndex.RowChanged(row);
     FMemo.SetResult(row, text);
     while (FAnswers.GetCount() <= row)
         FAnswers.Add("");
@@ -303,9 +321,7 @@ bool TRunProcedure::CalcRow(int row, bool store, bool assignOnly, bool write) {
     } else if (FOptions.IsCalcLine(text) &&
                (!assignOnly || text.find('=', 1) != std::string_view::npos)) {
         if (assignOnly && FOptions.AnsRule == TAnsRule::arRow) SetPrevAns(row);
-        if (static_cast<std::size_t>(row) >= FRowHints.size())
-            FRowHints.resize(static_cast<std::size_t>(FMemo.GetCount()));
-        FCalc.CalcLineCached(Trim(text), &FRowHints[static_cast<std::size_t>(row)]);
+        FCalc.CalcLineCached(Trim(text));
         const bool result = !FCalc.Data().empty();
         if (store) StoreEngineResult(row);
         if (write && OnWriteAnswer) OnWriteAnswer(row, FCalc.AnswerText());
@@ -316,8 +332,9 @@ bool TRunProcedure::CalcRow(int row, bool store, bool assignOnly, bool write) {
 }
 
 void TRunProcedure::StoreRowResult(int row, std::string_view formula, const TCplx& value,
-                                   std::string_view log, std::string_view answer) {
-    StoreRowAnswer(row, TLineAnswer::Make(formula, answer, value, log));
+                                   std::string_view log, std::string_view answer,
+                                   std::string_view deps) {
+    StoreRowAnswer(row, TLineAnswer::Make(formula, answer, value, log, deps));
 }
 
 void TRunProcedure::StoreRowAnswer(int row, const TLineAnswerRef& result) {

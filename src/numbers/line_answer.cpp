@@ -18,18 +18,20 @@ constexpr std::size_t kMaxLog = (std::size_t{1} << 26) - 1;
 
 TLineAnswerRef TLineAnswer::Build(std::string_view note, std::string_view result,
                                   const unsigned char* value, std::size_t valueBytes,
-                                  std::string_view log) {
+                                  std::string_view log, std::string_view deps) {
     log = log.substr(0, kMaxLog);
-    void* raw =
-        ::operator new(sizeof(TLineAnswer) + valueBytes + note.size() + result.size() + log.size());
+    void* raw = ::operator new(sizeof(TLineAnswer) + valueBytes + note.size() + result.size() +
+                               log.size() + deps.size());
     auto* block = ::new (raw) TLineAnswer;
     block->FValueBytes = static_cast<std::uint32_t>(valueBytes);
     block->FNote = static_cast<std::uint32_t>(note.size());
     block->FResult = static_cast<std::uint32_t>(result.size());
     block->FLog = static_cast<std::uint32_t>(log.size());
+    block->FDeps = static_cast<std::uint32_t>(deps.size());
     char* at = reinterpret_cast<char*>(block + 1);
     for (const std::string_view part :
-         {std::string_view(reinterpret_cast<const char*>(value), valueBytes), note, result, log}) {
+         {std::string_view(reinterpret_cast<const char*>(value), valueBytes), note, result, log,
+          deps}) {
         if (!part.empty()) std::memcpy(at, part.data(), part.size());
         at += part.size();
     }
@@ -37,10 +39,10 @@ TLineAnswerRef TLineAnswer::Build(std::string_view note, std::string_view result
 }
 
 TLineAnswerRef TLineAnswer::Make(std::string_view note, std::string_view result, const TCplx& value,
-                                 std::string_view log) {
+                                 std::string_view log, std::string_view deps) {
     unsigned char packed[kPackedValueMax];
     const std::size_t n = PackValue(value, packed);
-    if (note.empty() && result.empty() && log.empty()) {
+    if (note.empty() && result.empty() && log.empty() && deps.empty()) {
         static const std::string zero = [] {
             unsigned char z[kPackedValueMax];
             return std::string(reinterpret_cast<const char*>(z), PackValue(TCplx(), z));
@@ -48,11 +50,11 @@ TLineAnswerRef TLineAnswer::Make(std::string_view note, std::string_view result,
         if (std::string_view(reinterpret_cast<const char*>(packed), n) == zero) return {};
         if (value.IsBlank()) {
             // Most rows that are no calculation share it; it is never freed.
-            static const TLineAnswerRef blank = Build({}, {}, packed, n, {});
+            static const TLineAnswerRef blank = Build({}, {}, packed, n, {}, {});
             return blank;
         }
     }
-    return Build(note, result, packed, n, log);
+    return Build(note, result, packed, n, log, deps);
 }
 
 TCplx TLineAnswer::Value() const noexcept {

@@ -1,7 +1,8 @@
 // TLineAnswer: what a calculated line leaves for its row, in one immutable block that the memo's
-// row and the line cache share: the rendered formula, the answer text, the value and the packed
-// log. A line met again with the same inputs gets the block the cache already holds, so a memo of
-// many alike lines keeps each distinct answer once.
+// row and the line cache share: the rendered formula, the answer text, the value, the packed log
+// and what the line read and wrote (engine/line_deps.h keeps that part's form). A line met again
+// with the same inputs gets the block the cache already holds, so a memo of many alike lines keeps
+// each distinct answer once.
 #pragma once
 
 #include "numbers/cplx.h"
@@ -17,10 +18,11 @@ class TLineAnswerRef;
 
 class TLineAnswer {
 public:
-    // A block holding the four parts. Empty texts with a zero value give no block (null); empty
+    // A block holding the five parts. Empty texts with a zero value give no block (null); empty
     // texts with the blank value give one shared block.
     [[nodiscard]] static TLineAnswerRef Make(std::string_view note, std::string_view result,
-                                             const TCplx& value, std::string_view log);
+                                             const TCplx& value, std::string_view log,
+                                             std::string_view deps = {});
 
     [[nodiscard]] std::string_view Note() const noexcept { return Part(FValueBytes, FNote); }
     [[nodiscard]] std::string_view Result() const noexcept {
@@ -29,10 +31,13 @@ public:
     [[nodiscard]] std::string_view Log() const noexcept {
         return Part(FValueBytes + FNote + FResult, FLog);
     }
+    [[nodiscard]] std::string_view Deps() const noexcept {
+        return Part(FValueBytes + FNote + FResult + FLog, FDeps);
+    }
     [[nodiscard]] TCplx Value() const noexcept;
     // The bytes the block takes.
     [[nodiscard]] std::size_t Size() const noexcept {
-        return sizeof(TLineAnswer) + FValueBytes + FNote + FResult + FLog;
+        return sizeof(TLineAnswer) + FValueBytes + FNote + FResult + FLog + FDeps;
     }
 
     TLineAnswer(const TLineAnswer&) = delete;
@@ -44,7 +49,7 @@ private:
     // A new block of the parts, the value already packed.
     [[nodiscard]] static TLineAnswerRef Build(std::string_view note, std::string_view result,
                                               const unsigned char* value, std::size_t valueBytes,
-                                              std::string_view log);
+                                              std::string_view log, std::string_view deps);
     [[nodiscard]] const char* Bytes() const noexcept {
         return reinterpret_cast<const char*>(this + 1);
     }
@@ -57,7 +62,8 @@ private:
     std::uint32_t FResult = 0;
     std::uint32_t FLog : 26 = 0;
     std::uint32_t FValueBytes : 6 = 0;
-    // The packed value, the note, the result and the log follow.
+    std::uint32_t FDeps = 0;
+    // The packed value, the note, the result, the log and the dependencies follow.
 };
 
 // A counted reference to a block; null is an empty formula and answer with a zero value.
@@ -95,6 +101,7 @@ public:
         return FBlock ? FBlock->Result() : "";
     }
     [[nodiscard]] std::string_view Log() const noexcept { return FBlock ? FBlock->Log() : ""; }
+    [[nodiscard]] std::string_view Deps() const noexcept { return FBlock ? FBlock->Deps() : ""; }
     [[nodiscard]] TCplx Value() const noexcept { return FBlock ? FBlock->Value() : TCplx(); }
 
 private:
