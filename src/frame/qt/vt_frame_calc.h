@@ -46,7 +46,11 @@ public:
     [[nodiscard]] TUMemo* UMemo1() const noexcept { return FMemo1; }
     [[nodiscard]] TUMemo* UMemo2() const noexcept { return FMemo2; }
     [[nodiscard]] TUMemo* UMemo3() const noexcept { return FMemo3; }
-    [[nodiscard]] TVtCalc& VtCalc1() noexcept { return FCalc; }
+    // The engine as a finished run left it: a run under way ends first.
+    [[nodiscard]] TVtCalc& VtCalc1() noexcept {
+        FinishRun();
+        return FCalc;
+    }
     [[nodiscard]] QToolBar* ToolBar1() const noexcept { return FToolBar; }
     [[nodiscard]] QLabel* LabelAns() const noexcept { return FLabelAns; }
     [[nodiscard]] QSplitter* Splitter1() const noexcept { return FSplitter1; }
@@ -73,6 +77,9 @@ public:
     // Called during a long line or a script: lets the window paint and Esc stop the run, and
     // holds back every other input, which would edit the memo in the middle of a calculation.
     void PollDuringRun();
+    // A run that goes on between window events ends now: what the tools (saving, printing,
+    // answer writing, the graph, the hot key) read is a finished run's.
+    void FinishRun() noexcept;
 
     // --- The option groups: each reads every check of its group and applies it in order.
     void SetCalcMode();
@@ -211,6 +218,7 @@ private:
     // The log pane is to show its last line once it has its height.
     bool FLogEndPending = false;
     bool FPolling = false;
+    bool FContinueQueued = false;
     bool FDocBom = false;
 };
 

@@ -39,7 +39,8 @@ public:
     explicit TFormMemo(TStartPaths paths, QWidget* parent = nullptr);
     ~TFormMemo() override;
 
-    [[nodiscard]] TVtFrameCalc* VtFrameCalc1() const noexcept { return FFrame; }
+    // The tools (graph, printing, hot key, scripts, find, templates, options) see a finished run.
+    [[nodiscard]] TVtFrameCalc* VtFrameCalc1() const noexcept;
     // A main-window action ("ActionFileExit"), or a frame action of that name.
     [[nodiscard]] QAction* Action(std::string_view name) const;
     [[nodiscard]] const TMainSettings& Settings() const noexcept { return FSettings; }
