@@ -36,11 +36,11 @@ void TLineDeps::Clear() noexcept {
     Functions.clear();
 }
 
-void TLineDeps::TakeWrites(const std::vector<int>& ids, const TVariList& vars) {
-    for (const int id : ids) {
+void TLineDeps::TakeWrites(const TVariList& vars) {
+    for (const int id : vars.LineChanges()) {
         if (id < 0 || id >= vars.Count()) continue;
-        const TVarItem& item = vars.Item(id);
-        Writes.push_back({id, item.Flags, item.Value});
+        const TVariList::TFlagChange change = vars.LineFlagChange(id);
+        Writes.push_back({id, change.And, change.Or, vars.Item(id).Value});
     }
 }
 
@@ -72,7 +72,8 @@ std::string TLineDeps::Pack() const {
     PutWord(out, static_cast<std::uint32_t>(kept.size() + functions.size()));
     for (const TWrite* w : kept) {
         PutWord(out, static_cast<std::uint32_t>(w->Id));
-        out.push_back(static_cast<char>(w->VarFlags));
+        out.push_back(static_cast<char>(w->And));
+        out.push_back(static_cast<char>(w->Or));
         unsigned char packed[kPackedValueMax];
         out.append(reinterpret_cast<const char*>(packed), PackValue(w->Value, packed));
     }
@@ -107,7 +108,7 @@ std::size_t TDepsView::WriteSize(TDepKey key, const unsigned char* p) noexcept {
         const std::uint32_t length = ReadWord(q);
         return static_cast<std::size_t>(q - p) + length + sizeof(std::uint32_t);
     }
-    return 1 + PackedValueSize(p[1]);
+    return 2 + PackedValueSize(p[2]);
 }
 
 std::size_t TDepsView::FirstWriteSize(std::string_view writes) noexcept {
@@ -160,10 +161,10 @@ void TDepsView::Apply(std::string_view write, TVariList& vars) noexcept {
     const auto* p = reinterpret_cast<const unsigned char*>(write.data());
     const TDepKey key = ReadWord(p);
     if (IsNameKey(key)) return;
-    const std::uint8_t flags = *p++;
+    const TVariList::TFlagChange change{p[0], p[1]};
     TCplx value;
-    UnpackValue(p, value);
-    vars.Restore(static_cast<int>(key), flags, value);
+    UnpackValue(p + 2, value);
+    vars.Restore(static_cast<int>(key), change, value);
 }
 
 bool TDepKeySet::Contains(TDepKey key) const noexcept {

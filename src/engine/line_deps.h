@@ -38,20 +38,23 @@ enum TDepFlag : std::uint8_t {
 struct TLineDeps {
     std::uint8_t Flags = 0;
     std::vector<TDepKey> Reads;  // any order, repeats allowed
+    // A variable the line changed: what it did to its flags (kept the bits of And, set those of
+    // Or: an assignment sets "assigned" whatever the flags were) and the value it left.
     struct TWrite {
         int Id = -1;
-        std::uint8_t VarFlags = 0;
+        std::uint8_t And = 0xFF;
+        std::uint8_t Or = 0;
         TCplx Value;
     };
-    std::vector<TWrite> Writes;  // the variables as the line left them, any order
+    std::vector<TWrite> Writes;  // any order
     // The user functions it defined: the lower-case name and a hash of the definition.
     std::vector<std::pair<std::string, std::uint32_t>> Functions;
 
     void Clear() noexcept;
     // The packed form: reads sorted without repeats, writes by id.
     [[nodiscard]] std::string Pack() const;
-    // Writes: every variable whose id is in ids, as vars holds it now.
-    void TakeWrites(const std::vector<int>& ids, const TVariList& vars);
+    // Writes: what the current line (TVariList::BeginLine) did to the variables.
+    void TakeWrites(const TVariList& vars);
 };
 
 // Reads the packed form without copying it. An empty text reads as a line that read and wrote
@@ -91,8 +94,8 @@ public:
     }
     [[nodiscard]] std::uint32_t WriteCount() const noexcept { return FWriteCount; }
 
-    // A write's bytes (from ForEachWrite) applied to the variables: a variable takes the flags
-    // and value the line left it; a function is left alone.
+    // A write's bytes (from ForEachWrite) applied to the variables: a variable's flags change as
+    // the line changed them, and it takes the value the line left it; a function is left alone.
     static void Apply(std::string_view write, TVariList& vars) noexcept;
     // The key of a write's bytes.
     [[nodiscard]] static TDepKey KeyOf(std::string_view write) noexcept;

@@ -48,11 +48,13 @@ int TVariList::Insert(std::string_view name) {
     FUndoMarks.push_back(FUndoGeneration);
     FUndo.push_back({id, 0, TCplx(), true});
     FLineMarks.push_back(0);
-    Note(id);
+    FLineFlags.emplace_back();
+    // A new item's flags are none: a line that creates one changes them as it would an old one.
+    Note(id, {});
     return id;
 }
 
-void TVariList::Note(int id) {
+void TVariList::Note(int id, TFlagChange change) {
     ++FChanges;
     const auto i = static_cast<std::size_t>(id);
     if (FUndoMarks[i] != FUndoGeneration) {
@@ -60,10 +62,21 @@ void TVariList::Note(int id) {
         const TVarItem& item = FItems[i];
         FUndo.push_back({id, item.Flags, item.Value, false});
     }
+    TFlagChange& line = FLineFlags[i];
     if (FLineMarks[i] != FLineGeneration) {
         FLineMarks[i] = FLineGeneration;
         FLine.push_back(id);
+        line = change;
+    } else {
+        line.And = static_cast<std::uint8_t>(line.And & change.And);
+        line.Or = static_cast<std::uint8_t>((line.Or & change.And) | change.Or);
     }
+}
+
+TVariList::TFlagChange TVariList::LineFlagChange(int id) const noexcept {
+    const auto i = static_cast<std::size_t>(id);
+    if (id < 0 || i >= FLineFlags.size() || FLineMarks[i] != FLineGeneration) return {};
+    return FLineFlags[i];
 }
 
 void TVariList::SetUndoBase() {
@@ -94,6 +107,7 @@ void TVariList::Truncate(int count) {
     FItems.resize(static_cast<std::size_t>(count));
     FUndoMarks.resize(FItems.size());
     FLineMarks.resize(FItems.size());
+    FLineFlags.resize(FItems.size());
     std::erase_if(FOrder, [count](int id) { return id >= count; });
     FSorted = std::min(FSorted, FOrder.size());
     std::erase_if(FUndo, [count](const TUndoItem& u) { return u.Id >= count; });
@@ -112,11 +126,11 @@ void TVariList::BeginLine() {
     }
 }
 
-void TVariList::Restore(int id, std::uint8_t flags, const TCplx& value) noexcept {
+void TVariList::Restore(int id, TFlagChange change, const TCplx& value) noexcept {
     if (id < 0 || id >= Count()) return;
     TVarItem& item = FItems[static_cast<std::size_t>(id)];
-    Note(id);
-    item.Flags = flags;
+    Note(id, change);
+    item.Flags = static_cast<std::uint8_t>((item.Flags & change.And) | change.Or);
     item.Value = value;
 }
 
@@ -138,10 +152,12 @@ int TVariList::GetWithState(std::string_view name, TFrac& re, TFrac& im) const n
 
 int TVariList::Set(std::string_view name, const TCplx& value, std::uint8_t flags) {
     int id = Find(name);
-    if (id < 0) id = Insert(name);
+    // The flags of a variable made here were none: they are only added to.
+    const bool created = id < 0;
+    if (created) id = Insert(name);
     TVarItem& item = FItems[id];
     if (item.Flags & vfProtected) return -1;
-    Note(id);
+    Note(id, {created ? std::uint8_t{0xFF} : std::uint8_t{0}, flags});
     item.Value = value;
     item.Flags = flags;
     return id;
@@ -151,7 +167,7 @@ bool TVariList::SetById(int id, const TCplx& value, bool respectProtection) noex
     if (id < 0 || id >= Count()) return false;
     TVarItem& item = FItems[id];
     if (respectProtection && (item.Flags & vfProtected)) return false;
-    Note(id);
+    Note(id, {});
     item.Value = value;
     return true;
 }
@@ -160,7 +176,7 @@ bool TVariList::Assign(int id, const TCplx& value) noexcept {
     if (id < 0 || id >= Count()) return false;
     TVarItem& item = FItems[id];
     if (item.Flags & vfProtected) return false;
-    Note(id);
+    Note(id, {static_cast<std::uint8_t>(~vfError), vfAssigned});
     item.Value = value;
     item.Flags = static_cast<std::uint8_t>((item.Flags | vfAssigned) & ~vfError);
     return true;
@@ -170,7 +186,8 @@ bool TVariList::SetAns(const TCplx& value, bool error) {
     if (FAnsId < 0) Insert("ans");
     TVarItem& item = FItems[FAnsId];
     if (item.Flags & vfProtected) return false;
-    Note(FAnsId);
+    Note(FAnsId,
+         {static_cast<std::uint8_t>(~vfError), static_cast<std::uint8_t>(error ? vfError : 0)});
     item.Value = value;
     item.Flags =
         static_cast<std::uint8_t>(error ? (item.Flags | vfError) : (item.Flags & ~vfError));
@@ -202,21 +219,21 @@ TCplx TVariList::ValueOf(int id) const noexcept {
 void TVariList::Mark(std::string_view name, std::uint8_t bits) noexcept {
     const int id = Find(name);
     if (id < 0 || (FItems[id].Flags & bits) == bits) return;
-    Note(id);
+    Note(id, {0xFF, bits});
     FItems[id].Flags |= bits;
 }
 
 void TVariList::Unmark(std::string_view name, std::uint8_t bits) noexcept {
     const int id = Find(name);
     if (id < 0 || (FItems[id].Flags & bits) == 0) return;
-    Note(id);
+    Note(id, {static_cast<std::uint8_t>(~bits), 0});
     FItems[id].Flags = static_cast<std::uint8_t>(FItems[id].Flags & ~bits);
 }
 
 void TVariList::ClearFlagAll(std::uint8_t bits) noexcept {
     for (std::size_t id = 0; id < FItems.size(); ++id) {
         if ((FItems[id].Flags & bits) == 0) continue;
-        Note(static_cast<int>(id));
+        Note(static_cast<int>(id), {static_cast<std::uint8_t>(~bits), 0});
         FItems[id].Flags = static_cast<std::uint8_t>(FItems[id].Flags & ~bits);
     }
 }
@@ -234,6 +251,7 @@ void TVariList::Clear() {
     FUndoMarks.clear();
     FLine.clear();
     FLineMarks.clear();
+    FLineFlags.clear();
 }
 
 }  // namespace rekna

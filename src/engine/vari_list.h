@@ -81,20 +81,31 @@ public:
     void UndoToBase();
     // The items changed since the base, in the order of their first change, as they were.
     [[nodiscard]] const std::vector<TUndoItem>& UndoRecord() const noexcept { return FUndo; }
-    // The ids changed since BeginLine, each once.
+    // The ids changed since BeginLine, each once, and for each what those changes did to its
+    // flags: they kept the bits of And and set those of Or.
     void BeginLine();
     [[nodiscard]] const std::vector<int>& LineChanges() const noexcept { return FLine; }
+    struct TFlagChange {
+        std::uint8_t And = 0xFF;
+        std::uint8_t Or = 0;
+    };
+    [[nodiscard]] TFlagChange LineFlagChange(int id) const noexcept;
     // Forgets the variables created last, down to count of them.
     void Truncate(int count);
-    // Puts back the flags and value a line left (a replayed line of the sheet run), without the
-    // protection an assignment respects.
-    void Restore(int id, std::uint8_t flags, const TCplx& value) noexcept;
+    // Does again what a line did to a variable (a line of the sheet run that is passed over): the
+    // flags changed as it changed them, the value it left, without the protection an assignment
+    // respects.
+    void Restore(int id, TFlagChange change, const TCplx& value) noexcept;
+    // Puts back the flags and value an item had.
+    void Restore(int id, std::uint8_t flags, const TCplx& value) noexcept {
+        Restore(id, TFlagChange{0, flags}, value);
+    }
 
     void Clear();
 
 private:
-    // Called before every change of an item.
-    void Note(int id);
+    // Called before every change of an item, with what the change does to its flags.
+    void Note(int id, TFlagChange change);
 
     struct THash {
         using is_transparent = void;
@@ -120,6 +131,7 @@ private:
     std::uint32_t FUndoGeneration = 1;
     std::vector<int> FLine;
     std::vector<std::uint32_t> FLineMarks;
+    std::vector<TFlagChange> FLineFlags;  // by id, for the ids in FLine
     std::uint32_t FLineGeneration = 1;
 };
 

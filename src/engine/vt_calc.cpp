@@ -272,7 +272,7 @@ bool TVtCalc::CalcLineCached(std::string_view text, TLineHint* hint) {
     for (const int call : FTrace.Calls) {
         if (const TUserFunc* f = FFuncs.Get(call)) deps.Reads.push_back(NameKey(f->Name));
     }
-    deps.TakeWrites(FVars.LineChanges(), FVars);
+    deps.TakeWrites(FVars);
     if (definition) {
         if (const TUserFunc* f = FFuncs.Get(FLastDefined))
             deps.Functions.push_back({f->Name, FunctionHash(*f)});
@@ -303,7 +303,7 @@ std::string TVtCalc::ScriptDeps() const {
     TLineDeps deps;
     deps.Flags = dfVolatile;
     if (Statistics.Active) deps.Flags |= dfStatistics;
-    deps.TakeWrites(FVars.LineChanges(), FVars);
+    deps.TakeWrites(FVars);
     return deps.Pack();
 }
 

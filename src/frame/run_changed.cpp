@@ -61,10 +61,12 @@ void TRunProcedure::RowsReset() {
 void TRunProcedure::RowBefore(std::int32_t row, std::int32_t removed, std::int32_t inserted) {
     if (!FInc.Active) return;
     if (row < FInc.Pos) FInc.Restart = true;
+    // The positions move with the rows they stand on.
     const auto follow = [&](std::int32_t& at) {
         if (at < 0 || row >= at) return;
         at = row + removed <= at ? at - removed + inserted : row + inserted;
     };
+    follow(FInc.Pos);
     follow(FInc.Frontier);
     follow(FInc.FullFrom);
 }
@@ -137,6 +139,7 @@ void TRunProcedure::EndRunEvents() {
 void TRunProcedure::RunChanged() {
     // A run requested while this one raises its events returns at once.
     FRunning = true;
+    const int caret = CaretRow();
     if (!FInc.Active) {
         BeginChanged();
     } else {
@@ -146,9 +149,15 @@ void TRunProcedure::RunChanged() {
             FCalc.ClearStopRequest();
             if (OnBeginCalc) OnBeginCalc();
         }
+        // The caret moved while the run was under way: the log is the new caret line's; without
+        // kept logs a line passed already is calculated again for it.
+        if (caret != FInc.CaretRow) {
+            FCapture = TRunCapture();
+            if (FOptions.LogPolicy != TLogPolicy::lpHold && caret < FInc.Pos) FInc.Restart = true;
+        }
         if (FInc.Restart) RestartChanged();
     }
-    FInc.CaretRow = CaretRow();
+    FInc.CaretRow = caret;
     FInc.CaretBlockEnd = -1;
     if (StartsBlockAt(FInc.CaretRow)) {
         FInc.CaretBlockEnd = FInc.CaretRow;
@@ -158,7 +167,8 @@ void TRunProcedure::RunChanged() {
     // Without kept logs the log pane shows the caret line's log as the run makes it.
     FInc.ForceCaret = FOptions.LogPolicy != TLogPolicy::lpHold;
     FSliceStart = std::chrono::steady_clock::now();
-    FSliceVisits = 0;
+    FSliceSteps = 0;
+    FSliceChecked = 0;
     FAnswers.BeginUpdate();
     TWorkEnd outcome = TWorkEnd::weSliceOver;
     try {
@@ -274,9 +284,12 @@ std::string TRunProcedure::RowOptions() const {
     return out;
 }
 
-bool TRunProcedure::SliceOver() const {
+bool TRunProcedure::SliceOver() {
     if (!Sliced) return false;
-    if (SliceRows > 0) return FSliceVisits >= SliceRows;
+    if (SliceRows > 0) return FSliceSteps >= SliceRows;
+    // The clock is read after every few rows worked out or chunks passed over.
+    if (FSliceSteps < FSliceChecked + 16) return false;
+    FSliceChecked = FSliceSteps;
     const double ms = MillisecondsSince(FSliceStart);
     if (ms < kSliceMs) return false;
     return FInc.Pos > FMemo.TopRow() + FMemo.VisibleRows() || ms >= kScreenMs;
@@ -290,8 +303,7 @@ bool TRunProcedure::Passable(int chunk) {
     if (FInc.FullFrom >= 0 && FInc.FullFrom < end) return false;
     if (FInc.Frontier >= 0 && inside(FInc.Frontier)) return false;
     if (FInc.ForceCaret && inside(FInc.CaretRow)) return false;
-    const TRunIndex::TSummary& sum = FIndex.Summary(chunk);
-    return !sum.Volatile && !FInc.Changed.MeetsSorted(sum.Reads);
+    return !FIndex.Volatile(chunk) && !FInc.Changed.MeetsSorted(FIndex.Reads(chunk));
 }
 
 TRunProcedure::TWorkEnd TRunProcedure::WorkChanged() {
@@ -300,13 +312,10 @@ TRunProcedure::TWorkEnd TRunProcedure::WorkChanged() {
         if (FCalc.StopRequested() || EscPressed) return TWorkEnd::weStopped;
         if (SliceOver()) return TWorkEnd::weSliceOver;
         const std::int32_t pos = FInc.Pos;
-        if (FInc.Frontier >= 0 && pos >= FInc.Frontier) {
-            FInc.Changed.InsertAll(FInc.AtFrontier);
-            FInc.AtFrontier.Clear();
-            FInc.Frontier = -1;
-        }
         const int chunk = FIndex.ChunkOf(pos);
-        if (pos == FIndex.StartOf(chunk) && !FInc.LineEdited) {
+        const std::int32_t start = FIndex.StartOf(chunk);
+        const std::int32_t end = FIndex.EndOf(chunk);
+        if (pos == start && !FInc.LineEdited && (FInc.Frontier < 0 || FInc.Frontier > pos)) {
             if (FInc.Changed.Empty() && (FInc.FullFrom < 0 || FInc.FullFrom > pos)) {
                 // Nothing differs: only the chunks with edits or lines of every run are left.
                 int next = FIndex.NextBusyChunk(chunk);
@@ -325,20 +334,31 @@ TRunProcedure::TWorkEnd TRunProcedure::WorkChanged() {
                 FIndex.ApplyNet(chunk, vars);
                 for (const TDepKey key : FIndex.Summary(chunk).Writes)
                     FInc.Changed.Erase(key);
-                FInc.Pos = FIndex.EndOf(chunk);
+                FInc.Pos = end;
+                ++FSliceSteps;
                 continue;
             }
         }
-        VisitRow(pos);
-        ++FInc.Pos;
+        // The chunk row by row; its rows stay where they are while the slice runs.
+        for (std::int32_t row = pos; row < end; ++row) {
+            if (FInc.Frontier >= 0 && row >= FInc.Frontier) {
+                FInc.Changed.InsertAll(FInc.AtFrontier);
+                FInc.AtFrontier.Clear();
+                FInc.Frontier = -1;
+            }
+            VisitRow(row, chunk, row - start);
+            FInc.Pos = row + 1;
+            if (FCalc.StopRequested() || EscPressed) return TWorkEnd::weStopped;
+            if (SliceOver()) return TWorkEnd::weSliceOver;
+        }
     }
     return TWorkEnd::weEnd;
 }
 
-void TRunProcedure::VisitRow(std::int32_t row) {
+void TRunProcedure::VisitRow(std::int32_t row, int chunk, std::int32_t offset) {
     TVariList& vars = FCalc.Vars();
-    FIndex.TakeExtra(row, FInc.Changed);
-    const bool edited = FIndex.Edited(row);
+    FIndex.TakeExtra(chunk, offset, FInc.Changed);
+    const bool edited = FIndex.Edited(chunk, offset);
     if (edited) FInc.LineEdited = true;
     const bool lineEnd = !FMemo.Continued(row) || row == FMemo.GetCount() - 1;
     const TLineAnswerRef old = FMemo.Answer(row);
@@ -348,7 +368,7 @@ void TRunProcedure::VisitRow(std::int32_t row) {
         if (edited) {
             StoreRowResult(row, {}, TCplx::Blank(), {}, {});
             CompareWrites(before, TDepsView(), FInc.Changed, vars);
-            FIndex.LineDone(row, row);
+            FIndex.RowDone(chunk, offset, true, TDepsView());
         }
         return;
     }
@@ -364,12 +384,18 @@ void TRunProcedure::VisitRow(std::int32_t row) {
         });
         return;
     }
-    ++FSliceVisits;
+    ++FSliceSteps;
     ++FRowsCalculated;
     FCalc.LogEnable = row == FInc.CaretRow || FOptions.LogPolicy == TLogPolicy::lpHold;
     const std::uint64_t funcShape = FCalc.Funcs().Shape();
     const std::uint64_t context = FCalc.ContextGeneration();
+    const int varsBefore = vars.Count();
     const bool result = CalcRow(row, true, false, false);
+    // A variable the line created is a name the lines after it may have read as none.
+    for (int id = varsBefore; id < vars.Count(); ++id) {
+        FInc.Changed.Insert(static_cast<TDepKey>(id));
+        FInc.Changed.Insert(NameKey(vars.Item(id).Name));
+    }
     if (result && caret) {
         FCapture.Captured = true;
         FCapture.Log = FCalc.LogText();
@@ -379,15 +405,30 @@ void TRunProcedure::VisitRow(std::int32_t row) {
     if (OnRowLog) OnRowLog(row, result ? FCalc.LogText() : std::string());
     const TLineAnswerRef& now = FMemo.Answer(row);
     const TDepsView after(now.Deps());
-    if (now.Get() == old.Get()) {
+    const bool changed = now.Get() != old.Get();
+    if (!changed) {
         after.ForEachWrite([&](TDepKey key, std::string_view) { FInc.Changed.Erase(key); });
     } else {
         CompareWrites(before, after, FInc.Changed, vars);
-        const auto function = [this](TDepKey key, std::string_view write) {
-            if (!TDepsView::FunctionName(write).empty()) FInc.FunctionsChanged.Insert(key);
-        };
-        before.ForEachWrite(function);
-        after.ForEachWrite(function);
+        // A user function defined otherwise than before reaches the lines that read its name, also
+        // as a variable, before it, in the next run.
+        std::vector<std::string_view> defined[2];
+        int side = 0;
+        for (const TDepsView* deps : {&before, &after}) {
+            deps->ForEachWrite([&](TDepKey, std::string_view write) {
+                if (!TDepsView::FunctionName(write).empty()) defined[side].push_back(write);
+            });
+            ++side;
+        }
+        for (int k = 0; k < 2; ++k) {
+            for (const std::string_view write : defined[k]) {
+                const auto& other = defined[1 - k];
+                if (std::find(other.begin(), other.end(), write) != other.end()) continue;
+                FInc.FunctionsChanged.Insert(TDepsView::KeyOf(write));
+                if (const int id = vars.Find(TDepsView::FunctionName(write)); id >= 0)
+                    FInc.FunctionsChanged.Insert(static_cast<TDepKey>(id));
+            }
+        }
     }
     // A line that changed the settings every line reads, or statistics mode, or a user function
     // other than by defining it (a script): every row after it is calculated.
@@ -400,7 +441,7 @@ void TRunProcedure::VisitRow(std::int32_t row) {
                             (FCalc.Funcs().Shape() != funcShape && !defines) ||
                             FCalc.ContextGeneration() != context;
     if (everything && (FInc.FullFrom < 0 || FInc.FullFrom > row + 1)) FInc.FullFrom = row + 1;
-    FIndex.LineDone(FMemo.FirstRowOfLine(row), row);
+    FIndex.RowDone(chunk, offset, changed, after);
 }
 
 void TRunProcedure::EndChanged(bool early) {

@@ -80,7 +80,6 @@ int TRunIndex::ChunkOf(std::int32_t row) const noexcept {
 }
 
 void TRunIndex::MarkEdited(TChunk& c, std::int32_t offset) {
-    c.Stale = true;
     if (c.AllEdited) return;
     const auto it = std::lower_bound(c.Edited.begin(), c.Edited.end(), offset);
     if (it == c.Edited.end() || *it != offset) c.Edited.insert(it, offset);
@@ -213,9 +212,7 @@ void TRunIndex::RowsRemoving(std::int32_t row, std::int32_t count) {
                      [](const auto& a, const auto& b) { return a.first < b.first; });
 }
 
-const TRunIndex::TSummary& TRunIndex::Summary(int chunk) {
-    TChunk& c = FChunks[static_cast<std::size_t>(chunk)];
-    if (!c.Stale) return c.Sum;
+void TRunIndex::Rebuild(TChunk& c, int chunk) {
     TSummary& s = c.Sum;
     s.Reads.clear();
     s.Writes.clear();
@@ -244,7 +241,25 @@ const TRunIndex::TSummary& TRunIndex::Summary(int chunk) {
     s.Writes.shrink_to_fit();
     s.Net.shrink_to_fit();
     c.Stale = false;
-    return s;
+    c.NetStale = false;
+}
+
+const TRunIndex::TSummary& TRunIndex::Summary(int chunk) {
+    TChunk& c = FChunks[static_cast<std::size_t>(chunk)];
+    if (c.Stale || c.NetStale) Rebuild(c, chunk);
+    return c.Sum;
+}
+
+const std::vector<TDepKey>& TRunIndex::Reads(int chunk) {
+    TChunk& c = FChunks[static_cast<std::size_t>(chunk)];
+    if (c.Stale) Rebuild(c, chunk);
+    return c.Sum.Reads;
+}
+
+bool TRunIndex::Volatile(int chunk) {
+    TChunk& c = FChunks[static_cast<std::size_t>(chunk)];
+    if (c.Stale) Rebuild(c, chunk);
+    return c.Sum.Volatile;
 }
 
 void TRunIndex::ApplyNet(int chunk, TVariList& vars) {
@@ -261,22 +276,19 @@ bool TRunIndex::HasEdits(int chunk) const noexcept {
     return c.AllEdited || !c.Edited.empty() || !c.Extra.empty();
 }
 
-bool TRunIndex::Edited(std::int32_t row) const noexcept {
-    if (FChunks.empty()) return false;
-    const auto [ci, off] = Locate(row);
-    const TChunk& c = FChunks[static_cast<std::size_t>(ci)];
-    return c.AllEdited || std::binary_search(c.Edited.begin(), c.Edited.end(), off);
+bool TRunIndex::Edited(int chunk, std::int32_t offset) const noexcept {
+    const TChunk& c = FChunks[static_cast<std::size_t>(chunk)];
+    return c.AllEdited || std::binary_search(c.Edited.begin(), c.Edited.end(), offset);
 }
 
-void TRunIndex::TakeExtra(std::int32_t row, TDepKeySet& into) {
-    if (FChunks.empty()) return;
-    const auto [ci, off] = Locate(row);
-    TChunk& c = FChunks[static_cast<std::size_t>(ci)];
+void TRunIndex::TakeExtra(int chunk, std::int32_t offset, TDepKeySet& into) {
+    TChunk& c = FChunks[static_cast<std::size_t>(chunk)];
+    if (c.Extra.empty()) return;
     auto it = c.Extra.begin();
-    while (it != c.Extra.end() && it->first < off)
+    while (it != c.Extra.end() && it->first < offset)
         ++it;
     auto end = it;
-    while (end != c.Extra.end() && end->first == off)
+    while (end != c.Extra.end() && end->first == offset)
         into.Insert((end++)->second);
     c.Extra.erase(it, end);
 }
@@ -287,28 +299,35 @@ void TRunIndex::TakeEndExtra(TDepKeySet& into) {
     FEndExtra.clear();
 }
 
-void TRunIndex::LineDone(std::int32_t first, std::int32_t last) {
-    for (std::int32_t r = first; r <= last; ++r) {
-        const auto [ci, off] = Locate(r);
-        TChunk& c = FChunks[static_cast<std::size_t>(ci)];
-        c.Stale = true;
-        if (c.AllEdited) {
-            // Every other row of the chunk stays edited.
-            c.AllEdited = false;
-            c.Edited.clear();
-            for (std::int32_t k = 0; k < c.Rows; ++k) {
-                if (k != off) c.Edited.push_back(k);
-            }
-            continue;
-        }
-        const auto it = std::lower_bound(c.Edited.begin(), c.Edited.end(), off);
-        if (it != c.Edited.end() && *it == off) c.Edited.erase(it);
+void TRunIndex::RowDone(int chunk, std::int32_t offset, bool changed, const TDepsView& after) {
+    TChunk& c = FChunks[static_cast<std::size_t>(chunk)];
+    if (changed && !c.Stale) {
+        // The reads only grow until the chunk is read again; its writes are made anew when
+        // they are needed.
+        std::vector<TDepKey>& reads = c.Sum.Reads;
+        after.ForEachRead([&reads](TDepKey key) {
+            const auto it = std::lower_bound(reads.begin(), reads.end(), key);
+            if (it == reads.end() || *it != key) reads.insert(it, key);
+        });
+        if (after.Volatile()) c.Sum.Volatile = true;
+        c.NetStale = true;
     }
+    if (c.AllEdited) {
+        // Every other row of the chunk stays edited.
+        c.AllEdited = false;
+        c.Edited.clear();
+        for (std::int32_t k = 0; k < c.Rows; ++k) {
+            if (k != offset) c.Edited.push_back(k);
+        }
+        return;
+    }
+    const auto it = std::lower_bound(c.Edited.begin(), c.Edited.end(), offset);
+    if (it != c.Edited.end() && *it == offset) c.Edited.erase(it);
 }
 
 int TRunIndex::NextBusyChunk(int chunk) {
     for (int c = chunk; c < ChunkCount(); ++c) {
-        if (HasEdits(c) || Summary(c).Volatile) return c;
+        if (HasEdits(c) || Volatile(c)) return c;
     }
     return ChunkCount();
 }

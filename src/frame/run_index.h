@@ -43,18 +43,25 @@ public:
         bool Volatile = false;  // a line calculated in every run
     };
     [[nodiscard]] const TSummary& Summary(int chunk);
+    // The keys the chunk's lines read (ascending; perhaps more than they read now, never fewer)
+    // and whether one of them is calculated in every run, without reading the rows when only
+    // their writes may have changed.
+    [[nodiscard]] const std::vector<TDepKey>& Reads(int chunk);
+    [[nodiscard]] bool Volatile(int chunk);
     // Puts the chunk's net writes into the variables.
     void ApplyNet(int chunk, TVariList& vars);
 
     // Rows edited, or keys that removed rows wrote, in the chunk.
     [[nodiscard]] bool HasEdits(int chunk) const noexcept;
-    [[nodiscard]] bool Edited(std::int32_t row) const noexcept;
+    // Whether the row at the offset of the chunk was edited.
+    [[nodiscard]] bool Edited(int chunk, std::int32_t offset) const noexcept;
     // The keys written by rows removed just before the row; taken once.
-    void TakeExtra(std::int32_t row, TDepKeySet& into);
+    void TakeExtra(int chunk, std::int32_t offset, TDepKeySet& into);
     // The keys written by rows removed at the end of the memo; taken once.
     void TakeEndExtra(TDepKeySet& into);
-    // The line on rows first..last was calculated again (its answer on last changed or not).
-    void LineDone(std::int32_t first, std::int32_t last);
+    // The row was calculated again: no longer edited; when its answer changed, after are the
+    // new dependencies.
+    void RowDone(int chunk, std::int32_t offset, bool changed, const TDepsView& after);
     // The first chunk from chunk on with edits or a line calculated in every run, or ChunkCount().
     [[nodiscard]] int NextBusyChunk(int chunk);
     [[nodiscard]] bool AnyEdits() const noexcept;
@@ -69,8 +76,9 @@ private:
     struct TChunk {
         std::int32_t Rows = 0;
         bool AllEdited = false;
-        bool Stale = true;
-        std::vector<std::int32_t> Edited;                     // offsets, ascending
+        bool Stale = true;                 // the summary is to be made from the rows
+        bool NetStale = true;              // only the writes are (the reads and the flag hold)
+        std::vector<std::int32_t> Edited;  // offsets, ascending
         std::vector<std::pair<std::int32_t, TDepKey>> Extra;  // by offset, ascending
         TSummary Sum;
     };
@@ -81,6 +89,8 @@ private:
     void MoveShift(std::size_t chunk) noexcept;
     void ShiftAfter(std::size_t chunk, std::int32_t delta) noexcept;
     void MarkEdited(TChunk& c, std::int32_t offset);
+    // The summary made from the rows.
+    void Rebuild(TChunk& c, int chunk);
     // Splits a chunk past kMaxRows into chunks of kTargetRows.
     void SplitIfLarge(std::size_t chunk);
     void RemoveEmpty(std::size_t chunk);

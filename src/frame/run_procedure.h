@@ -81,9 +81,10 @@ public:
     [[nodiscard]] const TRunCapture& Captured() const noexcept { return FCapture; }
 
     // --- Runs in slices. With Sliced set, a run of all rows works for about kSliceMs, or for
-    // SliceRows rows when that is set, and at least until the visible rows are done (unless that
-    // takes kScreenMs); the rest waits for Continue, which the host calls between window events
-    // once OnPending asks for it. Otherwise every run ends before CalcRows returns.
+    // SliceRows steps (rows worked out, chunks passed over) when that is set, and at least until
+    // the visible rows are done (unless that takes kScreenMs); the rest waits for Continue, which
+    // the host calls between window events once OnPending asks for it. Otherwise every run ends
+    // before CalcRows returns.
     static constexpr double kSliceMs = 8;
     static constexpr double kScreenMs = 50;
     bool Sliced = false;
@@ -165,11 +166,11 @@ private:
     // the slice's time, Esc.
     enum class TWorkEnd : std::uint8_t { weNothingLeft, weEnd, weSliceOver, weStopped };
     TWorkEnd WorkChanged();
-    void VisitRow(std::int32_t row);
+    void VisitRow(std::int32_t row, int chunk, std::int32_t offset);
     // The run is over: at the memo's end, or early when nothing after the position can change.
     void EndChanged(bool early);
     void EndRunEvents();
-    [[nodiscard]] bool SliceOver() const;
+    [[nodiscard]] bool SliceOver();
     // The options that decide which lines calculate and what their rows keep and show.
     [[nodiscard]] std::string RowOptions() const;
     // Whether the chunk at the run's position may be passed over whole.
@@ -246,7 +247,9 @@ private:
         std::chrono::steady_clock::time_point Began;
     } FInc;
     std::chrono::steady_clock::time_point FSliceStart;
-    int FSliceVisits = 0;
+    // Rows worked out and chunks passed over in the slice; when the clock was read last.
+    int FSliceSteps = 0;
+    int FSliceChecked = 0;
 };
 
 }  // namespace rekna
