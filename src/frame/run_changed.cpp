@@ -322,7 +322,10 @@ TRunProcedure::TWorkEnd TRunProcedure::WorkChanged() {
                 for (const std::int32_t row :
                      {FInc.Frontier, FInc.FullFrom, FInc.ForceCaret ? FInc.CaretRow : -1})
                     if (row >= pos) next = std::min(next, FIndex.ChunkOf(row));
-                if (next >= FIndex.ChunkCount()) return TWorkEnd::weNothingLeft;
+                // Rows gone from the memo's end leave their names as the lines above them wrote
+                // them: the run passes over the rest to its end.
+                if (next >= FIndex.ChunkCount() && !FIndex.HasEndExtra())
+                    return TWorkEnd::weNothingLeft;
                 if (next > chunk) {
                     for (int c = chunk; c < next; ++c)
                         FIndex.ApplyNet(c, vars);

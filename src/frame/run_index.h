@@ -59,6 +59,7 @@ public:
     void TakeExtra(int chunk, std::int32_t offset, TDepKeySet& into);
     // The keys written by rows removed at the end of the memo; taken once.
     void TakeEndExtra(TDepKeySet& into);
+    [[nodiscard]] bool HasEndExtra() const noexcept { return !FEndExtra.empty(); }
     // The row was calculated again: no longer edited; when its answer changed, after are the
     // new dependencies.
     void RowDone(int chunk, std::int32_t offset, bool changed, const TDepsView& after);

@@ -300,6 +300,18 @@ TEST_F(RunChangedRowsTest, AnEditReachesTheRowsThatReadWhatItChanged) {
     EXPECT_EQ(Run(), TRows{});
 }
 
+TEST_F(RunChangedRowsTest, LinesGoneAtTheEndLeaveTheVariablesAsTheLinesAboveWroteThem) {
+    Load({"a=1", "7", "a=5"});
+    Run();
+    S.Memo.Delete(2);
+    EXPECT_EQ(Run(), TRows{});
+    TFrac re, im;
+    S.Calc.GetVar("a", re, im);
+    EXPECT_EQ(re.Value(), 1.0L);
+    S.Calc.GetVar("ans", re, im);
+    EXPECT_EQ(re.Value(), 7.0L);
+}
+
 TEST_F(RunChangedRowsTest, AUserFunctionReachesItsCallersThroughOtherFunctions) {
     Load({"#G(t)=t*2", "#H(t)=G(t)+1", "H(1)", "G(5)", "2+2", "m=3", "m*2"});
     EXPECT_EQ(Answer(2), "3");
