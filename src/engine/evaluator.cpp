@@ -50,7 +50,6 @@ bool IsImpure(const TCalcItem& op) noexcept {
 
 void TEvalTrace::Clear() noexcept {
     Inputs.clear();
-    Writes.clear();
     Lookups.clear();
     Calls.clear();
     Impure = false;
@@ -323,10 +322,7 @@ void TEvaluator::Store(TCalcItem& target, const TCplx& value) {
         id = FVars.Set(name, TCplx(), 0);
     }
     if (id < 0) return;
-    if (Trace) {
-        Trace->Touch(id, FVars);
-        Trace->Writes.emplace_back(id, value);
-    }
+    if (Trace) Trace->Touch(id, FVars);
     if (FVars.Assign(id, value) && id == FVars.FId()) FEnv.FreqAbs = CplxAbs(FVars.ValueOf(id));
 }
 

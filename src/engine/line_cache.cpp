@@ -25,7 +25,7 @@ bool SameNumber(long double a, long double b) noexcept {
     return std::memcmp(&a, &b, kNumberBytes) == 0;
 }
 
-// Flag bits beside Ran, AnsSet, AnsError and Ok: Ans's parts are left out.
+// Flag bits beside Ran and Ok: Ans's parts are left out.
 constexpr std::uint8_t kAnsOfValue = 16, kAnsZero = 32;
 
 class TWriter {
@@ -126,11 +126,6 @@ TLineCache::TEntry TLineCache::Pack(std::string_view text, TLineResult&& r) {
         w.Byte(in.Error ? 1 : 0);
         w.Value(in.Value);
     }
-    w.Word(static_cast<std::int32_t>(r.Writes.size()));
-    for (const auto& [id, value] : r.Writes) {
-        w.Word(id);
-        w.Value(value);
-    }
     // Ans's parts are mostly those of the value, or zero after a failure. Working them out
     // leaves the floating-point flags of the calculation as they were.
     const TCplx value = r.Answer.Value();
@@ -140,10 +135,9 @@ TLineCache::TEntry TLineCache::Pack(std::string_view text, TLineResult&& r) {
         SameNumber(r.AnsRe, value.Re.Value()) && SameNumber(r.AnsIm, value.Im.Value());
     std::fesetexceptflag(&flags, FE_ALL_EXCEPT);
     const bool ansZero = SameNumber(r.AnsRe, 0.0L) && SameNumber(r.AnsIm, 0.0L);
-    w.Byte(static_cast<std::uint8_t>((r.Ran ? 1 : 0) | (r.AnsSet ? 2 : 0) | (r.AnsError ? 4 : 0) |
-                                     (r.Ok ? 8 : 0) | (ansOfValue ? kAnsOfValue : 0) |
+    w.Byte(static_cast<std::uint8_t>((r.Ran ? 1 : 0) | (r.Ok ? 8 : 0) |
+                                     (ansOfValue ? kAnsOfValue : 0) |
                                      (!ansOfValue && ansZero ? kAnsZero : 0)));
-    if (r.AnsSet) w.Value(r.AnsValue);
     if (!ansOfValue && !ansZero) {
         w.Number(r.AnsRe);
         w.Number(r.AnsIm);
@@ -211,17 +205,9 @@ void TLineCache::Unpack(const unsigned char* block) {
         r.Skip(1);
         r.SkipValue();
     }
-    h.Writes.clear();
-    for (std::int32_t n = r.Word(); n > 0; --n) {
-        const std::int32_t id = r.Word();
-        h.Writes.emplace_back(id, r.Value());
-    }
     const std::uint8_t flags = r.Byte();
     h.Ran = (flags & 1) != 0;
-    h.AnsSet = (flags & 2) != 0;
-    h.AnsError = (flags & 4) != 0;
     h.Ok = (flags & 8) != 0;
-    h.AnsValue = h.AnsSet ? r.Value() : TCplx();
     h.Answer = head.Answer;
     if (flags & kAnsOfValue) {
         const TCplx value = h.Answer.Value();

@@ -33,15 +33,11 @@ struct TLineResult {
     std::vector<TEvalTrace::TLookup> Names;  // every name of the line, with the id it had
     std::vector<TEvalTrace::TInput> Inputs;  // every variable the line touched, as it was
 
-    // What the line did.
-    std::vector<std::pair<int, TCplx>> Writes;
     bool Ran = false;  // it compiled and was evaluated
-    bool AnsSet = false;
-    bool AnsError = false;
-    TCplx AnsValue;
 
-    // What it left: the rendered formula (Note), the answer text (Result), the value and the
-    // packed log (log_pack.h; empty without a log), shared with the rows that show it.
+    // What it left: the rendered formula (Note), the answer text (Result), the value, the
+    // packed log (log_pack.h; empty without a log) and what it wrote into the variables, Ans
+    // among them (line_deps.h), shared with the rows that show it.
     TLineAnswerRef Answer;
     long double AnsRe = 0, AnsIm = 0;
     TCalcErr Err = TCalcErr::ceNone;

@@ -138,14 +138,7 @@ bool TVtCalc::RunCompiled(bool commit, bool storeAns, const TCalcList* list) {
         FAnsRe = FAnsIm = 0;
         if (!CalcFailed()) SetCalcErr(TCalcErr::ceSyntax);
     }
-    if (storeAns && CalcErr != TCalcErr::ceUndefinedVar) {
-        FVars.SetAns(value, !ok);
-        if (FRecording) {
-            FRecording->AnsSet = true;
-            FRecording->AnsValue = value;
-            FRecording->AnsError = !ok;
-        }
-    }
+    if (storeAns && CalcErr != TCalcErr::ceUndefinedVar) FVars.SetAns(value, !ok);
     if (FRecording) FRecording->Ran = true;
     if (!CalcFailed()) {
         const TCalcErr fp = FpErrors();
@@ -286,7 +279,6 @@ bool TVtCalc::CalcLineCached(std::string_view text, TLineHint* hint) {
         result.FuncShape = funcShape;
         result.VarShape = varShape;
         result.Inputs = std::move(FTrace.Inputs);
-        result.Writes = std::move(FTrace.Writes);
         result.Answer = FLineAnswer;
         result.AnsRe = FAnsRe;
         result.AnsIm = FAnsIm;
@@ -312,9 +304,10 @@ void TVtCalc::ReplayLine(TLineResult& r) {
         const int ansId = FVars.AnsId();
         FEvaluator.Env().LastAnswer = ansId >= 0 ? FVars.ValueOf(ansId) : TCplx();
     }
-    for (const auto& [id, value] : r.Writes)
-        FVars.Assign(id, value);
-    if (r.AnsSet) FVars.SetAns(r.AnsValue, r.AnsError);
+    // The assignments and Ans, each variable changed as the line changed it.
+    TDepsView(r.Answer.Deps()).ForEachWrite([this](TDepKey, std::string_view write) {
+        TDepsView::Apply(write, FVars);
+    });
     if (r.Ran) {
         const int fId = FVars.FId();
         FEvaluator.Env().FreqAbs = fId >= 0 ? CplxAbs(FVars.ValueOf(fId)) : 0.0L;

@@ -144,7 +144,7 @@ void TFrameCalcCore::AutoCalc() {
 void TFrameCalcCore::ClearAnswerRows() {
     FAnswers.BeginUpdate();
     for (int r = 0; r < FAnswers.GetCount(); ++r) {
-        if (!FAnswers.Get(r).empty()) FAnswers.Put(r, "");
+        if (!FAnswers.Get(r).empty()) FRun.PutAnswerRow(r, "");
     }
     FAnswers.EndUpdate();
     // The memo rows keep their answers; the log pane has nothing to show for them.

@@ -155,7 +155,14 @@ void TRunProcedure::RunChanged() {
             FCapture = TRunCapture();
             if (FOptions.LogPolicy != TLogPolicy::lpHold && caret < FInc.Pos) FInc.Restart = true;
         }
+        // A row stopped in the middle is calculated again, and so is every row after it: the
+        // run starts again from the top.
+        if (FInc.StoppedInRow) FInc.Restart = true;
         if (FInc.Restart) RestartChanged();
+        if (FInc.StoppedInRow) {
+            FInc.StoppedInRow = false;
+            FInc.FullFrom = 0;
+        }
     }
     FInc.CaretRow = caret;
     FInc.CaretBlockEnd = -1;
@@ -195,6 +202,7 @@ void TRunProcedure::RunChanged() {
 void TRunProcedure::BeginChanged() {
     FInc.Active = true;
     FInc.Stopped = false;
+    FInc.StoppedInRow = false;
     FInc.Restart = false;
     FInc.Began = std::chrono::steady_clock::now();
     EscPressed = false;
@@ -351,7 +359,12 @@ TRunProcedure::TWorkEnd TRunProcedure::WorkChanged() {
             }
             VisitRow(row, chunk, row - start);
             FInc.Pos = row + 1;
-            if (FCalc.StopRequested() || EscPressed) return TWorkEnd::weStopped;
+            if (FCalc.StopRequested()) {
+                // Stopped inside the row: what it left is no line's result.
+                FInc.StoppedInRow = true;
+                return TWorkEnd::weStopped;
+            }
+            if (EscPressed) return TWorkEnd::weStopped;
             if (SliceOver()) return TWorkEnd::weSliceOver;
         }
     }

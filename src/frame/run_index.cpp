@@ -323,6 +323,8 @@ void TRunIndex::RowDone(int chunk, std::int32_t offset, bool changed, const TDep
     }
     const auto it = std::lower_bound(c.Edited.begin(), c.Edited.end(), offset);
     if (it != c.Edited.end() && *it == offset) c.Edited.erase(it);
+    // A memo's first run leaves every chunk's list empty: it gives its memory back.
+    if (c.Edited.empty()) std::vector<std::int32_t>().swap(c.Edited);
 }
 
 int TRunIndex::NextBusyChunk(int chunk) {

@@ -208,7 +208,7 @@ bool TRunProcedure::CalcScriptRow(int row, std::string_view text, bool store, bo
             return false;
         }
         FScriptBuffer.resize(FScriptBuffer.size() - 2);
-        if (row < FAnswers.GetCount()) FAnswers.Put(row, "");
+        if (row < FAnswers.GetCount()) PutAnswerRow(row, "");
         FMemo.SetResult(row, "");
         const std::string script = std::move(FScriptBuffer);
         FScriptBuffer.clear();
@@ -279,10 +279,10 @@ void TRunProcedure::SetScriptAnswer(int line, std::string_view text) {
     if (FInc.Active && row > FInc.Pos) FIndex.RowChanged(row);
     FMemo.SetResult(row, text);
     while (FAnswers.GetCount() <= row)
-        FAnswers.Add("");
+        FAnswers.ReplayInsert(FAnswers.GetCount(), {}, false, 0);
     std::string buffer;
     const std::string_view shown = PaneAnswer(text, buffer);
-    if (FAnswers.Get(row) != shown) FAnswers.Put(row, shown);
+    if (FAnswers.Get(row) != shown) PutAnswerRow(row, shown);
 }
 
 void TRunProcedure::BeginStream() {
@@ -344,7 +344,8 @@ void TRunProcedure::StoreRowAnswer(int row, const TLineAnswerRef& result) {
         return IsScriptLine(FMemo.Get(FMemo.FirstRowOfLine(r)));
     };
     while (FAnswers.GetCount() <= row) {
-        const int added = FAnswers.Add("");
+        const int added = FAnswers.GetCount();
+        FAnswers.ReplayInsert(added, {}, false, 0);
         FAnswers.SetResult(added, scriptRow(added) ? "VB" : "");
     }
     const bool script = scriptRow(row);
@@ -352,8 +353,12 @@ void TRunProcedure::StoreRowAnswer(int row, const TLineAnswerRef& result) {
     std::string buffer;
     const std::string_view shown =
         PaneAnswer(FilterAnswer(answer, FOptions.ShowErrors, FOptions.ShowControl), buffer);
-    if (FAnswers.Get(row) != shown) FAnswers.Put(row, shown);
+    if (FAnswers.Get(row) != shown) PutAnswerRow(row, shown);
     FAnswers.SetResult(row, script ? "VB" : "");
+}
+
+void TRunProcedure::PutAnswerRow(int row, std::string_view text) {
+    FAnswers.ReplayPut(row, text, false, 0);
 }
 
 void TRunProcedure::SetPrevAns(int row) {
@@ -378,10 +383,14 @@ void TRunProcedure::AutoCalc() {
 
 void TRunProcedure::SyncAnswerRows() {
     FAnswers.BeginUpdate();
-    while (FAnswers.GetCount() < FMemo.GetCount())
-        FAnswers.Add("");
-    while (FAnswers.GetCount() > FMemo.GetCount())
-        FAnswers.Delete(FAnswers.GetCount() - 1);
+    if (FAnswers.GetCount() < FMemo.GetCount()) {
+        std::vector<TUMemoStringItem> rows(
+            static_cast<std::size_t>(FMemo.GetCount() - FAnswers.GetCount()),
+            FAnswers.NewRow({}, false, 0));
+        FAnswers.ReplayInsertRows(FAnswers.GetCount(), std::move(rows));
+    }
+    if (FAnswers.GetCount() > FMemo.GetCount())
+        FAnswers.ReplayDeleteRows(FMemo.GetCount(), FAnswers.GetCount() - FMemo.GetCount());
     FAnswers.Selection().Clear();
     FAnswers.Selection().Caret = {1, std::max(0, CaretRow())};
     FAnswers.Selection().Normalize(FAnswers);
@@ -394,11 +403,11 @@ void TRunProcedure::RefreshAnswerRows(int first, int last) {
     last = std::min(last, FMemo.GetCount() - 1);
     for (int r = std::max(first, 0); r <= last; ++r) {
         while (FAnswers.GetCount() <= r)
-            FAnswers.Add("");
+            FAnswers.ReplayInsert(FAnswers.GetCount(), {}, false, 0);
         std::string buffer;
         const std::string_view shown = PaneAnswer(
             FilterAnswer(FMemo.Result(r), FOptions.ShowErrors, FOptions.ShowControl), buffer);
-        if (FAnswers.Get(r) != shown) FAnswers.Put(r, shown);
+        if (FAnswers.Get(r) != shown) PutAnswerRow(r, shown);
     }
     FAnswers.EndUpdate();
     SyncAnswerRows();

@@ -62,6 +62,9 @@ public:
     void StoreRowResult(int row, std::string_view formula, const TCplx& value, std::string_view log,
                         std::string_view answer, std::string_view deps = {});
     void StoreRowAnswer(int row, const TLineAnswerRef& result);
+    // The answer pane's row shows text. The pane is never edited by hand: what the run writes
+    // there is kept out of its undo list.
+    void PutAnswerRow(int row, std::string_view text);
     // Ans from the nearest earlier row with a value.
     void SetPrevAns(int row);
     // A run over the range the auto-calculation option chooses.
@@ -211,9 +214,10 @@ private:
     struct TChangedRun {
         // The rows' answers follow from the last finished run: what a run reads is known.
         bool Valid = false;
-        bool Active = false;   // a run is under way
-        bool Stopped = false;  // by Esc
-        bool Restart = false;  // a row before Pos changed
+        bool Active = false;        // a run is under way
+        bool Stopped = false;       // by Esc
+        bool Restart = false;       // a row before Pos changed
+        bool StoppedInRow = false;  // Esc stopped a line as it was calculated
         // Every row from FullFrom on is calculated (-1: none).
         std::int32_t FullFrom = -1;
         std::int32_t Pos = 0;        // the next row to look at
