@@ -83,8 +83,10 @@ void BM_BigMemoMemoryParts(benchmark::State& state) {
         const double loaded = heap();
         frame->Core().RunCommand(rekna::TRunCommand::rcRun);
         frame->FinishRun();
+        const double finished = heap();
         QApplication::processEvents();
         const double ran = heap();
+        state.counters["painting_per_line"] = (ran - finished) / memo->Lines().GetCount();
         const double lines = memo->Lines().GetCount();
         rows = (loaded - start - static_cast<double>(text.size())) / lines;
         run = (ran - loaded) / lines;

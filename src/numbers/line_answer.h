@@ -24,21 +24,13 @@ public:
                                              const TCplx& value, std::string_view log,
                                              std::string_view deps = {});
 
-    [[nodiscard]] std::string_view Note() const noexcept { return Part(FValueBytes, FNote); }
-    [[nodiscard]] std::string_view Result() const noexcept {
-        return Part(FValueBytes + FNote, FResult);
-    }
-    [[nodiscard]] std::string_view Log() const noexcept {
-        return Part(FValueBytes + FNote + FResult, FLog);
-    }
-    [[nodiscard]] std::string_view Deps() const noexcept {
-        return Part(FValueBytes + FNote + FResult + FLog, FDeps);
-    }
+    [[nodiscard]] std::string_view Note() const noexcept { return Parts().Note; }
+    [[nodiscard]] std::string_view Result() const noexcept { return Parts().Result; }
+    [[nodiscard]] std::string_view Log() const noexcept { return Parts().Log; }
+    [[nodiscard]] std::string_view Deps() const noexcept { return Parts().Deps; }
     [[nodiscard]] TCplx Value() const noexcept;
     // The bytes the block takes.
-    [[nodiscard]] std::size_t Size() const noexcept {
-        return sizeof(TLineAnswer) + FValueBytes + FNote + FResult + FLog + FDeps;
-    }
+    [[nodiscard]] std::size_t Size() const noexcept;
 
     TLineAnswer(const TLineAnswer&) = delete;
     TLineAnswer& operator=(const TLineAnswer&) = delete;
@@ -50,20 +42,18 @@ private:
     [[nodiscard]] static TLineAnswerRef Build(std::string_view note, std::string_view result,
                                               const unsigned char* value, std::size_t valueBytes,
                                               std::string_view log, std::string_view deps);
-    [[nodiscard]] const char* Bytes() const noexcept {
-        return reinterpret_cast<const char*>(this + 1);
+    [[nodiscard]] const unsigned char* Bytes() const noexcept {
+        return reinterpret_cast<const unsigned char*>(this + 1);
     }
-    [[nodiscard]] std::string_view Part(std::uint32_t at, std::uint32_t n) const noexcept {
-        return {Bytes() + at, n};
-    }
+    struct TParts {
+        const unsigned char* Value;
+        std::string_view Note, Result, Log, Deps;
+    };
+    [[nodiscard]] TParts Parts() const noexcept;
 
     mutable std::atomic<std::uint32_t> FRefs{1};
-    std::uint32_t FNote = 0;
-    std::uint32_t FResult = 0;
-    std::uint32_t FLog : 26 = 0;
-    std::uint32_t FValueBytes : 6 = 0;
-    std::uint32_t FDeps = 0;
-    // The packed value, the note, the result, the log and the dependencies follow.
+    // The lengths of the note, the result, the log and the dependencies, in words of seven bits a
+    // byte (most take one byte each), then the packed value and the four parts.
 };
 
 // A counted reference to a block; null is an empty formula and answer with a zero value.
