@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "editor/store/line_files.h"
 #include "frame/document_codec.h"
 #include "frame/frame_settings.h"
+#include "platform/file_io.h"
 
 namespace rekna {
 

@@ -1,6 +1,6 @@
 // Reading and writing memo files: whole-file reads, replacing writes, and the store's loading,
 // appending and saving.
-#include "editor/store/line_files.h"
+#include "platform/file_io.h"
 
 #include "editor/commands/past_string_list.h"
 #include "editor/store/umemo_strings.h"

@@ -18,10 +18,10 @@
 #include <QVBoxLayout>
 
 #include "editor/qt/umemo.h"
-#include "editor/store/line_files.h"
 #include "frame/log_hint.h"
 #include "frame/pane_style.h"
 #include "platform/cp932.h"
+#include "platform/file_io.h"
 
 namespace rekna {
 

@@ -11,12 +11,12 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/store/line_files.h"
 #include "engine/vt_calc.h"
 #include "frame/calc_options.h"
 #include "frame/document_codec.h"
 #include "frame/frame_calc_core.h"
 #include "frame/frame_settings.h"
+#include "platform/file_io.h"
 
 class QAction;
 class QActionGroup;

@@ -13,8 +13,8 @@
 #include <string_view>
 
 #include "frame/document_codec.h"
+#include "frame/main_settings.h"
 #include "shell/backup.h"
-#include "shell/main_settings.h"
 #include "shell/settings_file.h"
 #include "shell/start_paths.h"
 

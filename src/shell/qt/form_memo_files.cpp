@@ -1,6 +1,6 @@
 // TFormMemo: the settings file, the definitions file, documents, the backup and the exit.
+#include "graph_window/qt/graph_window_hook.h"
 #include "shell/qt/form_memo.h"
-#include "shell/qt/graph_window_hook.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -22,9 +22,9 @@
 #include <cmath>
 
 #include "editor/qt/umemo.h"
-#include "editor/store/line_files.h"
 #include "frame/qt/vt_frame_calc.h"
 #include "platform/cp932.h"
+#include "platform/file_io.h"
 #include "shell/file_filters.h"
 #include "shell/program_settings.h"
 #include "shell/settings_file.h"
