@@ -23,8 +23,8 @@
 
 #include "editor/qt/umemo.h"
 #include "frame/qt/vt_frame_calc.h"
-#include "print/qt/print_setup.h"
 #include "shell/qt/form_memo.h"
+#include "shell/qt/print_to_pdf.h"
 #include "shell/qt/single_instance.h"
 #include "shell/settings_file.h"
 #include "shell/start_paths.h"

@@ -1,4 +1,4 @@
-// Whole-file reading and replacing writes for memo files, with the result the caller reports.
+// Whole-file reading, replacing writes and parent folders, with the result the caller reports.
 #pragma once
 
 #include <cstdint>
@@ -32,5 +32,10 @@ struct TFileResult {
 [[nodiscard]] TFileResult WriteFileReplacing(
     const std::string& name,
     const std::function<void(const std::function<void(std::string_view)>& sink)>& produce);
+
+// Creates the folder that the file path goes into, with its missing parents (mode 0755 before
+// the umask), as the settings folder under the user's configuration folder may not exist yet.
+// True when it is a folder afterwards; otherwise errno tells why.
+[[nodiscard]] bool MakeParentFolders(const std::string& path);
 
 }  // namespace rekna

@@ -3,7 +3,7 @@
 
 #include "editor/commands/past_string_list.h"
 #include "platform/cp932.h"
-#include "shell/settings_file.h"
+#include "platform/file_io.h"
 
 #include <sys/stat.h>
 

@@ -11,12 +11,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QToolButton>
 
 #include "editor/qt/umemo.h"
+#include "frame/qt/tool_host.h"
 #include "frame/qt/vt_frame_calc.h"
 #include "platform/cp932.h"
-#include "shell/qt/form_memo.h"
 
 #include <algorithm>
 
@@ -74,9 +75,9 @@ void SetActionHint(QAction* action, const std::string& hint) {
 
 }  // namespace
 
-TFormFind::TFormFind(TFormMemo& form)
-    : QWidget(&form, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
-                         Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+TFormFind::TFormFind(TToolHost& form)
+    : QWidget(&form.Window(), Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+                                  Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       FForm(form) {
     setObjectName(QStringLiteral("FormFind"));
     const auto& kept = form.KeptSettings();
@@ -142,7 +143,7 @@ TFormFind::~TFormFind() = default;
 
 TFindPanes TFormFind::Panes() const {
     TVtFrameCalc* frame = FForm.VtFrameCalc1();
-    const QWidget* active = FForm.focusWidget();
+    const QWidget* active = FForm.Window().focusWidget();
     const bool answer = active == frame->UMemo2();
     return {.Memo = &frame->UMemo1()->Editor(),
             .Answer = &frame->UMemo2()->Editor(),
@@ -404,7 +405,7 @@ void TFormFind::changeEvent(QEvent* event) {
 }
 
 void TFormFind::Place() {
-    const int top = FForm.geometry().top();
+    const int top = FForm.Window().geometry().top();
     if (top == FPlacedTop) return;
     FPlacedTop = top;
     // Above the frame's top-left corner, 5 pixels clear of it, so that the window does not hide

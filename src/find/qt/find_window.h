@@ -14,14 +14,14 @@ class QToolButton;
 
 namespace rekna {
 
-class TFormMemo;
+class TToolHost;
 
 class TFormFind : public QWidget {
     Q_OBJECT
 
 public:
     // Takes the case toggle and the search text from the main window's kept settings.
-    explicit TFormFind(TFormMemo& form);
+    explicit TFormFind(TToolHost& form);
     ~TFormFind() override;
 
     [[nodiscard]] TFindModel& Model() noexcept { return FModel; }
@@ -61,7 +61,7 @@ private:
     // Inserts text at the cursor of a box's line edit.
     static void InsertIntoBox(QComboBox* box, const QString& text);
 
-    TFormMemo& FForm;
+    TToolHost& FForm;
     TFindModel FModel;
     QComboBox* FJump = nullptr;
     QComboBox* FText = nullptr;

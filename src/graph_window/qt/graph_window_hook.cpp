@@ -4,16 +4,18 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QStatusBar>
 
 #include <optional>
 
 #include "editor/qt/umemo.h"
 #include "editor/store/umemo_strings.h"
+#include "frame/main_settings.h"
 #include "frame/memo_formula_list.h"
+#include "frame/qt/tool_host.h"
 #include "frame/qt/vt_frame_calc.h"
 #include "graph_window/qt/graph_window.h"
-#include "shell/qt/form_memo.h"
 
 namespace rekna {
 
@@ -34,9 +36,9 @@ std::string WithExtension(const std::string& path, const char* extension) {
 // load at its first opening.
 class TGraphPart : public QObject {
 public:
-    TGraphPart(TFormMemo& form) : QObject(&form), FForm(form) {
+    TGraphPart(TToolHost& form) : QObject(&form.Window()), FForm(form) {
         setObjectName(QString::fromLatin1(kPartName));
-        form.installEventFilter(this);
+        form.Window().installEventFilter(this);
     }
 
     TFormGraph* Window = nullptr;
@@ -59,10 +61,10 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == &FForm && event->type() == QEvent::Close && Window) {
+        if (watched == &FForm.Window() && event->type() == QEvent::Close && Window) {
             Window->WriteKept(FForm.KeptSettings());
             if (FForm.Settings().FileBackUp)
-                Window->SaveFile(WithExtension(FForm.Paths().BackupFile(), ".kgd"));
+                Window->SaveFile(WithExtension(FForm.BackupFile(), ".kgd"));
         }
         return QObject::eventFilter(watched, event);
     }
@@ -70,10 +72,10 @@ protected:
 private:
     void Create() {
         TVtFrameCalc* frame = FForm.VtFrameCalc1();
-        Window = new TFormGraph(frame->VtCalc1(), &FForm);
+        Window = new TFormGraph(frame->VtCalc1(), &FForm.Window());
         Window->ReadKept(FForm.KeptSettings());
         Window->OnStatusText = [this](const QString& text) {
-            FForm.statusBar()->showMessage(text);
+            FForm.Window().statusBar()->showMessage(text);
         };
         Window->Model().Sampler().BuildMemo = [this, frame](TVtCalc& calc, bool toCaret) {
             BuildMemoFormulas(Lines(toCaret), calc, frame->Core().Options());
@@ -85,7 +87,7 @@ private:
             sampler.Optimise = FForm.Settings().GraphCalcTune;
         };
         std::string file = Pending.value_or(
-            FForm.Settings().FileBackUp ? WithExtension(FForm.Paths().BackupFile(), ".kgd") : "");
+            FForm.Settings().FileBackUp ? WithExtension(FForm.BackupFile(), ".kgd") : "");
         Pending.reset();
         if (!file.empty() && QFileInfo::exists(QString::fromStdString(file))) {
             Window->LoadFile(file);
@@ -96,15 +98,15 @@ private:
             if (QAction* a = FForm.Action(name)) a->setEnabled(true);
     }
 
-    TFormMemo& FForm;
+    TToolHost& FForm;
 };
 
-TGraphPart* Part(TFormMemo& form) {
-    return static_cast<TGraphPart*>(
-        form.findChild<QObject*>(QString::fromLatin1(kPartName), Qt::FindDirectChildrenOnly));
+TGraphPart* Part(TToolHost& form) {
+    return static_cast<TGraphPart*>(form.Window().findChild<QObject*>(
+        QString::fromLatin1(kPartName), Qt::FindDirectChildrenOnly));
 }
 
-void InsertGraphLines(TFormMemo& form, TGraphPart& part) {
+void InsertGraphLines(TToolHost& form, TGraphPart& part) {
     TUMemoStrings& memo = form.VtFrameCalc1()->UMemo1()->Lines();
     const std::vector<std::string> lines =
         part.Window->Model().GraphLinesToInsert(part.Lines(true));
@@ -118,10 +120,11 @@ void InsertGraphLines(TFormMemo& form, TGraphPart& part) {
 
 }  // namespace
 
-void InstallGraphWindow(TFormMemo& form) {
+void InstallGraphWindow(TToolHost& form) {
     auto* part = new TGraphPart(form);
     const auto connectAction = [&form](const char* name, auto run) {
-        if (QAction* a = form.Action(name)) QObject::connect(a, &QAction::triggered, &form, run);
+        if (QAction* a = form.Action(name))
+            QObject::connect(a, &QAction::triggered, &form.Window(), run);
     };
     if (QAction* a = form.Action("ActionViewGraph")) a->setEnabled(true);
     connectAction("ActionViewGraph", [part] {
@@ -143,16 +146,16 @@ void InstallGraphWindow(TFormMemo& form) {
     });
 }
 
-TFormGraph* GraphWindow(TFormMemo& form) {
+TFormGraph* GraphWindow(TToolHost& form) {
     TGraphPart* part = Part(form);
     return part ? part->Window : nullptr;
 }
 
-TFormGraph& ShowGraphWindow(TFormMemo& form) {
+TFormGraph& ShowGraphWindow(TToolHost& form) {
     return Part(form)->Show();
 }
 
-void GraphMemoOpened(TFormMemo& form, const std::string& memoPath) {
+void GraphMemoOpened(TToolHost& form, const std::string& memoPath) {
     TGraphPart* part = Part(form);
     if (!part) return;
     const std::string kgd = WithExtension(memoPath, ".kgd");
@@ -168,7 +171,7 @@ void GraphMemoOpened(TFormMemo& form, const std::string& memoPath) {
     }
 }
 
-bool GraphOpenData(TFormMemo& form, const std::string& kgdPath) {
+bool GraphOpenData(TToolHost& form, const std::string& kgdPath) {
     TGraphPart* part = Part(form);
     if (!part) return false;
     if (!part->Window) part->Pending = kgdPath;
@@ -177,12 +180,12 @@ bool GraphOpenData(TFormMemo& form, const std::string& kgdPath) {
     return created ? true : w.LoadFile(kgdPath);
 }
 
-bool GraphSaveData(TFormMemo& form, const std::string& kgdPath) {
+bool GraphSaveData(TToolHost& form, const std::string& kgdPath) {
     TGraphPart* part = Part(form);
     return part && part->Show().SaveFile(kgdPath);
 }
 
-bool MemoHasGraphFormulas(TFormMemo& form) {
+bool MemoHasGraphFormulas(TToolHost& form) {
     TGraphPart* part = Part(form);
     if (part && part->Window) {
         part->Window->FullUpdate();

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QTimer>
@@ -13,11 +14,12 @@
 
 #include "editor/qt/umemo.h"
 #include "editor/store/umemo_strings.h"
+#include "frame/main_settings.h"
+#include "frame/qt/tool_host.h"
 #include "frame/qt/vt_frame_calc.h"
 #include "hotkey/hotkey_calc.h"
 #include "hotkey/qt/hotkey_x11.h"
 #include "platform/cp932.h"
-#include "shell/qt/form_memo.h"
 
 namespace rekna {
 
@@ -29,7 +31,7 @@ const QString kNeedsX11 = QStringLiteral("ホットキーはX11のセッショ�
 
 class THotKeyParts : public QObject {
 public:
-    explicit THotKeyParts(TFormMemo& form) : QObject(&form), Form(form) {
+    explicit THotKeyParts(TToolHost& form) : QObject(&form.Window()), Form(form) {
         setObjectName(QStringLiteral("HotKeyParts"));
         Desktop = TX11HotKeys::Open();
         if (Desktop) {
@@ -63,12 +65,12 @@ public:
         }
         if (hot) hot->setStatusTip(problem.isEmpty() ? hot->toolTip() : problem);
         if (problem.isEmpty()) return;
-        Form.statusBar()->showMessage(problem);
+        Form.Window().statusBar()->showMessage(problem);
         // At start-up the caret's hint takes the status bar once the window shows: say it again
         // after that.
-        if (!Form.isVisible()) {
-            QTimer::singleShot(1000, this,
-                               [this, problem] { Form.statusBar()->showMessage(problem); });
+        if (!Form.Window().isVisible()) {
+            QTimer::singleShot(
+                1000, this, [this, problem] { Form.Window().statusBar()->showMessage(problem); });
         }
     }
 
@@ -118,24 +120,25 @@ public:
         return {std::string(memo.Note(stored)), std::string(memo.Result(stored))};
     }
 
-    TFormMemo& Form;
+    TToolHost& Form;
     std::unique_ptr<TX11HotKeys> Desktop;
     std::unique_ptr<THotKeyCalc> Calc;
 };
 
-THotKeyParts* PartsOf(TFormMemo& form) {
-    return form.findChild<THotKeyParts*>(QStringLiteral("HotKeyParts"), Qt::FindDirectChildrenOnly);
+THotKeyParts* PartsOf(TToolHost& form) {
+    return form.Window().findChild<THotKeyParts*>(QStringLiteral("HotKeyParts"),
+                                                  Qt::FindDirectChildrenOnly);
 }
 
-void ShowHelpBox(TFormMemo& form) {
+void ShowHelpBox(TToolHost& form) {
     QMessageBox box(QMessageBox::Information, QStringLiteral("Rekna"),
-                    QString::fromStdString(HotKeyHelpText()), QMessageBox::Yes, &form);
+                    QString::fromStdString(HotKeyHelpText()), QMessageBox::Yes, &form.Window());
     box.exec();
 }
 
 }  // namespace
 
-void InstallHotKeys(TFormMemo& form) {
+void InstallHotKeys(TToolHost& form) {
     auto* parts = new THotKeyParts(form);
     for (const char* name : kCheckActions) {
         if (QAction* a = form.Action(name)) {
@@ -159,7 +162,7 @@ void InstallHotKeys(TFormMemo& form) {
     }
 }
 
-void HotKeyPressed(TFormMemo& form, bool deletion, const TModifierKeys& held) {
+void HotKeyPressed(TToolHost& form, bool deletion, const TModifierKeys& held) {
     THotKeyParts* parts = PartsOf(form);
     if (!parts) return;
     TVtFrameCalc* frame = form.VtFrameCalc1();
@@ -168,7 +171,7 @@ void HotKeyPressed(TFormMemo& form, bool deletion, const TModifierKeys& held) {
         frame->VtCalc1().ScriptRunning())
         return;
     QWidget* active = QApplication::activeWindow();
-    if (active == &form || (deletion && active)) {
+    if (active == &form.Window() || (deletion && active)) {
         if (QAction* a = form.Action(deletion ? "ActionEditAnsDel" : "ActionEditAns")) a->trigger();
         return;
     }
@@ -197,7 +200,7 @@ void HotKeyPressed(TFormMemo& form, bool deletion, const TModifierKeys& held) {
             return parts->CalculateCell(cell, extra);
         });
     if (result.Outcome == THotKeyOutcome::hoNotConvertible)
-        form.statusBar()->showMessage(
+        form.Window().statusBar()->showMessage(
             QStringLiteral("ホットキー計算: 変換できない文字があるため書き換えませんでした"));
 }
 

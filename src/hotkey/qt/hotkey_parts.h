@@ -4,13 +4,13 @@
 
 namespace rekna {
 
-class TFormMemo;
+class TToolHost;
 struct TModifierKeys;
 
 // Connects the hot-key actions and the help box; called once by InstallWindowParts.
-void InstallHotKeys(TFormMemo& form);
+void InstallHotKeys(TToolHost& form);
 
 // What a press of a hot key does (deletion: Ctrl+Shift+Enter), as the grab reports it.
-void HotKeyPressed(TFormMemo& form, bool deletion, const TModifierKeys& held);
+void HotKeyPressed(TToolHost& form, bool deletion, const TModifierKeys& held);
 
 }  // namespace rekna

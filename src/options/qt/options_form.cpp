@@ -9,6 +9,7 @@
 #include <QFontDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -20,10 +21,10 @@
 #include <charconv>
 
 #include "editor/qt/umemo.h"
+#include "frame/qt/tool_host.h"
 #include "frame/qt/vt_frame_calc.h"
 #include "grid/qt/str_vt_grid.h"
 #include "platform/cp932.h"
-#include "shell/qt/form_memo.h"
 
 namespace rekna {
 
@@ -80,8 +81,8 @@ TOptionPage gLastPage = TOptionPage::opCalc;
 
 }  // namespace
 
-TFormSet::TFormSet(TFormMemo& owner)
-    : QDialog(&owner), FOwner(owner), FFrame(*owner.VtFrameCalc1()) {
+TFormSet::TFormSet(TToolHost& owner)
+    : QDialog(&owner.Window()), FOwner(owner), FFrame(*owner.VtFrameCalc1()) {
     setObjectName(QStringLiteral("FormSet"));
     setWindowTitle(QStringLiteral("Rekna - オプション設定"));
     setModal(false);
@@ -342,7 +343,7 @@ void TFormSet::Push(TOptionPage page, const TOptionsState& s) {
         break;
     case P::opHotKey: {
         // The main window keeps its hot-key table in its settings, which it reads at the exit.
-        auto& main = const_cast<TMainSettings&>(FOwner.Settings());
+        TMainSettings& main = FOwner.Settings();
         main.HotKeyAction = s.Main.HotKeyAction;
         main.HotKeyCalcKeys = s.Main.HotKeyCalcKeys;
         PushMainChecks(page, s);
@@ -477,21 +478,21 @@ void TFormSet::closeEvent(QCloseEvent* event) {
 
 namespace {
 
-std::map<const TFormMemo*, QPointer<TFormSet>>& Dialogs() {
-    static std::map<const TFormMemo*, QPointer<TFormSet>> dialogs;
+std::map<const TToolHost*, QPointer<TFormSet>>& Dialogs() {
+    static std::map<const TToolHost*, QPointer<TFormSet>> dialogs;
     return dialogs;
 }
 
 }  // namespace
 
-TFormSet* OpenedOptions(const TFormMemo& form) {
+TFormSet* OpenedOptions(const TToolHost& form) {
     // A dialog that was closed is on its way out and is not reused.
     const auto it = Dialogs().find(&form);
     if (it == Dialogs().end() || !it->second || !it->second->isVisible()) return nullptr;
     return it->second.data();
 }
 
-TFormSet& OpenOptions(TFormMemo& form, std::optional<TOptionPage> page) {
+TFormSet& OpenOptions(TToolHost& form, std::optional<TOptionPage> page) {
     TFormSet* dialog = OpenedOptions(form);
     if (!dialog) {
         dialog = new TFormSet(form);
@@ -505,17 +506,18 @@ TFormSet& OpenOptions(TFormMemo& form, std::optional<TOptionPage> page) {
     return *dialog;
 }
 
-void InstallOptions(TFormMemo& form) {
+void InstallOptions(TToolHost& form) {
     const auto hook = [&form](const char* name, std::optional<TOptionPage> page) {
         QAction* a = form.Action(name);
         if (!a) return;
         a->setEnabled(true);
         a->setStatusTip(a->toolTip());
-        QObject::connect(a, &QAction::triggered, &form, [&form, page] { OpenOptions(form, page); });
+        QObject::connect(a, &QAction::triggered, &form.Window(),
+                         [&form, page] { OpenOptions(form, page); });
     };
     hook("ActionSetOption", std::nullopt);
     hook("ActionSetFunc", TOptionPage::opDefinitions);
-    QObject::connect(&form, &QObject::destroyed, [&form] { Dialogs().erase(&form); });
+    QObject::connect(&form.Window(), &QObject::destroyed, [&form] { Dialogs().erase(&form); });
 }
 
 }  // namespace rekna

@@ -28,7 +28,7 @@ class QVBoxLayout;
 
 namespace rekna {
 
-class TFormMemo;
+class TToolHost;
 class TStrVtGrid;
 class TVtFrameCalc;
 
@@ -36,7 +36,7 @@ class TFormSet : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TFormSet(TFormMemo& owner);
+    explicit TFormSet(TToolHost& owner);
     ~TFormSet() override;
 
     void ShowPage(TOptionPage page);
@@ -87,7 +87,7 @@ private:
     void RestoreGeometry();
     void SaveGeometry();
 
-    TFormMemo& FOwner;
+    TToolHost& FOwner;
     TVtFrameCalc& FFrame;
     TOptionsState FEdit;
     QTabWidget* FPages = nullptr;
@@ -113,10 +113,10 @@ private:
 };
 
 // Opens the dialog of the main window on a page (creating and loading it when it is closed).
-TFormSet& OpenOptions(TFormMemo& form, std::optional<TOptionPage> page = std::nullopt);
+TFormSet& OpenOptions(TToolHost& form, std::optional<TOptionPage> page = std::nullopt);
 // The dialog when it is open, or null.
-[[nodiscard]] TFormSet* OpenedOptions(const TFormMemo& form);
+[[nodiscard]] TFormSet* OpenedOptions(const TToolHost& form);
 // Connects "オプション(&O)..." and "ユーザー定義関数登録(&F)..." (which opens 初期化計算).
-void InstallOptions(TFormMemo& form);
+void InstallOptions(TToolHost& form);
 
 }  // namespace rekna

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -20,10 +21,11 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
+#include "frame/main_settings.h"
+#include "frame/qt/tool_host.h"
 #include "frame/qt/vt_frame_calc.h"
 #include "print/qt/print_panel.h"
 #include "print/qt/print_setup.h"
-#include "shell/qt/form_memo.h"
 
 namespace rekna {
 namespace {
@@ -49,7 +51,7 @@ QString Text(std::string_view utf8) {
 
 }  // namespace
 
-TFormPrint::TFormPrint(TFormMemo& form, TPrintSetup& setup, QWidget* parent)
+TFormPrint::TFormPrint(TToolHost& form, TPrintSetup& setup, QWidget* parent)
     : QWidget(parent, Qt::Window), FForm(form), FSetup(setup) {
     setObjectName(QStringLiteral("FormPrint"));
     setWindowTitle(QStringLiteral("印刷プレビュー"));
@@ -69,7 +71,7 @@ TFormPrint::TFormPrint(TFormMemo& form, TPrintSetup& setup, QWidget* parent)
     FCheckPage->setChecked(s.PageNo);
     FCheckSel->setChecked(s.SelRow);
     FTop->setEnabled(false);
-    FForm.installEventFilter(this);
+    FForm.Window().installEventFilter(this);
 }
 
 void TFormPrint::CreateControls() {
@@ -366,7 +368,7 @@ void TFormPrint::closeEvent(QCloseEvent* event) {
 }
 
 bool TFormPrint::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &FForm) {
+    if (watched == &FForm.Window()) {
         // The main window writes its settings when it closes: this window's go with them.
         if (event->type() == QEvent::Close && isVisible()) StoreSettings();
         return QWidget::eventFilter(watched, event);

@@ -20,13 +20,13 @@ class QTabBar;
 
 namespace rekna {
 
-class TFormMemo;
+class TToolHost;
 class TPrevPanel;
 class TPrintSetup;
 
 class TFormPrint : public QWidget {
 public:
-    TFormPrint(TFormMemo& form, TPrintSetup& setup, QWidget* parent = nullptr);
+    TFormPrint(TToolHost& form, TPrintSetup& setup, QWidget* parent = nullptr);
 
     // Lays the selected page out again from the boxes, the checks and the memo.
     void ButtonViewClick();
@@ -67,7 +67,7 @@ private:
     void FollowSelection();
     void ShowPrinterFailure();
 
-    TFormMemo& FForm;
+    TToolHost& FForm;
     TPrintSetup& FSetup;
     QWidget* FTop = nullptr;
     std::array<QComboBox*, kPrintBoxCount> FBoxes{};

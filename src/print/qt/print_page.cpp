@@ -4,15 +4,16 @@
 
 #include <QAction>
 #include <QFontMetricsF>
+#include <QMainWindow>
 #include <QPainter>
 #include <QPrinter>
 
 #include <cmath>
 
 #include "editor/qt/umemo.h"
+#include "frame/qt/tool_host.h"
 #include "frame/qt/vt_frame_calc.h"
 #include "platform/cp932.h"
-#include "shell/qt/form_memo.h"
 
 namespace rekna {
 namespace {
@@ -59,7 +60,7 @@ TPrintChoices StoredChoices(const TPrintSettings& s, bool memoHasSelection) {
     return c;
 }
 
-QFont PrinterFont(TFormMemo& form, int dpiY) {
+QFont PrinterFont(TToolHost& form, int dpiY) {
     TVtFrameCalc* frame = form.VtFrameCalc1();
     QFont font = frame->UMemo1()->MemoFont();
     const int points = frame->Core().Options().FontSize;
@@ -72,12 +73,12 @@ QFont PrinterFont(TFormMemo& form, int dpiY) {
     return font;
 }
 
-bool MemoHasSelection(TFormMemo& form) {
+bool MemoHasSelection(TToolHost& form) {
     const TUMemoStrings& lines = form.VtFrameCalc1()->UMemo1()->Lines();
     return lines.Selection().HasSelection(lines);
 }
 
-TPrintedPage LayoutMemoPage(TFormMemo& form, QPrinter& printer, const TPrintChoices& choices,
+TPrintedPage LayoutMemoPage(TToolHost& form, QPrinter& printer, const TPrintChoices& choices,
                             int page) {
     TVtFrameCalc* frame = form.VtFrameCalc1();
     const TUMemoStrings& memo = frame->UMemo1()->Lines();
@@ -104,7 +105,7 @@ TPrintedPage LayoutMemoPage(TFormMemo& form, QPrinter& printer, const TPrintChoi
     r.SelectionOnly = choices.SelectionOnly && memo.Selection().HasSelection(memo);
     r.SelFirst = memo.Selection().Start().Y;
     r.SelLast = memo.Selection().End().Y;
-    r.Title = HeaderTitle(Utf8ToCp932(form.windowTitle().toStdString()));
+    r.Title = HeaderTitle(Utf8ToCp932(form.Window().windowTitle().toStdString()));
     const TPrintSource source{
         memo.GetCount(), [&memo](int i) { return std::string_view(memo.Get(i)); },
         answers.GetCount(), [&answers](int i) { return std::string_view(answers.Get(i)); }};

@@ -11,7 +11,7 @@ class QPrinter;
 
 namespace rekna {
 
-class TFormMemo;
+class TToolHost;
 
 // The printer's sheet, printable area and resolution; not Valid() when the printer cannot say.
 [[nodiscard]] TPrintMetrics PrinterMetrics(const QPrinter& printer);
@@ -38,11 +38,11 @@ struct TPrintedPage {
 };
 
 // The memo's font at the printer's resolution, same point size, fixed pitch.
-[[nodiscard]] QFont PrinterFont(TFormMemo& form, int dpiY);
+[[nodiscard]] QFont PrinterFont(TToolHost& form, int dpiY);
 
 // Lays page (1-based) of the memo out for the printer with the memo's rows and answers as the
 // window shows them.
-[[nodiscard]] TPrintedPage LayoutMemoPage(TFormMemo& form, QPrinter& printer,
+[[nodiscard]] TPrintedPage LayoutMemoPage(TToolHost& form, QPrinter& printer,
                                           const TPrintChoices& choices, int page);
 
 // Draws the page's texts in black; the painter's origin is the printable area's top-left corner
@@ -50,6 +50,6 @@ struct TPrintedPage {
 void PaintPage(QPainter& painter, const TPrintedPage& page);
 
 // The memo pane has selected text.
-[[nodiscard]] bool MemoHasSelection(TFormMemo& form);
+[[nodiscard]] bool MemoHasSelection(TToolHost& form);
 
 }  // namespace rekna

@@ -1,28 +1,24 @@
 // The printer the main window prints on, the preview window it opens, the paper width for
-// wrapping at the paper edge, and printing a memo to a PDF file without a window.
+// wrapping at the paper edge, and printing the memo to a PDF file.
 #include "print/qt/print_setup.h"
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QFontMetricsF>
+#include <QMainWindow>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
 
 #include <cmath>
-#include <cstdio>
 
+#include "frame/qt/tool_host.h"
 #include "frame/qt/vt_frame_calc.h"
 #include "print/qt/print_form.h"
 #include "print/qt/print_page.h"
-#include "shell/qt/form_memo.h"
-#include "shell/start_paths.h"
 
 namespace rekna {
 
-TPrintSetup::TPrintSetup(TFormMemo& form) : QObject(&form), FForm(form) {
+TPrintSetup::TPrintSetup(TToolHost& form) : QObject(&form.Window()), FForm(form) {
     setObjectName(QStringLiteral("PrintSetup"));
 }
 
@@ -51,7 +47,7 @@ int TPrintSetup::PaperColumns() {
 
 void TPrintSetup::ShowPreview() {
     if (!FPreview) {
-        FPreview = new TFormPrint(FForm, *this, &FForm);
+        FPreview = new TFormPrint(FForm, *this, &FForm.Window());
         if (QAction* a = FForm.Action("ActionPrintView")) a->setData(1);
     }
     if (FPreview->isMinimized()) FPreview->showNormal();
@@ -60,12 +56,12 @@ void TPrintSetup::ShowPreview() {
     FPreview->activateWindow();
 }
 
-TPrintSetup* PrintSetupOf(TFormMemo& form) {
-    return dynamic_cast<TPrintSetup*>(
-        form.findChild<QObject*>(QStringLiteral("PrintSetup"), Qt::FindDirectChildrenOnly));
+TPrintSetup* PrintSetupOf(TToolHost& form) {
+    return dynamic_cast<TPrintSetup*>(form.Window().findChild<QObject*>(
+        QStringLiteral("PrintSetup"), Qt::FindDirectChildrenOnly));
 }
 
-void InstallPrint(TFormMemo& form) {
+void InstallPrint(TToolHost& form) {
     auto* setup = new TPrintSetup(form);
     if (QAction* a = form.Action("ActionPrintView")) {
         a->setEnabled(true);
@@ -77,7 +73,7 @@ void InstallPrint(TFormMemo& form) {
     };
 }
 
-int PrintMemoToPdf(TFormMemo& form, const QString& path, std::string& error) {
+int PrintMemoToPdf(TToolHost& form, const QString& path, std::string& error) {
     TPrintSetup* setup = PrintSetupOf(form);
     if (!setup) setup = new TPrintSetup(form);
     QPrinter& printer = setup->Printer();
@@ -111,36 +107,6 @@ int PrintMemoToPdf(TFormMemo& form, const QString& path, std::string& error) {
         return 1;
     }
     return 0;
-}
-
-int RunPrintToPdf(const QStringList& arguments) {
-    if (arguments.isEmpty() || arguments.size() > 2) {
-        std::fprintf(stderr, "usage: rekna --print-to-pdf OUT.pdf [MEMO]\n");
-        return 2;
-    }
-    const QString out = QFileInfo(arguments.front()).absoluteFilePath();
-    TStartEnv env;
-    env.ProgramPath = QCoreApplication::applicationFilePath().toStdString();
-    env.Argument = arguments.value(1).toStdString();
-    env.CurrentDir = QDir::currentPath().toStdString();
-    env.ConfigHome = ConfigHomeFolder();
-    const TStartPaths paths = FindStartPaths(env);
-    if (!env.Argument.empty() &&
-        (paths.Document.empty() ||
-         !QFileInfo(QString::fromStdString(paths.Document)).isReadable())) {
-        std::fprintf(stderr, "rekna: %s is no readable memo\n", env.Argument.c_str());
-        return 1;
-    }
-    TFormMemo form(paths);
-    form.Start();
-    form.FirstShow();
-    TVtFrameCalc* frame = form.VtFrameCalc1();
-    // Without auto-calculation the window would show no answers yet: they are worked out once.
-    if (!frame->Core().Options().CalcAuto) frame->CalcRows(true, false, TCalcRangeKind::rkAll);
-    std::string error;
-    const int status = PrintMemoToPdf(form, out, error);
-    if (status != 0) std::fprintf(stderr, "rekna: %s\n", error.c_str());
-    return status;
 }
 
 }  // namespace rekna

@@ -7,14 +7,15 @@
 #include "options/qt/options_form.h"
 #include "print/qt/print_setup.h"
 #include "shell/qt/form_memo.h"
+#include "templates/qt/template_parts.h"
 
 namespace rekna {
 
 void InstallWindowParts(TFormMemo& form) {
-    static_cast<void>(form);
     InstallPrint(form);
     InstallGraphWindow(form);
     InstallFindParts(form);
+    InstallTemplateParts(form);
     InstallHotKeys(form);
     InstallOptions(form);
 }

@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QInputDialog>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QSplitter>
 #include <QTimer>
@@ -16,9 +17,9 @@
 #include <ctime>
 
 #include "editor/qt/umemo.h"
+#include "frame/qt/tool_host.h"
 #include "frame/qt/vt_frame_calc.h"
 #include "platform/cp932.h"
-#include "shell/qt/form_memo.h"
 #include "templates/template_memo.h"
 
 namespace rekna {
@@ -80,8 +81,8 @@ constexpr const char* kWidth = "Template.Width";
 constexpr const char* kHeight = "Template.Height";
 constexpr const char* kTreeWidth = "Template.TreeWidth";
 
-std::optional<int> KeptNumber(const TFormMemo& form, const char* key) {
-    const auto& kept = const_cast<TFormMemo&>(form).KeptSettings();
+std::optional<int> KeptNumber(TToolHost& form, const char* key) {
+    const auto& kept = form.KeptSettings();
     const auto it = kept.find(key);
     if (it == kept.end() || it->second.empty()) return std::nullopt;
     bool ok = false;
@@ -98,8 +99,8 @@ std::tm Now() {
 
 }  // namespace
 
-TFormTemplate::TFormTemplate(TFormMemo& form, std::string path)
-    : QWidget(&form, Qt::Window), FForm(form), FFile(std::move(path)) {
+TFormTemplate::TFormTemplate(TToolHost& form, std::string path)
+    : QWidget(&form.Window(), Qt::Window), FForm(form), FFile(std::move(path)) {
     setObjectName(QStringLiteral("FormTemplate"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Rekna - テンプレート"));

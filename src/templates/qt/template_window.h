@@ -20,7 +20,7 @@ class QTreeWidgetItem;
 
 namespace rekna {
 
-class TFormMemo;
+class TToolHost;
 class TUMemo;
 class TTemplateTreeView;
 
@@ -29,7 +29,7 @@ class TFormTemplate : public QWidget {
 
 public:
     // Restores the geometry kept in the main window's settings and reads the file at path.
-    TFormTemplate(TFormMemo& form, std::string path);
+    TFormTemplate(TToolHost& form, std::string path);
     ~TFormTemplate() override;
 
     [[nodiscard]] TTemplateTree& Tree() noexcept { return FTree; }
@@ -72,7 +72,7 @@ private:
     void HeadingEdited(QTreeWidgetItem* item);
     [[nodiscard]] static TNodeId IdOf(const QTreeWidgetItem* item);
 
-    TFormMemo& FForm;
+    TToolHost& FForm;
     TTemplateTree FTree;
     TTemplateFile FFile;
     TTemplateTreeView* FTreeView = nullptr;
