@@ -1,5 +1,6 @@
 // The template window: a node inserted and renamed through its body, its text put into the memo,
 // a deletion with children restored, and the file written on closing.
+#include "templates/qt/template_parts.h"
 #include "templates/qt/template_window.h"
 
 #include <QAction>
@@ -76,6 +77,19 @@ protected:
     std::unique_ptr<TFormMemo> Form;
     std::string File = Dir.path().toStdString() + "/ReknaTemplate.txt";
 };
+
+TEST_F(TemplateWindowTest, TheMenuActionOpensOneWindowOfTheMainWindow) {
+    QAction* action = Form->Action("ActionEditTemplate");
+    ASSERT_NE(action, nullptr);
+    EXPECT_TRUE(action->isEnabled());
+    action->trigger();
+    TFormTemplate& first = TemplateWindowOf(*Form);
+    EXPECT_TRUE(first.isVisible());
+    EXPECT_EQ(first.parentWidget(), Form.get());
+    action->trigger();
+    EXPECT_EQ(&TemplateWindowOf(*Form), &first);
+    EXPECT_EQ(Form->findChildren<TFormTemplate*>().size(), 1);
+}
 
 TEST_F(TemplateWindowTest, ANewNodeNamedByItsBodyGoesIntoTheMemoAndTheFile) {
     WriteTemplates("Ohm\t\n\t'\tOhm\n\tr=4.7k\n Sub\n");
