@@ -148,10 +148,9 @@ int main(int argc, char** argv) {
 
     rekna::TFormMemo form(paths);
     form.Start();
-    WatchEndSignals(&form, [&form] {
-        form.EndSession();
-        QApplication::quit();
-    });
+    // The end of the session waits for a running script to stop, and only then quits.
+    form.OnSessionEnded = [] { QCoreApplication::exit(0); };
+    WatchEndSignals(&form, [&form] { form.EndSession(); });
     if (instance) instance->OnArguments = [&form](const QStringList& a) { form.TakeArguments(a); };
     TFirstPaint firstPaint(clock);
     form.show();

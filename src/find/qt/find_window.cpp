@@ -210,8 +210,8 @@ void TFormFind::ReplaceAll() {
         lastPoll = clock.elapsed();
         if (lastPoll >= kProgressMs)
             setWindowTitle(QStringLiteral("検索中 … %1 個").arg(static_cast<qlonglong>(count)));
-        // Only Esc gets through while Replace All runs; every other input waits.
-        return ProcessEventsHoldingInput(20);
+        // Only Esc gets through while Replace All runs; every other input waits for its end.
+        return ProcessEventsHoldingInput(20).StopAsked();
     };
     FModel.OnReplaced = [this] {
         setWindowTitle(FromUtf8(FModel.Caption()));
@@ -219,6 +219,7 @@ void TFormFind::ReplaceAll() {
     };
     FModel.ReplaceAll(Panes(), poll);
     FModel.OnReplaced = nullptr;
+    if (HasHeldInput()) FForm.VtFrameCalc1()->DeliverHeldInputLater();
     ShowModel();
     StoreSettings();
     UpdateStates();

@@ -73,9 +73,11 @@ public:
     bool SaveAs();
     // The arguments of a second start, handed over by it.
     void TakeArguments(const QStringList& arguments);
-    // The session ends (a signal, the session manager): the exit files are written as a normal
-    // exit with backups on writes them, and the window then closes without a question.
+    // The session ends (a signal, the session manager): a running calculation or script is
+    // stopped, the exit files are written as a normal exit with backups on writes them, and the
+    // window closes without a question; then OnSessionEnded is called.
     void EndSession();
+    std::function<void()> OnSessionEnded;
     // Writes the backup now when the memo changed since the last one (backups on); the timer
     // calls it every minute, so that a crash costs at most a minute of typing.
     void WritePeriodicBackup();
@@ -152,6 +154,8 @@ private:
     TSettingsFormat FSettingsFormat;
     bool FClosing = false;
     bool FSessionEnded = false;
+    // EndSession closes the window: closeEvent writes the exit files.
+    bool FSessionEnding = false;
     // The old backup went to the trash in this session already.
     bool FBackupRecycled = false;
     // The memo changed since the backup was last written.
