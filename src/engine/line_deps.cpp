@@ -29,6 +29,12 @@ TDepKey NameKey(std::string_view lowerName) noexcept {
     return h | kNameKeyBit;
 }
 
+TDepKey ScriptStateKey() noexcept {
+    // No variable or function name holds "#".
+    static const TDepKey key = NameKey("#>");
+    return key;
+}
+
 void TLineDeps::Clear() noexcept {
     Flags = 0;
     Reads.clear();

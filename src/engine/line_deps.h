@@ -32,7 +32,17 @@ enum TDepFlag : std::uint8_t {
     dfContext = 2,
     // Statistics mode was on after it.
     dfStatistics = 4,
+    // A script line that asked the user (a message or input box): calculated again only when
+    // its text or what it read changed, never only because a run went past it.
+    dfAsks = 8,
+    // It read what no key names (a calculation or another line's answer): any name changed
+    // before it reaches it.
+    dfReadsAll = 16,
 };
+
+// The state the script lines share (their variables and procedures): read by the lines that ask
+// the user, changed for the lines after a script line whose text changed.
+[[nodiscard]] TDepKey ScriptStateKey() noexcept;
 
 // What a line read and left, to be packed (Pack) into its answer block.
 struct TLineDeps {
@@ -66,6 +76,12 @@ public:
 
     [[nodiscard]] std::uint8_t Flags() const noexcept { return FFlags; }
     [[nodiscard]] bool Volatile() const noexcept { return (FFlags & dfVolatile) != 0; }
+    [[nodiscard]] bool Asks() const noexcept { return (FFlags & dfAsks) != 0; }
+    [[nodiscard]] bool ReadsAll() const noexcept { return (FFlags & dfReadsAll) != 0; }
+    // Whether a line that read this sees a change of any of keys (ascending).
+    [[nodiscard]] bool Meets(const std::vector<TDepKey>& keys) const noexcept {
+        return ReadsAll() ? !keys.empty() : ReadsAny(keys);
+    }
     // The keys read, ascending.
     template <typename TVisit> void ForEachRead(TVisit&& visit) const {
         const unsigned char* p = FReads;

@@ -15,6 +15,19 @@ namespace rekna {
 
 namespace {
 
+// A script runs while the scope lasts: what it reads goes into its dependencies.
+class TScriptScope {
+public:
+    explicit TScriptScope(bool& flag) noexcept : FFlag(flag), FWas(flag) { flag = true; }
+    ~TScriptScope() { FFlag = FWas; }
+    TScriptScope(const TScriptScope&) = delete;
+    TScriptScope& operator=(const TScriptScope&) = delete;
+
+private:
+    bool& FFlag;
+    bool FWas;
+};
+
 // Tells two definitions of a user function apart.
 std::uint32_t FunctionHash(const TUserFunc& f) {
     std::uint32_t h = 2166136261U;
@@ -150,6 +163,8 @@ bool TVtCalc::RunCompiled(bool commit, bool storeAns, const TCalcList* list) {
 }
 
 bool TVtCalc::CalcLine(std::string_view text, bool commit, bool storeAns, bool keepData) {
+    // A calculation a script asks for may read any name.
+    if (FInScript) FScriptReadsAll = true;
     const bool compiled = Compile(text, keepData);
     // The log and Data show the variables a line names as they stood before it ran.
     if (FEvaluator.Trace) {
@@ -291,11 +306,17 @@ bool TVtCalc::CalcLineCached(std::string_view text, TLineHint* hint) {
     return ok;
 }
 
-std::string TVtCalc::ScriptDeps() const {
+std::string TVtCalc::ScriptDeps(bool writes) const {
     TLineDeps deps;
     deps.Flags = dfVolatile;
+    if (FScriptAsked) {
+        // Asking again at every keystroke would cost the user the window: what it read decides.
+        deps.Flags = FScriptReadsAll ? dfAsks | dfReadsAll : dfAsks;
+        deps.Reads = FScriptReads;
+        deps.Reads.push_back(ScriptStateKey());
+    }
     if (Statistics.Active) deps.Flags |= dfStatistics;
-    deps.TakeWrites(FVars);
+    if (writes) deps.TakeWrites(FVars);
     return deps.Pack();
 }
 
@@ -369,6 +390,10 @@ int TVtCalc::SetVar(std::string_view name, const TFrac& re, const TFrac& im, std
 }
 
 int TVtCalc::GetVar(std::string_view name, TFrac& re, TFrac& im) const {
+    if (FInScript) {
+        const int id = FVars.Find(name);
+        FScriptReads.push_back(id >= 0 ? static_cast<TDepKey>(id) : NameKey(name));
+    }
     return FVars.GetWithState(name, re, im);
 }
 
@@ -411,6 +436,8 @@ std::string TVtCalc::FuncLineByName(std::string_view name, std::string_view befo
 }
 
 TCplx TVtCalc::CallByName(std::string_view name, long double re, long double im) {
+    // A user function may read any variable.
+    if (FInScript) FScriptReadsAll = true;
     const std::string lower = LowerName(name);
     const TCplx arg(re, im);
     if (const int user = FFuncs.Find(lower); user >= 0) {
@@ -522,18 +549,31 @@ bool TVtCalc::BeginScriptRun(std::string_view text) {
     FLastResult = TCplx::Blank();
     FLog.Reset(nullptr);
     FScriptFailure = TScriptFailure();
+    FScriptAsked = false;
+    FScriptReadsAll = false;
+    FScriptReads.clear();
     return FScriptEnabled && FScriptHost &&
            text.find_first_not_of(" \t\r\n") != std::string_view::npos;
 }
 
 bool TVtCalc::ExecuteBlock(std::string_view text, int firstLine) {
-    return BeginScriptRun(text) &&
-           TakeScriptOutcome(FScriptHost->ExecuteBlock(text, firstLine, LogEnable));
+    if (!BeginScriptRun(text)) return false;
+    TScriptOutcome outcome;
+    {
+        const TScriptScope scope(FInScript);
+        outcome = FScriptHost->ExecuteBlock(text, firstLine, LogEnable);
+    }
+    return TakeScriptOutcome(std::move(outcome));
 }
 
 bool TVtCalc::EvaluateExpression(std::string_view text, int line) {
-    return BeginScriptRun(text) &&
-           TakeScriptOutcome(FScriptHost->EvaluateExpression(text, line, LogEnable));
+    if (!BeginScriptRun(text)) return false;
+    TScriptOutcome outcome;
+    {
+        const TScriptScope scope(FInScript);
+        outcome = FScriptHost->EvaluateExpression(text, line, LogEnable);
+    }
+    return TakeScriptOutcome(std::move(outcome));
 }
 
 bool TVtCalc::TakeScriptOutcome(TScriptOutcome outcome) {

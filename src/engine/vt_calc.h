@@ -76,9 +76,15 @@ public:
     // LogEnable was on, and what the line read and wrote: engine/line_deps.h), as the block the
     // line cache shares when it keeps the result.
     [[nodiscard]] const TLineAnswerRef& CachedAnswer() const noexcept { return FLineAnswer; }
-    // The dependencies of the script run that ended last (ExecuteBlock, EvaluateExpression): it
-    // is calculated in every run; what it wrote are the variables it changed.
-    [[nodiscard]] std::string ScriptDeps() const;
+    // The dependencies of the script run that ended last (ExecuteBlock, EvaluateExpression):
+    // what it wrote are the variables it changed (unless writes is off). It is calculated in
+    // every run, unless it asked the user: then it reads the variables it read by name, the
+    // scripts' shared state and, after a calculation or another line's answer, every name.
+    [[nodiscard]] std::string ScriptDeps(bool writes = true) const;
+    // The script that runs shows the user a box (the window's box hooks tell).
+    void NoteScriptAsked() noexcept { FScriptAsked = true; }
+    // The script that runs read another line's answer.
+    void NoteScriptReadsAll() noexcept { FScriptReadsAll = true; }
     // Off: CalcLineCached always calculates.
     bool UseLineCache = true;
     [[nodiscard]] std::size_t LineCacheSize() const noexcept { return FLineCache.Size(); }
@@ -276,6 +282,11 @@ private:
     bool FBusy = false;
     bool FRefused = false;  // the last Compile refused its line: too many items, or stopped
     bool FScriptEnabled = false;
+    // What the script run under way (or the last one) read, for ScriptDeps.
+    bool FInScript = false;
+    bool FScriptAsked = false;
+    bool FScriptReadsAll = false;
+    mutable std::vector<TDepKey> FScriptReads;
     std::uint64_t FClears = 0;
 };
 

@@ -98,13 +98,16 @@ void TRunProcedure::Continue() {
 }
 
 void TRunProcedure::Finish() {
-    if (!FInc.Active || FRunning) return;
+    // A run stopped by Esc stays stopped: it may be a script that never ends.
+    if (!FInc.Active || FInc.Stopped || FRunning) return;
     if (FMemo.GetCount() == 0) {
         Invalidate();
         return;
     }
-    FInc.Stopped = false;
-    EscPressed = false;
+    if (EscPressed) {
+        Stop();
+        return;
+    }
     const bool sliced = Sliced;
     Sliced = false;
     RunChanged();
@@ -307,11 +310,13 @@ bool TRunProcedure::Passable(int chunk) {
     const std::int32_t start = FIndex.StartOf(chunk);
     const std::int32_t end = FIndex.EndOf(chunk);
     const auto inside = [&](std::int32_t row) { return row >= start && row < end; };
-    if (FIndex.HasEdits(chunk) || FInc.LineEdited) return false;
+    if (FIndex.HasEdits(chunk) || FInc.LineEdited || !FScriptRows.empty()) return false;
     if (FInc.FullFrom >= 0 && FInc.FullFrom < end) return false;
     if (FInc.Frontier >= 0 && inside(FInc.Frontier)) return false;
     if (FInc.ForceCaret && inside(FInc.CaretRow)) return false;
-    return !FIndex.Volatile(chunk) && !FInc.Changed.MeetsSorted(FIndex.Reads(chunk));
+    if (FIndex.Volatile(chunk)) return false;
+    if (FIndex.ReadsAll(chunk) && !FInc.Changed.Empty()) return false;
+    return !FInc.Changed.MeetsSorted(FIndex.Reads(chunk));
 }
 
 TRunProcedure::TWorkEnd TRunProcedure::WorkChanged() {
@@ -323,7 +328,9 @@ TRunProcedure::TWorkEnd TRunProcedure::WorkChanged() {
         const int chunk = FIndex.ChunkOf(pos);
         const std::int32_t start = FIndex.StartOf(chunk);
         const std::int32_t end = FIndex.EndOf(chunk);
-        if (pos == start && !FInc.LineEdited && (FInc.Frontier < 0 || FInc.Frontier > pos)) {
+        // A script block being gathered goes on to its last line.
+        if (pos == start && !FInc.LineEdited && FScriptRows.empty() &&
+            (FInc.Frontier < 0 || FInc.Frontier > pos)) {
             if (FInc.Changed.Empty() && (FInc.FullFrom < 0 || FInc.FullFrom > pos)) {
                 // Nothing differs: only the chunks with edits or lines of every run are left.
                 int next = FIndex.NextBusyChunk(chunk);
@@ -390,8 +397,13 @@ void TRunProcedure::VisitRow(std::int32_t row, int chunk, std::int32_t offset) {
     }
     const bool full = FInc.FullFrom >= 0 && row >= FInc.FullFrom;
     const bool caret = row == FInc.CaretRow || row == FInc.CaretBlockEnd;
-    const bool dirty = full || FInc.LineEdited || before.Volatile() ||
-                       before.ReadsAny(FInc.Changed.Keys()) || (FInc.ForceCaret && caret);
+    const bool lineEdited = FInc.LineEdited;
+    // A line that asks the user is calculated for its log only when it is calculated anyway;
+    // every line of a script block is calculated when one is.
+    const bool dirty = full || lineEdited || before.Volatile() ||
+                       before.Meets(FInc.Changed.Keys()) ||
+                       (FInc.ForceCaret && caret && !before.Asks()) || !FScriptRows.empty() ||
+                       (before.Asks() && BlockDirtyAfter(row));
     FInc.LineEdited = false;
     if (!dirty) {
         before.ForEachWrite([&](TDepKey key, std::string_view write) {
@@ -407,6 +419,9 @@ void TRunProcedure::VisitRow(std::int32_t row, int chunk, std::int32_t offset) {
     const std::uint64_t context = FCalc.ContextGeneration();
     const int varsBefore = vars.Count();
     const bool result = CalcRow(row, true, false, false);
+    // A script line that changed may leave the scripts' shared state otherwise than before.
+    if (lineEdited && IsScriptLine(FMemo.Get(FMemo.FirstRowOfLine(row))))
+        FInc.Changed.Insert(ScriptStateKey());
     // A variable the line created is a name the lines after it may have read as none.
     for (int id = varsBefore; id < vars.Count(); ++id) {
         FInc.Changed.Insert(static_cast<TDepKey>(id));
@@ -458,6 +473,22 @@ void TRunProcedure::VisitRow(std::int32_t row, int chunk, std::int32_t offset) {
                             FCalc.ContextGeneration() != context;
     if (everything && (FInc.FullFrom < 0 || FInc.FullFrom > row + 1)) FInc.FullFrom = row + 1;
     FIndex.RowDone(chunk, offset, changed, after);
+}
+
+bool TRunProcedure::BlockDirtyAfter(std::int32_t row) {
+    if (!StartsBlockAt(row)) return false;
+    const std::int32_t rows = FMemo.GetCount();
+    for (std::int32_t r = row + 1; r < rows && StartsBlockAt(r); ++r) {
+        const int chunk = FIndex.ChunkOf(r);
+        if (FIndex.Edited(chunk, r - FIndex.StartOf(chunk))) return true;
+        if (FMemo.Continued(r) && r != rows - 1) continue;
+        const TDepsView deps(FMemo.Answer(r).Deps());
+        if ((FInc.FullFrom >= 0 && r >= FInc.FullFrom) || deps.Volatile() ||
+            deps.Meets(FInc.Changed.Keys()) ||
+            (FInc.Frontier >= 0 && r >= FInc.Frontier && deps.Meets(FInc.AtFrontier.Keys())))
+            return true;
+    }
+    return false;
 }
 
 void TRunProcedure::EndChanged(bool early) {

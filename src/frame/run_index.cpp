@@ -218,11 +218,13 @@ void TRunIndex::Rebuild(TChunk& c, int chunk) {
     s.Writes.clear();
     s.Net.clear();
     s.Volatile = false;
+    s.ReadsAll = false;
     const std::int32_t start = StartOf(chunk);
     std::vector<std::pair<TDepKey, std::string_view>> writes;
     for (std::int32_t r = start; r < start + c.Rows; ++r) {
         const TDepsView deps(FMemo.Answer(r).Deps());
         if (deps.Volatile()) s.Volatile = true;
+        if (deps.ReadsAll()) s.ReadsAll = true;
         deps.ForEachRead([&s](TDepKey key) { s.Reads.push_back(key); });
         deps.ForEachWrite(
             [&writes](TDepKey key, std::string_view bytes) { writes.emplace_back(key, bytes); });
@@ -260,6 +262,12 @@ bool TRunIndex::Volatile(int chunk) {
     TChunk& c = FChunks[static_cast<std::size_t>(chunk)];
     if (c.Stale) Rebuild(c, chunk);
     return c.Sum.Volatile;
+}
+
+bool TRunIndex::ReadsAll(int chunk) {
+    TChunk& c = FChunks[static_cast<std::size_t>(chunk)];
+    if (c.Stale) Rebuild(c, chunk);
+    return c.Sum.ReadsAll;
 }
 
 void TRunIndex::ApplyNet(int chunk, TVariList& vars) {
@@ -310,6 +318,7 @@ void TRunIndex::RowDone(int chunk, std::int32_t offset, bool changed, const TDep
             if (it == reads.end() || *it != key) reads.insert(it, key);
         });
         if (after.Volatile()) c.Sum.Volatile = true;
+        if (after.ReadsAll()) c.Sum.ReadsAll = true;
         c.NetStale = true;
     }
     if (c.AllEdited) {

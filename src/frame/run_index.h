@@ -41,6 +41,7 @@ public:
         std::vector<TDepKey> Writes;
         std::string Net;
         bool Volatile = false;  // a line calculated in every run
+        bool ReadsAll = false;  // a line that any change before it reaches
     };
     [[nodiscard]] const TSummary& Summary(int chunk);
     // The keys the chunk's lines read (ascending; perhaps more than they read now, never fewer)
@@ -48,6 +49,7 @@ public:
     // their writes may have changed.
     [[nodiscard]] const std::vector<TDepKey>& Reads(int chunk);
     [[nodiscard]] bool Volatile(int chunk);
+    [[nodiscard]] bool ReadsAll(int chunk);
     // Puts the chunk's net writes into the variables.
     void ApplyNet(int chunk, TVariList& vars);
 

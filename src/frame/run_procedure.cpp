@@ -30,10 +30,6 @@ bool StartsWith(std::string_view s, std::string_view prefix) noexcept {
     return s.substr(0, prefix.size()) == prefix;
 }
 
-bool IsScriptLine(std::string_view s) noexcept {
-    return StartsWith(s, "#>") || StartsWith(s, "#?");
-}
-
 // A script row is calculated in every run.
 std::string VolatileDeps() {
     TLineDeps deps;
@@ -70,6 +66,10 @@ private:
 };
 
 }  // namespace
+
+bool IsScriptLine(std::string_view s) noexcept {
+    return StartsWith(s, "#>") || StartsWith(s, "#?");
+}
 
 TRunProcedure::TRunProcedure(TUMemoStrings& memo, TUMemoStrings& answers, TVtCalc& calc,
                              const TCalcOptions& options)
@@ -224,6 +224,14 @@ bool TRunProcedure::CalcScriptRow(int row, std::string_view text, bool store, bo
                                                                      : std::string_view());
         StoreRowResult(row, FCalc.Data(), FCalc.LastResult(), log,
                        written.empty() ? FCalc.AnswerText() : written, FCalc.ScriptDeps());
+        // The block's other lines are calculated with it: as often as it is.
+        if (block && TDepsView(FMemo.Answer(row).Deps()).Asks()) {
+            const std::string deps = FCalc.ScriptDeps(false);
+            for (const int r : FScriptRows) {
+                if (r != row && r < FMemo.GetCount())
+                    StoreRowResult(r, {}, TCplx::Blank(), {}, {}, deps);
+            }
+        }
         if (block) ShowScriptError(row);
     }
     FScriptRows.clear();
@@ -244,7 +252,9 @@ void TRunProcedure::ShowScriptError(int row) {
                                                             : std::string();
     StoreRowResult(failing, "[VBScript] #Error", TCplx::Blank(), log,
                    std::string(1, '[').append(error.Message).append(1, ']'),
-                   failing == row ? std::string(FMemo.Answer(row).Deps()) : VolatileDeps());
+                   failing == row ? std::string(FMemo.Answer(row).Deps())
+                   : TDepsView(FMemo.Answer(row).Deps()).Asks() ? FCalc.ScriptDeps(false)
+                                                                : VolatileDeps());
 }
 
 int TRunProcedure::LineOfRow(int row) {
@@ -268,6 +278,8 @@ int TRunProcedure::RowOfLine(int line) {
 }
 
 std::string TRunProcedure::ScriptAnswer(int line) {
+    // Which line's answer the script reads is no key a run can follow.
+    FCalc.NoteScriptReadsAll();
     const int row = RowOfLine(line - 1);
     return row >= 0 && row < FAnswers.GetCount() ? std::string(FMemo.Result(row)) : std::string();
 }

@@ -21,6 +21,9 @@ namespace rekna {
 
 class TVtCalc;
 
+// A "#>" or "#?" line of the script language.
+[[nodiscard]] bool IsScriptLine(std::string_view line) noexcept;
+
 // What a run captured of the caret line.
 struct TRunCapture {
     bool Captured = false;
@@ -98,7 +101,7 @@ public:
     std::function<void()> OnSlice;
     void Continue();
     // What is left, at once: the host's tools (saving, printing, answer writing, the graph, the
-    // hot key) see a finished run.
+    // hot key) see a finished run. A run that Esc stopped (or is to stop) stays as it was left.
     void Finish();
     // Esc: the run stops where it is; the next run over all rows goes on from there.
     void Stop();
@@ -170,6 +173,8 @@ private:
     enum class TWorkEnd : std::uint8_t { weNothingLeft, weEnd, weSliceOver, weStopped };
     TWorkEnd WorkChanged();
     void VisitRow(std::int32_t row, int chunk, std::int32_t offset);
+    // A later line of the script block that goes on after row is to be calculated.
+    [[nodiscard]] bool BlockDirtyAfter(std::int32_t row);
     // The run is over: at the memo's end, or early when nothing after the position can change.
     void EndChanged(bool early);
     void EndRunEvents();

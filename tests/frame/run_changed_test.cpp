@@ -401,6 +401,64 @@ TEST_F(RunChangedRowsTest, ScriptsRunInEveryRunAndWhatTheyWriteReachesItsReaders
     EXPECT_EQ(Answer(4), "6");
 }
 
+// A script language whose blocks ask the user when they say "Box" and read the variable a when
+// they say "Var"; it keeps every block it ran.
+class TAskingScript : public TScriptHost {
+public:
+    TAskingScript(TVtCalc& calc, std::vector<std::string>& ran) : FCalc(calc), FRan(ran) {}
+    TScriptOutcome ExecuteBlock(std::string_view text, int, bool) override {
+        FRan.emplace_back(text);
+        TFrac re, im;
+        if (text.find("Var") != std::string_view::npos) FCalc.GetVar("a", re, im);
+        if (text.find("Box") != std::string_view::npos) FCalc.NoteScriptAsked();
+        TScriptOutcome o;
+        o.Ok = true;
+        o.Data = "[VBScript]";
+        return o;
+    }
+    TScriptOutcome EvaluateExpression(std::string_view text, int line, bool log) override {
+        return ExecuteBlock(text, line, log);
+    }
+    void ResetHost() override {}
+    bool Running() const override { return false; }
+
+private:
+    TVtCalc& FCalc;
+    std::vector<std::string>& FRan;
+};
+
+// A block that asks the user runs again only when one of its lines, what it read or a script
+// line before it changed; then it runs whole.
+TEST_F(RunChangedRowsTest, ScriptsThatAskRunOnlyWhenTheirTextOrWhatTheyReadChanged) {
+    std::vector<std::string> ran;
+    S.Calc.SetScriptHost(std::make_unique<TAskingScript>(S.Calc, ran));
+    S.Calc.SetScriptEnabled(true);
+    const std::string block = " x = Var\r\n Box x";
+    Load({"a=1", "b=2", "#> x = Var", "#> Box x", "c=3", "#> Box"});
+    Run();  // the variables the first run made are assigned once more
+    EXPECT_EQ(ran, (std::vector<std::string>{block, " Box"})) << "the first run asks once";
+    const struct {
+        int Row;
+        const char* Text;
+        TRows Rows;
+        std::vector<std::string> Ran;
+    } edits[] = {
+        {1, "b=5", {1}, {}},
+        {4, "c=4", {4}, {}},
+        {0, "a=2", {0, 2, 3}, {block}},
+        // The block runs whole, and the script's state after it may differ.
+        {3, "#> Box x ", {2, 3, 5}, {block, " Box"}},
+        {5, "#> Box 2", {5}, {" Box 2"}},
+    };
+    for (const auto& e : edits) {
+        SCOPED_TRACE(e.Text);
+        ran.clear();
+        EXPECT_EQ(Put(e.Row, e.Text), e.Rows);
+        Run();
+        EXPECT_EQ(ran, e.Ran);
+    }
+}
+
 TEST_F(RunChangedRowsTest, SlicesShowWhichRowsAreNotYetCurrentAndEscStopsThem) {
     std::vector<std::string> lines;
     for (int i = 0; i < 40; ++i)
