@@ -46,6 +46,8 @@ const char* Dashes(TPenStyle style) {
 TSvgCanvas::TSvgCanvas(int width, int height) : FWidth(width), FHeight(height) {
     FOut.reserve(1 << 16);
     FOut += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    FOut.append(kSignature);
+    FOut += '\n';
     FOut += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(width) +
             "\" height=\"" + std::to_string(height) + "\" viewBox=\"0 0 " + std::to_string(width) +
             ' ' + std::to_string(height) + "\">\n";

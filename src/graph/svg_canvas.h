@@ -12,6 +12,10 @@ namespace rekna {
 // (half-width characters at 0.55 of the height, double-byte characters at the full height).
 class TSvgCanvas : public TGraphCanvas {
 public:
+    // The comment every document carries after its XML declaration: what rekna-calc --plot
+    // may write over.
+    static constexpr std::string_view kSignature = "<!-- Rekna graph -->";
+
     TSvgCanvas(int width, int height);
 
     void SetPen(const TGraphPen& pen) override { FPen = pen; }

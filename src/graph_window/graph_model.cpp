@@ -512,9 +512,9 @@ TGraphModel::GraphLinesToInsert(const std::vector<std::string>& memoLines) const
 }
 
 bool TGraphModel::LoadFileText(std::string_view text) {
-    const bool found = FTables.ReadFileText(text);
+    if (!FTables.ReadFileText(text)) return false;
     FullUpdate();
-    return found;
+    return true;
 }
 
 std::string TGraphModel::SaveFileText() {

@@ -89,7 +89,8 @@ public:
     [[nodiscard]] std::vector<std::string>
     GraphLinesToInsert(const std::vector<std::string>& memoLines) const;
 
-    // --- The graph data file (CP932 text); loading is followed by the full update.
+    // --- The graph data file (CP932 text); loading is followed by the full update. Text that is
+    // not graph data is not loaded (false) and leaves the tables as they are.
     bool LoadFileText(std::string_view text);
     [[nodiscard]] std::string SaveFileText();
 
