@@ -596,6 +596,11 @@ bool TGraphTables::HasUserSettings() const {
     return SettingsLines() != design.SettingsLines();
 }
 
+bool TGraphTables::Modified() const {
+    return std::any_of(kStoredGraphTables.begin(), kStoredGraphTables.end(),
+                       [this](TGraphTableId id) { return Table(id).Modified(); });
+}
+
 void TGraphTables::ClearUndo() {
     for (TVtGrid* grid : FTables) {
         grid->ClearUndo();

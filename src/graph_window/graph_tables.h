@@ -116,6 +116,8 @@ public:
     bool ReadFileText(std::string_view text);
     // Whether any stored table differs from its design contents: the user's settings.
     [[nodiscard]] bool HasUserSettings() const;
+    // Whether the user changed a stored table since the last reading, saving or ClearUndo.
+    [[nodiscard]] bool Modified() const;
     void ClearUndo();
 
     // The data table's row count of numbered rows; rows appended are numbered on.

@@ -289,6 +289,7 @@ void TFormGraph::TableChanged(TGraphTableId id) {
     });
     ShowCellHint(id);
     if (id == gtCalc) HighlightCurves();
+    if (OnTablesChanged) OnTablesChanged();
 }
 
 void TFormGraph::ShowCellHint(TGraphTableId id) {

@@ -44,6 +44,8 @@ public:
     std::function<void(TGraphSampler& sampler)> OnSyncOptions;
     // The memo editor types brackets in pairs: the formula cells do the same.
     std::function<bool()> AutoBrackets;
+    // After the user changed a table.
+    std::function<void()> OnTablesChanged;
     // The marker readout and the hints for the main window's status bar.
     std::function<void(const QString& text)> OnStatusText;
 

@@ -57,6 +57,12 @@ public:
     TFormGraph* Window = nullptr;
     std::optional<std::string> Pending;
 
+    void KeepSaveEnabled() {
+        QAction* save = FForm.Action("ActionFileSave");
+        if (save && !save->isEnabled() && Window && Window->Model().Tables().Modified())
+            save->setEnabled(true);
+    }
+
     TFormGraph& Show() {
         if (!Window) Create();
         Window->show();
@@ -93,6 +99,8 @@ private:
         Window->Model().Sampler().BuildMemo = [this, frame](TVtCalc& calc, bool toCaret) {
             BuildMemoFormulas(Lines(toCaret), calc, frame->Core().Options());
         };
+        // Changed graph settings are something to save, also while the memo's text is unchanged.
+        Window->OnTablesChanged = [this] { KeepSaveEnabled(); };
         Window->AutoBrackets = [frame] { return frame->Core().Options().AutoKakko; };
         Window->OnSyncOptions = [this](TGraphSampler& sampler) {
             sampler.UseMemo = FForm.Settings().GraphCalcMemo;
@@ -140,6 +148,9 @@ void InstallGraphWindow(TToolHost& form) {
             QObject::connect(a, &QAction::triggered, &form.Window(), run);
     };
     if (QAction* a = form.Action("ActionViewGraph")) a->setEnabled(true);
+    // The main window disables saving while the memo's text is unchanged.
+    if (QAction* save = form.Action("ActionFileSave"))
+        QObject::connect(save, &QAction::changed, part, [part] { part->KeepSaveEnabled(); });
     connectAction("ActionViewGraph", [part] {
         const bool shown = part->Window && part->Window->isVisible();
         TFormGraph& w = part->Show();
