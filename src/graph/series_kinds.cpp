@@ -469,14 +469,22 @@ void TXYPolyPolyLineSeries::SetSeriesColor(TColor color) {
 }
 
 void TXYPolyPolyLineSeries::Draw(TGraphCanvas& canvas) {
-    std::vector<TGraphPoint> points;
     std::vector<int> counts;
-    for (const auto& [start, n] : PolygonSpans())
-        BuildLines(start, n, points, counts);
-    if (counts.empty()) return;
     canvas.SetPen(LinePen);
     canvas.SetBrush(kNoBrush);
-    canvas.PolyPolyline(points.data(), counts.data(), static_cast<int>(counts.size()));
+    if (canvas.Fractional()) {
+        std::vector<TGraphPointF> points;
+        for (const auto& [start, n] : PolygonSpans())
+            BuildLines(start, n, points, counts);
+        if (!counts.empty())
+            canvas.PolyPolylineF(points.data(), counts.data(), static_cast<int>(counts.size()));
+        return;
+    }
+    std::vector<TGraphPoint> points;
+    for (const auto& [start, n] : PolygonSpans())
+        BuildLines(start, n, points, counts);
+    if (!counts.empty())
+        canvas.PolyPolyline(points.data(), counts.data(), static_cast<int>(counts.size()));
 }
 
 void TXYInequalSeries::Draw(TGraphCanvas& canvas) {

@@ -59,6 +59,16 @@ void TSvgCanvas::Num(double v) {
     FOut.append(buf, static_cast<std::size_t>(n));
 }
 
+void TSvgCanvas::Real(double v) {
+    char buf[32];
+    int n = std::snprintf(buf, sizeof buf, "%.2f", v);
+    while (n > 0 && buf[n - 1] == '0')
+        --n;
+    if (n > 0 && buf[n - 1] == '.') --n;
+    if (n == 2 && buf[0] == '-' && buf[1] == '0') n = 1, buf[0] = '0';
+    FOut.append(buf, static_cast<std::size_t>(n));
+}
+
 void TSvgCanvas::Int(int v) {
     char buf[16];
     const auto r = std::to_chars(buf, buf + sizeof buf, v);
@@ -170,6 +180,24 @@ void TSvgCanvas::PolyPolyline(const TGraphPoint* points, const int* counts, int 
     FOut += "<path d=\"";
     for (int k = 0; k < lines; ++k) {
         Points(points, counts[k], false);
+        points += counts[k];
+    }
+    FOut += "\" fill=\"none\"";
+    Stroke();
+    FOut += " stroke-linejoin=\"round\"/>\n";
+}
+
+void TSvgCanvas::PolyPolylineF(const TGraphPointF* points, const int* counts, int lines) {
+    if (FPen.Clear() || lines <= 0) return;
+    // The pixel at x covers x .. x + 1: its centre is where a whole-pixel line runs.
+    FOut += "<path d=\"";
+    for (int k = 0; k < lines; ++k) {
+        for (int i = 0; i < counts[k]; ++i) {
+            FOut += i == 0 ? 'M' : 'L';
+            Real(points[i].X + 0.5);
+            FOut += ' ';
+            Real(points[i].Y + 0.5);
+        }
         points += counts[k];
     }
     FOut += "\" fill=\"none\"";

@@ -28,6 +28,8 @@ public:
     void Ellipse(const TGraphRect& r) override;
     void Polyline(const TGraphPoint* points, int count) override;
     void PolyPolyline(const TGraphPoint* points, const int* counts, int lines) override;
+    [[nodiscard]] bool Fractional() const override { return true; }
+    void PolyPolylineF(const TGraphPointF* points, const int* counts, int lines) override;
     void PolyPolygon(const TGraphPoint* points, const int* counts, int polygons,
                      TFillRule rule) override;
     void FillIntersection(const std::vector<TPolyGroup>& groups) override;
@@ -41,6 +43,8 @@ private:
     void Stroke();
     void Fill();
     void Num(double v);
+    // A coordinate with up to two decimals, trailing zeros left out.
+    void Real(double v);
     void Int(int v);
     void Points(const TGraphPoint* points, int count, bool close);
 

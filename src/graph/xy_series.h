@@ -137,10 +137,13 @@ public:
     [[nodiscard]] TGraphPen LegendPen() const override { return LinePen; }
 
     // Builds the polylines of n points from first: the integer points and the point count of
-    // each polyline, ready for one poly-polyline call.
+    // each polyline, ready for one poly-polyline call; or the points in fractions of a pixel.
     void BuildLines(int first, int n, std::vector<TGraphPoint>& points, std::vector<int>& counts);
+    void BuildLines(int first, int n, std::vector<TGraphPointF>& points, std::vector<int>& counts);
 
 protected:
+    template <typename TPoint>
+    void BuildLinesOf(int first, int n, std::vector<TPoint>& points, std::vector<int>& counts);
     // Draws the whole series as lines.
     void DrawLines(TGraphCanvas& canvas);
 };
