@@ -122,6 +122,15 @@ void TXYMarkerSeries::SetSeriesColor(TColor color) {
     Marker.Brush.Color = color;
 }
 
+void TXYMarkerSeries::DrawLegendSymbol(TGraphCanvas& canvas, int x, int y, int length,
+                                       const TGraphPen& pen) {
+    if (Joined || !Marker.Visible) TXYLineSeries::DrawLegendSymbol(canvas, x, y, length, pen);
+    if (!Marker.Visible) return;
+    canvas.SetPen(Marker.Pen);
+    canvas.SetBrush(Marker.Brush);
+    DrawMarkerSymbol(canvas, Marker, x + length / 2, y);
+}
+
 void TXYMarkerSeries::Draw(TGraphCanvas& canvas) {
     if (Joined) DrawLines(canvas);
     if (!Marker.Visible) return;

@@ -246,6 +246,12 @@ TGraphPen TXYGraphSeries::LegendPen() const {
     return {FSeriesColor, 1, TPenStyle::psSolid};
 }
 
+void TXYGraphSeries::DrawLegendSymbol(TGraphCanvas& canvas, int x, int y, int length,
+                                      const TGraphPen& pen) {
+    canvas.SetPen(pen);
+    canvas.Line(x, y, x + length, y);
+}
+
 TGraphAxis* TXYGraphSeries::XAxis() const noexcept {
     return FGraph != nullptr ? &FGraph->XAxis : nullptr;
 }

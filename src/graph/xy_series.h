@@ -99,6 +99,10 @@ public:
     virtual void DrawMarker(TGraphCanvas& canvas);
     // The colour that stands for the series in the legend and on markers.
     [[nodiscard]] virtual TGraphPen LegendPen() const;
+    // What stands for the series in the legend, length pixels from x on the row's middle y: a
+    // line drawn with pen.
+    virtual void DrawLegendSymbol(TGraphCanvas& canvas, int x, int y, int length,
+                                  const TGraphPen& pen);
 
     // Called by the graph before drawing.
     void SetPlot(const TPlotBounds& plot) noexcept { FPlot = plot; }

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
+#include <sstream>
 
 #include "graph/record_canvas.h"
 #include "graph/series_kinds.h"
@@ -59,6 +61,41 @@ TEST(XYGraphTest, PerMillePlacementOfTheLegend) {
         TRecordCanvas canvas;
         graph.Draw(canvas);
         EXPECT_EQ(canvas.Lines("text"), row.Text) << static_cast<int>(row.Location);
+    }
+}
+
+// A legend wider than the canvas wraps into rows, each entry whole inside the canvas; a marker
+// series shows its marker.
+TEST(XYGraphTest, AWideLegendWrapsIntoRows) {
+    for (const TLegendLocation location : {TLegendLocation::llTop, TLegendLocation::llBottom}) {
+        TXYGraph graph;
+        graph.Legend.Visible = true;
+        graph.Legend.Location = location;
+        for (int k = 0; k < 10; ++k)
+            graph.AddSeries<TXYLineSeries>()->Title = "Sin(" + std::to_string(k) + "*X)";
+        auto* data = graph.AddSeries<TXYMarkerSeries>();
+        data->Title = "Y1";
+        data->Marker.Shape = TMarkerShape::msCircle;
+        TRecordCanvas canvas;
+        graph.Draw(canvas);
+        std::istringstream in(canvas.Lines("text"));
+        std::set<int> rows;
+        int entries = 0;
+        for (std::string line; std::getline(in, line);) {
+            int x = 0;
+            int y = 0;
+            char comma = 0;
+            std::istringstream(line.substr(5)) >> x >> comma >> y;
+            const std::string text = line.substr(line.rfind(' ') + 1);
+            if (text.rfind("Sin(", 0) != 0 && text != "Y1") continue;
+            ++entries;
+            rows.insert(y);
+            EXPECT_GE(x, 3) << text;
+            EXPECT_LE(x + 6 * static_cast<int>(text.size()), 297) << text;
+        }
+        EXPECT_EQ(entries, 11);
+        EXPECT_GE(rows.size(), 3u);
+        EXPECT_NE(canvas.Out.str().find("ellipse"), std::string::npos);
     }
 }
 
