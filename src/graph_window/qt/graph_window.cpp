@@ -101,8 +101,10 @@ TFormGraph::TFormGraph(TVtCalc& calc, QWidget* parent) : QWidget(parent, Qt::Win
     };
     CreateToolBars(top, bottom);
     CreatePages();
-    FSplitter->setStretchFactor(0, 3);
-    FSplitter->setStretchFactor(1, 2);
+    // A larger window gives its height to the plot; the tables keep theirs (the splitter moves
+    // them).
+    FSplitter->setStretchFactor(0, 1);
+    FSplitter->setStretchFactor(1, 0);
 
     TXYGraph& graph = FView->Graph();
     graph.OnSetMarker = [this](long double x, long double) { MarkerSet(x); };

@@ -185,6 +185,21 @@ TEST_F(GraphWindowTest, TheExitKeepsTheGraphBesideTheBackup) {
     EXPECT_EQ(Form->KeptSettings()["Graph.Mkr"], "1");
 }
 
+TEST_F(GraphWindowTest, ATallerWindowGivesItsHeightToThePlot) {
+    Form->Action("ActionViewGraph")->trigger();
+    TFormGraph* w = GraphWindow(*Form);
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    w->resize(720, 640);
+    QApplication::processEvents();
+    const int plot = w->View()->height();
+    const int tables = w->Pages()->height();
+    w->resize(720, 940);
+    QApplication::processEvents();
+    EXPECT_EQ(w->View()->height(), plot + 300);
+    EXPECT_EQ(w->Pages()->height(), tables);
+}
+
 std::string FileText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
