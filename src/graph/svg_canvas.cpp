@@ -224,14 +224,14 @@ void TSvgCanvas::FillIntersection(const std::vector<TPolyGroup>& groups) {
     if (groups.empty() || FBrush.Clear()) return;
     const int first = FClipId;
     for (const TPolyGroup& g : groups) {
-        FOut +=
-            "<clipPath id=\"g" + std::to_string(FClipId++) + "\"><path clip-rule=\"nonzero\" d=\"";
+        FOut += "<defs><clipPath id=\"g" + std::to_string(FClipId++) +
+                "\"><path clip-rule=\"nonzero\" d=\"";
         std::size_t at = 0;
         for (int c : g.Counts) {
             Points(g.Points.data() + at, c, true);
             at += static_cast<std::size_t>(c);
         }
-        FOut += "\"/></clipPath>\n";
+        FOut += "\"/></clipPath></defs>\n";
     }
     for (int i = first; i < FClipId; ++i)
         FOut += "<g clip-path=\"url(#g" + std::to_string(i) + ")\">";
@@ -253,7 +253,9 @@ void TSvgCanvas::SetClip(const TGraphRect& r) {
     FClipped = false;
     if (r.Width() <= 0 || r.Height() <= 0) return;
     const int id = FClipId++;
-    FOut.append("<clipPath id=\"c");
+    // Inside defs: renderers without clipping (SVG Tiny) then draw the curves unclipped rather
+    // than the clip rectangle filled black.
+    FOut.append("<defs><clipPath id=\"c");
     Int(id);
     FOut.append("\"><rect x=\"");
     Int(r.Left);
@@ -263,7 +265,7 @@ void TSvgCanvas::SetClip(const TGraphRect& r) {
     Int(r.Width());
     FOut.append("\" height=\"");
     Int(r.Height());
-    FOut.append("\"/></clipPath>\n<g clip-path=\"url(#c");
+    FOut.append("\"/></clipPath></defs>\n<g clip-path=\"url(#c");
     Int(id);
     FOut.append(")\">\n");
     FClipped = true;

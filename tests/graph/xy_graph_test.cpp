@@ -1,6 +1,7 @@
 // The graph: layout, drawing order, colours, zoom, scroll, markers and the marker text.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 #include <sstream>
@@ -97,6 +98,31 @@ TEST(XYGraphTest, AWideLegendWrapsIntoRows) {
         EXPECT_GE(rows.size(), 3u);
         EXPECT_NE(canvas.Out.str().find("ellipse"), std::string::npos);
     }
+}
+
+// A picture keeps the curves' fractions of a pixel; the pixel canvas draws them on whole pixels.
+TEST(XYGraphTest, PicturesKeepFractionsOfAPixel) {
+    TXYGraph graph;
+    graph.SetSize(300, 200);
+    graph.XAxis.SetRange(2, -2, true);
+    graph.YAxis.SetRange(2, -1, true);
+    auto* s = graph.AddSeries<TXYLineSeries>();
+    for (int i = 0; i <= 3; ++i)
+        s->AddXY(i - 1.5L, (i * i) / 7.0L);
+    const std::string svg = graph.CreateSvg();
+    std::string path;
+    for (std::size_t at = svg.find("<path d=\"M"); at != std::string::npos && path.empty();
+         at = svg.find("<path d=\"M", at + 1)) {
+        const std::string d = svg.substr(at, svg.find('"', at + 10) - at);
+        if (std::count(d.begin(), d.end(), 'L') == 3) path = d;
+    }
+    ASSERT_FALSE(path.empty()) << svg;
+    // Each point has two coordinates; no point is rounded to a pixel's centre.
+    EXPECT_GE(std::count(path.begin(), path.end(), '.'), 4) << path;
+    EXPECT_EQ(path.find(".5 "), std::string::npos) << path;
+    TRecordCanvas canvas;
+    graph.Draw(canvas);
+    EXPECT_EQ(canvas.Lines("polypolyline").find('.'), std::string::npos);
 }
 
 // The kinds of calls in order, repeats folded.
