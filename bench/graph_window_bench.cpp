@@ -73,6 +73,10 @@ void BM_GraphDataLines(benchmark::State& state) {
     TXYGraph graph;
     graph.SetSize(720, 480);
     TGraphModel model(calc, graph);
+    // The memo formulas as the window builds them, from the same memo.
+    model.Sampler().BuildMemo = [&](TVtCalc& c, bool) {
+        BuildMemoFormulas(FormulaLinesOf(memo), c, options);
+    };
     for (auto _ : state) {
         model.ExecuteGraphLines(memo);
         benchmark::DoNotOptimize(graph.Series(10)->Count());

@@ -164,7 +164,10 @@ int PlotMain(int argc, char** argv) {
     TXYGraph graph;
     graph.SetSize(width, height);
     TGraphModel model(calc, graph);
-    model.Sampler().BuildMemo = [&](TVtCalc& c, bool) { BuildMemoFormulas(lines, c, options); };
+    const std::vector<std::string> formulaLines = FormulaLinesOf(lines);
+    model.Sampler().BuildMemo = [&](TVtCalc& c, bool) {
+        BuildMemoFormulas(formulaLines, c, options);
+    };
     model.PlotWidth = [&] {
         TSvgCanvas canvas(width, height);
         graph.Layout(canvas);

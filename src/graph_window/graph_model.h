@@ -20,6 +20,10 @@ class TXYGraph;
 class TGraphAxis;
 class TXYGraphSeries;
 
+// The memo's lines without its #Graph. lines: what the memo formula list is built from. Settings
+// lines are no formulas, and a memo may hold thousands of them (data rows).
+[[nodiscard]] std::vector<std::string> FormulaLinesOf(const std::vector<std::string>& memoLines);
+
 // The axes a zoom or shift acts on, as bits.
 enum TGraphAxisBit : std::uint8_t { gaX = 1, gaY = 2, gaR = 4, gaAll = 7 };
 

@@ -16,6 +16,7 @@
 #include "frame/memo_formula_list.h"
 #include "frame/qt/tool_host.h"
 #include "frame/qt/vt_frame_calc.h"
+#include "graph_window/graph_model.h"
 #include "graph_window/qt/graph_window.h"
 
 namespace rekna {
@@ -97,7 +98,7 @@ private:
             FForm.Window().statusBar()->showMessage(text);
         };
         Window->Model().Sampler().BuildMemo = [this, frame](TVtCalc& calc, bool toCaret) {
-            BuildMemoFormulas(Lines(toCaret), calc, frame->Core().Options());
+            BuildMemoFormulas(FormulaLinesOf(Lines(toCaret)), calc, frame->Core().Options());
         };
         // Changed graph settings are something to save, also while the memo's text is unchanged.
         Window->OnTablesChanged = [this] { KeepSaveEnabled(); };
