@@ -44,6 +44,8 @@ void BM_OpenBigMemo(benchmark::State& state) {
 
         memo->LoadBytes(text, false);
         frame->Core().RunCommand(rekna::TRunCommand::rcRun);
+        // The whole run, as before runs went on in slices.
+        frame->FinishRun();
         memo->update();
         while (!painted.Painted)
             QApplication::processEvents();
@@ -64,7 +66,8 @@ void BM_OpenBigMemo(benchmark::State& state) {
     state.counters["resident_MB"] = resident / (1 << 20);
 }
 // Where the memory of a calculated memo goes, per line: the rows of the memo and the answer
-// pane as loaded, then what the run adds, and of that what the line cache holds.
+// pane as loaded (the pane follows the memo's rows from the start), then what the run adds, and
+// of that what the line cache holds.
 void BM_BigMemoMemoryParts(benchmark::State& state) {
     const std::string text = rekna::bench::EngineeringMemoText(static_cast<int>(state.range(0)));
     const auto heap = [] { return static_cast<double>(::mallinfo2().uordblks); };
@@ -79,8 +82,11 @@ void BM_BigMemoMemoryParts(benchmark::State& state) {
         memo->LoadBytes(text, false);
         const double loaded = heap();
         frame->Core().RunCommand(rekna::TRunCommand::rcRun);
+        frame->FinishRun();
+        const double finished = heap();
         QApplication::processEvents();
         const double ran = heap();
+        state.counters["painting_per_line"] = (ran - finished) / memo->Lines().GetCount();
         const double lines = memo->Lines().GetCount();
         rows = (loaded - start - static_cast<double>(text.size())) / lines;
         run = (ran - loaded) / lines;

@@ -1,7 +1,10 @@
 // Fuzz target: arbitrary lines run as a sheet three times, with a line replaced before the last
 // run, once with the line cache and once without; every answer, formula, value, log and error
 // code must agree, and the answer a cached line shares must hold exactly what the line left.
-// Lines naming the random numbers or the clock are left out: they differ between any two runs.
+// Then the same lines as a memo in the run procedure, edited a few times: runs that calculate
+// only what changed (in slices) must leave every row, answer, log, variable and user function as
+// runs of every row without the cache do. Lines naming the random numbers or the clock are left
+// out: they differ between any two runs.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -11,8 +14,11 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/store/umemo_strings.h"
 #include "engine/statistics.h"
 #include "engine/vt_calc.h"
+#include "frame/calc_options.h"
+#include "frame/run_procedure.h"
 #include "numbers/calc_error.h"
 #include "numbers/packed_value.h"
 
@@ -62,6 +68,122 @@ std::string Sheet(bool cached, bool log, std::vector<std::string> lines, std::si
     return out;
 }
 
+// One frame with its own copy of the process-wide state.
+struct TFrame {
+    explicit TFrame(bool changed) {
+        Calc.UseLineCache = changed;
+        Run.Incremental = changed;
+        Run.Sliced = changed;
+        Memo.SetCplxEnable(true);
+        ApplyFrameDesign(Calc);
+        Options.ApplyToEngine(Calc);
+        Leave();
+    }
+    void Enter() {
+        NumberSettings = Settings;
+        Statistics = Stats;
+    }
+    void Leave() {
+        Settings = NumberSettings;
+        Stats = Statistics;
+    }
+    // A run to its end, and all it leaves that can be seen.
+    std::string RunAll() {
+        Enter();
+        Run.CalcRows(true, false, TCalcRangeKind::rkAll);
+        while (Run.Pending())
+            Run.Continue();
+        std::string out;
+        for (int r = 0; r < Memo.GetCount(); ++r) {
+            out.append(Memo.Note(r)).append("\t").append(Memo.Result(r)).append("\t");
+            out.append(Bits(Memo.Value(r))).append("\t").append(Memo.Log(r)).append("\t");
+            out.append(Answers.Get(r)).append("\n");
+        }
+        out += Run.Captured().Log + "\n";
+        for (int i = 0; i < Calc.VarCount(); ++i) {
+            const TVarItem item = Calc.VarItem(i);
+            out += item.Name + "=" + Bits(item.Value) + std::to_string(item.Flags) + "\n";
+        }
+        for (int i = 0; i < Calc.FuncCount(); ++i)
+            out += Calc.FuncLine(i) + "\n";
+        if (!Run.CheckIndex().empty()) std::abort();
+        Leave();
+        return out;
+    }
+    TNumberSettings Settings;
+    TStatistics Stats;
+    TUMemoStrings Memo, Answers;
+    TVtCalc Calc;
+    TCalcOptions Options;
+    TRunProcedure Run{Memo, Answers, Calc, Options};
+};
+
+void Differ(const std::string& a, const std::string& b) {
+    // Where they part, as bytes: the records hold values' raw bits.
+    const auto at = static_cast<std::size_t>(
+        std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin());
+    const std::size_t from = at < 60 ? 0 : at - 60;
+    for (const std::string* dump : {&a, &b}) {
+        const std::string part = dump->substr(from, 160);
+        std::fwrite(part.data(), 1, part.size(), stderr);
+        std::fputs("\n----\n", stderr);
+    }
+    std::abort();
+}
+
+// The memo edited as the input's bytes say: a line put, a line inserted or one deleted.
+void Edit(TUMemoStrings& memo, const std::vector<std::string>& lines, std::uint8_t what,
+          std::uint8_t where) {
+    if (lines.empty()) return;
+    const std::string& line = lines[what % lines.size()];
+    const int rows = memo.GetCount();
+    const int row = rows == 0 ? 0 : where % rows;
+    switch (what % 3) {
+    case 0:
+        if (rows > 0) {
+            memo.SetLine(row, line);
+            break;
+        }
+        [[fallthrough]];
+    case 1: memo.Insert(rows == 0 ? 0 : memo.FirstRowOfLine(row), line); break;
+    default:
+        if (rows > 1) memo.Delete(row);
+        break;
+    }
+}
+
+void Sheets(const std::vector<std::string>& lines, const std::uint8_t* edits, std::size_t n,
+            bool wrap, int slice) {
+    // Made once: a memory clear and a new text start each input afresh.
+    static TFrame& changed = *new TFrame(true);
+    static TFrame& full = *new TFrame(false);
+    changed.Run.SliceRows = slice;
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    for (TFrame* f : {&changed, &full}) {
+        f->Settings = TNumberSettings();
+        f->Stats = TStatistics();
+        f->Enter();
+        f->Calc.Clear();
+        f->Options.ApplyToEngine(f->Calc);
+        f->Memo.SetWrapColumns(wrap ? 9 : 0);
+        f->Memo.LoadBytes(text, false);
+        f->Leave();
+    }
+    for (std::size_t k = 0;; k += 2) {
+        const std::string a = changed.RunAll();
+        const std::string b = full.RunAll();
+        if (a != b) Differ(a, b);
+        if (k + 1 >= n) break;
+        for (TFrame* f : {&changed, &full}) {
+            f->Enter();
+            Edit(f->Memo, lines, edits[k], edits[k + 1]);
+            f->Leave();
+        }
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -80,19 +202,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const TStatistics saved = Statistics;
     const std::string cached = Sheet(true, log, lines, edit);
     const std::string fresh = Sheet(false, log, lines, edit);
-    if (cached != fresh) {
-        // Where they part, as bytes: the records hold values' raw bits.
-        const auto at = static_cast<std::size_t>(
-            std::mismatch(cached.begin(), cached.end(), fresh.begin(), fresh.end()).first -
-            cached.begin());
-        const std::size_t from = at < 60 ? 0 : at - 60;
-        for (const std::string* dump : {&cached, &fresh}) {
-            const std::string part = dump->substr(from, 160);
-            std::fwrite(part.data(), 1, part.size(), stderr);
-            std::fputs("\n----\n", stderr);
-        }
-        std::abort();
-    }
+    if (cached != fresh) Differ(cached, fresh);
+    // The edits: the first bytes of the input, a pair for each (at most four).
+    Statistics = TStatistics();
+    NumberSettings = TNumberSettings();
+    Sheets(lines, data + 2, std::min<std::size_t>(8, size - 2), (data[0] & 2) != 0,
+           1 + ((data[0] >> 2) & 7));
     Statistics = saved;
     NumberSettings = TNumberSettings();
     return 0;

@@ -50,8 +50,8 @@ bool IsImpure(const TCalcItem& op) noexcept {
 
 void TEvalTrace::Clear() noexcept {
     Inputs.clear();
-    Writes.clear();
     Lookups.clear();
+    Calls.clear();
     Impure = false;
     // Inputs may have been moved away: the marks of this trace are told apart by generation.
     if (++FGeneration == 0) {
@@ -322,10 +322,7 @@ void TEvaluator::Store(TCalcItem& target, const TCplx& value) {
         id = FVars.Set(name, TCplx(), 0);
     }
     if (id < 0) return;
-    if (Trace) {
-        Trace->Touch(id, FVars);
-        Trace->Writes.emplace_back(id, value);
-    }
+    if (Trace) Trace->Touch(id, FVars);
     if (FVars.Assign(id, value) && id == FVars.FId()) FEnv.FreqAbs = CplxAbs(FVars.ValueOf(id));
 }
 
@@ -422,6 +419,7 @@ void TEvaluator::Reduce() {
 void TEvaluator::CallUser() {
     const TCalcItem usr = FOps.Pop();
     const TUserFunc* func = FFuncs.Get(usr.Index);
+    if (Trace) Trace->Calls.push_back(usr.Index);
     if (!func || func->BodyStart >= func->Items.size()) {
         SetCalcErr(TCalcErr::ceSyntax);
         return;

@@ -15,7 +15,8 @@ namespace rekna {
 class TVariList;
 class TUserFuncList;
 
-// What one evaluation read and wrote, recorded for the line cache while a trace is installed.
+// What one evaluation read, recorded for the line cache while a trace is installed (what it
+// wrote the variable table notes itself).
 struct TEvalTrace {
     struct TInput {
         int Id = -1;
@@ -26,9 +27,9 @@ struct TEvalTrace {
         std::string Name;  // lower-case
         int Id = -1;
     };
-    std::vector<TInput> Inputs;  // the state of every variable when the line first touched it
-    std::vector<std::pair<int, TCplx>> Writes;  // assignments in order
-    std::vector<TLookup> Lookups;               // names looked up while running
+    std::vector<TInput> Inputs;    // the state of every variable when the line first touched it
+    std::vector<TLookup> Lookups;  // names looked up while running
+    std::vector<int> Calls;        // the user functions called, by number
     // A function or constant was applied whose result does not follow from its argument and
     // the variables alone (random numbers, the clock, the statistics accumulator).
     bool Impure = false;

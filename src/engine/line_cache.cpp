@@ -25,7 +25,7 @@ bool SameNumber(long double a, long double b) noexcept {
     return std::memcmp(&a, &b, kNumberBytes) == 0;
 }
 
-// Flag bits beside Ran, AnsSet, AnsError and Ok: Ans's parts are left out.
+// Flag bits beside Ran and Ok: Ans's parts are left out.
 constexpr std::uint8_t kAnsOfValue = 16, kAnsZero = 32;
 
 class TWriter {
@@ -109,7 +109,7 @@ constexpr std::size_t kBlock = 16;
 
 }  // namespace
 
-TLineCache::TEntry TLineCache::Pack(std::string_view text, TLineResult&& r) {
+TLineCache::TBlock TLineCache::Pack(std::string_view text, TLineResult&& r) {
     TWriter w;
     w.Bytes.resize(sizeof(THead));  // the head, put in place below
     w.Text(text);
@@ -126,11 +126,6 @@ TLineCache::TEntry TLineCache::Pack(std::string_view text, TLineResult&& r) {
         w.Byte(in.Error ? 1 : 0);
         w.Value(in.Value);
     }
-    w.Word(static_cast<std::int32_t>(r.Writes.size()));
-    for (const auto& [id, value] : r.Writes) {
-        w.Word(id);
-        w.Value(value);
-    }
     // Ans's parts are mostly those of the value, or zero after a failure. Working them out
     // leaves the floating-point flags of the calculation as they were.
     const TCplx value = r.Answer.Value();
@@ -140,10 +135,9 @@ TLineCache::TEntry TLineCache::Pack(std::string_view text, TLineResult&& r) {
         SameNumber(r.AnsRe, value.Re.Value()) && SameNumber(r.AnsIm, value.Im.Value());
     std::fesetexceptflag(&flags, FE_ALL_EXCEPT);
     const bool ansZero = SameNumber(r.AnsRe, 0.0L) && SameNumber(r.AnsIm, 0.0L);
-    w.Byte(static_cast<std::uint8_t>((r.Ran ? 1 : 0) | (r.AnsSet ? 2 : 0) | (r.AnsError ? 4 : 0) |
-                                     (r.Ok ? 8 : 0) | (ansOfValue ? kAnsOfValue : 0) |
+    w.Byte(static_cast<std::uint8_t>((r.Ran ? 1 : 0) | (r.Ok ? 8 : 0) |
+                                     (ansOfValue ? kAnsOfValue : 0) |
                                      (!ansOfValue && ansZero ? kAnsZero : 0)));
-    if (r.AnsSet) w.Value(r.AnsValue);
     if (!ansOfValue && !ansZero) {
         w.Number(r.AnsRe);
         w.Number(r.AnsIm);
@@ -151,11 +145,9 @@ TLineCache::TEntry TLineCache::Pack(std::string_view text, TLineResult&& r) {
     w.Word(static_cast<std::int32_t>(r.Err));
     w.Word(r.FpFlags);
 
-    TEntry e;
-    e.Hash = std::hash<std::string_view>{}(text);
-    e.Packed.reset(new unsigned char[w.Bytes.size()]);
-    std::memcpy(e.Packed.get(), w.Bytes.data(), w.Bytes.size());
-    THead* head = ::new (e.Packed.get()) THead;
+    TBlock e(new unsigned char[w.Bytes.size()]);
+    std::memcpy(e.get(), w.Bytes.data(), w.Bytes.size());
+    THead* head = ::new (e.get()) THead;
     head->Context = r.Context;
     head->FuncShape = r.FuncShape;
     head->VarShape = r.VarShape;
@@ -211,17 +203,9 @@ void TLineCache::Unpack(const unsigned char* block) {
         r.Skip(1);
         r.SkipValue();
     }
-    h.Writes.clear();
-    for (std::int32_t n = r.Word(); n > 0; --n) {
-        const std::int32_t id = r.Word();
-        h.Writes.emplace_back(id, r.Value());
-    }
     const std::uint8_t flags = r.Byte();
     h.Ran = (flags & 1) != 0;
-    h.AnsSet = (flags & 2) != 0;
-    h.AnsError = (flags & 4) != 0;
     h.Ok = (flags & 8) != 0;
-    h.AnsValue = h.AnsSet ? r.Value() : TCplx();
     h.Answer = head.Answer;
     if (flags & kAnsOfValue) {
         const TCplx value = h.Answer.Value();
@@ -242,25 +226,34 @@ std::string_view TLineCache::KeyOf(const unsigned char* block) noexcept {
     return r.Text();
 }
 
+std::size_t TLineCache::BytesOf(const THead& head) noexcept {
+    constexpr std::size_t slot = sizeof(TBlock) + sizeof(std::uint8_t);
+    const std::size_t answer = head.Answer ? head.Answer->Size() + kBlock : 0;
+    return 2 * slot + head.Size + kBlock + answer;
+}
+
 void TLineCache::Rehash(std::size_t slots) {
-    std::vector<TEntry> old(slots);
+    std::vector<TBlock> old(slots);
     old.swap(FSlots);
+    FTags.assign(slots, 0);
     const std::size_t mask = slots - 1;
-    for (TEntry& e : old) {
-        if (!e.Packed) continue;
-        std::size_t i = e.Hash & mask;
-        while (FSlots[i].Packed)
+    for (TBlock& e : old) {
+        if (!e) continue;
+        const std::uint64_t hash = HashOf(KeyOf(e.get()));
+        std::size_t i = hash & mask;
+        while (FSlots[i])
             i = (i + 1) & mask;
         FSlots[i] = std::move(e);
+        FTags[i] = TagOf(hash);
     }
 }
 
 template <class TDrop> void TLineCache::DropWhere(TDrop drop) {
     bool dropped = false;
-    for (TEntry& e : FSlots) {
-        if (!e.Packed || !drop(e.Head())) continue;
-        FBytes -= e.Head().Bytes;
-        e.Packed.reset();
+    for (TBlock& e : FSlots) {
+        if (!e || !drop(HeadOf(e.get()))) continue;
+        FBytes -= BytesOf(HeadOf(e.get()));
+        e.reset();
         --FCount;
         dropped = true;
     }
@@ -272,7 +265,8 @@ template <class TDrop> void TLineCache::DropWhere(TDrop drop) {
     while (FCount * 10 > slots * 7)
         slots *= 2;
     if (FCount == 0) {
-        std::vector<TEntry>().swap(FSlots);
+        std::vector<TBlock>().swap(FSlots);
+        std::vector<std::uint8_t>().swap(FTags);
         return;
     }
     Rehash(slots);
@@ -320,11 +314,12 @@ TLineResult* TLineCache::Find(std::string_view text, std::uint64_t context, bool
             return Hit(block, hint);
     }
     if (FSlots.empty()) return nullptr;
-    const std::uint64_t hash = std::hash<std::string_view>{}(text);
+    const std::uint64_t hash = HashOf(text);
+    const std::uint8_t tag = TagOf(hash);
     const std::size_t mask = FSlots.size() - 1;
-    for (std::size_t i = hash & mask; FSlots[i].Packed; i = (i + 1) & mask) {
-        unsigned char* block = FSlots[i].Packed.get();
-        if (FSlots[i].Hash == hash && KeyOf(block) == text &&
+    for (std::size_t i = hash & mask; FSlots[i]; i = (i + 1) & mask) {
+        unsigned char* block = FSlots[i].get();
+        if (FTags[i] == tag && KeyOf(block) == text &&
             Valid(block, context, logged, funcShape, vars))
             return Hit(block, hint);
     }
@@ -332,14 +327,10 @@ TLineResult* TLineCache::Find(std::string_view text, std::uint64_t context, bool
 }
 
 void TLineCache::Store(std::string_view text, TLineResult result) {
-    TEntry entry = Pack(text, std::move(result));
-    THead& head = entry.Head();
+    TBlock entry = Pack(text, std::move(result));
+    THead& head = HeadOf(entry.get());
     head.Used = FRun;
-    // The slot, with the share of the table's empty slots, the block and the answer block (also
-    // when rows share it: the rows may let go of it first).
-    const std::size_t answer = head.Answer ? head.Answer->Size() + kBlock : 0;
-    head.Bytes = static_cast<std::uint32_t>(2 * sizeof(TEntry) + head.Size + kBlock + answer);
-    const std::uint32_t bytes = head.Bytes;
+    const std::size_t bytes = BytesOf(head);
     if (FBytes + bytes > FLimit) {
         // Once a run at most, so that a memo past the limit does not sweep at every line.
         if (FSweptRun != FRun) {
@@ -352,22 +343,25 @@ void TLineCache::Store(std::string_view text, TLineResult result) {
     if ((FCount + 1) * 10 > FSlots.size() * 7) Rehash(FSlots.empty() ? 16 : FSlots.size() * 2);
     const std::size_t mask = FSlots.size() - 1;
     std::size_t variants = 0;
-    TEntry* oldest = nullptr;
-    std::size_t i = entry.Hash & mask;
-    for (; FSlots[i].Packed; i = (i + 1) & mask) {
-        TEntry& e = FSlots[i];
-        if (e.Hash != entry.Hash || KeyOf(e.Packed.get()) != text) continue;
+    TBlock* oldest = nullptr;
+    const std::uint64_t hash = HashOf(text);
+    const std::uint8_t tag = TagOf(hash);
+    std::size_t i = hash & mask;
+    for (; FSlots[i]; i = (i + 1) & mask) {
+        TBlock& e = FSlots[i];
+        if (FTags[i] != tag || KeyOf(e.get()) != text) continue;
         ++variants;
-        if (!oldest || e.Head().Used < oldest->Head().Used) oldest = &e;
+        if (!oldest || HeadOf(e.get()).Used < HeadOf(oldest->get()).Used) oldest = &e;
     }
     FBytes += bytes;
     if (variants < kVariants) {
         FSlots[i] = std::move(entry);
+        FTags[i] = tag;
         ++FCount;
         return;
     }
     // The variant used longest ago gives way.
-    FBytes -= oldest->Head().Bytes;
+    FBytes -= BytesOf(HeadOf(oldest->get()));
     *oldest = std::move(entry);
     FEpoch = NewEpoch();
 }
@@ -383,7 +377,8 @@ void TLineCache::NewRun() {
 }
 
 void TLineCache::Clear() noexcept {
-    std::vector<TEntry>().swap(FSlots);
+    std::vector<TBlock>().swap(FSlots);
+    std::vector<std::uint8_t>().swap(FTags);
     FCount = 0;
     FEpoch = NewEpoch();
     FBytes = 0;

@@ -33,15 +33,11 @@ struct TLineResult {
     std::vector<TEvalTrace::TLookup> Names;  // every name of the line, with the id it had
     std::vector<TEvalTrace::TInput> Inputs;  // every variable the line touched, as it was
 
-    // What the line did.
-    std::vector<std::pair<int, TCplx>> Writes;
     bool Ran = false;  // it compiled and was evaluated
-    bool AnsSet = false;
-    bool AnsError = false;
-    TCplx AnsValue;
 
-    // What it left: the rendered formula (Note), the answer text (Result), the value and the
-    // packed log (log_pack.h; empty without a log), shared with the rows that show it.
+    // What it left: the rendered formula (Note), the answer text (Result), the value, the
+    // packed log (log_pack.h; empty without a log) and what it wrote into the variables, Ans
+    // among them (line_deps.h), shared with the rows that show it.
     TLineAnswerRef Answer;
     long double AnsRe = 0, AnsIm = 0;
     TCalcErr Err = TCalcErr::ceNone;
@@ -84,17 +80,17 @@ public:
     [[nodiscard]] std::size_t Size() const noexcept { return FCount; }
 
 private:
-    // A kept result, one slot of an open-addressed table, all of it packed into one block: a
-    // head with what decides at once whether it may hold, then the text, names, inputs, writes,
-    // values and texts, so that a lookup touches the slot and the block and nothing else. The
-    // variants of one text lie in the same probe run.
+    // A kept result, all of it packed into one block: a head with what decides at once whether
+    // it may hold, then the text, names, inputs, values and texts, so that a lookup touches the
+    // table and the block and nothing else. The table is open-addressed: a slot is the block and,
+    // apart, a byte of the text's hash, so that most slots of other texts are passed without
+    // touching their blocks. The variants of one text lie in the same probe run.
     struct THead {
         std::uint64_t Context = 0;
         std::uint64_t FuncShape = 0;
         std::uint64_t VarShape = 0;
-        std::uint64_t Used = 0;   // the run that used it last
-        std::uint32_t Size = 0;   // bytes of the block
-        std::uint32_t Bytes = 0;  // what it holds, with its share of the table
+        std::uint64_t Used = 0;  // the run that used it last
+        std::uint32_t Size = 0;  // bytes of the block
         bool Logged = false;
         TLineAnswerRef Answer;
     };
@@ -105,15 +101,21 @@ private:
             delete[] block;
         }
     };
-    struct TEntry {
-        std::uint64_t Hash = 0;
-        std::unique_ptr<unsigned char[], TBlockDeleter> Packed;  // null: an empty slot
-        [[nodiscard]] THead& Head() const noexcept {
-            return *std::launder(reinterpret_cast<THead*>(Packed.get()));
-        }
-    };
+    using TBlock = std::unique_ptr<unsigned char[], TBlockDeleter>;
+    [[nodiscard]] static THead& HeadOf(unsigned char* block) noexcept {
+        return *std::launder(reinterpret_cast<THead*>(block));
+    }
+    [[nodiscard]] static std::uint64_t HashOf(std::string_view text) noexcept {
+        return std::hash<std::string_view>{}(text);
+    }
+    [[nodiscard]] static std::uint8_t TagOf(std::uint64_t hash) noexcept {
+        return static_cast<std::uint8_t>(hash >> 56);
+    }
+    // What a kept result holds, with its share of the table (kept under 70% full) and the
+    // answer block (also when rows share it: the rows may let go of it first).
+    [[nodiscard]] static std::size_t BytesOf(const THead& head) noexcept;
 
-    [[nodiscard]] static TEntry Pack(std::string_view text, TLineResult&& result);
+    [[nodiscard]] static TBlock Pack(std::string_view text, TLineResult&& result);
     [[nodiscard]] static std::string_view KeyOf(const unsigned char* block) noexcept;
     [[nodiscard]] static bool Valid(const unsigned char* block, std::uint64_t context, bool logged,
                                     std::uint64_t funcShape, const TVariList& vars);
@@ -126,8 +128,9 @@ private:
     // Drops the results for which drop holds.
     template <class TDrop> void DropWhere(TDrop drop);
 
-    std::vector<TEntry> FSlots;
-    std::size_t FCount = 0;  // occupied slots
+    std::vector<TBlock> FSlots;       // null: an empty slot
+    std::vector<std::uint8_t> FTags;  // by slot: TagOf the hash of its block's text
+    std::size_t FCount = 0;           // occupied slots
     // Changes whenever a block may have been freed; no two caches ever share a value.
     std::uint64_t FEpoch = NewEpoch();
     [[nodiscard]] static std::uint64_t NewEpoch() noexcept;

@@ -1,6 +1,7 @@
 // User-defined functions: recognising definition lines, defining, finding and visibility.
 #include "engine/user_func.h"
 
+#include <atomic>
 #include <unordered_map>
 
 #include "engine/operators.h"
@@ -133,11 +134,13 @@ int TUserFuncList::Define(const TCalcList& line, bool* created) {
     if (existing >= 0) {
         // Running the same definition again (every run of a memo does) changes nothing.
         auto& slot = FFuncs[static_cast<std::size_t>(existing)];
-        if (!SameFunction(*slot, *func)) ++FShape;
-        slot = std::move(func);
+        if (!SameFunction(*slot, *func)) {
+            FShape = NewShape();
+            slot = std::move(func);
+        }
         return existing;
     }
-    ++FShape;
+    FShape = NewShape();
     FFuncs.push_back(std::move(func));
     if (created) *created = true;
     return Count() - 1;
@@ -145,7 +148,25 @@ int TUserFuncList::Define(const TCalcList& line, bool* created) {
 
 void TUserFuncList::Clear() noexcept {
     FFuncs.clear();
-    ++FShape;
+    FBase.clear();
+    FBaseShape = 0;
+    FShape = NewShape();
+}
+
+std::uint64_t TUserFuncList::NewShape() noexcept {
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
+
+void TUserFuncList::SetUndoBase() {
+    FBase = FFuncs;
+    FBaseShape = FShape;
+}
+
+void TUserFuncList::UndoToBase() {
+    if (FBaseShape == FShape) return;
+    FFuncs = FBase;
+    FShape = FBaseShape;
 }
 
 }  // namespace rekna

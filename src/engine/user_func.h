@@ -43,15 +43,25 @@ public:
     // and keeps its number).
     int Define(const TCalcList& line, bool* created = nullptr);
 
-    // Counts the definitions that changed something (a new function, a different body, a clear):
-    // compiled lines and cached line results stay valid while it is unchanged.
+    // Changes with every definition that changed something (a new function, a different body, a
+    // clear), to a value no list ever had before: compiled lines and cached line results stay
+    // valid while it is unchanged.
     [[nodiscard]] std::uint64_t Shape() const noexcept { return FShape; }
+
+    // The list as it stands can be put back later (the functions are shared, not copied).
+    void SetUndoBase();
+    // The list of the base again, with its shape.
+    void UndoToBase();
 
     void Clear() noexcept;
 
 private:
-    std::vector<std::unique_ptr<TUserFunc>> FFuncs;
-    std::uint64_t FShape = 0;
+    [[nodiscard]] static std::uint64_t NewShape() noexcept;
+
+    std::vector<std::shared_ptr<const TUserFunc>> FFuncs;
+    std::uint64_t FShape = NewShape();
+    std::vector<std::shared_ptr<const TUserFunc>> FBase;
+    std::uint64_t FBaseShape = 0;
 };
 
 }  // namespace rekna

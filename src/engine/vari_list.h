@@ -65,9 +65,48 @@ public:
     // Number of creations and deletions so far: compiled lines stay valid while it is unchanged.
     [[nodiscard]] std::uint64_t Shape() const noexcept { return FShape; }
 
+    // --- Notes of changes, for the sheet run: every change of an item (its value or flags, or
+    // its creation) is counted, recorded for the undo base and for the current line.
+    [[nodiscard]] std::uint64_t Changes() const noexcept { return FChanges; }
+    struct TUndoItem {
+        int Id = -1;
+        std::uint8_t Flags = 0;
+        TCplx Value;
+        bool Created = false;  // it did not exist at the base
+    };
+    // From here on the state of each item before its first change is kept.
+    void SetUndoBase();
+    // Every item changed since the base takes back its state there (a created one stays as it
+    // is); the base is set anew.
+    void UndoToBase();
+    // The items changed since the base, in the order of their first change, as they were.
+    [[nodiscard]] const std::vector<TUndoItem>& UndoRecord() const noexcept { return FUndo; }
+    // The ids changed since BeginLine, each once, and for each what those changes did to its
+    // flags: they kept the bits of And and set those of Or.
+    void BeginLine();
+    [[nodiscard]] const std::vector<int>& LineChanges() const noexcept { return FLine; }
+    struct TFlagChange {
+        std::uint8_t And = 0xFF;
+        std::uint8_t Or = 0;
+    };
+    [[nodiscard]] TFlagChange LineFlagChange(int id) const noexcept;
+    // Forgets the variables created last, down to count of them.
+    void Truncate(int count);
+    // Does again what a line did to a variable (a line of the sheet run that is passed over): the
+    // flags changed as it changed them, the value it left, without the protection an assignment
+    // respects.
+    void Restore(int id, TFlagChange change, const TCplx& value) noexcept;
+    // Puts back the flags and value an item had.
+    void Restore(int id, std::uint8_t flags, const TCplx& value) noexcept {
+        Restore(id, TFlagChange{0, flags}, value);
+    }
+
     void Clear();
 
 private:
+    // Called before every change of an item, with what the change does to its flags.
+    void Note(int id, TFlagChange change);
+
     struct THash {
         using is_transparent = void;
         std::size_t operator()(std::string_view s) const noexcept {
@@ -85,6 +124,15 @@ private:
     int FAnsId = -1;
     int FFId = -1;
     std::uint64_t FShape = 0;
+
+    std::uint64_t FChanges = 0;
+    std::vector<TUndoItem> FUndo;
+    std::vector<std::uint32_t> FUndoMarks;  // by id: the generation that recorded it
+    std::uint32_t FUndoGeneration = 1;
+    std::vector<int> FLine;
+    std::vector<std::uint32_t> FLineMarks;
+    std::vector<TFlagChange> FLineFlags;  // by id, for the ids in FLine
+    std::uint32_t FLineGeneration = 1;
 };
 
 }  // namespace rekna

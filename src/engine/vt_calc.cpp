@@ -5,12 +5,61 @@
 #include <cfenv>
 
 #include "engine/functions.h"
+#include "engine/line_deps.h"
 #include "engine/statistics.h"
 #include "numbers/calc_error.h"
 #include "numbers/format.h"
 #include "platform/cp932.h"
 
 namespace rekna {
+
+namespace {
+
+// A script runs while the scope lasts: what it reads goes into its dependencies.
+class TScriptScope {
+public:
+    explicit TScriptScope(bool& flag) noexcept : FFlag(flag), FWas(flag) { flag = true; }
+    ~TScriptScope() { FFlag = FWas; }
+    TScriptScope(const TScriptScope&) = delete;
+    TScriptScope& operator=(const TScriptScope&) = delete;
+
+private:
+    bool& FFlag;
+    bool FWas;
+};
+
+// Tells two definitions of a user function apart.
+std::uint32_t FunctionHash(const TUserFunc& f) {
+    std::uint32_t h = 2166136261U;
+    const auto mix = [&h](const void* p, std::size_t n) {
+        const auto* b = static_cast<const unsigned char*>(p);
+        for (std::size_t i = 0; i < n; ++i) {
+            h ^= b[i];
+            h *= 16777619U;
+        }
+    };
+    for (const std::string& param : f.Params)
+        mix(param.data(), param.size() + 1);
+    for (const TCalcItem& item : f.Items) {
+        const auto kind = static_cast<std::uint8_t>(item.Kind);
+        mix(&kind, 1);
+        mix(&item.Code, 1);
+        mix(&item.Mask, sizeof item.Mask);
+        mix(&item.Index, sizeof item.Index);
+        mix(&item.Tag, sizeof item.Tag);
+        const TCplx value = item.Value;
+        mix(&value.Re.Num, 10);
+        mix(&value.Re.Den, 10);
+        mix(&value.Im.Num, 10);
+        mix(&value.Im.Den, 10);
+        const std::string_view text = item.Text.View();
+        mix(text.data(), text.size());
+        mix("", 1);
+    }
+    return h;
+}
+
+}  // namespace
 
 TVtCalc::TVtCalc() {
     NumberSettings = TNumberSettings();
@@ -57,6 +106,7 @@ bool TVtCalc::DefineFunction(const TCalcList& line) {
     bool created = false;
     const int index = FFuncs.Define(line, &created);
     if (index < 0) return false;
+    FLastDefined = index;
     SetCalcErr(TCalcErr::ceUserFunc);
     if (created && OnAddUserFunc) OnAddUserFunc(*this, FFuncs.Get(index)->Name);
     return true;
@@ -74,6 +124,8 @@ bool TVtCalc::RunCompiled(bool commit, bool storeAns, const TCalcList* list) {
     if (work[0].Is(TItemKind::mCnt)) ApplyDirectives(work[0].Mask, FProps);
     if (work.size() > 1 && work[1].Is(TItemKind::mCnt)) {
         ApplyDirectives(work[1].Mask, FProps);
+        // No result: the line before's value is no value of this one.
+        FLastResult = TCplx::Blank();
         SetCalcErr(TCalcErr::ceControl);
         if (work[1].Mask & ControlBit(cbDefine)) DefineFunction(work);
         FBusy = false;
@@ -99,14 +151,7 @@ bool TVtCalc::RunCompiled(bool commit, bool storeAns, const TCalcList* list) {
         FAnsRe = FAnsIm = 0;
         if (!CalcFailed()) SetCalcErr(TCalcErr::ceSyntax);
     }
-    if (storeAns && CalcErr != TCalcErr::ceUndefinedVar) {
-        FVars.SetAns(value, !ok);
-        if (FRecording) {
-            FRecording->AnsSet = true;
-            FRecording->AnsValue = value;
-            FRecording->AnsError = !ok;
-        }
-    }
+    if (storeAns && CalcErr != TCalcErr::ceUndefinedVar) FVars.SetAns(value, !ok);
     if (FRecording) FRecording->Ran = true;
     if (!CalcFailed()) {
         const TCalcErr fp = FpErrors();
@@ -118,6 +163,8 @@ bool TVtCalc::RunCompiled(bool commit, bool storeAns, const TCalcList* list) {
 }
 
 bool TVtCalc::CalcLine(std::string_view text, bool commit, bool storeAns, bool keepData) {
+    // A calculation a script asks for may read any name.
+    if (FInScript) FScriptReadsAll = true;
     const bool compiled = Compile(text, keepData);
     // The log and Data show the variables a line names as they stood before it ran.
     if (FEvaluator.Trace) {
@@ -164,12 +211,17 @@ bool TVtCalc::CalcLine(std::string_view text, bool commit, bool storeAns, bool k
 
 bool TVtCalc::CalcLineCached(std::string_view text, TLineHint* hint) {
     FLineAnswer.Reset();
-    if (!UseLineCache || FBusy || FRecording || Statistics.Active)
-        return CalcLine(text, true, true, true);
+    if (FBusy || FRecording) return CalcLine(text, true, true, true);
+    // In statistics mode a line adds to the accumulator: it is calculated every time.
+    const bool statsBefore = Statistics.Active;
+    const bool useCache = UseLineCache && !statsBefore;
     const std::uint64_t context = FLineCache.Context(NumberSettings, Switches, FProps, FCopies);
-    if (TLineResult* hit = FLineCache.Find(text, context, LogEnable, FFuncs.Shape(), FVars, hint)) {
-        ReplayLine(*hit);
-        return hit->Ok;
+    if (useCache) {
+        if (TLineResult* hit =
+                FLineCache.Find(text, context, LogEnable, FFuncs.Shape(), FVars, hint)) {
+            ReplayLine(*hit);
+            return hit->Ok;
+        }
     }
     const std::uint64_t varShape = FVars.Shape();
     const std::uint64_t funcShape = FFuncs.Shape();
@@ -177,47 +229,72 @@ bool TVtCalc::CalcLineCached(std::string_view text, TLineHint* hint) {
     FTrace.Clear();
     FRecording = &result;
     FEvaluator.Trace = &FTrace;
+    FVars.BeginLine();
+    FLastDefined = -1;
     const bool ok = CalcLine(text, true, true, true);
     FEvaluator.Trace = nullptr;
     FRecording = nullptr;
+    const bool stopped = FRefused || FEvaluator.Stopped();
+    const bool sameContext =
+        FLineCache.Context(NumberSettings, Switches, FProps, FCopies) == context;
+    const bool definition = CalcErr == TCalcErr::ceUserFunc;
     // A stopped line is calculated again; so is a refused one, which is refused at once.
-    const bool cacheable = !FRefused && !FEvaluator.Stopped() && !FTrace.Impure &&
-                           FVars.Shape() == varShape && FFuncs.Shape() == funcShape &&
-                           CalcErr != TCalcErr::ceControl && CalcErr != TCalcErr::ceUserFunc &&
-                           !Statistics.Active &&
-                           FLineCache.Context(NumberSettings, Switches, FProps, FCopies) == context;
+    const bool cacheable = useCache && !stopped && !FTrace.Impure && FVars.Shape() == varShape &&
+                           FFuncs.Shape() == funcShape && CalcErr != TCalcErr::ceControl &&
+                           !definition && !Statistics.Active && sameContext;
+
+    // Every name of the line, as a variable or as a name not yet one.
+    const std::string formula = FormulaText(text, Switches);
+    for (std::size_t pos = 0; pos < formula.size();) {
+        const std::string_view name = ReadNameAt(formula, pos);
+        if (name.empty()) {
+            pos += CharLength(formula, pos);
+            continue;
+        }
+        std::string lower = LowerName(name);
+        const int id = FVars.Find(lower);
+        result.Names.push_back({std::move(lower), id});
+        pos += name.size();
+    }
+    for (TEvalTrace::TLookup& lookup : FTrace.Lookups)
+        result.Names.push_back(std::move(lookup));
+    // A long line names the same variables again and again; each is checked once.
+    if (result.Names.size() > 8) {
+        auto& names = result.Names;
+        const auto byName = [](const auto& a, const auto& b) { return a.Name < b.Name; };
+        const auto sameName = [](const auto& a, const auto& b) { return a.Name == b.Name; };
+        std::sort(names.begin(), names.end(), byName);
+        names.erase(std::unique(names.begin(), names.end(), sameName), names.end());
+    }
+
+    TLineDeps& deps = FDeps;
+    deps.Clear();
+    if (FTrace.Impure || statsBefore || Statistics.Active || stopped || definition)
+        deps.Flags |= dfVolatile;
+    if (!sameContext) deps.Flags |= dfContext;
+    if (Statistics.Active) deps.Flags |= dfStatistics;
+    for (const TEvalTrace::TLookup& name : result.Names)
+        deps.Reads.push_back(name.Id >= 0 ? static_cast<TDepKey>(name.Id) : NameKey(name.Name));
+    for (const TEvalTrace::TInput& in : FTrace.Inputs)
+        deps.Reads.push_back(static_cast<TDepKey>(in.Id));
+    for (const int call : FTrace.Calls) {
+        if (const TUserFunc* f = FFuncs.Get(call)) deps.Reads.push_back(NameKey(f->Name));
+    }
+    deps.TakeWrites(FVars);
+    if (definition) {
+        if (const TUserFunc* f = FFuncs.Get(FLastDefined))
+            deps.Functions.push_back({f->Name, FunctionHash(*f)});
+    }
+    FLineAnswer =
+        TLineAnswer::Make(FData, FAnswerText, FLastResult,
+                          LogEnable ? std::string_view(FLog.PackedText()) : "", deps.Pack());
     if (cacheable) {
         result.Context = context;
         result.Logged = LogEnable;
         result.FuncShape = funcShape;
         result.VarShape = varShape;
-        const std::string formula = FormulaText(text, Switches);
-        for (std::size_t pos = 0; pos < formula.size();) {
-            const std::string_view name = ReadNameAt(formula, pos);
-            if (name.empty()) {
-                pos += CharLength(formula, pos);
-                continue;
-            }
-            std::string lower = LowerName(name);
-            const int id = FVars.Find(lower);
-            result.Names.push_back({std::move(lower), id});
-            pos += name.size();
-        }
-        for (TEvalTrace::TLookup& lookup : FTrace.Lookups)
-            result.Names.push_back(std::move(lookup));
-        // A long line names the same variables again and again; each is checked once.
-        if (result.Names.size() > 8) {
-            auto& names = result.Names;
-            const auto byName = [](const auto& a, const auto& b) { return a.Name < b.Name; };
-            const auto sameName = [](const auto& a, const auto& b) { return a.Name == b.Name; };
-            std::sort(names.begin(), names.end(), byName);
-            names.erase(std::unique(names.begin(), names.end(), sameName), names.end());
-        }
         result.Inputs = std::move(FTrace.Inputs);
-        result.Writes = std::move(FTrace.Writes);
-        result.Answer = TLineAnswer::Make(FData, FAnswerText, FLastResult,
-                                          LogEnable ? std::string_view(FLog.PackedText()) : "");
-        FLineAnswer = result.Answer;
+        result.Answer = FLineAnswer;
         result.AnsRe = FAnsRe;
         result.AnsIm = FAnsIm;
         result.Err = CalcErr;
@@ -229,14 +306,29 @@ bool TVtCalc::CalcLineCached(std::string_view text, TLineHint* hint) {
     return ok;
 }
 
+std::string TVtCalc::ScriptDeps(bool writes) const {
+    TLineDeps deps;
+    deps.Flags = dfVolatile;
+    if (FScriptAsked) {
+        // Asking again at every keystroke would cost the user the window: what it read decides.
+        deps.Flags = FScriptReadsAll ? dfAsks | dfReadsAll : dfAsks;
+        deps.Reads = FScriptReads;
+        deps.Reads.push_back(ScriptStateKey());
+    }
+    if (Statistics.Active) deps.Flags |= dfStatistics;
+    if (writes) deps.TakeWrites(FVars);
+    return deps.Pack();
+}
+
 void TVtCalc::ReplayLine(TLineResult& r) {
     if (r.Ran) {
         const int ansId = FVars.AnsId();
         FEvaluator.Env().LastAnswer = ansId >= 0 ? FVars.ValueOf(ansId) : TCplx();
     }
-    for (const auto& [id, value] : r.Writes)
-        FVars.Assign(id, value);
-    if (r.AnsSet) FVars.SetAns(r.AnsValue, r.AnsError);
+    // The assignments and Ans, each variable changed as the line changed it.
+    TDepsView(r.Answer.Deps()).ForEachWrite([this](TDepKey, std::string_view write) {
+        TDepsView::Apply(write, FVars);
+    });
     if (r.Ran) {
         const int fId = FVars.FId();
         FEvaluator.Env().FreqAbs = fId >= 0 ? CplxAbs(FVars.ValueOf(fId)) : 0.0L;
@@ -259,8 +351,8 @@ void TVtCalc::ReplayLine(TLineResult& r) {
     ApplyDisplayProps(FCopies);
 }
 
-void TVtCalc::ResetDisplay() noexcept {
-    FLineCache.NewRun();
+void TVtCalc::ResetDisplay(bool agingCache) noexcept {
+    if (agingCache) FLineCache.NewRun();
     FCopies = FProps;
     ApplyDisplayProps(FCopies);
 }
@@ -277,6 +369,7 @@ void TVtCalc::RegisterBuiltins() {
 void TVtCalc::Clear() {
     if (FBusy) return;
     FBusy = true;
+    ++FClears;
     FVars.Clear();
     FEvaluator.Env().FreqAbs = 1.0L;
     Statistics.Reset();
@@ -297,6 +390,10 @@ int TVtCalc::SetVar(std::string_view name, const TFrac& re, const TFrac& im, std
 }
 
 int TVtCalc::GetVar(std::string_view name, TFrac& re, TFrac& im) const {
+    if (FInScript) {
+        const int id = FVars.Find(name);
+        FScriptReads.push_back(id >= 0 ? static_cast<TDepKey>(id) : NameKey(name));
+    }
     return FVars.GetWithState(name, re, im);
 }
 
@@ -339,6 +436,8 @@ std::string TVtCalc::FuncLineByName(std::string_view name, std::string_view befo
 }
 
 TCplx TVtCalc::CallByName(std::string_view name, long double re, long double im) {
+    // A user function may read any variable.
+    if (FInScript) FScriptReadsAll = true;
     const std::string lower = LowerName(name);
     const TCplx arg(re, im);
     if (const int user = FFuncs.Find(lower); user >= 0) {
@@ -444,23 +543,37 @@ void TVtCalc::SetScriptHost(std::unique_ptr<TScriptHost> host) {
 }
 
 bool TVtCalc::BeginScriptRun(std::string_view text) {
+    FVars.BeginLine();
     FData.clear();
     FAnswerText.clear();
     FLastResult = TCplx::Blank();
     FLog.Reset(nullptr);
     FScriptFailure = TScriptFailure();
+    FScriptAsked = false;
+    FScriptReadsAll = false;
+    FScriptReads.clear();
     return FScriptEnabled && FScriptHost &&
            text.find_first_not_of(" \t\r\n") != std::string_view::npos;
 }
 
 bool TVtCalc::ExecuteBlock(std::string_view text, int firstLine) {
-    return BeginScriptRun(text) &&
-           TakeScriptOutcome(FScriptHost->ExecuteBlock(text, firstLine, LogEnable));
+    if (!BeginScriptRun(text)) return false;
+    TScriptOutcome outcome;
+    {
+        const TScriptScope scope(FInScript);
+        outcome = FScriptHost->ExecuteBlock(text, firstLine, LogEnable);
+    }
+    return TakeScriptOutcome(std::move(outcome));
 }
 
 bool TVtCalc::EvaluateExpression(std::string_view text, int line) {
-    return BeginScriptRun(text) &&
-           TakeScriptOutcome(FScriptHost->EvaluateExpression(text, line, LogEnable));
+    if (!BeginScriptRun(text)) return false;
+    TScriptOutcome outcome;
+    {
+        const TScriptScope scope(FInScript);
+        outcome = FScriptHost->EvaluateExpression(text, line, LogEnable);
+    }
+    return TakeScriptOutcome(std::move(outcome));
 }
 
 bool TVtCalc::TakeScriptOutcome(TScriptOutcome outcome) {

@@ -14,6 +14,7 @@
 #include "engine/directives.h"
 #include "engine/evaluator.h"
 #include "engine/line_cache.h"
+#include "engine/line_deps.h"
 #include "engine/user_func.h"
 #include "engine/vari_list.h"
 
@@ -72,8 +73,18 @@ public:
     // A hint kept by the caller for where the text comes from makes a repeated lookup cheaper.
     bool CalcLineCached(std::string_view text, TLineHint* hint = nullptr);
     // What the last CalcLineCached left (Data, AnswerText, LastResult, the packed log when
-    // LogEnable was on) as the block the line cache shares; null when the result was not cached.
+    // LogEnable was on, and what the line read and wrote: engine/line_deps.h), as the block the
+    // line cache shares when it keeps the result.
     [[nodiscard]] const TLineAnswerRef& CachedAnswer() const noexcept { return FLineAnswer; }
+    // The dependencies of the script run that ended last (ExecuteBlock, EvaluateExpression):
+    // what it wrote are the variables it changed (unless writes is off). It is calculated in
+    // every run, unless it asked the user: then it reads the variables it read by name, the
+    // scripts' shared state and, after a calculation or another line's answer, every name.
+    [[nodiscard]] std::string ScriptDeps(bool writes = true) const;
+    // The script that runs shows the user a box (the window's box hooks tell).
+    void NoteScriptAsked() noexcept { FScriptAsked = true; }
+    // The script that runs read another line's answer.
+    void NoteScriptReadsAll() noexcept { FScriptReadsAll = true; }
     // Off: CalcLineCached always calculates.
     bool UseLineCache = true;
     [[nodiscard]] std::size_t LineCacheSize() const noexcept { return FLineCache.Size(); }
@@ -83,8 +94,16 @@ public:
     bool Compile(std::string_view text, bool keepData);
     // Runs a compiled list, or the engine's own compiled line when list is null.
     bool RunCompiled(bool commit, bool storeAns, const TCalcList* list = nullptr);
-    // Also marks the start of a sheet run for the line cache.
-    void ResetDisplay() noexcept;
+    // Also marks the start of a sheet run for the line cache, which then lets go of results that
+    // no run has used for long; a run that calculates only some rows leaves it be (agingCache off).
+    void ResetDisplay(bool agingCache = true) noexcept;
+    // Changes whenever the number settings, the expression switches or the display context
+    // differ from the last time it was asked.
+    [[nodiscard]] std::uint64_t ContextGeneration() noexcept {
+        return FLineCache.Context(NumberSettings, Switches, FProps, FCopies);
+    }
+    // The memory clears so far.
+    [[nodiscard]] std::uint64_t Clears() const noexcept { return FClears; }
     void ApplyDisplaySettings() noexcept;
 
     [[nodiscard]] const std::string& Data() const noexcept { return FData; }
@@ -130,6 +149,9 @@ public:
     [[nodiscard]] TVariList& Vars() noexcept { return FVars; }
     [[nodiscard]] const TVariList& Vars() const noexcept { return FVars; }
     [[nodiscard]] const TUserFuncList& Funcs() const noexcept { return FFuncs; }
+    // The user functions as they stand can be put back (a sheet run that starts again).
+    void SetFunctionsBase() { FFuncs.SetUndoBase(); }
+    void FunctionsToBase() { FFuncs.UndoToBase(); }
     // Extra arguments of a user-function call by name: parameter k > 0 takes ScriptArgs[k-1].
     std::vector<TCplx> ScriptArgs;
 
@@ -247,7 +269,9 @@ private:
     TStopRequest FStop;
     TEvalTrace FTrace;
     TLineResult* FRecording = nullptr;
-    TLineAnswerRef FLineAnswer;  // see CachedAnswer  // the result being recorded by CalcLineCached
+    TLineAnswerRef FLineAnswer;  // see CachedAnswer
+    TLineDeps FDeps;             // scratch of CalcLineCached
+    int FLastDefined = -1;       // the user function the last definition line defined
 
     TDisplayProps FProps;   // the property values
     TDisplayProps FCopies;  // the component's own copies, restored after every line
@@ -258,6 +282,12 @@ private:
     bool FBusy = false;
     bool FRefused = false;  // the last Compile refused its line: too many items, or stopped
     bool FScriptEnabled = false;
+    // What the script run under way (or the last one) read, for ScriptDeps.
+    bool FInScript = false;
+    bool FScriptAsked = false;
+    bool FScriptReadsAll = false;
+    mutable std::vector<TDepKey> FScriptReads;
+    std::uint64_t FClears = 0;
 };
 
 }  // namespace rekna

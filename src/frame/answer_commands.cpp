@@ -67,10 +67,13 @@ void TFrameCalcCore::RecalculateAfterWriting() {
 
 void TFrameCalcCore::WriteAnswers() {
     if (FRun.Running() || FMemo.GetCount() == 0) return;
+    // Answers are written from a finished run, and the engine calculates from where it ended.
+    FRun.Finish();
     const TUMemoSelection& sel = FMemo.Selection();
     if (!sel.HasSelection(FMemo)) {
         // The run stores every row's result; the caret line's is written.
         RunRows(true, false, TCalcRangeKind::rkAll, TRunCommand::rcRun);
+        FRun.Finish();
         const int caret = FRun.CaretRow();
         const std::string formula(FMemo.Note(caret));
         const std::string answer(FMemo.Result(caret));
@@ -132,6 +135,7 @@ void TFrameCalcCore::WriteAnswers() {
 
 void TFrameCalcCore::DeleteAnswers() {
     if (FRun.Running() || FMemo.GetCount() == 0) return;
+    FRun.Finish();
     const TUMemoSelection& sel = FMemo.Selection();
     const bool selected = sel.HasSelection(FMemo);
     const int first = selected ? sel.Start().Y : sel.Caret.Y;
@@ -145,6 +149,7 @@ void TFrameCalcCore::DeleteAnswers() {
 void TFrameCalcCore::WriteAllAnswers() {
     if (FRun.Running() || FMemo.GetCount() == 0) return;
     RunRows(true, false, TCalcRangeKind::rkAll, TRunCommand::rcRun);
+    FRun.Finish();
     // The results of every line first: writing re-wraps lines and moves the rows they sit on.
     std::vector<std::pair<std::string, std::string>> results;
     for (int row = 0; row < FMemo.GetCount(); row = FMemo.LastRowOfLine(row) + 1) {
@@ -164,6 +169,7 @@ void TFrameCalcCore::WriteAllAnswers() {
 
 void TFrameCalcCore::DeleteAllAnswers() {
     if (FRun.Running() || FMemo.GetCount() == 0) return;
+    FRun.Finish();
     const int top = FMemo.TopRow();
     WriteLines(0, FMemo.GetCount() - 1,
                [](const std::string&) { return std::pair<std::string, std::string>{}; });
@@ -173,6 +179,7 @@ void TFrameCalcCore::DeleteAllAnswers() {
 
 void TFrameCalcCore::SortByResult(bool ascending) {
     if (FRun.Running() || FMemo.GetCount() == 0) return;
+    FRun.Finish();
     const TUMemoSelection& sel = FMemo.Selection();
     if (!sel.HasSelection(FMemo)) return;
     const int first = FMemo.FirstRowOfLine(sel.Start().Y);

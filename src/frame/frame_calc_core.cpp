@@ -67,6 +67,8 @@ void TFrameCalcCore::SetCalcMode() {
     FMemo.SetDoubleMul(FOptions.MemoDoubleMul());
     FMemo.SetDoubleDiv(FOptions.MemoDoubleDiv());
     FCalcBarFormat = FOptions.CalcBarFormat();
+    // Any option may change what a row shows or which rows calculate: every row runs again.
+    FRun.Invalidate();
     // Without a script language the option keeps its check: it only cannot take effect.
     const bool scripting = FCalc.HasScriptHost();
     FCalc.SetScriptEnabled(scripting && FOptions.VbScript);
@@ -142,14 +144,14 @@ void TFrameCalcCore::AutoCalc() {
 void TFrameCalcCore::ClearAnswerRows() {
     FAnswers.BeginUpdate();
     for (int r = 0; r < FAnswers.GetCount(); ++r) {
-        if (!FAnswers.Get(r).empty()) FAnswers.Put(r, "");
+        if (!FAnswers.Get(r).empty()) FRun.PutAnswerRow(r, "");
     }
     FAnswers.EndUpdate();
     // The memo rows keep their answers; the log pane has nothing to show for them.
     for (int r = 0; r < FMemo.GetCount(); ++r) {
         const TLineAnswerRef& a = FMemo.Answer(r);
         if (!a.Log().empty())
-            FMemo.SetAnswer(r, TLineAnswer::Make(a.Note(), a.Result(), a.Value(), {}));
+            FMemo.SetAnswer(r, TLineAnswer::Make(a.Note(), a.Result(), a.Value(), {}, a.Deps()));
     }
 }
 
@@ -356,7 +358,8 @@ void TFrameCalcCore::SelectionSummary(std::string_view text) {
 void TFrameCalcCore::UpdateCalcBar() {
     const std::string memoPrefix = MemoHintPrefix();
     const std::string answerPrefix = AnswerHintPrefix(FAnswers.Selection().Caret.Y);
-    if (!FRun.Running()) {
+    // While a run is under way the bar keeps what it shows; the run's end shows the caret line.
+    if (!FRun.Running() && !FRun.Pending()) {
         if (MemoHasSelection()) {
             SelectionSummary(FMemo.GetSelText(false));
         } else if (FView.AnswerFocused() && FAnswers.Selection().HasSelection(FAnswers)) {
@@ -377,6 +380,12 @@ void TFrameCalcCore::UpdateCalcBar() {
     }
     const std::string bar = HintText(FCalcBarText);
     FMemoHint = memoPrefix + bar;
+    // A long run tells how far it has come.
+    if (FRun.Pending() && FRun.RunSeconds() >= 1) {
+        FMemoHint += SysText("  計算中 ");
+        FMemoHint += std::to_string(static_cast<int>(FRun.Progress() * 100));
+        FMemoHint += SysText("% (Escで中止)");
+    }
     FAnswerHint = answerPrefix + bar;
     FLogPaneHint.assign(1, '|').append(bar);
     FNeedBarUpdate = false;
@@ -411,7 +420,8 @@ void TFrameCalcCore::LogSelectorButton() {
 std::optional<std::string> TFrameCalcCore::LogHint(int row, int column) {
     const bool on = FView.ApplicationActive() && FOptions.LogHint &&
                     FOptions.LogContent == TLogContent::lcCalcLog && !MemoHasSelection() &&
-                    !FRun.Running() && FLog.GetCount() > 0 && FLogFileType != TFileType::ftVBScript;
+                    !FRun.Running() && !FRun.Pending() && FLog.GetCount() > 0 &&
+                    FLogFileType != TFileType::ftVBScript;
     if (!on) {
         FHintColumn = FHintRow = 0;
         return std::string();
@@ -435,6 +445,7 @@ void TFrameCalcCore::RerunDefinitions() {
 void TFrameCalcCore::AllClear() {
     // A script letting events run still uses the memo and the engine.
     if (FRun.Running()) return;
+    FRun.Invalidate();
     FMemo.Clear();
     FAnswers.Clear();
     FLog.Clear();
@@ -452,6 +463,7 @@ void TFrameCalcCore::AllClear() {
 
 void TFrameCalcCore::MemoryClear() {
     if (FRun.Running()) return;
+    FRun.Invalidate();
     FCalc.Clear();
     RerunDefinitions();
     FMemo.BeginUpdate();
@@ -476,6 +488,7 @@ void TFrameCalcCore::DocumentOpened(const std::string& path, bool append, bool a
     FSaveEnabled = false;
     if (!append) FUnsavedBackup = false;
     UpdateTitle(!append);
+    FRun.Invalidate();
     if (!append) {
         FCalc.Clear();
         RerunDefinitions();

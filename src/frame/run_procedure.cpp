@@ -30,8 +30,11 @@ bool StartsWith(std::string_view s, std::string_view prefix) noexcept {
     return s.substr(0, prefix.size()) == prefix;
 }
 
-bool IsScriptLine(std::string_view s) noexcept {
-    return StartsWith(s, "#>") || StartsWith(s, "#?");
+// A script row is calculated in every run.
+std::string VolatileDeps() {
+    TLineDeps deps;
+    deps.Flags = dfVolatile;
+    return deps.Pack();
 }
 
 // Restores the run state however the loop is left.
@@ -64,9 +67,19 @@ private:
 
 }  // namespace
 
+bool IsScriptLine(std::string_view s) noexcept {
+    return StartsWith(s, "#>") || StartsWith(s, "#?");
+}
+
 TRunProcedure::TRunProcedure(TUMemoStrings& memo, TUMemoStrings& answers, TVtCalc& calc,
                              const TCalcOptions& options)
-    : FMemo(memo), FAnswers(answers), FCalc(calc), FOptions(options) {}
+    : FMemo(memo), FAnswers(answers), FCalc(calc), FOptions(options), FIndex(memo) {
+    FMemo.SetRowObserver(this);
+}
+
+TRunProcedure::~TRunProcedure() {
+    if (FMemo.RowObserver() == this) FMemo.SetRowObserver(nullptr);
+}
 
 int TRunProcedure::CaretRow() const {
     return FMemo.LastRowOfLine(FMemo.Selection().Caret.Y);
@@ -90,6 +103,18 @@ void TRunProcedure::ExtendScriptRange(int& first, int& last) const {
 
 void TRunProcedure::CalcRows(bool store, bool write, TCalcRangeKind kind) {
     if (FRunning || FMemo.GetCount() == 0) return;
+    if (Incremental && store && !write && kind == TCalcRangeKind::rkAll) {
+        RunChanged();
+        return;
+    }
+    // Another run starts from where the run under way would end; it changes rows that the next
+    // run of all rows cannot tell apart, so that one calculates every row.
+    Finish();
+    CalcRange(store, write, kind);
+    FInc.Valid = false;
+}
+
+void TRunProcedure::CalcRange(bool store, bool write, TCalcRangeKind kind) {
     FRunning = true;
     EscPressed = false;
     FCalc.ClearStopRequest();
@@ -112,12 +137,6 @@ void TRunProcedure::CalcRows(bool store, bool write, TCalcRangeKind kind) {
 
     FCapture = TRunCapture();
     FLineMark = {-1, 0};
-    // The hints of rows that are gone give their memory back.
-    const auto rows = static_cast<std::size_t>(FMemo.GetCount());
-    if (FRowHints.size() > 2 * rows) {
-        FRowHints.resize(rows);
-        FRowHints.shrink_to_fit();
-    }
     FScriptRows.clear();
     FScriptBuffer.clear();
     FCalc.ResetDisplay();
@@ -145,6 +164,7 @@ void TRunProcedure::CalcRows(bool store, bool write, TCalcRangeKind kind) {
             continue;
         }
         const bool result = CalcRow(row, store, false, kind == TCalcRangeKind::rkWriteAll);
+        ++FRowsCalculated;
         if (result && (row == caret || row == caretBlockEnd)) {
             FCapture.Captured = true;
             FCapture.Log = FCalc.LogText();
@@ -171,7 +191,7 @@ void TRunProcedure::StoreEngineResult(int row) {
     }
     const std::string_view log =
         hold ? std::string_view(FCalc.LogPackedText()) : std::string_view();
-    StoreRowResult(row, FCalc.Data(), FCalc.LastResult(), log, FCalc.AnswerText());
+    StoreRowResult(row, FCalc.Data(), FCalc.LastResult(), log, FCalc.AnswerText(), cached.Deps());
 }
 
 bool TRunProcedure::CalcScriptRow(int row, std::string_view text, bool store, bool write) {
@@ -183,12 +203,12 @@ bool TRunProcedure::CalcScriptRow(int row, std::string_view text, bool store, bo
         FScriptBuffer += "\r\n";
         FScriptRows.push_back(row);
         if (StartsBlockAt(row + 1)) {
-            if (store) StoreRowResult(row, {}, TCplx::Blank(), {}, {});
+            if (store) StoreRowResult(row, {}, TCplx::Blank(), {}, {}, VolatileDeps());
             if (write && OnRemoveAnswer) OnRemoveAnswer(row);
             return false;
         }
         FScriptBuffer.resize(FScriptBuffer.size() - 2);
-        if (row < FAnswers.GetCount()) FAnswers.Put(row, "");
+        if (row < FAnswers.GetCount()) PutAnswerRow(row, "");
         FMemo.SetResult(row, "");
         const std::string script = std::move(FScriptBuffer);
         FScriptBuffer.clear();
@@ -203,7 +223,15 @@ bool TRunProcedure::CalcScriptRow(int row, std::string_view text, bool store, bo
         const std::string written(block && row < FAnswers.GetCount() ? FMemo.Result(row)
                                                                      : std::string_view());
         StoreRowResult(row, FCalc.Data(), FCalc.LastResult(), log,
-                       written.empty() ? FCalc.AnswerText() : written);
+                       written.empty() ? FCalc.AnswerText() : written, FCalc.ScriptDeps());
+        // The block's other lines are calculated with it: as often as it is.
+        if (block && TDepsView(FMemo.Answer(row).Deps()).Asks()) {
+            const std::string deps = FCalc.ScriptDeps(false);
+            for (const int r : FScriptRows) {
+                if (r != row && r < FMemo.GetCount())
+                    StoreRowResult(r, {}, TCplx::Blank(), {}, {}, deps);
+            }
+        }
         if (block) ShowScriptError(row);
     }
     FScriptRows.clear();
@@ -223,17 +251,15 @@ void TRunProcedure::ShowScriptError(int row) {
                             : failing < FAnswers.GetCount() ? PackLog(FAnswers.Get(failing))
                                                             : std::string();
     StoreRowResult(failing, "[VBScript] #Error", TCplx::Blank(), log,
-                   std::string(1, '[').append(error.Message).append(1, ']'));
+                   std::string(1, '[').append(error.Message).append(1, ']'),
+                   failing == row ? std::string(FMemo.Answer(row).Deps())
+                   : TDepsView(FMemo.Answer(row).Deps()).Asks() ? FCalc.ScriptDeps(false)
+                                                                : VolatileDeps());
 }
 
 int TRunProcedure::LineOfRow(int row) {
     row = std::clamp(row, 0, std::max(0, FMemo.GetCount() - 1));
-    if (FLineMark.Row < 0 || FLineMark.Row > row) FLineMark = {0, 0};
-    for (int r = FLineMark.Row; r < row; ++r) {
-        if (!FMemo.Continued(r)) ++FLineMark.Line;
-    }
-    FLineMark.Row = row;
-    return FLineMark.Line;
+    return FMemo.LineIndexOfRow(row);
 }
 
 int TRunProcedure::RowOfLine(int line) {
@@ -252,6 +278,8 @@ int TRunProcedure::RowOfLine(int line) {
 }
 
 std::string TRunProcedure::ScriptAnswer(int line) {
+    // Which line's answer the script reads is no key a run can follow.
+    FCalc.NoteScriptReadsAll();
     const int row = RowOfLine(line - 1);
     return row >= 0 && row < FAnswers.GetCount() ? std::string(FMemo.Result(row)) : std::string();
 }
@@ -259,12 +287,14 @@ std::string TRunProcedure::ScriptAnswer(int line) {
 void TRunProcedure::SetScriptAnswer(int line, std::string_view text) {
     const int row = RowOfLine(line - 1);
     if (row < 0) return;
+    // A row the run has still to reach takes its own answer again, as a run of every row gives it.
+    if (FInc.Active && row > FInc.Pos) FIndex.RowChanged(row);
     FMemo.SetResult(row, text);
     while (FAnswers.GetCount() <= row)
-        FAnswers.Add("");
+        FAnswers.ReplayInsert(FAnswers.GetCount(), {}, false, 0);
     std::string buffer;
     const std::string_view shown = PaneAnswer(text, buffer);
-    if (FAnswers.Get(row) != shown) FAnswers.Put(row, shown);
+    if (FAnswers.Get(row) != shown) PutAnswerRow(row, shown);
 }
 
 void TRunProcedure::BeginStream() {
@@ -303,9 +333,7 @@ bool TRunProcedure::CalcRow(int row, bool store, bool assignOnly, bool write) {
     } else if (FOptions.IsCalcLine(text) &&
                (!assignOnly || text.find('=', 1) != std::string_view::npos)) {
         if (assignOnly && FOptions.AnsRule == TAnsRule::arRow) SetPrevAns(row);
-        if (static_cast<std::size_t>(row) >= FRowHints.size())
-            FRowHints.resize(static_cast<std::size_t>(FMemo.GetCount()));
-        FCalc.CalcLineCached(Trim(text), &FRowHints[static_cast<std::size_t>(row)]);
+        FCalc.CalcLineCached(Trim(text));
         const bool result = !FCalc.Data().empty();
         if (store) StoreEngineResult(row);
         if (write && OnWriteAnswer) OnWriteAnswer(row, FCalc.AnswerText());
@@ -316,8 +344,9 @@ bool TRunProcedure::CalcRow(int row, bool store, bool assignOnly, bool write) {
 }
 
 void TRunProcedure::StoreRowResult(int row, std::string_view formula, const TCplx& value,
-                                   std::string_view log, std::string_view answer) {
-    StoreRowAnswer(row, TLineAnswer::Make(formula, answer, value, log));
+                                   std::string_view log, std::string_view answer,
+                                   std::string_view deps) {
+    StoreRowAnswer(row, TLineAnswer::Make(formula, answer, value, log, deps));
 }
 
 void TRunProcedure::StoreRowAnswer(int row, const TLineAnswerRef& result) {
@@ -327,7 +356,8 @@ void TRunProcedure::StoreRowAnswer(int row, const TLineAnswerRef& result) {
         return IsScriptLine(FMemo.Get(FMemo.FirstRowOfLine(r)));
     };
     while (FAnswers.GetCount() <= row) {
-        const int added = FAnswers.Add("");
+        const int added = FAnswers.GetCount();
+        FAnswers.ReplayInsert(added, {}, false, 0);
         FAnswers.SetResult(added, scriptRow(added) ? "VB" : "");
     }
     const bool script = scriptRow(row);
@@ -335,8 +365,12 @@ void TRunProcedure::StoreRowAnswer(int row, const TLineAnswerRef& result) {
     std::string buffer;
     const std::string_view shown =
         PaneAnswer(FilterAnswer(answer, FOptions.ShowErrors, FOptions.ShowControl), buffer);
-    if (FAnswers.Get(row) != shown) FAnswers.Put(row, shown);
+    if (FAnswers.Get(row) != shown) PutAnswerRow(row, shown);
     FAnswers.SetResult(row, script ? "VB" : "");
+}
+
+void TRunProcedure::PutAnswerRow(int row, std::string_view text) {
+    FAnswers.ReplayPut(row, text, false, 0);
 }
 
 void TRunProcedure::SetPrevAns(int row) {
@@ -361,10 +395,14 @@ void TRunProcedure::AutoCalc() {
 
 void TRunProcedure::SyncAnswerRows() {
     FAnswers.BeginUpdate();
-    while (FAnswers.GetCount() < FMemo.GetCount())
-        FAnswers.Add("");
-    while (FAnswers.GetCount() > FMemo.GetCount())
-        FAnswers.Delete(FAnswers.GetCount() - 1);
+    if (FAnswers.GetCount() < FMemo.GetCount()) {
+        std::vector<TUMemoStringItem> rows(
+            static_cast<std::size_t>(FMemo.GetCount() - FAnswers.GetCount()),
+            FAnswers.NewRow({}, false, 0));
+        FAnswers.ReplayInsertRows(FAnswers.GetCount(), std::move(rows));
+    }
+    if (FAnswers.GetCount() > FMemo.GetCount())
+        FAnswers.ReplayDeleteRows(FMemo.GetCount(), FAnswers.GetCount() - FMemo.GetCount());
     FAnswers.Selection().Clear();
     FAnswers.Selection().Caret = {1, std::max(0, CaretRow())};
     FAnswers.Selection().Normalize(FAnswers);
@@ -377,11 +415,11 @@ void TRunProcedure::RefreshAnswerRows(int first, int last) {
     last = std::min(last, FMemo.GetCount() - 1);
     for (int r = std::max(first, 0); r <= last; ++r) {
         while (FAnswers.GetCount() <= r)
-            FAnswers.Add("");
+            FAnswers.ReplayInsert(FAnswers.GetCount(), {}, false, 0);
         std::string buffer;
         const std::string_view shown = PaneAnswer(
             FilterAnswer(FMemo.Result(r), FOptions.ShowErrors, FOptions.ShowControl), buffer);
-        if (FAnswers.Get(r) != shown) FAnswers.Put(r, shown);
+        if (FAnswers.Get(r) != shown) PutAnswerRow(r, shown);
     }
     FAnswers.EndUpdate();
     SyncAnswerRows();

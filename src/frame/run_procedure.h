@@ -1,20 +1,28 @@
 // TRunProcedure: which memo lines run when, and where their results are kept.
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "engine/line_hint.h"
+#include "editor/store/umemo_strings.h"
+#include "engine/line_deps.h"
+#include "engine/statistics.h"
+#include "engine/vari_list.h"
 #include "frame/calc_options.h"
+#include "frame/run_index.h"
 #include "numbers/cplx.h"
 #include "numbers/line_answer.h"
 
 namespace rekna {
 
-class TUMemoStrings;
 class TVtCalc;
+
+// A "#>" or "#?" line of the script language.
+[[nodiscard]] bool IsScriptLine(std::string_view line) noexcept;
 
 // What a run captured of the caret line.
 struct TRunCapture {
@@ -32,21 +40,34 @@ struct TUserFuncMenuItem {
 
 // The calculation frame's run procedure over its memo and answer panes: the results of a
 // logical line live on the memo's row item of its last display row (Note: the formula, Result:
-// the answer, Value: the value, Log: the log packed by engine/log_pack.h), so inserting and
-// deleting lines keeps every answer beside its own line; the answer pane shows the filtered
-// answers.
-class TRunProcedure {
+// the answer, Value: the value, Log: the log packed by engine/log_pack.h, and what the line read
+// and wrote: engine/line_deps.h), so inserting and deleting lines keeps every answer beside its
+// own line; the answer pane follows the memo's rows and shows the filtered answers.
+//
+// A run over all rows that stores its results calculates only what changed since the last one:
+// the edited lines, the lines that read a name whose value changed, and the lines calculated in
+// every run (random numbers, scripts, statistics, definitions); the others keep their answers,
+// and the chunks of rows that read nothing changed are passed over whole (TRunIndex). Every answer
+// and log is the one a run over all rows would give. Any other run goes over its whole range.
+class TRunProcedure : private TRowObserver {
 public:
     TRunProcedure(TUMemoStrings& memo, TUMemoStrings& answers, TVtCalc& calc,
                   const TCalcOptions& options);
+    ~TRunProcedure() override;
+    TRunProcedure(const TRunProcedure&) = delete;
+    TRunProcedure& operator=(const TRunProcedure&) = delete;
 
     // Runs the rows of a range; returns at once while a run is in progress or the memo is empty.
+    // A run over all rows that stores its results joins a run that is still under way.
     void CalcRows(bool store, bool write, TCalcRangeKind kind);
     // One logical line; true when the engine produced a formula.
     bool CalcRow(int row, bool store, bool assignOnly, bool write);
     void StoreRowResult(int row, std::string_view formula, const TCplx& value, std::string_view log,
-                        std::string_view answer);
+                        std::string_view answer, std::string_view deps = {});
     void StoreRowAnswer(int row, const TLineAnswerRef& result);
+    // The answer pane's row shows text. The pane is never edited by hand: what the run writes
+    // there is kept out of its undo list.
+    void PutAnswerRow(int row, std::string_view text);
     // Ans from the nearest earlier row with a value.
     void SetPrevAns(int row);
     // A run over the range the auto-calculation option chooses.
@@ -61,8 +82,45 @@ public:
     // formula, and fills menu with its user functions.
     void RerunDefinitions(std::string& defText, std::vector<TUserFuncMenuItem>& menu);
 
+    // Rows are being calculated now (a script may be letting window events run).
     [[nodiscard]] bool Running() const noexcept { return FRunning; }
     [[nodiscard]] const TRunCapture& Captured() const noexcept { return FCapture; }
+
+    // --- Runs in slices. With Sliced set, a run of all rows works for about kSliceMs, or for
+    // SliceRows steps (rows worked out, chunks passed over) when that is set, and at least until
+    // the visible rows are done (unless that takes kScreenMs); the rest waits for Continue, which
+    // the host calls between window events once OnPending asks for it. Otherwise every run ends
+    // before CalcRows returns.
+    static constexpr double kSliceMs = 8;
+    static constexpr double kScreenMs = 50;
+    bool Sliced = false;
+    int SliceRows = 0;
+    // A slice left work: the host calls Continue soon.
+    std::function<void()> OnPending;
+    // A slice ended (also the last one): the host shows the progress and the rows not yet current.
+    std::function<void()> OnSlice;
+    void Continue();
+    // What is left, at once: the host's tools (saving, printing, answer writing, the graph, the
+    // hot key) see a finished run. A run that Esc stopped (or is to stop) stays as it was left.
+    void Finish();
+    // Esc: the run stops where it is; the next run over all rows goes on from there.
+    void Stop();
+    // The memo and the engine are about to be emptied or replaced: a run under way is dropped and
+    // the next one calculates every row.
+    void Invalidate();
+    // A run waits for Continue.
+    [[nodiscard]] bool Pending() const noexcept { return FInc.Active && !FInc.Stopped; }
+    // The rows from this one on may show answers that are not yet current; -1 when none may.
+    [[nodiscard]] std::int32_t PendingFrom() const noexcept;
+    // How far the run under way has come, 0 to 1, and for how long it has been going.
+    [[nodiscard]] double Progress() const noexcept;
+    [[nodiscard]] double RunSeconds() const noexcept;
+    // Off: every run calculates every row of its range (the reference of the tests).
+    bool Incremental = true;
+    // Rows calculated (lines worked out or replayed) by all runs so far.
+    [[nodiscard]] std::uint64_t RowsCalculated() const noexcept { return FRowsCalculated; }
+    // Empty when the run index agrees with the memo's rows.
+    [[nodiscard]] std::string CheckIndex() const { return FIndex.Check(); }
 
     // The row of the caret line's answer: the last display row of its logical line.
     [[nodiscard]] int CaretRow() const;
@@ -98,6 +156,36 @@ public:
     bool EscPressed = false;
 
 private:
+    // TRowObserver: the index and the answer pane follow the memo's rows.
+    void RowsRemoving(std::int32_t row, std::int32_t count) override;
+    void RowsInserted(std::int32_t row, std::int32_t count) override;
+    void RowChanged(std::int32_t row) override;
+    void RowsReset() override;
+    // A row before the run's position changed: the run starts again from the top.
+    void RowBefore(std::int32_t row, std::int32_t removed, std::int32_t inserted);
+
+    // The run of all rows that calculates what changed.
+    void RunChanged();
+    void BeginChanged();
+    void RestartChanged();
+    // How a slice of work ended: nothing after the position can change any more, the memo's end,
+    // the slice's time, Esc.
+    enum class TWorkEnd : std::uint8_t { weNothingLeft, weEnd, weSliceOver, weStopped };
+    TWorkEnd WorkChanged();
+    void VisitRow(std::int32_t row, int chunk, std::int32_t offset);
+    // A later line of the script block that goes on after row is to be calculated.
+    [[nodiscard]] bool BlockDirtyAfter(std::int32_t row);
+    // The run is over: at the memo's end, or early when nothing after the position can change.
+    void EndChanged(bool early);
+    void EndRunEvents();
+    [[nodiscard]] bool SliceOver();
+    // The options that decide which lines calculate and what their rows keep and show.
+    [[nodiscard]] std::string RowOptions() const;
+    // Whether the chunk at the run's position may be passed over whole.
+    [[nodiscard]] bool Passable(int chunk);
+    // The run over a range, every row of it.
+    void CalcRange(bool store, bool write, TCalcRangeKind kind);
+
     void ExtendScriptRange(int& first, int& last) const;
     bool CalcScriptRow(int row, std::string_view text, bool store, bool write);
     bool StartsBlockAt(int row) const;
@@ -118,14 +206,59 @@ private:
     std::string FStreamBuffer;
     // The last display row of each line of the block being gathered.
     std::vector<int> FScriptRows;
-    // Per memo row, where the line cache found the row's line last.
-    std::vector<TLineHint> FRowHints;
     // A display row known to start logical line Line (Row -1: none known).
     struct TLineMark {
         int Row = -1;
         int Line = 0;
     } FLineMark;
     bool FRunning = false;
+    std::uint64_t FRowsCalculated = 0;
+
+    TRunIndex FIndex;
+    // The run of all rows that calculates what changed, and what the last one left.
+    struct TChangedRun {
+        // The rows' answers follow from the last finished run: what a run reads is known.
+        bool Valid = false;
+        bool Active = false;        // a run is under way
+        bool Stopped = false;       // by Esc
+        bool Restart = false;       // a row before Pos changed
+        bool StoppedInRow = false;  // Esc stopped a line as it was calculated
+        // Every row from FullFrom on is calculated (-1: none).
+        std::int32_t FullFrom = -1;
+        std::int32_t Pos = 0;        // the next row to look at
+        std::int32_t LineStart = 0;  // the first row of Pos's line
+        bool LineEdited = false;     // a row of that line was edited
+        // The names whose value differs from what the rows from Pos on read when they were last
+        // calculated.
+        TDepKeySet Changed;
+        // A restart left rows from Frontier on as the last finished run left them, and what
+        // differed there.
+        std::int32_t Frontier = -1;
+        TDepKeySet AtFrontier;
+        // What differed at the end of the last finished run, for the rows before the variables'
+        // assignments (the next run starts from the last one's variables).
+        TDepKeySet Carry;
+        TDepKeySet FunctionsChanged;
+        // The variables changed between runs, as the last run left them.
+        std::vector<TVariList::TUndoItem> Outside;
+        TStatistics Stats;  // at the start of the run
+        int VarsAtStart = 0;
+        // The state the last finished run left.
+        std::uint64_t Clears = 0;
+        std::uint64_t FuncShape = 0;
+        std::uint64_t Context = 0;
+        bool StatsActive = false;
+        // The options that decide what the rows keep and show, as the last run had them.
+        std::string RowOptions;
+        int CaretRow = -1;
+        int CaretBlockEnd = -1;
+        bool ForceCaret = false;
+        std::chrono::steady_clock::time_point Began;
+    } FInc;
+    std::chrono::steady_clock::time_point FSliceStart;
+    // Rows worked out and chunks passed over in the slice; when the clock was read last.
+    int FSliceSteps = 0;
+    int FSliceChecked = 0;
 };
 
 }  // namespace rekna

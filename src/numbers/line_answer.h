@@ -1,7 +1,8 @@
 // TLineAnswer: what a calculated line leaves for its row, in one immutable block that the memo's
-// row and the line cache share: the rendered formula, the answer text, the value and the packed
-// log. A line met again with the same inputs gets the block the cache already holds, so a memo of
-// many alike lines keeps each distinct answer once.
+// row and the line cache share: the rendered formula, the answer text, the value, the packed log
+// and what the line read and wrote (engine/line_deps.h keeps that part's form). A line met again
+// with the same inputs gets the block the cache already holds, so a memo of many alike lines keeps
+// each distinct answer once.
 #pragma once
 
 #include "numbers/cplx.h"
@@ -17,23 +18,19 @@ class TLineAnswerRef;
 
 class TLineAnswer {
 public:
-    // A block holding the four parts. Empty texts with a zero value give no block (null); empty
+    // A block holding the five parts. Empty texts with a zero value give no block (null); empty
     // texts with the blank value give one shared block.
     [[nodiscard]] static TLineAnswerRef Make(std::string_view note, std::string_view result,
-                                             const TCplx& value, std::string_view log);
+                                             const TCplx& value, std::string_view log,
+                                             std::string_view deps = {});
 
-    [[nodiscard]] std::string_view Note() const noexcept { return Part(FValueBytes, FNote); }
-    [[nodiscard]] std::string_view Result() const noexcept {
-        return Part(FValueBytes + FNote, FResult);
-    }
-    [[nodiscard]] std::string_view Log() const noexcept {
-        return Part(FValueBytes + FNote + FResult, FLog);
-    }
+    [[nodiscard]] std::string_view Note() const noexcept { return Parts().Note; }
+    [[nodiscard]] std::string_view Result() const noexcept { return Parts().Result; }
+    [[nodiscard]] std::string_view Log() const noexcept { return Parts().Log; }
+    [[nodiscard]] std::string_view Deps() const noexcept { return Parts().Deps; }
     [[nodiscard]] TCplx Value() const noexcept;
     // The bytes the block takes.
-    [[nodiscard]] std::size_t Size() const noexcept {
-        return sizeof(TLineAnswer) + FValueBytes + FNote + FResult + FLog;
-    }
+    [[nodiscard]] std::size_t Size() const noexcept;
 
     TLineAnswer(const TLineAnswer&) = delete;
     TLineAnswer& operator=(const TLineAnswer&) = delete;
@@ -44,20 +41,19 @@ private:
     // A new block of the parts, the value already packed.
     [[nodiscard]] static TLineAnswerRef Build(std::string_view note, std::string_view result,
                                               const unsigned char* value, std::size_t valueBytes,
-                                              std::string_view log);
-    [[nodiscard]] const char* Bytes() const noexcept {
-        return reinterpret_cast<const char*>(this + 1);
+                                              std::string_view log, std::string_view deps);
+    [[nodiscard]] const unsigned char* Bytes() const noexcept {
+        return reinterpret_cast<const unsigned char*>(this + 1);
     }
-    [[nodiscard]] std::string_view Part(std::uint32_t at, std::uint32_t n) const noexcept {
-        return {Bytes() + at, n};
-    }
+    struct TParts {
+        const unsigned char* Value;
+        std::string_view Note, Result, Log, Deps;
+    };
+    [[nodiscard]] TParts Parts() const noexcept;
 
     mutable std::atomic<std::uint32_t> FRefs{1};
-    std::uint32_t FNote = 0;
-    std::uint32_t FResult = 0;
-    std::uint32_t FLog : 26 = 0;
-    std::uint32_t FValueBytes : 6 = 0;
-    // The packed value, the note, the result and the log follow.
+    // The lengths of the note, the result, the log and the dependencies, in words of seven bits a
+    // byte (most take one byte each), then the packed value and the four parts.
 };
 
 // A counted reference to a block; null is an empty formula and answer with a zero value.
@@ -95,6 +91,7 @@ public:
         return FBlock ? FBlock->Result() : "";
     }
     [[nodiscard]] std::string_view Log() const noexcept { return FBlock ? FBlock->Log() : ""; }
+    [[nodiscard]] std::string_view Deps() const noexcept { return FBlock ? FBlock->Deps() : ""; }
     [[nodiscard]] TCplx Value() const noexcept { return FBlock ? FBlock->Value() : TCplx(); }
 
 private:

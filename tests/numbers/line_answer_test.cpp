@@ -61,7 +61,8 @@ TEST(LineAnswerTest, BlocksKeepTheirPartsAndAreShared) {
     EXPECT_EQ(a.Result(), "6");
     EXPECT_EQ(a.Log(), log);
     EXPECT_TRUE(SameBits(a.Value(), TCplx(6)));
-    EXPECT_EQ(a->Size(), sizeof(TLineAnswer) + 11 + 3 + 1 + log.size());
+    // The lengths (the log's in two bytes), the value and the texts.
+    EXPECT_EQ(a->Size(), sizeof(TLineAnswer) + 5 + 11 + 3 + 1 + log.size());
 
     // Copies share the block and outlive the reference they came from.
     TLineAnswerRef copy;

@@ -339,6 +339,12 @@ void TUMemo::RepaintAll() {
     RepaintChanged();
 }
 
+void TUMemo::SetFaintFrom(std::int32_t row) {
+    if (row == FFaintFrom) return;
+    FFaintFrom = row;
+    RepaintAll();
+}
+
 void TUMemo::ScrollCanvas(int dx, int dy) {
     const QRect rows(0, kTopMargin + 1, FCanvas.width(), FCanvas.height() - kTopMargin - 1);
     MoveRegion(FCanvas, rows, 0, dy);

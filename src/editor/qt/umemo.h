@@ -152,6 +152,10 @@ public:
     void RepaintChanged();
     // Paints every row again.
     void RepaintAll();
+    // The rows from this one on are drawn faint (the answer pane: answers not yet current); -1
+    // for none.
+    void SetFaintFrom(std::int32_t row);
+    [[nodiscard]] std::int32_t FaintFrom() const noexcept { return FFaintFrom; }
     // What the text area shows, without the caret.
     [[nodiscard]] const QImage& Canvas() const noexcept { return FCanvas; }
     // The plan of the last repaint.
@@ -283,6 +287,7 @@ private:
     std::vector<TGlyphBatch> FBatches;
     std::array<QRgb, 32> FSystemRgb{};
     bool FPassFocused = false;
+    std::int32_t FFaintFrom = -1;
 };
 
 }  // namespace rekna

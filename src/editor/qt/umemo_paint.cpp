@@ -79,6 +79,12 @@ void TUMemo::PaintRow(QPainter& p, std::int32_t row, std::int32_t fromColumn,
             options.Selection = RowSelectionOf(s, row, FPassFocused, FStyle.HideSelection);
             BuildRowCells(s, LineOf(row), row, options, FCells);
             PaintCells(p, y, x0, x1);
+            if (FFaintFrom >= 0 && row >= FFaintFrom) {
+                // A veil of the background: the row is there, but not yet current.
+                QColor veil(Rgb(FStyle.Color));
+                veil.setAlpha(170);
+                p.fillRect(x0, y, x1 - x0, rh, veil);
+            }
         }
         p.setClipping(false);
     }

@@ -41,6 +41,7 @@ bool TUMemoStrings::LoadBytes(std::string_view bytes, bool toEnd) {
         FRecorder->SetUndoEnabled(true);
     }
     FChanged = false;
+    if (FObserver) FObserver->RowsReset();
     return true;
 }
 

@@ -360,6 +360,19 @@ std::int32_t TRowStore::LastRowOfLine(std::int32_t row) const noexcept {
     }
 }
 
+std::int32_t TRowStore::LinesBefore(std::int32_t row) const noexcept {
+    if (FCount == 0 || row <= 0) return 0;
+    if (row >= FCount) return LinesBefore(FCount - 1) + (At(FCount - 1).Continued == 0 ? 1 : 0);
+    const auto [b, i] = Locate(row);
+    std::int32_t lines = 0;
+    for (std::size_t k = 0; k < b; ++k)
+        lines += FBlocks[k]->HardCount;
+    const TBlock& block = *FBlocks[b];
+    for (std::int32_t k = 0; k < i; ++k)
+        if (block.Rows[static_cast<std::size_t>(k)].Continued == 0) ++lines;
+    return lines;
+}
+
 std::string TRowStore::CheckBlocks() const {
     std::ostringstream out;
     std::int32_t start = 0;

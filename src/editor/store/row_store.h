@@ -58,6 +58,8 @@ public:
     // Logical lines: blocks whose rows are all continued are skipped whole.
     [[nodiscard]] std::int32_t FirstRowOfLine(std::int32_t row) const noexcept;
     [[nodiscard]] std::int32_t LastRowOfLine(std::int32_t row) const noexcept;
+    // The rows before row that end a logical line: the line (from 0) that row belongs to.
+    [[nodiscard]] std::int32_t LinesBefore(std::int32_t row) const noexcept;
 
     // Empty when the block bookkeeping agrees with the rows; otherwise what is wrong.
     [[nodiscard]] std::string CheckBlocks() const;

@@ -84,9 +84,11 @@ void TUMemoStrings::RawInsert(std::int32_t row, std::string_view text, bool cont
     FRows.Insert(row, NewItem(text, continued, hangLength));
     FChanged = true;
     Record(TUndoKind::ukInserted, row, {}, false, 0);
+    if (FObserver && !FClearing) FObserver->RowsInserted(row, 1);
 }
 
 void TUMemoStrings::RawDelete(std::int32_t row) {
+    if (FObserver && !FClearing) FObserver->RowsRemoving(row, 1);
     const TUMemoStringItem& item = FRows.At(row);
     Record(TUndoKind::ukDeleted, row, item.Text, item.Continued != 0, item.HangLength);
     FRows.Erase(row);
@@ -99,10 +101,12 @@ void TUMemoStrings::RawInsertRows(std::int32_t row, std::vector<TUMemoStringItem
     FChanged = true;
     for (std::int32_t k = 0; k < n; ++k)
         Record(TUndoKind::ukInserted, row + k, {}, false, 0);
+    if (FObserver && n > 0) FObserver->RowsInserted(row, n);
 }
 
 void TUMemoStrings::RawDeleteRows(std::int32_t row, std::int32_t count) {
     count = std::min(count, GetCount() - row);
+    if (FObserver && count > 0) FObserver->RowsRemoving(row, count);
     for (std::int32_t k = 0; k < count; ++k) {
         const TUMemoStringItem& item = FRows.At(row + k);
         Record(TUndoKind::ukDeleted, row, item.Text, item.Continued != 0, item.HangLength);
@@ -128,6 +132,7 @@ void TUMemoStrings::RawPut(std::int32_t row, std::string_view text, bool continu
     host.HangLength = hangLength;
     if (host.RowMark != TRowMark::rmInserted) host.RowMark = TRowMark::rmModified;
     FChanged = true;
+    if (FObserver) FObserver->RowChanged(row);
 }
 
 void TUMemoStrings::RawSetFlag(std::int32_t row, bool continued) {
@@ -138,6 +143,7 @@ void TUMemoStrings::RawSetFlag(std::int32_t row, bool continued) {
     TUMemoStringItem& host = FRows.Host(row);
     if (host.RowMark != TRowMark::rmInserted) host.RowMark = TRowMark::rmModified;
     FChanged = true;
+    if (FObserver && !FClearing) FObserver->RowChanged(row);
 }
 
 void TUMemoStrings::FixHang(std::int32_t row) {
@@ -201,10 +207,13 @@ bool TUMemoStrings::Delete(std::int32_t row) {
 void TUMemoStrings::Clear() {
     BeginEdit(false);
     if (FRecorder) FRecorder->ClearUndo();
+    FClearing = true;
     for (std::int32_t row = GetCount() - 1; row >= 0; --row)
         RawDelete(row);
+    FClearing = false;
     FSelection.Reset();
     FTopRow = 0;
+    if (FObserver) FObserver->RowsReset();
     EndEdit(false);
 }
 
@@ -261,7 +270,8 @@ bool TUMemoStrings::SetAnswer(std::int32_t row, TLineAnswerRef answer) {
     if (answer.Get() == item.Answer.Get()) return true;
     if (!item.HasValue && !answer.Value().IsZero()) {
         // The row keeps no value: a block of the texts alone.
-        answer = TLineAnswer::Make(answer.Note(), answer.Result(), TCplx(), answer.Log());
+        answer =
+            TLineAnswer::Make(answer.Note(), answer.Result(), TCplx(), answer.Log(), answer.Deps());
     }
     if (item.Answer.Result() != answer.Result()) item.ResultMark = 2;
     item.Answer = std::move(answer);
@@ -272,14 +282,14 @@ bool TUMemoStrings::SetNote(std::int32_t row, std::string_view note) {
     if (!CheckRow(row)) return false;
     const TLineAnswerRef& a = FRows.At(row).Answer;
     if (a.Note() == note) return true;
-    return SetAnswer(row, TLineAnswer::Make(note, a.Result(), a.Value(), a.Log()));
+    return SetAnswer(row, TLineAnswer::Make(note, a.Result(), a.Value(), a.Log(), a.Deps()));
 }
 
 bool TUMemoStrings::SetResult(std::int32_t row, std::string_view result) {
     if (!CheckRow(row)) return false;
     const TLineAnswerRef& a = FRows.At(row).Answer;
     if (a.Result() == result) return true;
-    return SetAnswer(row, TLineAnswer::Make(a.Note(), result, a.Value(), a.Log()));
+    return SetAnswer(row, TLineAnswer::Make(a.Note(), result, a.Value(), a.Log(), a.Deps()));
 }
 
 bool TUMemoStrings::SetValue(std::int32_t row, const TCplx& value) {
@@ -287,7 +297,7 @@ bool TUMemoStrings::SetValue(std::int32_t row, const TCplx& value) {
     const TUMemoStringItem& item = FRows.At(row);
     if (!item.HasValue) return true;
     const TLineAnswerRef& a = item.Answer;
-    return SetAnswer(row, TLineAnswer::Make(a.Note(), a.Result(), value, a.Log()));
+    return SetAnswer(row, TLineAnswer::Make(a.Note(), a.Result(), value, a.Log(), a.Deps()));
 }
 
 std::int32_t TUMemoStrings::Width(std::int32_t row) const {
@@ -323,11 +333,13 @@ bool TUMemoStrings::ReplayInsert(std::int32_t row, std::string_view text, bool c
     if (row < 0 || row > GetCount()) return false;
     FRows.Insert(row, NewItem(text, continued, hangLength));
     FChanged = true;
+    if (FObserver) FObserver->RowsInserted(row, 1);
     return true;
 }
 
 bool TUMemoStrings::ReplayDelete(std::int32_t row) {
     if (row < 0 || row >= GetCount()) return false;
+    if (FObserver) FObserver->RowsRemoving(row, 1);
     FRows.Erase(row);
     FChanged = true;
     return true;
@@ -335,13 +347,16 @@ bool TUMemoStrings::ReplayDelete(std::int32_t row) {
 
 bool TUMemoStrings::ReplayInsertRows(std::int32_t row, std::vector<TUMemoStringItem>&& items) {
     if (row < 0 || row > GetCount()) return false;
+    const auto n = static_cast<std::int32_t>(items.size());
     FRows.InsertRange(row, std::move(items));
     FChanged = true;
+    if (FObserver && n > 0) FObserver->RowsInserted(row, n);
     return true;
 }
 
 bool TUMemoStrings::ReplayDeleteRows(std::int32_t row, std::int32_t count) {
     if (row < 0 || count < 0 || row + count > GetCount()) return false;
+    if (FObserver && count > 0) FObserver->RowsRemoving(row, count);
     FRows.EraseRange(row, count);
     FChanged = true;
     return true;
@@ -358,6 +373,7 @@ bool TUMemoStrings::ReplayPut(std::int32_t row, std::string_view text, bool cont
     host.HangLength = ClampHang(hangLength, host.Text);
     if (host.RowMark != TRowMark::rmInserted) host.RowMark = TRowMark::rmModified;
     FChanged = true;
+    if (FObserver) FObserver->RowChanged(row);
     return true;
 }
 
@@ -365,6 +381,7 @@ bool TUMemoStrings::ReplayFlag(std::int32_t row, bool continued) {
     if (row < 0 || row >= GetCount()) return false;
     FRows.SetContinued(row, continued);
     FChanged = true;
+    if (FObserver) FObserver->RowChanged(row);
     return true;
 }
 

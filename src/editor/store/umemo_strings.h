@@ -20,6 +20,19 @@ namespace rekna {
 
 enum class TAutoIndentType : std::uint8_t { atEnter, atBS, atDel, atSelect, atArrow };
 
+// Told of every change of the rows' texts and flags (a host that keeps something per row, the
+// calculation frame): removals before the rows go, the rest after the change.
+class TRowObserver {
+public:
+    virtual ~TRowObserver() = default;
+    virtual void RowsRemoving(std::int32_t row, std::int32_t count) = 0;
+    virtual void RowsInserted(std::int32_t row, std::int32_t count) = 0;
+    // The row's text or its Continued flag changed.
+    virtual void RowChanged(std::int32_t row) = 0;
+    // Every row was replaced (a file loaded, the store cleared).
+    virtual void RowsReset() = 0;
+};
+
 // A set of TAutoIndentType kept as the bits 1, 2, 4, 8 and 16; all five by default.
 class TAutoIndentTypes {
 public:
@@ -287,6 +300,14 @@ public:
     [[nodiscard]] std::int32_t VisibleRows() const noexcept { return FVisibleRows; }
     void SetVisibleRows(std::int32_t rows) noexcept { FVisibleRows = rows < 1 ? 1 : rows; }
 
+    // --- The row observer (not owned; null for none).
+    void SetRowObserver(TRowObserver* observer) noexcept { FObserver = observer; }
+    [[nodiscard]] TRowObserver* RowObserver() const noexcept { return FObserver; }
+    // The logical line (from 0) of a row, counted through the row blocks.
+    [[nodiscard]] std::int32_t LineIndexOfRow(std::int32_t row) const noexcept {
+        return FRows.LinesBefore(row);
+    }
+
     // --- Undo recording: the store owns its recorder; without one nothing is recorded.
     void SetRecorder(std::unique_ptr<TEditRecorder> recorder) noexcept;
     [[nodiscard]] TEditRecorder* Recorder() const noexcept { return FRecorder.get(); }
@@ -357,6 +378,8 @@ private:
     std::int32_t FVisibleRows = 1;
 
     std::unique_ptr<TEditRecorder> FRecorder;
+    TRowObserver* FObserver = nullptr;
+    bool FClearing = false;  // Clear tells the observer once, at its end
     std::int32_t FEditNest = 0;
     std::int32_t FUpdateCount = 0;
     bool FChanged = false;

@@ -48,7 +48,11 @@ public:
         calc.CalcLine(cell, true, true, false);
         return calc.AnswerText();
     }
-    void ClearAnswers() override { FFrame.UMemo2()->Lines().Clear(); }
+    void ClearAnswers() override {
+        FFrame.UMemo2()->Lines().Clear();
+        // The next run fills every row of the pane again.
+        FFrame.Core().Run().Invalidate();
+    }
     [[nodiscard]] std::int32_t FillColumnLimit() const override {
         const TCalcOptions& o = FFrame.Core().Options();
         switch (o.WrapMode) {

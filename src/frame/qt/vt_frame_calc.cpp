@@ -57,10 +57,37 @@ TVtFrameCalc::TVtFrameCalc(QWidget* parent) : QWidget(parent) {
     SetWindow();
     SetCalcMode();
     FCalc.SetOnPoll([this] { PollDuringRun(); });
+    // Runs go on in slices between window events, the visible rows first.
+    TRunProcedure& run = FCore->Run();
+    run.Sliced = true;
+    run.OnPending = [this] {
+        if (FContinueQueued) return;
+        FContinueQueued = true;
+        QTimer::singleShot(0, this, [this] {
+            FContinueQueued = false;
+            FCore->Run().Continue();
+        });
+    };
+    run.OnSlice = [this] {
+        // Rows the run has not yet reached show no answer as if it were current.
+        FMemo2->SetFaintFrom(FCore->Run().PendingFrom());
+        if (FCore->Run().Pending() && FCore->Run().RunSeconds() >= 1) FCore->UpdateCalcBar();
+    };
+}
+
+void TVtFrameCalc::FinishRun() noexcept {
+    try {
+        FCore->Run().Finish();
+    } catch (...) {
+        // What could not be calculated keeps the answers the rows show.
+        FCore->Run().Invalidate();
+    }
 }
 
 TVtFrameCalc::~TVtFrameCalc() {
     FCalc.SetOnPoll(nullptr);
+    FCore->Run().OnPending = nullptr;
+    FCore->Run().OnSlice = nullptr;
     for (TUMemo* m : {FMemo1, FMemo2, FMemo3}) {
         TUMemoEditor& e = m->Editor();
         e.OnChanged = nullptr;
@@ -436,6 +463,7 @@ bool TVtFrameCalc::OpenDocument(const std::string& path, bool append, bool caret
 }
 
 TFileResult TVtFrameCalc::SaveDocument(const std::string& path) {
+    FinishRun();
     const TUMemoStrings& lines = FMemo1->Lines();
     const std::string bytes = EncodeDocument(lines.SaveBytes(), FDocEncoding, FDocBom, FDocLineEnd);
     const TFileResult result = WriteFileReplacing(

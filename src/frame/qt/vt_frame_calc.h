@@ -46,7 +46,11 @@ public:
     [[nodiscard]] TUMemo* UMemo1() const noexcept { return FMemo1; }
     [[nodiscard]] TUMemo* UMemo2() const noexcept { return FMemo2; }
     [[nodiscard]] TUMemo* UMemo3() const noexcept { return FMemo3; }
-    [[nodiscard]] TVtCalc& VtCalc1() noexcept { return FCalc; }
+    // The engine as a finished run left it: a run under way ends first.
+    [[nodiscard]] TVtCalc& VtCalc1() noexcept {
+        FinishRun();
+        return FCalc;
+    }
     [[nodiscard]] QToolBar* ToolBar1() const noexcept { return FToolBar; }
     [[nodiscard]] QLabel* LabelAns() const noexcept { return FLabelAns; }
     [[nodiscard]] QSplitter* Splitter1() const noexcept { return FSplitter1; }
@@ -74,6 +78,9 @@ public:
     // stop the run, and holds every other input until the run is over, since it would edit the
     // memo in the middle of a calculation.
     void PollDuringRun();
+    // A run that goes on between window events ends now: what the tools (saving, printing,
+    // answer writing, the graph, the hot key) read is a finished run's.
+    void FinishRun() noexcept;
     // A calculation or a script is running (the window is inside it).
     [[nodiscard]] bool Busy() noexcept;
     // Hands the input held during a long command on once the window is idle.
@@ -218,6 +225,7 @@ private:
     // The log pane is to show its last line once it has its height.
     bool FLogEndPending = false;
     bool FPolling = false;
+    bool FContinueQueued = false;
     bool FDeliveryPending = false;
     bool FDocBom = false;
 };

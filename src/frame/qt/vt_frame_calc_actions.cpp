@@ -424,6 +424,8 @@ void TVtFrameCalc::RunNamedCommand(std::string_view name) {
     } else if (name == "ActionEditMC") {
         FCore->MemoryClear();
     } else if (name == "ActionEditCopyAns" || name == "ActionEditCopyLog") {
+        // The label and the log pane show the caret line of a finished run.
+        FinishRun();
         const std::string text = name == "ActionEditCopyAns"
                                      ? CopiedAnswer(FCore->LabelText(), o.WindowCalcEQ)
                                      : FMemo3->Lines().GetTextStr();

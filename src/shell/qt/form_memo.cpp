@@ -430,6 +430,11 @@ void TFormMemo::CreateToolBar() {
     group(5, kToolEdit);
 }
 
+TVtFrameCalc* TFormMemo::VtFrameCalc1() const noexcept {
+    FFrame->FinishRun();
+    return FFrame;
+}
+
 void TFormMemo::WireFrame() {
     FFrame->OnChangeTitle = [this] { UpdateCaption(); };
     FFrame->OnChangeMenus = [this] { RebuildUserFuncMenu(); };

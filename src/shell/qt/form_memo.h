@@ -42,7 +42,8 @@ public:
 
     // What the tool windows use of the main window.
     [[nodiscard]] QMainWindow& Window() noexcept override { return *this; }
-    [[nodiscard]] TVtFrameCalc* VtFrameCalc1() const noexcept override { return FFrame; }
+    // The tools (graph, printing, hot key, scripts, find, templates, options) see a finished run.
+    [[nodiscard]] TVtFrameCalc* VtFrameCalc1() const noexcept override;
     [[nodiscard]] QAction* Action(std::string_view name) const override;
     [[nodiscard]] TMainSettings& Settings() noexcept override { return FSettings; }
     [[nodiscard]] const TMainSettings& Settings() const noexcept { return FSettings; }

@@ -101,6 +101,7 @@ TpsvActiveScriptSite& InstallWindowScriptHost(TFormMemo& form) {
     TpsvActiveScriptSite& site = InstallScriptHost(core.Calc(), std::move(desk));
     // Script message boxes belong to the main window.
     site.Interpreter().OnMsgBox = [&form, &core](const TMsgBoxRequest& r) {
+        core.Calc().NoteScriptAsked();
         QMessageBox box(&form);
         box.setWindowTitle(r.Title.empty() ? QStringLiteral("VBScript") : Q(r.Title));
         box.setText(Q(r.Prompt));
@@ -129,6 +130,7 @@ TpsvActiveScriptSite& InstallWindowScriptHost(TFormMemo& form) {
         }
     };
     site.Interpreter().OnInputBox = [&form, &core](const TInputBoxRequest& r, std::string& answer) {
+        core.Calc().NoteScriptAsked();
         QInputDialog box(&form);
         box.setWindowTitle(r.Title.empty() ? QStringLiteral("VBScript") : Q(r.Title));
         box.setLabelText(Q(r.Prompt));

@@ -133,6 +133,52 @@ TEST_F(ScriptRunTest, EscInAScriptsMessageBoxEndsTheLoop) {
     EXPECT_TRUE(form->statusBar()->currentMessage().contains(QStringLiteral("中断しました")));
 }
 
+// With automatic calculation on, a line that shows a box asks once, and again only when its own
+// text, something it reads or a script line before it changed; every box is answered at once.
+TEST_F(ScriptRunTest, ABoxLineAsksAgainOnlyWhenItsTextOrWhatItReadsChanged) {
+    auto form = Start("a=1\nb=2\n#> MsgBox \"hello\"\nc=3\n"
+                      "#> v = InputBox(\"v\", \"\", Rekna.Var(\"a\"))\n");
+    int messages = 0, inputs = 0;
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, [&messages, &inputs] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box) return;
+        ++(qobject_cast<QMessageBox*>(box) ? messages : inputs);
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    answerer.start(20);
+    TUMemo& memo = Memo(*form);
+    memo.setFocus();
+    const auto settle = [&form] {
+        QTest::qWait(150);
+        form->VtFrameCalc1();  // a run under way finishes
+    };
+    form->Action("ActionSetCalcAuto")->trigger();
+    settle();
+    EXPECT_EQ(messages, 1) << "the first run asks once";
+    EXPECT_EQ(inputs, 1);
+    struct TEdit {
+        int Line;
+        const char* Keys;
+        int Messages, Inputs;
+    };
+    const TEdit edits[] = {
+        {1, "+1", 1, 1},  // b, which neither box reads
+        {3, "*2", 1, 1},  // c, which neither box reads
+        {0, "0", 1, 2},   // a, which the input box reads
+        {2, " ", 2, 3},   // the message box's own line, and so the scripts' state after it
+        {1, "-5", 2, 3},
+    };
+    for (const TEdit& e : edits) {
+        SCOPED_TRACE(e.Line);
+        CaretToLineEnd(memo, e.Line);
+        QTest::keyClicks(&memo, QString::fromLatin1(e.Keys));
+        settle();
+        EXPECT_EQ(messages, e.Messages);
+        EXPECT_EQ(inputs, e.Inputs);
+    }
+}
+
 // The session ends while the script loops, shows a message box or sleeps: the window closes
 // within a second, with the backup and the settings written.
 TEST_F(ScriptRunTest, TheSessionEndStopsTheScriptAndWritesTheExitFiles) {
