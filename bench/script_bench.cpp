@@ -3,10 +3,10 @@
 
 #include <string>
 
-#include "script/ast.h"
-#include "script/lexer.h"
-#include "script/parser.h"
-#include "script/script_interpreter.h"
+#include "script/runtime/script_interpreter.h"
+#include "script/syntax/ast.h"
+#include "script/syntax/lexer.h"
+#include "script/syntax/parser.h"
 
 namespace rekna {
 namespace {

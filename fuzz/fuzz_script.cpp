@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "script/script_interpreter.h"
+#include "script/runtime/script_interpreter.h"
 
 using namespace rekna;
 

@@ -7,7 +7,7 @@
 
 #include "frame/frame_settings.h"
 #include "platform/cp932.h"
-#include "script/script_site.h"
+#include "script/host/script_site.h"
 #include "shell/settings_file.h"
 
 namespace rekna {

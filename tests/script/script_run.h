@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "script/script_interpreter.h"
+#include "script/runtime/script_interpreter.h"
 
 namespace rekna {
 

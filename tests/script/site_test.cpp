@@ -8,10 +8,10 @@
 
 #include "engine/vt_calc.h"
 #include "platform/cp932.h"
-#include "script/rekna_object.h"
-#include "script/script_interpreter.h"
-#include "script/script_rewrite.h"
-#include "script/script_site.h"
+#include "script/host/rekna_object.h"
+#include "script/host/script_rewrite.h"
+#include "script/host/script_site.h"
+#include "script/runtime/script_interpreter.h"
 
 namespace rekna {
 namespace {

@@ -1,0 +1,140 @@
+// The lookup of built-in functions by name, and the built-in constants.
+#include "script/builtins/builtins.h"
+
+#include <string>
+#include <unordered_map>
+
+namespace rekna {
+
+namespace {
+
+std::vector<TConstant> MakeConstants() {
+    auto L = [](std::int32_t v) { return TVariant::Long(v); };
+    auto I = [](std::int16_t v) { return TVariant::Integer(v); };
+    return {
+        {"vbcrlf", TVariant::String("\r\n")},
+        {"vbnewline", TVariant::String("\r\n")},
+        {"vbcr", TVariant::String("\r")},
+        {"vblf", TVariant::String("\n")},
+        {"vbtab", TVariant::String("\t")},
+        {"vbback", TVariant::String("\b")},
+        {"vbformfeed", TVariant::String("\f")},
+        {"vbverticaltab", TVariant::String("\v")},
+        {"vbnullstring", TVariant::String("")},
+        {"vbnullchar", TVariant::String(std::string(1, '\0'))},
+        {"vbok", L(1)},
+        {"vbcancel", L(2)},
+        {"vbabort", L(3)},
+        {"vbretry", L(4)},
+        {"vbignore", L(5)},
+        {"vbyes", L(6)},
+        {"vbno", L(7)},
+        {"vbokonly", L(0)},
+        {"vbokcancel", L(1)},
+        {"vbabortretryignore", L(2)},
+        {"vbyesnocancel", L(3)},
+        {"vbyesno", L(4)},
+        {"vbretrycancel", L(5)},
+        {"vbcritical", L(16)},
+        {"vbquestion", L(32)},
+        {"vbexclamation", L(48)},
+        {"vbinformation", L(64)},
+        {"vbdefaultbutton1", L(0)},
+        {"vbdefaultbutton2", L(256)},
+        {"vbdefaultbutton3", L(512)},
+        {"vbdefaultbutton4", L(768)},
+        {"vbapplicationmodal", L(0)},
+        {"vbsystemmodal", L(4096)},
+        {"vbtrue", I(-1)},
+        {"vbfalse", I(0)},
+        {"vbusedefault", I(-2)},
+        {"vbbinarycompare", L(0)},
+        {"vbtextcompare", L(1)},
+        {"vbempty", L(0)},
+        {"vbnull", L(1)},
+        {"vbinteger", L(2)},
+        {"vblong", L(3)},
+        {"vbsingle", L(4)},
+        {"vbdouble", L(5)},
+        {"vbcurrency", L(6)},
+        {"vbdate", L(7)},
+        {"vbstring", L(8)},
+        {"vbobject", L(9)},
+        {"vberror", L(10)},
+        {"vbboolean", L(11)},
+        {"vbvariant", L(12)},
+        {"vbdataobject", L(13)},
+        {"vbbyte", L(17)},
+        {"vbarray", L(8192)},
+        {"vbusesystemdayofweek", L(0)},
+        {"vbsunday", L(1)},
+        {"vbmonday", L(2)},
+        {"vbtuesday", L(3)},
+        {"vbwednesday", L(4)},
+        {"vbthursday", L(5)},
+        {"vbfriday", L(6)},
+        {"vbsaturday", L(7)},
+        {"vbblack", L(0)},
+        {"vbred", L(0xFF)},
+        {"vbgreen", L(0xFF00)},
+        {"vbyellow", L(0xFFFF)},
+        {"vbblue", L(0xFF0000)},
+        {"vbmagenta", L(0xFF00FF)},
+        {"vbcyan", L(0xFFFF00)},
+        {"vbwhite", L(0xFFFFFF)},
+        {"vbobjecterror", L(static_cast<std::int32_t>(0x80040000u))},
+    };
+}
+
+const std::vector<TConstant>& Constants() {
+    static const std::vector<TConstant> constants = MakeConstants();
+    return constants;
+}
+
+struct TTables {
+    std::vector<const TBuiltin*> Builtins;
+    std::unordered_map<std::string, int> BuiltinIndex;
+    std::unordered_map<std::string, int> ConstantIndex;
+};
+
+const TTables& Tables() {
+    static const TTables tables = [] {
+        TTables t;
+        for (auto group : {MathBuiltins(), TextBuiltins(), ConvertBuiltins(), TimeBuiltins()}) {
+            for (const TBuiltin& b : group) {
+                t.BuiltinIndex.emplace(b.Name, static_cast<int>(t.Builtins.size()));
+                t.Builtins.push_back(&b);
+            }
+        }
+        const std::vector<TConstant>& c = Constants();
+        for (std::size_t i = 0; i < c.size(); ++i) {
+            t.ConstantIndex.emplace(c[i].Name, static_cast<int>(i));
+        }
+        return t;
+    }();
+    return tables;
+}
+
+}  // namespace
+
+int FindBuiltin(std::string_view lower) {
+    const auto& index = Tables().BuiltinIndex;
+    const auto it = index.find(std::string(lower));
+    return it == index.end() ? -1 : it->second;
+}
+
+const TBuiltin& BuiltinAt(int index) {
+    return *Tables().Builtins[index];
+}
+
+int FindScriptConstant(std::string_view lower) {
+    const auto& index = Tables().ConstantIndex;
+    const auto it = index.find(std::string(lower));
+    return it == index.end() ? -1 : it->second;
+}
+
+const TVariant& ConstantAt(int index) {
+    return Constants()[index].Value;
+}
+
+}  // namespace rekna

@@ -1,0 +1,47 @@
+// The built-in functions and constants of the script language.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "script/values/variant.h"
+
+namespace rekna {
+
+class TRuntime;
+
+using TBuiltinFn = TVariant (*)(TRuntime& rt, std::vector<TVariant>& args);
+
+struct TBuiltin {
+    const char* Name;  // lower case
+    std::int8_t MinArgs;
+    std::int8_t MaxArgs;
+    TBuiltinFn Fn;
+};
+
+struct TConstant {
+    const char* Name;  // lower case
+    TVariant Value;
+};
+
+// The built-in function of that lower-case name, or -1; BuiltinAt gives it by index.
+[[nodiscard]] int FindBuiltin(std::string_view lower);
+[[nodiscard]] const TBuiltin& BuiltinAt(int index);
+// The built-in constant of that lower-case name, or -1.
+[[nodiscard]] int FindScriptConstant(std::string_view lower);
+[[nodiscard]] const TVariant& ConstantAt(int index);
+
+// The groups of built-in functions, one table per file.
+[[nodiscard]] std::span<const TBuiltin> MathBuiltins();
+[[nodiscard]] std::span<const TBuiltin> TextBuiltins();
+[[nodiscard]] std::span<const TBuiltin> ConvertBuiltins();
+[[nodiscard]] std::span<const TBuiltin> TimeBuiltins();
+
+// Arguments that were left out (beyond those given) read as this.
+[[nodiscard]] inline bool HasArg(const std::vector<TVariant>& args, std::size_t i) {
+    return i < args.size();
+}
+
+}  // namespace rekna
