@@ -8,7 +8,9 @@ Usage: bench/script_vs_python.py [--rekna-calc PATH] [--python PATH] [--runs N] 
 The yardstick is the distribution's CPython (/usr/bin/python3 unless --python or $PYTHON says
 otherwise). Every run of either side is a fresh process; the table shows the median wall time of
 --runs runs, the same for an empty memo and an empty program (the start-up of each process), and
-the ratio of the whole-process times. --scale multiplies the sizes of the work (fib grows by one
+the ratio of the whole-process times. The CPython programs keep their work inside a function,
+CPython's fastest form (its module-level loops are slower, and building a string there with
+"+=" copies it on every pass). --scale multiplies the sizes of the work (fib grows by one
 level per doubling) so that the work, not the start-up, dominates. Both sides must print the same
 result or the run fails.
 """
@@ -16,6 +18,7 @@ result or the run fails.
 import argparse
 import math
 import os
+import resource
 import statistics
 import subprocess
 import sys
@@ -41,10 +44,12 @@ def workloads(scale):
 #> Next
 #? s
 """,
-            f"""s = 0
-for i in range(1, {n_loop} + 1):
-    s = s + i
-print(s)
+            f"""def main():
+    s = 0
+    for i in range(1, {n_loop} + 1):
+        s = s + i
+    print(s)
+main()
 """,
         ),
         (
@@ -56,10 +61,12 @@ print(s)
 #> Next
 #? Len(s)
 """,
-            f"""s = ""
-for i in range(1, {n_text} + 1):
-    s += str(i) + ","
-print(len(s))
+            f"""def main():
+    s = ""
+    for i in range(1, {n_text} + 1):
+        s += str(i) + ","
+    print(len(s))
+main()
 """,
         ),
         (
@@ -96,10 +103,12 @@ print(fib({fib}))
 """,
             f"""def add_one(x):
     return x + 1
-s = 0
-for i in range(1, {n_calls} + 1):
-    s = add_one(s)
-print(s)
+def main():
+    s = 0
+    for i in range(1, {n_calls} + 1):
+        s = add_one(s)
+    print(s)
+main()
 """,
         ),
         (
@@ -115,29 +124,39 @@ print(s)
 #> Next
 #? t
 """,
-            f"""a = [0] * {n_array}
-for i in range({n_array}):
-    a[i] = i * 2
-t = 0
-for i in range({n_array}):
-    t = t + a[i]
-print(t)
+            f"""def main():
+    a = [0] * {n_array}
+    for i in range({n_array}):
+        a[i] = i * 2
+    t = 0
+    for i in range({n_array}):
+        t = t + a[i]
+    print(t)
+main()
 """,
         ),
     ]
 
 
+def cpu_of_children():
+    r = resource.getrusage(resource.RUSAGE_CHILDREN)
+    return r.ru_utime + r.ru_stime
+
+
 def run(cmd, runs):
-    times = []
+    """Median wall time and median processor time (user + system) of runs processes."""
+    walls, cpus = [], []
     out = ""
     for _ in range(runs):
+        cpu = cpu_of_children()
         start = time.perf_counter()
         done = subprocess.run(cmd, capture_output=True, text=True)
-        times.append(time.perf_counter() - start)
+        walls.append(time.perf_counter() - start)
+        cpus.append(cpu_of_children() - cpu)
         if done.returncode != 0:
             sys.exit(f"failed: {' '.join(cmd)}\n{done.stderr}")
         out = done.stdout
-    return statistics.median(times), out
+    return statistics.median(walls), statistics.median(cpus), out
 
 
 def memo_answer(output):
@@ -173,7 +192,8 @@ def main():
     version = subprocess.run([args.python, "--version"], capture_output=True, text=True)
     print(f"rekna-calc: {args.rekna_calc}")
     print(f"python:     {args.python} ({version.stdout.strip()})")
-    print(f"median of {args.runs} runs, whole process, wall seconds\n")
+    print(f"median of {args.runs} runs, whole process: wall seconds, and processor seconds")
+    print("(user + system, which a busy machine disturbs less)\n")
     with tempfile.TemporaryDirectory() as tmp:
         empty_memo = os.path.join(tmp, "empty.txt")
         empty_py = os.path.join(tmp, "empty.py")
@@ -181,10 +201,12 @@ def main():
             f.write("#? 0\n")
         with open(empty_py, "w") as f:
             f.write("print(0)\n")
-        start_calc, _ = run(calc + [empty_memo], args.runs)
-        start_py, _ = run([args.python, empty_py], args.runs)
-        print(f"{'work':10} {'rekna':>8} {'python':>8} {'ratio':>6}   what")
-        print(f"{'start-up':10} {start_calc:8.3f} {start_py:8.3f} {start_calc / start_py:6.2f}")
+        start_calc, cpu_calc, _ = run(calc + [empty_memo], args.runs)
+        start_py, cpu_py, _ = run([args.python, empty_py], args.runs)
+        head = f"{'work':10} {'rekna':>7} {'python':>7} {'ratio':>6}  {'cpu':>7} {'cpu':>7} {'ratio':>6}"
+        print(head + "   what")
+        print(f"{'start-up':10} {start_calc:7.3f} {start_py:7.3f} {start_calc / start_py:6.2f}"
+              f"  {cpu_calc:7.3f} {cpu_py:7.3f} {cpu_calc / max(cpu_py, 1e-9):6.2f}")
         worst = 0.0
         for name, what, memo, program in workloads(args.scale):
             if args.only and name not in args.only:
@@ -195,15 +217,16 @@ def main():
                 f.write(memo)
             with open(py_path, "w") as f:
                 f.write(program)
-            t_calc, out_calc = run(calc + [memo_path], args.runs)
-            t_py, out_py = run([args.python, py_path], args.runs)
+            t_calc, c_calc, out_calc = run(calc + [memo_path], args.runs)
+            t_py, c_py, out_py = run([args.python, py_path], args.runs)
             a, b = memo_answer(out_calc), out_py.strip()
             if not same_number(a, b):
                 sys.exit(f"{name}: rekna gave {a!r}, python {b!r}")
             ratio = t_calc / t_py
             worst = max(worst, ratio)
-            print(f"{name:10} {t_calc:8.3f} {t_py:8.3f} {ratio:6.2f}   {what}")
-        print(f"\nslowest ratio (rekna / python): {worst:.2f}")
+            print(f"{name:10} {t_calc:7.3f} {t_py:7.3f} {ratio:6.2f}  {c_calc:7.3f} {c_py:7.3f} "
+                  f"{c_calc / max(c_py, 1e-9):6.2f}   {what}")
+        print(f"\nslowest wall-time ratio (rekna / python): {worst:.2f}")
 
 
 if __name__ == "__main__":

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/cp932.h"
 #include "script_run.h"
 
 namespace rekna {
@@ -56,8 +57,8 @@ public:
 
 TEST(ScriptHost, NamedObjects) {
     TScriptInterpreter s;
-    auto probe = std::make_shared<TProbe>();
-    s.AddObject("Probe", probe);
+    auto probe = MakeRef<TProbe>();
+    s.AddObject("Probe", TRef<TScriptObject>(probe));
     EXPECT_EQ(RunThenEval(s, "PROBE.value(1) = 42", "probe.Value(1)"), "Integer 42");
     EXPECT_EQ(RunThenEval(s, "probe.Add 1, 2", "Probe.add(1, 2)"), "Double 3");
     EXPECT_EQ(RunThenEval(s, "", "TypeName(Probe)"), "String Probe");
@@ -133,14 +134,6 @@ TEST(ScriptHost, LimitsEndTheScript) {
         {"Dim a(5000, 5000)", seOutOfMemory},
         {"ReDim a(2147483647)", seOutOfMemory},
         {"x = " + std::string(300, '(') + "1" + std::string(300, ')'), seTooComplex},
-        {"x = 1" +
-             [] {
-                 std::string s;
-                 for (int i = 0; i < 1000; ++i)
-                     s += "+1";
-                 return s;
-             }(),
-         seTooComplex},
         {[] {
              std::string s;
              for (int i = 0; i < 300; ++i)
@@ -225,8 +218,8 @@ TEST(ScriptHost, CallDepthLimit) {
 
 TEST(ScriptHost, MemberAccessKinds) {
     TScriptInterpreter s;
-    auto probe = std::make_shared<TProbe>();
-    s.AddObject("Probe", probe);
+    auto probe = MakeRef<TProbe>();
+    s.AddObject("Probe", TRef<TScriptObject>(probe));
     EXPECT_EQ(RunThenEval(s, "Set Probe.Value(1) = Probe", "0"), "Err 438");
     EXPECT_EQ(RunThenEval(s, "Call Probe.Add(1, 2)", "0"), "Integer 0");
     EXPECT_EQ(RunThenEval(s, "x = Probe.Value(2)", "IsEmpty(x)"), "Boolean True");
@@ -236,7 +229,7 @@ TEST(ScriptHost, MemberAccessKinds) {
         RunThenEval(s, "Err.Number = 7 : Err.Description = \"d\"", "Err.Number & Err.Description"),
         "String 7d");
     EXPECT_EQ(RunThenEval(s, "On Error Resume Next : x = 1 / 0", "Err.Source"),
-              "String VBScript runtime error");
+              "String " + SysText("Microsoft VBScript 実行時エラー"));
     EXPECT_EQ(RunThenEval(s, "", "Err.Foo"), "Err 438");
     EXPECT_EQ(RunThenEval(s, "Err.Clear 1", "0"), "Err 450");
 }

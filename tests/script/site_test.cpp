@@ -197,7 +197,10 @@ TEST_F(ScriptSiteTest, EscAndQuitStopTheScript) {
     EXPECT_EQ(Calc.LastScriptError().Message, "EscStop");
     EXPECT_EQ(Calc.LastScriptError().Line, 0);
     ASSERT_FALSE(Probe.Status.empty());
-    EXPECT_EQ(Probe.Status.back(), "EscキーでVBScriptを中断しました : 4");
+    // The key is looked at once per clock tick and poll, so the count of passes varies.
+    const std::string stopped = "EscキーでVBScriptを中断しました : ";
+    EXPECT_EQ(Probe.Status.back().substr(0, stopped.size()), stopped);
+    EXPECT_GE(std::stoi(Probe.Status.back().substr(stopped.size())), 1);
     EXPECT_EQ(Probe.Status.front(), "VBScript実行中(Escキーで中断します) : 1");
     // On Error Resume Next does not hide the stop; a long sleep ends on Esc.
     Probe.EscCalls = 0;

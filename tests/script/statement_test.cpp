@@ -10,9 +10,9 @@ namespace rekna {
 namespace {
 
 struct TRow {
-    const char* Program;
-    const char* Expr;
-    const char* Expected;
+    std::string Program;
+    std::string Expr;
+    std::string Expected;
 };
 
 void ExpectRows(const std::vector<TRow>& rows) {
@@ -137,11 +137,13 @@ TEST(ScriptStatement, Procedures) {
 TEST(ScriptStatement, ErrorHandling) {
     ExpectRows({
         {"On Error Resume Next\nx = 1 / 0\ny = 2", "Err.Number & \",\" & y", "String 11,2"},
-        {"On Error Resume Next\nx = 1 / 0", "Err.Description", "String Division by zero"},
+        {"On Error Resume Next\nx = 1 / 0", "Err.Description",
+         "String " + SysText("0 で除算しました。")},
         {"On Error Resume Next\nx = 1 / 0\nErr.Clear", "Err.Number", "Long 0"},
         {"On Error Resume Next\nErr.Raise 1234, \"me\", \"mine\"",
          "Err.Number & Err.Source & Err.Description", "String 1234memine"},
-        {"On Error Resume Next\nErr.Raise 6", "Err.Description", "String Overflow"},
+        {"On Error Resume Next\nErr.Raise 6", "Err.Description",
+         "String " + SysText("オーバーフローしました。")},
         {"Err.Raise 1234", "0", "Err 1234"},
         {"On Error Resume Next\nx = 1 / 0\nOn Error GoTo 0\ny = 1 / 0", "0", "Err 11"},
         {"On Error Resume Next\nx = 1 / 0\nOn Error GoTo 0", "Err.Number", "Long 0"},

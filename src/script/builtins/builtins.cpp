@@ -67,6 +67,20 @@ std::vector<TConstant> MakeConstants() {
         {"vbbyte", L(17)},
         {"vbarray", L(8192)},
         {"vbusesystemdayofweek", L(0)},
+        {"vbusesystem", L(0)},
+        {"vbfirstjan1", L(1)},
+        {"vbfirstfourdays", L(2)},
+        {"vbfirstfullweek", L(3)},
+        {"vbgeneraldate", L(0)},
+        {"vblongdate", L(1)},
+        {"vbshortdate", L(2)},
+        {"vblongtime", L(3)},
+        {"vbshorttime", L(4)},
+        {"vbdecimal", L(14)},
+        {"vbmsgboxhelpbutton", L(16384)},
+        {"vbmsgboxsetforeground", L(65536)},
+        {"vbmsgboxright", L(524288)},
+        {"vbmsgboxrtlreading", L(1048576)},
         {"vbsunday", L(1)},
         {"vbmonday", L(2)},
         {"vbtuesday", L(3)},
@@ -100,7 +114,8 @@ struct TTables {
 const TTables& Tables() {
     static const TTables tables = [] {
         TTables t;
-        for (auto group : {MathBuiltins(), TextBuiltins(), ConvertBuiltins(), TimeBuiltins()}) {
+        for (auto group : {MathBuiltins(), TextBuiltins(), BytesBuiltins(), ConvertBuiltins(),
+                           FormatBuiltins(), TimeBuiltins(), ScriptBuiltins()}) {
             for (const TBuiltin& b : group) {
                 t.BuiltinIndex.emplace(b.Name, static_cast<int>(t.Builtins.size()));
                 t.Builtins.push_back(&b);
@@ -124,7 +139,7 @@ int FindBuiltin(std::string_view lower) {
 }
 
 const TBuiltin& BuiltinAt(int index) {
-    return *Tables().Builtins[index];
+    return *Tables().Builtins[static_cast<std::size_t>(index)];
 }
 
 int FindScriptConstant(std::string_view lower) {
@@ -134,7 +149,21 @@ int FindScriptConstant(std::string_view lower) {
 }
 
 const TVariant& ConstantAt(int index) {
-    return Constants()[index].Value;
+    return Constants()[static_cast<std::size_t>(index)].Value;
+}
+
+std::vector<const char*> BuiltinNames() {
+    std::vector<const char*> names;
+    for (const TBuiltin* b : Tables().Builtins)
+        names.push_back(b->Name);
+    return names;
+}
+
+std::vector<const char*> ScriptConstantNames() {
+    std::vector<const char*> names;
+    for (const TConstant& c : Constants())
+        names.push_back(c.Name);
+    return names;
 }
 
 }  // namespace rekna

@@ -17,8 +17,11 @@ using TBuiltinFn = TVariant (*)(TRuntime& rt, std::vector<TVariant>& args);
 struct TBuiltin {
     const char* Name;  // lower case
     std::int8_t MinArgs;
-    std::int8_t MaxArgs;
+    std::int16_t MaxArgs;  // -1: any number
     TBuiltinFn Fn;
+    // The function looks at objects themselves (TypeName, IsObject); every other built-in gets
+    // an object's default value.
+    bool KeepObjects = false;
 };
 
 struct TConstant {
@@ -36,12 +39,19 @@ struct TConstant {
 // The groups of built-in functions, one table per file.
 [[nodiscard]] std::span<const TBuiltin> MathBuiltins();
 [[nodiscard]] std::span<const TBuiltin> TextBuiltins();
+[[nodiscard]] std::span<const TBuiltin> BytesBuiltins();
 [[nodiscard]] std::span<const TBuiltin> ConvertBuiltins();
+[[nodiscard]] std::span<const TBuiltin> FormatBuiltins();
 [[nodiscard]] std::span<const TBuiltin> TimeBuiltins();
+[[nodiscard]] std::span<const TBuiltin> ScriptBuiltins();
 
-// Arguments that were left out (beyond those given) read as this.
+// Every built-in function and constant, for the lists that must offer exactly these.
+[[nodiscard]] std::vector<const char*> BuiltinNames();
+[[nodiscard]] std::vector<const char*> ScriptConstantNames();
+
+// An argument given and not left out ("f(1, , 3)" leaves out the second).
 [[nodiscard]] inline bool HasArg(const std::vector<TVariant>& args, std::size_t i) {
-    return i < args.size();
+    return i < args.size() && !args[i].IsMissing();
 }
 
 }  // namespace rekna

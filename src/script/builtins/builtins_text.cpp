@@ -1,47 +1,21 @@
-// Built-in text functions. Positions and lengths count characters: a double-byte character of
-// the text is one.
+// Built-in text functions. Positions and lengths count UTF-16 units, as the language does: a
+// character of the memo is one unit, one beyond the Basic Multilingual Plane (an emoji) two.
 #include <algorithm>
 #include <functional>
 
 #include "platform/cp932.h"
-#include "platform/lcmap.h"
 #include "script/builtins/builtins.h"
 #include "script/runtime/raise.h"
 #include "script/runtime/runtime.h"
 #include "script/values/convert.h"
 #include "script/values/operators.h"
+#include "script/values/text_units.h"
 
 namespace rekna {
 
 namespace {
 
 using TArgs = std::vector<TVariant>;
-
-// Byte offsets of the characters of a text, with the text's size as the last entry.
-std::vector<std::size_t> CharStarts(std::string_view s) {
-    std::vector<std::size_t> starts;
-    starts.reserve(s.size() + 1);
-    for (std::size_t i = 0; i < s.size(); i += CharLength(s, i))
-        starts.push_back(i);
-    starts.push_back(s.size());
-    return starts;
-}
-
-std::size_t CharCount(std::string_view s) {
-    std::size_t n = 0;
-    for (std::size_t i = 0; i < s.size(); i += CharLength(s, i))
-        ++n;
-    return n;
-}
-
-// Characters [from, from + count) of the text, both clamped.
-std::string CharSlice(std::string_view s, std::size_t from, std::size_t count) {
-    const std::vector<std::size_t> starts = CharStarts(s);
-    const std::size_t chars = starts.size() - 1;
-    from = std::min(from, chars);
-    count = std::min(count, chars - from);
-    return std::string(s.substr(starts[from], starts[from + count] - starts[from]));
-}
 
 std::int32_t Count(const TVariant& v) {
     const std::int32_t n = ToLong(v);
@@ -57,7 +31,21 @@ bool TextCompare(const TArgs& a, std::size_t i) {
 }
 
 std::string Folded(std::string_view s, bool text) {
-    return text ? LocaleLowerCase(s) : std::string(s);
+    return text ? ScriptFoldCase(s) : std::string(s);
+}
+
+// The text of an argument, and whether it is known to be ASCII (each unit one byte).
+struct TText {
+    std::string Text;
+    bool Ascii;
+};
+
+TText TextOf(const TVariant& v) {
+    if (v.IsString()) return {v.Str(), v.IsAsciiText()};
+    std::string t = ToText(v);
+    const bool ascii = std::all_of(t.begin(), t.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return {std::move(t), ascii};
 }
 
 // Finds a text at the character starts of another, in time about linear in their lengths, so
@@ -91,38 +79,26 @@ private:
     std::vector<bool> FStart;
 };
 
-// The character index of a byte offset that starts a character.
-std::size_t CharIndex(const std::vector<std::size_t>& starts, std::size_t offset) {
-    return static_cast<std::size_t>(std::lower_bound(starts.begin(), starts.end(), offset) -
-                                    starts.begin());
-}
-
-// The first character position (0-based) at or after from where what occurs, or npos.
-std::size_t FindChars(std::string_view in, std::string_view what, std::size_t from) {
-    const std::vector<std::size_t> starts = CharStarts(in);
-    const std::size_t chars = starts.size() - 1;
-    if (from > chars) return std::string::npos;
-    if (what.empty()) return from;
-    const std::size_t at = TFinder(in, what).Next(starts[from]);
-    return at == std::string::npos ? at : CharIndex(starts, at);
-}
-
 TVariant Len(TRuntime&, TArgs& a) {
     if (a[0].IsNull()) return a[0];
-    return TVariant::Long(static_cast<std::int32_t>(CharCount(ToText(a[0]))));
+    const TText t = TextOf(a[0]);
+    return TVariant::Long(static_cast<std::int32_t>(t.Ascii ? t.Text.size() : UnitCount(t.Text)));
 }
 
 TVariant Left(TRuntime&, TArgs& a) {
     if (a[0].IsNull()) return a[0];
-    return TVariant::String(CharSlice(ToText(a[0]), 0, Count(a[1])));
+    const TText t = TextOf(a[0]);
+    const TUnitIndex units(t.Text, t.Ascii);
+    return TVariant::String(std::string(units.Slice(t.Text, 0, Count(a[1]))));
 }
 
 TVariant Right(TRuntime&, TArgs& a) {
     if (a[0].IsNull()) return a[0];
-    const std::string s = ToText(a[0]);
+    const TText t = TextOf(a[0]);
+    const TUnitIndex units(t.Text, t.Ascii);
     const std::size_t n = Count(a[1]);
-    const std::size_t chars = CharCount(s);
-    return TVariant::String(CharSlice(s, chars > n ? chars - n : 0, n));
+    const std::size_t all = units.Units();
+    return TVariant::String(std::string(units.Slice(t.Text, all > n ? all - n : 0, n)));
 }
 
 TVariant Mid(TRuntime&, TArgs& a) {
@@ -130,7 +106,10 @@ TVariant Mid(TRuntime&, TArgs& a) {
     const std::int32_t start = ToLong(a[1]);
     if (start < 1) Raise(seInvalidCall);
     const std::size_t count = HasArg(a, 2) ? Count(a[2]) : std::string::npos;
-    return TVariant::String(CharSlice(ToText(a[0]), start - 1, count));
+    const TText t = TextOf(a[0]);
+    const TUnitIndex units(t.Text, t.Ascii);
+    return TVariant::String(
+        std::string(units.Slice(t.Text, static_cast<std::size_t>(start) - 1, count)));
 }
 
 TVariant InStr(TRuntime&, TArgs& a) {
@@ -138,43 +117,50 @@ TVariant InStr(TRuntime&, TArgs& a) {
     std::int32_t start = 1;
     if (a.size() >= 3) {
         if (a[0].IsNull()) Raise(seInvalidNull);
-        start = ToLong(a[0]);
+        if (HasArg(a, 0)) start = ToLong(a[0]);
         if (start < 1) Raise(seInvalidCall);
         first = 1;
     }
     if (a[first].IsNull() || a[first + 1].IsNull()) return TVariant::Null();
     const bool text = TextCompare(a, first + 2);
-    const std::string in = Folded(ToText(a[first]), text);
-    const std::string what = Folded(ToText(a[first + 1]), text);
-    if (static_cast<std::size_t>(start) > CharCount(in)) return TVariant::Long(0);
-    const std::size_t at = FindChars(in, what, start - 1);
-    return TVariant::Long(at == std::string::npos ? 0 : static_cast<std::int32_t>(at + 1));
+    const TText inText = TextOf(a[first]);
+    const std::string in = Folded(inText.Text, text);
+    const std::string what = Folded(TextOf(a[first + 1]).Text, text);
+    const TUnitIndex units(in, inText.Ascii && !text);
+    if (static_cast<std::size_t>(start) > units.Units()) return TVariant::Long(0);
+    if (what.empty()) return TVariant::Long(start);
+    const std::size_t at =
+        TFinder(in, what).Next(units.StartOffset(static_cast<std::size_t>(start) - 1));
+    return TVariant::Long(
+        at == std::string::npos ? 0 : static_cast<std::int32_t>(units.UnitOf(at) + 1));
 }
 
 TVariant InStrRev(TRuntime&, TArgs& a) {
     if (a[0].IsNull() || a[1].IsNull()) return TVariant::Null();
     const bool text = TextCompare(a, 3);
-    const std::string in = Folded(ToText(a[0]), text);
-    const std::string what = Folded(ToText(a[1]), text);
+    const TText inText = TextOf(a[0]);
+    const std::string in = Folded(inText.Text, text);
+    const std::string what = Folded(TextOf(a[1]).Text, text);
     const std::int32_t start = HasArg(a, 2) ? ToLong(a[2]) : -1;
     if (start == 0 || start < -1) Raise(seInvalidCall);
-    const std::vector<std::size_t> starts = CharStarts(in);
-    const std::size_t chars = starts.size() - 1;
-    const std::size_t last = start == -1 ? chars : std::min<std::size_t>(start, chars);
-    if (what.empty()) return TVariant::Long(start == -1 ? static_cast<std::int32_t>(chars) : start);
+    const TUnitIndex units(in, inText.Ascii && !text);
+    const std::size_t all = units.Units();
+    const std::size_t last = start == -1 ? all : std::min<std::size_t>(start, all);
+    if (what.empty()) return TVariant::Long(start == -1 ? static_cast<std::int32_t>(all) : start);
+    const std::size_t end = units.EndOffset(last);
     const TFinder finder(in, what);
     std::size_t found = std::string::npos;
-    for (std::size_t at = finder.Next(0);
-         at != std::string::npos && at + what.size() <= starts[last]; at = finder.Next(at + 1)) {
+    for (std::size_t at = finder.Next(0); at != std::string::npos && at + what.size() <= end;
+         at = finder.Next(at + 1)) {
         found = at;
     }
     return TVariant::Long(
-        found == std::string::npos ? 0 : static_cast<std::int32_t>(CharIndex(starts, found) + 1));
+        found == std::string::npos ? 0 : static_cast<std::int32_t>(units.UnitOf(found) + 1));
 }
 
 TVariant Replace(TRuntime& rt, TArgs& a) {
     if (a[0].IsNull() || a[1].IsNull() || a[2].IsNull()) return TVariant::Null();
-    const std::string whole = ToText(a[0]);
+    const TText whole = TextOf(a[0]);
     const std::string what = ToText(a[1]);
     const std::string with = ToText(a[2]);
     const std::int32_t start = HasArg(a, 3) ? ToLong(a[3]) : 1;
@@ -182,7 +168,9 @@ TVariant Replace(TRuntime& rt, TArgs& a) {
     std::int32_t count = HasArg(a, 4) ? ToLong(a[4]) : -1;
     if (count < -1) Raise(seInvalidCall);
     const bool text = TextCompare(a, 5);
-    const std::string in = CharSlice(whole, start - 1, std::string::npos);
+    const TUnitIndex units(whole.Text, whole.Ascii);
+    const std::string in(
+        units.Slice(whole.Text, static_cast<std::size_t>(start) - 1, std::string::npos));
     if (what.empty() || count == 0) return TVariant::String(in);
     const std::string folded = Folded(in, text);
     const std::string key = Folded(what, text);
@@ -229,9 +217,9 @@ TVariant Split(TRuntime& rt, TArgs& a) {
             parts.push_back(TVariant::String(in.substr(begin)));
         }
     }
-    auto arr = std::make_shared<TScriptArray>();
-    arr->Upper = {static_cast<std::int32_t>(parts.size()) - 1};
-    arr->Items = std::move(parts);
+    TScriptArray arr;
+    arr.Upper = {static_cast<std::int32_t>(parts.size()) - 1};
+    arr.Items = std::move(parts);
     return TVariant::Array(std::move(arr));
 }
 
@@ -249,12 +237,34 @@ TVariant Join(TRuntime& rt, TArgs& a) {
     return TVariant::String(std::move(out));
 }
 
+// Filter: the texts of a list that hold (or, include False, lack) a value.
+TVariant Filter(TRuntime&, TArgs& a) {
+    if (!a[0].IsArray()) Raise(seTypeMismatch);
+    const TScriptArray& arr = a[0].Arr();
+    if (arr.Upper.size() != 1) Raise(seSubscript);
+    if (a[1].IsNull()) Raise(seInvalidNull);
+    const bool include = !HasArg(a, 2) || ToBool(a[2]);
+    const bool text = TextCompare(a, 3);
+    const std::string key = Folded(ToText(a[1]), text);
+    std::vector<TVariant> kept;
+    for (const TVariant& item : arr.Items) {
+        const std::string s = ToText(item);
+        const bool holds =
+            key.empty() || TFinder(Folded(s, text), key).Next(0) != std::string::npos;
+        if (holds == include) kept.push_back(TVariant::String(s));
+    }
+    TScriptArray out;
+    out.Upper = {static_cast<std::int32_t>(kept.size()) - 1};
+    out.Items = std::move(kept);
+    return TVariant::Array(std::move(out));
+}
+
 TVariant StrComp(TRuntime&, TArgs& a) {
     if (a[0].IsNull() || a[1].IsNull()) return TVariant::Null();
     const bool text = TextCompare(a, 2);
     const std::string x = ToText(a[0]), y = ToText(a[1]);
-    const int c = text ? CompareTextNoCase(x, y) : x.compare(y);
-    return TVariant::Integer(static_cast<std::int16_t>(c < 0 ? -1 : c > 0 ? 1 : 0));
+    const int c = text ? CompareTextNoCase(x, y) : CompareUnits(x, y);
+    return TVariant::Integer(static_cast<std::int16_t>(c));
 }
 
 // Chr: a single byte, or a double-byte code whose high byte is a lead byte.
@@ -266,22 +276,12 @@ std::string CodeChar(std::int32_t code) {
     return std::string{static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
 }
 
+// ChrW: a UTF-16 unit; half of a surrogate pair is no character the memo can hold.
 std::string UnicodeChar(std::int32_t code) {
     if (code < -32768 || code > 65535) Raise(seInvalidCall);
     if (code < 0) code += 65536;
     if (code >= 0xD800 && code <= 0xDFFF) Raise(seInvalidCall);
-    std::string utf8;
-    if (code < 0x80) {
-        utf8 += static_cast<char>(code);
-    } else if (code < 0x800) {
-        utf8 += static_cast<char>(0xC0 | (code >> 6));
-        utf8 += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        utf8 += static_cast<char>(0xE0 | (code >> 12));
-        utf8 += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        utf8 += static_cast<char>(0x80 | (code & 0x3F));
-    }
-    return Utf8ToCp932(utf8);
+    return CharOfCodePoint(static_cast<char32_t>(code));
 }
 
 TVariant Chr(TRuntime&, TArgs& a) {
@@ -291,11 +291,16 @@ TVariant ChrW(TRuntime&, TArgs& a) {
     return TVariant::String(UnicodeChar(ToLong(a[0])));
 }
 
+// Asc: the code page's code of the first character ("?" for a character it lacks).
 TVariant Asc(TRuntime&, TArgs& a) {
     const std::string s = ToText(a[0]);
     if (s.empty()) Raise(seInvalidCall);
     const auto b0 = static_cast<unsigned char>(s[0]);
     if (CharLength(s, 0) == 1) return TVariant::Integer(b0);
+    if (b0 >= 0xF0 && b0 <= 0xF9) {
+        const char32_t cp = CodePointAt(s, 0);
+        if (cp < 0xE000 || cp > 0xF8FF) return TVariant::Integer('?');
+    }
     const int code = (b0 << 8) | static_cast<unsigned char>(s[1]);
     return TVariant::Integer(static_cast<std::int16_t>(code - 65536));
 }
@@ -303,28 +308,17 @@ TVariant Asc(TRuntime&, TArgs& a) {
 TVariant AscW(TRuntime&, TArgs& a) {
     const std::string s = ToText(a[0]);
     if (s.empty()) Raise(seInvalidCall);
-    const std::string utf8 = Cp932ToUtf8(s.substr(0, CharLength(s, 0)));
-    const auto* u = reinterpret_cast<const unsigned char*>(utf8.data());
-    std::int32_t code = u[0];
-    if (u[0] >= 0xF0 && utf8.size() >= 4) {
-        code = ((u[0] & 0x07) << 18) | ((u[1] & 0x3F) << 12) | ((u[2] & 0x3F) << 6) | (u[3] & 0x3F);
-    } else if (u[0] >= 0xE0 && utf8.size() >= 3) {
-        code = ((u[0] & 0x0F) << 12) | ((u[1] & 0x3F) << 6) | (u[2] & 0x3F);
-    } else if (u[0] >= 0xC0 && utf8.size() >= 2) {
-        code = ((u[0] & 0x1F) << 6) | (u[1] & 0x3F);
-    }
-    if (code > 0xFFFF) code = 0xFFFD;
-    return TVariant::Integer(static_cast<std::int16_t>(code > 32767 ? code - 65536 : code));
+    return TVariant::Integer(static_cast<std::int16_t>(FirstUnit(s)));
 }
 
 TVariant LCase(TRuntime&, TArgs& a) {
     if (a[0].IsNull()) return a[0];
-    return TVariant::String(LocaleLowerCase(ToText(a[0])));
+    return TVariant::String(ScriptLowerCase(ToText(a[0])));
 }
 
 TVariant UCase(TRuntime&, TArgs& a) {
     if (a[0].IsNull()) return a[0];
-    return TVariant::String(LocaleUpperCase(ToText(a[0])));
+    return TVariant::String(ScriptUpperCase(ToText(a[0])));
 }
 
 TVariant TrimSides(const TVariant& v, bool left, bool right) {
@@ -384,27 +378,26 @@ TVariant String(TRuntime& rt, TArgs& a) {
 TVariant StrReverse(TRuntime&, TArgs& a) {
     if (a[0].IsNull()) Raise(seInvalidNull);
     const std::string s = ToText(a[0]);
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < s.size(); i += CharLength(s, i))
+        starts.push_back(i);
+    starts.push_back(s.size());
     std::string out;
     out.reserve(s.size());
-    const std::vector<std::size_t> starts = CharStarts(s);
-    for (std::size_t c = starts.size() - 1; c-- > 0;) {
+    for (std::size_t c = starts.size() - 1; c-- > 0;)
         out.append(s, starts[c], starts[c + 1] - starts[c]);
-    }
     return TVariant::String(std::move(out));
 }
 
 constexpr TBuiltin kText[] = {
-    {"asc", 1, 1, Asc},         {"ascw", 1, 1, AscW},
-    {"chr", 1, 1, Chr},         {"chrw", 1, 1, ChrW},
-    {"instr", 2, 4, InStr},     {"instrrev", 2, 4, InStrRev},
-    {"join", 1, 2, Join},       {"lcase", 1, 1, LCase},
-    {"left", 2, 2, Left},       {"len", 1, 1, Len},
-    {"ltrim", 1, 1, LTrim},     {"mid", 2, 3, Mid},
-    {"replace", 3, 6, Replace}, {"right", 2, 2, Right},
-    {"rtrim", 1, 1, RTrim},     {"space", 1, 1, Space},
-    {"split", 1, 4, Split},     {"strcomp", 2, 3, StrComp},
-    {"string", 2, 2, String},   {"strreverse", 1, 1, StrReverse},
-    {"trim", 1, 1, Trim},       {"ucase", 1, 1, UCase},
+    {"asc", 1, 1, Asc},           {"ascw", 1, 1, AscW},       {"chr", 1, 1, Chr},
+    {"chrw", 1, 1, ChrW},         {"filter", 2, 4, Filter},   {"instr", 2, 4, InStr},
+    {"instrrev", 2, 4, InStrRev}, {"join", 1, 2, Join},       {"lcase", 1, 1, LCase},
+    {"left", 2, 2, Left},         {"len", 1, 1, Len},         {"ltrim", 1, 1, LTrim},
+    {"mid", 2, 3, Mid},           {"replace", 3, 6, Replace}, {"right", 2, 2, Right},
+    {"rtrim", 1, 1, RTrim},       {"space", 1, 1, Space},     {"split", 1, 4, Split},
+    {"strcomp", 2, 3, StrComp},   {"string", 2, 2, String},   {"strreverse", 1, 1, StrReverse},
+    {"trim", 1, 1, Trim},         {"ucase", 1, 1, UCase},
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <memory>
 #include <thread>
+#include <time.h>
 
 #include "engine/vt_calc.h"
 #include "numbers/calc_error.h"
@@ -28,8 +29,16 @@ constexpr std::array<std::string_view, 14> kMembers = {
 // A whole program sleep is cut into slices that look for Esc; one call sleeps at most a minute.
 constexpr double kMaxSleepMs = 60000;
 constexpr auto kSleepSlice = std::chrono::milliseconds(25);
-constexpr auto kEventInterval = std::chrono::milliseconds(20);
-constexpr auto kStatusInterval = std::chrono::milliseconds(50);
+constexpr std::int64_t kEventInterval = 20'000'000;   // ns
+constexpr std::int64_t kStatusInterval = 50'000'000;  // ns
+
+// The coarse monotonic clock: read in a few nanoseconds, ticking every few milliseconds, which
+// is all the checks of a loop pass need.
+[[nodiscard]] std::int64_t CoarseNow() noexcept {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &ts);
+    return static_cast<std::int64_t>(ts.tv_sec) * 1'000'000'000 + ts.tv_nsec;
+}
 
 [[nodiscard]] bool IsMethodCall(std::uint8_t flags) noexcept {
     return flags == ifMethod || flags == (ifMethod | ifPropertyGet);
@@ -41,11 +50,11 @@ constexpr auto kStatusInterval = std::chrono::milliseconds(50);
     return flags == ifPropertyPut;
 }
 
-// A value as a number of the calculation: numbers as they are, texts read as decimal numbers,
-// anything else 0.
+// A value as a number of the calculation: numbers travel as their shortest decimal text, texts
+// are read as decimal numbers, anything else is 0.
 [[nodiscard]] TCplx RealOf(const TVariant& v) {
-    if (v.IsNumberLike()) return TCplx(static_cast<long double>(v.AsDouble()));
     if (v.IsString()) return ReadScriptNumber(v.Str()).value_or(TCplx());
+    if (v.IsNumberLike()) return ReadScriptNumber(ScriptNumberText(v)).value_or(TCplx());
     return TCplx();
 }
 
@@ -66,10 +75,10 @@ constexpr auto kStatusInterval = std::chrono::milliseconds(50);
 }
 
 [[nodiscard]] TVariant PairOf(const TCplx& value) {
-    auto arr = std::make_shared<TScriptArray>();
-    arr->Upper = {1};
-    arr->Items = {TVariant::Double(DoubleOf(value.Re, value)),
-                  TVariant::Double(DoubleOf(value.Im, value))};
+    TScriptArray arr;
+    arr.Upper = {1};
+    arr.Items = {TVariant::Double(DoubleOf(value.Re, value)),
+                 TVariant::Double(DoubleOf(value.Im, value))};
     return TVariant::Array(std::move(arr));
 }
 
@@ -97,15 +106,28 @@ std::string ScriptAnswerText(const TVariant& value) {
         return out += ")]";
     }
     if (value.IsObject()) return {};
+    if (value.Type() == TVarType::vtDouble || value.Type() == TVarType::vtSingle) {
+        return ScriptNumberText(value);
+    }
     return ScriptValueText(value);
 }
 
 int TEObj::MemberId(std::string_view name) const {
-    std::string lower(name);
-    for (char& c : lower)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    const auto it = std::find(kMembers.begin(), kMembers.end(), lower);
-    return it == kMembers.end() ? -1 : static_cast<int>(it - kMembers.begin()) + 1;
+    for (std::size_t i = 0; i < kMembers.size(); ++i) {
+        if (SameMemberName(name, kMembers[i])) return static_cast<int>(i) + 1;
+    }
+    return -1;
+}
+
+const void* TEObj::MemberKey() const noexcept {
+    return &kMembers;
+}
+
+bool TEObj::CallQuick(int id, TInvokeResult& failure) {
+    if (id != emEscStop) return TScriptObject::CallQuick(id, failure);
+    if (EscStop() == drOk) return true;
+    failure = {seStopped, "EscStop", true};
+    return false;
 }
 
 std::uint32_t TEObj::GetIDsOfNames(const std::vector<std::string_view>& names,
@@ -119,6 +141,11 @@ std::uint32_t TEObj::GetIDsOfNames(const std::vector<std::string_view>& names,
 
 TInvokeResult TEObj::Invoke(int id, std::uint8_t flags, std::vector<TVariant>& args,
                             TVariant& result) {
+    // The Esc check of every loop pass and call, straight away.
+    if (id == emEscStop && args.empty() && IsMethodCall(flags)) {
+        if (EscStop() == drOk) return {};
+        return {seStopped, "EscStop", true};
+    }
     switch (Dispatch(id, flags, args, result)) {
     case drOk: return {};
     case drMemberNotFound: return {seNoMember, {}, false};
@@ -234,9 +261,20 @@ std::uint32_t TEObj::Dispatch(int id, std::uint8_t flags, std::vector<TVariant>&
 }
 
 void TEObj::PumpEvents() {
+    PumpEvents(CoarseNow());
+}
+
+bool TEObj::PollEsc() {
+    PumpEvents();
+    if (!FDesk.EscDown || !FDesk.EscDown()) return false;
+    Status("EscキーでVBScriptを中断しました", FState.EscStopCount);
+    FState.StoppedByEsc = true;
+    return true;
+}
+
+void TEObj::PumpEvents(std::int64_t now) {
     if (!FDesk.ProcessEvents) return;
-    const auto now = TClock::now();
-    if (now - FState.LastEvents < kEventInterval) return;
+    if (now - FState.LastEvents < kEventInterval && FState.LastEvents != 0) return;
     FState.LastEvents = now;
     FDesk.ProcessEvents();
 }
@@ -250,8 +288,10 @@ void TEObj::Status(std::string_view utf8, int count) {
 
 std::uint32_t TEObj::EscStop() {
     ++FState.EscStopCount;
-    const auto now = TClock::now();
-    if (now - FState.LastStatus > kStatusInterval) {
+    // One reading of the coarse clock serves the status line, the window's events and the look
+    // at the Esc key, which can only change between clock ticks (when events run, or by time).
+    const std::int64_t now = CoarseNow();
+    if (now - FState.LastStatus > kStatusInterval || FState.LastStatus == 0) {
         FState.LastStatus = now;
         Status("VBScript実行中(Escキーで中断します)", FState.EscStopCount);
         if (FState.EscStopCount >= 2 && !FState.BusyCursor && FDesk.SetBusyCursor) {
@@ -259,7 +299,9 @@ std::uint32_t TEObj::EscStop() {
             FDesk.SetBusyCursor(true);
         }
     }
-    PumpEvents();
+    PumpEvents(now);
+    if (now == FState.LastEscCheck) return drOk;
+    FState.LastEscCheck = now;
     if (!FDesk.EscDown || !FDesk.EscDown()) return drOk;
     Status("EscキーでVBScriptを中断しました", FState.EscStopCount);
     FState.StoppedByEsc = true;

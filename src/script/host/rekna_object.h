@@ -41,8 +41,11 @@ struct TScriptRunState {
     bool StoppedByEsc = false;
     bool Quit = false;
     bool BusyCursor = false;
-    std::chrono::steady_clock::time_point LastStatus{};
-    std::chrono::steady_clock::time_point LastEvents{};
+    // Times on the coarse clock (nanoseconds, a few milliseconds apart): of the last status
+    // update, of the last event pass, and of the last look at the Esc key.
+    std::int64_t LastStatus = 0;
+    std::int64_t LastEvents = 0;
+    std::int64_t LastEscCheck = 0;
     std::string OwnClipboard;  // the clipboard without a desktop
 };
 
@@ -98,11 +101,17 @@ public:
     TInvokeResult Invoke(int id, std::uint8_t flags, std::vector<TVariant>& args,
                          TVariant& result) override;
     [[nodiscard]] std::string TypeName() const override { return "Rekna"; }
+    [[nodiscard]] const void* MemberKey() const noexcept override;
+    bool CallQuick(int id, TInvokeResult& failure) override;
 
     // Lets window events run at most every 20 ms.
     void PumpEvents();
+    // Lets window events run and looks at the Esc key, as EscStop does; true (with the stop
+    // shown in the status bar) when the script is to stop.
+    bool PollEsc();
 
 private:
+    void PumpEvents(std::int64_t now);
     std::uint32_t EscStop();
     void Sleep(double milliseconds);
     void Status(std::string_view utf8, int count);
@@ -112,8 +121,8 @@ private:
     TScriptRunState& FState;
 };
 
-// The text a value leaves in the answer pane: an array as "[配列(0..n,...)]", anything that has
-// no text (an object) as empty.
+// The text a value leaves in the answer pane: an array as "[配列(0..n,...)]", a double as its
+// shortest decimal text, anything that has no text (an object) as empty.
 [[nodiscard]] std::string ScriptAnswerText(const TVariant& value);
 
 }  // namespace rekna

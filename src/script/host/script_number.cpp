@@ -5,6 +5,7 @@
 
 #include "numbers/calc_error.h"
 #include "numbers/literal.h"
+#include "script/values/convert.h"
 
 namespace rekna {
 
@@ -27,6 +28,25 @@ std::optional<TCplx> ReadScriptNumber(std::string_view text) {
     CalcErr = saved;
     if (!ok) return std::nullopt;
     return negative ? -value : value;
+}
+
+}  // namespace rekna
+
+namespace rekna {
+
+std::string ScriptNumberText(const TVariant& v) {
+    switch (v.Type()) {
+    case TVarType::vtEmpty: return "0";
+    case TVarType::vtBoolean:
+    case TVarType::vtInteger:
+    case TVarType::vtLong:
+    case TVarType::vtByte: return std::to_string(v.WholeValue());
+    case TVarType::vtSingle: return ShortestText(static_cast<float>(v.RealValue()));
+    case TVarType::vtDouble:
+    case TVarType::vtDate: return ShortestText(v.RealValue());
+    case TVarType::vtCurrency: return CurrencyText(v.CurrencyValue());
+    default: return {};
+    }
 }
 
 }  // namespace rekna

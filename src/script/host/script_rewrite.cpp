@@ -209,27 +209,54 @@ std::string RewriteStatement(std::string_view s, int line) {
     return false;
 }
 
-}  // namespace
+// A statement that ends in a line continuation ("x = 1 + _").
+[[nodiscard]] bool EndsContinued(std::string_view statement) {
+    const std::string_view t = Trimmed(statement);
+    if (t.empty() || t.back() != '_') return false;
+    return t.size() == 1 || !IsNameByte(t[t.size() - 2]);
+}
 
-std::string RewriteScriptLine(std::string_view text, int line, bool escStops) {
+// Where a line stands in its logical line: continued from the line before, and whether the Esc
+// check of a loop opened there still waits for the end of the loop's first statement.
+struct TLineState {
+    bool Continued = false;
+    bool PendingEsc = false;
+};
+
+std::string RewriteLine(std::string_view text, int line, bool escStops, TLineState& state) {
     const std::vector<std::string_view> statements = SplitStatements(text);
+    const bool opens = escStops && (state.Continued ? state.PendingEsc : OpensLoop(statements[0]));
+    const bool lineContinues = EndsContinued(statements.back());
     std::string out;
     for (std::size_t k = 0; k < statements.size(); ++k) {
         if (k > 0) out += ':';
         out += RewriteStatement(statements[k], line);
-        if (k == 0 && escStops && OpensLoop(statements[0])) out += " : Rekna.EscStop";
+        // The check goes after the loop's first statement, which may go on over more lines.
+        if (k == 0 && opens && !(statements.size() == 1 && lineContinues)) {
+            out += " : Rekna.EscStop";
+        }
     }
+    state.PendingEsc = opens && statements.size() == 1 && lineContinues;
+    state.Continued = lineContinues;
     return out;
+}
+
+}  // namespace
+
+std::string RewriteScriptLine(std::string_view text, int line, bool escStops) {
+    TLineState state;
+    return RewriteLine(text, line, escStops, state);
 }
 
 std::string RewriteScriptBlock(std::string_view text, int firstLine) {
     std::string out;
     out.reserve(text.size() + 64);
     int line = firstLine;
+    TLineState state;
     for (std::size_t pos = 0;;) {
         const std::size_t end = std::min(text.find_first_of("\r\n", pos), text.size());
         if (line > firstLine) out += "\r\n";
-        out += RewriteScriptLine(text.substr(pos, end - pos), line);
+        out += RewriteLine(text.substr(pos, end - pos), line, true, state);
         if (end == text.size()) break;
         pos = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
         ++line;

@@ -39,17 +39,13 @@ void AddLines(std::vector<std::string>& log, std::string_view text) {
 
 TpsvActiveScriptSite::TpsvActiveScriptSite(TVtCalc& calc, TScriptDesk desk)
     : FCalc(calc), FDesk(std::move(desk)), FScript(std::make_unique<TScriptInterpreter>()) {
-    FObject = std::make_shared<TEObj>(FCalc, FDesk, FState);
-    FScript->AddObject("Rekna", FObject);
+    FObject = MakeRef<TEObj>(FCalc, FDesk, FState);
+    FScript->AddObject("Rekna", TRef<TScriptObject>(FObject));
     // Loops the rewriting cannot reach (a procedure's own loop opened after another statement)
     // still see Esc.
     FScript->PollInterval = 1024;
     FScript->OnPoll = [this] {
-        FObject->PumpEvents();
-        if (FDesk.EscDown && FDesk.EscDown()) {
-            FState.StoppedByEsc = true;
-            FScript->RequestStop();
-        }
+        if (FObject->PollEsc()) FScript->RequestStop();
     };
 }
 

@@ -46,7 +46,7 @@ private:
     TScriptDesk FDesk;
     TScriptRunState FState;
     std::unique_ptr<TScriptInterpreter> FScript;
-    std::shared_ptr<TEObj> FObject;
+    TRef<TEObj> FObject;
 };
 
 // Installs the host in the engine (both programs run script lines alike).

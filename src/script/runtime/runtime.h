@@ -9,28 +9,43 @@
 #include <unordered_map>
 #include <vector>
 
+#include "script/runtime/class_instance.h"
+#include "script/runtime/local_stack.h"
 #include "script/runtime/raise.h"
 #include "script/runtime/script_interpreter.h"
 #include "script/syntax/ast.h"
+#include "script/values/script_memory.h"
 
 namespace rekna {
 
 // What a statement asks of the statements around it.
 enum class TFlow : std::uint8_t { flNormal, flExitFor, flExitDo, flExitProc };
 
-// One procedure call: its locals (a ByRef parameter points at the caller's variable) and its
-// error mode. Locals live in a deque so that implicit locals added later do not move them.
+// One procedure call (or the top level of a run): its locals in the local stack (a ByRef
+// parameter holds a link to the caller's variable), its object for Me, and its error mode.
 struct TFrame {
     TProc* Proc = nullptr;
     const TProgram* Program = nullptr;
-    std::deque<TVariant> Values;
-    std::vector<TVariant*> Refs;
+    TVariant* Locals = nullptr;
+    std::uint32_t Count = 0;
+    // Locals the procedure gained after this call began (Execute, implicit variables).
+    std::unique_ptr<std::deque<TVariant>> Extra;
+    TClassInstance* Me = nullptr;
     bool ResumeNext = false;
+};
+
+// A class that New can make: its definition and the program that holds it.
+struct TClassEntry {
+    std::shared_ptr<const TProgram> Program;
+    const TClassDef* Def = nullptr;
 };
 
 class TRuntime {
 public:
     explicit TRuntime(TScriptInterpreter& owner);
+    ~TRuntime();
+    TRuntime(const TRuntime&) = delete;
+    TRuntime& operator=(const TRuntime&) = delete;
 
     // ---- entry points (script_interpreter.cpp)
     bool Execute(std::string_view text);
@@ -41,52 +56,155 @@ public:
     TScriptError LastError;
     std::atomic<bool> StopRequested{false};
     bool Running = false;
-    std::unordered_map<std::string, std::shared_ptr<TScriptObject>> Objects;
+    std::unordered_map<std::string, TRef<TScriptObject>> Objects;
+    std::uint32_t ObjectsGen = 1;
     // Rnd's generator state and its last result.
     std::uint32_t RndSeed = 0x50000;
     double RndLast = 0;
+    // The locale SetLocale chose (the texts stay Japanese whatever it is).
+    std::int32_t LocaleId = 1041;
+    [[nodiscard]] TScriptMemory& Memory() noexcept { return *FMemory; }
+    [[nodiscard]] TRuntimeLink* Link() noexcept { return FLink.Get(); }
 
     // ---- helpers for the built-in functions
     void CheckText(std::size_t bytes) const;
     void CheckItems(double count) const;
     [[nodiscard]] TVariant Global(std::string_view name) const;
+    // Eval, Execute, ExecuteGlobal, GetRef (runtime_text.cpp).
+    TVariant EvalText(std::string_view text);
+    void ExecuteText(std::string_view text, bool global);
+    TVariant GetRef(std::string_view name);
+    // Calls a procedure with values (by value), as a GetRef object does.
+    TVariant CallProcValues(TProc& proc, std::vector<TVariant>& args, TClassInstance* me);
 
     // ---- the Err object's state
     int ErrNumber = 0;
     std::string ErrDescription;
     std::string ErrSource;
+    std::string ErrHelpFile;
+    std::int32_t ErrHelpContext = 0;
     // The source that Err.Raise named, for the error it is raising.
     std::string RaisedSource;
+    bool RaisedBySource = false;
     void ClearErr();
     void SetErr(const TScriptRaise& r);
 
-    // ---- evaluation (runtime_eval.cpp)
-    TVariant Eval(const TExpr& e);
-    TVariant EvalName(const TExpr& e, bool asOwner);
-    TVariant EvalMember(const TExpr& e, std::uint8_t flags);
-    TVariant* FindVariable(const TExpr& e);
-    TVariant& LocalSlot(int index);
-    bool OptionExplicit() const;
+    // ---- names (runtime_names.cpp)
+    // The variable a name is: a local, a field of Me or a global; null when it is none.
+    TVariant* FindVariable(const TExpr& e) {
+        if (e.Slot == TNameSlot::nsLocal) return &LocalSlot(e.SlotIndex);
+        if (e.Slot == TNameSlot::nsGlobal && e.SlotGen == FGlobalsGen) {
+            return static_cast<TVariant*>(const_cast<void*>(e.SlotPtr));
+        }
+        return FindVariableSlow(e);
+    }
+    TVariant& LocalSlot(int index) {
+        TFrame& f = *FFrame;
+        TVariant* slot =
+            static_cast<std::uint32_t>(index) < f.Count ? f.Locals + index : &ExtraSlot(index);
+        return slot->IsRef() ? *slot->RefTarget() : *slot;
+    }
+    TVariant* FindVariableSlow(const TExpr& e);
+    TVariant& ExtraSlot(int index);
+    void CacheGlobal(const TExpr& e, int slot);
+    [[nodiscard]] bool OptionExplicit() const;
     TVariant* FindVariableByName(const std::string& name);
-    TVariant& VariableForWrite(const TExpr& e);
+    TVariant& VariableForWrite(const TExpr& e) {
+        if (TVariant* v = FindVariable(e)) return *v;
+        return VariableForWriteByName(e.Name, &e);
+    }
     TVariant& VariableForWriteByName(const std::string& name, const TExpr* cacheNode);
-    bool IsConstant(const TExpr& e) const;
+    // After FindVariable found it: the variable is a constant.
+    [[nodiscard]] bool IsConstant(const TExpr& e) const { return e.SlotConst; }
     // No variable, procedure, object, built-in function or constant has this name.
-    bool IsUnknownName(const std::string& name) const;
-    std::vector<std::int32_t> EvalIndexes(const std::vector<TExprPtr>& indexes);
-    TVariant& Element(TVariant& array, const std::vector<std::int32_t>& indexes);
-    TVariant ElementValue(const TVariant& array, const std::vector<TExprPtr>& indexes);
-    TVariant CallProc(TProc& proc, const std::vector<TExprPtr>& args);
+    [[nodiscard]] bool IsUnknownName(const std::string& name) const;
+    // Resolves a name that is no variable: a member of Me's class, a procedure, an object, Err,
+    // a built-in function or constant (nsUnknown when it is none of them).
+    void ResolveCallable(const TExpr& e);
+
+    // ---- evaluation (runtime_eval.cpp)
+    TVariant Eval(const TExpr& e) {
+        // A variable read, the commonest expression, without a call.
+        if (e.Kind == TExprKind::ekName && !e.HasArgs) {
+            if (e.Slot == TNameSlot::nsLocal) return LocalSlot(e.SlotIndex);
+            if (e.Slot == TNameSlot::nsGlobal && e.SlotGen == FGlobalsGen) {
+                return *static_cast<const TVariant*>(e.SlotPtr);
+            }
+        } else if (e.Kind == TExprKind::ekLiteral) {
+            return e.Value;
+        } else if (e.Kind == TExprKind::ekBinary) {
+            return EvalBinary(e.Op, *e.Left, *e.Right);
+        }
+        return EvalSlow(e);
+    }
+    TVariant EvalSlow(const TExpr& e);
+    // A value that can be read where it is, with no effects: a literal or a variable.
+    const TVariant* Peek(const TExpr& e) {
+        if (e.Kind == TExprKind::ekLiteral) return &e.Value;
+        if (e.Kind == TExprKind::ekName && !e.HasArgs) {
+            if (e.Slot == TNameSlot::nsLocal) return &LocalSlot(e.SlotIndex);
+            if (e.Slot == TNameSlot::nsGlobal && e.SlotGen == FGlobalsGen) {
+                return static_cast<const TVariant*>(e.SlotPtr);
+            }
+        }
+        return nullptr;
+    }
+    // The value for an operator, an assignment with Let or a built-in: an object gives its
+    // default member's value.
+    TVariant ValueOf(TVariant v);
+    bool EvalCondition(const TExpr& e);
+    TVariant EvalBinary(TBinaryOp op, const TExpr& left, const TExpr& right);
+    TVariant Operate(TBinaryOp op, TVariant a, TVariant b, const TExpr& left, const TExpr& right);
+    TVariant EvalChain(const TExpr& e);
+    TVariant EvalName(const TExpr& e);
+    TVariant EvalMember(const TExpr& e, std::uint8_t flags);
+    TVariant EvalIndex(const TExpr& e);
     TVariant CallName(const TExpr& e, bool statement);
+    TVariant CallBuiltin(const TExpr& e);
+    void EvalIndexes(const std::vector<TExprPtr>& indexes, std::vector<std::int32_t>& out);
+    TVariant& Element(TVariant& array, const std::vector<std::int32_t>& indexes);
     std::vector<TVariant> EvalArgs(const std::vector<TExprPtr>& args);
-    void Invoke(TScriptObject& obj, const std::string& member, std::uint8_t flags,
-                std::vector<TVariant>& args, TVariant& result);
-    std::shared_ptr<TScriptObject> ObjectOf(const TVariant& v);
+    // The object a member expression works on.
+    TRef<TScriptObject> OwnerOf(const TExpr& member);
+    // Calls a member of an object by name with values; the identifier is kept at the call site.
+    void InvokeObject(TScriptObject& obj, const TExpr& site, std::uint8_t flags,
+                      std::vector<TVariant>& args, TVariant& result);
+    void InvokeDefault(TScriptObject& obj, std::uint8_t flags, std::vector<TVariant>& args,
+                       TVariant& result);
+    TRef<TScriptObject> ObjectOf(const TVariant& v);
+
+    // ---- calls and classes (runtime_call.cpp)
+    TVariant CallProc(TProc& proc, const std::vector<TExprPtr>& args, TClassInstance* me,
+                      const TVariant* extra = nullptr);
+    // A member of an instance: a field, a method or a property (put when value is given).
+    TVariant CallMember(TClassInstance& inst, int member, std::uint8_t flags,
+                        const std::vector<TExprPtr>& args, TVariant* value = nullptr);
+    TVariant NewObject(const TExpr& e);
+    // Queues an instance whose last holder let go, for its Class_Terminate.
+    void QueueDying(TClassInstance* inst) noexcept;
+    void RunDying();
+    [[nodiscard]] bool HasDying() const noexcept { return FDying != nullptr; }
 
     // ---- statements (runtime_exec.cpp)
     TFlow ExecBlock(const TBlock& block);
-    TFlow Exec(const TStmt& s);
+    // One statement: the common kinds each in a function of their own, so that the dispatch
+    // itself stays small.
+    TFlow Exec(const TStmt& s) {
+        switch (s.Kind) {
+        case TStmtKind::skAssign: ExecAssign(s); return TFlow::flNormal;
+        case TStmtKind::skCall: ExecCall(s); return TFlow::flNormal;
+        case TStmtKind::skIf: return ExecIf(s);
+        case TStmtKind::skFor: return ExecFor(s);
+        default: return ExecOther(s);
+        }
+    }
+    void ExecAssign(const TStmt& s);
+    void ExecCall(const TStmt& s);
+    TFlow ExecIf(const TStmt& s);
+    TFlow ExecOther(const TStmt& s);
     void Assign(const TExpr& target, TVariant value, bool isSet);
+    void AssignVariable(TVariant& var, TVariant value, bool isSet);
+    void AppendToSelf(const TStmt& s);
     void ExecDim(const TStmt& s);
     void ExecReDim(const TStmt& s);
     void ExecErase(const TStmt& s);
@@ -94,8 +212,8 @@ public:
     TFlow ExecForEach(const TStmt& s);
     TFlow ExecDo(const TStmt& s);
     TFlow ExecSelect(const TStmt& s);
-    [[nodiscard]] std::shared_ptr<TScriptArray> NewArray(const std::vector<std::int32_t>& upper,
-                                                         bool fixed);
+    TFlow ExecWith(const TStmt& s);
+    [[nodiscard]] TVariant NewArray(const std::vector<std::int32_t>& upper, bool fixed);
 
     // Polled on every loop pass and procedure call.
     void Poll() {
@@ -104,22 +222,36 @@ public:
         }
     }
 
+    TFrame* Frame() noexcept { return FFrame; }
+
 private:
+    friend class TRunScope;
     void PollSlow();
     void Fail(const TScriptRaise& r);
     void FailCompile(int number, int line, int column, const std::vector<std::string>& lines);
     void Begin();
-    void RegisterProgram(std::unique_ptr<TProgram> program);
+    void RegisterProgram(std::shared_ptr<TProgram> program);
     int AddGlobal(const std::string& name);
+    template <class TBind> TVariant Invoke(TProc& proc, TClassInstance* me, TBind&& bind);
 
+    TScriptMemory* FMemory;
+    TRef<TRuntimeLink> FLink;
     std::deque<TVariant> FGlobals;
+    std::uint32_t FGlobalsGen = 1;  // changes when kept global slots may be wrong
     std::vector<bool> FGlobalConst;
     std::unordered_map<std::string, int> FGlobalIndex;
     std::unordered_map<std::string, TProc*> FProcs;
-    std::vector<std::unique_ptr<TProgram>> FPrograms;  // those whose procedures are in use
-    std::shared_ptr<TScriptObject> FErr;
+    std::uint32_t FProcsGen = 1;
+    std::unordered_map<std::string, TClassEntry> FClasses;
+    std::vector<std::shared_ptr<TProgram>> FPrograms;  // those whose procedures are in use
+    std::vector<std::shared_ptr<TProgram>> FRetired;   // replaced during the run in progress
+    TRef<TScriptObject> FErr;
+    TLocalStack FStack;
+    std::vector<TVariant> FWith;
     TFrame* FFrame = nullptr;
+    TInvokeResult FQuickFailure;            // why the last quick call failed
     const TProgram* FRunProgram = nullptr;  // the text of the current run
+    TClassInstance* FDying = nullptr;       // instances waiting for their Class_Terminate
     int FDepth = 0;
     std::uintptr_t FStackBase = 0;
     unsigned FPollCount = 0;

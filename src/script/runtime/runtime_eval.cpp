@@ -1,4 +1,6 @@
-// Evaluation of expressions: names, array elements, procedure calls and object members.
+// Evaluation of expressions: operators, names, array elements, calls and object members.
+#include <array>
+
 #include "script/builtins/builtins.h"
 #include "script/runtime/runtime.h"
 #include "script/values/convert.h"
@@ -7,145 +9,23 @@ namespace rekna {
 
 namespace {
 
-std::string Quoted(const std::string& text, const std::string& name) {
-    return text + ": '" + name + "'";
-}
-
 const std::string& Shown(const TExpr& e) {
     return e.Spelling.empty() ? e.Name : e.Spelling;
 }
 
-}  // namespace
-
-TVariant TRuntime::Eval(const TExpr& e) {
-    switch (e.Kind) {
-    case TExprKind::ekLiteral: return e.Value;
-    case TExprKind::ekName: return EvalName(e, false);
-    case TExprKind::ekMember: return EvalMember(e, ifMethod | ifPropertyGet);
-    case TExprKind::ekNegate: return Negate(Eval(*e.Left));
-    case TExprKind::ekNot: return LogicalNot(Eval(*e.Left));
-    case TExprKind::ekBinary: break;
-    }
-    const TVariant a = e.Op == TBinaryOp::boIs && e.Left->Kind == TExprKind::ekName
-                           ? EvalName(*e.Left, true)
-                           : Eval(*e.Left);
-    const TVariant b = e.Op == TBinaryOp::boIs && e.Right->Kind == TExprKind::ekName
-                           ? EvalName(*e.Right, true)
-                           : Eval(*e.Right);
-    switch (e.Op) {
-    case TBinaryOp::boEq:
-    case TBinaryOp::boNe:
-    case TBinaryOp::boLt:
-    case TBinaryOp::boGt:
-    case TBinaryOp::boLe:
-    case TBinaryOp::boGe:
-    case TBinaryOp::boIs:
-        return Comparison(e.Op, a, b, e.Left->Kind == TExprKind::ekLiteral,
-                          e.Right->Kind == TExprKind::ekLiteral);
-    case TBinaryOp::boAnd:
-    case TBinaryOp::boOr:
-    case TBinaryOp::boXor:
-    case TBinaryOp::boEqv:
-    case TBinaryOp::boImp: return Logical(e.Op, a, b);
-    default: return Arithmetic(e.Op, a, b, Owner.Limits.MaxTextBytes);
-    }
+bool IsComparison(TBinaryOp op) noexcept {
+    return op >= TBinaryOp::boEq && op <= TBinaryOp::boIs;
 }
 
-TVariant& TRuntime::LocalSlot(int index) {
-    TFrame& f = *FFrame;
-    if (static_cast<std::size_t>(index) >= f.Values.size()) {
-        f.Values.resize(f.Proc->Locals.size());
-        f.Refs.resize(f.Proc->Locals.size(), nullptr);
-    }
-    TVariant* ref = f.Refs[index];
-    return ref ? *ref : f.Values[index];
+bool IsLogical(TBinaryOp op) noexcept {
+    return op >= TBinaryOp::boAnd;
 }
-
-bool TRuntime::OptionExplicit() const {
-    return FFrame && FFrame->Program && FFrame->Program->OptionExplicit;
-}
-
-TVariant* TRuntime::FindVariable(const TExpr& e) {
-    switch (e.Slot) {
-    case TNameSlot::nsLocal: return &LocalSlot(e.SlotIndex);
-    case TNameSlot::nsGlobal: return &FGlobals[e.SlotIndex];
-    case TNameSlot::nsBuiltin:
-    case TNameSlot::nsConstant: return nullptr;
-    case TNameSlot::nsUnknown: break;
-    }
-    if (FFrame->Proc) {
-        const TProc& p = *FFrame->Proc;
-        // Inside a function its own name with arguments is a call, without them its result.
-        if (!(e.HasArgs && e.Name == p.Name)) {
-            const auto it = p.LocalIndex.find(e.Name);
-            if (it != p.LocalIndex.end()) {
-                e.Slot = TNameSlot::nsLocal;
-                e.SlotIndex = it->second;
-                return &LocalSlot(it->second);
-            }
-        }
-    }
-    const auto it = FGlobalIndex.find(e.Name);
-    if (it == FGlobalIndex.end()) return nullptr;
-    e.Slot = TNameSlot::nsGlobal;
-    e.SlotIndex = it->second;
-    return &FGlobals[it->second];
-}
-
-TVariant* TRuntime::FindVariableByName(const std::string& name) {
-    if (FFrame->Proc) {
-        const auto it = FFrame->Proc->LocalIndex.find(name);
-        if (it != FFrame->Proc->LocalIndex.end()) return &LocalSlot(it->second);
-    }
-    const auto it = FGlobalIndex.find(name);
-    return it == FGlobalIndex.end() ? nullptr : &FGlobals[it->second];
-}
-
-bool TRuntime::IsConstant(const TExpr& e) const {
-    if (e.Slot == TNameSlot::nsLocal) return FFrame->Proc->LocalIsConst[e.SlotIndex];
-    if (e.Slot == TNameSlot::nsGlobal) return FGlobalConst[e.SlotIndex];
-    return false;
-}
-
-TVariant& TRuntime::VariableForWriteByName(const std::string& name, const TExpr* cacheNode) {
-    if (TVariant* v = FindVariableByName(name)) return *v;
-    if (FProcs.count(name) != 0 || Objects.count(name) != 0 || name == "err") {
-        Raise(seIllegalAssign, Quoted(ScriptErrorText(seIllegalAssign), name));
-    }
-    if (OptionExplicit()) Raise(seUndefinedVar, Quoted(ScriptErrorText(seUndefinedVar), name));
-    if (FFrame->Proc) {
-        const int slot = FFrame->Proc->AddLocal(name);
-        if (cacheNode) {
-            cacheNode->Slot = TNameSlot::nsLocal;
-            cacheNode->SlotIndex = slot;
-        }
-        return LocalSlot(slot);
-    }
-    const int slot = AddGlobal(name);
-    if (cacheNode) {
-        cacheNode->Slot = TNameSlot::nsGlobal;
-        cacheNode->SlotIndex = slot;
-    }
-    return FGlobals[slot];
-}
-
-bool TRuntime::IsUnknownName(const std::string& name) const {
-    return FProcs.count(name) == 0 && Objects.count(name) == 0 && name != "err" &&
-           FindBuiltin(name) < 0 && FindScriptConstant(name) < 0;
-}
-
-TVariant& TRuntime::VariableForWrite(const TExpr& e) {
-    if (TVariant* v = FindVariable(e)) return *v;
-    return VariableForWriteByName(e.Name, &e);
-}
-
-namespace {
 
 // The position of an element in the items, after checking every index against its bound.
-std::size_t FlatIndex(const TScriptArray& arr, const std::vector<std::int32_t>& idx) {
-    if (idx.size() != arr.Upper.size()) Raise(seSubscript);
+std::size_t FlatIndex(const TScriptArray& arr, const std::int32_t* idx, std::size_t n) {
+    if (n != arr.Upper.size()) Raise(seSubscript);
     std::size_t flat = 0;
-    for (std::size_t d = idx.size(); d-- > 0;) {
+    for (std::size_t d = n; d-- > 0;) {
         if (idx[d] < 0 || idx[d] > arr.Upper[d]) Raise(seSubscript);
         flat =
             flat * (static_cast<std::size_t>(arr.Upper[d]) + 1) + static_cast<std::size_t>(idx[d]);
@@ -155,167 +35,348 @@ std::size_t FlatIndex(const TScriptArray& arr, const std::vector<std::int32_t>& 
 
 }  // namespace
 
-std::vector<std::int32_t> TRuntime::EvalIndexes(const std::vector<TExprPtr>& indexes) {
-    std::vector<std::int32_t> idx;
-    idx.reserve(indexes.size());
-    for (const TExprPtr& i : indexes)
-        idx.push_back(ToLong(Eval(*i)));
-    return idx;
+TVariant TRuntime::ValueOf(TVariant v) {
+    if (!v.IsObject()) return v;
+    TRef<TScriptObject> obj = v.Obj();
+    if (!obj) Raise(seObjectNotSet);
+    if (TClassInstance* inst = obj->AsInstance()) {
+        if (inst->Def.Default < 0) Raise(seNoMember);
+        static const std::vector<TExprPtr> kNoArgs;
+        TVariant r = CallMember(*inst, inst->Def.Default, ifMethod | ifPropertyGet, kNoArgs);
+        return r.IsObject() ? ValueOf(std::move(r)) : r;
+    }
+    if (!obj->HasDefault()) Raise(seNoMember);
+    std::vector<TVariant> args;
+    TVariant result;
+    InvokeDefault(*obj, ifMethod | ifPropertyGet, args, result);
+    if (result.IsObject() && result.ObjPtr() != obj.Get()) return ValueOf(std::move(result));
+    return result;
+}
+
+TVariant TRuntime::EvalSlow(const TExpr& e) {
+    switch (e.Kind) {
+    case TExprKind::ekLiteral: return e.Value;
+    case TExprKind::ekName: return EvalName(e);
+    case TExprKind::ekMember: return EvalMember(e, ifMethod | ifPropertyGet);
+    case TExprKind::ekIndex: return EvalIndex(e);
+    case TExprKind::ekNegate: return Negate(ValueOf(Eval(*e.Left)));
+    case TExprKind::ekNot: return LogicalNot(ValueOf(Eval(*e.Left)));
+    case TExprKind::ekBinary: return EvalBinary(e.Op, *e.Left, *e.Right);
+    case TExprKind::ekChain: return EvalChain(e);
+    case TExprKind::ekNew: return NewObject(e);
+    case TExprKind::ekMe: return TVariant::Object(FFrame->Me);
+    case TExprKind::ekMissing: return TVariant::Missing();
+    }
+    return {};
+}
+
+TVariant TRuntime::EvalBinary(TBinaryOp op, const TExpr& left, const TExpr& right) {
+    // When the right operand has no effects, the left one can be read in place too.
+    if (const TVariant* b = Peek(right)) {
+        TVariant fast;
+        if (const TVariant* a = Peek(left)) {
+            if (FastOperator(op, *a, *b, fast)) return fast;
+            return Operate(op, *a, *b, left, right);
+        }
+        TVariant a = Eval(left);
+        if (FastOperator(op, a, *b, fast)) return fast;
+        return Operate(op, std::move(a), *b, left, right);
+    }
+    TVariant a = Eval(left);
+    TVariant b = Eval(right);
+    TVariant fast;
+    if (FastOperator(op, a, b, fast)) return fast;
+    return Operate(op, std::move(a), std::move(b), left, right);
+}
+
+TVariant TRuntime::Operate(TBinaryOp op, TVariant a, TVariant b, const TExpr& left,
+                           const TExpr& right) {
+    if (op == TBinaryOp::boIs) return TVariant::Boolean(SameObject(a, b));
+    if (a.IsObject()) a = ValueOf(std::move(a));
+    if (b.IsObject()) b = ValueOf(std::move(b));
+    if (IsComparison(op)) {
+        return Comparison(op, a, b, left.Kind == TExprKind::ekLiteral,
+                          right.Kind == TExprKind::ekLiteral);
+    }
+    if (IsLogical(op)) return Logical(op, a, b);
+    return Arithmetic(op, a, b, Owner.Limits.MaxTextBytes);
+}
+
+TVariant TRuntime::EvalChain(const TExpr& e) {
+    TVariant acc = Eval(*e.Args[0]);
+    bool accLiteral = e.Args[0]->Kind == TExprKind::ekLiteral;
+    for (std::size_t i = 0; i < e.Ops.size(); ++i) {
+        const TBinaryOp op = e.Ops[i];
+        const TExpr& next = *e.Args[i + 1];
+        TVariant b = Eval(next);
+        TVariant fast;
+        if (FastOperator(op, acc, b, fast)) {
+            acc = std::move(fast);
+        } else if (op == TBinaryOp::boIs) {
+            acc = TVariant::Boolean(SameObject(acc, b));
+        } else {
+            if (acc.IsObject()) acc = ValueOf(std::move(acc));
+            if (b.IsObject()) b = ValueOf(std::move(b));
+            if (op == TBinaryOp::boConcat && acc.IsString() && acc.BoxRefs() == 1) {
+                // The text built so far is no one else's: it grows in place.
+                if (!b.IsNull()) {
+                    const std::string piece = b.IsString() ? std::string() : ConcatText(b);
+                    const std::string& add = b.IsString() ? b.Str() : piece;
+                    CheckText(acc.Str().size() + add.size());
+                    acc.AppendInPlace(add);
+                }
+            } else if (IsComparison(op)) {
+                acc = Comparison(op, acc, b, accLiteral, next.Kind == TExprKind::ekLiteral);
+            } else if (IsLogical(op)) {
+                acc = Logical(op, acc, b);
+            } else {
+                acc = Arithmetic(op, acc, b, Owner.Limits.MaxTextBytes);
+            }
+        }
+        accLiteral = false;
+    }
+    return acc;
+}
+
+bool TRuntime::EvalCondition(const TExpr& e) {
+    if (e.Kind == TExprKind::ekBinary && e.Op >= TBinaryOp::boEq && e.Op <= TBinaryOp::boGe) {
+        TVariant fast;
+        const TVariant* pa = Peek(*e.Left);
+        const TVariant* pb = Peek(*e.Right);
+        if (pa && pb && FastOperator(e.Op, *pa, *pb, fast)) return fast.BoolValue();
+        const TVariant a = pa && pb ? *pa : Eval(*e.Left);
+        const TVariant b = pa && pb ? *pb : Eval(*e.Right);
+        if (a.IsWhole() && b.IsWhole()) {
+            const std::int32_t x = a.WholeValue(), y = b.WholeValue();
+            switch (e.Op) {
+            case TBinaryOp::boEq: return x == y;
+            case TBinaryOp::boNe: return x != y;
+            case TBinaryOp::boLt: return x < y;
+            case TBinaryOp::boGt: return x > y;
+            case TBinaryOp::boLe: return x <= y;
+            default: return x >= y;
+            }
+        }
+        const TVariant c = a.IsObject() || b.IsObject()
+                               ? Comparison(e.Op, ValueOf(a), ValueOf(b), false, false)
+                               : Comparison(e.Op, a, b, e.Left->Kind == TExprKind::ekLiteral,
+                                            e.Right->Kind == TExprKind::ekLiteral);
+        return !c.IsNull() && c.BoolValue();
+    }
+    TVariant c = Eval(e);
+    if (c.IsObject()) c = ValueOf(std::move(c));
+    return !c.IsNull() && ToBool(c);
+}
+
+void TRuntime::EvalIndexes(const std::vector<TExprPtr>& indexes, std::vector<std::int32_t>& out) {
+    out.clear();
+    out.reserve(indexes.size());
+    for (const TExprPtr& i : indexes) {
+        if (i->Kind == TExprKind::ekMissing) Raise(seTypeMismatch);
+        TVariant v = Eval(*i);
+        if (v.IsObject()) v = ValueOf(std::move(v));
+        out.push_back(ToLong(v));
+    }
 }
 
 TVariant& TRuntime::Element(TVariant& array, const std::vector<std::int32_t>& indexes) {
     if (!array.IsArray()) Raise(seTypeMismatch);
     TScriptArray& arr = array.MutableArr();
-    return arr.Items[FlatIndex(arr, indexes)];
-}
-
-TVariant TRuntime::ElementValue(const TVariant& array, const std::vector<TExprPtr>& indexes) {
-    const TVariant keep = array;  // the indexes may change the variable
-    const std::vector<std::int32_t> idx = EvalIndexes(indexes);
-    const TScriptArray& arr = keep.Arr();
-    return arr.Items[FlatIndex(arr, idx)];
-}
-
-TVariant TRuntime::EvalName(const TExpr& e, bool asOwner) {
-    if (TVariant* v = FindVariable(e)) {
-        if (e.Args.empty()) return *v;
-        if (v->IsArray()) return ElementValue(*v, e.Args);
-        Raise(seTypeMismatch, Quoted(ScriptErrorText(seTypeMismatch), Shown(e)));
-    }
-    if (asOwner) {
-        const auto it = Objects.find(e.Name);
-        if (it != Objects.end() && !e.HasArgs) return TVariant::Object(it->second);
-        if (e.Name == "err" && !e.HasArgs) return TVariant::Object(FErr);
-    }
-    return CallName(e, false);
+    return arr.Items[FlatIndex(arr, indexes.data(), indexes.size())];
 }
 
 std::vector<TVariant> TRuntime::EvalArgs(const std::vector<TExprPtr>& args) {
     std::vector<TVariant> values;
     values.reserve(args.size());
     for (const TExprPtr& a : args)
-        values.push_back(Eval(*a));
+        values.push_back(a->Kind == TExprKind::ekMissing ? TVariant() : Eval(*a));
     return values;
 }
 
-TVariant TRuntime::CallName(const TExpr& e, bool statement) {
-    if (e.Slot == TNameSlot::nsUnknown) {
-        const auto proc = FProcs.find(e.Name);
-        if (proc != FProcs.end()) return CallProc(*proc->second, e.Args);
-        const auto obj = Objects.find(e.Name);
-        if (obj != Objects.end()) {
-            if (!e.Args.empty())
-                Raise(seTypeMismatch, Quoted(ScriptErrorText(seTypeMismatch), Shown(e)));
-            return TVariant::Object(obj->second);
-        }
-        if (e.Name == "err") {
-            if (!e.Args.empty()) Raise(seTypeMismatch);
-            return TVariant::Long(ErrNumber);
-        }
-        const int b = FindBuiltin(e.Name);
-        if (b >= 0) {
-            e.Slot = TNameSlot::nsBuiltin;
-            e.SlotIndex = b;
-        } else {
-            const int c = FindScriptConstant(e.Name);
-            if (c >= 0) {
-                e.Slot = TNameSlot::nsConstant;
-                e.SlotIndex = c;
+TVariant TRuntime::EvalName(const TExpr& e) {
+    if (TVariant* v = FindVariable(e)) {
+        if (e.Args.empty()) return *v;
+        if (v->IsArray()) {
+            // One index, the common case, without a list.
+            if (e.Args.size() == 1 && e.Args[0]->Kind != TExprKind::ekMissing) {
+                TVariant i = Eval(*e.Args[0]);
+                if (i.IsObject()) i = ValueOf(std::move(i));
+                const std::int32_t idx = ToLong(i);
+                if (!v->IsArray()) Raise(seTypeMismatch);
+                const TScriptArray& arr = v->Arr();
+                return arr.Items[FlatIndex(arr, &idx, 1)];
             }
+            std::vector<std::int32_t> idx;
+            EvalIndexes(e.Args, idx);
+            if (!v->IsArray()) Raise(seTypeMismatch);
+            const TScriptArray& arr = v->Arr();
+            return arr.Items[FlatIndex(arr, idx.data(), idx.size())];
         }
+        if (v->IsObject() && v->ObjPtr()) {
+            TRef<TScriptObject> obj = v->Obj();
+            std::vector<TVariant> args = EvalArgs(e.Args);
+            TVariant result;
+            InvokeDefault(*obj, ifMethod | ifPropertyGet, args, result);
+            return result;
+        }
+        Raise(seTypeMismatch, ScriptErrorNaming(seTypeMismatch, Shown(e)));
     }
-    if (e.Slot == TNameSlot::nsBuiltin) {
-        const TBuiltin& b = BuiltinAt(e.SlotIndex);
-        if (static_cast<int>(e.Args.size()) < b.MinArgs ||
-            static_cast<int>(e.Args.size()) > b.MaxArgs) {
-            Raise(seArgCount, Quoted(ScriptErrorText(seArgCount), Shown(e)));
+    return CallName(e, false);
+}
+
+TVariant TRuntime::EvalIndex(const TExpr& e) {
+    TVariant base = Eval(*e.Left);
+    if (base.IsArray()) {
+        std::vector<std::int32_t> idx;
+        EvalIndexes(e.Args, idx);
+        const TScriptArray& arr = base.Arr();
+        return arr.Items[FlatIndex(arr, idx.data(), idx.size())];
+    }
+    if (base.IsObject()) {
+        TRef<TScriptObject> obj = ObjectOf(base);
+        if (TClassInstance* inst = obj->AsInstance()) {
+            if (inst->Def.Default < 0) Raise(seNoMember);
+            return CallMember(*inst, inst->Def.Default, ifMethod | ifPropertyGet, e.Args);
         }
         std::vector<TVariant> args = EvalArgs(e.Args);
-        return b.Fn(*this, args);
+        TVariant result;
+        InvokeDefault(*obj, ifMethod | ifPropertyGet, args, result);
+        return result;
     }
-    if (e.Slot == TNameSlot::nsConstant) {
-        if (!e.Args.empty())
-            Raise(seTypeMismatch, Quoted(ScriptErrorText(seTypeMismatch), Shown(e)));
+    Raise(seTypeMismatch);
+}
+
+TVariant TRuntime::CallBuiltin(const TExpr& e) {
+    const TBuiltin& b = BuiltinAt(e.SlotIndex);
+    const auto n = static_cast<int>(e.Args.size());
+    if (n < b.MinArgs || (b.MaxArgs >= 0 && n > b.MaxArgs)) {
+        Raise(seArgCount, ScriptErrorNaming(seArgCount, Shown(e)));
+    }
+    std::vector<TVariant> args;
+    args.reserve(e.Args.size());
+    for (int i = 0; i < n; ++i) {
+        const TExpr& a = *e.Args[static_cast<std::size_t>(i)];
+        if (a.Kind == TExprKind::ekMissing) {
+            if (i < b.MinArgs)
+                Raise(seArgNotOptional, ScriptErrorNaming(seArgNotOptional, Shown(e)));
+            args.push_back(TVariant::Missing());
+            continue;
+        }
+        TVariant v = Eval(a);
+        if (v.IsObject() && !b.KeepObjects) v = ValueOf(std::move(v));
+        args.push_back(std::move(v));
+    }
+    return b.Fn(*this, args);
+}
+
+TVariant TRuntime::CallName(const TExpr& e, bool statement) {
+    if (e.Slot == TNameSlot::nsUnknown || (e.Slot == TNameSlot::nsProc && e.SlotGen != FProcsGen) ||
+        (e.Slot == TNameSlot::nsObject && e.SlotGen != ObjectsGen)) {
+        e.Slot = TNameSlot::nsUnknown;
+        ResolveCallable(e);
+    }
+    switch (e.Slot) {
+    case TNameSlot::nsMember:
+        return CallMember(*FFrame->Me, e.SlotIndex, ifMethod | ifPropertyGet, e.Args);
+    case TNameSlot::nsProc:
+        return CallProc(*static_cast<TProc*>(const_cast<void*>(e.SlotPtr)), e.Args, nullptr);
+    case TNameSlot::nsObject: {
+        TRef<TScriptObject> obj(static_cast<TScriptObject*>(const_cast<void*>(e.SlotPtr)));
+        if (e.Args.empty()) return TVariant::Object(obj.Get());
+        if (!obj->HasDefault()) Raise(seNoMember, ScriptErrorNaming(seNoMember, Shown(e)));
+        std::vector<TVariant> args = EvalArgs(e.Args);
+        TVariant result;
+        InvokeDefault(*obj, ifMethod | ifPropertyGet, args, result);
+        return result;
+    }
+    case TNameSlot::nsErr:
+        if (!e.Args.empty()) Raise(seTypeMismatch, ScriptErrorNaming(seTypeMismatch, Shown(e)));
+        return TVariant::Object(FErr.Get());
+    case TNameSlot::nsBuiltin: return CallBuiltin(e);
+    case TNameSlot::nsConstant:
+        if (!e.Args.empty()) Raise(seTypeMismatch, ScriptErrorNaming(seTypeMismatch, Shown(e)));
         return ConstantAt(e.SlotIndex);
+    default: break;
     }
-    if (OptionExplicit()) Raise(seUndefinedVar, Quoted(ScriptErrorText(seUndefinedVar), Shown(e)));
+    if (OptionExplicit()) Raise(seUndefinedVar, ScriptErrorNaming(seUndefinedVar, Shown(e)));
     if (e.HasArgs || statement) {
-        Raise(statement ? seNotDefined : seTypeMismatch,
-              Quoted(ScriptErrorText(statement ? seNotDefined : seTypeMismatch), Shown(e)));
+        const int number = statement ? seNotDefined : seTypeMismatch;
+        Raise(number, ScriptErrorNaming(number, Shown(e)));
     }
     return VariableForWrite(e);
 }
 
-TVariant TRuntime::CallProc(TProc& proc, const std::vector<TExprPtr>& args) {
-    if (args.size() != proc.Params.size()) {
-        Raise(seArgCount, Quoted(ScriptErrorText(seArgCount), proc.Spelling));
-    }
-    Poll();
-    const char probe = 0;
-    const std::uintptr_t here = reinterpret_cast<std::uintptr_t>(&probe);
-    const std::uintptr_t used = FStackBase > here ? FStackBase - here : here - FStackBase;
-    if (FDepth + 1 > Owner.Limits.MaxCallDepth || used > Owner.Limits.StackBudget) {
-        Raise(seOutOfStack, {}, true);
-    }
-    TFrame frame;
-    frame.Proc = &proc;
-    frame.Program = proc.Program;
-    frame.Values.resize(proc.Locals.size());
-    frame.Refs.assign(proc.Locals.size(), nullptr);
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const TExpr& a = *args[i];
-        const bool byRef =
-            proc.Params[i].ByRef && a.Kind == TExprKind::ekName && !a.HasArgs && !a.Parenthesized;
-        TVariant* var = byRef ? FindVariable(a) : nullptr;
-        if (byRef && !var && IsUnknownName(a.Name)) var = &VariableForWrite(a);
-        if (var && !IsConstant(a)) {
-            frame.Refs[i + 1] = var;
-        } else {
-            frame.Values[i + 1] = Eval(a);
-        }
-    }
-    struct TRestore {
-        TRuntime& R;
-        TFrame* Saved;
-        ~TRestore() {
-            R.FFrame = Saved;
-            --R.FDepth;
-        }
-    } restore{*this, FFrame};
-    ++FDepth;
-    FFrame = &frame;
-    ExecBlock(proc.Body);
-    if (!proc.IsFunction) return {};
-    return std::move(frame.Values[0]);
-}
-
-std::shared_ptr<TScriptObject> TRuntime::ObjectOf(const TVariant& v) {
+TRef<TScriptObject> TRuntime::ObjectOf(const TVariant& v) {
     if (!v.IsObject()) Raise(seObjectRequired);
-    std::shared_ptr<TScriptObject> obj = v.Obj();
-    if (!obj) Raise(91, "Object variable not set");
+    TRef<TScriptObject> obj = v.Obj();
+    if (!obj) Raise(seObjectNotSet);
     return obj;
 }
 
-void TRuntime::Invoke(TScriptObject& obj, const std::string& member, std::uint8_t flags,
-                      std::vector<TVariant>& args, TVariant& result) {
-    const int id = obj.MemberId(member);
-    if (id < 0) Raise(seNoMember, Quoted(ScriptErrorText(seNoMember), member));
+TRef<TScriptObject> TRuntime::OwnerOf(const TExpr& member) {
+    if (!member.Left) {
+        if (FWith.empty()) Raise(seBadReference);
+        return ObjectOf(FWith.back());
+    }
+    const TVariant owner = Eval(*member.Left);
+    if (!owner.IsObject()) {
+        const TExpr& l = *member.Left;
+        if (l.Kind == TExprKind::ekName) {
+            Raise(seObjectRequired, ScriptErrorNaming(seObjectRequired, Shown(l)));
+        }
+        Raise(seObjectRequired);
+    }
+    return ObjectOf(owner);
+}
+
+void TRuntime::InvokeObject(TScriptObject& obj, const TExpr& site, std::uint8_t flags,
+                            std::vector<TVariant>& args, TVariant& result) {
+    const void* key = obj.MemberKey();
+    int id = -1;
+    if (key && site.SlotPtr == key) {
+        id = site.SlotIndex;
+    } else {
+        id = obj.MemberId(site.Spelling);
+        if (id < 0) Raise(seNoMember, ScriptErrorNaming(seNoMember, Shown(site)));
+        if (key) {
+            site.SlotPtr = key;
+            site.SlotIndex = id;
+        }
+    }
+    for (TVariant& a : args) {
+        if (a.IsMissing()) a = TVariant();
+    }
     const TInvokeResult r = obj.Invoke(id, flags, args, result);
     if (!r.Ok()) Raise(r.Number, r.Description, r.Fatal);
 }
 
-TVariant TRuntime::EvalMember(const TExpr& e, std::uint8_t flags) {
-    if (e.Name.empty()) {
-        const TVariant base = Eval(*e.Left);
-        if (!base.IsArray()) Raise(seTypeMismatch);
-        return ElementValue(base, e.Args);
+void TRuntime::InvokeDefault(TScriptObject& obj, std::uint8_t flags, std::vector<TVariant>& args,
+                             TVariant& result) {
+    if (!obj.HasDefault()) Raise(seNoMember);
+    for (TVariant& a : args) {
+        if (a.IsMissing()) a = TVariant();
     }
-    const TVariant owner =
-        e.Left->Kind == TExprKind::ekName ? EvalName(*e.Left, true) : Eval(*e.Left);
-    const std::shared_ptr<TScriptObject> obj = ObjectOf(owner);
+    const TInvokeResult r = obj.Invoke(kDefaultMember, flags, args, result);
+    if (!r.Ok()) Raise(r.Number, r.Description, r.Fatal);
+}
+
+TVariant TRuntime::EvalMember(const TExpr& e, std::uint8_t flags) {
+    TRef<TScriptObject> obj = OwnerOf(e);
+    if (TClassInstance* inst = obj->AsInstance()) {
+        int member = -1;
+        if (e.SlotPtr == &inst->Def) {
+            member = e.SlotIndex;
+        } else {
+            member = inst->Def.Find(e.Name);
+            if (member < 0) Raise(seNoMember, ScriptErrorNaming(seNoMember, Shown(e)));
+            e.SlotPtr = &inst->Def;
+            e.SlotIndex = member;
+        }
+        return CallMember(*inst, member, flags, e.Args);
+    }
     std::vector<TVariant> args = EvalArgs(e.Args);
     TVariant result;
-    Invoke(*obj, e.Spelling, flags, args, result);
+    InvokeObject(*obj, e, flags, args, result);
     return result;
 }
 

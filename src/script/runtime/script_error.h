@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace rekna {
 
@@ -15,17 +16,24 @@ enum TScriptErrorNumber : int {
     seDivByZero = 11,
     seTypeMismatch = 13,
     seOutOfString = 14,
+    seTooComplex = 16,
     seOutOfStack = 28,
     seNotDefined = 35,
+    seObjectNotSet = 91,
     seForNotInit = 92,
     seInvalidNull = 94,
     seObjectRequired = 424,
     seCannotCreate = 429,
     seNoMember = 438,
+    seNoAction = 445,
+    seArgNotOptional = 449,
     seArgCount = 450,
     seNotCollection = 451,
+    seKeyExists = 457,
     seUndefinedVar = 500,
     seIllegalAssign = 501,
+    seBadReference = 505,
+    seClassNotDefined = 506,
     seStopped = 1000,  // the host asked the script to stop
     seSyntax = 1002,
     seExpectedColon = 1003,
@@ -49,17 +57,36 @@ enum TScriptErrorNumber : int {
     seExpectedEndOfStatement = 1025,
     seExpectedInteger = 1026,
     seExpectedWhileUntil = 1027,
+    seExpectedWith = 1029,
     seInvalidNumber = 1031,
     seInvalidChar = 1032,
     seUnterminatedString = 1033,
+    seInvalidMe = 1037,
     seInvalidExit = 1039,
     seNameRedefined = 1041,
     seExpectedIn = 1046,
-    seTooComplex = 1050,
+    seExpectedClass = 1047,
+    seExpectedLetSetGet = 1049,
+    seExpectedProperty = 1050,
+    sePropertyArgs = 1051,
+    seMultipleDefault = 1052,
+    seClassEventArgs = 1053,
+    sePropertyPutArgs = 1054,
+    seDefaultNotHere = 1056,
+    seDefaultNotPublic = 1057,
+    seDefaultNotGet = 1058,
+    seRegExpSyntax = 5017,
+    seElementNotFound = 32811,
 };
 
-// The standard text of an error number ("Type mismatch"); a generic text for unknown numbers.
+// The standard text of an error number as the Japanese edition of the language words it
+// ("型が一致しません。"), in CP932; a generic text for unknown numbers.
 [[nodiscard]] std::string ScriptErrorText(int number);
+// The Err.Source of runtime errors and the source of compilation errors, in CP932.
+[[nodiscard]] const std::string& ScriptRuntimeSource();
+[[nodiscard]] const std::string& ScriptCompileSource();
+// An error text naming what it is about: "型が一致しません。: 'Eval'".
+[[nodiscard]] std::string ScriptErrorNaming(int number, std::string_view name);
 
 // True for the numbers of errors found while reading a script, before it runs.
 [[nodiscard]] constexpr bool IsCompileError(int number) noexcept {

@@ -1,8 +1,10 @@
-// The interpreter's entry points, its error reports, the Err object and the stop request.
+// The interpreter's entry points, its error reports, the Err state and the stop request.
 #include "script/runtime/script_interpreter.h"
 
 #include <exception>
 
+#include "platform/cp932.h"
+#include "script/objects/err_object.h"
 #include "script/runtime/runtime.h"
 #include "script/syntax/lexer.h"
 #include "script/syntax/parser.h"
@@ -10,92 +12,42 @@
 
 namespace rekna {
 
-namespace {
-
-const char kRuntimeSource[] = "VBScript runtime error";
-const char kCompileSource[] = "VBScript compilation error";
-
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const char x = (a[i] >= 'A' && a[i] <= 'Z') ? static_cast<char>(a[i] + 32) : a[i];
-        const char y = (b[i] >= 'A' && b[i] <= 'Z') ? static_cast<char>(b[i] + 32) : b[i];
-        if (x != y) return false;
-    }
-    return true;
-}
-
-std::string LowerName(std::string_view name) {
-    return ScriptNameKey(name);
-}
-
-}  // namespace
-
-// The Err object: Number (also its value), Description, Source, Clear and Raise.
-class TErrObject : public TScriptObject {
-public:
-    explicit TErrObject(TRuntime& rt) : FRt(rt) {}
-
-    int MemberId(std::string_view name) const override {
-        static const char* const kNames[] = {"number", "description", "source", "clear", "raise"};
-        for (int i = 0; i < 5; ++i) {
-            if (SameName(name, kNames[i])) return i;
-        }
-        return -1;
-    }
-
-    TInvokeResult Invoke(int id, std::uint8_t flags, std::vector<TVariant>& args,
-                         TVariant& result) override {
-        const bool put = (flags & ifPropertyPut) != 0;
-        if (id <= 2) {
-            if (put) {
-                if (args.size() != 1) return {seArgCount, {}, false};
-                if (id == 0) FRt.ErrNumber = ToLong(args[0]);
-                if (id == 1) FRt.ErrDescription = ToText(args[0]);
-                if (id == 2) FRt.ErrSource = ToText(args[0]);
-                return {};
-            }
-            if (!args.empty()) return {seArgCount, {}, false};
-            if (id == 0) result = TVariant::Long(FRt.ErrNumber);
-            if (id == 1) result = TVariant::String(FRt.ErrDescription);
-            if (id == 2) result = TVariant::String(FRt.ErrSource);
-            return {};
-        }
-        if (put) return {seNoMember, {}, false};
-        if (id == 3) {
-            if (!args.empty()) return {seArgCount, {}, false};
-            FRt.ClearErr();
-            return {};
-        }
-        if (args.empty() || args.size() > 5) return {seArgCount, {}, false};
-        const std::int32_t number = ToLong(args[0]);
-        if (number <= 0 || number > 65535) return {seInvalidCall, {}, false};
-        FRt.RaisedSource = args.size() > 1 && !args[1].IsEmpty() ? ToText(args[1]) : std::string();
-        std::string text =
-            args.size() > 2 && !args[2].IsEmpty() ? ToText(args[2]) : ScriptErrorText(number);
-        return {number, std::move(text), false};
-    }
-
-    std::string TypeName() const override { return "ErrObject"; }
-
-private:
-    TRuntime& FRt;
-};
-
 TRuntime::TRuntime(TScriptInterpreter& owner)
-    : Owner(owner), FErr(std::make_shared<TErrObject>(*this)) {}
+    : Owner(owner), FMemory(new TScriptMemory()), FLink(new TRuntimeLink(this)) {
+    FErr = MakeErrObject(*this);
+}
+
+TRuntime::~TRuntime() {
+    // Objects that outlive the interpreter no longer reach it.
+    FLink->Runtime = nullptr;
+    {
+        const TScriptMemoryScope scope(FMemory);
+        FDying = nullptr;
+        FGlobals.clear();
+        FWith.clear();
+        Objects.clear();
+        FErr = TRef<TScriptObject>();
+        FClasses.clear();
+        FRetired.clear();
+        FPrograms.clear();
+    }
+    FMemory->DropRef();
+}
 
 void TRuntime::ClearErr() {
     ErrNumber = 0;
     ErrDescription.clear();
     ErrSource.clear();
+    ErrHelpFile.clear();
+    ErrHelpContext = 0;
 }
 
 void TRuntime::SetErr(const TScriptRaise& r) {
     ErrNumber = r.Number;
     ErrDescription = r.Description;
-    ErrSource = RaisedSource.empty() ? std::string(kRuntimeSource) : RaisedSource;
+    ErrSource = RaisedBySource ? RaisedSource : ScriptRuntimeSource();
     RaisedSource.clear();
+    RaisedBySource = false;
 }
 
 void TRuntime::CheckText(std::size_t bytes) const {
@@ -119,8 +71,8 @@ int TRuntime::AddGlobal(const std::string& name) {
 }
 
 TVariant TRuntime::Global(std::string_view name) const {
-    const auto it = FGlobalIndex.find(LowerName(name));
-    return it == FGlobalIndex.end() ? TVariant() : FGlobals[it->second];
+    const auto it = FGlobalIndex.find(ScriptNameKey(name));
+    return it == FGlobalIndex.end() ? TVariant() : FGlobals[static_cast<std::size_t>(it->second)];
 }
 
 void TRuntime::PollSlow() {
@@ -135,10 +87,12 @@ void TRuntime::PollSlow() {
 void TRuntime::Begin() {
     LastError = TScriptError();
     RaisedSource.clear();
+    RaisedBySource = false;
     StopRequested.store(false);
     FPollCount = 0;
     FPollEvery = Owner.PollInterval == 0 ? 1 : Owner.PollInterval;
     FDepth = 0;
+    FMemory->ResetPeak();
     const char probe = 0;
     FStackBase = reinterpret_cast<std::uintptr_t>(&probe);
 }
@@ -146,15 +100,16 @@ void TRuntime::Begin() {
 void TRuntime::Fail(const TScriptRaise& r) {
     LastError.Number = r.Number;
     LastError.Description = r.Description;
-    LastError.Source = RaisedSource.empty() ? std::string(kRuntimeSource) : RaisedSource;
+    LastError.Source = RaisedBySource ? RaisedSource : ScriptRuntimeSource();
     RaisedSource.clear();
+    RaisedBySource = false;
     LastError.Line = r.Line;
     LastError.Column = r.Column;
     LastError.Stopped = r.Number == seStopped;
     const auto* program = static_cast<const TProgram*>(r.Program);
     LastError.EarlierText = program != nullptr && program != FRunProgram;
     if (program && r.Line >= 0 && static_cast<std::size_t>(r.Line) < program->Lines.size()) {
-        LastError.SourceLine = program->Lines[r.Line];
+        LastError.SourceLine = program->Lines[static_cast<std::size_t>(r.Line)];
     }
 }
 
@@ -162,119 +117,169 @@ void TRuntime::FailCompile(int number, int line, int column,
                            const std::vector<std::string>& lines) {
     LastError.Number = number;
     LastError.Description = ScriptErrorText(number);
-    LastError.Source = kCompileSource;
+    LastError.Source = ScriptCompileSource();
     LastError.Line = line;
     LastError.Column = column;
     if (line >= 0 && static_cast<std::size_t>(line) < lines.size()) {
-        LastError.SourceLine = lines[line];
+        LastError.SourceLine = lines[static_cast<std::size_t>(line)];
     }
 }
 
-void TRuntime::RegisterProgram(std::unique_ptr<TProgram> program) {
+void TRuntime::RegisterProgram(std::shared_ptr<TProgram> program) {
     for (const std::string& name : program->Globals)
         AddGlobal(name);
-    if (program->Procs.empty()) return;
+    if (program->Procs.empty() && program->Classes.empty()) return;
     for (const auto& proc : program->Procs)
         FProcs[proc->Name] = proc.get();
+    for (const auto& def : program->Classes)
+        FClasses[def->Name] = TClassEntry{program, def.get()};
+    ++FProcsGen;
     FPrograms.push_back(std::move(program));
-    // A text run again redefines its procedures: drop the programs none of whose are in use.
-    std::erase_if(FPrograms, [&](const std::unique_ptr<TProgram>& p) {
+    // A text run again redefines its procedures and classes: drop the programs none of whose
+    // are in use (kept to the end of a run, which may be inside one of them).
+    std::vector<std::shared_ptr<TProgram>> kept;
+    for (auto& p : FPrograms) {
+        bool used = false;
         for (const auto& proc : p->Procs) {
             const auto it = FProcs.find(proc->Name);
-            if (it != FProcs.end() && it->second == proc.get()) return false;
+            used = used || (it != FProcs.end() && it->second == proc.get());
         }
-        return true;
-    });
+        for (const auto& def : p->Classes) {
+            const auto it = FClasses.find(def->Name);
+            used = used || (it != FClasses.end() && it->second.Def == def.get());
+        }
+        (used ? kept : FRetired).push_back(std::move(p));
+    }
+    FPrograms = std::move(kept);
+    if (!Running) FRetired.clear();
 }
+
+// Marks a run in progress with its memory account, and at its end runs what is left of the
+// Class_Terminate queue and lets go of replaced programs.
+class TRunScope {
+public:
+    explicit TRunScope(TRuntime& rt) : FRt(rt), FMemory(rt.FMemory) { FRt.Running = true; }
+    ~TRunScope() {
+        try {
+            FRt.RunDying();
+        } catch (...) {  // a stop request or an exhausted limit: the rest go without it
+        }
+        FRt.FDying = nullptr;
+        FRt.Running = false;
+        FRt.FFrame = nullptr;
+        FRt.FWith.clear();
+        FRt.FRetired.clear();
+    }
+    TRunScope(const TRunScope&) = delete;
+    TRunScope& operator=(const TRunScope&) = delete;
+
+private:
+    TRuntime& FRt;
+    TScriptMemoryScope FMemory;
+};
 
 bool TRuntime::Execute(std::string_view text) {
     Begin();
-    auto program = std::make_unique<TProgram>();
+    const TScriptMemoryScope memory(FMemory);
+    auto program = std::make_shared<TProgram>();
     TParseError pe;
     if (!ParseProgram(text, *program, pe)) {
         FailCompile(pe.Number, pe.Line, pe.Column, program->Lines);
         return false;
     }
-    TProgram* body = program.get();
-    std::unique_ptr<TProgram> transient;
-    if (body->Procs.empty()) {
-        for (const std::string& name : body->Globals)
-            AddGlobal(name);
-        transient = std::move(program);
-    } else {
-        RegisterProgram(std::move(program));
-    }
-    FRunProgram = body;
-    TFrame top;
-    top.Program = body;
-    FFrame = &top;
-    Running = true;
+    const std::shared_ptr<TProgram> body = program;
+    RegisterProgram(std::move(program));
+    FRunProgram = body.get();
     bool ok = true;
-    try {
-        ExecBlock(body->Body);
-    } catch (const TScriptRaise& r) {
-        Fail(r);
-        ok = false;
-    } catch (const std::exception&) {
-        Fail(TScriptRaise{seOutOfMemory, ScriptErrorText(seOutOfMemory), true});
-        ok = false;
+    {
+        TFrame top;
+        top.Program = body.get();
+        const TRunScope run(*this);
+        FFrame = &top;
+        try {
+            ExecBlock(body->Body);
+            RunDying();
+        } catch (const TScriptRaise& r) {
+            Fail(r);
+            ok = false;
+        } catch (const std::exception&) {
+            Fail(TScriptRaise{seOutOfMemory, ScriptErrorText(seOutOfMemory), true});
+            ok = false;
+        }
     }
-    Running = false;
-    FFrame = nullptr;
     if (ok) LastError = TScriptError();  // a call refused during the run may have set it
     return ok;
 }
 
 bool TRuntime::Evaluate(std::string_view text, TVariant& result) {
     Begin();
-    TProgram program;
+    const TScriptMemoryScope memory(FMemory);
+    auto program = std::make_shared<TProgram>();
     TParseError pe;
-    if (!ParseExpression(text, program, pe)) {
-        FailCompile(pe.Number, pe.Line, pe.Column, program.Lines);
+    if (!ParseExpression(text, *program, pe)) {
+        FailCompile(pe.Number, pe.Line, pe.Column, program->Lines);
         return false;
     }
-    FRunProgram = &program;
-    TFrame top;
-    top.Program = &program;
-    FFrame = &top;
-    Running = true;
+    FRunProgram = program.get();
     bool ok = true;
-    try {
-        result = Eval(*program.Expression);
-    } catch (TScriptRaise& r) {
-        if (!r.Located) r.Program = &program;
-        Fail(r);
-        ok = false;
-    } catch (const std::exception&) {
-        Fail(TScriptRaise{seOutOfMemory, ScriptErrorText(seOutOfMemory), true});
-        ok = false;
+    {
+        TFrame top;
+        top.Program = program.get();
+        const TRunScope run(*this);
+        FFrame = &top;
+        try {
+            result = Eval(*program->Expression);
+            RunDying();
+        } catch (TScriptRaise& r) {
+            if (!r.Located) r.Program = program.get();
+            Fail(r);
+            ok = false;
+        } catch (const std::exception&) {
+            Fail(TScriptRaise{seOutOfMemory, ScriptErrorText(seOutOfMemory), true});
+            ok = false;
+        }
     }
-    Running = false;
-    FFrame = nullptr;
     if (ok) LastError = TScriptError();  // a call refused during the run may have set it
     return ok;
 }
 
 void TRuntime::Reset() {
-    FGlobals.clear();
+    {
+        // The objects that go run their Class_Terminate, as at the end of a run.
+        const TScriptMemoryScope memory(FMemory);
+        TFrame top;
+        Begin();
+        const TRunScope run(*this);
+        FFrame = &top;
+        std::deque<TVariant> globals;
+        globals.swap(FGlobals);
+        globals.clear();
+    }
     FGlobalConst.clear();
     FGlobalIndex.clear();
+    ++FGlobalsGen;
     FProcs.clear();
+    FClasses.clear();
     FPrograms.clear();
+    ++FProcsGen;
     ClearErr();
     RndSeed = 0x50000;
     RndLast = 0;
+    LocaleId = 1041;
+    LastError = TScriptError();
 }
 
 TScriptInterpreter::TScriptInterpreter() : FRuntime(std::make_unique<TRuntime>(*this)) {}
 TScriptInterpreter::~TScriptInterpreter() = default;
 
-void TScriptInterpreter::AddObject(std::string_view name, std::shared_ptr<TScriptObject> obj) {
+void TScriptInterpreter::AddObject(std::string_view name, TRef<TScriptObject> obj) {
+    const std::string key = ScriptNameKey(name);
     if (obj) {
-        FRuntime->Objects[LowerName(name)] = std::move(obj);
+        FRuntime->Objects[key] = std::move(obj);
     } else {
-        FRuntime->Objects.erase(LowerName(name));
+        FRuntime->Objects.erase(key);
     }
+    ++FRuntime->ObjectsGen;
 }
 
 namespace {
@@ -283,7 +288,8 @@ bool Busy(TRuntime& rt) {
     if (!rt.Running) return false;
     rt.LastError = TScriptError();
     rt.LastError.Number = seInvalidCall;
-    rt.LastError.Description = "The interpreter is already running a script";
+    rt.LastError.Description =
+        Utf8ToCp932("スクリプトの実行中はほかのスクリプトを実行できません。");
     return true;
 }
 
@@ -322,10 +328,19 @@ TVariant TScriptInterpreter::Global(std::string_view name) const {
     return FRuntime->Global(name);
 }
 
+std::size_t TScriptInterpreter::MemoryInUse() const noexcept {
+    return FRuntime->Memory().InUse();
+}
+
+std::size_t TScriptInterpreter::MemoryPeak() const noexcept {
+    return FRuntime->Memory().Peak();
+}
+
 std::string ScriptValueText(const TVariant& v) {
     switch (v.Type()) {
     case TVarType::vtNull: return "Null";
     case TVarType::vtArray: return "Variant()";
+    case TVarType::vtError: return {};
     case TVarType::vtObject: return v.ObjPtr() ? v.ObjPtr()->TypeName() : "Nothing";
     default: return ToText(v);
     }

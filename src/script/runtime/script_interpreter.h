@@ -46,7 +46,7 @@ public:
 
     // Makes obj reachable under name (matched without regard to case); a null obj removes it.
     // Objects stay across Reset.
-    void AddObject(std::string_view name, std::shared_ptr<TScriptObject> obj);
+    void AddObject(std::string_view name, TRef<TScriptObject> obj);
 
     // Runs the text as statements. Its procedures and top-level variables stay until Reset.
     // False when it failed to read or stopped with an error; LastError() says which.
@@ -65,6 +65,11 @@ public:
 
     // A top-level variable's value (Empty when there is none).
     [[nodiscard]] TVariant Global(std::string_view name) const;
+
+    // The bytes the scripts' strings, arrays and objects hold now, and the most they held since
+    // the last ResetPeak (every run begins with one).
+    [[nodiscard]] std::size_t MemoryInUse() const noexcept;
+    [[nodiscard]] std::size_t MemoryPeak() const noexcept;
 
     TScriptLimits Limits;
     // Called every PollInterval loop passes and procedure calls, so that the host can look for

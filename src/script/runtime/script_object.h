@@ -1,4 +1,5 @@
-// The dispatch interface through which scripts reach objects that the host hands in by name.
+// The dispatch interface through which scripts reach objects: the host's named objects, the
+// built-in objects (Err, RegExp, Dictionary, ...) and the instances of script classes.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +19,9 @@ enum TInvokeFlag : std::uint8_t {
     ifPropertyPutRef = 8,
 };
 
+// The identifier of an object's default member (its value: Dictionary.Item, Match.Value, ...).
+inline constexpr int kDefaultMember = 0;
+
 // The outcome of a member call: Number 0 is success, otherwise a script error number (438 for
 // an unknown member, 450 for a wrong argument count, ...). A fatal error ends the script even
 // under On Error Resume Next (a stop requested by the user, for example).
@@ -29,12 +33,14 @@ struct TInvokeResult {
     [[nodiscard]] bool Ok() const noexcept { return Number == 0; }
 };
 
-// An object seen by scripts. Member names are matched without regard to case.
-class TScriptObject {
-public:
-    virtual ~TScriptObject() = default;
+class TClassInstance;
 
-    // The member's identifier, or -1 when the object has no member of that name.
+// An object seen by scripts. Member names are matched without regard to case. Objects are
+// shared by TRef holders; a script value holding one is one of them.
+class TScriptObject : public TBox {
+public:
+    // The member's identifier, or -1 when the object has no member of that name. The default
+    // member, when there is one, has the identifier kDefaultMember.
     [[nodiscard]] virtual int MemberId(std::string_view name) const = 0;
 
     // Calls member id with the arguments in script order; a property put receives the new value
@@ -42,8 +48,47 @@ public:
     virtual TInvokeResult Invoke(int id, std::uint8_t flags, std::vector<TVariant>& args,
                                  TVariant& result) = 0;
 
+    // A method called with no arguments and no result wanted (the Esc check of every loop
+    // pass), without the lists Invoke takes: true when it succeeded, otherwise failure says why.
+    virtual bool CallQuick(int id, TInvokeResult& failure) {
+        std::vector<TVariant> none;
+        TVariant ignored;
+        failure = Invoke(id, ifMethod, none, ignored);
+        return failure.Ok();
+    }
+
     // The name TypeName reports.
     [[nodiscard]] virtual std::string TypeName() const { return "Object"; }
+
+    // Whether kDefaultMember exists (a value can be read from the object itself).
+    [[nodiscard]] virtual bool HasDefault() const { return false; }
+
+    // The items For Each walks; false when the object is no collection.
+    virtual bool Enumerate(std::vector<TVariant>& items) {
+        (void)items;
+        return false;
+    }
+
+    // An object whose member identifiers depend only on its kind gives one key for the kind, so
+    // that a call site can keep the identifier it found; others give null.
+    [[nodiscard]] virtual const void* MemberKey() const noexcept { return nullptr; }
+
+    // The instance of a script class behind this object, if it is one.
+    [[nodiscard]] virtual TClassInstance* AsInstance() noexcept { return nullptr; }
+
+protected:
+    ~TScriptObject() override = default;
 };
+
+// Matches a member name against a lower-case ASCII name without regard to case.
+[[nodiscard]] inline bool SameMemberName(std::string_view name, std::string_view lower) noexcept {
+    if (name.size() != lower.size()) return false;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        char c = name[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+        if (c != lower[i]) return false;
+    }
+    return true;
+}
 
 }  // namespace rekna

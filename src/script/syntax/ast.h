@@ -1,4 +1,5 @@
-// The tree a script is read into: expressions, statements, procedures and whole programs.
+// The tree a script is read into: expressions, statements, procedures, classes and whole
+// programs, with the caches the interpreter fills in as it resolves names.
 #pragma once
 
 #include <cstdint>
@@ -13,18 +14,36 @@
 namespace rekna {
 
 struct TProc;
+struct TClassDef;
+struct TProgram;
 
 enum class TExprKind : std::uint8_t {
     ekLiteral,  // Value
     ekName,     // Name, with Args when HasArgs: a variable, array element or call
-    ekMember,   // Object.Name, with Args when HasArgs
+    ekMember,   // Left.Name, with Args when HasArgs; Left is null for ".Name" inside With
+    ekIndex,    // Left(Args): indexes or arguments applied to the value Left gives
     ekNegate,   // -Left
     ekNot,      // Not Left
-    ekBinary,   // Left Op Right
+    ekBinary,   // Left Op Right (comparisons, Is, the logical operators)
+    ekChain,    // Args[0] Ops[0] Args[1] Ops[1] ...: a run of operators of one precedence
+    ekNew,      // New Name
+    ekMe,       // Me
+    ekMissing,  // an argument left out
 };
 
 // Where a name was found the last time it was read; the interpreter fills it in.
-enum class TNameSlot : std::uint8_t { nsUnknown, nsLocal, nsGlobal, nsBuiltin, nsConstant };
+enum class TNameSlot : std::uint8_t {
+    nsUnknown,
+    nsLocal,     // SlotIndex: the slot of the procedure's frame
+    nsGlobal,    // SlotIndex: the global variable; SlotPtr it, valid while SlotGen matches
+    nsField,     // SlotIndex: the field of Me
+    nsMember,    // SlotIndex: a method or property of Me's class
+    nsProc,      // SlotPtr: the procedure, valid while SlotGen matches
+    nsObject,    // SlotPtr: the host's named object, valid while SlotGen matches
+    nsErr,       // the Err object
+    nsBuiltin,   // SlotIndex: the built-in function
+    nsConstant,  // SlotIndex: the built-in constant
+};
 
 struct TExpr;
 using TExprPtr = std::unique_ptr<TExpr>;
@@ -34,7 +53,6 @@ struct TExpr {
     TBinaryOp Op = TBinaryOp::boAdd;
     bool HasArgs = false;        // brackets followed the name, even empty ones
     bool Parenthesized = false;  // the whole expression stood in brackets (passed by value)
-    std::uint16_t Depth = 1;     // height of the tree below, bounded by the parser
     int Line = 0;
     int Column = 0;
     TVariant Value;
@@ -42,9 +60,13 @@ struct TExpr {
     std::string Spelling;  // as written, for messages and host objects
     TExprPtr Left, Right;  // operands; Left is the object of a member
     std::vector<TExprPtr> Args;
-    // Cache of the name's resolution.
+    std::vector<TBinaryOp> Ops;  // ekChain: the operator before Args[i + 1]
+    // Cache of the name's resolution, or of a member's identifier (SlotPtr the member key).
     mutable TNameSlot Slot = TNameSlot::nsUnknown;
     mutable int SlotIndex = -1;
+    mutable const void* SlotPtr = nullptr;
+    mutable std::uint32_t SlotGen = 0;
+    mutable bool SlotConst = false;  // the variable found is a constant
 };
 
 enum class TStmtKind : std::uint8_t {
@@ -61,22 +83,25 @@ enum class TStmtKind : std::uint8_t {
     skForEach,
     skDo,
     skWhile,
+    skWith,
     skExitFor,
     skExitDo,
     skExitProc,
     skOnErrorResume,
     skOnErrorGoto0,
+    skNothing,  // Stop, and statements that do nothing here
 };
 
 struct TStmt;
 using TStmtPtr = std::unique_ptr<TStmt>;
 using TBlock = std::vector<TStmtPtr>;
 
-// One variable of a Dim, ReDim or Const statement.
+// One variable of a Dim, ReDim or Const statement (or a field of a class).
 struct TDeclare {
     std::string Name;
     std::string Spelling;
     bool IsArray = false;  // "a()" or "a(3)"
+    bool IsPublic = true;
     std::vector<TExprPtr> Bounds;
     TExprPtr Value;  // Const
 };
@@ -100,6 +125,7 @@ struct TStmt {
     bool Preserve = false;             // ReDim Preserve
     bool PreTest = false;              // Do While/Until at the top
     bool Until = false;                // Do ... Until
+    bool AppendSelf = false;           // "s = s & ...": the text may grow in place
     TExprPtr Target;                   // assigned item, called item, loop variable
     TExprPtr Value;                    // assigned value, Select and loop condition, For start
     TExprPtr Limit, Step;              // For
@@ -114,17 +140,26 @@ struct TParam {
     bool ByRef = true;
 };
 
-// A Sub or Function; slot 0 of a function's locals holds its result.
+enum class TProcKind : std::uint8_t { pkSub, pkFunction, pkGet, pkLet, pkSet };
+
+// A Sub, Function or Property procedure; slot 0 of its locals holds its result.
 struct TProc {
     std::string Name;
     std::string Spelling;
-    bool IsFunction = false;
+    TProcKind Kind = TProcKind::pkSub;
+    bool IsPublic = true;
+    bool IsDefault = false;
     std::vector<TParam> Params;
     TBlock Body;
     std::vector<std::string> Locals;  // slot names: the result, parameters, then Dim and implicit
     std::vector<bool> LocalIsConst;
     std::unordered_map<std::string, int> LocalIndex;
-    const struct TProgram* Program = nullptr;
+    const TProgram* Program = nullptr;
+    TClassDef* Class = nullptr;  // the class whose method this is
+
+    [[nodiscard]] bool IsFunction() const noexcept {
+        return Kind == TProcKind::pkFunction || Kind == TProcKind::pkGet;
+    }
 
     int AddLocal(const std::string& name, bool isConst = false) {
         const auto it = LocalIndex.find(name);
@@ -137,11 +172,43 @@ struct TProc {
     }
 };
 
-// One text as read: its lines (for error reports), top-level statements and procedures.
+// One name of a class: a field, a method, or the procedures of a property.
+struct TClassMember {
+    std::string Name;  // lower case
+    std::string Spelling;
+    bool IsPublic = true;
+    int Field = -1;  // the field's index, or -1
+    TProc* Method = nullptr;
+    TProc* Get = nullptr;
+    TProc* Let = nullptr;
+    TProc* Set = nullptr;
+};
+
+// A Class ... End Class: its fields, its members by name and its procedures.
+struct TClassDef {
+    std::string Name;  // lower case
+    std::string Spelling;
+    std::vector<TDeclare> Fields;
+    std::vector<TClassMember> Members;
+    std::unordered_map<std::string, int> MemberIndex;
+    int Default = -1;  // the member of "Public Default", or -1
+    TProc* Initialize = nullptr;
+    TProc* Terminate = nullptr;
+    std::vector<std::unique_ptr<TProc>> Procs;
+    const TProgram* Program = nullptr;
+
+    [[nodiscard]] int Find(const std::string& lower) const {
+        const auto it = MemberIndex.find(lower);
+        return it == MemberIndex.end() ? -1 : it->second;
+    }
+};
+
+// One text as read: its lines (for error reports), top-level statements, procedures, classes.
 struct TProgram {
     std::vector<std::string> Lines;
     TBlock Body;
     std::vector<std::unique_ptr<TProc>> Procs;
+    std::vector<std::unique_ptr<TClassDef>> Classes;
     std::vector<std::string> Globals;  // names declared by top-level Dim, Const and ReDim
     TExprPtr Expression;               // the text read as one expression
     bool OptionExplicit = false;

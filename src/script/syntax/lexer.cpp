@@ -8,6 +8,7 @@
 
 #include "platform/cp932.h"
 #include "script/runtime/script_error.h"
+#include "script/values/convert.h"
 
 namespace rekna {
 
@@ -19,26 +20,53 @@ struct TKeywordName {
 };
 
 constexpr TKeywordName kKeywords[] = {
-    {"and", TKeyword::kwAnd},         {"call", TKeyword::kwCall},
-    {"case", TKeyword::kwCase},       {"const", TKeyword::kwConst},
-    {"dim", TKeyword::kwDim},         {"do", TKeyword::kwDo},
-    {"else", TKeyword::kwElse},       {"elseif", TKeyword::kwElseIf},
-    {"empty", TKeyword::kwEmpty},     {"end", TKeyword::kwEnd},
-    {"eqv", TKeyword::kwEqv},         {"erase", TKeyword::kwErase},
-    {"exit", TKeyword::kwExit},       {"false", TKeyword::kwFalse},
-    {"for", TKeyword::kwFor},         {"function", TKeyword::kwFunction},
-    {"if", TKeyword::kwIf},           {"imp", TKeyword::kwImp},
-    {"is", TKeyword::kwIs},           {"loop", TKeyword::kwLoop},
-    {"mod", TKeyword::kwMod},         {"next", TKeyword::kwNext},
-    {"not", TKeyword::kwNot},         {"nothing", TKeyword::kwNothing},
-    {"null", TKeyword::kwNull},       {"on", TKeyword::kwOn},
-    {"option", TKeyword::kwOption},   {"or", TKeyword::kwOr},
-    {"private", TKeyword::kwPrivate}, {"public", TKeyword::kwPublic},
-    {"redim", TKeyword::kwReDim},     {"select", TKeyword::kwSelect},
-    {"set", TKeyword::kwSet},         {"sub", TKeyword::kwSub},
-    {"then", TKeyword::kwThen},       {"to", TKeyword::kwTo},
-    {"true", TKeyword::kwTrue},       {"until", TKeyword::kwUntil},
-    {"wend", TKeyword::kwWend},       {"while", TKeyword::kwWhile},
+    {"and", TKeyword::kwAnd},
+    {"call", TKeyword::kwCall},
+    {"case", TKeyword::kwCase},
+    {"class", TKeyword::kwClass},
+    {"const", TKeyword::kwConst},
+    {"dim", TKeyword::kwDim},
+    {"do", TKeyword::kwDo},
+    {"else", TKeyword::kwElse},
+    {"elseif", TKeyword::kwElseIf},
+    {"empty", TKeyword::kwEmpty},
+    {"end", TKeyword::kwEnd},
+    {"eqv", TKeyword::kwEqv},
+    {"erase", TKeyword::kwErase},
+    {"exit", TKeyword::kwExit},
+    {"false", TKeyword::kwFalse},
+    {"for", TKeyword::kwFor},
+    {"function", TKeyword::kwFunction},
+    {"if", TKeyword::kwIf},
+    {"imp", TKeyword::kwImp},
+    {"is", TKeyword::kwIs},
+    {"let", TKeyword::kwLet},
+    {"loop", TKeyword::kwLoop},
+    {"me", TKeyword::kwMe},
+    {"mod", TKeyword::kwMod},
+    {"new", TKeyword::kwNew},
+    {"next", TKeyword::kwNext},
+    {"not", TKeyword::kwNot},
+    {"nothing", TKeyword::kwNothing},
+    {"null", TKeyword::kwNull},
+    {"on", TKeyword::kwOn},
+    {"option", TKeyword::kwOption},
+    {"or", TKeyword::kwOr},
+    {"private", TKeyword::kwPrivate},
+    {"property", TKeyword::kwProperty},
+    {"public", TKeyword::kwPublic},
+    {"redim", TKeyword::kwReDim},
+    {"select", TKeyword::kwSelect},
+    {"set", TKeyword::kwSet},
+    {"stop", TKeyword::kwStop},
+    {"sub", TKeyword::kwSub},
+    {"then", TKeyword::kwThen},
+    {"to", TKeyword::kwTo},
+    {"true", TKeyword::kwTrue},
+    {"until", TKeyword::kwUntil},
+    {"wend", TKeyword::kwWend},
+    {"while", TKeyword::kwWhile},
+    {"with", TKeyword::kwWith},
     {"xor", TKeyword::kwXor},
 };
 
@@ -144,13 +172,12 @@ private:
         FLineStart = FPos;
     }
 
-    // " _" at the end of a line joins the next line to this one.
+    // A "_" ending a line (it cannot belong to a name here) joins the next line to this one.
     bool Continuation() {
         std::size_t p = FPos + 1;
         while (p < FText.size() && IsBlank(FText[p]))
             ++p;
         if (p < FText.size() && FText[p] != '\n' && FText[p] != '\r') return false;
-        if (!FSpace && FPos > FLineStart) return false;
         FPos = p;
         if (FPos < FText.size()) NewLine();
         FSpace = true;
@@ -187,7 +214,23 @@ private:
         }
         if (IsNameStart(c)) return Name();
         if (c == '[') return BracketName();
+        if (c == '#') return DateLiteral();
         return Operator(c);
+    }
+
+    // "#12/10/2026#", "#2026/12/10#", "#10:30:00#": a date, month first when the year is last.
+    bool DateLiteral() {
+        std::size_t p = FPos + 1;
+        while (p < FText.size() && FText[p] != '#' && FText[p] != '\n' && FText[p] != '\r')
+            ++p;
+        if (p >= FText.size() || FText[p] != '#') return Fail(seInvalidChar, FPos);
+        double date = 0;
+        if (!ParseDateText(FText.substr(FPos + 1, p - FPos - 1), date) || !IsDateInRange(date)) {
+            return Fail(seSyntax, FPos);
+        }
+        FPos = p + 1;
+        Push(TTokenKind::tkNumber).Value = TVariant::Date(date);
+        return true;
     }
 
     // A "." right after a name or ")" is member access, not the start of a number.

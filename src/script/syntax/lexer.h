@@ -36,12 +36,14 @@ enum class TTokenKind : std::uint8_t {
     tkAmp,
 };
 
-// Reserved words; names such as Step, Each or Error are matched by text where they may appear.
+// Reserved words; names such as Step, Each, Error, Get or Default are matched by text where they
+// may appear.
 enum class TKeyword : std::uint8_t {
     kwNone,
     kwAnd,
     kwCall,
     kwCase,
+    kwClass,
     kwConst,
     kwDim,
     kwDo,
@@ -58,8 +60,11 @@ enum class TKeyword : std::uint8_t {
     kwIf,
     kwImp,
     kwIs,
+    kwLet,
     kwLoop,
+    kwMe,
     kwMod,
+    kwNew,
     kwNext,
     kwNot,
     kwNothing,
@@ -68,10 +73,12 @@ enum class TKeyword : std::uint8_t {
     kwOption,
     kwOr,
     kwPrivate,
+    kwProperty,
     kwPublic,
     kwReDim,
     kwSelect,
     kwSet,
+    kwStop,
     kwSub,
     kwThen,
     kwTo,
@@ -79,6 +86,7 @@ enum class TKeyword : std::uint8_t {
     kwUntil,
     kwWend,
     kwWhile,
+    kwWith,
     kwXor,
 };
 
@@ -90,7 +98,7 @@ struct TToken {
     int Column = 0;
     std::string Text;      // names in lower case; the text of a string literal
     std::string Spelling;  // names as written
-    TVariant Value;        // numbers
+    TVariant Value;        // numbers and dates
 };
 
 // A lexical error, with its position.

@@ -1,4 +1,5 @@
-// Reads script text into a program tree: statements with procedures, or a single expression.
+// Reads script text into a program tree: statements with procedures and classes, or a single
+// expression.
 #pragma once
 
 #include <string_view>
@@ -14,11 +15,11 @@ struct TParseError {
     int Column = 0;
 };
 
-// How deeply statements and brackets may nest, and how tall an expression tree may grow.
+// How deeply statements, brackets and unary operators may nest. A run of binary operators of
+// any length is read without nesting.
 inline constexpr int kMaxNesting = 200;
-inline constexpr int kMaxExprDepth = 400;
 
-// Reads the text as statements into program (Body, Procs, Globals, Lines).
+// Reads the text as statements into program (Body, Procs, Classes, Globals, Lines).
 bool ParseProgram(std::string_view text, TProgram& program, TParseError& error);
 // Reads the text as one expression into program.Expression ("=" compares).
 bool ParseExpression(std::string_view text, TProgram& program, TParseError& error);

@@ -1,6 +1,7 @@
 // Conversions between the script's value types.
 #include "script/values/convert.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -63,26 +64,6 @@ std::string FormatG(double d, int digits) {
     return Trimmed0(buf);
 }
 
-std::string Two(int v) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "%02d", v);
-    return buf;
-}
-
-// Days from 1970-01-01 of a civil date (proleptic Gregorian).
-long long DaysFromCivil(long long y, long long m, long long d) noexcept {
-    y -= m <= 2;
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const long long yoe = y - era * 400;
-    const long long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
-constexpr long long kEpochOffset = 25569;    // 1970-01-01 is day 25569 of the script's dates
-constexpr double kFirstDate = -657434;       // 0100-01-01
-constexpr double kLastDate = 2958465.99999;  // 9999-12-31 23:59:59
-
 }  // namespace
 
 bool ParseNumberText(std::string_view text, double& out) {
@@ -128,6 +109,52 @@ std::string SingleText(float f) {
     return FormatG(f, 7);
 }
 
+namespace {
+
+template <class T> std::string Shortest(T x) {
+    if (!std::isfinite(x)) return FormatG(static_cast<double>(x), 17);
+    if (x == 0) return "0";
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, x);
+    std::string out(buf, r.ptr);
+    for (char& c : out) {
+        if (c == 'e') c = 'E';  // "1E+20", as the language writes exponents
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string ShortestText(double d) {
+    return Shortest(d);
+}
+std::string ShortestText(float f) {
+    return Shortest(f);
+}
+
+std::string CurrencyText(std::int64_t scaled) {
+    const bool negative = scaled < 0;
+    const std::uint64_t m =
+        negative ? 0 - static_cast<std::uint64_t>(scaled) : static_cast<std::uint64_t>(scaled);
+    std::string out = std::to_string(m / 10000);
+    std::uint64_t frac = m % 10000;
+    if (frac != 0) {
+        char digits[8];
+        std::snprintf(digits, sizeof digits, "%04llu", static_cast<unsigned long long>(frac));
+        std::string f = digits;
+        while (f.back() == '0')
+            f.pop_back();
+        out += '.' + f;
+    }
+    return negative ? "-" + out : out;
+}
+
+std::int64_t ToCurrencyScaled(double d) {
+    const double scaled = BankersRound(d * 10000.0);
+    if (!(scaled >= -9.223372036854775e18 && scaled <= 9.223372036854775e18)) Raise(seOverflow);
+    return static_cast<std::int64_t>(scaled);
+}
+
 double BankersRound(double d) noexcept {
     const double fl = std::floor(d);
     const double diff = d - fl;
@@ -146,8 +173,10 @@ std::string ToText(const TVariant& v) {
     case TVarType::vtByte: return std::to_string(v.WholeValue());
     case TVarType::vtSingle: return SingleText(static_cast<float>(v.RealValue()));
     case TVarType::vtDouble: return DoubleText(v.RealValue());
+    case TVarType::vtCurrency: return CurrencyText(v.CurrencyValue());
     case TVarType::vtDate: return DateText(v.RealValue());
     case TVarType::vtString: return v.Str();
+    case TVarType::vtRef: return ToText(*v.RefTarget());
     default: Raise(seTypeMismatch);
     }
 }
@@ -211,110 +240,6 @@ TVariant WholeOrDouble(double d) {
         }
     }
     return TVariant::Double(d);
-}
-
-double DateSerial(int year, int month, int day) noexcept {
-    long long y = year, m = month - 1;
-    y += m >= 0 ? m / 12 : (m - 11) / 12;
-    m = ((m % 12) + 12) % 12;
-    return static_cast<double>(DaysFromCivil(y, m + 1, 1) + kEpochOffset + day - 1);
-}
-
-double TimeSerial(int hour, int minute, int second) noexcept {
-    return (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
-}
-
-TDateParts SplitDate(double date) noexcept {
-    TDateParts p{};
-    if (!std::isfinite(date) || std::fabs(date) > 3e6) date = 0;
-    long long days = static_cast<long long>(std::floor(date));
-    double frac = date - static_cast<double>(days);
-    if (date < 0 && frac != 0) {  // negative dates count the time forward from the day's start
-        days = static_cast<long long>(std::ceil(date));
-        frac = static_cast<double>(days) - date;
-    }
-    long long secs = static_cast<long long>(std::llround(frac * 86400.0));
-    if (secs >= 86400) {
-        secs -= 86400;
-        ++days;
-    }
-    p.Hour = static_cast<int>(secs / 3600);
-    p.Minute = static_cast<int>(secs / 60 % 60);
-    p.Second = static_cast<int>(secs % 60);
-    const long long z = days - kEpochOffset + 719468;
-    const long long era = (z >= 0 ? z : z - 146096) / 146097;
-    const long long doe = z - era * 146097;
-    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const long long mp = (5 * doy + 2) / 153;
-    const long long d = doy - (153 * mp + 2) / 5 + 1;
-    const long long m = mp < 10 ? mp + 3 : mp - 9;
-    p.Year = static_cast<int>(yoe + era * 400 + (m <= 2));
-    p.Month = static_cast<int>(m);
-    p.Day = static_cast<int>(d);
-    p.Weekday = static_cast<int>(((days - 1) % 7 + 7) % 7) + 1;  // day 1 (1899-12-31) is a Sunday
-    return p;
-}
-
-std::string DateText(double date) {
-    if (!(date >= kFirstDate && date <= kLastDate)) return DoubleText(date);
-    const TDateParts p = SplitDate(date);
-    const std::string day = std::to_string(p.Year) + "/" + Two(p.Month) + "/" + Two(p.Day);
-    const std::string time = std::to_string(p.Hour) + ":" + Two(p.Minute) + ":" + Two(p.Second);
-    const bool noTime = p.Hour == 0 && p.Minute == 0 && p.Second == 0;
-    if (date >= 0 && date < 1) return time;
-    return noTime ? day : day + " " + time;
-}
-
-bool ParseDateText(std::string_view text, double& out) {
-    std::string_view t = Trimmed(text);
-    int nums[3] = {0, 0, 0};
-    auto readGroup = [&](char sep1, char sep2, int& count) {
-        count = 0;
-        while (count < 3) {
-            if (t.empty() || !IsDigit(t.front())) return false;
-            long long v = 0;
-            while (!t.empty() && IsDigit(t.front())) {
-                v = v * 10 + (t.front() - '0');
-                if (v > 100000) return false;
-                t.remove_prefix(1);
-            }
-            nums[count++] = static_cast<int>(v);
-            if (t.empty() || (t.front() != sep1 && t.front() != sep2)) break;
-            t.remove_prefix(1);
-        }
-        return true;
-    };
-    double result = 0;
-    bool any = false;
-    const std::size_t colon = t.find(':');
-    const std::size_t slash = t.find_first_of("/-");
-    if (slash != std::string_view::npos && (colon == std::string_view::npos || slash < colon)) {
-        int count = 0;
-        if (!readGroup('/', '-', count) || count != 3) return false;
-        if (nums[1] < 1 || nums[1] > 12 || nums[2] < 1 || nums[2] > 31) return false;
-        result = DateSerial(nums[0], nums[1], nums[2]);
-        any = true;
-        while (!t.empty() && IsSpace(t.front()))
-            t.remove_prefix(1);
-    }
-    if (!t.empty()) {
-        int count = 0;
-        nums[2] = 0;
-        if (!readGroup(':', ':', count) || count < 2 || !t.empty()) return false;
-        if (nums[0] > 23 || nums[1] > 59 || nums[2] > 59) return false;
-        result += TimeSerial(nums[0], nums[1], nums[2]);
-        any = true;
-    }
-    out = result;
-    return any;
-}
-
-double ToDate(const TVariant& v) {
-    double d = 0;
-    if (!v.IsString() || !ParseDateText(v.Str(), d)) d = ToDouble(v);
-    if (!(d >= kFirstDate && d <= kLastDate)) Raise(seInvalidCall);
-    return d;
 }
 
 }  // namespace rekna

@@ -17,6 +17,14 @@ namespace rekna {
 [[nodiscard]] std::string DoubleText(double d);
 // A single as text: 7 significant digits.
 [[nodiscard]] std::string SingleText(float f);
+// The shortest decimal text that reads back to the same double ("0.1", "1E+20" as "1e+20"),
+// the form in which numbers leave the scripts for the calculation.
+[[nodiscard]] std::string ShortestText(double d);
+[[nodiscard]] std::string ShortestText(float f);
+// A Currency amount (times 10,000) as text: "1234.5".
+[[nodiscard]] std::string CurrencyText(std::int64_t scaled);
+// A number as Currency (times 10,000), rounded half to even; error 6 beyond its range.
+[[nodiscard]] std::int64_t ToCurrencyScaled(double d);
 
 // Round half to even.
 [[nodiscard]] double BankersRound(double d) noexcept;
@@ -48,9 +56,13 @@ struct TDateParts {
 [[nodiscard]] TDateParts SplitDate(double date) noexcept;
 // "2026/12/09 16:58:11"; the date part alone when the time is 0, the time alone before day 1.
 [[nodiscard]] std::string DateText(double date);
-// Reads "yyyy/m/d", "yyyy-m-d", "h:m[:s]" or both; false when the text is not a date.
+// Reads a date, a time or both: "yyyy/m/d", "yyyy-m-d", "m/d/yyyy", "m/d", "yyyy年m月d日",
+// "h:m[:s]" with "AM"/"PM" or "午前"/"午後", "h時m分s秒"; false when the text is not a date.
 [[nodiscard]] bool ParseDateText(std::string_view text, double& out);
 // The value as a date (Year, Month, ...): dates, numbers and date text; error 13 otherwise.
 [[nodiscard]] double ToDate(const TVariant& v);
+// Between 0100-01-01 and 9999-12-31 23:59:59.
+[[nodiscard]] bool IsDateInRange(double d) noexcept;
+[[nodiscard]] int DaysInMonth(int year, int month) noexcept;
 
 }  // namespace rekna

@@ -4,16 +4,16 @@
 #include <cmath>
 #include <string>
 
-#include "platform/lcmap.h"
 #include "script/runtime/raise.h"
 #include "script/values/convert.h"
+#include "script/values/text_units.h"
 
 namespace rekna {
 
 namespace {
 
 // Width ranks of the numeric types: the result of + - * takes the wider operand's rank.
-enum TRank : int { rkByte, rkInteger, rkLong, rkSingle, rkDouble, rkDate };
+enum TRank : int { rkByte, rkInteger, rkLong, rkCurrency, rkSingle, rkDouble, rkDate };
 
 int RankOf(const TVariant& v) {
     switch (v.Type()) {
@@ -22,10 +22,35 @@ int RankOf(const TVariant& v) {
     case TVarType::vtBoolean:
     case TVarType::vtInteger: return rkInteger;
     case TVarType::vtLong: return rkLong;
+    case TVarType::vtCurrency: return rkCurrency;
     case TVarType::vtSingle: return rkSingle;
     case TVarType::vtDate: return rkDate;
     default: return rkDouble;
     }
+}
+
+std::int64_t ScaledOf(const TVariant& v) {
+    if (v.Type() == TVarType::vtCurrency) return v.CurrencyValue();
+    return static_cast<std::int64_t>(v.WholeValue()) * 10000;
+}
+
+TVariant CheckedCurrency(__int128 scaled) {
+    if (scaled > INT64_MAX || scaled < INT64_MIN) Raise(seOverflow);
+    return TVariant::Currency(static_cast<std::int64_t>(scaled));
+}
+
+// Currency with Currency or a whole number: exact, in units of 1/10,000.
+TVariant CurrencyArithmetic(TBinaryOp op, const TVariant& x, const TVariant& y) {
+    const __int128 a = ScaledOf(x), b = ScaledOf(y);
+    if (op == TBinaryOp::boAdd) return CheckedCurrency(a + b);
+    if (op == TBinaryOp::boSub) return CheckedCurrency(a - b);
+    __int128 p = a * b;
+    // Round half to even to four places.
+    const __int128 q = p / 10000, r = p % 10000;
+    __int128 result = q;
+    const __int128 twice = (r < 0 ? -r : r) * 2;
+    if (twice > 10000 || (twice == 10000 && (q % 2) != 0)) result += p < 0 ? -1 : 1;
+    return CheckedCurrency(result);
 }
 
 TVariant CheckedDouble(double d) {
@@ -52,6 +77,7 @@ bool IsWholeRank(int rank) {
 TVariant AddSubMul(TBinaryOp op, const TVariant& x, const TVariant& y) {
     const int ra = RankOf(x), rb = RankOf(y);
     const int rank = ra > rb ? ra : rb;
+    if (rank == rkCurrency) return CurrencyArithmetic(op, x, y);
     if (IsWholeRank(rank)) {
         const long long a = x.WholeValue(), b = y.WholeValue();
         const long long r = op == TBinaryOp::boAdd ? a + b : op == TBinaryOp::boSub ? a - b : a * b;
@@ -64,7 +90,7 @@ TVariant AddSubMul(TBinaryOp op, const TVariant& x, const TVariant& y) {
         if (op == TBinaryOp::boSub && ra == rkDate && rb == rkDate) return TVariant::Double(r);
         return TVariant::Date(r);
     }
-    if (rank == rkSingle && ra != rkLong && rb != rkLong) {
+    if (rank == rkSingle && ra != rkLong && rb != rkLong && ra != rkCurrency && rb != rkCurrency) {
         const float f = static_cast<float>(r);
         if (!std::isfinite(f)) Raise(seOverflow);
         return TVariant::Single(f);
@@ -85,8 +111,7 @@ int Sign(double d) {
 }
 
 int CompareBytes(std::string_view a, std::string_view b) {
-    const int c = a.compare(b);
-    return c < 0 ? -1 : c > 0 ? 1 : 0;
+    return CompareUnits(a, b);
 }
 
 bool IsLogicalOperand(const TVariant& v) {
@@ -133,6 +158,20 @@ TVariant Concat(const TVariant& a, const TVariant& b, std::size_t maxText) {
 }
 
 TVariant Arithmetic(TBinaryOp op, const TVariant& a, const TVariant& b, std::size_t maxText) {
+    // The common cases first: two whole numbers or two doubles.
+    if (a.IsWhole() && b.IsWhole()) {
+        if (op == TBinaryOp::boAdd || op == TBinaryOp::boSub || op == TBinaryOp::boMul) {
+            return AddSubMul(op, a, b);
+        }
+    } else if (a.Type() == TVarType::vtDouble && b.Type() == TVarType::vtDouble) {
+        const double x = a.RealValue(), y = b.RealValue();
+        switch (op) {
+        case TBinaryOp::boAdd: return CheckedDouble(x + y);
+        case TBinaryOp::boSub: return CheckedDouble(x - y);
+        case TBinaryOp::boMul: return CheckedDouble(x * y);
+        default: break;
+        }
+    }
     if (op == TBinaryOp::boConcat) return Concat(a, b, maxText);
     if (a.IsNull() || b.IsNull()) {
         if ((a.IsNull() || a.IsNumberLike() || a.IsString()) &&
@@ -180,12 +219,13 @@ TVariant Negate(const TVariant& a) {
                         RankOf(x) > rkInteger ? rkLong : rkInteger);
     case TVarType::vtSingle: return TVariant::Single(static_cast<float>(-x.RealValue()));
     case TVarType::vtDate: return TVariant::Date(-x.RealValue());
+    case TVarType::vtCurrency: return CheckedCurrency(-static_cast<__int128>(x.CurrencyValue()));
     default: return TVariant::Double(-x.AsDouble());
     }
 }
 
 int CompareTextNoCase(std::string_view a, std::string_view b) {
-    return CompareBytes(LocaleLowerCase(a), LocaleLowerCase(b));
+    return CompareBytes(ScriptFoldCase(a), ScriptFoldCase(b));
 }
 
 int CompareValues(const TVariant& a, const TVariant& b, bool aLiteral, bool bLiteral,

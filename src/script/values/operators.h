@@ -30,6 +30,63 @@ enum class TBinaryOp : std::uint8_t {
     boImp,
 };
 
+// The common cases of + - * and the comparisons, inline: two Integers or Longs, or two Doubles.
+// False when the operands are of other types (Arithmetic and Comparison then decide).
+[[nodiscard]] inline bool FastOperator(TBinaryOp op, const TVariant& a, const TVariant& b,
+                                       TVariant& out) {
+    const TVarType ta = a.Type(), tb = b.Type();
+    if ((ta == TVarType::vtInteger || ta == TVarType::vtLong) &&
+        (tb == TVarType::vtInteger || tb == TVarType::vtLong)) {
+        const std::int64_t x = a.WholeValue(), y = b.WholeValue();
+        std::int64_t r = 0;
+        switch (op) {
+        case TBinaryOp::boAdd: r = x + y; break;
+        case TBinaryOp::boSub: r = x - y; break;
+        case TBinaryOp::boMul: r = x * y; break;
+        case TBinaryOp::boEq: out = TVariant::Boolean(x == y); return true;
+        case TBinaryOp::boNe: out = TVariant::Boolean(x != y); return true;
+        case TBinaryOp::boLt: out = TVariant::Boolean(x < y); return true;
+        case TBinaryOp::boGt: out = TVariant::Boolean(x > y); return true;
+        case TBinaryOp::boLe: out = TVariant::Boolean(x <= y); return true;
+        case TBinaryOp::boGe: out = TVariant::Boolean(x >= y); return true;
+        default: return false;
+        }
+        // Integer with Integer stays Integer while it fits; then Long, then Double.
+        if (ta == TVarType::vtInteger && tb == TVarType::vtInteger && r >= -32768 && r <= 32767) {
+            out = TVariant::Integer(static_cast<std::int16_t>(r));
+        } else if (r >= -2147483648LL && r <= 2147483647LL) {
+            out = TVariant::Long(static_cast<std::int32_t>(r));
+        } else {
+            out = TVariant::Double(static_cast<double>(r));
+        }
+        return true;
+    }
+    const bool da = ta == TVarType::vtDouble, db = tb == TVarType::vtDouble;
+    const bool wa = ta == TVarType::vtInteger || ta == TVarType::vtLong;
+    const bool wb = tb == TVarType::vtInteger || tb == TVarType::vtLong;
+    if ((da && (db || wb)) || (db && wa)) {
+        const double x = da ? a.RealValue() : a.WholeValue();
+        const double y = db ? b.RealValue() : b.WholeValue();
+        double r = 0;
+        switch (op) {
+        case TBinaryOp::boAdd: r = x + y; break;
+        case TBinaryOp::boSub: r = x - y; break;
+        case TBinaryOp::boMul: r = x * y; break;
+        case TBinaryOp::boEq: out = TVariant::Boolean(x == y); return true;
+        case TBinaryOp::boNe: out = TVariant::Boolean(x != y); return true;
+        case TBinaryOp::boLt: out = TVariant::Boolean(x < y); return true;
+        case TBinaryOp::boGt: out = TVariant::Boolean(x > y); return true;
+        case TBinaryOp::boLe: out = TVariant::Boolean(x <= y); return true;
+        case TBinaryOp::boGe: out = TVariant::Boolean(x >= y); return true;
+        default: return false;
+        }
+        if (!(r - r == 0)) return false;  // not finite: Arithmetic raises the overflow
+        out = TVariant::Double(r);
+        return true;
+    }
+    return false;
+}
+
 // Arithmetic: Null in gives Null out; whole results widen Integer to Long to Double instead of
 // overflowing; errors 6, 11 and 13 as the language raises them. Text longer than maxText raises
 // error 14.

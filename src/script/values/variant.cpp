@@ -1,120 +1,153 @@
-// The script value's constructors and accessors.
+// The script value's constructors and accessors, the boxes of strings and arrays, and the
+// memory account they are charged to.
 #include "script/values/variant.h"
 
 #include "script/runtime/script_object.h"
+#include "script/values/script_memory.h"
 
 namespace rekna {
 
 namespace {
+
 const std::string kNoText;
+const TScriptArray kNoArray;
+
+thread_local TScriptMemory* tCurrentMemory = nullptr;
+
+// A string and whether it is known to be all ASCII (-1 not yet known).
+class TStringBox final : public TBox {
+public:
+    explicit TStringBox(std::string text) : Text(std::move(text)) { Charge(); }
+    void Charge() noexcept { Account(sizeof(TStringBox) + Text.capacity()); }
+
+    std::string Text;
+    mutable std::int8_t Ascii = -1;
+};
+
+class TArrayBox final : public TBox {
+public:
+    explicit TArrayBox(TScriptArray a) : Array(std::move(a)) {
+        Account(sizeof(TArrayBox) + Array.Items.capacity() * sizeof(TVariant) +
+                Array.Upper.capacity() * sizeof(std::int32_t));
+    }
+
+    TScriptArray Array;
+};
+
+bool AllAscii(std::string_view s) noexcept {
+    for (const char c : s) {
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
-TVariant TVariant::Boolean(bool b) noexcept {
-    TVariant v = Make(TVarType::vtBoolean);
-    v.FWhole = b ? -1 : 0;
-    return v;
+TScriptMemory* CurrentScriptMemory() noexcept {
+    return tCurrentMemory;
 }
 
-TVariant TVariant::Integer(std::int16_t i) noexcept {
-    TVariant v = Make(TVarType::vtInteger);
-    v.FWhole = i;
-    return v;
+TScriptMemoryScope::TScriptMemoryScope(TScriptMemory* memory) noexcept : FSaved(tCurrentMemory) {
+    tCurrentMemory = memory;
 }
 
-TVariant TVariant::Long(std::int32_t i) noexcept {
-    TVariant v = Make(TVarType::vtLong);
-    v.FWhole = i;
-    return v;
+TScriptMemoryScope::~TScriptMemoryScope() {
+    tCurrentMemory = FSaved;
 }
 
-TVariant TVariant::Byte(std::uint8_t i) noexcept {
-    TVariant v = Make(TVarType::vtByte);
-    v.FWhole = i;
-    return v;
+TBox::~TBox() {
+    if (FMemory) {
+        FMemory->Release(FCharged);
+        FMemory->DropRef();
+    }
 }
 
-TVariant TVariant::Single(float f) noexcept {
-    TVariant v = Make(TVarType::vtSingle);
-    v.FReal = f;
-    return v;
+void TBox::Account(std::size_t bytes) noexcept {
+    if (!FMemory) {
+        FMemory = tCurrentMemory;
+        if (!FMemory) return;
+        FMemory->AddRef();
+    }
+    if (bytes >= FCharged) {
+        FMemory->Charge(bytes - FCharged);
+    } else {
+        FMemory->Release(FCharged - bytes);
+    }
+    FCharged = bytes;
 }
 
-TVariant TVariant::Double(double d) noexcept {
-    TVariant v = Make(TVarType::vtDouble);
-    v.FReal = d;
-    return v;
-}
-
-TVariant TVariant::Date(double d) noexcept {
-    TVariant v = Make(TVarType::vtDate);
-    v.FReal = d;
+TVariant TVariant::Missing() noexcept {
+    TVariant v = Make(TVarType::vtError);
+    v.FWhole = static_cast<std::int32_t>(0x80020004u);
     return v;
 }
 
 TVariant TVariant::String(std::string s) {
     TVariant v = Make(TVarType::vtString);
-    v.FRef = std::make_shared<std::string>(std::move(s));
+    v.FBox = new TStringBox(std::move(s));
+    v.FBox->AddRef();
     return v;
 }
 
-TVariant TVariant::Object(std::shared_ptr<TScriptObject> obj) noexcept {
+TVariant TVariant::Object(TScriptObject* obj) noexcept {
     TVariant v = Make(TVarType::vtObject);
-    v.FRef = std::move(obj);
+    v.FBox = obj;
+    if (obj) obj->AddRef();
     return v;
 }
 
-TVariant TVariant::Array(std::shared_ptr<TScriptArray> arr) noexcept {
+TVariant TVariant::Array(TScriptArray arr) {
     TVariant v = Make(TVarType::vtArray);
-    v.FRef = std::move(arr);
+    v.FBox = new TArrayBox(std::move(arr));
+    v.FBox->AddRef();
     return v;
-}
-
-bool TVariant::IsNumberLike() const noexcept {
-    switch (FType) {
-    case TVarType::vtEmpty:
-    case TVarType::vtInteger:
-    case TVarType::vtLong:
-    case TVarType::vtSingle:
-    case TVarType::vtDouble:
-    case TVarType::vtDate:
-    case TVarType::vtBoolean:
-    case TVarType::vtByte: return true;
-    default: return false;
-    }
-}
-
-bool TVariant::IsWhole() const noexcept {
-    return FType == TVarType::vtInteger || FType == TVarType::vtLong || FType == TVarType::vtByte;
 }
 
 const std::string& TVariant::Str() const noexcept {
-    if (FType != TVarType::vtString || !FRef) return kNoText;
-    return *static_cast<const std::string*>(FRef.get());
+    if (FType != TVarType::vtString) return kNoText;
+    return static_cast<const TStringBox*>(FBox)->Text;
 }
 
-std::shared_ptr<TScriptObject> TVariant::Obj() const noexcept {
-    if (FType != TVarType::vtObject) return nullptr;
-    return std::static_pointer_cast<TScriptObject>(FRef);
+bool TVariant::AppendInPlace(std::string_view text) {
+    if (FType != TVarType::vtString || FBox->Refs() != 1) return false;
+    auto* box = static_cast<TStringBox*>(FBox);
+    const std::size_t before = box->Text.capacity();
+    box->Text.append(text);
+    if (box->Ascii == 1 && !AllAscii(text)) box->Ascii = 0;
+    if (box->Text.capacity() != before) box->Charge();
+    return true;
+}
+
+bool TVariant::IsAsciiText() const noexcept {
+    if (FType != TVarType::vtString) return true;
+    const auto* box = static_cast<const TStringBox*>(FBox);
+    if (box->Ascii < 0) box->Ascii = AllAscii(box->Text) ? 1 : 0;
+    return box->Ascii == 1;
 }
 
 TScriptObject* TVariant::ObjPtr() const noexcept {
-    return FType == TVarType::vtObject ? static_cast<TScriptObject*>(FRef.get()) : nullptr;
+    return FType == TVarType::vtObject ? static_cast<TScriptObject*>(FBox) : nullptr;
+}
+
+TRef<TScriptObject> TVariant::Obj() const noexcept {
+    return TRef<TScriptObject>(ObjPtr());
 }
 
 const TScriptArray& TVariant::Arr() const noexcept {
-    return *static_cast<const TScriptArray*>(FRef.get());
-}
-
-std::shared_ptr<TScriptArray> TVariant::SharedArr() const noexcept {
-    return std::static_pointer_cast<TScriptArray>(FRef);
+    if (FType != TVarType::vtArray) return kNoArray;
+    return static_cast<const TArrayBox*>(FBox)->Array;
 }
 
 TScriptArray& TVariant::MutableArr() {
-    if (FRef.use_count() > 1) {
-        auto copy = std::make_shared<TScriptArray>(Arr());
-        FRef = std::move(copy);
+    auto* box = static_cast<TArrayBox*>(FBox);
+    if (box->Refs() > 1) {
+        auto* copy = new TArrayBox(box->Array);
+        copy->AddRef();
+        FBox = copy;
+        box->Release();
+        box = copy;
     }
-    return *static_cast<TScriptArray*>(FRef.get());
+    return box->Array;
 }
 
 double TVariant::AsDouble() const noexcept {
@@ -126,6 +159,7 @@ double TVariant::AsDouble() const noexcept {
     case TVarType::vtLong:
     case TVarType::vtByte:
     case TVarType::vtBoolean: return FWhole;
+    case TVarType::vtCurrency: return static_cast<double>(FCur) / 10000.0;
     default: return 0;
     }
 }
