@@ -291,6 +291,8 @@ std::uint32_t TEObj::EscStop() {
     // One reading of the coarse clock serves the status line, the window's events and the look
     // at the Esc key, which can only change between clock ticks (when events run, or by time).
     const std::int64_t now = CoarseNow();
+    // Within the tick of the last call nothing else can have come due.
+    if (now == FState.LastEscCheck) return drOk;
     if (now - FState.LastStatus > kStatusInterval || FState.LastStatus == 0) {
         FState.LastStatus = now;
         Status("VBScript実行中(Escキーで中断します)", FState.EscStopCount);
@@ -300,7 +302,6 @@ std::uint32_t TEObj::EscStop() {
         }
     }
     PumpEvents(now);
-    if (now == FState.LastEscCheck) return drOk;
     FState.LastEscCheck = now;
     if (!FDesk.EscDown || !FDesk.EscDown()) return drOk;
     Status("EscキーでVBScriptを中断しました", FState.EscStopCount);

@@ -21,8 +21,8 @@ public:
     // n Empty values that stay in place until the matching Pop.
     TVariant* Push(std::size_t n, TMark& mark) {
         mark = {FChunk, FTop};
-        if (FChunks.empty() || FTop + n > FChunks[FChunk].Size) NextChunk(n);
-        TVariant* p = FChunks[FChunk].Data.get() + FTop;
+        if (FTop + n > FSize) NextChunk(n);
+        TVariant* p = FBase + FTop;
         FTop += n;
         return p;
     }
@@ -31,7 +31,11 @@ public:
     void Pop(const TMark& mark, TVariant* p, std::size_t n) noexcept {
         for (std::size_t i = 0; i < n; ++i)
             p[i].Clear();
-        FChunk = mark.Chunk;
+        if (mark.Chunk != FChunk) {
+            FChunk = mark.Chunk;
+            FBase = FChunks[FChunk].Data.get();
+            FSize = FChunks[FChunk].Size;
+        }
         FTop = mark.Top;
     }
 
@@ -49,12 +53,16 @@ private:
             FChunks.push_back({std::make_unique<TVariant[]>(size), size});
         }
         FChunk = next;
+        FBase = FChunks[FChunk].Data.get();
+        FSize = FChunks[FChunk].Size;
         FTop = 0;
     }
 
     static constexpr std::size_t kChunkValues = 8192;
     std::vector<TChunk> FChunks;
     std::size_t FChunk = 0;
+    TVariant* FBase = nullptr;  // the chunk in use
+    std::size_t FSize = 0;
     std::size_t FTop = 0;
 };
 

@@ -134,25 +134,50 @@ public:
             return e.Value;
         } else if (e.Kind == TExprKind::ekBinary) {
             return EvalBinary(e.Op, *e.Left, *e.Right);
+        } else if (e.Slot == TNameSlot::nsProc && e.SlotGen == FProcsGen &&
+                   e.Kind == TExprKind::ekName) {
+            return CallProc(*static_cast<TProc*>(const_cast<void*>(e.SlotPtr)), e.Args, nullptr);
         }
         return EvalSlow(e);
     }
-    TVariant EvalSlow(const TExpr& e);
-    // A value that can be read where it is, with no effects: a literal or a variable.
+    [[gnu::noinline]] TVariant EvalSlow(const TExpr& e);
+    // A value that can be read where it is, with no effects: a literal, a variable, or an
+    // element of a one-dimensional array at such an index (in range).
     const TVariant* Peek(const TExpr& e) {
         if (e.Kind == TExprKind::ekLiteral) return &e.Value;
-        if (e.Kind == TExprKind::ekName && !e.HasArgs) {
-            if (e.Slot == TNameSlot::nsLocal) return &LocalSlot(e.SlotIndex);
-            if (e.Slot == TNameSlot::nsGlobal && e.SlotGen == FGlobalsGen) {
-                return static_cast<const TVariant*>(e.SlotPtr);
-            }
+        if (e.Kind == TExprKind::ekName) {
+            if (!e.HasArgs) return PeekVariable(e);
+            if (e.Args.size() == 1) return PeekElement(e);
         }
         return nullptr;
+    }
+    const TVariant* PeekVariable(const TExpr& e) {
+        if (e.Slot == TNameSlot::nsLocal) return &LocalSlot(e.SlotIndex);
+        if (e.Slot == TNameSlot::nsGlobal && e.SlotGen == FGlobalsGen) {
+            return static_cast<const TVariant*>(e.SlotPtr);
+        }
+        return nullptr;
+    }
+    const TVariant* PeekElement(const TExpr& e) {
+        const TVariant* array = PeekVariable(e);
+        if (!array || !array->IsArray()) return nullptr;
+        const TExpr& index = *e.Args[0];
+        const TVariant* i = index.Kind == TExprKind::ekLiteral ? &index.Value
+                            : index.Kind == TExprKind::ekName && !index.HasArgs
+                                ? PeekVariable(index)
+                                : nullptr;
+        if (!i || !i->IsWhole()) return nullptr;
+        const TScriptArray& arr = array->Arr();
+        if (arr.Upper.size() != 1 || i->WholeValue() < 0 || i->WholeValue() > arr.Upper[0]) {
+            return nullptr;
+        }
+        return &arr.Items[static_cast<std::size_t>(i->WholeValue())];
     }
     // The value for an operator, an assignment with Let or a built-in: an object gives its
     // default member's value.
     TVariant ValueOf(TVariant v);
     bool EvalCondition(const TExpr& e);
+    [[gnu::noinline]] bool EvalConditionSlow(const TExpr& e);
     TVariant EvalBinary(TBinaryOp op, const TExpr& left, const TExpr& right);
     TVariant Operate(TBinaryOp op, TVariant a, TVariant b, const TExpr& left, const TExpr& right);
     TVariant EvalChain(const TExpr& e);
@@ -192,14 +217,27 @@ public:
     TFlow Exec(const TStmt& s) {
         switch (s.Kind) {
         case TStmtKind::skAssign: ExecAssign(s); return TFlow::flNormal;
-        case TStmtKind::skCall: ExecCall(s); return TFlow::flNormal;
+        case TStmtKind::skCall:
+            // A host object's method found before (the Esc check of every pass and call).
+            if (s.QuickObject && s.QuickGen == ObjectsGen) {
+                if (!static_cast<TScriptObject*>(s.QuickObject)
+                         ->CallQuick(s.QuickId, FQuickFailure)) {
+                    QuickFailed();
+                }
+                return TFlow::flNormal;
+            }
+            ExecCall(s);
+            return TFlow::flNormal;
         case TStmtKind::skIf: return ExecIf(s);
         case TStmtKind::skFor: return ExecFor(s);
         default: return ExecOther(s);
         }
     }
     void ExecAssign(const TStmt& s);
-    void ExecCall(const TStmt& s);
+    [[gnu::noinline]] void ExecAssignSlow(const TStmt& s);
+    [[gnu::noinline]] void ExecCall(const TStmt& s);
+    [[gnu::noinline]] void ExecCallSlow(const TExpr& t);
+    [[noreturn]] void QuickFailed();
     TFlow ExecIf(const TStmt& s);
     TFlow ExecOther(const TStmt& s);
     void Assign(const TExpr& target, TVariant value, bool isSet);
@@ -223,6 +261,14 @@ public:
     }
 
     TFrame* Frame() noexcept { return FFrame; }
+    void EnterFrame(TFrame& frame) noexcept {
+        ++FDepth;
+        FFrame = &frame;
+    }
+    void LeaveFrame(TFrame* caller) noexcept {
+        FFrame = caller;
+        --FDepth;
+    }
 
 private:
     friend class TRunScope;
@@ -253,7 +299,9 @@ private:
     const TProgram* FRunProgram = nullptr;  // the text of the current run
     TClassInstance* FDying = nullptr;       // instances waiting for their Class_Terminate
     int FDepth = 0;
-    std::uintptr_t FStackBase = 0;
+    int FMaxDepth = 0;  // the limits of the run in progress
+    // The machine stack grows down from where the run began; calls stop above this address.
+    std::uintptr_t FStackLimit = 0;
     unsigned FPollCount = 0;
     unsigned FPollEvery = 4096;
 };

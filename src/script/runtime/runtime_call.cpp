@@ -8,14 +8,6 @@ namespace rekna {
 
 namespace {
 
-// A ByRef argument that is an array element: the callee works on a copy that goes back into
-// the element when the call ends.
-struct TWriteBack {
-    std::size_t Slot;
-    TVariant* Array;
-    std::size_t Flat;
-};
-
 std::size_t FlatOf(const TScriptArray& arr, const std::vector<std::int32_t>& idx) {
     if (idx.size() != arr.Upper.size()) Raise(seSubscript);
     std::size_t flat = 0;
@@ -29,52 +21,79 @@ std::size_t FlatOf(const TScriptArray& arr, const std::vector<std::int32_t>& idx
 
 }  // namespace
 
-template <class TBind> TVariant TRuntime::Invoke(TProc& proc, TClassInstance* me, TBind&& bind) {
+// A ByRef argument that is an array element: the callee works on a copy that goes back into
+// the element when the call ends.
+struct TWriteBack {
+    std::size_t Slot;
+    TVariant* Array;
+    std::size_t Flat;
+};
+
+// A call's frame from the push of its locals to their pop, which every way out passes through.
+class TCallScope {
+public:
+    TCallScope(TRuntime& rt, TLocalStack& stack, std::size_t n)
+        : FRt(rt), FStack(stack), FCaller(rt.Frame()), FN(n) {
+        Locals = stack.Push(n, FMark);
+    }
+    ~TCallScope() {
+        if (FEntered) FRt.LeaveFrame(FCaller);
+        if (WriteBacks) WriteBack();
+        FStack.Pop(FMark, Locals, FN);
+    }
+    TCallScope(const TCallScope&) = delete;
+    TCallScope& operator=(const TCallScope&) = delete;
+
+    void Enter(TFrame& frame) {
+        FRt.EnterFrame(frame);
+        FEntered = true;
+    }
+    void AddWriteBack(std::size_t slot, TVariant* array, std::size_t flat) {
+        if (!WriteBacks) WriteBacks = std::make_unique<std::vector<TWriteBack>>();
+        WriteBacks->push_back({slot, array, flat});
+    }
+
+    TVariant* Locals;
+    std::unique_ptr<std::vector<TWriteBack>> WriteBacks;
+
+private:
+    void WriteBack() noexcept {
+        for (const TWriteBack& w : *WriteBacks) {
+            TVariant& v = Locals[w.Slot];
+            if (!w.Array->IsArray() || w.Flat >= w.Array->Arr().Items.size()) continue;
+            try {
+                w.Array->MutableArr().Items[w.Flat] = std::move(v);
+            } catch (...) {  // out of memory while copying a shared array: the copy is lost
+            }
+        }
+    }
+
+    TRuntime& FRt;
+    TLocalStack& FStack;
+    TFrame* FCaller;
+    std::size_t FN;
+    TLocalStack::TMark FMark;
+    bool FEntered = false;
+};
+
+template <class TBind>
+[[gnu::always_inline]] inline TVariant TRuntime::Invoke(TProc& proc, TClassInstance* me,
+                                                        TBind&& bind) {
     Poll();
     const char probe = 0;
-    const auto here = reinterpret_cast<std::uintptr_t>(&probe);
-    const std::uintptr_t used = FStackBase > here ? FStackBase - here : here - FStackBase;
-    if (FDepth + 1 > Owner.Limits.MaxCallDepth || used > Owner.Limits.StackBudget) {
+    if (FDepth >= FMaxDepth || reinterpret_cast<std::uintptr_t>(&probe) < FStackLimit) {
         Raise(seOutOfStack, {}, true);
     }
     const std::size_t n = proc.Locals.size();
-    TLocalStack::TMark mark;
-    TVariant* locals = FStack.Push(n, mark);
-    std::vector<TWriteBack> writeBacks;
-    struct TGuard {
-        TRuntime& R;
-        TFrame* Saved;
-        TLocalStack::TMark Mark;
-        TVariant* Locals;
-        std::size_t N;
-        std::vector<TWriteBack>& WriteBacks;
-        bool Entered = false;
-        ~TGuard() {
-            if (Entered) {
-                R.FFrame = Saved;
-                --R.FDepth;
-            }
-            for (const TWriteBack& w : WriteBacks) {
-                TVariant& v = Locals[w.Slot];
-                if (!w.Array->IsArray() || w.Flat >= w.Array->Arr().Items.size()) continue;
-                try {
-                    w.Array->MutableArr().Items[w.Flat] = std::move(v);
-                } catch (...) {  // out of memory while copying a shared array: the copy is lost
-                }
-            }
-            R.FStack.Pop(Mark, Locals, N);
-        }
-    } guard{*this, FFrame, mark, locals, n, writeBacks};
-    bind(locals, writeBacks);
+    TCallScope scope(*this, FStack, n);
+    bind(scope);
     TFrame frame;
     frame.Proc = &proc;
     frame.Program = proc.Program;
-    frame.Locals = locals;
+    frame.Locals = scope.Locals;
     frame.Count = static_cast<std::uint32_t>(n);
     frame.Me = me;
-    ++FDepth;
-    FFrame = &frame;
-    guard.Entered = true;
+    scope.Enter(frame);
     ExecBlock(proc.Body);
     if (!proc.IsFunction()) return {};
     TVariant& result = LocalSlot(0);
@@ -86,29 +105,32 @@ TVariant TRuntime::CallProc(TProc& proc, const std::vector<TExprPtr>& args, TCla
     if (args.size() + (extra ? 1 : 0) != proc.Params.size()) {
         Raise(seArgCount, ScriptErrorNaming(seArgCount, proc.Spelling));
     }
-    return Invoke(proc, me, [&](TVariant* locals, std::vector<TWriteBack>& writeBacks) {
+    return Invoke(proc, me, [&](TCallScope& scope) {
+        TVariant* locals = scope.Locals;
         for (std::size_t i = 0; i < args.size(); ++i) {
             const TExpr& a = *args[i];
             TVariant& slot = locals[i + 1];
             if (a.Kind == TExprKind::ekMissing) continue;
             const bool byRef = proc.Params[i].ByRef && !a.Parenthesized;
-            if (byRef && a.Kind == TExprKind::ekName && !a.HasArgs) {
-                TVariant* var = FindVariable(a);
-                if (!var && IsUnknownName(a.Name)) var = &VariableForWrite(a);
-                if (var && !IsConstant(a)) {
-                    slot = TVariant::Ref(var);
-                    continue;
-                }
-            } else if (byRef && a.Kind == TExprKind::ekName && !a.Args.empty()) {
-                TVariant* var = FindVariable(a);
-                if (var && var->IsArray()) {
-                    std::vector<std::int32_t> idx;
-                    EvalIndexes(a.Args, idx);
-                    if (var->IsArray()) {
-                        const std::size_t flat = FlatOf(var->Arr(), idx);
-                        slot = var->Arr().Items[flat];
-                        writeBacks.push_back({i + 1, var, flat});
+            if (byRef && a.Kind == TExprKind::ekName) {
+                if (!a.HasArgs) {
+                    TVariant* var = FindVariable(a);
+                    if (!var && IsUnknownName(a.Name)) var = &VariableForWrite(a);
+                    if (var && !IsConstant(a)) {
+                        slot = TVariant::Ref(var);
                         continue;
+                    }
+                } else if (!a.Args.empty()) {
+                    TVariant* var = FindVariable(a);
+                    if (var && var->IsArray()) {
+                        std::vector<std::int32_t> idx;
+                        EvalIndexes(a.Args, idx);
+                        if (var->IsArray()) {
+                            const std::size_t flat = FlatOf(var->Arr(), idx);
+                            slot = var->Arr().Items[flat];
+                            scope.AddWriteBack(i + 1, var, flat);
+                            continue;
+                        }
                     }
                 }
             }
@@ -122,9 +144,9 @@ TVariant TRuntime::CallProcValues(TProc& proc, std::vector<TVariant>& args, TCla
     if (args.size() != proc.Params.size()) {
         Raise(seArgCount, ScriptErrorNaming(seArgCount, proc.Spelling));
     }
-    return Invoke(proc, me, [&](TVariant* locals, std::vector<TWriteBack>&) {
+    return Invoke(proc, me, [&](TCallScope& scope) {
         for (std::size_t i = 0; i < args.size(); ++i)
-            locals[i + 1] = args[i].IsMissing() ? TVariant() : std::move(args[i]);
+            scope.Locals[i + 1] = args[i].IsMissing() ? TVariant() : std::move(args[i]);
     });
 }
 

@@ -140,23 +140,20 @@ TVariant TRuntime::EvalChain(const TExpr& e) {
 
 bool TRuntime::EvalCondition(const TExpr& e) {
     if (e.Kind == TExprKind::ekBinary && e.Op >= TBinaryOp::boEq && e.Op <= TBinaryOp::boGe) {
-        TVariant fast;
         const TVariant* pa = Peek(*e.Left);
-        const TVariant* pb = Peek(*e.Right);
-        if (pa && pb && FastOperator(e.Op, *pa, *pb, fast)) return fast.BoolValue();
-        const TVariant a = pa && pb ? *pa : Eval(*e.Left);
-        const TVariant b = pa && pb ? *pb : Eval(*e.Right);
-        if (a.IsWhole() && b.IsWhole()) {
-            const std::int32_t x = a.WholeValue(), y = b.WholeValue();
-            switch (e.Op) {
-            case TBinaryOp::boEq: return x == y;
-            case TBinaryOp::boNe: return x != y;
-            case TBinaryOp::boLt: return x < y;
-            case TBinaryOp::boGt: return x > y;
-            case TBinaryOp::boLe: return x <= y;
-            default: return x >= y;
-            }
-        }
+        const TVariant* pb = pa ? Peek(*e.Right) : nullptr;
+        bool truth = false;
+        if (pb && FastCompare(e.Op, *pa, *pb, truth)) return truth;
+    }
+    return EvalConditionSlow(e);
+}
+
+bool TRuntime::EvalConditionSlow(const TExpr& e) {
+    if (e.Kind == TExprKind::ekBinary && e.Op >= TBinaryOp::boEq && e.Op <= TBinaryOp::boGe) {
+        const TVariant a = Eval(*e.Left);
+        const TVariant b = Eval(*e.Right);
+        bool truth = false;
+        if (FastCompare(e.Op, a, b, truth)) return truth;
         const TVariant c = a.IsObject() || b.IsObject()
                                ? Comparison(e.Op, ValueOf(a), ValueOf(b), false, false)
                                : Comparison(e.Op, a, b, e.Left->Kind == TExprKind::ekLiteral,

@@ -378,13 +378,10 @@ TFlow TRuntime::ExecWith(const TStmt& s) {
 }
 
 void TRuntime::ExecAssign(const TStmt& s) {
-    if (s.AppendSelf) {
-        AppendToSelf(s);
-        return;
-    }
     const TExpr& t = *s.Target;
     const TExpr& v = *s.Value;
-    if (v.Kind == TExprKind::ekBinary && t.Kind == TExprKind::ekName && !t.HasArgs) {
+    if (v.Kind == TExprKind::ekBinary && t.Kind == TExprKind::ekName && !t.HasArgs &&
+        !s.AppendSelf) {
         // "x = a + b" of numbers: the result goes straight into the variable.
         const TVariant* a = Peek(*v.Left);
         const TVariant* b = a ? Peek(*v.Right) : nullptr;
@@ -393,8 +390,52 @@ void TRuntime::ExecAssign(const TStmt& s) {
             FastOperator(v.Op, *a, *b, *var)) {
             return;
         }
+        if (!b) {
+            // An operand with effects (a call): the value first, then the variable.
+            TVariant value = EvalBinary(v.Op, *v.Left, *v.Right);
+            TVariant* target = FindVariable(t);
+            if (target && !t.SlotConst && target->Type() < TVarType::vtObject &&
+                value.Type() < TVarType::vtObject) {
+                *target = std::move(value);
+                return;
+            }
+            Assign(t, std::move(value), false);
+            return;
+        }
+    } else if (t.Kind == TExprKind::ekName && !t.HasArgs && !s.AppendSelf) {
+        // "x = y": a plain value copied from where it is.
+        const TVariant* a = Peek(v);
+        TVariant* var = a && a->Type() < TVarType::vtObject ? FindVariable(t) : nullptr;
+        if (var && !t.SlotConst && var->Type() < TVarType::vtObject) {
+            *var = *a;
+            return;
+        }
     }
-    TVariant value = Eval(v);
+    ExecAssignSlow(s);
+}
+
+void TRuntime::ExecAssignSlow(const TStmt& s) {
+    if (s.AppendSelf) {
+        AppendToSelf(s);
+        return;
+    }
+    const TExpr& t = *s.Target;
+    TVariant value = Eval(*s.Value);
+    if (t.Kind == TExprKind::ekName && t.Args.size() == 1 &&
+        t.Args[0]->Kind != TExprKind::ekMissing && value.Type() < TVarType::vtObject) {
+        // "a(i) = v": an element of a one-dimensional array, without a list of indexes.
+        TVariant* var = FindVariable(t);
+        if (var && var->IsArray()) {
+            const TVariant* peeked = Peek(*t.Args[0]);
+            const TVariant index = peeked ? *peeked : ValueOf(Eval(*t.Args[0]));
+            const std::int32_t i = index.IsWhole() ? index.WholeValue() : ToLong(index);
+            if (!var->IsArray()) Raise(seTypeMismatch);
+            TScriptArray& arr = var->MutableArr();
+            if (arr.Upper.size() != 1 || i < 0 || i > arr.Upper[0]) Raise(seSubscript);
+            arr.Items[static_cast<std::size_t>(i)] = std::move(value);
+            return;
+        }
+    }
     if (t.Kind == TExprKind::ekName && !t.HasArgs) {
         // The common case: a plain value into a variable that holds no object or array.
         TVariant* var = FindVariable(t);
@@ -409,21 +450,31 @@ void TRuntime::ExecAssign(const TStmt& s) {
 
 void TRuntime::ExecCall(const TStmt& s) {
     const TExpr& t = *s.Target;
-    if (t.Kind == TExprKind::ekMember) {
-        // A method of a named host object without arguments (the Esc check of every loop pass
-        // and call): straight to the member the site found before.
-        const TExpr* owner = t.Left.get();
-        if (t.Args.empty() && owner && owner->Kind == TExprKind::ekName &&
-            owner->Slot == TNameSlot::nsObject && owner->SlotGen == ObjectsGen) {
-            auto* obj = static_cast<TScriptObject*>(const_cast<void*>(owner->SlotPtr));
-            const void* key = obj->MemberKey();
-            if (key && t.SlotPtr == key) {
-                if (!obj->CallQuick(t.SlotIndex, FQuickFailure)) {
-                    Raise(FQuickFailure.Number, FQuickFailure.Description, FQuickFailure.Fatal);
-                }
-                return;
-            }
+    if (t.Slot == TNameSlot::nsProc && t.SlotGen == FProcsGen && t.Kind == TExprKind::ekName) {
+        CallProc(*static_cast<TProc*>(const_cast<void*>(t.SlotPtr)), t.Args, nullptr);
+        return;
+    }
+    ExecCallSlow(t);
+    // A method of a named host object without arguments: later passes go straight to the
+    // object and member found now.
+    const TExpr* owner = t.Left.get();
+    if (t.Kind == TExprKind::ekMember && owner && owner->Slot == TNameSlot::nsObject &&
+        owner->SlotGen == ObjectsGen && t.Args.empty() && t.SlotPtr) {
+        auto* obj = static_cast<TScriptObject*>(const_cast<void*>(owner->SlotPtr));
+        if (t.SlotPtr == obj->MemberKey()) {
+            s.QuickObject = obj;
+            s.QuickGen = ObjectsGen;
+            s.QuickId = t.SlotIndex;
         }
+    }
+}
+
+void TRuntime::QuickFailed() {
+    Raise(FQuickFailure.Number, FQuickFailure.Description, FQuickFailure.Fatal);
+}
+
+void TRuntime::ExecCallSlow(const TExpr& t) {
+    if (t.Kind == TExprKind::ekMember) {
         EvalMember(t, ifMethod);
     } else if (t.Kind == TExprKind::ekName) {
         if (FindVariable(t)) {

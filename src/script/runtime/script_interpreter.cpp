@@ -92,9 +92,11 @@ void TRuntime::Begin() {
     FPollCount = 0;
     FPollEvery = Owner.PollInterval == 0 ? 1 : Owner.PollInterval;
     FDepth = 0;
+    FMaxDepth = Owner.Limits.MaxCallDepth;
     FMemory->ResetPeak();
     const char probe = 0;
-    FStackBase = reinterpret_cast<std::uintptr_t>(&probe);
+    const auto base = reinterpret_cast<std::uintptr_t>(&probe);
+    FStackLimit = base > Owner.Limits.StackBudget ? base - Owner.Limits.StackBudget : 0;
 }
 
 void TRuntime::Fail(const TScriptRaise& r) {

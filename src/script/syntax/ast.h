@@ -122,10 +122,15 @@ struct TStmt {
     TStmtKind Kind = TStmtKind::skCall;
     int Line = 0;
     int Column = 0;
-    bool Preserve = false;             // ReDim Preserve
-    bool PreTest = false;              // Do While/Until at the top
-    bool Until = false;                // Do ... Until
-    bool AppendSelf = false;           // "s = s & ...": the text may grow in place
+    bool Preserve = false;    // ReDim Preserve
+    bool PreTest = false;     // Do While/Until at the top
+    bool Until = false;       // Do ... Until
+    bool AppendSelf = false;  // "s = s & ...": the text may grow in place
+    // A call of a host object's method without arguments, as found the first time: the object
+    // (valid while QuickGen matches the interpreter's objects) and the member.
+    mutable void* QuickObject = nullptr;
+    mutable std::uint32_t QuickGen = 0;
+    mutable int QuickId = -1;
     TExprPtr Target;                   // assigned item, called item, loop variable
     TExprPtr Value;                    // assigned value, Select and loop condition, For start
     TExprPtr Limit, Step;              // For

@@ -114,8 +114,13 @@ namespace {
 template <class T> std::string Shortest(T x) {
     if (!std::isfinite(x)) return FormatG(static_cast<double>(x), 17);
     if (x == 0) return "0";
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, x);
+    char buf[400];
+    // Plain digits where the language writes them so (from 1E-04 up to 1E+15), the exponent
+    // form beyond.
+    const T a = x < 0 ? -x : x;
+    const bool plain = a >= static_cast<T>(1e-4) && a < static_cast<T>(1e15);
+    const auto r = plain ? std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed)
+                         : std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific);
     std::string out(buf, r.ptr);
     for (char& c : out) {
         if (c == 'e') c = 'E';  // "1E+20", as the language writes exponents

@@ -32,8 +32,8 @@ enum class TBinaryOp : std::uint8_t {
 
 // The common cases of + - * and the comparisons, inline: two Integers or Longs, or two Doubles.
 // False when the operands are of other types (Arithmetic and Comparison then decide).
-[[nodiscard]] inline bool FastOperator(TBinaryOp op, const TVariant& a, const TVariant& b,
-                                       TVariant& out) {
+[[nodiscard]] [[gnu::always_inline]] inline bool FastOperator(TBinaryOp op, const TVariant& a,
+                                                              const TVariant& b, TVariant& out) {
     const TVarType ta = a.Type(), tb = b.Type();
     if ((ta == TVarType::vtInteger || ta == TVarType::vtLong) &&
         (tb == TVarType::vtInteger || tb == TVarType::vtLong)) {
@@ -85,6 +85,33 @@ enum class TBinaryOp : std::uint8_t {
         return true;
     }
     return false;
+}
+
+// The comparisons of FastOperator as a truth value: false when the operands are of other
+// types.
+[[nodiscard]] [[gnu::always_inline]] inline bool FastCompare(TBinaryOp op, const TVariant& a,
+                                                             const TVariant& b, bool& out) {
+    const TVarType ta = a.Type(), tb = b.Type();
+    double x = 0, y = 0;
+    if ((ta == TVarType::vtInteger || ta == TVarType::vtLong) &&
+        (tb == TVarType::vtInteger || tb == TVarType::vtLong)) {
+        x = a.WholeValue();
+        y = b.WholeValue();
+    } else if (ta == TVarType::vtDouble && tb == TVarType::vtDouble) {
+        x = a.RealValue();
+        y = b.RealValue();
+    } else {
+        return false;
+    }
+    switch (op) {
+    case TBinaryOp::boEq: out = x == y; return true;
+    case TBinaryOp::boNe: out = x != y; return true;
+    case TBinaryOp::boLt: out = x < y; return true;
+    case TBinaryOp::boGt: out = x > y; return true;
+    case TBinaryOp::boLe: out = x <= y; return true;
+    case TBinaryOp::boGe: out = x >= y; return true;
+    default: return false;
+    }
 }
 
 // Arithmetic: Null in gives Null out; whole results widen Integer to Long to Double instead of
