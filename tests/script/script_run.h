@@ -21,6 +21,9 @@ inline std::string ShowValue(const TVariant& v) {
     case TVarType::vtString: type = "String"; break;
     case TVarType::vtBoolean: type = "Boolean"; break;
     case TVarType::vtByte: type = "Byte"; break;
+    case TVarType::vtCurrency: type = "Currency"; break;
+    case TVarType::vtError: return "Missing";
+    case TVarType::vtRef: return "Ref";
     case TVarType::vtObject: return v.ObjPtr() ? "Object" : "Nothing";
     case TVarType::vtArray: return "Array";
     }

@@ -344,7 +344,27 @@ void TRuntime::InvokeObject(TScriptObject& obj, const TExpr& site, std::uint8_t 
         if (a.IsMissing()) a = TVariant();
     }
     const TInvokeResult r = obj.Invoke(id, flags, args, result);
-    if (!r.Ok()) Raise(r.Number, r.Description, r.Fatal);
+    if (r.Ok()) return;
+    // "m.SubMatches(1)": a property that takes no arguments, and the arguments for its value.
+    if (r.Number == seArgCount && !args.empty() && (flags & ifPropertyGet) != 0) {
+        std::vector<TVariant> none;
+        TVariant value;
+        if (obj.Invoke(id, ifPropertyGet, none, value).Ok()) {
+            if (value.IsObject() && value.ObjPtr()) {
+                TRef<TScriptObject> inner = value.Obj();
+                InvokeDefault(*inner, flags, args, result);
+                return;
+            }
+            if (value.IsArray()) {
+                std::vector<std::int32_t> idx;
+                for (const TVariant& a : args)
+                    idx.push_back(ToLong(a));
+                result = Element(value, idx);
+                return;
+            }
+        }
+    }
+    Raise(r.Number, r.Description, r.Fatal);
 }
 
 void TRuntime::InvokeDefault(TScriptObject& obj, std::uint8_t flags, std::vector<TVariant>& args,
