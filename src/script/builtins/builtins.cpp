@@ -17,7 +17,6 @@ std::vector<TConstant> MakeConstants() {
         {"vbcr", TVariant::String("\r")},
         {"vblf", TVariant::String("\n")},
         {"vbtab", TVariant::String("\t")},
-        {"vbback", TVariant::String("\b")},
         {"vbformfeed", TVariant::String("\f")},
         {"vbverticaltab", TVariant::String("\v")},
         {"vbnullstring", TVariant::String("")},
