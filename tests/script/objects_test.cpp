@@ -154,6 +154,13 @@ TEST(ScriptObjects, TheMemoryAccountSeesWhatTheScriptsHold) {
     // A text built a piece at a time is charged as it grows.
     ASSERT_TRUE(s.Execute("t = \"\" : For i = 1 To 10000 : t = t & \"abcdefghij\" : Next"));
     EXPECT_GE(s.MemoryInUse(), before + 100000);
+    // Objects that hold each other go at a reset too.
+    ASSERT_TRUE(s.Execute("Class Node : Public Other, Big : End Class\n"
+                          "Set a = New Node : Set b = New Node : Set a.Other = b : Set b.Other = a\n"
+                          "a.Big = Space(50000) : Set a = Nothing : Set b = Nothing\n"
+                          "Set d = CreateObject(\"Scripting.Dictionary\") : Set d(\"me\") = d : "
+                          "d(\"big\") = Space(50000) : Set d = Nothing"));
+    EXPECT_GE(s.MemoryInUse(), before + 200000);
     ASSERT_TRUE(s.Reset());
     EXPECT_LT(s.MemoryInUse(), before + 4096);
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <unordered_map>
 
+#include "script/values/script_memory.h"
+
 namespace rekna {
 
 namespace {
@@ -100,7 +102,11 @@ std::vector<TConstant> MakeConstants() {
 }
 
 const std::vector<TConstant>& Constants() {
-    static const std::vector<TConstant> constants = MakeConstants();
+    // The table lives for the whole process: its texts are charged to no run's account.
+    static const std::vector<TConstant> constants = [] {
+        const TScriptMemoryScope none(nullptr);
+        return MakeConstants();
+    }();
     return constants;
 }
 

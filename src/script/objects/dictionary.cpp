@@ -53,7 +53,10 @@ struct TKeyHash {
 
 class TDictionary final : public TScriptObject {
 public:
-    TDictionary() { Account(sizeof(TDictionary)); }
+    TDictionary() {
+        Account(sizeof(TDictionary));
+        TrackCycles();
+    }
 
     int MemberId(std::string_view name) const override {
         for (int i = 0; i < static_cast<int>(std::size(kNames)); ++i) {
@@ -159,6 +162,7 @@ public:
         return true;
     }
     const void* MemberKey() const noexcept override { return kNames; }
+    void BreakCycles() noexcept override { Clear(); }
 
 private:
     TKey KeyOf(const TVariant& v) const {
@@ -221,7 +225,7 @@ private:
         Recharge();
     }
 
-    void Clear() {
+    void Clear() noexcept {
         std::vector<TVariant> keys, items;
         keys.swap(FKeys);
         items.swap(FItems);

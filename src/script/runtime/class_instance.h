@@ -34,6 +34,10 @@ public:
     [[nodiscard]] std::string TypeName() const override { return Def.Spelling; }
     [[nodiscard]] bool HasDefault() const override { return Def.Default >= 0; }
     [[nodiscard]] TClassInstance* AsInstance() noexcept override { return this; }
+    void BreakCycles() noexcept override {
+        std::vector<TVariant> fields(Fields.size());
+        fields.swap(Fields);
+    }
 
     const TClassDef& Def;
     std::vector<TVariant> Fields;

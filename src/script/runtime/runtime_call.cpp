@@ -264,6 +264,7 @@ TClassInstance::TClassInstance(std::shared_ptr<const TProgram> program, const TC
                                TRuntimeLink* link)
     : Def(def), Fields(def.Fields.size()), FProgram(std::move(program)), FLink(link) {
     Account(sizeof(TClassInstance) + Fields.size() * sizeof(TVariant));
+    TrackCycles();
 }
 
 int TClassInstance::MemberId(std::string_view name) const {

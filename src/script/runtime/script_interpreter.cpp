@@ -23,6 +23,7 @@ TRuntime::~TRuntime() {
     {
         const TScriptMemoryScope scope(FMemory);
         FDying = nullptr;
+        FMemory->BreakCycles();
         FGlobals.clear();
         FWith.clear();
         Objects.clear();
@@ -256,6 +257,12 @@ void TRuntime::Reset() {
         std::deque<TVariant> globals;
         globals.swap(FGlobals);
         globals.clear();
+    }
+    // Objects that held each other go as well (without their Class_Terminate: the ring had no
+    // last holder to wait for).
+    {
+        const TScriptMemoryScope memory(FMemory);
+        FMemory->BreakCycles();
     }
     FGlobalConst.clear();
     FGlobalIndex.clear();

@@ -4,8 +4,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <unordered_set>
 
 namespace rekna {
+
+class TBox;
 
 // Every string, array and object a script makes charges its bytes here when it is made or grows
 // and gives them back when it goes. Charge is the single place where a total budget would be
@@ -32,9 +35,16 @@ public:
         if (--FRefs == 0) delete this;
     }
 
+    // Objects that hold other values (instances, dictionaries) can hold each other in a ring
+    // that counting never frees; the account knows them so that a reset can empty them all.
+    void Track(TBox* box) { FTracked.insert(box); }
+    void Untrack(TBox* box) noexcept { FTracked.erase(box); }
+    void BreakCycles();
+
 private:
     ~TScriptMemory() = default;
 
+    std::unordered_set<TBox*> FTracked;
     std::size_t FInUse = 0;
     std::size_t FPeak = 0;
     std::uint32_t FRefs = 1;

@@ -57,9 +57,27 @@ TScriptMemoryScope::~TScriptMemoryScope() {
 
 TBox::~TBox() {
     if (FMemory) {
+        if (FTracked) FMemory->Untrack(this);
         FMemory->Release(FCharged);
         FMemory->DropRef();
     }
+}
+
+void TBox::TrackCycles() {
+    if (!FMemory) return;
+    FMemory->Track(this);
+    FTracked = true;
+}
+
+void TScriptMemory::BreakCycles() {
+    // Every box is held while the others are emptied, so none goes in the middle.
+    std::vector<TBox*> boxes(FTracked.begin(), FTracked.end());
+    for (TBox* b : boxes)
+        b->AddRef();
+    for (TBox* b : boxes)
+        b->BreakCycles();
+    for (TBox* b : boxes)
+        b->Release();
 }
 
 void TBox::Account(std::size_t bytes) noexcept {

@@ -54,6 +54,9 @@ public:
     }
     [[nodiscard]] std::uint32_t Refs() const noexcept { return FRefs; }
 
+    // Lets go of every value the box holds (a box that can hold others, see TrackCycles).
+    virtual void BreakCycles() noexcept {}
+
 protected:
     virtual ~TBox();
     // The last holder let go: the box goes (an object of a script class first runs its
@@ -61,9 +64,12 @@ protected:
     virtual void LastRelease() noexcept { delete this; }
     // Charges the box's size to the current account, or changes the charge after it grew.
     void Account(std::size_t bytes) noexcept;
+    // Makes the box known to its account as one that may be part of a ring (after Account).
+    void TrackCycles();
 
 private:
     std::uint32_t FRefs = 0;
+    bool FTracked = false;
     TScriptMemory* FMemory = nullptr;
     std::size_t FCharged = 0;
 };
