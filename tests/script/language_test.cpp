@@ -82,6 +82,9 @@ TEST(ScriptLanguage, DefaultMembersAndLetOnObjects) {
         {box + "Set c = b", "c Is b", "Boolean True"},
         {box, "CStr(b) & Len(b)", "String 41"},
         {box + "If b = 4 Then y = 1", "y", "Integer 1"},
+        // An expression's answer is the object's value; without a default it stays the object.
+        {box, "b", "Integer 4"},
+        {"Set d = CreateObject(\"Scripting.Dictionary\")", "d", "Object"},
     });
 }
 

@@ -232,6 +232,15 @@ bool TRuntime::Evaluate(std::string_view text, TVariant& result) {
         FFrame = &top;
         try {
             result = Eval(*program->Expression);
+            // An object with a default value answers with it, as the host reads a result as
+            // text; one whose default needs arguments stays the object.
+            if (result.IsObject() && result.ObjPtr() && result.ObjPtr()->HasDefault()) {
+                try {
+                    result = ValueOf(result);
+                } catch (const TScriptRaise& r) {
+                    if (r.Fatal) throw;
+                }
+            }
             RunDying();
         } catch (TScriptRaise& r) {
             if (!r.Located) r.Program = program.get();
