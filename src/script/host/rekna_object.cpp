@@ -125,7 +125,9 @@ const void* TEObj::MemberKey() const noexcept {
 
 bool TEObj::CallQuick(int id, TInvokeResult& failure) {
     if (id != emEscStop) return TScriptObject::CallQuick(id, failure);
-    if (EscStop() == drOk) return true;
+    ++FState.EscStopCount;
+    const std::int64_t now = CoarseNow();
+    if (now == FState.LastEscCheck || EscStopTick(now) == drOk) return true;
     failure = {seStopped, "EscStop", true};
     return false;
 }
@@ -293,6 +295,10 @@ std::uint32_t TEObj::EscStop() {
     const std::int64_t now = CoarseNow();
     // Within the tick of the last call nothing else can have come due.
     if (now == FState.LastEscCheck) return drOk;
+    return EscStopTick(now);
+}
+
+std::uint32_t TEObj::EscStopTick(std::int64_t now) {
     if (now - FState.LastStatus > kStatusInterval || FState.LastStatus == 0) {
         FState.LastStatus = now;
         Status("VBScript実行中(Escキーで中断します)", FState.EscStopCount);

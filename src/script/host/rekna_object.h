@@ -113,6 +113,8 @@ public:
 private:
     void PumpEvents(std::int64_t now);
     std::uint32_t EscStop();
+    // The part of EscStop that runs once per clock tick: status, events, the Esc key.
+    std::uint32_t EscStopTick(std::int64_t now);
     void Sleep(double milliseconds);
     void Status(std::string_view utf8, int count);
 

@@ -176,7 +176,16 @@ public:
     // The value for an operator, an assignment with Let or a built-in: an object gives its
     // default member's value.
     TVariant ValueOf(TVariant v);
-    bool EvalCondition(const TExpr& e);
+    // The truth of a condition: a comparison of numbers read in place without a value made.
+    bool EvalCondition(const TExpr& e) {
+        if (e.Kind == TExprKind::ekBinary && e.Op >= TBinaryOp::boEq && e.Op <= TBinaryOp::boGe) {
+            const TVariant* pa = Peek(*e.Left);
+            const TVariant* pb = pa ? Peek(*e.Right) : nullptr;
+            bool truth = false;
+            if (pb && FastCompare(e.Op, *pa, *pb, truth)) return truth;
+        }
+        return EvalConditionSlow(e);
+    }
     [[gnu::noinline]] bool EvalConditionSlow(const TExpr& e);
     TVariant EvalBinary(TBinaryOp op, const TExpr& left, const TExpr& right);
     TVariant Operate(TBinaryOp op, TVariant a, TVariant b, const TExpr& left, const TExpr& right);
@@ -201,6 +210,8 @@ public:
     // ---- calls and classes (runtime_call.cpp)
     TVariant CallProc(TProc& proc, const std::vector<TExprPtr>& args, TClassInstance* me,
                       const TVariant* extra = nullptr);
+    // A ByRef argument that is an array element: false when it is none.
+    [[gnu::noinline]] bool BindElement(const TExpr& a, class TCallScope& scope, std::size_t slot);
     // A member of an instance: a field, a method or a property (put when value is given).
     TVariant CallMember(TClassInstance& inst, int member, std::uint8_t flags,
                         const std::vector<TExprPtr>& args, TVariant* value = nullptr);
@@ -212,6 +223,21 @@ public:
 
     // ---- statements (runtime_exec.cpp)
     TFlow ExecBlock(const TBlock& block);
+    // The statements of a block; a loop's pass and a call run them without a call of their own.
+    [[gnu::always_inline]] TFlow ExecStatements(const TBlock& block) {
+        for (const TStmtPtr& s : block) {
+            try {
+                const TFlow flow = Exec(*s);
+                if (FDying) RunDying();
+                if (flow != TFlow::flNormal) return flow;
+            } catch (TScriptRaise& r) {
+                Caught(r, *s);  // rethrows unless On Error Resume Next takes the error
+            }
+        }
+        return TFlow::flNormal;
+    }
+    // Where an error raised by a statement goes: located there, then thrown on or taken.
+    void Caught(TScriptRaise& r, const TStmt& s);
     // One statement: the common kinds each in a function of their own, so that the dispatch
     // itself stays small.
     TFlow Exec(const TStmt& s) {

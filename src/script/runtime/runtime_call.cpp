@@ -94,7 +94,7 @@ template <class TBind>
     frame.Count = static_cast<std::uint32_t>(n);
     frame.Me = me;
     scope.Enter(frame);
-    ExecBlock(proc.Body);
+    ExecStatements(proc.Body);
     if (!proc.IsFunction()) return {};
     TVariant& result = LocalSlot(0);
     return std::move(result);
@@ -102,7 +102,7 @@ template <class TBind>
 
 TVariant TRuntime::CallProc(TProc& proc, const std::vector<TExprPtr>& args, TClassInstance* me,
                             const TVariant* extra) {
-    if (args.size() + (extra ? 1 : 0) != proc.Params.size()) {
+    if (args.size() + (extra ? 1 : 0) != proc.ByRef.size()) {
         Raise(seArgCount, ScriptErrorNaming(seArgCount, proc.Spelling));
     }
     return Invoke(proc, me, [&](TCallScope& scope) {
@@ -111,7 +111,15 @@ TVariant TRuntime::CallProc(TProc& proc, const std::vector<TExprPtr>& args, TCla
             const TExpr& a = *args[i];
             TVariant& slot = locals[i + 1];
             if (a.Kind == TExprKind::ekMissing) continue;
-            const bool byRef = proc.Params[i].ByRef && !a.Parenthesized;
+            if (a.Kind == TExprKind::ekBinary) {
+                // "F(n - 1)": a number worked out straight into the parameter.
+                const TVariant* x = Peek(*a.Left);
+                const TVariant* y = x ? Peek(*a.Right) : nullptr;
+                if (y && FastOperator(a.Op, *x, *y, slot)) continue;
+                slot = EvalBinary(a.Op, *a.Left, *a.Right);
+                continue;
+            }
+            const bool byRef = proc.ByRef[i] != 0 && !a.Parenthesized;
             if (byRef && a.Kind == TExprKind::ekName) {
                 if (!a.HasArgs) {
                     TVariant* var = FindVariable(a);
@@ -120,18 +128,8 @@ TVariant TRuntime::CallProc(TProc& proc, const std::vector<TExprPtr>& args, TCla
                         slot = TVariant::Ref(var);
                         continue;
                     }
-                } else if (!a.Args.empty()) {
-                    TVariant* var = FindVariable(a);
-                    if (var && var->IsArray()) {
-                        std::vector<std::int32_t> idx;
-                        EvalIndexes(a.Args, idx);
-                        if (var->IsArray()) {
-                            const std::size_t flat = FlatOf(var->Arr(), idx);
-                            slot = var->Arr().Items[flat];
-                            scope.AddWriteBack(i + 1, var, flat);
-                            continue;
-                        }
-                    }
+                } else if (!a.Args.empty() && BindElement(a, scope, i + 1)) {
+                    continue;
                 }
             }
             slot = Eval(a);
@@ -140,8 +138,20 @@ TVariant TRuntime::CallProc(TProc& proc, const std::vector<TExprPtr>& args, TCla
     });
 }
 
+bool TRuntime::BindElement(const TExpr& a, TCallScope& scope, std::size_t slot) {
+    TVariant* var = FindVariable(a);
+    if (!var || !var->IsArray()) return false;
+    std::vector<std::int32_t> idx;
+    EvalIndexes(a.Args, idx);
+    if (!var->IsArray()) return false;
+    const std::size_t flat = FlatOf(var->Arr(), idx);
+    scope.Locals[slot] = var->Arr().Items[flat];
+    scope.AddWriteBack(slot, var, flat);
+    return true;
+}
+
 TVariant TRuntime::CallProcValues(TProc& proc, std::vector<TVariant>& args, TClassInstance* me) {
-    if (args.size() != proc.Params.size()) {
+    if (args.size() != proc.ByRef.size()) {
         Raise(seArgCount, ScriptErrorNaming(seArgCount, proc.Spelling));
     }
     return Invoke(proc, me, [&](TCallScope& scope) {

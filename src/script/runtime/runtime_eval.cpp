@@ -138,16 +138,6 @@ TVariant TRuntime::EvalChain(const TExpr& e) {
     return acc;
 }
 
-bool TRuntime::EvalCondition(const TExpr& e) {
-    if (e.Kind == TExprKind::ekBinary && e.Op >= TBinaryOp::boEq && e.Op <= TBinaryOp::boGe) {
-        const TVariant* pa = Peek(*e.Left);
-        const TVariant* pb = pa ? Peek(*e.Right) : nullptr;
-        bool truth = false;
-        if (pb && FastCompare(e.Op, *pa, *pb, truth)) return truth;
-    }
-    return EvalConditionSlow(e);
-}
-
 bool TRuntime::EvalConditionSlow(const TExpr& e) {
     if (e.Kind == TExprKind::ekBinary && e.Op >= TBinaryOp::boEq && e.Op <= TBinaryOp::boGe) {
         const TVariant a = Eval(*e.Left);

@@ -7,24 +7,19 @@
 namespace rekna {
 
 TFlow TRuntime::ExecBlock(const TBlock& block) {
-    for (const TStmtPtr& s : block) {
-        try {
-            const TFlow flow = Exec(*s);
-            if (FDying) RunDying();
-            if (flow != TFlow::flNormal) return flow;
-        } catch (TScriptRaise& r) {
-            if (!r.Located) {
-                r.Located = true;
-                r.Line = s->Line;
-                r.Column = s->Column;
-                r.Program = FFrame->Program;
-            }
-            if (!FFrame->ResumeNext || r.Fatal) throw;
-            SetErr(r);
-            if (FDying) RunDying();
-        }
+    return ExecStatements(block);
+}
+
+void TRuntime::Caught(TScriptRaise& r, const TStmt& s) {
+    if (!r.Located) {
+        r.Located = true;
+        r.Line = s.Line;
+        r.Column = s.Column;
+        r.Program = FFrame->Program;
     }
-    return TFlow::flNormal;
+    if (!FFrame->ResumeNext || r.Fatal) throw;
+    SetErr(r);
+    if (FDying) RunDying();
 }
 
 TVariant TRuntime::NewArray(const std::vector<std::int32_t>& upper, bool fixed) {
@@ -291,15 +286,21 @@ TFlow TRuntime::ExecFor(const TStmt& s) {
             if (stepValue >= 0 ? current > limit : current < limit) break;
         }
         Poll();
-        const TFlow flow = ExecBlock(s.Blocks[0]);
+        const TFlow flow = ExecStatements(s.Blocks[0]);
         if (flow == TFlow::flExitFor) break;
         if (flow != TFlow::flNormal) return flow;
         TVariant& next = VariableForWrite(*s.Target);
-        TVariant sum;
-        if (!FastOperator(TBinaryOp::boAdd, next, step, sum)) {
-            sum = Arithmetic(TBinaryOp::boAdd, next, step, Owner.Limits.MaxTextBytes);
+        // A Long counter goes on as a Long while it fits (the common case past 32767).
+        if (next.Type() == TVarType::vtLong && step.IsWhole()) {
+            const std::int64_t r = static_cast<std::int64_t>(next.WholeValue()) + step.WholeValue();
+            if (r >= INT32_MIN && r <= INT32_MAX) {
+                next.SetLong(static_cast<std::int32_t>(r));
+                continue;
+            }
         }
-        next = std::move(sum);
+        if (!FastOperator(TBinaryOp::boAdd, next, step, next)) {
+            next = Arithmetic(TBinaryOp::boAdd, next, step, Owner.Limits.MaxTextBytes);
+        }
     }
     return TFlow::flNormal;
 }
@@ -402,6 +403,19 @@ void TRuntime::ExecAssign(const TStmt& s) {
             Assign(t, std::move(value), false);
             return;
         }
+    } else if (v.Slot == TNameSlot::nsProc && v.SlotGen == FProcsGen &&
+               v.Kind == TExprKind::ekName && t.Kind == TExprKind::ekName && !t.HasArgs) {
+        // "x = F(...)": the function's result straight into the variable.
+        TVariant value =
+            CallProc(*static_cast<TProc*>(const_cast<void*>(v.SlotPtr)), v.Args, nullptr);
+        TVariant* var = FindVariable(t);
+        if (var && !t.SlotConst && var->Type() < TVarType::vtObject &&
+            value.Type() < TVarType::vtObject) {
+            *var = std::move(value);
+            return;
+        }
+        Assign(t, std::move(value), false);
+        return;
     } else if (t.Kind == TExprKind::ekName && !t.HasArgs && !s.AppendSelf) {
         // "x = y": a plain value copied from where it is.
         const TVariant* a = Peek(v);
@@ -489,9 +503,9 @@ void TRuntime::ExecCallSlow(const TExpr& t) {
 
 TFlow TRuntime::ExecIf(const TStmt& s) {
     for (std::size_t i = 0; i < s.Conditions.size(); ++i) {
-        if (EvalCondition(*s.Conditions[i])) return ExecBlock(s.Blocks[i]);
+        if (EvalCondition(*s.Conditions[i])) return ExecStatements(s.Blocks[i]);
     }
-    if (s.Blocks.size() > s.Conditions.size()) return ExecBlock(s.Blocks.back());
+    if (s.Blocks.size() > s.Conditions.size()) return ExecStatements(s.Blocks.back());
     return TFlow::flNormal;
 }
 

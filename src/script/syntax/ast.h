@@ -155,6 +155,7 @@ struct TProc {
     bool IsPublic = true;
     bool IsDefault = false;
     std::vector<TParam> Params;
+    std::vector<std::uint8_t> ByRef;  // per parameter, for the calls
     TBlock Body;
     std::vector<std::string> Locals;  // slot names: the result, parameters, then Dim and implicit
     std::vector<bool> LocalIsConst;

@@ -29,6 +29,7 @@ void TParser::ParseProcHeader(TProc& proc) {
             if (Accept(TK::tkLParen)) Expect(TK::tkRParen, seExpectedRParen);
             if (proc.LocalIndex.count(param.Name) != 0) Fail(seNameRedefined, pn);
             proc.AddLocal(param.Name);
+            proc.ByRef.push_back(param.ByRef ? 1 : 0);
             proc.Params.push_back(std::move(param));
             if (!Accept(TK::tkComma)) break;
         }

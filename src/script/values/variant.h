@@ -135,6 +135,11 @@ public:
         if (old) old->Release();
         return *this;
     }
+    // A new Long in a value that holds no string, array or object.
+    void SetLong(std::int32_t v) noexcept {
+        FType = TVarType::vtLong;
+        FWhole = v;
+    }
     // Empty again.
     void Clear() noexcept {
         TBox* old = HasBox() ? FBox : nullptr;
