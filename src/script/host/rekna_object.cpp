@@ -125,9 +125,7 @@ const void* TEObj::MemberKey() const noexcept {
 
 bool TEObj::CallQuick(int id, TInvokeResult& failure) {
     if (id != emEscStop) return TScriptObject::CallQuick(id, failure);
-    ++FState.EscStopCount;
-    const std::int64_t now = CoarseNow();
-    if (now == FState.LastEscCheck || EscStopTick(now) == drOk) return true;
+    if (EscStop() == drOk) return true;
     failure = {seStopped, "EscStop", true};
     return false;
 }
@@ -288,13 +286,24 @@ void TEObj::Status(std::string_view utf8, int count) {
     FDesk.ShowStatus(text);
 }
 
-std::uint32_t TEObj::EscStop() {
+bool TEObj::EscStopCounted() {
     ++FState.EscStopCount;
+    return --FState.ClockCountdown <= 0;
+}
+
+std::uint32_t TEObj::EscStop() {
+    if (!EscStopCounted()) return drOk;
     // One reading of the coarse clock serves the status line, the window's events and the look
     // at the Esc key, which can only change between clock ticks (when events run, or by time).
     const std::int64_t now = CoarseNow();
-    // Within the tick of the last call nothing else can have come due.
-    if (now == FState.LastEscCheck) return drOk;
+    // Within the tick of the last look nothing else can have come due.
+    if (now == FState.LastEscCheck) {
+        FState.ClockSkip = std::min(FState.ClockSkip * 2, 16);
+        FState.ClockCountdown = FState.ClockSkip;
+        return drOk;
+    }
+    FState.ClockSkip = 1;
+    FState.ClockCountdown = 1;
     return EscStopTick(now);
 }
 

@@ -46,6 +46,10 @@ struct TScriptRunState {
     std::int64_t LastStatus = 0;
     std::int64_t LastEvents = 0;
     std::int64_t LastEscCheck = 0;
+    // While EscStop comes many times per clock tick the clock is read only every ClockSkip
+    // calls (at most 16), and at every call again once a tick has passed.
+    int ClockSkip = 1;
+    int ClockCountdown = 1;
     std::string OwnClipboard;  // the clipboard without a desktop
 };
 
@@ -113,6 +117,8 @@ public:
 private:
     void PumpEvents(std::int64_t now);
     std::uint32_t EscStop();
+    // Counts an EscStop; true when the clock has to be looked at (otherwise nothing is due).
+    bool EscStopCounted();
     // The part of EscStop that runs once per clock tick: status, events, the Esc key.
     std::uint32_t EscStopTick(std::int64_t now);
     void Sleep(double milliseconds);
