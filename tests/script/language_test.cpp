@@ -11,18 +11,6 @@
 namespace rekna {
 namespace {
 
-struct TRow {
-    std::string Program;
-    std::string Expr;
-    std::string Expected;
-};
-
-void ExpectRows(const std::vector<TRow>& rows) {
-    for (const TRow& row : rows) {
-        EXPECT_EQ(RunThenEval(row.Program, row.Expr), row.Expected) << row.Program;
-    }
-}
-
 const char kCounter[] = "Class Counter\n"
                         "  Private FCount\n"
                         "  Public Name\n"
@@ -42,7 +30,7 @@ const char kCounter[] = "Class Counter\n"
 
 TEST(ScriptLanguage, Classes) {
     const std::string c = kCounter;
-    ExpectRows({
+    ExpectScriptRows({
         {c + "Set k = New Counter : k.Add 5", "k.Count", "Integer 15"},
         {c + "Set k = New Counter : k.Count = 3", "k.Twice()", "Integer 6"},
         {c + "Set k = New Counter : k.Name = \"n\"", "k.Name & TypeName(k)", "String nCounter"},
@@ -73,7 +61,7 @@ TEST(ScriptLanguage, DefaultMembersAndLetOnObjects) {
                             "  Public Property Let Value(v) : FV = v : End Property\n"
                             "End Class\n"
                             "Set b = New Box : b.Value = 4\n";
-    ExpectRows({
+    ExpectScriptRows({
         {box, "b + 1", "Integer 5"},
         {box + "x = b", "x", "Integer 4"},
         // Let on a variable that holds the object assigns its default property.
@@ -94,7 +82,7 @@ TEST(ScriptLanguage, ClassTerminateRunsWhenTheLastReferenceGoes) {
                           "  Private Sub Class_Terminate : log = log & Name & \";\" : End Sub\n"
                           "End Class\n"
                           "log = \"\"\n";
-    ExpectRows({
+    ExpectScriptRows({
         {t + "Set a = New T : a.Name = \"a\" : Set b = New T : b.Name = \"b\"\n"
              "Set a = Nothing\nl1 = log\nSet b = Nothing",
          "l1 & \"|\" & log", "String a;|a;b;"},
@@ -111,7 +99,7 @@ TEST(ScriptLanguage, ClassTerminateRunsWhenTheLastReferenceGoes) {
 
 TEST(ScriptLanguage, With) {
     const std::string c = kCounter;
-    ExpectRows({
+    ExpectScriptRows({
         {c + "Set k = New Counter\nWith k\n .Add 2\n .Name = \"w\"\n x = .Count\nEnd With",
          "x & k.Name", "String 12w"},
         {c + "With New Counter : .Add 1 : y = .Twice() : End With", "y", "Integer 22"},
@@ -124,7 +112,7 @@ TEST(ScriptLanguage, With) {
 }
 
 TEST(ScriptLanguage, EvalExecuteAndGetRef) {
-    ExpectRows({
+    ExpectScriptRows({
         {"", "Eval(\"1+2*3\")", "Integer 7"},
         // Eval compares, Execute assigns.
         {"x = 2 : r = Eval(\"x = 1\")", "r & x", "String False2"},
@@ -145,7 +133,7 @@ TEST(ScriptLanguage, EvalExecuteAndGetRef) {
 }
 
 TEST(ScriptLanguage, DateLiterals) {
-    ExpectRows({
+    ExpectScriptRows({
         {"", "Year(#12/10/2026#) & \"-\" & Month(#12/10/2026#) & \"-\" & Day(#12/10/2026#)",
          "String 2026-12-10"},
         {"", "#2026/12/10# = #12/10/2026#", "Boolean True"},
@@ -161,7 +149,7 @@ TEST(ScriptLanguage, DateLiterals) {
 
 TEST(ScriptLanguage, ArrayElementsByReference) {
     const std::string bump = "Sub Bump(x) : x = x + 1 : End Sub\n";
-    ExpectRows({
+    ExpectScriptRows({
         {bump + "Dim a(2) : a(1) = 5 : Bump a(1)", "a(1)", "Integer 6"},
         {bump + "Dim a(2) : a(1) = 5 : Bump (a(1))", "a(1)", "Integer 5"},
         {bump + "Dim a(1, 1) : a(1, 0) = 2 : Call Bump(a(1, 0))", "a(1, 0)", "Integer 3"},
@@ -185,7 +173,7 @@ TEST(ScriptLanguage, NoFixedLimitsOnLength) {
     std::string continued = "y = 1";
     for (int i = 0; i < 300; ++i)
         continued += " + _\n 1";
-    ExpectRows({
+    ExpectScriptRows({
         {many, "UBound(a) & \",\" & a(999)", "String 999,999"},
         {sum, "x", "Integer 5000"},
         {text, "Len(s)", "Long 6000"},
@@ -195,7 +183,7 @@ TEST(ScriptLanguage, NoFixedLimitsOnLength) {
 }
 
 TEST(ScriptLanguage, OmittedArguments) {
-    ExpectRows({
+    ExpectScriptRows({
         {"", "FormatNumber(-1234.5, 1, , True)", "String (1,234.5)"},
         {"", "FormatNumber(1234.5, , , , False)", "String 1234.50"},
         {"", "Mid(\"abc\", , 1)", "Err 449"},

@@ -11,21 +11,9 @@
 namespace rekna {
 namespace {
 
-struct TRow {
-    std::string Program;
-    std::string Expr;
-    std::string Expected;
-};
-
-void ExpectRows(const std::vector<TRow>& rows) {
-    for (const TRow& row : rows) {
-        EXPECT_EQ(RunThenEval(row.Program, row.Expr), row.Expected) << row.Program;
-    }
-}
-
 TEST(ScriptObjects, RegExp) {
     const std::string re = "Set re = New RegExp : re.Global = True\n";
-    ExpectRows({
+    ExpectScriptRows({
         {re + "re.Pattern = \"(\\d+)-(\\d+)\" : Set m = re.Execute(\"10-20 and 30-40\")",
          "m.Count & \"|\" & m(0).Value & \"|\" & m(1).FirstIndex & \"|\" & m(0).SubMatches(1) & "
          "\"|\" & m.Item(1).Length",
@@ -54,7 +42,7 @@ TEST(ScriptObjects, RegExp) {
         {"Set re = New RegExp", "TypeName(re) & re.Global & re.Pattern", "String IRegExp2False"},
     });
     // Positions and lengths count UTF-16 units; text is matched as characters.
-    ExpectRows({
+    ExpectScriptRows({
         {re + "re.Pattern = \"" + SysText("い.") + "\" : Set m = re.Execute(\"" +
              SysText("😀あいう") + "\")",
          "m(0).FirstIndex & m(0).Length & (m(0).Value = \"" + SysText("いう") + "\")",
@@ -65,7 +53,7 @@ TEST(ScriptObjects, RegExp) {
 }
 
 TEST(ScriptObjects, RegExpReplaceCallsAFunction) {
-    ExpectRows({
+    ExpectScriptRows({
         {"Function Up(m, p, src) : Up = UCase(m) & p : End Function\n"
          "Set re = New RegExp : re.Pattern = \"[a-z]+\" : re.Global = True",
          "re.Replace(\"ab cd\", GetRef(\"Up\"))", "String AB0 CD3"},
@@ -75,7 +63,7 @@ TEST(ScriptObjects, RegExpReplaceCallsAFunction) {
 TEST(ScriptObjects, Dictionary) {
     const std::string d = "Set d = CreateObject(\"Scripting.Dictionary\")\n"
                           "d.Add \"a\", 1 : d.Add \"b\", 2 : d(\"c\") = 3\n";
-    ExpectRows({
+    ExpectScriptRows({
         {d, "d.Count & d.Exists(\"a\") & d(\"a\") & d.Item(\"b\")", "String 3True12"},
         {d, "Join(d.Keys, \",\") & \"|\" & Join(d.Items, \",\")", "String a,b,c|1,2,3"},
         {d + "For Each k In d : s = s & k : Next", "s", "String abc"},
@@ -100,7 +88,7 @@ TEST(ScriptObjects, Dictionary) {
 }
 
 TEST(ScriptObjects, ErrRaiseKeepsNumberSourceAndDescription) {
-    ExpectRows({
+    ExpectScriptRows({
         {"On Error Resume Next\nErr.Raise vbObjectError + 513, \"MyApp\", \"Custom failure\"",
          "Err.Number & \"|\" & Err.Source & \"|\" & Err.Description",
          "String -2147220991|MyApp|Custom failure"},
@@ -155,11 +143,12 @@ TEST(ScriptObjects, TheMemoryAccountSeesWhatTheScriptsHold) {
     ASSERT_TRUE(s.Execute("t = \"\" : For i = 1 To 10000 : t = t & \"abcdefghij\" : Next"));
     EXPECT_GE(s.MemoryInUse(), before + 100000);
     // Objects that hold each other go at a reset too.
-    ASSERT_TRUE(s.Execute("Class Node : Public Other, Big : End Class\n"
-                          "Set a = New Node : Set b = New Node : Set a.Other = b : Set b.Other = a\n"
-                          "a.Big = Space(50000) : Set a = Nothing : Set b = Nothing\n"
-                          "Set d = CreateObject(\"Scripting.Dictionary\") : Set d(\"me\") = d : "
-                          "d(\"big\") = Space(50000) : Set d = Nothing"));
+    ASSERT_TRUE(
+        s.Execute("Class Node : Public Other, Big : End Class\n"
+                  "Set a = New Node : Set b = New Node : Set a.Other = b : Set b.Other = a\n"
+                  "a.Big = Space(50000) : Set a = Nothing : Set b = Nothing\n"
+                  "Set d = CreateObject(\"Scripting.Dictionary\") : Set d(\"me\") = d : "
+                  "d(\"big\") = Space(50000) : Set d = Nothing"));
     EXPECT_GE(s.MemoryInUse(), before + 200000);
     ASSERT_TRUE(s.Reset());
     EXPECT_LT(s.MemoryInUse(), before + 4096);

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
 
 #include "script/runtime/script_interpreter.h"
 
@@ -46,6 +49,19 @@ inline std::string RunThenEval(TScriptInterpreter& s, const std::string& program
 inline std::string RunThenEval(const std::string& program, const std::string& expr) {
     TScriptInterpreter s;
     return RunThenEval(s, program, expr);
+}
+
+// One program, the expression evaluated after it, and the value (or error) expected.
+struct TScriptRow {
+    std::string Program;
+    std::string Expr;
+    std::string Expected;
+};
+
+inline void ExpectScriptRows(const std::vector<TScriptRow>& rows) {
+    for (const TScriptRow& row : rows) {
+        EXPECT_EQ(RunThenEval(row.Program, row.Expr), row.Expected) << row.Program;
+    }
 }
 
 }  // namespace rekna

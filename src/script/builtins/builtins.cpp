@@ -4,6 +4,8 @@
 #include <string>
 #include <unordered_map>
 
+#include "script/runtime/raise.h"
+#include "script/values/convert.h"
 #include "script/values/script_memory.h"
 
 namespace rekna {
@@ -155,6 +157,17 @@ int FindScriptConstant(std::string_view lower) {
 
 const TVariant& ConstantAt(int index) {
     return Constants()[static_cast<std::size_t>(index)].Value;
+}
+
+const TVariant& NotNull(const TVariant& v) {
+    if (v.IsNull()) Raise(seInvalidNull);
+    return v;
+}
+
+std::int32_t Count(const TVariant& v) {
+    const std::int32_t n = ToLong(v);
+    if (n < 0) Raise(seInvalidCall);
+    return n;
 }
 
 std::vector<const char*> BuiltinNames() {

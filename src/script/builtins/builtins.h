@@ -49,6 +49,11 @@ struct TConstant {
 [[nodiscard]] std::vector<const char*> BuiltinNames();
 [[nodiscard]] std::vector<const char*> ScriptConstantNames();
 
+// An argument that must not be Null (error 94).
+const TVariant& NotNull(const TVariant& v);
+// A count or length argument: a whole number, not negative (error 5).
+[[nodiscard]] std::int32_t Count(const TVariant& v);
+
 // An argument given and not left out ("f(1, , 3)" leaves out the second).
 [[nodiscard]] inline bool HasArg(const std::vector<TVariant>& args, std::size_t i) {
     return i < args.size() && !args[i].IsMissing();

@@ -15,12 +15,6 @@ namespace {
 
 using TArgs = std::vector<TVariant>;
 
-std::int32_t Count(const TVariant& v) {
-    const std::int32_t n = ToLong(v);
-    if (n < 0) Raise(seInvalidCall);
-    return n;
-}
-
 // Each unit is two bytes; a count of bytes that ends inside a unit ends before it, since the
 // memo holds no half characters.
 TVariant LenB(TRuntime&, TArgs& a) {

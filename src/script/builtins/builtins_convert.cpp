@@ -15,11 +15,6 @@ namespace {
 
 using TArgs = std::vector<TVariant>;
 
-const TVariant& NotNull(const TVariant& v) {
-    if (v.IsNull()) Raise(seInvalidNull);
-    return v;
-}
-
 TVariant CBool(TRuntime&, TArgs& a) {
     return TVariant::Boolean(ToBool(NotNull(a[0])));
 }

@@ -15,11 +15,6 @@ namespace {
 
 using TArgs = std::vector<TVariant>;
 
-const TVariant& NotNull(const TVariant& v) {
-    if (v.IsNull()) Raise(seInvalidNull);
-    return v;
-}
-
 // A tri-state argument: -1 true, 0 false, -2 (or left out) the default.
 bool TriState(const TArgs& a, std::size_t i, bool fallback) {
     if (!HasArg(a, i) || a[i].IsEmpty()) return fallback;

@@ -17,12 +17,6 @@ namespace {
 
 using TArgs = std::vector<TVariant>;
 
-std::int32_t Count(const TVariant& v) {
-    const std::int32_t n = ToLong(v);
-    if (n < 0) Raise(seInvalidCall);
-    return n;
-}
-
 bool TextCompare(const TArgs& a, std::size_t i) {
     if (!HasArg(a, i)) return false;
     const std::int32_t c = ToLong(a[i]);

@@ -172,7 +172,7 @@ double AddMonths(double d, long long months) {
     const long long y = FloorDiv(total, 12);
     const int m = static_cast<int>(total - y * 12) + 1;
     if (y < 100 || y > 9999) Raise(seInvalidCall);
-    const int day = std::min(p.Day, DaysInMonth(static_cast<int>(y), m));
+    const int day = std::min(p.Day, MonthDays(static_cast<int>(y), m));
     const double date = DateSerial(static_cast<int>(y), m, day);
     const double time = TimeSerial(p.Hour, p.Minute, p.Second);
     return date < 0 ? date - time : date + time;

@@ -113,10 +113,8 @@ std::string ScriptAnswerText(const TVariant& value) {
 }
 
 int TEObj::MemberId(std::string_view name) const {
-    for (std::size_t i = 0; i < kMembers.size(); ++i) {
-        if (SameMemberName(name, kMembers[i])) return static_cast<int>(i) + 1;
-    }
-    return -1;
+    const int i = FindMemberName(name, kMembers);
+    return i < 0 ? -1 : i + 1;
 }
 
 const void* TEObj::MemberKey() const noexcept {

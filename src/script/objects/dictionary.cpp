@@ -26,8 +26,8 @@ enum TDictMember : int {
     dmKey,
 };
 
-constexpr const char* kNames[] = {"item", "add",   "exists", "remove",      "removeall",
-                                  "keys", "items", "count",  "comparemode", "key"};
+constexpr std::string_view kNames[] = {"item", "add",   "exists", "remove",      "removeall",
+                                       "keys", "items", "count",  "comparemode", "key"};
 
 // A key as the dictionary compares it: numbers by value, text by its bytes (folded in text
 // mode), objects by identity.
@@ -58,12 +58,7 @@ public:
         TrackCycles();
     }
 
-    int MemberId(std::string_view name) const override {
-        for (int i = 0; i < static_cast<int>(std::size(kNames)); ++i) {
-            if (SameMemberName(name, kNames[i])) return i;
-        }
-        return -1;
-    }
+    int MemberId(std::string_view name) const override { return FindMemberName(name, kNames); }
 
     TInvokeResult Invoke(int id, std::uint8_t flags, std::vector<TVariant>& args,
                          TVariant& result) override {

@@ -23,12 +23,9 @@ public:
     explicit TErrObject(TRuntime& rt) : FRt(rt) {}
 
     int MemberId(std::string_view name) const override {
-        static const char* const kNames[] = {"number",      "description", "source", "helpfile",
-                                             "helpcontext", "clear",       "raise"};
-        for (int i = 0; i < 7; ++i) {
-            if (SameMemberName(name, kNames[i])) return i;
-        }
-        return -1;
+        static constexpr std::string_view kNames[] = {
+            "number", "description", "source", "helpfile", "helpcontext", "clear", "raise"};
+        return FindMemberName(name, kNames);
     }
 
     TInvokeResult Invoke(int id, std::uint8_t flags, std::vector<TVariant>& args,

@@ -30,11 +30,13 @@ TInvokeResult BadCount() {
     return {seArgCount, {}, false};
 }
 
-// SubMatches: the groups of a match, Empty for a group that took no part.
-class TSubMatches final : public TScriptObject {
+// Matches and SubMatches: Count, Item (their default) and For Each; a group of a match that took
+// no part is Empty.
+class TItems final : public TScriptObject {
 public:
-    explicit TSubMatches(std::vector<TVariant> items) : FItems(std::move(items)) {
-        Account(sizeof(TSubMatches) + FItems.size() * sizeof(TVariant));
+    TItems(std::vector<TVariant> items, const char* typeName)
+        : FItems(std::move(items)), FTypeName(typeName) {
+        Account(sizeof(TItems) + FItems.size() * sizeof(TVariant));
     }
     int MemberId(std::string_view name) const override {
         if (SameMemberName(name, "item")) return kDefaultMember;
@@ -51,12 +53,13 @@ public:
         }
         if (args.size() != 1) return BadCount();
         const std::int32_t i = ToLong(args[0]);
-        if (i < 0 || static_cast<std::size_t>(i) >= FItems.size())
+        if (i < 0 || static_cast<std::size_t>(i) >= FItems.size()) {
             return {seInvalidCall, {}, false};
+        }
         result = FItems[static_cast<std::size_t>(i)];
         return {};
     }
-    std::string TypeName() const override { return "SubMatches"; }
+    std::string TypeName() const override { return FTypeName; }
     bool HasDefault() const override { return true; }
     bool Enumerate(std::vector<TVariant>& items) override {
         items = FItems;
@@ -69,6 +72,7 @@ public:
 
 private:
     std::vector<TVariant> FItems;
+    const char* FTypeName;
 };
 
 // Match: Value (its default), FirstIndex, Length, SubMatches.
@@ -76,15 +80,13 @@ class TMatch final : public TScriptObject {
 public:
     TMatch(std::string value, std::int32_t first, std::int32_t length, std::vector<TVariant> subs)
         : FValue(std::move(value)), FFirst(first), FLength(length),
-          FSubs(new TSubMatches(std::move(subs))) {
+          FSubs(new TItems(std::move(subs), "SubMatches")) {
         Account(sizeof(TMatch) + FValue.capacity());
     }
     int MemberId(std::string_view name) const override {
-        static const char* const kNames[] = {"value", "firstindex", "length", "submatches"};
-        for (int i = 0; i < 4; ++i) {
-            if (SameMemberName(name, kNames[i])) return i;
-        }
-        return -1;
+        static constexpr std::string_view kNames[] = {"value", "firstindex", "length",
+                                                      "submatches"};
+        return FindMemberName(name, kNames);
     }
     TInvokeResult Invoke(int id, std::uint8_t flags, std::vector<TVariant>& args,
                          TVariant& result) override {
@@ -109,47 +111,6 @@ private:
     std::string FValue;
     std::int32_t FFirst, FLength;
     TRef<TScriptObject> FSubs;
-};
-
-// Matches: Count, Item (its default) and For Each.
-class TMatches final : public TScriptObject {
-public:
-    explicit TMatches(std::vector<TVariant> items) : FItems(std::move(items)) {
-        Account(sizeof(TMatches) + FItems.size() * sizeof(TVariant));
-    }
-    int MemberId(std::string_view name) const override {
-        if (SameMemberName(name, "item")) return kDefaultMember;
-        if (SameMemberName(name, "count")) return 1;
-        return -1;
-    }
-    TInvokeResult Invoke(int id, std::uint8_t flags, std::vector<TVariant>& args,
-                         TVariant& result) override {
-        if ((flags & (ifPropertyPut | ifPropertyPutRef)) != 0) return {seNoMember, {}, false};
-        if (id == 1) {
-            if (!args.empty()) return BadCount();
-            result = TVariant::Long(static_cast<std::int32_t>(FItems.size()));
-            return {};
-        }
-        if (args.size() != 1) return BadCount();
-        const std::int32_t i = ToLong(args[0]);
-        if (i < 0 || static_cast<std::size_t>(i) >= FItems.size())
-            return {seInvalidCall, {}, false};
-        result = FItems[static_cast<std::size_t>(i)];
-        return {};
-    }
-    std::string TypeName() const override { return "MatchCollection"; }
-    bool HasDefault() const override { return true; }
-    bool Enumerate(std::vector<TVariant>& items) override {
-        items = FItems;
-        return true;
-    }
-    const void* MemberKey() const noexcept override {
-        static const char key = 0;
-        return &key;
-    }
-
-private:
-    std::vector<TVariant> FItems;
 };
 
 enum TRegExpMember : int {
@@ -185,12 +146,9 @@ public:
     TRegExp() { Account(sizeof(TRegExp)); }
 
     int MemberId(std::string_view name) const override {
-        static const char* const kNames[] = {"pattern", "global",  "ignorecase", "multiline",
-                                             "test",    "execute", "replace"};
-        for (int i = 0; i < 7; ++i) {
-            if (SameMemberName(name, kNames[i])) return i;
-        }
-        return -1;
+        static constexpr std::string_view kNames[] = {
+            "pattern", "global", "ignorecase", "multiline", "test", "execute", "replace"};
+        return FindMemberName(name, kNames);
     }
 
     TInvokeResult Invoke(int id, std::uint8_t flags, std::vector<TVariant>& args,
@@ -349,7 +307,7 @@ private:
                 new TMatch(Utf8ToCp932(value), static_cast<std::int32_t>(unitPos),
                            static_cast<std::int32_t>(Units(value)), std::move(subs))));
         });
-        return TVariant::Object(new TMatches(std::move(matches)));
+        return TVariant::Object(new TItems(std::move(matches), "MatchCollection"));
     }
 
     // The replacement text with "$1".."$99", "$&", "$`", "$'" and "$$" filled in (UTF-8).

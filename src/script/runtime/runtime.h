@@ -18,6 +18,8 @@
 
 namespace rekna {
 
+class TCallScope;
+
 // What a statement asks of the statements around it.
 enum class TFlow : std::uint8_t { flNormal, flExitFor, flExitDo, flExitProc };
 
@@ -211,7 +213,7 @@ public:
     TVariant CallProc(TProc& proc, const std::vector<TExprPtr>& args, TClassInstance* me,
                       const TVariant* extra = nullptr);
     // A ByRef argument that is an array element: false when it is none.
-    [[gnu::noinline]] bool BindElement(const TExpr& a, class TCallScope& scope, std::size_t slot);
+    [[gnu::noinline]] bool BindElement(const TExpr& a, TCallScope& scope, std::size_t slot);
     // A member of an instance: a field, a method or a property (put when value is given).
     TVariant CallMember(TClassInstance& inst, int member, std::uint8_t flags,
                         const std::vector<TExprPtr>& args, TVariant* value = nullptr);
@@ -302,6 +304,8 @@ private:
     void Fail(const TScriptRaise& r);
     void FailCompile(int number, int line, int column, const std::vector<std::string>& lines);
     void Begin();
+    // Runs work as the top level of the program's run, turning what ends it into LastError.
+    template <class TWork> bool Run(const TProgram& program, TWork work);
     void RegisterProgram(std::shared_ptr<TProgram> program);
     int AddGlobal(const std::string& name);
     template <class TBind> TVariant Invoke(TProc& proc, TClassInstance* me, TBind&& bind);

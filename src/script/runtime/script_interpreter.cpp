@@ -181,28 +181,19 @@ private:
     TScriptMemoryScope FMemory;
 };
 
-bool TRuntime::Execute(std::string_view text) {
-    Begin();
-    const TScriptMemoryScope memory(FMemory);
-    auto program = std::make_shared<TProgram>();
-    TParseError pe;
-    if (!ParseProgram(text, *program, pe)) {
-        FailCompile(pe.Number, pe.Line, pe.Column, program->Lines);
-        return false;
-    }
-    const std::shared_ptr<TProgram> body = program;
-    RegisterProgram(std::move(program));
-    FRunProgram = body.get();
+template <class TWork> bool TRuntime::Run(const TProgram& program, TWork work) {
+    FRunProgram = &program;
     bool ok = true;
     {
         TFrame top;
-        top.Program = body.get();
+        top.Program = &program;
         const TRunScope run(*this);
         FFrame = &top;
         try {
-            ExecBlock(body->Body);
+            work();
             RunDying();
-        } catch (const TScriptRaise& r) {
+        } catch (TScriptRaise& r) {
+            if (!r.Located) r.Program = &program;
             Fail(r);
             ok = false;
         } catch (const std::exception&) {
@@ -214,6 +205,20 @@ bool TRuntime::Execute(std::string_view text) {
     return ok;
 }
 
+bool TRuntime::Execute(std::string_view text) {
+    Begin();
+    const TScriptMemoryScope memory(FMemory);
+    auto program = std::make_shared<TProgram>();
+    TParseError pe;
+    if (!ParseProgram(text, *program, pe)) {
+        FailCompile(pe.Number, pe.Line, pe.Column, program->Lines);
+        return false;
+    }
+    const std::shared_ptr<TProgram> body = program;
+    RegisterProgram(std::move(program));
+    return Run(*body, [&] { ExecBlock(body->Body); });
+}
+
 bool TRuntime::Evaluate(std::string_view text, TVariant& result) {
     Begin();
     const TScriptMemoryScope memory(FMemory);
@@ -223,36 +228,18 @@ bool TRuntime::Evaluate(std::string_view text, TVariant& result) {
         FailCompile(pe.Number, pe.Line, pe.Column, program->Lines);
         return false;
     }
-    FRunProgram = program.get();
-    bool ok = true;
-    {
-        TFrame top;
-        top.Program = program.get();
-        const TRunScope run(*this);
-        FFrame = &top;
-        try {
-            result = Eval(*program->Expression);
-            // An object with a default value answers with it, as the host reads a result as
-            // text; one whose default needs arguments stays the object.
-            if (result.IsObject() && result.ObjPtr() && result.ObjPtr()->HasDefault()) {
-                try {
-                    result = ValueOf(result);
-                } catch (const TScriptRaise& r) {
-                    if (r.Fatal) throw;
-                }
+    return Run(*program, [&] {
+        result = Eval(*program->Expression);
+        // An object with a default value answers with it, as the host reads a result as text;
+        // one whose default needs arguments stays the object.
+        if (result.IsObject() && result.ObjPtr() && result.ObjPtr()->HasDefault()) {
+            try {
+                result = ValueOf(result);
+            } catch (const TScriptRaise& r) {
+                if (r.Fatal) throw;
             }
-            RunDying();
-        } catch (TScriptRaise& r) {
-            if (!r.Located) r.Program = program.get();
-            Fail(r);
-            ok = false;
-        } catch (const std::exception&) {
-            Fail(TScriptRaise{seOutOfMemory, ScriptErrorText(seOutOfMemory), true});
-            ok = false;
         }
-    }
-    if (ok) LastError = TScriptError();  // a call refused during the run may have set it
-    return ok;
+    });
 }
 
 void TRuntime::Reset() {

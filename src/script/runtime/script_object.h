@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -89,6 +90,15 @@ protected:
         if (c != lower[i]) return false;
     }
     return true;
+}
+
+// The index of a member name in a table of lower-case names, or -1.
+[[nodiscard]] inline int FindMemberName(std::string_view name,
+                                        std::span<const std::string_view> lower) noexcept {
+    for (std::size_t i = 0; i < lower.size(); ++i) {
+        if (SameMemberName(name, lower[i])) return static_cast<int>(i);
+    }
+    return -1;
 }
 
 }  // namespace rekna

@@ -199,6 +199,24 @@ void TParser::Declare(const std::string& name, bool isConst) {
     }
 }
 
+TDeclare TParser::ParseDeclared() {
+    const TToken& name = ExpectName();
+    TDeclare d;
+    d.Name = name.Text;
+    d.Spelling = name.Spelling;
+    if (Accept(TK::tkLParen)) {
+        d.IsArray = true;
+        if (!Is(TK::tkRParen)) {
+            for (;;) {
+                d.Bounds.push_back(ParseExpr());
+                if (!Accept(TK::tkComma)) break;
+            }
+        }
+        Expect(TK::tkRParen, seExpectedRParen);
+    }
+    return d;
+}
+
 TStmtPtr TParser::ParseDim(const TToken& at, TStmtKind kind) {
     auto s = Stmt(kind, at);
     if (kind == TStmtKind::skReDim && IsWord("preserve")) {
@@ -206,20 +224,7 @@ TStmtPtr TParser::ParseDim(const TToken& at, TStmtKind kind) {
         s->Preserve = true;
     }
     for (;;) {
-        const TToken& name = ExpectName();
-        TDeclare d;
-        d.Name = name.Text;
-        d.Spelling = name.Spelling;
-        if (Accept(TK::tkLParen)) {
-            d.IsArray = true;
-            if (!Is(TK::tkRParen)) {
-                for (;;) {
-                    d.Bounds.push_back(ParseExpr());
-                    if (!Accept(TK::tkComma)) break;
-                }
-            }
-            Expect(TK::tkRParen, seExpectedRParen);
-        }
+        TDeclare d = ParseDeclared();
         if (kind == TStmtKind::skReDim && d.Bounds.empty()) Fail(seExpectedLParen);
         if (kind == TStmtKind::skDim || !FProc) Declare(d.Name);
         s->Declares.push_back(std::move(d));

@@ -123,6 +123,8 @@ public:
     TExprPtr ParseTarget();
     TStmtPtr ParseAssignOrCall();
     void Declare(const std::string& name, bool isConst = false);
+    // A name with its bounds, as Dim and the fields of a class give them.
+    TDeclare ParseDeclared();
     TStmtPtr ParseDim(const TToken& at, TStmtKind kind);
     TStmtPtr ParseConst(const TToken& at);
     TStmtPtr ParseErase(const TToken& at);

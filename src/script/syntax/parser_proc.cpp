@@ -161,21 +161,9 @@ void TParser::ParseClassBody(TClassDef& def) {
         if (isDefault) Fail(seDefaultNotHere);
         if (!access && !AcceptKw(KW::kwDim)) Fail(seExpectedStatement);
         for (;;) {
-            const TToken& name = ExpectName();
-            TDeclare d;
-            d.Name = name.Text;
-            d.Spelling = name.Spelling;
+            const TToken& name = Peek();
+            TDeclare d = ParseDeclared();
             d.IsPublic = isPublic;
-            if (Accept(TK::tkLParen)) {
-                d.IsArray = true;
-                if (!Is(TK::tkRParen)) {
-                    for (;;) {
-                        d.Bounds.push_back(ParseExpr());
-                        if (!Accept(TK::tkComma)) break;
-                    }
-                }
-                Expect(TK::tkRParen, seExpectedRParen);
-            }
             if (def.Find(d.Name) >= 0) Fail(seNameRedefined, name);
             TClassMember m;
             m.Name = d.Name;

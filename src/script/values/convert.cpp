@@ -1,5 +1,6 @@
 // Conversions between the script's value types.
 #include "script/values/convert.h"
+#include "script/values/text_scan.h"
 
 #include <charconv>
 #include <cmath>
@@ -14,21 +15,6 @@ namespace rekna {
 
 namespace {
 
-bool IsSpace(char c) noexcept {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-bool IsDigit(char c) noexcept {
-    return c >= '0' && c <= '9';
-}
-
-std::string_view Trimmed(std::string_view t) noexcept {
-    while (!t.empty() && IsSpace(t.front()))
-        t.remove_prefix(1);
-    while (!t.empty() && IsSpace(t.back()))
-        t.remove_suffix(1);
-    return t;
-}
-
 // "&H..." and "&O...": the bits as a Long (a four-digit hexadecimal number as an Integer).
 bool ParseRadix(std::string_view t, double& out) {
     if (t.size() < 3 || t[0] != '&') return false;
@@ -39,7 +25,7 @@ bool ParseRadix(std::string_view t, double& out) {
     for (std::size_t i = 2; i < t.size(); ++i) {
         const char c = static_cast<char>(t[i] | 0x20);
         int d = -1;
-        if (IsDigit(t[i]))
+        if (IsScanDigit(t[i]))
             d = t[i] - '0';
         else if (c >= 'a' && c <= 'f')
             d = c - 'a' + 10;
@@ -67,7 +53,7 @@ std::string FormatG(double d, int digits) {
 }  // namespace
 
 bool ParseNumberText(std::string_view text, double& out) {
-    std::string_view t = Trimmed(text);
+    std::string_view t = ScanTrimmed(text);
     if (t.empty()) return false;
     if (t[0] == '&') return ParseRadix(t, out);
     std::string clean;
@@ -76,7 +62,7 @@ bool ParseNumberText(std::string_view text, double& out) {
     bool digits = false, point = false;
     for (; i < t.size(); ++i) {
         const char c = t[i];
-        if (IsDigit(c)) {
+        if (IsScanDigit(c)) {
             clean += c;
             digits = true;
         } else if (c == ',' && !point && digits) {
@@ -93,8 +79,8 @@ bool ParseNumberText(std::string_view text, double& out) {
         clean += 'e';
         ++i;
         if (i < t.size() && (t[i] == '+' || t[i] == '-')) clean += t[i++];
-        if (i >= t.size() || !IsDigit(t[i])) return false;
-        while (i < t.size() && IsDigit(t[i]))
+        if (i >= t.size() || !IsScanDigit(t[i])) return false;
+        while (i < t.size() && IsScanDigit(t[i]))
             clean += t[i++];
     }
     if (i != t.size()) return false;
@@ -223,7 +209,7 @@ std::int16_t ToInteger(const TVariant& v) {
 
 bool ToBool(const TVariant& v) {
     if (v.IsString()) {
-        const std::string_view t = Trimmed(v.Str());
+        const std::string_view t = ScanTrimmed(v.Str());
         auto same = [](std::string_view a, std::string_view b) {
             if (a.size() != b.size()) return false;
             for (std::size_t i = 0; i < a.size(); ++i) {

@@ -63,6 +63,6 @@ struct TDateParts {
 [[nodiscard]] double ToDate(const TVariant& v);
 // Between 0100-01-01 and 9999-12-31 23:59:59.
 [[nodiscard]] bool IsDateInRange(double d) noexcept;
-[[nodiscard]] int DaysInMonth(int year, int month) noexcept;
+[[nodiscard]] int MonthDays(int year, int month) noexcept;
 
 }  // namespace rekna

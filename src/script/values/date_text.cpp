@@ -8,25 +8,11 @@
 #include "platform/cp932.h"
 #include "script/runtime/raise.h"
 #include "script/values/convert.h"
+#include "script/values/text_scan.h"
 
 namespace rekna {
 
 namespace {
-
-bool IsSpace(char c) noexcept {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-bool IsDigit(char c) noexcept {
-    return c >= '0' && c <= '9';
-}
-
-std::string_view Trimmed(std::string_view t) noexcept {
-    while (!t.empty() && IsSpace(t.front()))
-        t.remove_prefix(1);
-    while (!t.empty() && IsSpace(t.back()))
-        t.remove_suffix(1);
-    return t;
-}
 
 std::string Two(int v) {
     char buf[8];
@@ -166,14 +152,14 @@ int FullYear(int year, int digits) {
 }  // namespace
 
 bool ParseDateText(std::string_view text, double& out) {
-    const std::string t = Normalised(Trimmed(text));
+    const std::string t = Normalised(ScanTrimmed(text));
     std::vector<TDateToken> tokens;
     for (std::size_t i = 0; i < t.size();) {
         const char c = t[i];
         TDateToken tk;
-        if (IsDigit(c)) {
+        if (IsScanDigit(c)) {
             tk.Kind = 'n';
-            while (i < t.size() && IsDigit(t[i])) {
+            while (i < t.size() && IsScanDigit(t[i])) {
                 if (tk.Digits < 6) tk.Value = tk.Value * 10 + (t[i] - '0');
                 ++tk.Digits;
                 ++i;
@@ -183,8 +169,8 @@ bool ParseDateText(std::string_view text, double& out) {
             tk.Kind = 'w';
             while (i < t.size() && t[i] >= 'a' && t[i] <= 'z')
                 tk.Word += t[i++];
-        } else if (c == '/' || c == '-' || c == '.' || c == ',' || c == ':' || IsSpace(c)) {
-            tk.Kind = IsSpace(c) ? ' ' : c;
+        } else if (c == '/' || c == '-' || c == '.' || c == ',' || c == ':' || IsScanSpace(c)) {
+            tk.Kind = IsScanSpace(c) ? ' ' : c;
             ++i;
         } else {
             return false;
@@ -257,7 +243,7 @@ bool ParseDateText(std::string_view text, double& out) {
         } else {
             return false;
         }
-        if (y < 100 || y > 9999 || m < 1 || m > 12 || d < 1 || d > DaysInMonth(y, m)) {
+        if (y < 100 || y > 9999 || m < 1 || m > 12 || d < 1 || d > MonthDays(y, m)) {
             return false;
         }
         result = DateSerial(y, m, d);
@@ -291,7 +277,7 @@ bool IsDateInRange(double d) noexcept {
     return d >= kFirstDate && d <= kLastDate;
 }
 
-int DaysInMonth(int year, int month) noexcept {
+int MonthDays(int year, int month) noexcept {
     static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (month == 2 && (year % 4 == 0 && (year % 100 != 0 || year % 400 == 0))) return 29;
     return kDays[(month - 1) % 12];
