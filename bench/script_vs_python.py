@@ -6,11 +6,11 @@ Usage: bench/script_vs_python.py [--rekna-calc PATH] [--python PATH] [--runs N] 
                                  [--only NAME ...]
 
 The yardstick is the distribution's CPython (/usr/bin/python3 unless --python or $PYTHON says
-otherwise). Every run of either side is a fresh process; the table shows the best wall time and
-the best processor time (user + system) of --runs runs (the best, since a shared machine only
-ever adds time), the same for an empty memo and an empty program (the start-up of each
-process), and the ratios of the whole-process times. The CPython programs keep their work inside a function,
-CPython's fastest form (its module-level loops are slower, and building a string there with
+otherwise). Every run of either side is a fresh process, the two sides by turns; the table shows
+the best wall time and the best processor time (user + system) of --runs runs of each (the best,
+since a shared machine only ever adds time), the same for an empty memo and an empty program (the
+start-up of each process), and the ratios of the whole-process times. The CPython programs keep
+their work inside a function, CPython's fastest form (its module-level loops are slower, and building a string there with
 "+=" copies it on every pass). --scale multiplies the sizes of the work (fib grows by one
 level per doubling) so that the work, not the start-up, dominates. Both sides must print the same
 result or the run fails.
@@ -20,7 +20,6 @@ import argparse
 import math
 import os
 import resource
-import statistics
 import subprocess
 import sys
 import tempfile
@@ -144,20 +143,27 @@ def cpu_of_children():
     return r.ru_utime + r.ru_stime
 
 
-def run(cmd, runs):
-    """The best wall time and the best processor time (user + system) of runs processes."""
-    walls, cpus = [], []
-    out = ""
+def run_once(cmd):
+    cpu = cpu_of_children()
+    start = time.perf_counter()
+    done = subprocess.run(cmd, capture_output=True, text=True)
+    wall = time.perf_counter() - start
+    if done.returncode != 0:
+        sys.exit(f"failed: {' '.join(cmd)}\n{done.stderr}")
+    return wall, cpu_of_children() - cpu, done.stdout
+
+
+def run_pair(first, second, runs):
+    """The best wall and processor times of both commands, run by turns so that a change in
+    the machine's load falls on both alike."""
+    best = [[math.inf, math.inf, ""], [math.inf, math.inf, ""]]
     for _ in range(runs):
-        cpu = cpu_of_children()
-        start = time.perf_counter()
-        done = subprocess.run(cmd, capture_output=True, text=True)
-        walls.append(time.perf_counter() - start)
-        cpus.append(cpu_of_children() - cpu)
-        if done.returncode != 0:
-            sys.exit(f"failed: {' '.join(cmd)}\n{done.stderr}")
-        out = done.stdout
-    return min(walls), min(cpus), out
+        for k, cmd in enumerate((first, second)):
+            wall, cpu, out = run_once(cmd)
+            best[k][0] = min(best[k][0], wall)
+            best[k][1] = min(best[k][1], cpu)
+            best[k][2] = out
+    return best
 
 
 def memo_answer(output):
@@ -202,8 +208,8 @@ def main():
             f.write("#? 0\n")
         with open(empty_py, "w") as f:
             f.write("print(0)\n")
-        start_calc, cpu_calc, _ = run(calc + [empty_memo], args.runs)
-        start_py, cpu_py, _ = run([args.python, empty_py], args.runs)
+        (start_calc, cpu_calc, _), (start_py, cpu_py, _) = run_pair(
+            calc + [empty_memo], [args.python, empty_py], args.runs)
         head = f"{'work':10} {'rekna':>7} {'python':>7} {'ratio':>6}  {'cpu':>7} {'cpu':>7} {'ratio':>6}"
         print(head + "   what")
         print(f"{'start-up':10} {start_calc:7.3f} {start_py:7.3f} {start_calc / start_py:6.2f}"
@@ -218,8 +224,8 @@ def main():
                 f.write(memo)
             with open(py_path, "w") as f:
                 f.write(program)
-            t_calc, c_calc, out_calc = run(calc + [memo_path], args.runs)
-            t_py, c_py, out_py = run([args.python, py_path], args.runs)
+            (t_calc, c_calc, out_calc), (t_py, c_py, out_py) = run_pair(
+                calc + [memo_path], [args.python, py_path], args.runs)
             a, b = memo_answer(out_calc), out_py.strip()
             if not same_number(a, b):
                 sys.exit(f"{name}: rekna gave {a!r}, python {b!r}")

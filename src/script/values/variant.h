@@ -113,7 +113,7 @@ public:
         if (HasBox()) FBox->AddRef();
     }
     TVariant(TVariant&& o) noexcept : FType(o.FType), FCur(o.FCur) { o.FType = TVarType::vtEmpty; }
-    TVariant& operator=(const TVariant& o) noexcept {
+    [[gnu::always_inline]] TVariant& operator=(const TVariant& o) noexcept {
         // o may live inside what this value lets go of: take its content first, and let go
         // last (its going may queue script code).
         const TVarType t = o.FType;
@@ -125,7 +125,7 @@ public:
         if (old) old->Release();
         return *this;
     }
-    TVariant& operator=(TVariant&& o) noexcept {
+    [[gnu::always_inline]] TVariant& operator=(TVariant&& o) noexcept {
         const TVarType t = o.FType;
         const std::int64_t payload = o.FCur;
         o.FType = TVarType::vtEmpty;
