@@ -11,7 +11,7 @@
 #include "frame/memo_formula_list.h"
 #include "graph/svg_canvas.h"
 #include "graph/xy_graph.h"
-#include "shell/graph_model.h"
+#include "graph_window/graph_model.h"
 
 namespace {
 

@@ -38,3 +38,41 @@ function(rekna_fuzz name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS})
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
 endfunction()
+
+# rekna_qt_library(<folder> SOURCES <files...> DEPS <libraries...>)
+# The widgets and windows of a folder's qt/ subfolder: rekna_<folder>_qt, over the folder's core
+# library and the Qt libraries of the folders below it. Nothing is built without the desktop
+# program.
+function(rekna_qt_library folder)
+  if(NOT REKNA_BUILD_UI)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  set(target rekna_${folder}_qt)
+  add_library(${target} STATIC ${ARG_SOURCES})
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${target} PUBLIC rekna_${folder} ${ARG_DEPS} Qt6::Widgets)
+  set_target_properties(${target} PROPERTIES AUTOMOC ON AUTOUIC OFF AUTORCC OFF)
+endfunction()
+
+# rekna_qt_test(<name> SOURCES <files...> DEPS <libraries...>)
+# A GoogleTest binary of Qt tests, run on the offscreen platform; a Qt warning fails its test.
+function(rekna_qt_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} rekna_qt_test_main Qt6::Widgets Qt6::Test
+                        GTest::gtest)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  set_target_properties(${name} PROPERTIES AUTOMOC OFF)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+                       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+# rekna_qt_demo(<name> SOURCES <files...> DEPS <libraries...>)
+# A small window for trying a widget by hand and for screenshots.
+function(rekna_qt_demo name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} Qt6::Widgets)
+  set_target_properties(${name} PROPERTIES AUTOMOC OFF)
+endfunction()

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "engine/vt_calc.h"
-#include "shell/hotkey_replace.h"
+#include "hotkey/hotkey_replace.h"
 
 using namespace rekna;
 

@@ -7,7 +7,7 @@
 #include "engine/vt_calc.h"
 #include "frame/calc_options.h"
 #include "frame/frame_settings.h"
-#include "shell/main_settings.h"
+#include "frame/main_settings.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "shell/graph_tables.h"
-#include "shell/template_file.h"
-#include "shell/template_tree.h"
+#include "graph_window/graph_tables.h"
+#include "templates/template_file.h"
+#include "templates/template_tree.h"
 
 using namespace rekna;
 

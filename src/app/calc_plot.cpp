@@ -12,7 +12,6 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/store/line_files.h"
 #include "editor/store/umemo_strings.h"
 #include "engine/vt_calc.h"
 #include "frame/calc_options.h"
@@ -22,7 +21,8 @@
 #include "frame/run_procedure.h"
 #include "graph/svg_canvas.h"
 #include "graph/xy_graph.h"
-#include "shell/graph_model.h"
+#include "graph_window/graph_model.h"
+#include "platform/file_io.h"
 
 namespace rekna {
 

@@ -24,7 +24,7 @@
 #include "editor/qt/umemo.h"
 #include "frame/qt/vt_frame_calc.h"
 #include "shell/qt/form_memo.h"
-#include "shell/qt/print_setup.h"
+#include "shell/qt/print_to_pdf.h"
 #include "shell/qt/single_instance.h"
 #include "shell/settings_file.h"
 #include "shell/start_paths.h"
@@ -148,10 +148,9 @@ int main(int argc, char** argv) {
 
     rekna::TFormMemo form(paths);
     form.Start();
-    WatchEndSignals(&form, [&form] {
-        form.EndSession();
-        QApplication::quit();
-    });
+    // The end of the session waits for a running script to stop, and only then quits.
+    form.OnSessionEnded = [] { QCoreApplication::exit(0); };
+    WatchEndSignals(&form, [&form] { form.EndSession(); });
     if (instance) instance->OnArguments = [&form](const QStringList& a) { form.TakeArguments(a); };
     TFirstPaint firstPaint(clock);
     form.show();

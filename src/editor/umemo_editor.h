@@ -9,11 +9,11 @@
 #include "editor/input/mouse_model.h"
 #include "editor/paint/char_kind.h"
 #include "editor/paint/ruled_lines.h"
-#include "editor/selection/clipboard.h"
 #include "editor/selection/word_select.h"
 #include "editor/store/umemo_strings.h"
 #include "editor/store/umemo_wrap.h"
 #include "editor/undo/umemo_undo.h"
+#include "platform/clipboard.h"
 
 #include <cstdint>
 #include <functional>

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "editor/paint/color.h"
 #include "editor/store/umemo_wrap.h"
 #include "numbers/number_settings.h"
+#include "platform/color.h"
 
 namespace rekna {
 

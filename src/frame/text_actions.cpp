@@ -4,10 +4,10 @@
 #include "editor/commands/table_commands.h"
 #include "editor/commands/text_commands.h"
 #include "editor/commands/text_transforms.h"
-#include "editor/selection/clipboard.h"
 #include "editor/umemo_editor.h"
 #include "frame/calc_options.h"
 #include "frame/table_calc.h"
+#include "platform/clipboard.h"
 #include "platform/lcmap.h"
 #include "text/str_utils.h"
 

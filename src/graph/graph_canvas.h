@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/paint/color.h"
 #include "graph/graph_lists.h"
+#include "platform/color.h"
 
 namespace rekna {
 

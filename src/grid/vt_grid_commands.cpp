@@ -2,8 +2,8 @@
 // insertion and deletion, and undo and redo.
 #include "grid/vt_grid.h"
 
-#include "editor/selection/clipboard.h"
 #include "grid/vt_values.h"
+#include "platform/clipboard.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // The settings grid's enumerations, cell coordinates and rectangles, and its collection items.
 #pragma once
 
-#include "editor/paint/color.h"
+#include "platform/color.h"
 
 #include <cstdint>
 #include <string>

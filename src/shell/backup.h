@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "editor/store/line_files.h"
+#include "platform/file_io.h"
 
 namespace rekna {
 

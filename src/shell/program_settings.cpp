@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <set>
 
-#include "shell/main_settings.h"
+#include "frame/main_settings.h"
 #include "shell/settings_file.h"
 
 namespace rekna {

@@ -73,30 +73,6 @@ TFileResult ReadSettingsFile(const std::string& path, TMemorySettings& out,
     return {};
 }
 
-bool MakeParentFolders(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos || slash == 0) return true;
-    const std::string folder = path.substr(0, slash);
-    struct stat st {};
-    if (::stat(folder.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode)) return true;
-        errno = ENOTDIR;
-        return false;
-    }
-    // Each prefix ending before a "/" is made in turn; an existing one is fine.
-    for (std::size_t pos = folder.find('/', 1);; pos = folder.find('/', pos + 1)) {
-        const std::string part = folder.substr(0, pos);
-        if (!part.empty() && part.back() != '/' && ::mkdir(part.c_str(), 0755) != 0 &&
-            errno != EEXIST)
-            return false;
-        if (pos == std::string::npos) break;
-    }
-    if (::stat(folder.c_str(), &st) != 0) return false;
-    if (S_ISDIR(st.st_mode)) return true;
-    errno = ENOTDIR;
-    return false;
-}
-
 TFileResult WriteSettingsFile(const std::string& path, const TMemorySettings& s,
                               const TSettingsFormat& format) {
     if (!MakeParentFolders(path)) return {TFileStatus::fsWriteError, errno};

@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "editor/store/line_files.h"
 #include "frame/document_codec.h"
 #include "frame/frame_settings.h"
+#include "platform/file_io.h"
 
 namespace rekna {
 
@@ -42,10 +42,5 @@ struct TSettingsFormat {
 
 // True when the file name of path begins with programName and ends in ".ini", both in any case.
 [[nodiscard]] bool IsSettingsFileName(std::string_view path, std::string_view programName);
-
-// Creates the folder that the file path goes into, with its missing parents (mode 0755 before
-// the umask), as the settings folder under the user's configuration folder may not exist yet.
-// True when it is a folder afterwards; otherwise errno tells why.
-[[nodiscard]] bool MakeParentFolders(const std::string& path);
 
 }  // namespace rekna

@@ -1,8 +1,8 @@
 // Tests of loading, appending and saving: every byte survives, failures are reported and leave
 // the store and the target alone.
 #include "editor/commands/past_string_list.h"
-#include "editor/store/line_files.h"
 #include "editor/store/umemo_strings.h"
+#include "platform/file_io.h"
 #include "store_helpers.h"
 
 #include <gtest/gtest.h>

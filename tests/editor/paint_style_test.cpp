@@ -1,7 +1,7 @@
 // Tests of the painter's colours: defaults, the colour rules of the kinds, colour texts.
-#include "editor/paint/color.h"
 #include "editor/paint/paint_style.h"
 #include "editor/store/row_cells.h"
+#include "platform/color.h"
 #include "store_helpers.h"
 
 #include <gtest/gtest.h>

@@ -2,11 +2,11 @@
 // calculated cell by cell with the engine, and the follow-up of the line-break commands.
 #include "frame/text_actions.h"
 
-#include "editor/selection/clipboard.h"
 #include "editor/umemo_editor.h"
 #include "engine/vt_calc.h"
 #include "frame/calc_options.h"
 #include "frame/table_calc.h"
+#include "platform/clipboard.h"
 #include "platform/cp932.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // Tests of the settings grid's clipboard, block, row and column commands and of undo and redo.
 #include "grid/vt_grid.h"
 
-#include "editor/selection/clipboard.h"
 #include "grid_helpers.h"
+#include "platform/clipboard.h"
 
 #include <gtest/gtest.h>
 

@@ -11,8 +11,8 @@
 #include "editor/store/umemo_strings.h"
 #include "editor/undo/umemo_undo.h"
 #include "platform/cp932.h"
-#include "shell/temp_folder.h"
 #include "support/number_guard.h"
+#include "support/temp_folder.h"
 
 namespace rekna {
 namespace {

@@ -1,14 +1,14 @@
 // Tests of the main window's keys: the order with the frame's keys in place, a round trip of
 // every key through the file, and the reading rules of each kind of value.
-#include "shell/main_settings.h"
+#include "frame/main_settings.h"
 
 #include <gtest/gtest.h>
 
 #include "engine/vt_calc.h"
 #include "platform/cp932.h"
 #include "shell/settings_file.h"
-#include "shell/temp_folder.h"
 #include "support/number_guard.h"
+#include "support/temp_folder.h"
 
 namespace rekna {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "shell/settings_file.h"
 #include "shell/start_paths.h"
-#include "shell/temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace rekna {
 namespace {

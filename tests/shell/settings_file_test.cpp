@@ -7,7 +7,7 @@
 #include <random>
 
 #include "platform/cp932.h"
-#include "shell/temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace rekna {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace rekna {
 namespace {

@@ -2,8 +2,8 @@
 #include "editor/commands/table_commands.h"
 
 #include "editor/commands/rewrite_selection.h"
-#include "editor/selection/clipboard.h"
 #include "editor/umemo_editor.h"
+#include "platform/clipboard.h"
 
 namespace rekna {
 

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "editor/paint/char_kind.h"
-#include "editor/paint/color.h"
 #include "editor/store/wrap.h"
+#include "platform/color.h"
 
 #include <array>
 #include <bitset>

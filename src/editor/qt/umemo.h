@@ -7,9 +7,9 @@
 #include "editor/paint/paint_style.h"
 #include "editor/paint/repaint_plan.h"
 #include "editor/qt/memo_font.h"
-#include "editor/qt/qt_clipboard.h"
 #include "editor/store/row_cells.h"
 #include "editor/umemo_editor.h"
+#include "platform/qt/qt_clipboard.h"
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>

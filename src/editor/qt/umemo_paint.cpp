@@ -1,7 +1,7 @@
 // TUMemo's painting of rows: cell backgrounds, glyphs on the cell grid, marks and the underline.
-#include "editor/qt/qt_color.h"
 #include "editor/qt/umemo.h"
 #include "platform/cp932.h"
+#include "platform/qt/qt_color.h"
 
 #include <QGlyphRun>
 #include <QPainter>

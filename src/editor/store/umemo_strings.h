@@ -2,12 +2,12 @@
 #pragma once
 
 #include "editor/selection/umemo_selection.h"
-#include "editor/store/line_files.h"
 #include "editor/store/row_store.h"
 #include "editor/store/umemo_string_item.h"
 #include "editor/store/wrap.h"
 #include "editor/undo/edit_recorder.h"
 #include "numbers/cplx.h"
+#include "platform/file_io.h"
 
 #include <cstdint>
 #include <functional>

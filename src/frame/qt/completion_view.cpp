@@ -4,9 +4,9 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 
-#include "editor/qt/qt_color.h"
 #include "editor/qt/umemo.h"
 #include "platform/cp932.h"
+#include "platform/qt/qt_color.h"
 
 namespace rekna {
 namespace {

@@ -2,12 +2,12 @@
 // that lends the panes, the clipboard, the options, an input box and the engine.
 #include "frame/qt/text_command_actions.h"
 
-#include "editor/qt/qt_clipboard.h"
 #include "editor/qt/umemo.h"
 #include "frame/frame_actions.h"
 #include "frame/qt/vt_frame_calc.h"
 #include "frame/text_actions.h"
 #include "platform/cp932.h"
+#include "platform/qt/qt_clipboard.h"
 
 #include <QAction>
 #include <QActionGroup>

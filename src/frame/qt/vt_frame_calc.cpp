@@ -18,10 +18,10 @@
 #include <QVBoxLayout>
 
 #include "editor/qt/umemo.h"
-#include "editor/store/line_files.h"
 #include "frame/log_hint.h"
 #include "frame/pane_style.h"
 #include "platform/cp932.h"
+#include "platform/file_io.h"
 
 namespace rekna {
 
@@ -195,12 +195,36 @@ void TVtFrameCalc::WireEvents() {
 void TVtFrameCalc::PollDuringRun() {
     if (FPolling) return;
     FPolling = true;
-    const bool esc = ProcessEventsHoldingInput(2);
+    const TPollResult asked = ProcessEventsHoldingInput(2);
     FPolling = false;
-    if (esc) {
+    if (asked.StopAsked()) {
         FCore->Run().EscPressed = true;
         FCalc.RequestStop();
     }
+    if (HasHeldInput()) DeliverHeldInputLater();
+}
+
+void TVtFrameCalc::DeliverHeldInputLater() {
+    if (FDeliveryPending) return;
+    FDeliveryPending = true;
+    QTimer::singleShot(0, this, [this] { DeliverHeldInputWhenIdle(); });
+}
+
+bool TVtFrameCalc::Busy() noexcept {
+    return FPolling || FCore->Run().Running() || FCalc.ScriptRunning();
+}
+
+void TVtFrameCalc::DeliverHeldInputWhenIdle() {
+    // The timer also fires inside the run's polls and a script's message box: it waits there.
+    if (Busy()) {
+        QTimer::singleShot(10, this, [this] { DeliverHeldInputWhenIdle(); });
+        return;
+    }
+    FDeliveryPending = false;
+    // The keys typed meanwhile become one edit of the memo, and so one calculation.
+    TUMemoStrings& lines = FMemo1->Lines();
+    DeliverHeldInput(
+        FMemo1, [&lines] { lines.BeginUpdate(); }, [&lines] { lines.EndUpdate(); });
 }
 
 // --- What the core asks ----------------------------------------------------------------------

@@ -11,12 +11,12 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/store/line_files.h"
 #include "engine/vt_calc.h"
 #include "frame/calc_options.h"
 #include "frame/document_codec.h"
 #include "frame/frame_calc_core.h"
 #include "frame/frame_settings.h"
+#include "platform/file_io.h"
 
 class QAction;
 class QActionGroup;
@@ -70,9 +70,14 @@ public:
     [[nodiscard]] QMenu* LogPopup() const noexcept { return FLogPopup; }
     [[nodiscard]] QMenu* LabelPopup() const noexcept { return FLabelPopup; }
 
-    // Called during a long line or a script: lets the window paint and Esc stop the run, and
-    // holds back every other input, which would edit the memo in the middle of a calculation.
+    // Called during a long line or a script: lets the window paint and Esc or a close request
+    // stop the run, and holds every other input until the run is over, since it would edit the
+    // memo in the middle of a calculation.
     void PollDuringRun();
+    // A calculation or a script is running (the window is inside it).
+    [[nodiscard]] bool Busy() noexcept;
+    // Hands the input held during a long command on once the window is idle.
+    void DeliverHeldInputLater();
 
     // --- The option groups: each reads every check of its group and applies it in order.
     void SetCalcMode();
@@ -136,6 +141,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The input held during a run goes to its widgets once the run is over.
+    void DeliverHeldInputWhenIdle();
     // TFrameView
     [[nodiscard]] bool MemoFocused() const override;
     [[nodiscard]] bool AnswerFocused() const override;
@@ -211,6 +218,7 @@ private:
     // The log pane is to show its last line once it has its height.
     bool FLogEndPending = false;
     bool FPolling = false;
+    bool FDeliveryPending = false;
     bool FDocBom = false;
 };
 

@@ -17,7 +17,6 @@
 
 #include <algorithm>
 
-#include "editor/qt/qt_clipboard.h"
 #include "editor/qt/umemo.h"
 #include "engine/user_func.h"
 #include "frame/answer_writer.h"
@@ -27,6 +26,7 @@
 #include "frame/insert_text.h"
 #include "frame/qt/completion_view.h"
 #include "platform/cp932.h"
+#include "platform/qt/qt_clipboard.h"
 
 namespace rekna {
 

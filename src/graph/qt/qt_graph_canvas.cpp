@@ -4,8 +4,8 @@
 #include <QFontDatabase>
 #include <QPainterPath>
 
-#include "editor/qt/qt_color.h"
 #include "platform/cp932.h"
+#include "platform/qt/qt_color.h"
 
 namespace rekna {
 

@@ -2,9 +2,9 @@
 // filtered by the cell's data type, pastes of one line.
 #include "grid/qt/inplace_vt_edit.h"
 
-#include "grid/qt/qt_cp932.h"
 #include "grid/qt/str_vt_grid.h"
 #include "grid/vt_values.h"
+#include "platform/qt/qt_cp932.h"
 
 #include <QAbstractItemView>
 #include <QClipboard>

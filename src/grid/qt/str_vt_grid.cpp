@@ -2,11 +2,11 @@
 // the in-place editor, drop-down list and colour dialog that the model asks for.
 #include "grid/qt/str_vt_grid.h"
 
-#include "editor/qt/qt_color.h"
-#include "editor/selection/clipboard.h"
 #include "grid/qt/inplace_vt_edit.h"
-#include "grid/qt/qt_cp932.h"
 #include "grid/vt_values.h"
+#include "platform/clipboard.h"
+#include "platform/qt/qt_color.h"
+#include "platform/qt/qt_cp932.h"
 
 #include <QApplication>
 #include <QClipboard>

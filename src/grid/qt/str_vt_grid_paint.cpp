@@ -2,9 +2,9 @@
 // lines, header bevels, the focus rectangle and the focus lines.
 #include "grid/qt/str_vt_grid.h"
 
-#include "editor/qt/qt_color.h"
 #include "grid/qt/inplace_vt_edit.h"
-#include "grid/qt/qt_cp932.h"
+#include "platform/qt/qt_color.h"
+#include "platform/qt/qt_cp932.h"
 
 #include <QPainter>
 #include <QScrollBar>

@@ -13,8 +13,9 @@
 #include <string_view>
 
 #include "frame/document_codec.h"
+#include "frame/main_settings.h"
+#include "frame/qt/tool_host.h"
 #include "shell/backup.h"
-#include "shell/main_settings.h"
 #include "shell/settings_file.h"
 #include "shell/start_paths.h"
 
@@ -32,22 +33,24 @@ class TVtFrameCalc;
 // The answers to the questions the window asks, replaceable for tests.
 enum class TSaveAnswer : std::uint8_t { saYes, saNo, saCancel };
 
-class TFormMemo : public QMainWindow {
+class TFormMemo : public QMainWindow, public TToolHost {
     Q_OBJECT
 
 public:
     explicit TFormMemo(TStartPaths paths, QWidget* parent = nullptr);
     ~TFormMemo() override;
 
-    [[nodiscard]] TVtFrameCalc* VtFrameCalc1() const noexcept { return FFrame; }
-    // A main-window action ("ActionFileExit"), or a frame action of that name.
-    [[nodiscard]] QAction* Action(std::string_view name) const;
+    // What the tool windows use of the main window.
+    [[nodiscard]] QMainWindow& Window() noexcept override { return *this; }
+    [[nodiscard]] TVtFrameCalc* VtFrameCalc1() const noexcept override { return FFrame; }
+    [[nodiscard]] QAction* Action(std::string_view name) const override;
+    [[nodiscard]] TMainSettings& Settings() noexcept override { return FSettings; }
     [[nodiscard]] const TMainSettings& Settings() const noexcept { return FSettings; }
-    // The texts the other windows keep in the settings file (PreView.*, Template.*, ...): read
-    // by Start(), written by WriteSettings() and at the exit.
-    [[nodiscard]] std::map<std::string, std::string, std::less<>>& KeptSettings() noexcept {
-        return FSettings.Kept;
-    }
+    // The texts the other windows keep in the settings file: read by Start(), written by
+    // WriteSettings() and at the exit.
+    [[nodiscard]] TKeptSettings& KeptSettings() noexcept override { return FSettings.Kept; }
+    [[nodiscard]] std::string SettingsFolder() const override { return FPaths.SettingsFolder; }
+    [[nodiscard]] std::string BackupFile() const override { return FPaths.BackupFile(); }
     [[nodiscard]] const TStartPaths& Paths() const noexcept { return FPaths; }
     [[nodiscard]] QToolBar* ToolBar() const noexcept { return FToolBar; }
 
@@ -70,9 +73,11 @@ public:
     bool SaveAs();
     // The arguments of a second start, handed over by it.
     void TakeArguments(const QStringList& arguments);
-    // The session ends (a signal, the session manager): the exit files are written as a normal
-    // exit with backups on writes them, and the window then closes without a question.
+    // The session ends (a signal, the session manager): a running calculation or script is
+    // stopped, the exit files are written as a normal exit with backups on writes them, and the
+    // window closes without a question; then OnSessionEnded is called.
     void EndSession();
+    std::function<void()> OnSessionEnded;
     // Writes the backup now when the memo changed since the last one (backups on); the timer
     // calls it every minute, so that a crash costs at most a minute of typing.
     void WritePeriodicBackup();
@@ -149,6 +154,8 @@ private:
     TSettingsFormat FSettingsFormat;
     bool FClosing = false;
     bool FSessionEnded = false;
+    // EndSession closes the window: closeEvent writes the exit files.
+    bool FSessionEnding = false;
     // The old backup went to the trash in this session already.
     bool FBackupRecycled = false;
     // The memo changed since the backup was last written.

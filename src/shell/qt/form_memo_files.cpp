@@ -1,6 +1,6 @@
 // TFormMemo: the settings file, the definitions file, documents, the backup and the exit.
+#include "graph_window/qt/graph_window_hook.h"
 #include "shell/qt/form_memo.h"
-#include "shell/qt/graph_window_hook.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -22,11 +22,12 @@
 #include <cmath>
 
 #include "editor/qt/umemo.h"
-#include "editor/store/line_files.h"
 #include "frame/qt/vt_frame_calc.h"
 #include "platform/cp932.h"
+#include "platform/file_io.h"
 #include "shell/file_filters.h"
 #include "shell/program_settings.h"
+#include "shell/qt/script_window_host.h"
 #include "shell/settings_file.h"
 
 namespace rekna {
@@ -368,7 +369,10 @@ bool TFormMemo::QueryDiscard() {
 
 void TFormMemo::closeEvent(QCloseEvent* event) {
     if (FSessionEnded) {
-        // The exit files are written already; nothing is asked.
+        // The session ends: nothing is asked, the exit files are written (unless the session
+        // manager had them written already).
+        if (FSessionEnding) WriteExitFiles(true);
+        FSessionEnding = false;
         event->accept();
         return;
     }
@@ -434,17 +438,21 @@ void TFormMemo::WritePeriodicBackup() {
 
 void TFormMemo::EndSession() {
     if (FSessionEnded) return;
-    // A running calculation or script is stopped first; the window closes once it has ended.
-    if (FFrame->Core().Run().Running()) {
+    // A running calculation or script is stopped first (its message box closed); the window
+    // closes once it has ended. The timer fires inside the run's polls too, and waits there.
+    if (FFrame->Busy()) {
         FFrame->Core().Run().EscPressed = true;
         FFrame->VtCalc1().RequestStop();
-        QTimer::singleShot(50, this, [this] { EndSession(); });
+        CloseScriptDialogs();
+        QTimer::singleShot(20, this, [this] { EndSession(); });
         return;
     }
     ReadChecks();
-    WriteExitFiles(true);
     FSessionEnded = true;
+    FSessionEnding = true;
+    // The tool windows keep their texts as the window closes; closeEvent writes the exit files.
     close();
+    if (OnSessionEnded) OnSessionEnded();
 }
 
 std::tm TFormMemo::CurrentTime() const {

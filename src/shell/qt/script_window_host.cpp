@@ -4,9 +4,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QStatusBar>
+
+#include <functional>
+#include <utility>
 
 #include "frame/frame_calc_core.h"
 #include "frame/qt/vt_frame_calc.h"
@@ -18,6 +23,41 @@
 
 namespace rekna {
 namespace {
+
+// The script's box that is open, if any.
+QPointer<QDialog> gOpenBox;
+
+// Esc in a script's box stops the script as well: the box closes and the run ends.
+class TBoxEscFilter : public QObject {
+public:
+    explicit TBoxEscFilter(std::function<void()> stop) : FStop(std::move(stop)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+            FStop();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> FStop;
+};
+
+// Shows a script's box, unless the script is to stop; false when it did not show or was closed
+// by a stop.
+bool ExecScriptBox(QDialog& box, TFrameCalcCore& core) {
+    const auto stopAsked = [&core] { return core.Run().EscPressed || core.Calc().StopRequested(); };
+    if (stopAsked()) return false;
+    TBoxEscFilter esc([&core] {
+        core.Run().EscPressed = true;
+        core.Calc().RequestStop();
+    });
+    box.installEventFilter(&esc);
+    gOpenBox = &box;
+    box.exec();
+    gOpenBox = nullptr;
+    box.removeEventFilter(&esc);
+    return !stopAsked();
+}
 
 QString Q(const std::string& cp932) {
     return QString::fromStdString(Cp932ToUtf8(cp932));
@@ -60,7 +100,7 @@ TpsvActiveScriptSite& InstallWindowScriptHost(TFormMemo& form) {
     desk.EscDown = [&core] { return core.Run().EscPressed || core.Calc().StopRequested(); };
     TpsvActiveScriptSite& site = InstallScriptHost(core.Calc(), std::move(desk));
     // Script message boxes belong to the main window.
-    site.Interpreter().OnMsgBox = [&form](const TMsgBoxRequest& r) {
+    site.Interpreter().OnMsgBox = [&form, &core](const TMsgBoxRequest& r) {
         QMessageBox box(&form);
         box.setWindowTitle(r.Title.empty() ? QStringLiteral("VBScript") : Q(r.Title));
         box.setText(Q(r.Prompt));
@@ -76,7 +116,9 @@ TpsvActiveScriptSite& InstallWindowScriptHost(TFormMemo& form) {
         case 5: box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
         default: box.setStandardButtons(QMessageBox::Ok); break;
         }
-        switch (box.exec()) {
+        // A box closed by a stop answers Cancel; the script ends at its next stop check.
+        if (!ExecScriptBox(box, core)) return 2;
+        switch (box.standardButton(box.clickedButton())) {
         case QMessageBox::Cancel: return 2;
         case QMessageBox::Abort: return 3;
         case QMessageBox::Retry: return 4;
@@ -86,16 +128,21 @@ TpsvActiveScriptSite& InstallWindowScriptHost(TFormMemo& form) {
         default: return 1;
         }
     };
-    site.Interpreter().OnInputBox = [&form](const TInputBoxRequest& r, std::string& answer) {
-        bool ok = false;
-        const QString text =
-            QInputDialog::getText(&form, r.Title.empty() ? QStringLiteral("VBScript") : Q(r.Title),
-                                  Q(r.Prompt), QLineEdit::Normal, Q(r.Default), &ok);
-        if (ok) answer = Sys(text);
-        return ok;
+    site.Interpreter().OnInputBox = [&form, &core](const TInputBoxRequest& r, std::string& answer) {
+        QInputDialog box(&form);
+        box.setWindowTitle(r.Title.empty() ? QStringLiteral("VBScript") : Q(r.Title));
+        box.setLabelText(Q(r.Prompt));
+        box.setTextValue(Q(r.Default));
+        if (!ExecScriptBox(box, core) || box.result() != QDialog::Accepted) return false;
+        answer = Sys(box.textValue());
+        return true;
     };
     core.Calc().SetScriptEnabled(core.Options().VbScript);
     return site;
+}
+
+void CloseScriptDialogs() {
+    if (gOpenBox) gOpenBox->reject();
 }
 
 }  // namespace rekna

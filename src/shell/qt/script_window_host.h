@@ -7,7 +7,12 @@ namespace rekna {
 class TFormMemo;
 class TpsvActiveScriptSite;
 
-// Installs the host in the frame's engine; scripting follows the option from here on.
+// Installs the host in the frame's engine; scripting follows the option from here on. Esc in a
+// script's message or input box stops the script as well as the box.
 TpsvActiveScriptSite& InstallWindowScriptHost(TFormMemo& form);
+
+// Closes a script's message or input box that is open (the session ends); the script's next
+// boxes are not shown once a stop was asked.
+void CloseScriptDialogs();
 
 }  // namespace rekna

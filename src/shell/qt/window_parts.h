@@ -1,5 +1,5 @@
-// The windows that hang off the main window's menus (print preview, find, templates, graph):
-// each connects its menu actions to the main window here.
+// The windows that hang off the main window's menus (print preview, graph, find, templates,
+// options, hot keys): each connects its menu actions to the main window here.
 #pragma once
 
 namespace rekna {

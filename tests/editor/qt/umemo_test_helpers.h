@@ -1,9 +1,9 @@
 // Helpers of the editor widget tests: a shown memo and pixel checks on its canvas.
 #pragma once
 
-#include "editor/qt/qt_color.h"
 #include "editor/qt/umemo.h"
 #include "platform/cp932.h"
+#include "platform/qt/qt_color.h"
 
 #include <QApplication>
 #include <QImage>

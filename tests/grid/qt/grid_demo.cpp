@@ -2,8 +2,8 @@
 // type, formulas, lists, drop-down lists, combo boxes and colours.
 #include "grid/qt/str_vt_grid.h"
 
-#include "grid/qt/qt_cp932.h"
 #include "platform/cp932.h"
+#include "platform/qt/qt_cp932.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

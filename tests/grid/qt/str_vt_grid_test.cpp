@@ -1,9 +1,9 @@
 // Tests of the settings grid widget driven by QTest keys, mouse clicks and the clipboard.
 #include "grid/qt/str_vt_grid.h"
 
-#include "editor/qt/qt_color.h"
 #include "grid/qt/inplace_vt_edit.h"
 #include "platform/cp932.h"
+#include "platform/qt/qt_color.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,0 +1,214 @@
+// The main window's settings keys as one table that drives reading, writing and the key list.
+#include "frame/main_settings.h"
+
+#include <charconv>
+#include <cstdint>
+
+#include "platform/cp932.h"
+
+namespace rekna {
+
+namespace {
+
+enum class TKeyKind : std::uint8_t {
+    kkNumber,     // decimal integer of a window place
+    kkText,       // free text
+    kkPath,       // a file name of the file system, held as text in the file
+    kkOnOff,      // "1" on, any other text off
+    kkFlag,       // one flag digit
+    kkToolGroup,  // one flag digit of ToolGroups[Group]
+    kkSixDigits,  // exactly six digits, else the value is kept
+    kkKept,       // a later window's text, carried unchanged in Kept
+    kkFrame,      // the place of the frame's keys
+};
+
+struct TKeyDef {
+    std::string_view Name;
+    TKeyKind Kind;
+    std::optional<int> TMainSettings::*Number = nullptr;
+    std::string TMainSettings::*Text = nullptr;
+    bool TMainSettings::*Flag = nullptr;
+    std::size_t Group = 0;
+};
+
+using K = TKeyKind;
+using S = TMainSettings;
+
+constexpr TKeyDef kKeys[] = {
+    {.Name = "Top", .Kind = K::kkNumber, .Number = &S::Top},
+    {.Name = "Left", .Kind = K::kkNumber, .Number = &S::Left},
+    {.Name = "Width", .Kind = K::kkNumber, .Number = &S::Width},
+    {.Name = "Height", .Kind = K::kkNumber, .Number = &S::Height},
+    {.Name = "FileName", .Kind = K::kkPath, .Text = &S::FileName},
+    {.Name = "FileBackUp", .Kind = K::kkOnOff, .Flag = &S::FileBackUp},
+    {.Name = "FileRecycle", .Kind = K::kkOnOff, .Flag = &S::FileRecycle},
+    {.Name = "FileBackUpDate", .Kind = K::kkOnOff, .Flag = &S::FileBackUpDate},
+    {.Name = "ToolBar", .Kind = K::kkFlag, .Flag = &S::ToolBar},
+    {.Name = "StatusBar", .Kind = K::kkFlag, .Flag = &S::StatusBar},
+    {.Name = "ToolBar.File", .Kind = K::kkToolGroup, .Group = 0},
+    {.Name = "ToolBar.Calc", .Kind = K::kkToolGroup, .Group = 1},
+    {.Name = "ToolBar.Find", .Kind = K::kkToolGroup, .Group = 2},
+    {.Name = "ToolBar.Indent", .Kind = K::kkToolGroup, .Group = 3},
+    {.Name = "ToolBar.Fold", .Kind = K::kkToolGroup, .Group = 4},
+    {.Name = "ToolBar.Edit", .Kind = K::kkToolGroup, .Group = 5},
+    {.Name = "DoubleRun", .Kind = K::kkFlag, .Flag = &S::DoubleRun},
+    {.Name = "BackUpInfo", .Kind = K::kkFlag, .Flag = &S::BackUpInfo},
+    {.Name = "HotKey.Calc", .Kind = K::kkFlag, .Flag = &S::HotKeyCalc},
+    {.Name = "HotKey.Add", .Kind = K::kkFlag, .Flag = &S::HotKeyAdd},
+    {.Name = "HotKey.Ctrl", .Kind = K::kkFlag, .Flag = &S::HotKeyCtrl},
+    {.Name = "HotKey.Ext", .Kind = K::kkFlag, .Flag = &S::HotKeyExt},
+    {.Name = "HotKeyAction", .Kind = K::kkSixDigits, .Text = &S::HotKeyAction},
+    {.Name = "HotKeyCalc", .Kind = K::kkSixDigits, .Text = &S::HotKeyCalcKeys},
+    {.Name = "", .Kind = K::kkFrame},
+    {.Name = "FindLS", .Kind = K::kkKept},
+    {.Name = "PreView.Top", .Kind = K::kkKept},
+    {.Name = "PreView.Left", .Kind = K::kkKept},
+    {.Name = "PreView.Width", .Kind = K::kkKept},
+    {.Name = "PreView.Hight", .Kind = K::kkKept},
+    {.Name = "PreView.Scale", .Kind = K::kkKept},
+    {.Name = "PrintMargin.Top", .Kind = K::kkKept},
+    {.Name = "PrintMargin.Bottom", .Kind = K::kkKept},
+    {.Name = "PrintMargin.Left", .Kind = K::kkKept},
+    {.Name = "PrintMargin.Right", .Kind = K::kkKept},
+    {.Name = "PrintLineSpace", .Kind = K::kkKept},
+    {.Name = "PrintAnsWidth", .Kind = K::kkKept},
+    {.Name = "PrintFileName", .Kind = K::kkKept},
+    {.Name = "Print2Column", .Kind = K::kkKept},
+    {.Name = "PrintPageNo", .Kind = K::kkKept},
+    {.Name = "PrintSelRow", .Kind = K::kkKept},
+    {.Name = "Graph.Top", .Kind = K::kkKept},
+    {.Name = "Graph.Left", .Kind = K::kkKept},
+    {.Name = "Graph.Width", .Kind = K::kkKept},
+    {.Name = "Graph.Hight", .Kind = K::kkKept},
+    {.Name = "Graph.Mkr", .Kind = K::kkKept},
+    {.Name = "Graph.Data", .Kind = K::kkKept},
+    {.Name = "Graph.GridHight", .Kind = K::kkKept},
+    {.Name = "Graph.CalcGrid", .Kind = K::kkKept},
+    {.Name = "Graph.RangeGrid", .Kind = K::kkKept},
+    {.Name = "Graph.TicksGrid", .Kind = K::kkKept},
+    {.Name = "Graph.FontGrid", .Kind = K::kkKept},
+    {.Name = "Graph.LineGrid", .Kind = K::kkKept},
+    {.Name = "Graph.MkrGrid", .Kind = K::kkKept},
+    {.Name = "Graph.CalcMemo", .Kind = K::kkFlag, .Flag = &S::GraphCalcMemo},
+    {.Name = "Graph.CalcToCaret", .Kind = K::kkFlag, .Flag = &S::GraphCalcToCaret},
+    {.Name = "Graph.CalcTune", .Kind = K::kkFlag, .Flag = &S::GraphCalcTune},
+    {.Name = "UsrFunc.Top", .Kind = K::kkKept},
+    {.Name = "UsrFunc.Left", .Kind = K::kkKept},
+    {.Name = "UsrFunc.Width", .Kind = K::kkKept},
+    {.Name = "UsrFunc.Height", .Kind = K::kkKept},
+    {.Name = "UsrFunc.ColWidth1", .Kind = K::kkKept},
+    {.Name = "UsrFunc.ColWidth2", .Kind = K::kkKept},
+    {.Name = "UsrFunc.ColWidth3", .Kind = K::kkKept},
+    {.Name = "Template.Top", .Kind = K::kkKept},
+    {.Name = "Template.Left", .Kind = K::kkKept},
+    {.Name = "Template.Width", .Kind = K::kkKept},
+    {.Name = "Template.Height", .Kind = K::kkKept},
+    {.Name = "Template.TreeWidth", .Kind = K::kkKept},
+};
+
+// The same number reading as the frame's keys: spaces around and a leading "+" are allowed,
+// anything else that is not a decimal int is no number.
+[[nodiscard]] std::optional<int> Number(std::string_view text) noexcept {
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    if (text.empty() || text.front() == '+') return std::nullopt;
+    int value = 0;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || ptr != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+[[nodiscard]] bool IsSixDigits(std::string_view text) noexcept {
+    if (text.size() != 6) return false;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return false;
+    }
+    return true;
+}
+
+// A one-digit flag: "1" checks, "0" unchecks, anything else (also an empty text) leaves it.
+void ReadFlag(std::string_view text, bool& flag) noexcept {
+    if (text.empty()) return;
+    if (text.front() == '1') flag = true;
+    if (text.front() == '0') flag = false;
+}
+
+void ReadKey(const TKeyDef& key, std::string_view value, TMainSettings& s) {
+    switch (key.Kind) {
+    case K::kkNumber:
+        if (const auto n = Number(value)) s.*key.Number = *n;
+        break;
+    case K::kkText: s.*key.Text = value; break;
+    case K::kkPath: s.*key.Text = Cp932ToUtf8(value); break;
+    case K::kkOnOff: s.*key.Flag = value == "1"; break;
+    case K::kkFlag: ReadFlag(value, s.*key.Flag); break;
+    case K::kkToolGroup: ReadFlag(value, s.ToolGroups[key.Group]); break;
+    case K::kkSixDigits:
+        if (IsSixDigits(value)) s.*key.Text = value;
+        break;
+    case K::kkKept: s.Kept.insert_or_assign(std::string(key.Name), std::string(value)); break;
+    case K::kkFrame: break;
+    }
+}
+
+[[nodiscard]] std::string KeyValue(const TKeyDef& key, const TMainSettings& s) {
+    switch (key.Kind) {
+    case K::kkNumber: {
+        const auto& n = s.*key.Number;
+        return n ? std::to_string(*n) : std::string();
+    }
+    case K::kkText:
+    case K::kkSixDigits: return s.*key.Text;
+    case K::kkPath: return Utf8ToCp932(s.*key.Text);
+    case K::kkOnOff:
+    case K::kkFlag: return s.*key.Flag ? "1" : "0";
+    case K::kkToolGroup: return s.ToolGroups[key.Group] ? "1" : "0";
+    case K::kkKept: {
+        const auto it = s.Kept.find(key.Name);
+        return it == s.Kept.end() ? std::string() : it->second;
+    }
+    case K::kkFrame: break;
+    }
+    return {};
+}
+
+}  // namespace
+
+void ReadMainSettings(const TSettingsStore& store, TMainSettings& s) {
+    for (const TKeyDef& key : kKeys) {
+        if (key.Kind == K::kkFrame) continue;
+        if (const auto value = store.Get(key.Name)) ReadKey(key, *value, s);
+    }
+}
+
+void WriteMainSettings(TSettingsStore& store, const TMainSettings& s,
+                       const std::function<void(TSettingsStore&)>& frameKeys) {
+    for (const TKeyDef& key : kKeys) {
+        if (key.Kind != K::kkFrame) {
+            store.Set(key.Name, KeyValue(key, s));
+        } else if (frameKeys) {
+            frameKeys(store);
+        }
+    }
+}
+
+std::vector<std::string_view> MainSettingsKeys() {
+    std::vector<std::string_view> keys;
+    for (const TKeyDef& key : kKeys) {
+        if (key.Kind != K::kkFrame) keys.push_back(key.Name);
+    }
+    return keys;
+}
+
+std::vector<std::string_view> KeptSettingsKeys() {
+    std::vector<std::string_view> keys;
+    for (const TKeyDef& key : kKeys) {
+        if (key.Kind == K::kkKept) keys.push_back(key.Name);
+    }
+    return keys;
+}
+
+}  // namespace rekna

@@ -1,0 +1,207 @@
+// The hot keys' actions, the help box, and what a press does in Rekna and in other programs.
+#include "hotkey/qt/hotkey_parts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+
+#include <memory>
+
+#include "editor/qt/umemo.h"
+#include "editor/store/umemo_strings.h"
+#include "frame/main_settings.h"
+#include "frame/qt/tool_host.h"
+#include "frame/qt/vt_frame_calc.h"
+#include "hotkey/hotkey_calc.h"
+#include "hotkey/qt/hotkey_x11.h"
+#include "platform/cp932.h"
+
+namespace rekna {
+
+namespace {
+
+constexpr const char* kCheckActions[] = {"ActionCalcHotKey", "ActionCalcHotCtrl",
+                                         "ActionCalcHotAdd", "ActionCalcHotExt"};
+const QString kNeedsX11 = QStringLiteral("ホットキーはX11のセッションでだけ使えます");
+
+class THotKeyParts : public QObject {
+public:
+    explicit THotKeyParts(TToolHost& form) : QObject(&form.Window()), Form(form) {
+        setObjectName(QStringLiteral("HotKeyParts"));
+        Desktop = TX11HotKeys::Open();
+        if (Desktop) {
+            Calc = std::make_unique<THotKeyCalc>(*Desktop);
+            Desktop->OnPress = [this](bool deletion, const TModifierKeys& held) {
+                HotKeyPressed(Form, deletion, held);
+            };
+            Calc->OnBegin = [this] { Batch(true); };
+            Calc->OnEnd = [this] { Batch(false); };
+        }
+    }
+
+    bool Checked(const char* name) const {
+        const QAction* a = Form.Action(name);
+        return a && a->isChecked();
+    }
+
+    void Switch(bool on) {
+        QAction* hot = Form.Action("ActionCalcHotKey");
+        if (!on) {
+            if (Desktop) Desktop->Ungrab();
+            if (hot) hot->setStatusTip(hot->toolTip());
+            return;
+        }
+        QString problem;
+        if (!Desktop) {
+            problem = kNeedsX11;
+        } else if (const std::string failed = Desktop->Grab(); !failed.empty()) {
+            problem = QStringLiteral("ホットキーを登録できません（他のプログラムが使用中）: ") +
+                      QString::fromStdString(failed);
+        }
+        if (hot) hot->setStatusTip(problem.isEmpty() ? hot->toolTip() : problem);
+        if (problem.isEmpty()) return;
+        Form.Window().statusBar()->showMessage(problem);
+        // At start-up the caret's hint takes the status bar once the window shows: say it again
+        // after that.
+        if (!Form.Window().isVisible()) {
+            QTimer::singleShot(
+                1000, this, [this, problem] { Form.Window().statusBar()->showMessage(problem); });
+        }
+    }
+
+    // The memo and the answer pane paint once after the lines were added; the Run button shows
+    // the calculation.
+    void Batch(bool begin) {
+        TVtFrameCalc* frame = Form.VtFrameCalc1();
+        for (TUMemo* memo : {frame->UMemo1(), frame->UMemo2()}) {
+            if (begin) {
+                memo->Lines().BeginUpdate();
+            } else {
+                memo->Lines().EndUpdate();
+            }
+        }
+        if (QAction* run = Form.Action("ActionEditRun")) {
+            for (QObject* o : run->associatedObjects()) {
+                if (auto* b = qobject_cast<QToolButton*>(o)) {
+                    b->setDown(begin);
+                    b->repaint();
+                }
+            }
+        }
+    }
+
+    std::pair<std::string, std::string> CalculateCell(const std::string& cell,
+                                                      const std::string& extra) {
+        TVtFrameCalc* frame = Form.VtFrameCalc1();
+        if (!Checked("ActionCalcHotAdd")) {
+            TVtCalc& calc = frame->VtCalc1();
+            calc.CalcLine(cell, true, true, true);
+            return {calc.Data(), calc.AnswerText()};
+        }
+        // The line goes to the end of the memo (into its last row when that is empty) and is
+        // calculated there, so its answer shows in the answer pane.
+        TUMemoStrings& memo = frame->UMemo1()->Lines();
+        const int last = memo.GetCount() - 1;
+        int row = 0;
+        if (last >= 0 && memo.Get(last).empty()) {
+            row = last;
+            memo.Put(last, cell + extra);
+        } else {
+            row = memo.GetCount();
+            memo.Add(cell + extra);
+        }
+        frame->Core().Run().CalcRow(row, true, false, false);
+        const int stored = memo.GetCount() - 1;
+        return {std::string(memo.Note(stored)), std::string(memo.Result(stored))};
+    }
+
+    TToolHost& Form;
+    std::unique_ptr<TX11HotKeys> Desktop;
+    std::unique_ptr<THotKeyCalc> Calc;
+};
+
+THotKeyParts* PartsOf(TToolHost& form) {
+    return form.Window().findChild<THotKeyParts*>(QStringLiteral("HotKeyParts"),
+                                                  Qt::FindDirectChildrenOnly);
+}
+
+void ShowHelpBox(TToolHost& form) {
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Rekna"),
+                    QString::fromStdString(HotKeyHelpText()), QMessageBox::Yes, &form.Window());
+    box.exec();
+}
+
+}  // namespace
+
+void InstallHotKeys(TToolHost& form) {
+    auto* parts = new THotKeyParts(form);
+    for (const char* name : kCheckActions) {
+        if (QAction* a = form.Action(name)) {
+            a->setEnabled(true);
+            a->setStatusTip(a->toolTip());
+        }
+    }
+    if (QAction* on = form.Action("ActionCalcHotKey")) {
+        if (!parts->Desktop) {
+            on->setToolTip(on->toolTip() + QStringLiteral("（") + kNeedsX11 + QStringLiteral("）"));
+            on->setStatusTip(on->toolTip());
+        }
+        // Also when the settings file checks it at start-up.
+        QObject::connect(on, &QAction::toggled, parts,
+                         [parts](bool checked) { parts->Switch(checked); });
+    }
+    if (QAction* help = form.Action("ActionHelpHotKey")) {
+        help->setEnabled(true);
+        help->setStatusTip(help->toolTip());
+        QObject::connect(help, &QAction::triggered, parts, [&form] { ShowHelpBox(form); });
+    }
+}
+
+void HotKeyPressed(TToolHost& form, bool deletion, const TModifierKeys& held) {
+    THotKeyParts* parts = PartsOf(form);
+    if (!parts) return;
+    TVtFrameCalc* frame = form.VtFrameCalc1();
+    // A run or a script that lets events run is using the engine.
+    if ((parts->Calc && parts->Calc->Busy()) || frame->Core().Run().Running() ||
+        frame->VtCalc1().ScriptRunning())
+        return;
+    QWidget* active = QApplication::activeWindow();
+    if (active == &form.Window() || (deletion && active)) {
+        if (QAction* a = form.Action(deletion ? "ActionEditAnsDel" : "ActionEditAns")) a->trigger();
+        return;
+    }
+    if (active) {
+        // Another window of Rekna: the key it would have had without the grab.
+        if (QWidget* focus = QApplication::focusWidget()) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::ControlModifier);
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::ControlModifier);
+            QApplication::sendEvent(focus, &press);
+            QApplication::sendEvent(focus, &release);
+        }
+        return;
+    }
+    if (!parts->Calc) return;
+    const TMainSettings& settings = form.Settings();
+    THotKeyRequest request;
+    request.Held = held;
+    request.Targets = settings.HotKeyAction;
+    request.Actions = settings.HotKeyCalcKeys;
+    request.ContinuousCtrl = parts->Checked("ActionCalcHotCtrl");
+    request.EditorInfo = parts->Checked("ActionCalcHotExt");
+    request.ShowErrors = frame->Core().Options().ShowErrors;
+    request.ShowControl = frame->Core().Options().ShowControl;
+    const THotKeyResult result = parts->Calc->ExternalCalc(
+        request, [parts](const std::string& cell, const std::string& extra) {
+            return parts->CalculateCell(cell, extra);
+        });
+    if (result.Outcome == THotKeyOutcome::hoNotConvertible)
+        form.Window().statusBar()->showMessage(
+            QStringLiteral("ホットキー計算: 変換できない文字があるため書き換えませんでした"));
+}
+
+}  // namespace rekna
