@@ -150,6 +150,36 @@ TEST(ScriptHost, LimitsEndTheScript) {
     }
 }
 
+TEST(ScriptHost, TheMemoryBudgetEndsTheRunOnTheStatementThatAsked) {
+    struct {
+        std::string Program;
+        int Line;
+    } const rows[] = {
+        {"Dim a(99)\nFor k = 0 To 99\n  ReDim b(100000)\n  a(k) = b\nNext", 2},
+        {"Dim a(99)\nFor k = 0 To 99\n  a(k) = Space(500000) & k\nNext", 2},
+        {"Class C : Public V : End Class\nSet d = CreateObject(\"Scripting.Dictionary\")\n"
+         "For k = 1 To 1000000\n  Set o = New C : o.V = k : d.Add k, o\nNext",
+         3},
+        {"Dim a(99)\nFor k = 0 To 99\n  a(k) = Array(Space(30000), Space(30000))\nNext", 2},
+        {"On Error Resume Next\nx = Space(1500000)\ny = x & x\nz = 1", 2},
+        {"ReDim a(150000)\nb = a\nb(0) = 1", 2},
+    };
+    for (const auto& row : rows) {
+        TScriptInterpreter s;
+        s.Limits.MaxMemoryBytes = std::size_t{4} << 20;
+        EXPECT_FALSE(s.Execute(row.Program)) << row.Program;
+        EXPECT_EQ(s.LastError().Number, seOutOfMemory) << row.Program;
+        EXPECT_EQ(s.LastError().Line, row.Line) << row.Program;
+        EXPECT_LE(s.MemoryPeak(), s.Limits.MaxMemoryBytes) << row.Program;
+        EXPECT_TRUE(s.Global("z").IsEmpty()) << "the run ended there: " << row.Program;
+        // What the run holds stays until a reset gives it back.
+        EXPECT_FALSE(s.Execute("w = Space(4000000)")) << row.Program;
+        EXPECT_TRUE(s.Reset());
+        EXPECT_EQ(s.MemoryInUse(), 0u) << row.Program;
+        EXPECT_TRUE(s.Execute("w = Space(2000000)")) << row.Program;
+    }
+}
+
 TEST(ScriptHost, BoxesWithoutAndWithHandlers) {
     TScriptInterpreter s;
     EXPECT_EQ(RunThenEval(s, "", "MsgBox(\"hi\")"), "Integer 1");

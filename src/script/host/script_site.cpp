@@ -59,6 +59,12 @@ void TpsvActiveScriptSite::ResetHost() {
     FScript->Reset();
 }
 
+void TpsvActiveScriptSite::SetMemoryBudget(std::optional<int> mebibytes) {
+    FScript->Limits.MaxMemoryBytes = mebibytes && *mebibytes > 0
+                                         ? static_cast<std::size_t>(*mebibytes) << 20
+                                         : kDefaultScriptMemory;
+}
+
 void TpsvActiveScriptSite::BeginRun() {
     const std::string clipboard = std::move(FState.OwnClipboard);
     FState = TScriptRunState();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,9 @@ public:
     // The interpreter, for the message and input boxes of the window.
     [[nodiscard]] TScriptInterpreter& Interpreter() noexcept { return *FScript; }
     [[nodiscard]] const TScriptRunState& State() const noexcept { return FState; }
+    // The memory every run's values may hold together, in MiB (the settings' ScriptMemory);
+    // missing or below 1: the interpreter's default.
+    void SetMemoryBudget(std::optional<int> mebibytes);
 
     const std::string ScriptLanguage = "VBScript";
     const bool UseSafeSubset = false;

@@ -230,7 +230,7 @@ private:
         Recharge();
     }
 
-    void Recharge() noexcept {
+    void Recharge() {
         Account(sizeof(TDictionary) + FKeys.capacity() * 2 * sizeof(TVariant) +
                 FIndex.size() * (sizeof(TKey) + 2 * sizeof(void*)));
     }

@@ -29,6 +29,7 @@ TVariant TRuntime::NewArray(const std::vector<std::int32_t>& upper, bool fixed) 
         count *= static_cast<double>(u) + 1;
     }
     CheckItems(count);
+    CheckScriptMemory(static_cast<std::size_t>(count) * sizeof(TVariant));
     TScriptArray arr;
     arr.Upper = upper;
     arr.Fixed = fixed;

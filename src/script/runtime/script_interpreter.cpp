@@ -95,6 +95,7 @@ void TRuntime::Begin() {
     FDepth = 0;
     FMaxDepth = Owner.Limits.MaxCallDepth;
     FMemory->ResetPeak();
+    FMemory->SetBudget(Owner.Limits.MaxMemoryBytes);
     const char probe = 0;
     const auto base = reinterpret_cast<std::uintptr_t>(&probe);
     FStackLimit = base > Owner.Limits.StackBudget ? base - Owner.Limits.StackBudget : 0;
@@ -181,6 +182,20 @@ private:
     TScriptMemoryScope FMemory;
 };
 
+// Holds the run's work to the memory budget (runs nest: the outer state comes back).
+class TBudgetScope {
+public:
+    explicit TBudgetScope(TScriptMemory& memory) noexcept
+        : FMemory(memory), FWas(memory.Enforce(true)) {}
+    ~TBudgetScope() { FMemory.Enforce(FWas); }
+    TBudgetScope(const TBudgetScope&) = delete;
+    TBudgetScope& operator=(const TBudgetScope&) = delete;
+
+private:
+    TScriptMemory& FMemory;
+    bool FWas;
+};
+
 template <class TWork> bool TRuntime::Run(const TProgram& program, TWork work) {
     FRunProgram = &program;
     bool ok = true;
@@ -190,6 +205,7 @@ template <class TWork> bool TRuntime::Run(const TProgram& program, TWork work) {
         const TRunScope run(*this);
         FFrame = &top;
         try {
+            const TBudgetScope budget(*FMemory);
             work();
             RunDying();
         } catch (TScriptRaise& r) {

@@ -16,12 +16,16 @@ namespace rekna {
 
 class TRuntime;
 
+inline constexpr std::size_t kDefaultScriptMemory = std::size_t{512} << 20;
+
 // Bounds that end a run with a runtime error instead of exhausting the machine.
 struct TScriptLimits {
     std::size_t MaxTextBytes = std::size_t{64} << 20;   // one string
     std::size_t MaxArrayItems = std::size_t{16} << 20;  // one array
-    int MaxCallDepth = 1000;                            // nested procedure calls
-    std::size_t StackBudget = std::size_t{4} << 20;     // machine stack used by nested calls
+    // Everything the scripts' values hold together (strings, arrays, objects).
+    std::size_t MaxMemoryBytes = kDefaultScriptMemory;
+    int MaxCallDepth = 1000;                         // nested procedure calls
+    std::size_t StackBudget = std::size_t{4} << 20;  // machine stack used by nested calls
 };
 
 // MsgBox and InputBox requests; without handlers MsgBox answers its default button and

@@ -2,6 +2,7 @@
 // memory account they are charged to.
 #include "script/values/variant.h"
 
+#include "script/runtime/raise.h"
 #include "script/runtime/script_object.h"
 #include "script/values/script_memory.h"
 
@@ -18,7 +19,7 @@ thread_local TScriptMemory* tCurrentMemory = nullptr;
 class TStringBox final : public TBox {
 public:
     explicit TStringBox(std::string text) : Text(std::move(text)) { Charge(); }
-    void Charge() noexcept { Account(sizeof(TStringBox) + Text.capacity()); }
+    void Charge() { Account(sizeof(TStringBox) + Text.capacity()); }
 
     std::string Text;
     mutable std::int8_t Ascii = -1;
@@ -26,9 +27,11 @@ public:
 
 class TArrayBox final : public TBox {
 public:
-    explicit TArrayBox(TScriptArray a) : Array(std::move(a)) {
-        Account(sizeof(TArrayBox) + Array.Items.capacity() * sizeof(TVariant) +
-                Array.Upper.capacity() * sizeof(std::int32_t));
+    explicit TArrayBox(TScriptArray a) : Array(std::move(a)) { Account(Size(Array)); }
+
+    [[nodiscard]] static std::size_t Size(const TScriptArray& a) noexcept {
+        return sizeof(TArrayBox) + a.Items.capacity() * sizeof(TVariant) +
+               a.Upper.capacity() * sizeof(std::int32_t);
     }
 
     TScriptArray Array;
@@ -45,6 +48,10 @@ bool AllAscii(std::string_view s) noexcept {
 
 TScriptMemory* CurrentScriptMemory() noexcept {
     return tCurrentMemory;
+}
+
+void CheckScriptMemory(std::size_t bytes) {
+    if (tCurrentMemory && !tCurrentMemory->Fits(bytes)) Raise(seOutOfMemory, {}, true);
 }
 
 TScriptMemoryScope::TScriptMemoryScope(TScriptMemory* memory) noexcept : FSaved(tCurrentMemory) {
@@ -80,14 +87,15 @@ void TScriptMemory::BreakCycles() {
         b->Release();
 }
 
-void TBox::Account(std::size_t bytes) noexcept {
+void TBox::Account(std::size_t bytes) {
     if (!FMemory) {
         FMemory = tCurrentMemory;
         if (!FMemory) return;
         FMemory->AddRef();
     }
     if (bytes >= FCharged) {
-        FMemory->Charge(bytes - FCharged);
+        // The run ends there (fatal: On Error Resume Next would only go on without memory).
+        if (!FMemory->Charge(bytes - FCharged)) Raise(seOutOfMemory, {}, true);
     } else {
         FMemory->Release(FCharged - bytes);
     }
@@ -159,6 +167,7 @@ const TScriptArray& TVariant::Arr() const noexcept {
 TScriptArray& TVariant::MutableArr() {
     auto* box = static_cast<TArrayBox*>(FBox);
     if (box->Refs() > 1) {
+        CheckScriptMemory(TArrayBox::Size(box->Array));
         auto* copy = new TArrayBox(box->Array);
         copy->AddRef();
         FBox = copy;

@@ -62,8 +62,10 @@ protected:
     // The last holder let go: the box goes (an object of a script class first runs its
     // Class_Terminate, which takes a holder again until then).
     virtual void LastRelease() noexcept { delete this; }
-    // Charges the box's size to the current account, or changes the charge after it grew.
-    void Account(std::size_t bytes) noexcept;
+    // Charges the box's size to the current account, or changes the charge after it grew or
+    // shrank. A growth past the budget of a run raises the out-of-memory error (a shrink never
+    // does), leaving the charge as it was.
+    void Account(std::size_t bytes);
     // Makes the box known to its account as one that may be part of a ring (after Account).
     void TrackCycles();
 
