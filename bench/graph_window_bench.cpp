@@ -1,6 +1,7 @@
 // The graph window's full update: the formulas compiled with a memo's lines, ten formulas sampled
 // at 10,001 points each through the engine, and the graph drawn (as SVG, the canvas without a
-// display), as "更新" does it; and the sampling alone.
+// display), as "更新" does it; the sampling alone; and a memo's 20,000 #Graph.Data lines applied as
+// #グラフ設定実行 applies them.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -12,6 +13,7 @@
 #include "graph/svg_canvas.h"
 #include "graph/xy_graph.h"
 #include "graph_window/graph_model.h"
+#include "graph_window/graph_tables.h"
 
 namespace {
 
@@ -59,5 +61,28 @@ void BM_GraphSampling(benchmark::State& state) {
         benchmark::DoNotOptimize(s.Model.ComputeAndDraw());
 }
 BENCHMARK(BM_GraphSampling)->Unit(benchmark::kMillisecond);
+
+void BM_GraphDataLines(benchmark::State& state) {
+    const int rows = static_cast<int>(state.range(0));
+    std::vector<std::string> memo = {"#Graph.Calc.Y[1]=OFF"};
+    for (int i = 1; i <= rows; ++i)
+        memo.push_back("#Graph.Data." + std::to_string(i) + "=" + std::to_string(i) + "\t" +
+                       std::to_string(i % 97) + "\t" + std::to_string(i % 13));
+    TCalcOptions options;
+    TVtCalc calc;
+    TXYGraph graph;
+    graph.SetSize(720, 480);
+    TGraphModel model(calc, graph);
+    // The memo formulas as the window builds them, from the same memo.
+    model.Sampler().BuildMemo = [&](TVtCalc& c, bool) {
+        BuildMemoFormulas(FormulaLinesOf(memo), c, options);
+    };
+    for (auto _ : state) {
+        model.ExecuteGraphLines(memo);
+        benchmark::DoNotOptimize(graph.Series(10)->Count());
+    }
+    state.counters["rows"] = model.Tables().DataRows();
+}
+BENCHMARK(BM_GraphDataLines)->Arg(1000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -2,7 +2,6 @@
 #include "app/calc_plot.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -28,17 +27,22 @@ namespace rekna {
 
 namespace {
 
-constexpr const char* kPlotUsage =
+constexpr std::string_view kPlotUsage =
     "usage: rekna-calc --plot OUT.svg [--size WIDTHxHEIGHT] [FILE | -]\n"
     "  draws the memo's graph as the graph window shows it after #グラフ設定実行 on the last\n"
     "  line: the default tables, FILE's .kgd graph data when it exists, then the memo's\n"
-    "  #Graph. lines; the picture is 720x480 unless --size says otherwise\n";
+    "  #Graph. lines; the picture is 720x480 unless --size says otherwise (100 to 10000 each).\n"
+    "  OUT is written only when it is new or a picture that rekna-calc drew.\n";
 
 constexpr std::uintmax_t kMaxInput = 256u * 1024 * 1024;
+constexpr int kMinSize = 100;
+constexpr int kMaxSize = 10000;
 
-int PlotFail(const std::string& message) {
+// Input that cannot be read and refused arguments: status 2, as the rest of rekna-calc; a
+// picture that cannot be written: status 1.
+int PlotFail(const std::string& message, int status = 2) {
     std::cerr << "rekna-calc: " << message << "\n";
-    return 1;
+    return status;
 }
 
 bool ReadFile(const std::string& path, std::string& bytes, std::string& error) {
@@ -63,16 +67,33 @@ bool ReadFile(const std::string& path, std::string& bytes, std::string& error) {
     return true;
 }
 
+// One side of WIDTHxHEIGHT: digits only, within the limits.
+bool ParseSide(std::string_view text, int& value) {
+    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != text.npos)
+        return false;
+    value = std::stoi(std::string(text));
+    return value >= kMinSize && value <= kMaxSize;
+}
+
 bool ParseSize(std::string_view text, int& width, int& height) {
     const std::size_t x = text.find('x');
-    if (x == std::string_view::npos) return false;
-    try {
-        width = std::stoi(std::string(text.substr(0, x)));
-        height = std::stoi(std::string(text.substr(x + 1)));
-    } catch (...) {
-        return false;
-    }
-    return width >= 100 && height >= 100 && width <= 10000 && height <= 10000;
+    return x != std::string_view::npos && ParseSide(text.substr(0, x), width) &&
+           ParseSide(text.substr(x + 1), height);
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
+// What this program writes is replaced; any other file (a memo given as OUT by mistake, someone
+// else's picture) is left alone.
+bool IsOwnPicture(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string head(256, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(in.gcount()));
+    return head.find(TSvgCanvas::kSignature) != std::string::npos;
 }
 
 }  // namespace
@@ -86,7 +107,9 @@ int PlotMain(int argc, char** argv) {
     for (int i = 2; i < argc; ++i) {
         const std::string_view a = argv[i];
         if (a == "--size" && i + 1 < argc) {
-            if (!ParseSize(argv[++i], width, height)) return PlotFail("--size needs WIDTHxHEIGHT");
+            if (!ParseSize(argv[++i], width, height))
+                return PlotFail("--size needs WIDTHxHEIGHT, each from " + std::to_string(kMinSize) +
+                                " to " + std::to_string(kMaxSize) + " (such as 720x480)");
         } else if (out.empty() && (a == "-" || a.substr(0, 1) != "-")) {
             out = a;
         } else if (!haveFile && (a == "-" || a.substr(0, 1) != "-")) {
@@ -100,6 +123,18 @@ int PlotMain(int argc, char** argv) {
     if (out.empty() || out == "-") {
         std::cerr << kPlotUsage;
         return 2;
+    }
+    const std::string kgd = file == "-"
+                                ? std::string()
+                                : std::filesystem::path(file).replace_extension(".kgd").string();
+    std::error_code ec;
+    if (std::filesystem::exists(out, ec)) {
+        if (file != "-" && (SameFile(out, file) || SameFile(out, kgd)))
+            return PlotFail(out + " is the plot's own input; the picture needs another name");
+        if (std::filesystem::is_directory(out, ec)) return PlotFail(out + " is a folder");
+        if (!IsOwnPicture(out))
+            return PlotFail(out + " is not a picture that rekna-calc drew; it is left as it is " +
+                            "(the picture's name comes first: --plot OUT.svg FILE)");
     }
     std::string bytes;
     std::string error;
@@ -129,17 +164,23 @@ int PlotMain(int argc, char** argv) {
     TXYGraph graph;
     graph.SetSize(width, height);
     TGraphModel model(calc, graph);
-    model.Sampler().BuildMemo = [&](TVtCalc& c, bool) { BuildMemoFormulas(lines, c, options); };
+    const std::vector<std::string> formulaLines = FormulaLinesOf(lines);
+    model.Sampler().BuildMemo = [&](TVtCalc& c, bool) {
+        BuildMemoFormulas(formulaLines, c, options);
+    };
     model.PlotWidth = [&] {
         TSvgCanvas canvas(width, height);
         graph.Layout(canvas);
         return graph.PlotRect().Width();
     };
-    if (file != "-") {
-        const std::string kgd = std::filesystem::path(file).replace_extension(".kgd").string();
+    if (!kgd.empty() && std::filesystem::exists(kgd, ec)) {
+        // A .kgd that cannot be read is said, and the memo drawn without it.
         std::string data;
-        if (std::filesystem::exists(kgd) && ReadFile(kgd, data, error))
-            model.Tables().ReadFileText(DecodeDocument(std::move(data)).Bytes);
+        if (!ReadFile(kgd, data, error)) {
+            std::cerr << "rekna-calc: " << error << "; drawn without it\n";
+        } else if (!model.Tables().ReadFileText(DecodeDocument(std::move(data)).Bytes)) {
+            std::cerr << "rekna-calc: " << kgd << " is not graph data; drawn without it\n";
+        }
     }
     std::vector<std::string> graphLines;
     for (const std::string& line : lines)
@@ -148,11 +189,8 @@ int PlotMain(int argc, char** argv) {
     model.FullUpdate();
     graph.MarkerStyle.Auto = false;
     const std::string svg = graph.CreateSvg();
-    std::ofstream output(out, std::ios::binary | std::ios::trunc);
-    if (!output) return PlotFail("cannot write " + out + ": " + std::strerror(errno));
-    output.write(svg.data(), static_cast<std::streamsize>(svg.size()));
-    output.close();
-    if (!output) return PlotFail("cannot write " + out);
+    const TFileResult written = WriteFileReplacing(out, [&svg](const auto& sink) { sink(svg); });
+    if (!written.Ok()) return PlotFail("cannot write " + out + ": " + written.Message(), 1);
     return 0;
 }
 

@@ -64,6 +64,13 @@ struct TGraphRect {
     friend bool operator==(const TGraphRect&, const TGraphRect&) = default;
 };
 
+// A point in fractions of a pixel, for canvases that keep them (vector pictures).
+struct TGraphPointF {
+    double X = 0;
+    double Y = 0;
+    friend bool operator==(const TGraphPointF&, const TGraphPointF&) = default;
+};
+
 // One group of polygons of an intersection fill: points and the point count of each polygon.
 struct TPolyGroup {
     std::vector<TGraphPoint> Points;
@@ -89,6 +96,10 @@ public:
     virtual void Polyline(const TGraphPoint* points, int count) = 0;
     // Consecutive polylines of counts[i] points each, in one call.
     virtual void PolyPolyline(const TGraphPoint* points, const int* counts, int lines) = 0;
+    // A vector picture keeps the curves' fractions of a pixel, so that they stay smooth when the
+    // picture is scaled; a pixel canvas draws the same lines on whole pixels.
+    [[nodiscard]] virtual bool Fractional() const { return false; }
+    virtual void PolyPolylineF(const TGraphPointF* points, const int* counts, int lines);
     virtual void PolyPolygon(const TGraphPoint* points, const int* counts, int polygons,
                              TFillRule rule) = 0;
     // Fills the intersection of the groups' areas (each by the winding rule) with the brush.

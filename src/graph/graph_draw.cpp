@@ -249,6 +249,8 @@ void TXYGraph::DrawLegend(TGraphCanvas& canvas) {
     case TLegendLocation::llRight: y = PlaceY(base, Legend.Alignment, h); break;
     default: y = PlaceY(base, Legend.YPosition, h); break;
     }
+    // Never cut at the canvas' edges, whatever the alignment.
+    x = std::clamp(x, FOuterRect.Left, std::max(FOuterRect.Left, FOuterRect.Right - w));
     DrawBox(canvas, {x, y, x + w, y + h}, Legend);
     const bool boxed = Legend.Boxed();
     const bool horizontal = Legend.Location == TLegendLocation::llTop ||
@@ -259,31 +261,36 @@ void TXYGraph::DrawLegend(TGraphCanvas& canvas) {
     int cx = x + (boxed ? 2 * Legend.FrameSpace : 0);
     int cy = y + (boxed ? Legend.FrameSpace : 0);
     const int left = cx;
+    std::size_t item = 0;
+    std::size_t nextBreak = 0;
     canvas.SetFont(Legend.Font);
-    auto advance = [&](int textWidth) {
-        if (horizontal) {
-            cx += textWidth + 2 * Legend.Spacing;
-        } else {
+    // Items side by side in rows (breaking where the layout said), or one under another.
+    auto place = [&] {
+        const bool breaks = nextBreak < FLegendBreaks.size() && FLegendBreaks[nextBreak] == item;
+        if (item > 0 && (!horizontal || breaks)) {
             cx = left;
             cy += fh + Legend.Spacing;
+        } else if (item > 0) {
+            cx += 2 * Legend.Spacing;
         }
+        if (breaks) ++nextBreak;
+        ++item;
     };
     if (!Legend.Text.empty()) {
+        place();
         canvas.TextOut(cx, cy, Legend.Text, 0);
-        advance(canvas.TextExtent(Legend.Text).Width);
+        cx += canvas.TextExtent(Legend.Text).Width;
     }
     for (TXYGraphSeries* s : LegendEntries()) {
+        place();
         TGraphPen pen = s->LegendPen();
         pen.Width = std::max(pen.Width, Legend.MinWidth);
         if (pen.Clear()) pen = {s->SeriesColor(), std::max(1, Legend.MinWidth), TPenStyle::psSolid};
-        canvas.SetPen(pen);
-        canvas.Line(cx, cy + fh / 2, cx + ll, cy + fh / 2);
+        s->DrawLegendSymbol(canvas, cx, cy + fh / 2, ll, pen);
         const int tx = cx + ll + Legend.Spacing;
         canvas.SetFont(Legend.Font);
         canvas.TextOut(tx, cy, s->Title, 0);
-        const int tw = canvas.TextExtent(s->Title).Width;
-        cx = tx;
-        advance(tw);
+        cx = tx + canvas.TextExtent(s->Title).Width;
     }
 }
 

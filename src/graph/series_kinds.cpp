@@ -122,6 +122,15 @@ void TXYMarkerSeries::SetSeriesColor(TColor color) {
     Marker.Brush.Color = color;
 }
 
+void TXYMarkerSeries::DrawLegendSymbol(TGraphCanvas& canvas, int x, int y, int length,
+                                       const TGraphPen& pen) {
+    if (Joined || !Marker.Visible) TXYLineSeries::DrawLegendSymbol(canvas, x, y, length, pen);
+    if (!Marker.Visible) return;
+    canvas.SetPen(Marker.Pen);
+    canvas.SetBrush(Marker.Brush);
+    DrawMarkerSymbol(canvas, Marker, x + length / 2, y);
+}
+
 void TXYMarkerSeries::Draw(TGraphCanvas& canvas) {
     if (Joined) DrawLines(canvas);
     if (!Marker.Visible) return;
@@ -469,14 +478,22 @@ void TXYPolyPolyLineSeries::SetSeriesColor(TColor color) {
 }
 
 void TXYPolyPolyLineSeries::Draw(TGraphCanvas& canvas) {
-    std::vector<TGraphPoint> points;
     std::vector<int> counts;
-    for (const auto& [start, n] : PolygonSpans())
-        BuildLines(start, n, points, counts);
-    if (counts.empty()) return;
     canvas.SetPen(LinePen);
     canvas.SetBrush(kNoBrush);
-    canvas.PolyPolyline(points.data(), counts.data(), static_cast<int>(counts.size()));
+    if (canvas.Fractional()) {
+        std::vector<TGraphPointF> points;
+        for (const auto& [start, n] : PolygonSpans())
+            BuildLines(start, n, points, counts);
+        if (!counts.empty())
+            canvas.PolyPolylineF(points.data(), counts.data(), static_cast<int>(counts.size()));
+        return;
+    }
+    std::vector<TGraphPoint> points;
+    for (const auto& [start, n] : PolygonSpans())
+        BuildLines(start, n, points, counts);
+    if (!counts.empty())
+        canvas.PolyPolyline(points.data(), counts.data(), static_cast<int>(counts.size()));
 }
 
 void TXYInequalSeries::Draw(TGraphCanvas& canvas) {

@@ -40,6 +40,9 @@ public:
     bool Joined = false;
     void SetSeriesColor(TColor color) override;
     void Draw(TGraphCanvas& canvas) override;
+    // Its marker in the middle of the legend's line (the line only when joined).
+    void DrawLegendSymbol(TGraphCanvas& canvas, int x, int y, int length,
+                          const TGraphPen& pen) override;
 };
 
 class TXYArrowSeries : public TXYLineSeries {

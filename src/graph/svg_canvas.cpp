@@ -46,6 +46,8 @@ const char* Dashes(TPenStyle style) {
 TSvgCanvas::TSvgCanvas(int width, int height) : FWidth(width), FHeight(height) {
     FOut.reserve(1 << 16);
     FOut += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    FOut.append(kSignature);
+    FOut += '\n';
     FOut += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(width) +
             "\" height=\"" + std::to_string(height) + "\" viewBox=\"0 0 " + std::to_string(width) +
             ' ' + std::to_string(height) + "\">\n";
@@ -54,6 +56,16 @@ TSvgCanvas::TSvgCanvas(int width, int height) : FWidth(width), FHeight(height) {
 void TSvgCanvas::Num(double v) {
     char buf[32];
     const int n = std::snprintf(buf, sizeof buf, "%.1f", v);
+    FOut.append(buf, static_cast<std::size_t>(n));
+}
+
+void TSvgCanvas::Real(double v) {
+    char buf[32];
+    int n = std::snprintf(buf, sizeof buf, "%.2f", v);
+    while (n > 0 && buf[n - 1] == '0')
+        --n;
+    if (n > 0 && buf[n - 1] == '.') --n;
+    if (n == 2 && buf[0] == '-' && buf[1] == '0') n = 1, buf[0] = '0';
     FOut.append(buf, static_cast<std::size_t>(n));
 }
 
@@ -175,6 +187,24 @@ void TSvgCanvas::PolyPolyline(const TGraphPoint* points, const int* counts, int 
     FOut += " stroke-linejoin=\"round\"/>\n";
 }
 
+void TSvgCanvas::PolyPolylineF(const TGraphPointF* points, const int* counts, int lines) {
+    if (FPen.Clear() || lines <= 0) return;
+    // The pixel at x covers x .. x + 1: its centre is where a whole-pixel line runs.
+    FOut += "<path d=\"";
+    for (int k = 0; k < lines; ++k) {
+        for (int i = 0; i < counts[k]; ++i) {
+            FOut += i == 0 ? 'M' : 'L';
+            Real(points[i].X + 0.5);
+            FOut += ' ';
+            Real(points[i].Y + 0.5);
+        }
+        points += counts[k];
+    }
+    FOut += "\" fill=\"none\"";
+    Stroke();
+    FOut += " stroke-linejoin=\"round\"/>\n";
+}
+
 void TSvgCanvas::PolyPolygon(const TGraphPoint* points, const int* counts, int polygons,
                              TFillRule rule) {
     if (polygons <= 0) return;
@@ -194,14 +224,14 @@ void TSvgCanvas::FillIntersection(const std::vector<TPolyGroup>& groups) {
     if (groups.empty() || FBrush.Clear()) return;
     const int first = FClipId;
     for (const TPolyGroup& g : groups) {
-        FOut +=
-            "<clipPath id=\"g" + std::to_string(FClipId++) + "\"><path clip-rule=\"nonzero\" d=\"";
+        FOut += "<defs><clipPath id=\"g" + std::to_string(FClipId++) +
+                "\"><path clip-rule=\"nonzero\" d=\"";
         std::size_t at = 0;
         for (int c : g.Counts) {
             Points(g.Points.data() + at, c, true);
             at += static_cast<std::size_t>(c);
         }
-        FOut += "\"/></clipPath>\n";
+        FOut += "\"/></clipPath></defs>\n";
     }
     for (int i = first; i < FClipId; ++i)
         FOut += "<g clip-path=\"url(#g" + std::to_string(i) + ")\">";
@@ -223,7 +253,9 @@ void TSvgCanvas::SetClip(const TGraphRect& r) {
     FClipped = false;
     if (r.Width() <= 0 || r.Height() <= 0) return;
     const int id = FClipId++;
-    FOut.append("<clipPath id=\"c");
+    // Inside defs: renderers without clipping (SVG Tiny) then draw the curves unclipped rather
+    // than the clip rectangle filled black.
+    FOut.append("<defs><clipPath id=\"c");
     Int(id);
     FOut.append("\"><rect x=\"");
     Int(r.Left);
@@ -233,7 +265,7 @@ void TSvgCanvas::SetClip(const TGraphRect& r) {
     Int(r.Width());
     FOut.append("\" height=\"");
     Int(r.Height());
-    FOut.append("\"/></clipPath>\n<g clip-path=\"url(#c");
+    FOut.append("\"/></clipPath></defs>\n<g clip-path=\"url(#c");
     Int(id);
     FOut.append(")\">\n");
     FClipped = true;

@@ -12,6 +12,10 @@ namespace rekna {
 // (half-width characters at 0.55 of the height, double-byte characters at the full height).
 class TSvgCanvas : public TGraphCanvas {
 public:
+    // The comment every document carries after its XML declaration: what rekna-calc --plot
+    // may write over.
+    static constexpr std::string_view kSignature = "<!-- Rekna graph -->";
+
     TSvgCanvas(int width, int height);
 
     void SetPen(const TGraphPen& pen) override { FPen = pen; }
@@ -24,6 +28,8 @@ public:
     void Ellipse(const TGraphRect& r) override;
     void Polyline(const TGraphPoint* points, int count) override;
     void PolyPolyline(const TGraphPoint* points, const int* counts, int lines) override;
+    [[nodiscard]] bool Fractional() const override { return true; }
+    void PolyPolylineF(const TGraphPointF* points, const int* counts, int lines) override;
     void PolyPolygon(const TGraphPoint* points, const int* counts, int polygons,
                      TFillRule rule) override;
     void FillIntersection(const std::vector<TPolyGroup>& groups) override;
@@ -37,6 +43,8 @@ private:
     void Stroke();
     void Fill();
     void Num(double v);
+    // A coordinate with up to two decimals, trailing zeros left out.
+    void Real(double v);
     void Int(int v);
     void Points(const TGraphPoint* points, int count, bool close);
 

@@ -138,6 +138,16 @@ void TXYGraph::AutoScaleAxis(TGraphAxis& axis) {
 }
 
 void TXYGraph::Layout(TGraphCanvas& canvas) {
+    LayoutWith(canvas, FWidth - 6);
+    // A legend placed against a narrower rectangle than the canvas wraps at that width; the
+    // legend's rows change the plot's height, never its width, so one more pass settles it.
+    if (Legend.Visible && Horizontal(Legend.Location)) {
+        const int room = BaseRect(Legend.Base).Width();
+        if (FLegendSize.Width > room && room > 0) LayoutWith(canvas, room);
+    }
+}
+
+void TXYGraph::LayoutWith(TGraphCanvas& canvas, int legendRoom) {
     FOuterRect = {3, 3, FWidth - 3, FHeight - 3};
     FFrameRect = FOuterRect;
 
@@ -155,24 +165,38 @@ void TXYGraph::Layout(TGraphCanvas& canvas) {
     if (FTitleSize.Height > 0) FFrameRect.Top += FTitleSize.Height + Title.Margin;
 
     FLegendSize = {};
+    FLegendBreaks.clear();
     const auto entries = LegendEntries();
     if (Legend.Visible && (!entries.empty() || !Legend.Text.empty())) {
         canvas.SetFont(Legend.Font);
         const int h = Legend.Font.Height();
         const int ll = Round(Legend.Length * h / 100.0);
-        const int textWidth = Legend.Text.empty() ? 0 : canvas.TextExtent(Legend.Text).Width;
+        std::vector<int> widths;
+        if (!Legend.Text.empty()) widths.push_back(canvas.TextExtent(Legend.Text).Width);
+        for (auto* s : entries)
+            widths.push_back(ll + Legend.Spacing + canvas.TextExtent(s->Title).Width);
         if (Horizontal(Legend.Location)) {
-            int w = textWidth;
-            for (std::size_t i = 0; i < entries.size(); ++i) {
-                if (i > 0 || textWidth > 0) w += 2 * Legend.Spacing;
-                w += canvas.TextExtent(entries[i]->Title).Width + ll + Legend.Spacing;
+            // Items go into rows as wide as the room allows (at least one item a row).
+            const int room = legendRoom - (Legend.Boxed() ? 4 * Legend.FrameSpace : 0);
+            int w = 0;
+            int row = 0;
+            for (std::size_t i = 0; i < widths.size(); ++i) {
+                const int gap = i > 0 ? 2 * Legend.Spacing : 0;
+                if (i > 0 && row + gap + widths[i] > room) {
+                    FLegendBreaks.push_back(i);
+                    row = widths[i];
+                } else {
+                    row += gap + widths[i];
+                }
+                w = std::max(w, row);
             }
-            FLegendSize = {w, h};
+            const int rows = static_cast<int>(FLegendBreaks.size()) + 1;
+            FLegendSize = {w, rows * h + (rows - 1) * Legend.Spacing};
         } else {
-            int w = textWidth;
-            int rows = static_cast<int>(entries.size()) + (Legend.Text.empty() ? 0 : 1);
-            for (auto* s : entries)
-                w = std::max(w, ll + Legend.Spacing + canvas.TextExtent(s->Title).Width);
+            int w = 0;
+            for (const int width : widths)
+                w = std::max(w, width);
+            const int rows = static_cast<int>(widths.size());
             FLegendSize = {w, rows * h + std::max(0, rows - 1) * Legend.Spacing};
         }
         if (Legend.Boxed()) {

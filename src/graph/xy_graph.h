@@ -120,6 +120,8 @@ private:
     };
 
     void AutoScaleAxis(TGraphAxis& axis);
+    // The layout with a legend of rows no wider than legendRoom (top, bottom, horizontal).
+    void LayoutWith(TGraphCanvas& canvas, int legendRoom);
     void DrawGrid(TGraphCanvas& canvas, const TGraphAxis& axis);
     void DrawAxis(TGraphCanvas& canvas, TGraphAxis& axis);
     void DrawAxisTitle(TGraphCanvas& canvas, const TGraphAxis& axis);
@@ -142,6 +144,8 @@ private:
     TGraphRect FPlotRect;
     TTextSize FTitleSize;
     TTextSize FLegendSize;
+    // The legend items (its text first, then the entries) that begin a new row.
+    std::vector<std::size_t> FLegendBreaks;
     unsigned FLayoutStamp = 1;
     std::vector<long double> FGeometry;
     TGraphDrag FDrag = TGraphDrag::gdIdle;

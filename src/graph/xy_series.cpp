@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 #include "graph/xy_graph.h"
 #include "platform/cp932.h"
@@ -54,10 +55,12 @@ TGraphPoint Round(const TPixel& p) {
             static_cast<std::int32_t>(std::lround(p.Y))};
 }
 
-// Collects polylines: drops repeated pixels and closes each with a one-pixel stub.
-class TLineBuilder {
+// Collects polylines. On whole pixels it drops repeated pixels and closes each polyline with a
+// one-pixel stub, as a pixel line leaves out its last pixel; in fractions of a pixel (two
+// decimals) it drops only repeated points.
+template <typename TPoint> class TLineBuilder {
 public:
-    TLineBuilder(std::vector<TGraphPoint>& points, std::vector<int>& counts)
+    TLineBuilder(std::vector<TPoint>& points, std::vector<int>& counts)
         : FPoints(points), FCounts(counts) {}
 
     [[nodiscard]] bool Open() const noexcept { return FOpen; }
@@ -67,7 +70,7 @@ public:
         FOpen = false;
     }
     void Add(const TPixel& p) {
-        const TGraphPoint q = Round(p);
+        const TPoint q = Convert(p);
         FOpen = true;
         if (Pending() > 0 && FPoints.back() == q) return;
         FPoints.push_back(q);
@@ -77,16 +80,25 @@ public:
         FOpen = false;
         if (n == 0) return;
         if (n == 1) FPoints.push_back(FPoints.back());
-        const TGraphPoint last = FPoints.back();
-        FPoints.push_back({last.X, last.Y + 1});
+        if constexpr (std::is_same_v<TPoint, TGraphPoint>) {
+            const TGraphPoint last = FPoints.back();
+            FPoints.push_back({last.X, last.Y + 1});
+        }
         FCounts.push_back(static_cast<int>(FPoints.size()) - FStart);
         FStart = static_cast<int>(FPoints.size());
     }
 
 private:
+    [[nodiscard]] static TPoint Convert(const TPixel& p) {
+        if constexpr (std::is_same_v<TPoint, TGraphPoint>) {
+            return Round(p);
+        } else {
+            return {std::round(p.X * 100) / 100, std::round(p.Y * 100) / 100};
+        }
+    }
     [[nodiscard]] int Pending() const noexcept { return static_cast<int>(FPoints.size()) - FStart; }
 
-    std::vector<TGraphPoint>& FPoints;
+    std::vector<TPoint>& FPoints;
     std::vector<int>& FCounts;
     int FStart = static_cast<int>(FPoints.size());
     bool FOpen = false;
@@ -234,6 +246,12 @@ TGraphPen TXYGraphSeries::LegendPen() const {
     return {FSeriesColor, 1, TPenStyle::psSolid};
 }
 
+void TXYGraphSeries::DrawLegendSymbol(TGraphCanvas& canvas, int x, int y, int length,
+                                      const TGraphPen& pen) {
+    canvas.SetPen(pen);
+    canvas.Line(x, y, x + length, y);
+}
+
 TGraphAxis* TXYGraphSeries::XAxis() const noexcept {
     return FGraph != nullptr ? &FGraph->XAxis : nullptr;
 }
@@ -266,6 +284,17 @@ const std::vector<TPixel>& TXYGraphSeries::Pixels() {
 
 void TXYLineSeries::BuildLines(int first, int n, std::vector<TGraphPoint>& points,
                                std::vector<int>& counts) {
+    BuildLinesOf(first, n, points, counts);
+}
+
+void TXYLineSeries::BuildLines(int first, int n, std::vector<TGraphPointF>& points,
+                               std::vector<int>& counts) {
+    BuildLinesOf(first, n, points, counts);
+}
+
+template <typename TPoint>
+void TXYLineSeries::BuildLinesOf(int first, int n, std::vector<TPoint>& points,
+                                 std::vector<int>& counts) {
     const std::vector<TPixel>& px = Pixels();
     const int total = static_cast<int>(px.size());
     first = std::clamp(first, 0, total);
@@ -280,7 +309,7 @@ void TXYLineSeries::BuildLines(int first, int n, std::vector<TGraphPoint>& point
     };
     auto farRow = [&](double y) { return y > y0 ? farBelow : farAbove; };
 
-    TLineBuilder line(points, counts);
+    TLineBuilder<TPoint> line(points, counts);
     bool carryPole = false;
     for (int i = first; i < last; ++i) {
         TPixel a = px[static_cast<std::size_t>(i)];
@@ -343,8 +372,17 @@ void TXYLineSeries::BuildLines(int first, int n, std::vector<TGraphPoint>& point
 }
 
 void TXYLineSeries::DrawLines(TGraphCanvas& canvas) {
-    std::vector<TGraphPoint> points;
     std::vector<int> counts;
+    if (canvas.Fractional()) {
+        std::vector<TGraphPointF> points;
+        BuildLines(0, Count(), points, counts);
+        if (counts.empty()) return;
+        canvas.SetPen(LinePen);
+        canvas.SetBrush({clWhite, TBrushStyle::bsClear});
+        canvas.PolyPolylineF(points.data(), counts.data(), static_cast<int>(counts.size()));
+        return;
+    }
+    std::vector<TGraphPoint> points;
     BuildLines(0, Count(), points, counts);
     if (counts.empty()) return;
     canvas.SetPen(LinePen);

@@ -99,6 +99,10 @@ public:
     virtual void DrawMarker(TGraphCanvas& canvas);
     // The colour that stands for the series in the legend and on markers.
     [[nodiscard]] virtual TGraphPen LegendPen() const;
+    // What stands for the series in the legend, length pixels from x on the row's middle y: a
+    // line drawn with pen.
+    virtual void DrawLegendSymbol(TGraphCanvas& canvas, int x, int y, int length,
+                                  const TGraphPen& pen);
 
     // Called by the graph before drawing.
     void SetPlot(const TPlotBounds& plot) noexcept { FPlot = plot; }
@@ -137,10 +141,13 @@ public:
     [[nodiscard]] TGraphPen LegendPen() const override { return LinePen; }
 
     // Builds the polylines of n points from first: the integer points and the point count of
-    // each polyline, ready for one poly-polyline call.
+    // each polyline, ready for one poly-polyline call; or the points in fractions of a pixel.
     void BuildLines(int first, int n, std::vector<TGraphPoint>& points, std::vector<int>& counts);
+    void BuildLines(int first, int n, std::vector<TGraphPointF>& points, std::vector<int>& counts);
 
 protected:
+    template <typename TPoint>
+    void BuildLinesOf(int first, int n, std::vector<TPoint>& points, std::vector<int>& counts);
     // Draws the whole series as lines.
     void DrawLines(TGraphCanvas& canvas);
 };

@@ -92,6 +92,14 @@ void ShiftAxis(TGraphAxis& axis, double s) {
 
 }  // namespace
 
+std::vector<std::string> FormulaLinesOf(const std::vector<std::string>& memoLines) {
+    std::vector<std::string> lines;
+    lines.reserve(memoLines.size());
+    for (const std::string& line : memoLines)
+        if (line.compare(0, kGraphPrefix.size(), kGraphPrefix) != 0) lines.push_back(line);
+    return lines;
+}
+
 TGraphModel::TGraphModel(TVtCalc& calc, TXYGraph& graph,
                          const std::array<TVtGrid*, kGraphTableCount>& grids)
     : FCalc(calc), FGraph(graph), FTables(grids), FSampler(calc) {
@@ -512,9 +520,9 @@ TGraphModel::GraphLinesToInsert(const std::vector<std::string>& memoLines) const
 }
 
 bool TGraphModel::LoadFileText(std::string_view text) {
-    const bool found = FTables.ReadFileText(text);
+    if (!FTables.ReadFileText(text)) return false;
     FullUpdate();
-    return found;
+    return true;
 }
 
 std::string TGraphModel::SaveFileText() {

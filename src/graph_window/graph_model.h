@@ -20,6 +20,10 @@ class TXYGraph;
 class TGraphAxis;
 class TXYGraphSeries;
 
+// The memo's lines without its #Graph. lines: what the memo formula list is built from. Settings
+// lines are no formulas, and a memo may hold thousands of them (data rows).
+[[nodiscard]] std::vector<std::string> FormulaLinesOf(const std::vector<std::string>& memoLines);
+
 // The axes a zoom or shift acts on, as bits.
 enum TGraphAxisBit : std::uint8_t { gaX = 1, gaY = 2, gaR = 4, gaAll = 7 };
 
@@ -89,7 +93,8 @@ public:
     [[nodiscard]] std::vector<std::string>
     GraphLinesToInsert(const std::vector<std::string>& memoLines) const;
 
-    // --- The graph data file (CP932 text); loading is followed by the full update.
+    // --- The graph data file (CP932 text); loading is followed by the full update. Text that is
+    // not graph data is not loaded (false) and leaves the tables as they are.
     bool LoadFileText(std::string_view text);
     [[nodiscard]] std::string SaveFileText();
 

@@ -428,29 +428,68 @@ std::vector<std::string> TGraphTables::SettingsLines() const {
     return lines;
 }
 
+namespace {
+
+// A data row's number from its label: digits only, 1 .. kMaxGraphDataRows; 0 otherwise.
+int DataRowNumber(std::string_view label) {
+    if (label.empty() || label.find_first_not_of("0123456789") != std::string_view::npos) return 0;
+    long long n = 0;
+    for (const char c : label) {
+        n = n * 10 + (c - '0');
+        if (n > kMaxGraphDataRows) return 0;
+    }
+    return static_cast<int>(n);
+}
+
+struct TSettingsLine {
+    std::string_view Section;
+    std::string_view Label;
+    std::string_view Cells;
+};
+
+bool SplitSettingsLine(std::string_view line, TSettingsLine& out) {
+    const std::size_t eq = line.find('=');
+    const std::size_t dot = line.find('.');
+    if (eq == std::string_view::npos || dot == std::string_view::npos || dot > eq) return false;
+    out = {line.substr(0, dot), line.substr(dot + 1, eq - dot - 1), line.substr(eq + 1)};
+    return true;
+}
+
+}  // namespace
+
 void TGraphTables::ApplySettingsLines(const std::vector<std::string>& lines) {
+    // A memo may hold thousands of data rows: the data table grows once, and every row is found
+    // through an index of its table's labels, so the lines apply in linear time.
+    int dataRows = DataRows();
     for (const std::string& line : lines) {
-        const std::size_t eq = line.find('=');
-        const std::size_t dot = line.find('.');
-        if (eq == std::string::npos || dot == std::string::npos || dot > eq) continue;
-        const std::string_view section = std::string_view(line).substr(0, dot);
-        const std::string label = line.substr(dot + 1, eq - dot - 1);
+        TSettingsLine parts;
+        if (SplitSettingsLine(line, parts) && parts.Section == SectionName(gtData))
+            dataRows = std::max(dataRows, DataRowNumber(parts.Label));
+    }
+    if (dataRows > DataRows()) SetDataRows(dataRows);
+    std::array<std::map<std::string, int, std::less<>>, kGraphTableCount> rows;
+    for (const TGraphTableId id : kStoredGraphTables) {
+        const TVtGrid& grid = Table(id);
+        auto& index = rows[static_cast<std::size_t>(id)];
+        const int last = id == gtData ? grow::kDataFirst : grid.RowCount();
+        for (int r = 1; r < last; ++r)
+            index.emplace(grid.Cells(0, r), r);
+    }
+    for (const std::string& line : lines) {
+        TSettingsLine parts;
+        if (!SplitSettingsLine(line, parts)) continue;
         for (const TGraphTableId id : kStoredGraphTables) {
-            if (SectionName(id) != section) continue;
+            if (SectionName(id) != parts.Section) continue;
             TVtGrid& grid = Table(id);
+            const auto& index = rows[static_cast<std::size_t>(id)];
             int row = -1;
-            for (int r = 1; r < grid.RowCount(); ++r)
-                if (grid.Cells(0, r) == label) row = r;
-            if (row < 0 && id == TGraphTableId::gtData && !label.empty() && label.size() <= 5 &&
-                label.find_first_not_of("0123456789") == std::string::npos) {
-                const int n = std::stoi(label);
-                if (n > DataRows()) {
-                    SetDataRows(n);
-                    row = grow::kDataFirst + n - 1;
-                }
+            if (const auto it = index.find(parts.Label); it != index.end()) {
+                row = it->second;
+            } else if (id == gtData) {
+                if (const int n = DataRowNumber(parts.Label); n > 0) row = grow::kDataFirst + n - 1;
             }
-            if (row < 0) continue;
-            const std::vector<std::string> cells = SplitTabs(std::string_view(line).substr(eq + 1));
+            if (row < 0 || row >= grid.RowCount()) continue;
+            const std::vector<std::string> cells = SplitTabs(parts.Cells);
             for (std::size_t i = 0; i < cells.size(); ++i) {
                 const int col = static_cast<int>(i) + 1;
                 if (col < grid.ColCount() && DesignKind(id, col, row) != '-')
@@ -459,6 +498,20 @@ void TGraphTables::ApplySettingsLines(const std::vector<std::string>& lines) {
         }
     }
     ValidateAll();
+}
+
+bool TGraphTables::IsGraphData(std::string_view text) {
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        const std::string_view line = text.substr(start, end - start);
+        TSettingsLine parts;
+        if (SplitSettingsLine(line, parts) && parts.Section == parts.Label)
+            for (const TGraphTableId id : kStoredGraphTables)
+                if (SectionName(id) == parts.Section) return true;
+        start = end + 1;
+    }
+    return false;
 }
 
 std::string TGraphTables::FileText() const {
@@ -474,6 +527,7 @@ std::string TGraphTables::FileText() const {
 }
 
 bool TGraphTables::ReadFileText(std::string_view text) {
+    if (!IsGraphData(text)) return false;
     Reset();
     std::map<std::string, std::string, std::less<>> keyed;
     std::size_t start = 0;
@@ -524,7 +578,7 @@ bool TGraphTables::ReadFileText(std::string_view text) {
             assign(row, it->second);
         }
         if (id == TGraphTableId::gtData) {
-            while (DataRows() < 100000) {
+            while (DataRows() < kMaxGraphDataRows) {
                 const auto it = keyed.find(section + "." + IntText(DataRows() + 1));
                 if (it == keyed.end()) break;
                 SetDataRows(DataRows() + 1);
@@ -535,6 +589,16 @@ bool TGraphTables::ReadFileText(std::string_view text) {
     ValidateAll();
     ClearUndo();
     return found;
+}
+
+bool TGraphTables::HasUserSettings() const {
+    const TGraphTables design;
+    return SettingsLines() != design.SettingsLines();
+}
+
+bool TGraphTables::Modified() const {
+    return std::any_of(kStoredGraphTables.begin(), kStoredGraphTables.end(),
+                       [this](TGraphTableId id) { return Table(id).Modified(); });
 }
 
 void TGraphTables::ClearUndo() {

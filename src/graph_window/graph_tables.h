@@ -51,6 +51,8 @@ inline constexpr int kDataFirst = 4;  // データ: the first numbered row
 
 inline constexpr int kGraphFormulas = 10;
 inline constexpr int kGraphDataColumns = 5;
+// The data rows that files and #Graph. lines may number.
+inline constexpr int kMaxGraphDataRows = 100000;
 
 class TGraphTables {
 public:
@@ -99,15 +101,23 @@ public:
     // The settings lines of the stored tables: "Calc.Y[1]=ON<TAB>X<TAB>..." (CP932).
     [[nodiscard]] std::vector<std::string> SettingsLines() const;
     // Applies lines "Section.Row=cells": the editable cells of that row, taken by position;
-    // unknown keys are skipped, data rows beyond the table are appended. Validates after.
+    // unknown keys are skipped, data rows beyond the table are appended (numbered up to
+    // kMaxGraphDataRows). Validates after.
     void ApplySettingsLines(const std::vector<std::string>& lines);
 
     // The graph data file: CP932 text with CR LF line ends.
     [[nodiscard]] std::string FileText() const;
+    // Whether the text reads as a graph data file: it holds a section's header line
+    // ("Calc.Calc=..."). A memo saved under a ".kgd" name does not.
+    [[nodiscard]] static bool IsGraphData(std::string_view text);
     // Reads a graph data file from the defaults: cells by their section's header names,
-    // editable cells only; validates and clears the undo lists. False when no section was
-    // found (the tables are then at their defaults).
+    // editable cells only; validates and clears the undo lists. False, with the tables
+    // unchanged, when the text is not graph data.
     bool ReadFileText(std::string_view text);
+    // Whether any stored table differs from its design contents: the user's settings.
+    [[nodiscard]] bool HasUserSettings() const;
+    // Whether the user changed a stored table since the last reading, saving or ClearUndo.
+    [[nodiscard]] bool Modified() const;
     void ClearUndo();
 
     // The data table's row count of numbered rows; rows appended are numbered on.

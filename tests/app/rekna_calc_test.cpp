@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "platform/cp932.h"
@@ -127,6 +128,57 @@ TEST(ReknaCalcTest, BadArgumentsAndMissingFilesFail) {
     // A memo with calculation errors is no failure.
     run = RunCalc("-e '1/0'");
     EXPECT_EQ(run.Status, 0);
+}
+
+// --plot writes only over pictures it drew, never over its input, and says why it refuses.
+TEST(ReknaCalcTest, PlotWritesOnlyOverItsOwnPictures) {
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("rekna_plot_test_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const auto write = [&dir](const char* name, const std::string& text) {
+        std::ofstream(dir / name, std::ios::binary) << text;
+    };
+    const std::string memo = "a=2\n#Graph.Calc.Y[4]=ON\ta*X\n";
+    write("m.txt", memo);
+    write("g.txt", memo);
+    write("g.kgd", memo);  // a memo saved under the graph data's name
+    write("other.svg", "<?xml version=\"1.0\"?>\n<svg/>\n");
+    const auto read = [&dir](const char* name) {
+        std::ifstream in(dir / name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    const struct {
+        const char* Args;
+        int Status;
+        const char* Says;
+    } cases[] = {
+        {"--plot m.txt", 2, "m.txt is not a picture that rekna-calc drew"},
+        {"--plot other.svg m.txt", 2, "other.svg is not a picture"},
+        {"--plot g.kgd g.txt", 2, "g.kgd is the plot's own input"},
+        {"--plot out.svg nope.txt", 2, "nope.txt"},
+        {"--plot out.svg --size 720x480x3 m.txt", 2, "each from 100 to 10000"},
+        {"--plot out.svg --size 99x480 m.txt", 2, "each from 100 to 10000"},
+        {"--plot out.svg m.txt", 0, ""},
+        {"--plot out.svg --size 100x10000 g.txt", 0, "g.kgd is not graph data; drawn without it"},
+    };
+    for (const auto& c : cases) {
+        const std::string command = "cd '" + dir.string() + "' && '" + REKNA_CALC_PATH + "' " +
+                                    c.Args + " < /dev/null 2>&1";
+        FILE* pipe = ::popen(command.c_str(), "r");
+        ASSERT_NE(pipe, nullptr);
+        std::string out;
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            out.append(buffer, n);
+        const int status = ::pclose(pipe);
+        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, c.Status) << c.Args << ": " << out;
+        EXPECT_NE(out.find(c.Says), std::string::npos) << c.Args << ": " << out;
+    }
+    EXPECT_EQ(read("m.txt"), memo);
+    EXPECT_EQ(read("g.kgd"), memo);
+    EXPECT_EQ(read("other.svg").size(), 29u);
+    EXPECT_NE(read("out.svg").find("height=\"10000\""), std::string::npos);
+    std::filesystem::remove_all(dir);
 }
 
 TEST(ReknaCalcTest, TheSettingsAndDefinitionsOfTheWindow) {

@@ -1,7 +1,10 @@
 // The graph: layout, drawing order, colours, zoom, scroll, markers and the marker text.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <set>
+#include <sstream>
 
 #include "graph/record_canvas.h"
 #include "graph/series_kinds.h"
@@ -60,6 +63,66 @@ TEST(XYGraphTest, PerMillePlacementOfTheLegend) {
         graph.Draw(canvas);
         EXPECT_EQ(canvas.Lines("text"), row.Text) << static_cast<int>(row.Location);
     }
+}
+
+// A legend wider than the canvas wraps into rows, each entry whole inside the canvas; a marker
+// series shows its marker.
+TEST(XYGraphTest, AWideLegendWrapsIntoRows) {
+    for (const TLegendLocation location : {TLegendLocation::llTop, TLegendLocation::llBottom}) {
+        TXYGraph graph;
+        graph.Legend.Visible = true;
+        graph.Legend.Location = location;
+        for (int k = 0; k < 10; ++k)
+            graph.AddSeries<TXYLineSeries>()->Title = "Sin(" + std::to_string(k) + "*X)";
+        auto* data = graph.AddSeries<TXYMarkerSeries>();
+        data->Title = "Y1";
+        data->Marker.Shape = TMarkerShape::msCircle;
+        TRecordCanvas canvas;
+        graph.Draw(canvas);
+        std::istringstream in(canvas.Lines("text"));
+        std::set<int> rows;
+        int entries = 0;
+        for (std::string line; std::getline(in, line);) {
+            int x = 0;
+            int y = 0;
+            char comma = 0;
+            std::istringstream(line.substr(5)) >> x >> comma >> y;
+            const std::string text = line.substr(line.rfind(' ') + 1);
+            if (text.rfind("Sin(", 0) != 0 && text != "Y1") continue;
+            ++entries;
+            rows.insert(y);
+            EXPECT_GE(x, 3) << text;
+            EXPECT_LE(x + 6 * static_cast<int>(text.size()), 297) << text;
+        }
+        EXPECT_EQ(entries, 11);
+        EXPECT_GE(rows.size(), 3u);
+        EXPECT_NE(canvas.Out.str().find("ellipse"), std::string::npos);
+    }
+}
+
+// A picture keeps the curves' fractions of a pixel; the pixel canvas draws them on whole pixels.
+TEST(XYGraphTest, PicturesKeepFractionsOfAPixel) {
+    TXYGraph graph;
+    graph.SetSize(300, 200);
+    graph.XAxis.SetRange(2, -2, true);
+    graph.YAxis.SetRange(2, -1, true);
+    auto* s = graph.AddSeries<TXYLineSeries>();
+    for (int i = 0; i <= 3; ++i)
+        s->AddXY(i - 1.5L, (i * i) / 7.0L);
+    const std::string svg = graph.CreateSvg();
+    std::string path;
+    for (std::size_t at = svg.find("<path d=\"M"); at != std::string::npos && path.empty();
+         at = svg.find("<path d=\"M", at + 1)) {
+        const std::string d = svg.substr(at, svg.find('"', at + 10) - at);
+        if (std::count(d.begin(), d.end(), 'L') == 3) path = d;
+    }
+    ASSERT_FALSE(path.empty()) << svg;
+    // Each point has two coordinates; no point is rounded to a pixel's centre.
+    EXPECT_GE(std::count(path.begin(), path.end(), '.'), 4) << path;
+    EXPECT_EQ(path.find(".5 "), std::string::npos) << path;
+    TRecordCanvas canvas;
+    graph.Draw(canvas);
+    EXPECT_EQ(canvas.Lines("polypolyline").find('.'), std::string::npos);
 }
 
 // The kinds of calls in order, repeats folded.

@@ -159,6 +159,25 @@ TEST(GraphTables, SettingsLinesByKey) {
     EXPECT_EQ(Line(t, "Data.10"), "Data.10=1\t2\t\t\t\t");
     EXPECT_EQ(Line(t, "Data.12"), "Data.12=5\t6\t\t\t\t");
     EXPECT_EQ(Line(t, "Calc.Y[2]"), "Calc.Y[2]=OFF\tCos(X)\t\tRe\tY\tclBlue\t1\t実線");
+    // Labels of six digits and more number rows too, up to the largest row number.
+    t.ApplySettingsLines({"Data.123456=9", "Data.100000=7\t8", "Data.00000000000000000011=3"});
+    EXPECT_EQ(t.DataRows(), kMaxGraphDataRows);
+    EXPECT_EQ(Line(t, "Data.100000"), "Data.100000=7\t8\t\t\t\t");
+    EXPECT_EQ(Line(t, "Data.11"), "Data.11=3\t\t\t\t\t");
+}
+
+TEST(GraphTables, TextThatIsNoGraphDataLeavesTheTables) {
+    for (const char* text : {"garbage\nno=sections\n", "a=1\nCalc.Y[1]=OFF\n", ""}) {
+        TGraphTables t;
+        t.Table(gtCalc).SetCells(gcol::kFormula, 5, "a*X");
+        EXPECT_FALSE(TGraphTables::IsGraphData(text)) << text;
+        EXPECT_FALSE(t.ReadFileText(text)) << text;
+        EXPECT_EQ(t.Text(gtCalc, gcol::kFormula, 5), "a*X") << text;
+        EXPECT_EQ(t.Text(gtCalc, gcol::kVisible, 2), "ON") << text;
+        EXPECT_TRUE(t.HasUserSettings());
+    }
+    EXPECT_TRUE(TGraphTables::IsGraphData("x=1\r\nRange.Range=\r\n"));
+    EXPECT_FALSE(TGraphTables().HasUserSettings());
 }
 
 }  // namespace

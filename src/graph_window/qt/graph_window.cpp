@@ -6,11 +6,10 @@
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QEvent>
-#include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QProgressDialog>
-#include <QSaveFile>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QToolBar>
@@ -26,6 +25,7 @@
 #include "graph_window/graph_mapping.h"
 #include "grid/qt/str_vt_grid.h"
 #include "grid/vt_values.h"
+#include "platform/file_io.h"
 #include "platform/qt/qt_cp932.h"
 
 namespace rekna {
@@ -101,8 +101,10 @@ TFormGraph::TFormGraph(TVtCalc& calc, QWidget* parent) : QWidget(parent, Qt::Win
     };
     CreateToolBars(top, bottom);
     CreatePages();
-    FSplitter->setStretchFactor(0, 3);
-    FSplitter->setStretchFactor(1, 2);
+    // A larger window gives its height to the plot; the tables keep theirs (the splitter moves
+    // them).
+    FSplitter->setStretchFactor(0, 1);
+    FSplitter->setStretchFactor(1, 0);
 
     TXYGraph& graph = FView->Graph();
     graph.OnSetMarker = [this](long double x, long double) { MarkerSet(x); };
@@ -289,6 +291,7 @@ void TFormGraph::TableChanged(TGraphTableId id) {
     });
     ShowCellHint(id);
     if (id == gtCalc) HighlightCurves();
+    if (OnTablesChanged) OnTablesChanged();
 }
 
 void TFormGraph::ShowCellHint(TGraphTableId id) {
@@ -458,16 +461,14 @@ bool TFormGraph::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TFormGraph::LoadFile(const std::string& path) {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxDataFile) return false;
-    const QByteArray bytes = file.readAll();
-    TDecodedDocument doc = DecodeDocument(bytes.toStdString());
-    FEncoding = doc.Encoding;
-    FBom = doc.Bom;
-    FLineEnd = doc.LineEnd;
-    bool found = false;
-    Guarded([this, &doc, &found] { found = FModel->LoadFileText(doc.Bytes); });
-    return found;
+    std::optional<TDecodedDocument> doc = ReadDataFile(path);
+    if (!doc || !TGraphTables::IsGraphData(doc->Bytes)) return false;
+    FEncoding = doc->Encoding;
+    FBom = doc->Bom;
+    FLineEnd = doc->LineEnd;
+    bool loaded = false;
+    Guarded([this, &doc, &loaded] { loaded = FModel->LoadFileText(doc->Bytes); });
+    return loaded;
 }
 
 bool TFormGraph::SaveFile(const std::string& path) {
@@ -475,12 +476,21 @@ bool TFormGraph::SaveFile(const std::string& path) {
     TDocEncoding encoding = FEncoding;
     if (!CanEncode(text, encoding)) encoding = TDocEncoding::deUtf8;
     const std::string bytes = EncodeDocument(text, encoding, FBom, FLineEnd);
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-        static_cast<qint64>(bytes.size()))
-        return false;
-    return file.commit();
+    return WriteFileReplacing(path, [&bytes](const auto& sink) { sink(bytes); }).Ok();
+}
+
+std::optional<TDecodedDocument> TFormGraph::ReadDataFile(const std::string& path) {
+    std::string bytes;
+    if (QFileInfo(QString::fromStdString(path)).size() > kMaxDataFile ||
+        !ReadWholeFile(path, bytes).Ok())
+        return std::nullopt;
+    return DecodeDocument(std::move(bytes));
+}
+
+bool TFormGraph::IsForeignFile(const std::string& path) {
+    if (!QFileInfo::exists(QString::fromStdString(path))) return false;
+    const std::optional<TDecodedDocument> doc = ReadDataFile(path);
+    return !doc || !TGraphTables::IsGraphData(doc->Bytes);
 }
 
 void TFormGraph::ReadKept(const std::map<std::string, std::string, std::less<>>& kept) {

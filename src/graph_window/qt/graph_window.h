@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -43,6 +44,8 @@ public:
     std::function<void(TGraphSampler& sampler)> OnSyncOptions;
     // The memo editor types brackets in pairs: the formula cells do the same.
     std::function<bool()> AutoBrackets;
+    // After the user changed a table.
+    std::function<void()> OnTablesChanged;
     // The marker readout and the hints for the main window's status bar.
     std::function<void(const QString& text)> OnStatusText;
 
@@ -52,9 +55,15 @@ public:
     // Compile, map, sample and the marker columns, with the hourglass; Esc stops a long one.
     void FullUpdate();
     // Reads or writes a graph data file; reading is followed by the full update. Failures are
-    // reported through the result, the tables then unchanged (reading) or the file untouched.
+    // reported through the result, the tables then unchanged (reading: also a file that is not
+    // graph data) or the file untouched (writing goes through a temporary file and a rename).
     bool LoadFile(const std::string& path);
     bool SaveFile(const std::string& path);
+    // The file exists and is not graph data (a memo saved under a ".kgd" name, say), or cannot
+    // be read: it is replaced only when the user agrees.
+    [[nodiscard]] static bool IsForeignFile(const std::string& path);
+    // Asks whether such a file is replaced; unset, a message box asks.
+    std::function<bool(const QString& path)> AskReplaceFile;
 
     // The window's settings keys (Graph.Top, ..., Graph.MkrGrid).
     void ReadKept(const std::map<std::string, std::string, std::less<>>& kept);
@@ -79,6 +88,7 @@ private:
     void ShowStatus(const QString& text);
     void Activated();
     void Deactivated();
+    [[nodiscard]] static std::optional<TDecodedDocument> ReadDataFile(const std::string& path);
 
     TVtCalc& FCalc;
     TXYGraphView* FView = nullptr;

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QStatusBar>
 
 #include <optional>
@@ -15,6 +16,7 @@
 #include "frame/memo_formula_list.h"
 #include "frame/qt/tool_host.h"
 #include "frame/qt/vt_frame_calc.h"
+#include "graph_window/graph_model.h"
 #include "graph_window/qt/graph_window.h"
 
 namespace rekna {
@@ -32,6 +34,18 @@ std::string WithExtension(const std::string& path, const char* extension) {
     return stem + extension;
 }
 
+QString Q(const std::string& path) {
+    return QString::fromStdString(path);
+}
+
+void ShowStatus(TToolHost& form, const QString& text) {
+    form.Window().statusBar()->showMessage(text);
+}
+
+QString NotGraphData(const std::string& path) {
+    return QStringLiteral("%1 はグラフデータではありません").arg(Q(path));
+}
+
 // The graph window's place beside the main window: the window once made, and the data file to
 // load at its first opening.
 class TGraphPart : public QObject {
@@ -43,6 +57,12 @@ public:
 
     TFormGraph* Window = nullptr;
     std::optional<std::string> Pending;
+
+    void KeepSaveEnabled() {
+        QAction* save = FForm.Action("ActionFileSave");
+        if (save && !save->isEnabled() && Window && Window->Model().Tables().Modified())
+            save->setEnabled(true);
+    }
 
     TFormGraph& Show() {
         if (!Window) Create();
@@ -78,8 +98,10 @@ private:
             FForm.Window().statusBar()->showMessage(text);
         };
         Window->Model().Sampler().BuildMemo = [this, frame](TVtCalc& calc, bool toCaret) {
-            BuildMemoFormulas(Lines(toCaret), calc, frame->Core().Options());
+            BuildMemoFormulas(FormulaLinesOf(Lines(toCaret)), calc, frame->Core().Options());
         };
+        // Changed graph settings are something to save, also while the memo's text is unchanged.
+        Window->OnTablesChanged = [this] { KeepSaveEnabled(); };
         Window->AutoBrackets = [frame] { return frame->Core().Options().AutoKakko; };
         Window->OnSyncOptions = [this](TGraphSampler& sampler) {
             sampler.UseMemo = FForm.Settings().GraphCalcMemo;
@@ -89,9 +111,9 @@ private:
         std::string file = Pending.value_or(
             FForm.Settings().FileBackUp ? WithExtension(FForm.BackupFile(), ".kgd") : "");
         Pending.reset();
-        if (!file.empty() && QFileInfo::exists(QString::fromStdString(file))) {
-            Window->LoadFile(file);
-        } else {
+        const bool exists = !file.empty() && QFileInfo::exists(Q(file));
+        if (!exists || !Window->LoadFile(file)) {
+            if (exists) ShowStatus(FForm, NotGraphData(file));
             Window->FullUpdate();
         }
         for (const char* name : {"ActionEditGupdate", "ActionEditGraphGet", "ActionEditGraphSet"})
@@ -127,6 +149,9 @@ void InstallGraphWindow(TToolHost& form) {
             QObject::connect(a, &QAction::triggered, &form.Window(), run);
     };
     if (QAction* a = form.Action("ActionViewGraph")) a->setEnabled(true);
+    // The main window disables saving while the memo's text is unchanged.
+    if (QAction* save = form.Action("ActionFileSave"))
+        QObject::connect(save, &QAction::changed, part, [part] { part->KeepSaveEnabled(); });
     connectAction("ActionViewGraph", [part] {
         const bool shown = part->Window && part->Window->isVisible();
         TFormGraph& w = part->Show();
@@ -159,13 +184,12 @@ void GraphMemoOpened(TToolHost& form, const std::string& memoPath) {
     TGraphPart* part = Part(form);
     if (!part) return;
     const std::string kgd = WithExtension(memoPath, ".kgd");
-    const bool exists = QFileInfo::exists(QString::fromStdString(kgd));
+    const bool exists = QFileInfo::exists(Q(kgd));
     if (part->Window) {
-        if (exists) {
-            part->Window->LoadFile(kgd);
-        } else {
-            part->Window->FullUpdate();
-        }
+        if (exists && part->Window->LoadFile(kgd)) return;
+        // A file that is not graph data is never taken for it: the tables stay as they are.
+        if (exists) ShowStatus(form, NotGraphData(kgd));
+        part->Window->FullUpdate();
     } else if (exists) {
         part->Pending = kgd;
     }
@@ -174,23 +198,53 @@ void GraphMemoOpened(TToolHost& form, const std::string& memoPath) {
 bool GraphOpenData(TToolHost& form, const std::string& kgdPath) {
     TGraphPart* part = Part(form);
     if (!part) return false;
-    if (!part->Window) part->Pending = kgdPath;
     const bool created = part->Window == nullptr;
+    if (created) part->Pending = kgdPath;
     TFormGraph& w = part->Show();
-    return created ? true : w.LoadFile(kgdPath);
+    if (!created) return w.LoadFile(kgdPath);
+    return QFileInfo::exists(Q(kgdPath)) && !TFormGraph::IsForeignFile(kgdPath);
 }
+
+namespace {
+
+// A file there that is not graph data is replaced only when the user agrees.
+bool MayReplace(TFormGraph& w, const std::string& kgdPath, bool mayAsk) {
+    if (!TFormGraph::IsForeignFile(kgdPath)) return true;
+    if (!mayAsk) return false;
+    if (w.AskReplaceFile) return w.AskReplaceFile(Q(kgdPath));
+    return QMessageBox::question(&w, QStringLiteral("Rekna"),
+                                 QStringLiteral("%1 はグラフデータではありません。\n"
+                                                "グラフデータで置き換えますか?")
+                                     .arg(Q(kgdPath)),
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+}  // namespace
 
 bool GraphSaveData(TToolHost& form, const std::string& kgdPath) {
     TGraphPart* part = Part(form);
-    return part && part->Show().SaveFile(kgdPath);
+    if (!part) return false;
+    TFormGraph& w = part->Show();
+    return MayReplace(w, kgdPath, true) && w.SaveFile(kgdPath);
 }
 
-bool MemoHasGraphFormulas(TToolHost& form) {
+bool GraphSaveBeside(TToolHost& form, const std::string& memoPath, bool mayAsk) {
     TGraphPart* part = Part(form);
-    if (part && part->Window) {
-        part->Window->FullUpdate();
+    if (!part || !part->Window) return true;
+    TFormGraph& w = *part->Window;
+    const std::string kgd = WithExtension(memoPath, ".kgd");
+    const bool exists = QFileInfo::exists(Q(kgd));
+    if (!exists && !w.Model().Tables().HasUserSettings()) return true;
+    if (!MayReplace(w, kgd, mayAsk)) {
+        ShowStatus(form, NotGraphData(kgd) + QStringLiteral(": グラフデータは保存していません"));
+        return true;
     }
-    return !form.VtFrameCalc1()->VtCalc1().MemoFormulas().empty();
+    if (w.SaveFile(kgd)) return true;
+    if (mayAsk)
+        QMessageBox::warning(&form.Window(), QStringLiteral("Rekna"),
+                             QStringLiteral("%1 を保存できませんでした。").arg(Q(kgd)));
+    return false;
 }
 
 }  // namespace rekna

@@ -23,9 +23,12 @@ void GraphMemoOpened(TToolHost& form, const std::string& memoPath);
 // could not be read.
 bool GraphOpenData(TToolHost& form, const std::string& kgdPath);
 // Saving under a ".kgd" name: the window (shown when needed) writes its data. False when it
-// could not be written.
+// could not be written, or when the file there is not graph data and the user keeps it.
 bool GraphSaveData(TToolHost& form, const std::string& kgdPath);
-// Whether the memo holds lines the graph uses (the memo formula list is not empty).
-[[nodiscard]] bool MemoHasGraphFormulas(TToolHost& form);
+// The memo was saved under memoPath (or the exit keeps a named memo): the graph data goes to the
+// ".kgd" beside it whenever the window holds settings of the user's or that file exists. A file
+// there that is not graph data is replaced only when the user agrees (never without mayAsk).
+// False when the graph data could not be written (reported when mayAsk).
+bool GraphSaveBeside(TToolHost& form, const std::string& memoPath, bool mayAsk);
 
 }  // namespace rekna

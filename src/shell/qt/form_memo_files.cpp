@@ -291,20 +291,7 @@ void TFormMemo::OpenWithDialog() {
 
 bool TFormMemo::Save() {
     if (!FFrame->Core().HasFileName()) return SaveAs();
-    const std::string path = FFrame->Core().FileName();
-    if (HasExtension(path, "kgd")) {
-        // The graph window writes its data; the memo goes beside it under the ".txt" name when
-        // it has formula lines, and also when it has unsaved text, which would be lost otherwise.
-        if (!GraphSaveData(*this, path)) {
-            QMessageBox::warning(
-                this, QStringLiteral("Rekna"),
-                QStringLiteral("%1 を保存できませんでした。").arg(QString::fromStdString(path)));
-            return false;
-        }
-        if (!MemoHasGraphFormulas(*this) && !FFrame->UMemo1()->Editor().Modified()) return true;
-        return SaveTo(WithoutExtension(path) + ".txt");
-    }
-    return SaveTo(path);
+    return SaveTo(FFrame->Core().FileName());
 }
 
 bool TFormMemo::SaveAs() {
@@ -326,6 +313,17 @@ bool TFormMemo::SaveAs() {
 }
 
 bool TFormMemo::SaveTo(const std::string& path) {
+    if (HasExtension(path, "kgd")) {
+        // The graph window writes its data under the ".kgd" name; the memo goes beside it under
+        // the ".txt" name, which it keeps from then on.
+        if (!GraphSaveData(*this, path)) {
+            QMessageBox::warning(
+                this, QStringLiteral("Rekna"),
+                QStringLiteral("%1 を保存できませんでした。").arg(QString::fromStdString(path)));
+            return false;
+        }
+        return SaveTo(WithoutExtension(path) + ".txt");
+    }
     // Nothing is ever written as "?": text that Shift_JIS cannot hold is saved as UTF-8, or not
     // at all.
     if (!FFrame->DocumentEncodable()) {
@@ -343,6 +341,7 @@ bool TFormMemo::SaveTo(const std::string& path) {
     FFrame->ReportSave(path, result);
     if (!result.Ok()) return false;
     FSettings.FileName = path;
+    GraphSaveBeside(*this, path, true);
     return true;
 }
 
@@ -399,6 +398,8 @@ void TFormMemo::WriteExitFiles(bool forceBackup) {
         std::fprintf(stderr, "rekna: cannot write %s: %s\n", FPaths.SettingsFile.c_str(),
                      settings.Message().c_str());
     WriteDefinitions();
+    if (FFrame->Core().HasFileName())
+        GraphSaveBeside(*this, FFrame->Core().FileName(), !FSessionEnded);
     const TUMemoStrings& lines = FFrame->UMemo1()->Lines();
     if ((FSettings.FileBackUp || forceBackup) && lines.GetCount() > 0) {
         const TFileResult backup = WriteBackupFiles();

@@ -185,6 +185,101 @@ TEST_F(GraphWindowTest, TheExitKeepsTheGraphBesideTheBackup) {
     EXPECT_EQ(Form->KeptSettings()["Graph.Mkr"], "1");
 }
 
+TEST_F(GraphWindowTest, ATallerWindowGivesItsHeightToThePlot) {
+    Form->Action("ActionViewGraph")->trigger();
+    TFormGraph* w = GraphWindow(*Form);
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    w->resize(720, 640);
+    QApplication::processEvents();
+    const int plot = w->View()->height();
+    const int tables = w->Pages()->height();
+    w->resize(720, 940);
+    QApplication::processEvents();
+    EXPECT_EQ(w->View()->height(), plot + 300);
+    EXPECT_EQ(w->Pages()->height(), tables);
+}
+
+std::string FileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Formulas typed into the window come back with the memo after a restart: saved through Save As
+// under the ".kgd" name, and through Ctrl+S on a memo that has its ".txt" name already.
+TEST_F(GraphWindowTest, TypedFormulasComeBackWithTheMemo) {
+    struct TCase {
+        const char* Name;
+        const char* SaveName;
+        bool CtrlS;
+        const char* Formula;
+    };
+    for (const TCase& c :
+         {TCase{"eng", "eng.kgd", false, "a*X^3"}, TCase{"plain", "plain.txt", true, "X/4"}}) {
+        SCOPED_TRACE(c.Name);
+        const std::string stem = Dir.path().toStdString() + "/" + c.Name;
+        Form->Action("ActionViewGraph")->trigger();
+        TFormGraph* w = GraphWindow(*Form);
+        ASSERT_NE(w, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+        Form->AskSaveName = [&](const QString&) {
+            return Dir.path() + QLatin1Char('/') + QLatin1String(c.SaveName);
+        };
+        if (c.CtrlS) ASSERT_TRUE(Form->SaveAs());
+        TypeCell(*w, gtCalc, gcol::kFormula, 5, QLatin1String(c.Formula));
+        if (c.CtrlS) {
+            // The graph window closed, the memo typed into is the active window.
+            w->close();
+            Form->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+            MemoWidget(*Form)->setFocus();
+            QTest::keyClick(MemoWidget(*Form), Qt::Key_S, Qt::ControlModifier);
+        } else {
+            ASSERT_TRUE(Form->SaveAs());
+        }
+        EXPECT_EQ(FileText(stem + ".kgd").rfind("Calc.Calc=", 0), 0u);
+        EXPECT_EQ(FileText(stem + ".txt").rfind("a=0.5", 0), 0u);
+        EXPECT_NE(FileText(stem + ".kgd").find(c.Formula), std::string::npos);
+
+        Form->close();
+        Form = std::make_unique<TFormMemo>(Paths);
+        Form->AskToSave = [] { return TSaveAnswer::saNo; };
+        Form->Start();
+        Form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+        Form->FirstShow();
+        Form->OpenPath(stem + ".txt");
+        Form->Action("ActionViewGraph")->trigger();
+        ASSERT_NE(GraphWindow(*Form), nullptr);
+        EXPECT_EQ(GraphWindow(*Form)->Model().Tables().Text(gtCalc, gcol::kFormula, 5), c.Formula);
+    }
+}
+
+// A memo's text under the ".kgd" name is no graph data: opening the memo does not take it for
+// graph data, and saving replaces it only when the user agrees.
+TEST_F(GraphWindowTest, AFileThatIsNoGraphDataIsNeitherLoadedNorReplacedUnasked) {
+    const std::string stem = Dir.path().toStdString() + "/m";
+    {
+        std::ofstream(stem + ".txt", std::ios::binary) << "b=1\n";
+        std::ofstream(stem + ".kgd", std::ios::binary) << "b=1\nCalc.Y[1]=OFF\n";
+    }
+    Form->Action("ActionViewGraph")->trigger();
+    TFormGraph* w = GraphWindow(*Form);
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    TypeCell(*w, gtCalc, gcol::kFormula, 5, QStringLiteral("b*X"));
+    Form->OpenPath(stem + ".txt");
+    EXPECT_EQ(w->Model().Tables().Text(gtCalc, gcol::kFormula, 5), "b*X");
+    EXPECT_EQ(w->Model().Tables().Text(gtCalc, gcol::kVisible, 2), "ON");
+    for (const bool agree : {false, true}) {
+        int asked = 0;
+        w->AskReplaceFile = [&](const QString&) { return ++asked, agree; };
+        ASSERT_TRUE(Form->Save());
+        EXPECT_EQ(asked, 1);
+        EXPECT_EQ(FileText(stem + ".kgd").rfind("Calc.Calc=", 0) == 0, agree);
+    }
+}
+
 // The curves of an SVG drawing: its paths of more than 50 segments.
 std::vector<std::string> Curves(const std::string& svg) {
     std::vector<std::string> curves;
