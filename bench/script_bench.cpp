@@ -1,17 +1,76 @@
-// Benchmarks of the script interpreter: a million-pass loop, and reading a 10,000-line script.
+// Benchmarks of the script language: the five kinds of work bench/script_vs_python.py times
+// against CPython (a loop, building a text, recursion, calls, an array), run as memo blocks with
+// the memo's rewriting and Esc checks; a loop of the bare interpreter; reading a long script.
 #include <benchmark/benchmark.h>
 
 #include <string>
 
-#include "script/ast.h"
-#include "script/lexer.h"
-#include "script/parser.h"
-#include "script/script_interpreter.h"
+#include "engine/vt_calc.h"
+#include "script/host/script_site.h"
+#include "script/runtime/script_interpreter.h"
+#include "script/syntax/ast.h"
+#include "script/syntax/lexer.h"
+#include "script/syntax/parser.h"
 
 namespace rekna {
 namespace {
 
-// For i = 1 To 1000000 : s = s + i : Next, with the stop request polled on every pass.
+// Runs a "#>" block as a memo does, then reads a "#?" expression; fails the benchmark when the
+// answer is not the one expected.
+void RunBlock(benchmark::State& state, const std::string& block, const std::string& expr,
+              const std::string& expected) {
+    TVtCalc calc;
+    InstallScriptHost(calc, TScriptDesk());
+    calc.SetScriptEnabled(true);
+    for (auto _ : state) {
+        calc.ResetHost();
+        if (!calc.ExecuteBlock(block, 0) || !calc.EvaluateExpression(expr, 1)) {
+            state.SkipWithError("the script failed");
+            return;
+        }
+        if (calc.AnswerText() != expected) {
+            state.SkipWithError(("unexpected answer " + calc.AnswerText()).c_str());
+            return;
+        }
+    }
+}
+
+void Loop(benchmark::State& state) {
+    RunBlock(state, "s = 0\nFor i = 1 To 3000000\n  s = s + i\nNext", "s", "4500001500000");
+}
+BENCHMARK(Loop)->Unit(benchmark::kMillisecond);
+
+void StringBuilding(benchmark::State& state) {
+    RunBlock(state, "s = \"\"\nFor i = 1 To 1000000\n  s = s & i & \",\"\nNext", "Len(s)",
+             "6888896");
+}
+BENCHMARK(StringBuilding)->Unit(benchmark::kMillisecond);
+
+void Recursion(benchmark::State& state) {
+    RunBlock(state,
+             "Function Fib(n)\n  If n < 2 Then\n    Fib = n\n  Else\n"
+             "    Fib = Fib(n - 1) + Fib(n - 2)\n  End If\nEnd Function",
+             "Fib(25)", "75025");
+}
+BENCHMARK(Recursion)->Unit(benchmark::kMillisecond);
+
+void Calls(benchmark::State& state) {
+    RunBlock(state,
+             "Function AddOne(x)\n  AddOne = x + 1\nEnd Function\ns = 0\n"
+             "For i = 1 To 1000000\n  s = AddOne(s)\nNext",
+             "s", "1000000");
+}
+BENCHMARK(Calls)->Unit(benchmark::kMillisecond);
+
+void Arrays(benchmark::State& state) {
+    RunBlock(state,
+             "Dim a(999999)\nFor i = 0 To 999999\n  a(i) = i * 2\nNext\nt = 0\n"
+             "For i = 0 To 999999\n  t = t + a(i)\nNext",
+             "t", "999999000000");
+}
+BENCHMARK(Arrays)->Unit(benchmark::kMillisecond);
+
+// For i = 1 To 1000000 : s = s + i : Next in the bare interpreter, with the stop request polled.
 void CountingLoop(benchmark::State& state) {
     TScriptInterpreter script;
     unsigned long polls = 0;

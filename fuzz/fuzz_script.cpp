@@ -1,12 +1,14 @@
 // Fuzz target: arbitrary text run by the script interpreter as statements (first byte even) or
 // evaluated as an expression (odd), with small limits and a stop request after a number of
-// polls, so that every input ends in a value or an error quickly.
+// polls, so that every input ends in a value or an error quickly. Classes, With, Eval and
+// Execute, RegExp and the dictionary are all within reach (see the seeds); after each input the
+// interpreter is reset, and what the scripts held must all be given back.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
-#include "script/script_interpreter.h"
+#include "script/runtime/script_interpreter.h"
 
 using namespace rekna;
 
@@ -20,6 +22,8 @@ public:
         if (name.size() == 1 && (name[0] | 0x20) == 'm') return 1;
         return -1;
     }
+    void Forget() { FValue = TVariant(); }
+
     TInvokeResult Invoke(int id, std::uint8_t flags, std::vector<TVariant>& args,
                          TVariant& result) override {
         if (id == 0 && (flags & ifPropertyPut) != 0) {
@@ -43,15 +47,17 @@ private:
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static TRef<TFuzzObject> object = MakeRef<TFuzzObject>();
     static TScriptInterpreter* script = [] {
         auto* s = new TScriptInterpreter();
         s->Limits.MaxTextBytes = 1 << 14;
         s->Limits.MaxArrayItems = 1 << 10;
         s->Limits.MaxCallDepth = 200;
         s->PollInterval = 64;
-        s->AddObject("o", std::make_shared<TFuzzObject>());
+        s->AddObject("o", TRef<TScriptObject>(object));
         return s;
     }();
+    static const std::size_t baseline = script->MemoryInUse();
     static int polls = 0;
     if (size < 1) return 0;
     polls = 0;
@@ -71,5 +77,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const TScriptError& e = script->LastError();
     if (ok == e.Failed()) std::abort();
     if (!ok && (e.Line < 0 || e.Column < 0 || e.Description.empty())) std::abort();
+    // Everything the input made is given back once nothing holds it.
+    object->Forget();
+    script->Reset();
+    if (script->MemoryInUse() != baseline) std::abort();
     return 0;
 }

@@ -7,9 +7,9 @@
 #include <string_view>
 
 #include "engine/vt_calc.h"
-#include "script/script_interpreter.h"
-#include "script/script_rewrite.h"
-#include "script/script_site.h"
+#include "script/host/script_rewrite.h"
+#include "script/host/script_site.h"
+#include "script/runtime/script_interpreter.h"
 
 using namespace rekna;
 

@@ -6,8 +6,9 @@
 #include <vector>
 
 #include "frame/frame_settings.h"
+#include "frame/main_settings.h"
 #include "platform/cp932.h"
-#include "script/script_site.h"
+#include "script/host/script_site.h"
 #include "shell/settings_file.h"
 
 namespace rekna {
@@ -58,7 +59,9 @@ TBatchRun::TBatchRun(const TBatchSetup& setup, const TMemorySettings& store, std
     if (setup.Errors) Options.ShowErrors = true;
     if (setup.Control) Options.ShowControl = true;
     Options.ApplyToEngine(Calc);
-    InstallScriptHost(Calc, BatchDesk(*this, setup));
+    TMainSettings main;
+    ReadMainSettings(store, main);
+    InstallScriptHost(Calc, BatchDesk(*this, setup)).SetMemoryBudget(main.ScriptMemory);
     Calc.SetScriptEnabled(Options.VbScript);
     if (!defText.empty()) {
         std::vector<TUserFuncMenuItem> menu;

@@ -11,7 +11,7 @@ namespace rekna {
 namespace {
 
 enum class TKeyKind : std::uint8_t {
-    kkNumber,     // decimal integer of a window place
+    kkNumber,     // decimal integer (a window place, a budget), written empty while missing
     kkText,       // free text
     kkPath,       // a file name of the file system, held as text in the file
     kkOnOff,      // "1" on, any other text off
@@ -104,6 +104,7 @@ constexpr TKeyDef kKeys[] = {
     {.Name = "Template.Width", .Kind = K::kkKept},
     {.Name = "Template.Height", .Kind = K::kkKept},
     {.Name = "Template.TreeWidth", .Kind = K::kkKept},
+    {.Name = "ScriptMemory", .Kind = K::kkNumber, .Number = &S::ScriptMemory},
 };
 
 // The same number reading as the frame's keys: spaces around and a leading "+" are allowed,

@@ -26,6 +26,8 @@ struct TMainSettings {
     bool HotKeyCalc = false, HotKeyAdd = false, HotKeyCtrl = false, HotKeyExt = false;
     std::string HotKeyAction = "333333", HotKeyCalcKeys = "155355";
     bool GraphCalcMemo = true, GraphCalcToCaret = false, GraphCalcTune = true;
+    // MiB that the values of a script run may hold together; missing: the interpreter's own.
+    std::optional<int> ScriptMemory;
     // The texts of the later windows (FindLS, PreView.*, PrintMargin.*, Print*, the graph
     // window's texts, UsrFunc.*, Template.*), by key: kept exactly as read and written back
     // unchanged. A key of KeptSettingsKeys() missing here is written empty; other keys are

@@ -1,5 +1,6 @@
 // Tests of the batch calculator as a program: arguments, encodings, exit status, output.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -254,6 +255,24 @@ TEST(ReknaCalcTest, WritingAnswersInAndTakingThemOut) {
     run = RunCalc("--write -e 2^10 -e 'a b'");
     EXPECT_EQ(run.Out, "2^10 ＝ 1024\na b ＝ Err\n");
     EXPECT_EQ(RunCalc("--write --delete-answers -").Status, 2);
+}
+
+TEST(ReknaCalcTest, TheScriptMemoryBudgetStopsTheRowThatAskedWellUnderAGibibyte) {
+    // 100 arrays of 16,000,001 elements would want 25 GB; the default budget of 512 MiB ends
+    // the row at the third, and the settings key lowers it to end at the first.
+    const std::string memo =
+        "#> Dim a(99) : For k = 0 To 99 : ReDim b(16000000) : a(k) = b : Next\n"
+        "#? k\n";
+    const std::string stopped = "\t[メモリが不足しています。]\n";
+    const std::string line = memo.substr(0, memo.find('\n'));
+    TRun run = RunCalc("--errors -", memo);
+    EXPECT_EQ(run.Out, line + stopped + "#? k\t2\n");
+    // The largest process waited for, here rekna-calc (kilobytes).
+    rusage usage{};
+    ASSERT_EQ(::getrusage(RUSAGE_CHILDREN, &usage), 0);
+    EXPECT_LT(usage.ru_maxrss, 1024L * 1024) << "KiB resident at most";
+    run = RunCalc("--errors --set ScriptMemory=64 -", memo);
+    EXPECT_EQ(run.Out, line + stopped + "#? k\t0\n");
 }
 
 }  // namespace

@@ -238,3 +238,113 @@ TEST(ScriptBuiltins, NoObjectsCanBeCreated) {
 
 }  // namespace
 }  // namespace rekna
+
+namespace rekna {
+namespace {
+
+TEST(ScriptBuiltins, DateArithmetic) {
+    ExpectRows({
+        {"DateAdd(\"m\", 1, #1/31/2024#) = #2/29/2024#", "Boolean True"},
+        {"DateAdd(\"yyyy\", 1, #2/29/2024#) = #2/28/2025#", "Boolean True"},
+        {"DateAdd(\"d\", -1, #3/1/2024#) = #2/29/2024#", "Boolean True"},
+        {"DateAdd(\"h\", 25, #1/1/2024#) = #1/2/2024 1:00:00 AM#", "Boolean True"},
+        {"DateAdd(\"q\", 1, #11/30/2024#) = #2/28/2025#", "Boolean True"},
+        {"DateAdd(\"x\", 1, Now)", "Err 5"},
+        {"DateDiff(\"d\", #1/1/2024#, #3/1/2024#)", "Long 60"},
+        {"DateDiff(\"m\", #1/31/2024#, #2/1/2024#)", "Long 1"},
+        {"DateDiff(\"yyyy\", #12/31/2023#, #1/1/2024#)", "Long 1"},
+        {"DateDiff(\"h\", #1/1/2024 10:59:00 AM#, #1/1/2024 11:00:00 AM#)", "Long 1"},
+        {"DateDiff(\"s\", #10:00:00#, #10:01:30#)", "Long 90"},
+        {"DateDiff(\"ww\", #1/6/2024#, #1/7/2024#)", "Long 1"},
+        {"DateDiff(\"w\", #1/1/2024#, #1/15/2024#)", "Long 2"},
+        {"DatePart(\"q\", #8/15/2024#)", "Integer 3"},
+        {"DatePart(\"y\", #2/1/2024#)", "Integer 32"},
+        {"DatePart(\"ww\", #1/1/2024#)", "Integer 1"},
+        {"DatePart(\"ww\", #12/31/2024#, vbMonday, vbFirstFourDays)", "Integer 1"},
+        {"DatePart(\"w\", #1/1/2024#, vbMonday)", "Integer 1"},
+        {"DateSerial(2024, 14, 1) = #2/1/2025#", "Boolean True"},
+        {"DateSerial(24, 1, 1) = #1/1/2024#", "Boolean True"},
+        {"DateSerial(2024, 3, 0) = #2/29/2024#", "Boolean True"},
+        {"TimeSerial(1, 90, 0) = #2:30:00 AM#", "Boolean True"},
+        {"DateValue(\"2024/5/6 7:08\") = #5/6/2024#", "Boolean True"},
+        {"TimeValue(\"2024/5/6 7:08\") = #7:08:00 AM#", "Boolean True"},
+        {"CDate(\"2024/5/6\") = #5/6/2024#", "Boolean True"},
+        {"CDate(\"" + SysText("2024年5月6日") + "\") = #5/6/2024#", "Boolean True"},
+        {"CDate(\"" + SysText("午後3時5分") + "\") = #3:05:00 PM#", "Boolean True"},
+        {"CDate(\"May 6, 2024\") = #5/6/2024#", "Boolean True"},
+        {"CDate(\"x\")", "Err 13"},
+        {"IsDate(\"2024/2/30\") & IsDate(\"2024/2/29\") & IsDate(5) & IsDate(#1/1/2000#)",
+         "String FalseTrueFalseTrue"},
+        {"MonthName(12) = \"" + SysText("12月") + "\" And MonthName(1, True) = \"1\"",
+         "Boolean True"},
+        {"WeekdayName(1) = \"" + SysText("日曜日") + "\" And WeekdayName(1, True, vbMonday) = \"" +
+             SysText("月") + "\"",
+         "Boolean True"},
+        {"MonthName(13)", "Err 5"},
+    });
+}
+
+TEST(ScriptBuiltins, Formats) {
+    ExpectRows({
+        {"FormatDateTime(#12/10/2026 10:30:05 PM#)", "String 2026/12/10 22:30:05"},
+        {"FormatDateTime(#12/10/2026#, vbLongDate) = \"" + SysText("2026年12月10日") + "\"",
+         "Boolean True"},
+        {"FormatDateTime(#12/10/2026#, vbShortDate)", "String 2026/12/10"},
+        {"FormatDateTime(#9:05:00 AM#, vbLongTime)", "String 9:05:00"},
+        {"FormatDateTime(#9:05:00 PM#, vbShortTime)", "String 21:05"},
+        {"FormatCurrency(1234.5) = \"" + SysText("¥1,235") + "\"", "Boolean True"},
+        {"FormatCurrency(-1234.5, 2) = \"-" + SysText("¥1,234.50") + "\"", "Boolean True"},
+        {"FormatCurrency(-5, , , True) = \"(" + SysText("¥5") + ")\"", "Boolean True"},
+        {"FormatPercent(0.1234)", "String 12.34%"},
+        {"FormatPercent(0.5, 0)", "String 50%"},
+        {"FormatNumber(0.5, 0)", "String 1"},
+        {"CCur(1.23456)", "Currency 1.2346"},
+        {"CCur(2.5) * 2", "Currency 5"},
+        {"TypeName(CCur(1)) & VarType(CCur(1))", "String Currency6"},
+        {"CCur(1E20)", "Err 6"},
+        {"RGB(255, 128, 1)", "Long 98559"},
+        {"RGB(300, 0, 0)", "Long 255"},
+    });
+}
+
+TEST(ScriptBuiltins, MoreText) {
+    ExpectRows({
+        {"Join(Filter(Array(\"abc\", \"xbz\", \"q\"), \"b\"), \",\")", "String abc,xbz"},
+        {"Join(Filter(Array(\"abc\", \"xbz\", \"q\"), \"B\", False, vbTextCompare), \",\")",
+         "String q"},
+        {"Escape(\"a b+c/" + SysText("あ") + "\")", "String a%20b+c/%u3042"},
+        {"Unescape(\"a%20b%u3042\") = \"a b" + SysText("あ") + "\"", "Boolean True"},
+        {"Unescape(Escape(\"" + SysText("😀x") + "\")) = \"" + SysText("😀x") + "\"", "Boolean True"},
+        {"LenB(\"abc\") & LenB(\"" + SysText("😀") + "\")", "String 64"},
+        {"LeftB(\"abcd\", 4) & MidB(\"abcd\", 3, 2) & RightB(\"abcd\", 2)", "String abbd"},
+        {"InStrB(\"abcd\", \"c\")", "Long 5"},
+        {"AscB(\"A\") & ChrB(66)", "String 65B"},
+        {"ScriptEngine & ScriptEngineMajorVersion & \".\" & ScriptEngineMinorVersion",
+         "String VBScript5.8"},
+        {"GetLocale()", "Long 1041"},
+        {"SetLocale(1033) & GetLocale()", "String 10411033"},
+    });
+}
+
+TEST(ScriptBuiltins, TextIsUtf16) {
+    const std::string emoji = SysText("😀");
+    ExpectRows({
+        {"LCase(\"" + SysText("ÄBC") + "\") = \"" + SysText("äbc") + "\"", "Boolean True"},
+        {"UCase(\"" + SysText("café") + "\") = \"" + SysText("CAFÉ") + "\"", "Boolean True"},
+        {"UCase(\"" + SysText("ａβж") + "\") = \"" + SysText("ＡΒЖ") + "\"", "Boolean True"},
+        {"Len(\"" + emoji + "\")", "Long 2"},
+        {"AscW(\"" + emoji + "\")", "Integer -10179"},
+        {"Len(\"a" + emoji + "b\") & InStr(\"a" + emoji + "b\", \"b\")", "String 44"},
+        {"Mid(\"a" + emoji + "b\", 2, 2) = \"" + emoji + "\"", "Boolean True"},
+        {"Right(\"a" + emoji + "\", 2) = \"" + emoji + "\"", "Boolean True"},
+        // A cut inside the pair falls before the character.
+        {"Left(\"" + emoji + "x\", 1)", "String "},
+        {"Asc(\"" + emoji + "\")", "Integer 63"},
+        {"StrComp(\"" + SysText("ア") + "\", \"" + SysText("あ") + "\")", "Integer 1"},
+        {"InStr(1, \"" + SysText("xÄ") + "\", \"" + SysText("ä") + "\", vbTextCompare)", "Long 2"},
+        {"ChrW(&HD83D)", "Err 5"},
+    });
+}
+
+}  // namespace
+}  // namespace rekna

@@ -3,8 +3,11 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
-#include "script/script_interpreter.h"
+#include <gtest/gtest.h>
+
+#include "script/runtime/script_interpreter.h"
 
 namespace rekna {
 
@@ -21,6 +24,9 @@ inline std::string ShowValue(const TVariant& v) {
     case TVarType::vtString: type = "String"; break;
     case TVarType::vtBoolean: type = "Boolean"; break;
     case TVarType::vtByte: type = "Byte"; break;
+    case TVarType::vtCurrency: type = "Currency"; break;
+    case TVarType::vtError: return "Missing";
+    case TVarType::vtRef: return "Ref";
     case TVarType::vtObject: return v.ObjPtr() ? "Object" : "Nothing";
     case TVarType::vtArray: return "Array";
     }
@@ -43,6 +49,19 @@ inline std::string RunThenEval(TScriptInterpreter& s, const std::string& program
 inline std::string RunThenEval(const std::string& program, const std::string& expr) {
     TScriptInterpreter s;
     return RunThenEval(s, program, expr);
+}
+
+// One program, the expression evaluated after it, and the value (or error) expected.
+struct TScriptRow {
+    std::string Program;
+    std::string Expr;
+    std::string Expected;
+};
+
+inline void ExpectScriptRows(const std::vector<TScriptRow>& rows) {
+    for (const TScriptRow& row : rows) {
+        EXPECT_EQ(RunThenEval(row.Program, row.Expr), row.Expected) << row.Program;
+    }
 }
 
 }  // namespace rekna

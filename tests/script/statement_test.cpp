@@ -9,26 +9,14 @@
 namespace rekna {
 namespace {
 
-struct TRow {
-    const char* Program;
-    const char* Expr;
-    const char* Expected;
-};
-
-void ExpectRows(const std::vector<TRow>& rows) {
-    for (const TRow& row : rows) {
-        EXPECT_EQ(RunThenEval(row.Program, row.Expr), row.Expected) << row.Program;
-    }
-}
-
 TEST(ScriptStatement, HelpTextLoop) {
-    ExpectRows({
+    ExpectScriptRows({
         {"S=\"\"\nFor i=0 to 5\n  S=S & i & \"A \"\nNext", "S", "String 0A 1A 2A 3A 4A 5A "},
     });
 }
 
 TEST(ScriptStatement, VariablesAndArrays) {
-    ExpectRows({
+    ExpectScriptRows({
         {"x = 5", "x", "Integer 5"},
         {"Dim x, y : x = 1 : y = x + 1", "y", "Integer 2"},
         {"Dim a(3) : a(3) = 7", "a(3)", "Integer 7"},
@@ -61,7 +49,7 @@ TEST(ScriptStatement, VariablesAndArrays) {
 }
 
 TEST(ScriptStatement, Branches) {
-    ExpectRows({
+    ExpectScriptRows({
         {"x = 2\nIf x = 1 Then\n y = \"a\"\nElseIf x = 2 Then\n y = \"b\"\nElse\n y = \"c\"\nEnd "
          "If",
          "y", "String b"},
@@ -84,7 +72,7 @@ TEST(ScriptStatement, Branches) {
 }
 
 TEST(ScriptStatement, Loops) {
-    ExpectRows({
+    ExpectScriptRows({
         {"For i = 1 To 10 : s = s + i : Next", "s & \",\" & i", "String 55,11"},
         {"For i = 10 To 1 Step -3 : s = s & i : Next", "s", "String 10741"},
         {"For i = 0 To 1 Step 0.25 : n = n + 1 : Next", "n", "Integer 5"},
@@ -106,7 +94,7 @@ TEST(ScriptStatement, Loops) {
 }
 
 TEST(ScriptStatement, Procedures) {
-    ExpectRows({
+    ExpectScriptRows({
         {"Function Twice(x)\n Twice = x * 2\nEnd Function", "Twice(21)", "Integer 42"},
         {"Function F(n)\n If n <= 1 Then\n  F = 1\n Else\n  F = n * F(n - 1)\n End If\nEnd "
          "Function",
@@ -135,13 +123,15 @@ TEST(ScriptStatement, Procedures) {
 }
 
 TEST(ScriptStatement, ErrorHandling) {
-    ExpectRows({
+    ExpectScriptRows({
         {"On Error Resume Next\nx = 1 / 0\ny = 2", "Err.Number & \",\" & y", "String 11,2"},
-        {"On Error Resume Next\nx = 1 / 0", "Err.Description", "String Division by zero"},
+        {"On Error Resume Next\nx = 1 / 0", "Err.Description",
+         "String " + SysText("0 で除算しました。")},
         {"On Error Resume Next\nx = 1 / 0\nErr.Clear", "Err.Number", "Long 0"},
         {"On Error Resume Next\nErr.Raise 1234, \"me\", \"mine\"",
          "Err.Number & Err.Source & Err.Description", "String 1234memine"},
-        {"On Error Resume Next\nErr.Raise 6", "Err.Description", "String Overflow"},
+        {"On Error Resume Next\nErr.Raise 6", "Err.Description",
+         "String " + SysText("オーバーフローしました。")},
         {"Err.Raise 1234", "0", "Err 1234"},
         {"On Error Resume Next\nx = 1 / 0\nOn Error GoTo 0\ny = 1 / 0", "0", "Err 11"},
         {"On Error Resume Next\nx = 1 / 0\nOn Error GoTo 0", "Err.Number", "Long 0"},
@@ -254,7 +244,7 @@ TEST(ScriptStatement, RuntimeErrorNumbers) {
 }
 
 TEST(ScriptStatement, TextForms) {
-    ExpectRows({
+    ExpectScriptRows({
         {"x=1:y=2", "x+y", "Integer 3"},
         {"a = Array(1, 2)", "a(0)+.5", "Double 1.5"},
         {"x = &HF&", "x", "Integer 15"},

@@ -27,6 +27,7 @@ TMainSettings NonDefault() {
     s.HotKeyCalcKeys = "987654";
     s.GraphCalcMemo = s.GraphCalcTune = false;
     s.GraphCalcToCaret = true;
+    s.ScriptMemory = 100;
     for (const std::string_view key : KeptSettingsKeys())
         s.Kept[std::string(key)] = std::string(key) + SysText("＝値=\t, $00FF00FF ");
     return s;
@@ -98,6 +99,8 @@ TEST(MainSettings, ReadingRulesOfEachKind) {
         {"FileName=" + SysText("ｱ日本.txt"), "FileName", SysText("ｱ日本.txt")},
         {"Graph.Data=a=b\t c ", "Graph.Data", "a=b\t c "},
         {"garbage\r\nUnknown=0", "FileBackUpDate", "1"},
+        {"ScriptMemory=2048", "ScriptMemory", "2048"},
+        {"ScriptMemory=512MB", "ScriptMemory", ""},
     };
     for (const auto& r : rows) {
         TMemorySettings in;

@@ -189,7 +189,7 @@ TFormMemo::TFormMemo(TStartPaths paths, QWidget* parent)
     FFormatLabel->setObjectName(QStringLiteral("FormatLabel"));
     statusBar()->addPermanentWidget(FFormatLabel);
     WireFrame();
-    InstallWindowScriptHost(*this);
+    FScriptSite = &InstallWindowScriptHost(*this);
     InstallWindowParts(*this);
     // The main tool bar holds the run buttons, so the frame's calc bar hides its own; the
     // general format is the start format.

@@ -27,6 +27,7 @@ class QToolButton;
 namespace rekna {
 
 class THelpWindow;
+class TpsvActiveScriptSite;
 class TUMemo;
 class TVtFrameCalc;
 
@@ -136,6 +137,7 @@ private:
 
     TStartPaths FPaths;
     TMainSettings FSettings;
+    TpsvActiveScriptSite* FScriptSite = nullptr;
     TVtFrameCalc* FFrame = nullptr;
     QToolBar* FToolBar = nullptr;
     QMenu* FUserFuncMenu = nullptr;

@@ -25,6 +25,7 @@
 #include "frame/qt/vt_frame_calc.h"
 #include "platform/cp932.h"
 #include "platform/file_io.h"
+#include "script/host/script_site.h"
 #include "shell/file_filters.h"
 #include "shell/program_settings.h"
 #include "shell/qt/script_window_host.h"
@@ -133,6 +134,7 @@ bool TFormMemo::ReadSettings(const std::string& path) {
     if (path == FPaths.SettingsFile) FSettingsFormat = format;
     QDir::setCurrent(QFileInfo(QString::fromStdString(path)).absolutePath());
     ReadMainSettings(store, FSettings);
+    if (FScriptSite) FScriptSite->SetMemoryBudget(FSettings.ScriptMemory);
     if (FSettings.Width && FSettings.Height) {
         // A place from a larger screen is brought back onto this one.
         QRect area = QGuiApplication::primaryScreen()

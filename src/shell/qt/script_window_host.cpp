@@ -17,8 +17,8 @@
 #include "frame/qt/vt_frame_calc.h"
 #include "frame/run_procedure.h"
 #include "platform/cp932.h"
-#include "script/script_interpreter.h"
-#include "script/script_site.h"
+#include "script/host/script_site.h"
+#include "script/runtime/script_interpreter.h"
 #include "shell/qt/form_memo.h"
 
 namespace rekna {

@@ -113,6 +113,18 @@ TEST_F(ScriptRunTest, KeysTypedDuringARunArriveInOrderAfterIt) {
     EXPECT_EQ(Text(*form), std::string(kLoop) + "\r\n1+1*23");
 }
 
+TEST_F(ScriptRunTest, TheSettingsMemoryBudgetHoldsTheWindowsRuns) {
+    WriteFile(Paths.SettingsFile, "ScriptMemory=1\r\n");
+    const auto form = Start("#> x = Space(2000000)\n1+1\n#> y = Space(500000)\n");
+    if (QAction* a = form->Action("ActionSetAnsErr"); a && !a->isChecked()) a->trigger();
+    Run(*form);
+    const TUMemoStrings& answers = form->VtFrameCalc1()->UMemo2()->Lines();
+    ASSERT_GE(answers.GetCount(), 3);
+    EXPECT_EQ(Cp932ToUtf8(answers.Get(0)), "[メモリが不足しています。]");
+    EXPECT_EQ(Cp932ToUtf8(answers.Get(1)), "2");
+    EXPECT_EQ(Cp932ToUtf8(answers.Get(2)), "");
+}
+
 TEST_F(ScriptRunTest, EscInAScriptsMessageBoxEndsTheLoop) {
     auto form = Start(std::string(kBoxLoop) + "\n");
     int boxes = 0;
