@@ -225,7 +225,9 @@ TEST_F(GraphWindowTest, TypedFormulasComeBackWithTheMemo) {
         Form->AskSaveName = [&](const QString&) {
             return Dir.path() + QLatin1Char('/') + QLatin1String(c.SaveName);
         };
-        if (c.CtrlS) ASSERT_TRUE(Form->SaveAs());
+        if (c.CtrlS) {
+            ASSERT_TRUE(Form->SaveAs());
+        }
         TypeCell(*w, gtCalc, gcol::kFormula, 5, QLatin1String(c.Formula));
         if (c.CtrlS) {
             // The graph window closed, the memo typed into is the active window.
