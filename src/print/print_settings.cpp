@@ -134,8 +134,9 @@ int PaperColumns(const TKeptTexts& kept, const TPrintMetrics& m, int twoCharWidt
     const int right = MmToDots(StoredBox(kept, TPrintBox::pbRight, 20), m.DpiX) - m.OffX;
     const double usable = m.PageW - left - right;
     const int ansWidth = StoredBox(kept, TPrintBox::pbAns, 75);
-    const std::string_view two = Find(kept, kTwoColumnKey);
-    const bool twoColumn = !two.empty() && ReadSwitch(kept, kTwoColumnKey, false);
+    // An empty key is a fresh installation: its check box is on, and so the answers take their
+    // share of the width, else a full-width row would run under its own answer.
+    const bool twoColumn = ReadSwitch(kept, kTwoColumnKey, ReadPrintSettings({}).TwoColumn);
     const double w = twoCharWidth;
     const double columns = twoColumn && answerPaneShown
                                ? (ansWidth * usable / 100.0 - left / 2.0) / w * 2.0
