@@ -205,8 +205,15 @@ TPageLayout PageOfFlow(const TPrintRequest& r, const TPrintFlow& f, int page,
     const auto edge = [&](std::string_view text) {
         return std::max(g.Left, m.PageW - g.Right - width(text));
     };
-    if (r.Header && !r.Title.empty())
-        out.Pieces.push_back({edge(r.Title), std::max(g.Top - f.Pitch - f.Gap, 0), r.Title});
+    if (r.Header && !r.Title.empty()) {
+        // A title wider than the text loses its start (the file name stays), never the margin.
+        std::string_view title = r.Title;
+        const int textW = m.PageW - g.Left - g.Right;
+        while (title.size() > 1 && width(title) > textW)
+            title.remove_prefix(CharLength(title, 0));
+        out.Pieces.push_back(
+            {edge(title), std::max(g.Top - f.Pitch - f.Gap, 0), std::string(title)});
+    }
     if (f.Pages > 0) {
         const long long s = (out.Page - 1) * perPage;
         const long long e =

@@ -224,6 +224,13 @@ TEST(PrintLayout, NothingPassesAMarginOrRunsOverOtherText) {
         for (const TPrintPiece& p : page.Pieces)
             EXPECT_LE(p.X + wide(p.Text), 2000 - 150) << k.Name << ": " << p.Text;
     }
+    // A title wider than the text keeps its end.
+    TPrintRequest titled = Request();
+    titled.Header = true;
+    titled.Title = std::string(80, '/') + "memo.txt";
+    const TRows one{{"x"}, {}};
+    EXPECT_EQ(Dump(LayoutPage(titled, one.Source(), 1, wide).Pieces),
+              "210,0:" + std::string(74, '/') + "memo.txt\n200,200:x\n");
     // The rest of the two-column row is on page 2.
     TPrintRequest r = Request();
     r.AnswerPane = false;
