@@ -118,6 +118,15 @@ int main(int argc, char** argv) {
             return 0;
         }
     }
+    // Printing to a file needs no screen: without a platform asked for, it runs offscreen, so
+    // that it works with no display at all.
+    if (argc > 1 && std::strcmp(argv[1], "--print-to-pdf") == 0 &&
+        !std::getenv("QT_QPA_PLATFORM")) {
+        bool asked = false;
+        for (int i = 2; i < argc; ++i)
+            asked = asked || std::strcmp(argv[i], "-platform") == 0;
+        if (!asked) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Rekna"));
     QApplication::setDesktopFileName(QStringLiteral("rekna"));

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/cp932.h"
+
 namespace rekna {
 
 TPrintRect MarginRect(const TPrintMetrics& m, const TMarginsMm& mm) noexcept {
@@ -27,8 +29,9 @@ int LinesPerPage(int pageH, int top, int bottom, int gap, int pitch) noexcept {
     return static_cast<int>(std::clamp<long long>(lines, 1, 1 << 20));
 }
 
-int PageCount(int rows, int rowsPerPage) noexcept {
-    return std::max(rows, 0) / std::max(rowsPerPage, 1) + 1;
+int PageCount(int lines, int linesPerPage) noexcept {
+    const long long per = std::max(linesPerPage, 1);
+    return static_cast<int>((std::max(lines, 0) + per - 1) / per);
 }
 
 void TabbedLinePieces(int x0, int y, std::string_view text, int tabWidth, const TTextWidth& width,
@@ -56,22 +59,77 @@ std::string PageNumberText(int page, int pages) {
     return std::to_string(page) + " / " + std::to_string(pages);
 }
 
-TPageLayout LayoutPage(const TPrintRequest& r, const TPrintSource& src, int page,
-                       const TTextWidth& width) {
-    TPageLayout out;
+std::size_t FitLine(std::string_view text, std::size_t from, int limit, int tabWidth,
+                    const TTextWidth& width, std::vector<TPrintPiece>& out, int& end) {
+    tabWidth = std::max(tabWidth, 1);
+    limit = std::max(limit, 1);
+    long long x = 0;
+    end = 0;
+    std::size_t at = std::min(from, text.size());
+    while (at < text.size()) {
+        const std::size_t tab = text.find('\t', at);
+        const std::size_t stop = tab == std::string_view::npos ? text.size() : tab;
+        const std::string_view piece = text.substr(at, stop - at);
+        int w = piece.empty() ? 0 : width(piece);
+        std::size_t taken = piece.size();
+        if (x + w > limit) {
+            // The longest run of whole characters that still fits; widths grow with the run.
+            std::vector<std::size_t> ends;
+            for (std::size_t i = 0; i < piece.size(); i += CharLength(piece, i))
+                ends.push_back(i + CharLength(piece, i));
+            std::size_t lo = 0, hi = ends.size();
+            while (lo < hi) {
+                const std::size_t mid = (lo + hi + 1) / 2;
+                if (x + width(piece.substr(0, ends[mid - 1])) <= limit)
+                    lo = mid;
+                else
+                    hi = mid - 1;
+            }
+            if (lo == 0 && x > 0) return at;  // the next line starts with this piece
+            taken = ends[std::max<std::size_t>(lo, 1) - 1];
+            w = width(piece.substr(0, taken));
+        }
+        if (taken > 0) {
+            out.push_back({static_cast<int>(x), 0, std::string(piece.substr(0, taken))});
+            end = static_cast<int>(x + w);
+        }
+        if (taken < piece.size()) return at + taken;
+        if (tab == std::string_view::npos) return text.size();
+        x = ((x + w) / tabWidth + 1) * tabWidth;
+        at = tab + 1;
+        // A tab stop at or past the edge ends the line; the text after the tab begins the next.
+        if (x >= limit) return at;
+    }
+    return text.size();
+}
+
+namespace {
+
+// Where a row's answer of width w goes when the row's text ends at textEnd on a line of width
+// limit whose second column starts at ansX: that x on the same line, or -1 for the next line.
+int AnswerPlace(int textEnd, int w, int ansX, int limit, int space) {
+    const int free = textEnd > 0 ? textEnd + space : 0;
+    if (ansX >= free && ansX + w <= limit) return ansX;
+    if (limit - w >= free) return limit - w;
+    return -1;
+}
+
+}  // namespace
+
+TPrintFlow FlowRows(const TPrintRequest& r, const TPrintSource& src, const TTextWidth& width) {
+    TPrintFlow f;
     const TPrintMetrics& m = r.Metrics;
-    out.Metrics = m;
-    out.Margins = PageMargins(m, r.Margins);
-    const TPrintRect& g = out.Margins;
-    const int ansX =
-        g.Left + static_cast<int>((static_cast<long long>(m.PageW) - g.Left - g.Right) *
-                                  r.AnswerPercent / 100);
+    f.Margins = PageMargins(m, r.Margins);
+    const TPrintRect& g = f.Margins;
+    const int textW = std::max(m.PageW - g.Left - g.Right, 1);
+    const int ansRel = static_cast<int>(static_cast<long long>(textW) * r.AnswerPercent / 100);
+    f.AnswerX = g.Left + ansRel;
     const int fontH = std::max(r.FontHeight, 1);
-    const int gap = r.SpacePercent * fontH / 100;
-    const int pitch = fontH + gap;
-    out.FontHeight = fontH;
-    out.LinesPerPage = LinesPerPage(m.PageH, g.Top, g.Bottom, gap, pitch);
-    const int lp = out.LinesPerPage;
+    f.Gap = r.SpacePercent * fontH / 100;
+    f.Pitch = fontH + f.Gap;
+    f.LinesPerPage = LinesPerPage(m.PageH, g.Top, g.Bottom, f.Gap, f.Pitch);
+    const int lp = f.LinesPerPage;
+    const int space = std::max(width(" "), 1);
 
     int first = 0;
     int last = src.MemoRows - 1;
@@ -79,40 +137,105 @@ TPageLayout LayoutPage(const TPrintRequest& r, const TPrintSource& src, int page
         first = std::clamp(std::min(r.SelFirst, r.SelLast), 0, src.MemoRows - 1);
         last = std::clamp(std::max(r.SelFirst, r.SelLast), first, src.MemoRows - 1);
     }
-    const int n = std::max(last - first + 1, 0);
-    out.TwoColumn = r.Answers && !r.AnswerPane;
-    const int perPage = out.TwoColumn ? 2 * lp : lp;
-    out.Pages = PageCount(n, perPage);
-    out.Page = std::clamp(page, 1, out.Pages);
-    const long long s = static_cast<long long>(out.Page - 1) * perPage + first;
-    const long long e = std::min(static_cast<long long>(out.Page) * perPage - 1 + first,
-                                 static_cast<long long>(first) + n - 1);
-
-    if (r.Header && !r.Title.empty()) {
-        const int x = m.PageW - g.Right - width(r.Title);
-        out.Pieces.push_back({x, g.Top - pitch - gap, r.Title});
-    }
-    const auto rowY = [&](long long i) { return static_cast<int>(g.Top + i * pitch); };
-    for (long long i = s; i <= e; ++i) {
-        const int row = static_cast<int>(i);
-        const std::string_view text = src.MemoRow(row);
-        if (out.TwoColumn) {
-            if (i - s < lp) {
-                TabbedLinePieces(g.Left, rowY(i - s), text, r.TabWidth, width, out.Pieces);
-            } else {
-                TabbedLinePieces(ansX, rowY(i - s - lp), text, r.TabWidth, width, out.Pieces);
-            }
+    f.TwoColumn = r.Answers && !r.AnswerPane;
+    // The first column ends a blank before the second begins.
+    const int firstColumnW = std::max(ansRel - space, 1);
+    const int secondColumnW = std::max(textW - ansRel, 1);
+    const auto limitOf = [&](std::size_t line) {
+        if (!f.TwoColumn) return textW;
+        return (line / static_cast<std::size_t>(lp)) % 2 == 0 ? firstColumnW : secondColumnW;
+    };
+    // Lays text out from the line the flow has reached on; the end of its last line.
+    const auto flow = [&](std::string_view text) {
+        std::size_t at = 0;
+        int end = 0;
+        do {
+            std::vector<TPrintPiece> line;
+            const std::size_t next =
+                FitLine(text, at, limitOf(f.Lines.size()), r.TabWidth, width, line, end);
+            f.Lines.push_back(std::move(line));
+            at = next;
+        } while (at < text.size());
+        return end;
+    };
+    for (int row = first; row <= last; ++row) {
+        const int textEnd = flow(src.MemoRow(row));
+        if (!r.Answers || f.TwoColumn || row >= src.AnswerRows) continue;
+        const std::string_view answer = src.AnswerRow(row);
+        if (answer.empty()) continue;
+        std::vector<TPrintPiece> pieces;
+        int w = 0;
+        const std::size_t rest = FitLine(answer, 0, 1 << 30, r.TabWidth, width, pieces, w);
+        int x = rest >= answer.size() ? AnswerPlace(textEnd, w, ansRel, textW, space) : -1;
+        if (x < 0 && w <= textW) {
+            // On a line of its own: in its column when it fits there, else ending at the margin.
+            f.Lines.emplace_back();
+            x = ansRel + w <= textW ? ansRel : textW - w;
+        }
+        if (x < 0) {
+            flow(answer);  // wider than the whole line: it goes on over the next lines
             continue;
         }
-        TabbedLinePieces(g.Left, rowY(i - s), text, r.TabWidth, width, out.Pieces);
-        if (r.Answers && row < src.AnswerRows)
-            TabbedLinePieces(ansX, rowY(i - s), src.AnswerRow(row), r.TabWidth, width, out.Pieces);
+        for (TPrintPiece& p : pieces) {
+            p.X += x;
+            f.Lines.back().push_back(std::move(p));
+        }
     }
-    if (r.PageNo) {
+    // Blank lines at the end print nothing: no page is made of them alone.
+    while (!f.Lines.empty() && f.Lines.back().empty())
+        f.Lines.pop_back();
+    f.Pages = PageCount(static_cast<int>(f.Lines.size()), f.TwoColumn ? 2 * lp : lp);
+    return f;
+}
+
+TPageLayout PageOfFlow(const TPrintRequest& r, const TPrintFlow& f, int page,
+                       const TTextWidth& width) {
+    TPageLayout out;
+    const TPrintMetrics& m = r.Metrics;
+    out.Metrics = m;
+    out.Margins = f.Margins;
+    out.FontHeight = std::max(r.FontHeight, 1);
+    out.LinesPerPage = f.LinesPerPage;
+    out.Pages = f.Pages;
+    out.TwoColumn = f.TwoColumn;
+    out.Page = std::clamp(page, 1, std::max(f.Pages, 1));
+    const TPrintRect& g = f.Margins;
+    const int lp = f.LinesPerPage;
+    const long long perPage = f.TwoColumn ? 2LL * lp : lp;
+    const auto edge = [&](std::string_view text) {
+        return std::max(g.Left, m.PageW - g.Right - width(text));
+    };
+    if (r.Header && !r.Title.empty()) {
+        // A title wider than the text loses its start (the file name stays), never the margin.
+        std::string_view title = r.Title;
+        const int textW = m.PageW - g.Left - g.Right;
+        while (title.size() > 1 && width(title) > textW)
+            title.remove_prefix(CharLength(title, 0));
+        out.Pieces.push_back(
+            {edge(title), std::max(g.Top - f.Pitch - f.Gap, 0), std::string(title)});
+    }
+    if (f.Pages > 0) {
+        const long long s = (out.Page - 1) * perPage;
+        const long long e =
+            std::min<long long>(s + perPage, static_cast<long long>(f.Lines.size()));
+        for (long long k = s; k < e; ++k) {
+            const long long j = k - s;
+            const int x0 = j < lp ? g.Left : f.AnswerX;
+            const int y = static_cast<int>(g.Top + (j % lp) * f.Pitch);
+            for (const TPrintPiece& p : f.Lines[static_cast<std::size_t>(k)])
+                out.Pieces.push_back({x0 + p.X, y, p.Text});
+        }
+    }
+    if (r.PageNo && f.Pages > 0) {
         const std::string number = PageNumberText(out.Page, out.Pages);
-        out.Pieces.push_back({m.PageW - g.Right - width(number), m.PageH - g.Bottom + gap, number});
+        out.Pieces.push_back({edge(number), m.PageH - g.Bottom + f.Gap, number});
     }
     return out;
+}
+
+TPageLayout LayoutPage(const TPrintRequest& r, const TPrintSource& src, int page,
+                       const TTextWidth& width) {
+    return PageOfFlow(r, FlowRows(r, src, width), page, width);
 }
 
 }  // namespace rekna

@@ -27,6 +27,8 @@ constexpr std::string_view kFileNameKey = "PrintFileName";
 constexpr std::string_view kTwoColumnKey = "Print2Column";
 constexpr std::string_view kPageNoKey = "PrintPageNo";
 constexpr std::string_view kSelRowKey = "PrintSelRow";
+constexpr std::string_view kPaperKey = "PrintPaper";
+constexpr std::string_view kLandscapeKey = "PrintLandscape";
 
 // A whole number with optional leading blanks and sign; anything else (trailing text, an
 // overflow) is none.
@@ -98,6 +100,9 @@ TPrintSettings ReadPrintSettings(const TKeptTexts& kept) {
     s.TwoColumn = ReadSwitch(kept, kTwoColumnKey, true);
     s.PageNo = ReadSwitch(kept, kPageNoKey, false);
     s.SelRow = ReadSwitch(kept, kSelRowKey, false);
+    if (const std::optional<TPaperMm> paper = ReadPaper(Find(kept, kPaperKey)))
+        s.Paper = PaperText(*paper);
+    s.Landscape = ReadSwitch(kept, kLandscapeKey, false);
     return s;
 }
 
@@ -115,6 +120,36 @@ void WritePrintSettings(TKeptTexts& kept, const TPrintSettings& s) {
     kept[std::string(kTwoColumnKey)] = s.TwoColumn ? "1" : "0";
     kept[std::string(kPageNoKey)] = s.PageNo ? "1" : "0";
     kept[std::string(kSelRowKey)] = s.SelRow ? "1" : "0";
+    if (!s.Paper.empty()) {
+        kept[std::string(kPaperKey)] = s.Paper;
+        kept[std::string(kLandscapeKey)] = s.Landscape ? "1" : "0";
+    }
+}
+
+std::optional<TPaperMm> ReadPaper(std::string_view text) {
+    const std::size_t x = text.find('x');
+    if (x == std::string_view::npos) return std::nullopt;
+    const auto number = [](std::string_view t) -> std::optional<double> {
+        double v = 0;
+        const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+        // From a post card to a long roll: anything else is no paper.
+        if (ec != std::errc() || end != t.data() + t.size() || !(v >= 10 && v <= 5000))
+            return std::nullopt;
+        return v;
+    };
+    const std::optional<double> w = number(text.substr(0, x));
+    const std::optional<double> h = number(text.substr(x + 1));
+    if (!w || !h) return std::nullopt;
+    return TPaperMm{*w, *h};
+}
+
+std::string PaperText(const TPaperMm& paper) {
+    // Tenths of a millimetre tell every paper apart.
+    const auto tenths = [](double v) {
+        const long long t = std::llround(v * 10);
+        return std::to_string(t / 10) + (t % 10 != 0 ? "." + std::to_string(t % 10) : "");
+    };
+    return tenths(paper.Width) + "x" + tenths(paper.Height);
 }
 
 void StoreTwoColumn(TKeptTexts& kept, bool on) {
@@ -134,8 +169,9 @@ int PaperColumns(const TKeptTexts& kept, const TPrintMetrics& m, int twoCharWidt
     const int right = MmToDots(StoredBox(kept, TPrintBox::pbRight, 20), m.DpiX) - m.OffX;
     const double usable = m.PageW - left - right;
     const int ansWidth = StoredBox(kept, TPrintBox::pbAns, 75);
-    const std::string_view two = Find(kept, kTwoColumnKey);
-    const bool twoColumn = !two.empty() && ReadSwitch(kept, kTwoColumnKey, false);
+    // An empty key is a fresh installation: its check box is on, and so the answers take their
+    // share of the width, else a full-width row would run under its own answer.
+    const bool twoColumn = ReadSwitch(kept, kTwoColumnKey, ReadPrintSettings({}).TwoColumn);
     const double w = twoCharWidth;
     const double columns = twoColumn && answerPaneShown
                                ? (ansWidth * usable / 100.0 - left / 2.0) / w * 2.0

@@ -41,7 +41,18 @@ struct TPrintSettings {
     bool TwoColumn = true;  // 計算結果を印刷
     bool PageNo = false;    // ページNoを印刷
     bool SelRow = false;    // 選択行のみ
+    // The paper chosen in the printer set-up: "WIDTHxHEIGHT" in millimetres, empty while none
+    // was chosen (the printer's own then holds), and its orientation.
+    std::string Paper;
+    bool Landscape = false;
 };
+
+// The width and height of a stored paper in millimetres; none when the text is no paper.
+struct TPaperMm {
+    double Width = 0, Height = 0;
+};
+[[nodiscard]] std::optional<TPaperMm> ReadPaper(std::string_view text);
+[[nodiscard]] std::string PaperText(const TPaperMm& paper);
 
 using TKeptTexts = std::map<std::string, std::string, std::less<>>;
 

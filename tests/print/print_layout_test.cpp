@@ -80,7 +80,7 @@ TEST(PrintLayout, TheHeaderIsTheCaptionBeforeTheProgramName) {
 TEST(PrintLayout, PageCountAndLinesPerPage) {
     const struct {
         int Rows, PerPage, Pages;
-    } counts[] = {{0, 4, 1}, {3, 4, 1}, {4, 4, 2}, {8, 4, 3}, {9, 4, 3}, {5, 0, 6}};
+    } counts[] = {{0, 4, 0}, {3, 4, 1}, {4, 4, 1}, {8, 4, 2}, {9, 4, 3}, {5, 0, 5}};
     for (const auto& c : counts)
         EXPECT_EQ(PageCount(c.Rows, c.PerPage), c.Pages) << c.Rows;
     const struct {
@@ -111,26 +111,29 @@ TEST(PrintLayout, PagesInOneAndTwoColumns) {
         int SelFirst, SelLast, Page, Pages;
         const char* Expected;
     } cases[] = {
-        {"memo and answers, first page", 8, 8, true, true, false, 0, 0, 1, 3,
-         "1770,-500:memo.txt\n200,200:r0\n1437,200:a0\n200,800:r1\n1437,800:a1\n"
-         "200,1400:r2\n1437,1400:a2\n200,2000:r3\n1437,2000:a3\n1800,2820:1 / 3\n"},
-        {"a full last page is followed by an empty one", 8, 8, true, true, false, 0, 0, 3, 3,
-         "1770,-500:memo.txt\n1800,2820:3 / 3\n"},
+        {"memo and answers, first page", 8, 8, true, true, false, 0, 0, 1, 2,
+         "1770,0:memo.txt\n200,200:r0\n1437,200:a0\n200,800:r1\n1437,800:a1\n"
+         "200,1400:r2\n1437,1400:a2\n200,2000:r3\n1437,2000:a3\n1800,2820:1 / 2\n"},
+        {"a full page is the last one", 8, 8, true, true, false, 0, 0, 3, 2,
+         "1770,0:memo.txt\n200,200:r4\n1437,200:a4\n200,800:r5\n1437,800:a5\n"
+         "200,1400:r6\n1437,1400:a6\n200,2000:r7\n1437,2000:a7\n1800,2820:2 / 2\n"},
+        {"blank rows at the end make no page", 4, 0, true, true, false, 0, 0, 2, 1,
+         "1770,0:memo.txt\n200,200:r0\n200,800:r1\n200,1400:r2\n200,2000:r3\n1800,2820:1 / 1\n"},
         {"a page past the end is the last", 3, 3, true, true, false, 0, 0, 9, 1,
-         "1770,-500:memo.txt\n200,200:r0\n1437,200:a0\n200,800:r1\n1437,800:a1\n"
+         "1770,0:memo.txt\n200,200:r0\n1437,200:a0\n200,800:r1\n1437,800:a1\n"
          "200,1400:r2\n1437,1400:a2\n1800,2820:1 / 1\n"},
         {"a row without an answer row", 3, 2, true, true, false, 0, 0, 1, 1,
-         "1770,-500:memo.txt\n200,200:r0\n1437,200:a0\n200,800:r1\n1437,800:a1\n"
+         "1770,0:memo.txt\n200,200:r0\n1437,200:a0\n200,800:r1\n1437,800:a1\n"
          "200,1400:r2\n1800,2820:1 / 1\n"},
         {"memo only", 5, 5, true, false, false, 0, 0, 2, 2,
-         "1770,-500:memo.txt\n200,200:r4\n1800,2820:2 / 2\n"},
+         "1770,0:memo.txt\n200,200:r4\n1800,2820:2 / 2\n"},
         {"two columns of selected rows", 14, 14, false, true, true, 3, 12, 1, 2,
-         "1770,-500:memo.txt\n200,200:r3\n200,800:r4\n200,1400:r5\n200,2000:r6\n"
+         "1770,0:memo.txt\n200,200:r3\n200,800:r4\n200,1400:r5\n200,2000:r6\n"
          "1437,200:r7\n1437,800:r8\n1437,1400:r9\n1437,2000:r10\n1800,2820:1 / 2\n"},
         {"two columns, second page", 14, 14, false, true, true, 12, 3, 2, 2,
-         "1770,-500:memo.txt\n200,200:r11\n200,800:r12\n1800,2820:2 / 2\n"},
+         "1770,0:memo.txt\n200,200:r11\n200,800:r12\n1800,2820:2 / 2\n"},
         {"a selection past the end", 5, 5, false, true, true, 4, 40, 1, 1,
-         "1770,-500:memo.txt\n200,200:r4\n1800,2820:1 / 1\n"},
+         "1770,0:memo.txt\n200,200:r4\n1800,2820:1 / 1\n"},
     };
     for (const auto& c : cases) {
         TPrintRequest r = Request();
@@ -154,8 +157,120 @@ TEST(PrintLayout, AFontTallerThanThePageGivesOneLineAPage) {
     const TRows rows = Rows(3, 3);
     const TPageLayout page = LayoutPage(r, rows.Source(), 2, Width);
     EXPECT_EQ(page.LinesPerPage, 1);
-    EXPECT_EQ(page.Pages, 4);
+    EXPECT_EQ(page.Pages, 3);
     EXPECT_EQ(Dump(page.Pieces), "200,200:r1\n1437,200:a1\n");
+}
+
+TEST(PrintLayout, NothingPassesAMarginOrRunsOverOtherText) {
+    // 20 dots a byte: 82 characters between the margins, 20 in the answer column from 1437.
+    const TTextWidth wide = [](std::string_view t) { return static_cast<int>(t.size()) * 20; };
+    const std::string forty = "2.2360679774997897 @ 1.10714871779409050";  // 40 characters
+    const std::string complex = "246913578024691355 + 3.66788283123110601i";
+    const std::string a(60, 'a'), b(82, 'b'), c(100, 'c'), d(62, 'd'), e(81, 'e');
+    const struct {
+        const char* Name;
+        std::vector<std::string> Memo, Answers;
+        bool AnswerPane;
+        std::string Expected;
+    } cases[] = {
+        {"an answer wider than its column ends at the margin",
+         {"1+2i #@"},
+         {forty},
+         true,
+         "200,200:1+2i #@\n1050,200:" + forty + "\n"},
+        {"a complex answer", {"z"}, {complex}, true, "200,200:z\n1030,200:" + complex + "\n"},
+        {"a row that leaves no room puts its answer on the next line",
+         {a},
+         {forty},
+         true,
+         "200,200:" + a + "\n1050,800:" + forty + "\n"},
+        {"a row running into the answer column moves its answer right",
+         {d},
+         {"77"},
+         true,
+         "200,200:" + d + "\n1810,200:77\n"},
+        {"a row running under its answer's place",
+         {e, "1"},
+         {"77", "2"},
+         true,
+         "200,200:" + e + "\n1437,800:77\n200,1400:1\n1437,1400:2\n"},
+        {"a long row goes on over the next line",
+         {c},
+         {"5"},
+         true,
+         "200,200:" + c.substr(0, 82) + "\n200,800:" + c.substr(82) + "\n1437,800:5\n"},
+        {"an answer wider than the line",
+         {"x"},
+         {c},
+         true,
+         "200,200:x\n200,800:" + c.substr(0, 82) + "\n200,1400:" + c.substr(82) + "\n"},
+        {"two columns: each row stays in its column",
+         {a + "aaaaaaaaaa", "b", "c", b},
+         {},
+         false,
+         "200,200:" + a + "\n200,800:aaaaaaaaaa\n200,1400:b\n200,2000:c\n1437,200:" +
+             b.substr(0, 20) + "\n1437,800:" + b.substr(20, 20) +
+             "\n1437,1400:" + b.substr(40, 20) + "\n1437,2000:" + b.substr(60, 20) + "\n"},
+    };
+    for (const auto& k : cases) {
+        TPrintRequest r = Request();
+        r.AnswerPane = k.AnswerPane;
+        const TPrintSource src{static_cast<int>(k.Memo.size()),
+                               [&k](int i) { return std::string_view(k.Memo[i]); },
+                               static_cast<int>(k.Answers.size()),
+                               [&k](int i) { return std::string_view(k.Answers[i]); }};
+        const TPageLayout page = LayoutPage(r, src, 1, wide);
+        EXPECT_EQ(Dump(page.Pieces), k.Expected) << k.Name;
+        for (const TPrintPiece& p : page.Pieces)
+            EXPECT_LE(p.X + wide(p.Text), 2000 - 150) << k.Name << ": " << p.Text;
+    }
+    // A title wider than the text keeps its end.
+    TPrintRequest titled = Request();
+    titled.Header = true;
+    titled.Title = std::string(80, '/') + "memo.txt";
+    const TRows one{{"x"}, {}};
+    EXPECT_EQ(Dump(LayoutPage(titled, one.Source(), 1, wide).Pieces),
+              "210,0:" + std::string(74, '/') + "memo.txt\n200,200:x\n");
+    // The rest of the two-column row is on page 2.
+    TPrintRequest r = Request();
+    r.AnswerPane = false;
+    const TRows rows{{b, b, b}, {}};
+    EXPECT_EQ(LayoutPage(r, rows.Source(), 1, wide).Pages, 2);
+}
+
+TEST(PrintLayout, AnEmptyMemoHasNoPage) {
+    const TRows rows{{"", ""}, {"", ""}};
+    TPrintRequest r = Request();
+    r.PageNo = true;
+    const TPageLayout page = LayoutPage(r, rows.Source(), 1, Width);
+    EXPECT_EQ(page.Pages, 0);
+    EXPECT_EQ(Dump(page.Pieces), "");
+}
+
+TEST(PrintLayout, FitLineBreaksBetweenCharactersAndAtTabs) {
+    const struct {
+        const char* Text;
+        int Limit;
+        const char* Expected;  // the lines, separated by "|"
+    } rows[] = {
+        {"abcdef", 40, "0,0:abcd\n|0,0:ef\n"},
+        {"ab\tcd", 55, "0,0:ab\n40,0:c\n|0,0:d\n"},
+        {"ab\tcd", 40, "0,0:ab\n|0,0:cd\n"},
+        {"\x82\xa0\x82\xa2x", 25, "0,0:\x82\xa0\n|0,0:\x82\xa2\n|0,0:x\n"},
+        {"abc", 5, "0,0:a\n|0,0:b\n|0,0:c\n"},
+    };
+    for (const auto& row : rows) {
+        const std::string_view text = row.Text;
+        std::string lines;
+        std::size_t at = 0;
+        do {
+            std::vector<TPrintPiece> line;
+            int end = 0;
+            at = FitLine(text, at, row.Limit, 40, Width, line, end);
+            lines += (lines.empty() ? "" : "|") + Dump(line);
+        } while (at < text.size());
+        EXPECT_EQ(lines, row.Expected) << row.Text;
+    }
 }
 
 TEST(PrintView, ScreenPageAtAZoom) {

@@ -5,9 +5,11 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,8 +20,12 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QShortcut>
+#include <QSpinBox>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QVBoxLayout>
+
+#include <memory>
 
 #include "frame/main_settings.h"
 #include "frame/qt/tool_host.h"
@@ -98,6 +104,8 @@ void TFormPrint::CreateControls() {
         box->setInsertPolicy(QComboBox::NoInsert);
         box->addItems(Text(PrintBoxRow(static_cast<TPrintBox>(i)).Items).split(QLatin1Char(',')));
         box->setMinimumContentsLength(3);
+        // The box hands its keys to its line edit directly: both are watched.
+        box->installEventFilter(this);
         box->lineEdit()->installEventFilter(this);
         connect(box, &QComboBox::activated, this, [this] { ButtonViewClick(); });
         auto* label = new QLabel(QString::fromUtf8(kBoxLabels[i].Label), FTop);
@@ -160,7 +168,20 @@ void TFormPrint::CreateControls() {
     connect(FTabs, &QTabBar::currentChanged, this, [this] {
         if (FTabTag == -1) ButtonViewClick();
     });
-    outer->addWidget(FTabs);
+    // Many pages: the box goes to any of them, also to the last with End.
+    FPageBox = new QSpinBox(this);
+    FPageBox->setObjectName(QStringLiteral("SpinBoxPage"));
+    FPageBox->setPrefix(QStringLiteral("ページ "));
+    FPageBox->setRange(1, 1);
+    FPageBox->setKeyboardTracking(false);
+    connect(FPageBox, &QSpinBox::valueChanged, this, [this](int page) {
+        if (FTabTag == -1 && page - 1 != FTabs->currentIndex()) FTabs->setCurrentIndex(page - 1);
+    });
+    auto* tabRow = new QHBoxLayout;
+    tabRow->setContentsMargins(0, 0, 0, 0);
+    tabRow->addWidget(FTabs, 1);
+    tabRow->addWidget(FPageBox);
+    outer->addLayout(tabRow);
 
     FScrollBox = new QScrollArea(this);
     FScrollBox->setObjectName(QStringLiteral("ScrollBox1"));
@@ -218,7 +239,8 @@ void TFormPrint::ButtonViewClick() {
     FPrinterFailed = false;
     const int wanted = std::max(FTabs->currentIndex(), 0);
     TPrintedPage page = LayoutMemoPage(FForm, FSetup.Printer(), choices, wanted + 1);
-    const int pages = page.Layout.Pages;
+    // An empty memo shows one blank page, which prints nothing.
+    const int pages = std::max(page.Layout.Pages, 1);
     FLineCount->setText(QStringLiteral("1ページ行数=") + QString::number(page.Layout.LinesPerPage));
     FTabTag = wanted;
     while (FTabs->count() > pages)
@@ -227,13 +249,32 @@ void TFormPrint::ButtonViewClick() {
         FTabs->addTab(QString::number(FTabs->count() + 1));
     // A page that no longer exists shows the last one.
     FTabs->setCurrentIndex(std::min(wanted, pages - 1));
+    FollowTabs();
     FTabTag = -1;
     FPanel->BeginDoc();
     FPanel->Record(std::move(page));
     FPanel->EndDoc();
     FTop->setEnabled(true);
     FTabs->setEnabled(true);
+    FPageBox->setEnabled(true);
+    // Every change is kept at once, also when printing hides the window afterwards.
+    StoreSettings();
     FRendering = false;
+}
+
+void TFormPrint::FollowTabs() {
+    FPageBox->setRange(1, std::max(FTabs->count(), 1));
+    FPageBox->setValue(std::max(FTabs->currentIndex(), 0) + 1);
+}
+
+void TFormPrint::Message(const QString& text, bool error) {
+    if (ShowMessage) {
+        ShowMessage(text, error);
+    } else if (error) {
+        QMessageBox::critical(this, QStringLiteral("Rekna"), text);
+    } else {
+        QMessageBox::information(this, QStringLiteral("Rekna"), text);
+    }
 }
 
 void TFormPrint::ShowPrinterFailure() {
@@ -242,9 +283,11 @@ void TFormPrint::ShowPrinterFailure() {
         FTabs->removeTab(FTabs->count() - 1);
     if (FTabs->count() == 0) FTabs->addTab(QStringLiteral("1"));
     FTabs->setCurrentIndex(0);
+    FollowTabs();
     FTabTag = -1;
     FTop->setEnabled(false);
     FTabs->setEnabled(false);
+    FPageBox->setEnabled(false);
 }
 
 void TFormPrint::ButtonSetClick() {
@@ -254,14 +297,29 @@ void TFormPrint::ButtonSetClick() {
     dialog.setWindowTitle(QStringLiteral("プリンターの設定"));
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, false);
-    if (dialog.exec() == QDialog::Accepted) ButtonViewClick();
+    // The dialog only sets the printer up: its confirmation prints nothing.
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText(QStringLiteral("OK"));
+    if (dialog.exec() != QDialog::Accepted) return;
+    TPrintSettings s = ReadPrintSettings(FForm.KeptSettings());
+    TakePaper(FSetup.Printer(), s);
+    WritePrintSettings(FForm.KeptSettings(), s);
+    ButtonViewClick();
 }
 
 void TFormPrint::ButtonPrintClick() {
+    ButtonViewClick();
+    if (FPanel->isVisibleTo(this) && FPanel->Page().Layout.Pages == 0) {
+        Message(QStringLiteral("印刷する行がありません"), false);
+        return;
+    }
     QPrinter& printer = FSetup.Printer();
+    std::unique_ptr<TPdfTarget> pdf;
+    QString pdfName;
     if (printer.outputFormat() == QPrinter::PdfFormat) {
-        // Without a printer the pages go into a PDF file.
-        QString start = printer.outputFileName();
+        // Without a printer the pages go into a PDF file, named after the memo at first.
+        QString start = FLastPdf;
         if (start.isEmpty()) {
             const std::string& doc = FForm.Settings().FileName;
             start = doc.empty() ? QStringLiteral("rekna.pdf")
@@ -269,16 +327,20 @@ void TFormPrint::ButtonPrintClick() {
                                       QFileInfo(QString::fromStdString(doc)).completeBaseName() +
                                       QStringLiteral(".pdf");
         }
-        const QString name =
-            AskPdfName ? AskPdfName()
-                       : QFileDialog::getSaveFileName(this, QStringLiteral("PDFファイルに印刷"),
-                                                      start, QStringLiteral("PDF (*.pdf)"));
-        if (name.isEmpty()) return;
-        printer.setOutputFileName(name);
+        pdfName = AskPdfName
+                      ? AskPdfName()
+                      : QFileDialog::getSaveFileName(this, QStringLiteral("PDFファイルに印刷"),
+                                                     start, QStringLiteral("PDF (*.pdf)"));
+        if (pdfName.isEmpty()) return;
+        pdfName = QFileInfo(pdfName).absoluteFilePath();
+        FLastPdf = pdfName;
+        pdf = std::make_unique<TPdfTarget>(printer, pdfName);
     }
     QPainter painter;
     bool started = false;
     bool failed = false;
+    int printed = 0;
+    std::string error;
     for (int p = std::max(FTabs->currentIndex(), 0) + 1; p <= FTabs->count(); ++p) {
         if (FTabs->currentIndex() != p - 1) {
             FTabTag = p - 1;
@@ -288,9 +350,7 @@ void TFormPrint::ButtonPrintClick() {
         ButtonViewClick();
         if (!FPanel->isVisibleTo(this) || FPanel->State() != TPrevState::psRecorded) break;
         const bool landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
-        const QString name = printer.outputFormat() == QPrinter::PdfFormat
-                                 ? printer.outputFileName()
-                                 : printer.printerName();
+        const QString name = pdf ? pdfName : printer.printerName();
         const QString text =
             QStringLiteral("このページを印刷しますか?\n\nページNo  = %1\nプリンター = %2\n"
                            "紙の向き  = %3\n解像度  = %4 ドット/mm\n")
@@ -306,7 +366,7 @@ void TFormPrint::ButtonPrintClick() {
         if (answer != QMessageBox::Yes) continue;
         // Every confirmed page goes into the one job.
         if (!started) {
-            started = painter.begin(&printer);
+            started = pdf ? pdf->Begin(painter, error) : painter.begin(&printer);
             if (!started) {
                 failed = true;
                 break;
@@ -316,13 +376,24 @@ void TFormPrint::ButtonPrintClick() {
             break;
         }
         FPanel->Print(painter);
+        ++printed;
     }
-    if (started) painter.end();
+    if (started) {
+        if (pdf) {
+            failed = !pdf->Finish(painter, error) || failed;
+        } else {
+            painter.end();
+        }
+    }
     if (failed) {
-        QMessageBox::critical(this, QStringLiteral("Rekna"),
-                              QStringLiteral("Rekna プリンターエラー"));
+        QString text = QStringLiteral("Rekna プリンターエラー");
+        if (!error.empty()) text += QLatin1Char('\n') + QString::fromStdString(error);
+        Message(text, true);
         return;
     }
+    if (printed > 0 && pdf)
+        FForm.Window().statusBar()->showMessage(
+            QStringLiteral("PDFファイルに印刷しました (%1ページ): %2").arg(printed).arg(pdfName));
     if (FTabs->currentIndex() == FTabs->count() - 1) hide();
 }
 
@@ -331,7 +402,8 @@ void TFormPrint::FollowSelection() {
 }
 
 void TFormPrint::StoreSettings() {
-    TPrintSettings s;
+    // The paper stays as the printer set-up stored it.
+    TPrintSettings s = ReadPrintSettings(FForm.KeptSettings());
     s.Top = y();
     s.Left = x();
     s.Width = width();
@@ -370,7 +442,7 @@ void TFormPrint::closeEvent(QCloseEvent* event) {
 bool TFormPrint::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &FForm.Window()) {
         // The main window writes its settings when it closes: this window's go with them.
-        if (event->type() == QEvent::Close && isVisible()) StoreSettings();
+        if (event->type() == QEvent::Close) StoreSettings();
         return QWidget::eventFilter(watched, event);
     }
     if (event->type() == QEvent::KeyPress) {
@@ -381,7 +453,9 @@ bool TFormPrint::eventFilter(QObject* watched, QEvent* event) {
         }
         // Digits and Backspace pass; other characters are swallowed.
         const QString text = key->text();
-        if (!text.isEmpty() && text.front() >= QLatin1Char(' ') && !text.front().isDigit() &&
+        const QChar c = text.isEmpty() ? QChar() : text.front();
+        if (!text.isEmpty() && c >= QLatin1Char(' ') &&
+            !(c >= QLatin1Char('0') && c <= QLatin1Char('9')) &&
             !(key->modifiers() & Qt::ControlModifier))
             return true;
     }

@@ -16,6 +16,7 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QScrollArea;
+class QSpinBox;
 class QTabBar;
 
 namespace rekna {
@@ -39,6 +40,7 @@ public:
 
     [[nodiscard]] TPrevPanel* PrevPanel1() const noexcept { return FPanel; }
     [[nodiscard]] QTabBar* TabControlPage() const noexcept { return FTabs; }
+    [[nodiscard]] QSpinBox* PageBox() const noexcept { return FPageBox; }
     [[nodiscard]] QLabel* LabelLineCount() const noexcept { return FLineCount; }
     [[nodiscard]] QComboBox* Box(TPrintBox box) const noexcept {
         return FBoxes[static_cast<std::size_t>(box)];
@@ -53,6 +55,8 @@ public:
     // the PDF file when no printer is set up (empty cancels).
     std::function<QMessageBox::StandardButton(const QString& text)> AskPrintPage;
     std::function<QString()> AskPdfName;
+    // Replaceable for tests: a message (error true) or a note to the user.
+    std::function<void(const QString& text, bool error)> ShowMessage;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -66,6 +70,9 @@ private:
     // The selection check is offered only while the memo has selected text.
     void FollowSelection();
     void ShowPrinterFailure();
+    void Message(const QString& text, bool error);
+    // The page box follows the tabs.
+    void FollowTabs();
 
     TToolHost& FForm;
     TPrintSetup& FSetup;
@@ -81,6 +88,9 @@ private:
     QPushButton* FButtonClose = nullptr;
     QLabel* FLineCount = nullptr;
     QTabBar* FTabs = nullptr;
+    QSpinBox* FPageBox = nullptr;
+    // The PDF file printed to last, proposed again.
+    QString FLastPdf;
     QScrollArea* FScrollBox = nullptr;
     TPrevPanel* FPanel = nullptr;
     // The tab row's tag: -1 while idle, the remembered tab while the tabs are rebuilt.

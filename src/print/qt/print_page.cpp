@@ -8,7 +8,17 @@
 #include <QPainter>
 #include <QPrinter>
 
+#include <QFile>
+#include <QFileInfo>
+#include <QPageSize>
+
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "editor/qt/umemo.h"
 #include "frame/qt/tool_host.h"
@@ -78,20 +88,25 @@ bool MemoHasSelection(TToolHost& form) {
     return lines.Selection().HasSelection(lines);
 }
 
-TPrintedPage LayoutMemoPage(TToolHost& form, QPrinter& printer, const TPrintChoices& choices,
-                            int page) {
+namespace {
+
+TTextWidth WidthIn(const QFontMetricsF& metrics) {
+    return [&metrics](std::string_view text) { return Round(metrics.horizontalAdvance(Q(text))); };
+}
+
+}  // namespace
+
+TPrintedMemo FlowMemo(TToolHost& form, QPrinter& printer, const TPrintChoices& choices) {
     TVtFrameCalc* frame = form.VtFrameCalc1();
     const TUMemoStrings& memo = frame->UMemo1()->Lines();
     const TUMemoStrings& answers = frame->UMemo2()->Lines();
-    TPrintedPage out;
-    TPrintRequest r;
+    TPrintedMemo out;
+    TPrintRequest& r = out.Request;
     r.Metrics = PrinterMetrics(printer);
     out.Font = PrinterFont(form, r.Metrics.DpiY);
     const QFontMetricsF metrics(out.Font, &printer);
     out.Ascent = metrics.ascent();
-    const TTextWidth width = [&metrics](std::string_view text) {
-        return Round(metrics.horizontalAdvance(Q(text)));
-    };
+    const TTextWidth width = WidthIn(metrics);
     r.Margins = choices.Margins;
     r.SpacePercent = choices.SpacePercent;
     r.AnswerPercent = choices.AnswerPercent;
@@ -109,8 +124,85 @@ TPrintedPage LayoutMemoPage(TToolHost& form, QPrinter& printer, const TPrintChoi
     const TPrintSource source{
         memo.GetCount(), [&memo](int i) { return std::string_view(memo.Get(i)); },
         answers.GetCount(), [&answers](int i) { return std::string_view(answers.Get(i)); }};
-    out.Layout = LayoutPage(r, source, page, width);
+    out.Flow = FlowRows(r, source, width);
     return out;
+}
+
+TPrintedPage MemoPage(const TPrintedMemo& memo, QPrinter& printer, int page) {
+    TPrintedPage out;
+    out.Font = memo.Font;
+    out.Ascent = memo.Ascent;
+    const QFontMetricsF metrics(memo.Font, &printer);
+    out.Layout = PageOfFlow(memo.Request, memo.Flow, page, WidthIn(metrics));
+    return out;
+}
+
+TPrintedPage LayoutMemoPage(TToolHost& form, QPrinter& printer, const TPrintChoices& choices,
+                            int page) {
+    return MemoPage(FlowMemo(form, printer, choices), printer, page);
+}
+
+void ApplyStoredPaper(QPrinter& printer, const TPrintSettings& s) {
+    const std::optional<TPaperMm> paper = ReadPaper(s.Paper);
+    if (!paper) return;
+    // A standard paper is recognised by its size, so the printer sees its name.
+    printer.setPageSize(QPageSize(QSizeF(paper->Width, paper->Height), QPageSize::Millimeter,
+                                  QString(), QPageSize::FuzzyMatch));
+    printer.setPageOrientation(s.Landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
+void TakePaper(const QPrinter& printer, TPrintSettings& s) {
+    const QPageLayout layout = printer.pageLayout();
+    const QSizeF mm = layout.pageSize().size(QPageSize::Millimeter);
+    s.Paper = PaperText({mm.width(), mm.height()});
+    s.Landscape = layout.orientation() == QPageLayout::Landscape;
+}
+
+TPdfTarget::TPdfTarget(QPrinter& printer, QString path)
+    : FPrinter(printer), FPath(std::move(path)) {
+    const QFileInfo info(FPath);
+    FTemp = info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".part");
+}
+
+TPdfTarget::~TPdfTarget() {
+    if (!FStarted) return;
+    FPrinter.setOutputFileName(FPath);
+    QFile::remove(FTemp);
+}
+
+bool TPdfTarget::Begin(QPainter& painter, std::string& error) {
+    // Qt's own failure gives no reason: opening the file first does.
+    const QByteArray temp = QFile::encodeName(FTemp);
+    const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        error = "cannot write " + FPath.toStdString() + ": " + std::strerror(errno);
+        return false;
+    }
+    ::close(fd);
+    FStarted = true;
+    FPrinter.setOutputFormat(QPrinter::PdfFormat);
+    FPrinter.setOutputFileName(FTemp);
+    if (!painter.begin(&FPrinter)) {
+        error = "cannot write " + FPath.toStdString();
+        return false;
+    }
+    return true;
+}
+
+bool TPdfTarget::Finish(QPainter& painter, std::string& error) {
+    const bool ended = painter.end();
+    FPrinter.setOutputFileName(FPath);
+    if (!ended) {
+        error = "cannot write " + FPath.toStdString();
+        return false;
+    }
+    if (std::rename(QFile::encodeName(FTemp).constData(), QFile::encodeName(FPath).constData()) !=
+        0) {
+        error = "cannot write " + FPath.toStdString() + ": " + std::strerror(errno);
+        return false;
+    }
+    FStarted = false;
+    return true;
 }
 
 void PaintPage(QPainter& painter, const TPrintedPage& page) {

@@ -29,6 +29,7 @@ QPrinter& TPrintSetup::Printer() {
         FPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
         if (QPrinterInfo::availablePrinterNames().isEmpty())
             FPrinter->setOutputFormat(QPrinter::PdfFormat);
+        ApplyStoredPaper(*FPrinter, ReadPrintSettings(FForm.KeptSettings()));
     }
     return *FPrinter;
 }
@@ -78,35 +79,34 @@ int PrintMemoToPdf(TToolHost& form, const QString& path, std::string& error) {
     if (!setup) setup = new TPrintSetup(form);
     QPrinter& printer = setup->Printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
+    // A new output format may bring the engine's own paper: the kept one holds.
+    const TPrintSettings settings = ReadPrintSettings(form.KeptSettings());
+    ApplyStoredPaper(printer, settings);
     TVtFrameCalc* frame = form.VtFrameCalc1();
     if (const QAction* paper = form.Action("ActionViewWrapPaper"); paper && paper->isChecked())
         frame->ActionViewWrap0Execute();
-    const TPrintChoices choices = StoredChoices(ReadPrintSettings(form.KeptSettings()), false);
+    const TPrintChoices choices = StoredChoices(settings, false);
     if (!PrinterMetrics(printer).Valid()) {
         error = "the PDF page has no size";
         return 1;
     }
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        error = "cannot write " + path.toStdString();
+    const TPrintedMemo memo = FlowMemo(form, printer, choices);
+    if (memo.Flow.Pages == 0) {
+        error = "nothing to print: the memo has no text";
         return 1;
     }
-    int pages = 1;
-    for (int p = 1; p <= pages; ++p) {
-        const TPrintedPage page = LayoutMemoPage(form, printer, choices, p);
-        pages = page.Layout.Pages;
+    TPdfTarget target(printer, path);
+    QPainter painter;
+    if (!target.Begin(painter, error)) return 1;
+    for (int p = 1; p <= memo.Flow.Pages; ++p) {
         if (p > 1 && !printer.newPage()) {
             error = "cannot write " + path.toStdString();
+            painter.end();
             return 1;
         }
-        PaintPage(painter, page);
+        PaintPage(painter, MemoPage(memo, printer, p));
     }
-    if (!painter.end()) {
-        error = "cannot write " + path.toStdString();
-        return 1;
-    }
-    return 0;
+    return target.Finish(painter, error) ? 0 : 1;
 }
 
 }  // namespace rekna
