@@ -29,6 +29,8 @@ inline void MoveExponent(long double& num, long double& den) noexcept {
     std::frexp(den, &e);
     num = std::ldexp(num, 1 - e);
     den = std::ldexp(den, 1 - e);
+    // A numerator below the smallest denormal after the shift is a zero, and a zero is 0/1.
+    if (num == 0.0L) den = 1.0L;
 }
 
 inline TFrac Normalized(long double num, long double den) noexcept {

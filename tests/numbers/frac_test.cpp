@@ -35,8 +35,12 @@ TEST(FracTest, NormalisationMovesPowersOfTwoIntoTheNumerator) {
         {0, 5, 0, 1},            // zero is 0/1
         {5, 0, 5, 1},            // a zero denominator is read as 1
         {3, -6, -0.5L, 1},       // the sign moves to the numerator
-        {-6, 4, -1.5L, 1},      {7, 1, 7, 1}, {1000, 8, 125, 1}, {1, 1024, 1.0L / 1024, 1},
+        {-6, 4, -1.5L, 1},
+        {7, 1, 7, 1},
+        {1000, 8, 125, 1},
+        {1, 1024, 1.0L / 1024, 1},
         {-0.0L, 3, 0, 1},
+        {std::ldexp(1.0L, -16445), 3 * 1024.0L * 1024, 0, 1},  // too small: a zero
     };
     for (const auto& c : cases) {
         TFrac f(c.Num, c.Den);
