@@ -262,6 +262,12 @@ public:
         }
     }
     void ExecAssign(const TStmt& s);
+    // The shapes of assignment that ExecAssign tells apart: "x = a + b", "x = F(...)", "x = y".
+    [[gnu::noinline]] void AssignBinary(const TStmt& s);
+    // "x = a + b" of other values, or with an operand that may have effects.
+    [[gnu::noinline]] void AssignBinarySlow(const TStmt& s, bool effects);
+    [[gnu::noinline]] void AssignCall(const TExpr& t, const TExpr& v);
+    [[gnu::noinline]] void AssignCopy(const TStmt& s);
     [[gnu::noinline]] void ExecAssignSlow(const TStmt& s);
     [[gnu::noinline]] void ExecCall(const TStmt& s);
     [[gnu::noinline]] void ExecCallSlow(const TExpr& t);
