@@ -270,6 +270,13 @@ void TRuntime::RunDying() {
     }
 }
 
+bool TScriptObject::CallQuick(int id, TInvokeResult& failure) {
+    std::vector<TVariant> none;
+    TVariant ignored;
+    failure = Invoke(id, ifMethod, none, ignored);
+    return failure.Ok();
+}
+
 TClassInstance::TClassInstance(std::shared_ptr<const TProgram> program, const TClassDef& def,
                                TRuntimeLink* link)
     : Def(def), Fields(def.Fields.size()), FProgram(std::move(program)), FLink(link) {
