@@ -277,8 +277,11 @@ TFlow TRuntime::ExecFor(const TStmt& s) {
     first = start;
     const bool wholeLimit = limitValue.IsWhole();
     const std::int32_t wholeLimitValue = limitValue.WholeValue();
+    // The counter as the Long step left it: nothing runs between that step and the test.
+    TVariant* stepped = nullptr;
     for (;;) {
-        TVariant& var = VariableForWrite(*s.Target);
+        TVariant& var = stepped ? *stepped : VariableForWrite(*s.Target);
+        stepped = nullptr;
         if (wholeLimit && var.IsWhole()) {
             const std::int32_t current = var.WholeValue();
             if (stepValue >= 0 ? current > wholeLimitValue : current < wholeLimitValue) break;
@@ -296,6 +299,7 @@ TFlow TRuntime::ExecFor(const TStmt& s) {
             const std::int64_t r = static_cast<std::int64_t>(next.WholeValue()) + step.WholeValue();
             if (r >= INT32_MIN && r <= INT32_MAX) {
                 next.SetLong(static_cast<std::int32_t>(r));
+                stepped = &next;
                 continue;
             }
         }
