@@ -122,8 +122,17 @@ const void* TEObj::MemberKey() const noexcept {
 }
 
 bool TEObj::CallQuick(int id, TInvokeResult& failure) {
-    if (id != emEscStop) return TScriptObject::CallQuick(id, failure);
-    if (EscStop() == drOk) return true;
+    // Everything but the count goes out of line, so that the common call saves no registers.
+    if (id != emEscStop) return CallQuickOther(id, failure);
+    if (!EscStopCounted() || EscStopDue() == drOk) return true;
+    return QuickStopped(failure);
+}
+
+bool TEObj::CallQuickOther(int id, TInvokeResult& failure) {
+    return TScriptObject::CallQuick(id, failure);
+}
+
+bool TEObj::QuickStopped(TInvokeResult& failure) {
     failure = {seStopped, "EscStop", true};
     return false;
 }
@@ -284,13 +293,7 @@ void TEObj::Status(std::string_view utf8, int count) {
     FDesk.ShowStatus(text);
 }
 
-bool TEObj::EscStopCounted() {
-    ++FState.EscStopCount;
-    return --FState.ClockCountdown <= 0;
-}
-
-std::uint32_t TEObj::EscStop() {
-    if (!EscStopCounted()) return drOk;
+std::uint32_t TEObj::EscStopDue() {
     // One reading of the coarse clock serves the status line, the window's events and the look
     // at the Esc key, which can only change between clock ticks (when events run, or by time).
     const std::int64_t now = CoarseNow();

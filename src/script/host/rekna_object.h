@@ -116,9 +116,18 @@ public:
 
 private:
     void PumpEvents(std::int64_t now);
-    std::uint32_t EscStop();
+    std::uint32_t EscStop() { return EscStopCounted() ? EscStopDue() : drOk; }
     // Counts an EscStop; true when the clock has to be looked at (otherwise nothing is due).
-    bool EscStopCounted();
+    // Inline, so that the check of every loop pass and call is a count and a compare.
+    bool EscStopCounted() {
+        ++FState.EscStopCount;
+        return --FState.ClockCountdown <= 0;
+    }
+    // The part of EscStop that reads the clock, every few calls.
+    [[gnu::noinline]] std::uint32_t EscStopDue();
+    // CallQuick's ways out: a member other than EscStop, and the stop of the script.
+    [[gnu::noinline]] bool CallQuickOther(int id, TInvokeResult& failure);
+    [[gnu::noinline]] static bool QuickStopped(TInvokeResult& failure);
     // The part of EscStop that runs once per clock tick: status, events, the Esc key.
     std::uint32_t EscStopTick(std::int64_t now);
     void Sleep(double milliseconds);

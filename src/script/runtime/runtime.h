@@ -242,10 +242,13 @@ public:
     void Caught(TScriptRaise& r, const TStmt& s);
     // One statement: the common kinds each in a function of their own, so that the dispatch
     // itself stays small.
+    // The two commonest kinds are tested first, one compare each, rather than in a search tree.
     TFlow Exec(const TStmt& s) {
-        switch (s.Kind) {
-        case TStmtKind::skAssign: ExecAssign(s); return TFlow::flNormal;
-        case TStmtKind::skCall:
+        if (s.Kind == TStmtKind::skAssign) [[likely]] {
+            ExecAssign(s);
+            return TFlow::flNormal;
+        }
+        if (s.Kind == TStmtKind::skCall) [[likely]] {
             // A host object's method found before (the Esc check of every pass and call).
             if (s.QuickObject && s.QuickGen == ObjectsGen) {
                 if (!static_cast<TScriptObject*>(s.QuickObject)
@@ -256,12 +259,20 @@ public:
             }
             ExecCall(s);
             return TFlow::flNormal;
+        }
+        switch (s.Kind) {
         case TStmtKind::skIf: return ExecIf(s);
         case TStmtKind::skFor: return ExecFor(s);
         default: return ExecOther(s);
         }
     }
     void ExecAssign(const TStmt& s);
+    // The shapes of assignment that ExecAssign tells apart: "x = a + b", "x = F(...)", "x = y".
+    [[gnu::noinline]] void AssignBinary(const TStmt& s);
+    // "x = a + b" of other values, or with an operand that may have effects.
+    [[gnu::noinline]] void AssignBinarySlow(const TStmt& s, bool effects);
+    [[gnu::noinline]] void AssignCall(const TExpr& t, const TExpr& v);
+    [[gnu::noinline]] void AssignCopy(const TStmt& s);
     [[gnu::noinline]] void ExecAssignSlow(const TStmt& s);
     [[gnu::noinline]] void ExecCall(const TStmt& s);
     [[gnu::noinline]] void ExecCallSlow(const TExpr& t);

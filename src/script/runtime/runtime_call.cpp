@@ -96,8 +96,8 @@ template <class TBind>
     scope.Enter(frame);
     ExecStatements(proc.Body);
     if (!proc.IsFunction()) return {};
-    TVariant& result = LocalSlot(0);
-    return std::move(result);
+    // The result variable is slot 0, which no argument binds: never a link to elsewhere.
+    return std::move(scope.Locals[0]);
 }
 
 TVariant TRuntime::CallProc(TProc& proc, const std::vector<TExprPtr>& args, TClassInstance* me,
@@ -268,6 +268,13 @@ void TRuntime::RunDying() {
             if (r.Fatal) throw;
         }
     }
+}
+
+bool TScriptObject::CallQuick(int id, TInvokeResult& failure) {
+    std::vector<TVariant> none;
+    TVariant ignored;
+    failure = Invoke(id, ifMethod, none, ignored);
+    return failure.Ok();
 }
 
 TClassInstance::TClassInstance(std::shared_ptr<const TProgram> program, const TClassDef& def,

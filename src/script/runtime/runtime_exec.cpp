@@ -277,8 +277,11 @@ TFlow TRuntime::ExecFor(const TStmt& s) {
     first = start;
     const bool wholeLimit = limitValue.IsWhole();
     const std::int32_t wholeLimitValue = limitValue.WholeValue();
+    // The counter as the Long step left it: nothing runs between that step and the test.
+    TVariant* stepped = nullptr;
     for (;;) {
-        TVariant& var = VariableForWrite(*s.Target);
+        TVariant& var = stepped ? *stepped : VariableForWrite(*s.Target);
+        stepped = nullptr;
         if (wholeLimit && var.IsWhole()) {
             const std::int32_t current = var.WholeValue();
             if (stepValue >= 0 ? current > wholeLimitValue : current < wholeLimitValue) break;
@@ -296,6 +299,7 @@ TFlow TRuntime::ExecFor(const TStmt& s) {
             const std::int64_t r = static_cast<std::int64_t>(next.WholeValue()) + step.WholeValue();
             if (r >= INT32_MIN && r <= INT32_MAX) {
                 next.SetLong(static_cast<std::int32_t>(r));
+                stepped = &next;
                 continue;
             }
         }
@@ -380,51 +384,75 @@ TFlow TRuntime::ExecWith(const TStmt& s) {
 }
 
 void TRuntime::ExecAssign(const TStmt& s) {
+    // Only the shape is told here, each shape's work in a function of its own: this way the
+    // dispatch saves no registers, and neither does the shape that runs.
     const TExpr& t = *s.Target;
     const TExpr& v = *s.Value;
     if (v.Kind == TExprKind::ekBinary && t.Kind == TExprKind::ekName && !t.HasArgs &&
         !s.AppendSelf) {
-        // "x = a + b" of numbers: the result goes straight into the variable.
-        const TVariant* a = Peek(*v.Left);
-        const TVariant* b = a ? Peek(*v.Right) : nullptr;
-        TVariant* var = b ? FindVariable(t) : nullptr;
-        if (var && !t.SlotConst && var->Type() < TVarType::vtString &&
-            FastOperator(v.Op, *a, *b, *var)) {
-            return;
-        }
-        if (!b) {
-            // An operand with effects (a call): the value first, then the variable.
-            TVariant value = EvalBinary(v.Op, *v.Left, *v.Right);
-            TVariant* target = FindVariable(t);
-            if (target && !t.SlotConst && target->Type() < TVarType::vtObject &&
-                value.Type() < TVarType::vtObject) {
-                *target = std::move(value);
-                return;
-            }
-            Assign(t, std::move(value), false);
-            return;
-        }
+        AssignBinary(s);
     } else if (v.Slot == TNameSlot::nsProc && v.SlotGen == FProcsGen &&
                v.Kind == TExprKind::ekName && t.Kind == TExprKind::ekName && !t.HasArgs) {
-        // "x = F(...)": the function's result straight into the variable.
-        TVariant value =
-            CallProc(*static_cast<TProc*>(const_cast<void*>(v.SlotPtr)), v.Args, nullptr);
-        TVariant* var = FindVariable(t);
-        if (var && !t.SlotConst && var->Type() < TVarType::vtObject &&
+        AssignCall(t, v);
+    } else if (t.Kind == TExprKind::ekName && !t.HasArgs && !s.AppendSelf) {
+        AssignCopy(s);
+    } else {
+        ExecAssignSlow(s);
+    }
+}
+
+void TRuntime::AssignBinary(const TStmt& s) {
+    // "x = a + b" of numbers: the result goes straight into the variable.
+    const TExpr& t = *s.Target;
+    const TExpr& v = *s.Value;
+    const TVariant* a = Peek(*v.Left);
+    const TVariant* b = a ? Peek(*v.Right) : nullptr;
+    TVariant* var = b ? FindVariable(t) : nullptr;
+    if (var && !t.SlotConst && var->Type() < TVarType::vtString &&
+        FastOperator(v.Op, *a, *b, *var)) {
+        return;
+    }
+    AssignBinarySlow(s, b == nullptr);
+}
+
+void TRuntime::AssignBinarySlow(const TStmt& s, bool effects) {
+    const TExpr& t = *s.Target;
+    const TExpr& v = *s.Value;
+    if (effects) {
+        // An operand with effects (a call): the value first, then the variable.
+        TVariant value = EvalBinary(v.Op, *v.Left, *v.Right);
+        TVariant* target = FindVariable(t);
+        if (target && !t.SlotConst && target->Type() < TVarType::vtObject &&
             value.Type() < TVarType::vtObject) {
-            *var = std::move(value);
+            *target = std::move(value);
             return;
         }
         Assign(t, std::move(value), false);
         return;
-    } else if (t.Kind == TExprKind::ekName && !t.HasArgs && !s.AppendSelf) {
-        // "x = y": a plain value copied from where it is.
-        const TVariant* a = Peek(v);
-        TVariant* var = a && a->Type() < TVarType::vtObject ? FindVariable(t) : nullptr;
-        if (var && !t.SlotConst && var->Type() < TVarType::vtObject) {
-            *var = *a;
-            return;
-        }
+    }
+    ExecAssignSlow(s);
+}
+
+void TRuntime::AssignCall(const TExpr& t, const TExpr& v) {
+    // "x = F(...)": the function's result straight into the variable.
+    TVariant value = CallProc(*static_cast<TProc*>(const_cast<void*>(v.SlotPtr)), v.Args, nullptr);
+    TVariant* var = FindVariable(t);
+    if (var && !t.SlotConst && var->Type() < TVarType::vtObject &&
+        value.Type() < TVarType::vtObject) {
+        *var = std::move(value);
+        return;
+    }
+    Assign(t, std::move(value), false);
+}
+
+void TRuntime::AssignCopy(const TStmt& s) {
+    // "x = y": a plain value copied from where it is.
+    const TExpr& t = *s.Target;
+    const TVariant* a = Peek(*s.Value);
+    TVariant* var = a && a->Type() < TVarType::vtObject ? FindVariable(t) : nullptr;
+    if (var && !t.SlotConst && var->Type() < TVarType::vtObject) {
+        *var = *a;
+        return;
     }
     ExecAssignSlow(s);
 }

@@ -51,12 +51,8 @@ public:
 
     // A method called with no arguments and no result wanted (the Esc check of every loop
     // pass), without the lists Invoke takes: true when it succeeded, otherwise failure says why.
-    virtual bool CallQuick(int id, TInvokeResult& failure) {
-        std::vector<TVariant> none;
-        TVariant ignored;
-        failure = Invoke(id, ifMethod, none, ignored);
-        return failure.Ok();
-    }
+    // Out of line, so that callers do not carry this body as a guess at the target.
+    virtual bool CallQuick(int id, TInvokeResult& failure);
 
     // The name TypeName reports.
     [[nodiscard]] virtual std::string TypeName() const { return "Object"; }
