@@ -91,6 +91,9 @@ public:
     std::function<std::tm()> Now;
     // Text that Shift_JIS cannot hold is to be saved: true switches the document to UTF-8.
     std::function<bool()> AskSwitchToUtf8;
+    // The exit could not write the backup of text that is in no file (why says so): Yes saves
+    // as, No closes anyway, Cancel keeps the window.
+    std::function<TSaveAnswer(const QString& why)> AskBackupFailed;
     void SetTrash(TTrash* trash) noexcept { FTrash = trash; }
 
 protected:
@@ -127,8 +130,11 @@ private:
     // Asks before the memo's unsaved text is thrown away; false keeps it.
     bool QueryDiscard();
     // Exit steps: settings, definitions and the backup written (the backup also with backups
-    // off when forced).
-    void WriteExitFiles(bool forceBackup = false);
+    // off when forced); the result is the backup's. At the end of the session a backup that
+    // fails goes to the user's configuration or state folder instead.
+    TFileResult WriteExitFiles(bool forceBackup = false);
+    // The memo as the backup holds it.
+    [[nodiscard]] std::string BackupBytes() const;
     // The backup and the name of the document it came from; the old backup goes to the trash
     // once a session.
     TFileResult WriteBackupFiles();

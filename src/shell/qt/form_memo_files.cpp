@@ -82,6 +82,21 @@ TSaveAnswer AskYesNoCancel(QWidget* parent, const QString& question) {
                                   : TSaveAnswer::saCancel;
 }
 
+// The backup failed and the text is in no file: Save As, close anyway, or stay.
+TSaveAnswer AskSaveAsBox(QWidget* parent, const QString& why) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Rekna"),
+                    why + QStringLiteral("\n\nこの内容はどのファイルにもありません。"
+                                         "名前を付けて保存しますか?"),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.button(QMessageBox::Save)->setText(QStringLiteral("名前を付けて保存(&A)..."));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("保存せずに終了(&D)"));
+    box.setDefaultButton(QMessageBox::Save);
+    const int r = box.exec();
+    return r == QMessageBox::Save      ? TSaveAnswer::saYes
+           : r == QMessageBox::Discard ? TSaveAnswer::saNo
+                                       : TSaveAnswer::saCancel;
+}
+
 }  // namespace
 
 // --- Start-up -------------------------------------------------------------------------------
@@ -388,11 +403,23 @@ void TFormMemo::closeEvent(QCloseEvent* event) {
             return;
         }
     }
-    WriteExitFiles();
+    // Text that is in no file and could not be backed up is never thrown away without a word.
+    const TFileResult backup = WriteExitFiles();
+    if (!backup.Ok() && FFrame->Core().Unsaved() && !memo->Lines().GetTextStr().empty()) {
+        const QString why = QStringLiteral("BackUpを書き込めません: %1\n%2")
+                                .arg(QString::fromStdString(FPaths.BackupFile()),
+                                     QString::fromStdString(backup.Message()));
+        statusBar()->showMessage(why);
+        const TSaveAnswer answer = AskBackupFailed ? AskBackupFailed(why) : AskSaveAsBox(this, why);
+        if (answer == TSaveAnswer::saCancel || (answer == TSaveAnswer::saYes && !SaveAs())) {
+            event->ignore();
+            return;
+        }
+    }
     event->accept();
 }
 
-void TFormMemo::WriteExitFiles(bool forceBackup) {
+TFileResult TFormMemo::WriteExitFiles(bool forceBackup) {
     const TFileResult settings = WriteSettings();
     if (!settings.Ok())
         std::fprintf(stderr, "rekna: cannot write %s: %s\n", FPaths.SettingsFile.c_str(),
@@ -401,21 +428,38 @@ void TFormMemo::WriteExitFiles(bool forceBackup) {
     if (FFrame->Core().HasFileName())
         GraphSaveBeside(*this, FFrame->Core().FileName(), !FSessionEnded);
     const TUMemoStrings& lines = FFrame->UMemo1()->Lines();
-    if ((FSettings.FileBackUp || forceBackup) && lines.GetCount() > 0) {
-        const TFileResult backup = WriteBackupFiles();
-        if (!backup.Ok())
-            std::fprintf(stderr, "rekna: cannot write %s: %s\n", FPaths.BackupFile().c_str(),
-                         backup.Message().c_str());
+    if ((!FSettings.FileBackUp && !forceBackup) || lines.GetCount() == 0) return {};
+    const TFileResult backup = WriteBackupFiles();
+    if (backup.Ok()) return backup;
+    std::fprintf(stderr, "rekna: cannot write %s: %s\n", FPaths.BackupFile().c_str(),
+                 backup.Message().c_str());
+    if (!FSessionEnded) return backup;
+    // The end of the session cannot wait for an answer: the text goes to the user's own
+    // folders instead.
+    for (const std::string& file :
+         FallbackBackupFiles(FPaths.BackupFile(), ConfigHomeFolder(), StateHomeFolder())) {
+        const TFileResult kept = WriteBackup(file, BackupBytes(), true, *FTrash);
+        if (kept.Ok()) {
+            std::fprintf(stderr, "rekna: the memo is kept in %s\n", file.c_str());
+            return kept;
+        }
+        std::fprintf(stderr, "rekna: cannot write %s: %s\n", file.c_str(), kept.Message().c_str());
     }
+    std::fprintf(stderr, "rekna: the memo could not be kept in any file\n");
+    return backup;
 }
 
-TFileResult TFormMemo::WriteBackupFiles() {
+std::string TFormMemo::BackupBytes() const {
     // The backup never loses a character: text that CP932 cannot hold is kept as UTF-8.
     std::string bytes = FFrame->UMemo1()->Lines().SaveBytes();
     if (!CanEncode(bytes, TDocEncoding::deCp932))
         bytes = EncodeDocument(bytes, TDocEncoding::deUtf8, false, TLineEnd::leCrLf);
-    const TFileResult backup =
-        WriteBackup(FPaths.BackupFile(), bytes, FSettings.FileRecycle && !FBackupRecycled, *FTrash);
+    return bytes;
+}
+
+TFileResult TFormMemo::WriteBackupFiles() {
+    const TFileResult backup = WriteBackup(FPaths.BackupFile(), BackupBytes(),
+                                           FSettings.FileRecycle && !FBackupRecycled, *FTrash);
     if (!backup.Ok()) return backup;
     FBackupRecycled = true;
     FBackupDirty = false;

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -470,6 +471,44 @@ TEST_F(FormMemoTest, TheBackupIsWrittenEveryMinuteAndWhenTheSessionEnds) {
     EXPECT_EQ(Questions, 0);
     EXPECT_EQ(ReadFile(Paths.BackupFile()), "old+1+2+3\r\n");
     EXPECT_NE(ReadFile(Paths.SettingsFile).find("FileBackUp=0"), std::string::npos);
+}
+
+TEST_F(FormMemoTest, TextThatCannotBeBackedUpIsNeverClosedAway) {
+    // A folder where the backup goes: it cannot be written.
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(Paths.BackupFile())));
+    auto form = Start();
+    Type(*form, "precious=42");
+    QString why;
+    TSaveAnswer answer = TSaveAnswer::saCancel;
+    form->AskBackupFailed = [&](const QString& w) {
+        why = w;
+        return answer;
+    };
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(why.contains(QStringLiteral("BackUp.txt"))) << why.toStdString();
+    answer = TSaveAnswer::saYes;
+    form->AskSaveName = [this](const QString&) { return QString::fromStdString(Path("k.txt")); };
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(ReadFile(Path("k.txt")), "precious=42\n");
+
+    // The end of a session cannot ask: the configuration folder, then the state folder.
+    const QByteArray config = qgetenv("XDG_CONFIG_HOME"), state = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_CONFIG_HOME", Path("cfg").c_str());
+    qputenv("XDG_STATE_HOME", Path("state").c_str());
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(Path("cfg/rekna/BackUp.txt"))));
+    for (const char* place : {"state", "cfg"}) {
+        auto again = Start();
+        again->AskBackupFailed = [&](const QString&) { return TSaveAnswer::saCancel; };
+        Type(*again, "lost=1");
+        again->EndSession();
+        EXPECT_FALSE(again->isVisible());
+        EXPECT_EQ(ReadFile(Path(place) + "/rekna/BackUp.txt"), "lost=1\r\n") << place;
+        QDir(QString::fromStdString(Path("cfg"))).removeRecursively();
+    }
+    for (const auto& [name, value] :
+         {std::pair{"XDG_CONFIG_HOME", config}, {"XDG_STATE_HOME", state}})
+        value.isNull() ? qunsetenv(name) : qputenv(name, value);
 }
 
 }  // namespace
