@@ -511,5 +511,28 @@ TEST_F(FormMemoTest, TextThatCannotBeBackedUpIsNeverClosedAway) {
         value.isNull() ? qunsetenv(name) : qputenv(name, value);
 }
 
+TEST_F(FormMemoTest, ExtremeNumbersInEverySettingStartAUsableWindow) {
+    std::vector<std::string> keys = FrameSettingsKeys();
+    for (const auto list : {MainSettingsKeys(), KeptSettingsKeys()})
+        keys.insert(keys.end(), list.begin(), list.end());
+    for (const char* value : {"65536", "2147483647", "-2147483648", "0", "-1"}) {
+        std::string text = SettingsHeader() + "\r\n";
+        for (const std::string& key : keys)
+            text += key + "=" + value + "\r\n";
+        WriteFile(Paths.SettingsFile, text);
+        auto form = Start();
+        const TCalcOptions& o = form->VtFrameCalc1()->Core().Options();
+        EXPECT_TRUE(o.FontSize >= 4 && o.FontSize <= 200) << value << ": " << o.FontSize;
+        EXPECT_TRUE(o.TabStops >= 1 && o.WrapWidth >= 4 && o.AnsWidth <= 16384) << value;
+        // It takes text and paints it (the formats follow the flags, all of them 0 or 1).
+        Type(*form, "1+1");
+        EXPECT_EQ(Lines(*form), (TStrings{"1+1"})) << value;
+        EXPECT_FALSE(form->grab().isNull()) << value;
+        form->AskToSave = [] { return TSaveAnswer::saNo; };
+        form->AskBackupFailed = [](const QString&) { return TSaveAnswer::saNo; };
+        EXPECT_TRUE(form->close()) << value;
+    }
+}
+
 }  // namespace
 }  // namespace rekna
