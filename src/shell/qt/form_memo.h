@@ -94,6 +94,8 @@ public:
     // The exit could not write the backup of text that is in no file (why says so): Yes saves
     // as, No closes anyway, Cancel keeps the window.
     std::function<TSaveAnswer(const QString& why)> AskBackupFailed;
+    // The file to save over is read-only: true overwrites it.
+    std::function<bool(const QString& path)> AskOverwriteReadOnly;
     void SetTrash(TTrash* trash) noexcept { FTrash = trash; }
 
 protected:
@@ -161,6 +163,8 @@ private:
     QLabel* FFormatLabel = nullptr;
     // How the settings file is written: as it was read, UTF-8 with LF when it is new.
     TSettingsFormat FSettingsFormat;
+    // The read-only file the user agreed to save over.
+    std::string FReadOnlyAgreed;
     bool FClosing = false;
     bool FSessionEnded = false;
     // EndSession closes the window: closeEvent writes the exit files.

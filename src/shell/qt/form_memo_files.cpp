@@ -352,6 +352,19 @@ bool TFormMemo::SaveTo(const std::string& path) {
         if (!utf8) return false;
         FFrame->SetDocumentFormat(TDocEncoding::deUtf8, FFrame->DocumentLineEnd());
     }
+    // A read-only file is replaced only when the user says so, once for each name.
+    if (path != FReadOnlyAgreed && IsReadOnlyFile(path)) {
+        const QString name = QString::fromStdString(path);
+        const bool overwrite =
+            AskOverwriteReadOnly
+                ? AskOverwriteReadOnly(name)
+                : QMessageBox::question(
+                      this, QStringLiteral("Rekna"),
+                      QStringLiteral("%1 は読み取り専用です。\n上書きしますか?").arg(name),
+                      QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+        if (!overwrite) return false;
+        FReadOnlyAgreed = path;
+    }
     const TFileResult result = FFrame->SaveDocument(path);
     FFrame->ReportSave(path, result);
     if (!result.Ok()) return false;

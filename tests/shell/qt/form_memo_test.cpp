@@ -23,6 +23,7 @@
 #include <vector>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <utime.h>
 
 #include "editor/qt/umemo.h"
@@ -532,6 +533,29 @@ TEST_F(FormMemoTest, ExtremeNumbersInEverySettingStartAUsableWindow) {
         form->AskBackupFailed = [](const QString&) { return TSaveAnswer::saNo; };
         EXPECT_TRUE(form->close()) << value;
     }
+}
+
+TEST_F(FormMemoTest, SavingOverAReadOnlyFileAsksFirst) {
+    WriteFile(Path("r.txt"), "old\n");
+    ASSERT_EQ(::chmod(Path("r.txt").c_str(), 0444), 0);
+    auto form = Start(Path("r.txt"));
+    Type(*form, "new ");
+    int asked = 0;
+    bool overwrite = false;
+    form->AskOverwriteReadOnly = [&](const QString& path) {
+        ++asked;
+        EXPECT_EQ(path.toStdString(), Path("r.txt"));
+        return overwrite;
+    };
+    EXPECT_FALSE(form->Save());
+    EXPECT_EQ(ReadFile(Path("r.txt")), "old\n");
+    EXPECT_TRUE(Memo(*form).Editor().Modified());
+    overwrite = true;
+    EXPECT_TRUE(form->Save());
+    EXPECT_EQ(ReadFile(Path("r.txt")), "new old\n");
+    Type(*form, "x");
+    EXPECT_TRUE(form->Save());  // agreed once for this name
+    EXPECT_EQ(asked, 2);
 }
 
 }  // namespace
