@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -96,6 +97,8 @@ public:
     std::function<TSaveAnswer(const QString& why)> AskBackupFailed;
     // The file to save over is read-only: true overwrites it.
     std::function<bool(const QString& path)> AskOverwriteReadOnly;
+    // The file changed on disk since it was read or saved here: true overwrites it.
+    std::function<bool(const QString& path)> AskOverwriteChanged;
     void SetTrash(TTrash* trash) noexcept { FTrash = trash; }
 
 protected:
@@ -163,6 +166,11 @@ private:
     QLabel* FFormatLabel = nullptr;
     // How the settings file is written: as it was read, UTF-8 with LF when it is new.
     TSettingsFormat FSettingsFormat;
+    // The document's file as it was last read or written here, to notice another program's
+    // change before saving over it.
+    void RememberStamp(const std::string& path);
+    std::string FStampPath;
+    std::optional<TFileStamp> FDiskStamp;
     // The read-only file the user agreed to save over.
     std::string FReadOnlyAgreed;
     bool FClosing = false;

@@ -253,11 +253,21 @@ bool TFormMemo::LoadBackup() {
     // The backup of a named document saves to that document again.
     std::string name;
     if (ReadWholeFile(FPaths.BackupNameFile(), name).Ok()) {
-        while (!name.empty() && (name.back() == '\n' || name.back() == '\r'))
-            name.pop_back();
-        if (!name.empty() && name.size() <= 4096 && name.find('\n') == std::string::npos &&
-            QFileInfo(QString::fromStdString(name)).isFile() && FFrame->TakeBackupOf(name))
+        // The document's name, then the stamp the file had when that session read it.
+        std::string stamp;
+        if (const std::size_t end = name.find('\n'); end != std::string::npos) {
+            stamp = name.substr(end + 1);
+            name.resize(end);
+        }
+        if (!name.empty() && name.back() == '\r') name.pop_back();
+        if (!name.empty() && name.size() <= 4096 &&
+            QFileInfo(QString::fromStdString(name)).isFile() && FFrame->TakeBackupOf(name)) {
             FSettings.FileName = name;
+            RememberStamp(name);
+            long long ns = 0, size = 0;
+            if (std::sscanf(stamp.c_str(), "%lld %lld", &ns, &size) == 2)
+                FDiskStamp = TFileStamp{ns, size};
+        }
     }
     return true;
 }
@@ -290,6 +300,7 @@ void TFormMemo::OpenPath(const std::string& path) {
             QStringLiteral("%1 を開けませんでした。").arg(QString::fromStdString(path)));
         return;
     }
+    RememberStamp(path);
     FSettings.FileName = path;
     GraphMemoOpened(*this, path);
 }
@@ -352,6 +363,21 @@ bool TFormMemo::SaveTo(const std::string& path) {
         if (!utf8) return false;
         FFrame->SetDocumentFormat(TDocEncoding::deUtf8, FFrame->DocumentLineEnd());
     }
+    // Another program (or an earlier session) changed the file since it was read here.
+    if (const std::optional<TFileStamp> disk = FileStamp(path);
+        FDiskStamp && path == FStampPath && disk && disk != FDiskStamp) {
+        const QString name = QString::fromStdString(path);
+        const bool overwrite =
+            AskOverwriteChanged
+                ? AskOverwriteChanged(name)
+                : QMessageBox::question(this, QStringLiteral("Rekna"),
+                                        QStringLiteral("%1 は読み込んだ後に他のプログラムで"
+                                                       "変更されています。\n上書きしますか?")
+                                            .arg(name),
+                                        QMessageBox::Yes | QMessageBox::No,
+                                        QMessageBox::No) == QMessageBox::Yes;
+        if (!overwrite) return false;
+    }
     // A read-only file is replaced only when the user says so, once for each name.
     if (path != FReadOnlyAgreed && IsReadOnlyFile(path)) {
         const QString name = QString::fromStdString(path);
@@ -368,6 +394,7 @@ bool TFormMemo::SaveTo(const std::string& path) {
     const TFileResult result = FFrame->SaveDocument(path);
     FFrame->ReportSave(path, result);
     if (!result.Ok()) return false;
+    RememberStamp(path);
     FSettings.FileName = path;
     GraphSaveBeside(*this, path, true);
     return true;
@@ -477,8 +504,14 @@ TFileResult TFormMemo::WriteBackupFiles() {
     FBackupRecycled = true;
     FBackupDirty = false;
     const TFrameCalcCore& core = FFrame->Core();
-    if (core.HasFileName()) {
-        const std::string name = core.FileName() + "\n";
+    // A name of more than one line could not be read back as what it was.
+    if (core.HasFileName() && core.FileName().find('\n') == std::string::npos) {
+        // The stamp of the file as this session read it: a later start saving the backup's
+        // text over the file asks when the file changed meanwhile.
+        std::string name = core.FileName() + "\n";
+        if (FDiskStamp && FStampPath == core.FileName())
+            name += std::to_string(FDiskStamp->ModifiedNs) + " " +
+                    std::to_string(FDiskStamp->Size) + "\n";
         (void)WriteFileReplacing(FPaths.BackupNameFile(),
                                  [&name](const auto& sink) { sink(name); });
     } else {
@@ -513,6 +546,11 @@ void TFormMemo::EndSession() {
     // The tool windows keep their texts as the window closes; closeEvent writes the exit files.
     close();
     if (OnSessionEnded) OnSessionEnded();
+}
+
+void TFormMemo::RememberStamp(const std::string& path) {
+    FStampPath = path;
+    FDiskStamp = FileStamp(path);
 }
 
 std::tm TFormMemo::CurrentTime() const {

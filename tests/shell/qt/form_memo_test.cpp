@@ -558,5 +558,41 @@ TEST_F(FormMemoTest, SavingOverAReadOnlyFileAsksFirst) {
     EXPECT_EQ(asked, 2);
 }
 
+TEST_F(FormMemoTest, SavingOverAFileChangedOnDiskAsksFirst) {
+    WriteFile(Path("c.txt"), "mine\n");
+    auto form = Start(Path("c.txt"));
+    int asked = 0;
+    bool overwrite = false;
+    form->AskOverwriteChanged = [&](const QString&) {
+        ++asked;
+        return overwrite;
+    };
+    Type(*form, "1");
+    ASSERT_TRUE(form->Save());  // unchanged on disk: nothing asked
+    WriteFile(Path("c.txt"), "theirs\n");
+    Type(*form, "2");
+    EXPECT_FALSE(form->Save());
+    EXPECT_EQ(ReadFile(Path("c.txt")), "theirs\n");
+    overwrite = true;
+    EXPECT_TRUE(form->Save());
+    EXPECT_EQ(ReadFile(Path("c.txt")), "12mine\n");
+    EXPECT_EQ(asked, 2);
+
+    // The backup of the document remembers the file as that session read it.
+    form->Action("ActionFileBackUp")->setChecked(true);
+    Type(*form, "3");
+    EXPECT_TRUE(form->close());
+    WriteFile(Path("c.txt"), "later\n");
+    auto again = Start();
+    again->AskOverwriteChanged = [&](const QString&) {
+        ++asked;
+        return false;
+    };
+    EXPECT_EQ(Lines(*again), (TStrings{"123mine"}));
+    EXPECT_FALSE(again->Save());
+    EXPECT_EQ(ReadFile(Path("c.txt")), "later\n");
+    EXPECT_EQ(asked, 3);
+}
+
 }  // namespace
 }  // namespace rekna
