@@ -166,6 +166,8 @@ private:
     QLabel* FFormatLabel = nullptr;
     // How the settings file is written: as it was read, UTF-8 with LF when it is new.
     TSettingsFormat FSettingsFormat;
+    // The settings file as this instance last read or wrote it.
+    TMemorySettings FSettingsAsRead;
     // The document's file as it was last read or written here, to notice another program's
     // change before saving over it.
     void RememberStamp(const std::string& path);

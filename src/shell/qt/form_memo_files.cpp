@@ -109,6 +109,11 @@ void TFormMemo::Start() {
     // Keys missing from the settings file keep the values of a fresh installation.
     FFrame->Core().Options() = FreshInstallOptions();
     if (!ReadSettings(FPaths.SettingsFile)) FirstStartDefaults();
+    // What this instance would write now: at the exit, keys that still hold it take what
+    // another instance wrote meanwhile. (A first start has no file to compare with.)
+    FSettingsAsRead = TMemorySettings();
+    WriteMainSettings(FSettingsAsRead, FSettings,
+                      [this](TSettingsStore& s) { FFrame->WriteSettings(s); });
     ReadDefinitions();
     FFrame->Core().UpdateTitle(true);
 }
@@ -146,7 +151,10 @@ bool TFormMemo::ReadSettings(const std::string& path) {
     TSettingsFormat format;
     if (!ReadProgramSettings(path, FPaths.ProgramName, store, &format)) return false;
     // The settings file is written back as it was read.
-    if (path == FPaths.SettingsFile) FSettingsFormat = format;
+    if (path == FPaths.SettingsFile) {
+        FSettingsFormat = format;
+        FSettingsAsRead = store;
+    }
     QDir::setCurrent(QFileInfo(QString::fromStdString(path)).absolutePath());
     ReadMainSettings(store, FSettings);
     if (FScriptSite) FScriptSite->SetMemoryBudget(FSettings.ScriptMemory);
@@ -181,7 +189,13 @@ TFileResult TFormMemo::WriteSettings() {
     FSettings.Height = g.height();
     TMemorySettings store;
     WriteMainSettings(store, FSettings, [this](TSettingsStore& s) { FFrame->WriteSettings(s); });
-    return WriteSettingsFile(FPaths.SettingsFile, store, FSettingsFormat);
+    // Another instance may have written the file since: only what changed here goes over it.
+    TMemorySettings disk;
+    if (ReadSettingsFile(FPaths.SettingsFile, disk).Ok())
+        store = MergeSettings(store, FSettingsAsRead, disk);
+    const TFileResult written = WriteSettingsFile(FPaths.SettingsFile, store, FSettingsFormat);
+    if (written.Ok()) FSettingsAsRead = std::move(store);
+    return written;
 }
 
 void TFormMemo::ReadDefinitions() {

@@ -594,5 +594,24 @@ TEST_F(FormMemoTest, SavingOverAFileChangedOnDiskAsksFirst) {
     EXPECT_EQ(asked, 3);
 }
 
+TEST_F(FormMemoTest, TwoInstancesClosingInTurnKeepEachOthersSettings) {
+    auto a = Start();
+    auto b = Start();
+    const auto line = [this](const char* key) {
+        const std::string text = ReadFile(Paths.SettingsFile);
+        const std::size_t at = text.find(std::string("\n") + key + "=");
+        return at == std::string::npos ? std::string()
+                                       : text.substr(at, text.find('\n', at + 1) - at);
+    };
+    a->Action("ActionSetAnsEng")->trigger();
+    b->Action("ActionFileBackUpDate")->trigger();
+    ASSERT_TRUE(a->close());
+    const std::string fromA = line("SubUnit");
+    ASSERT_FALSE(fromA.empty());
+    ASSERT_TRUE(b->close());
+    EXPECT_EQ(line("SubUnit"), fromA);
+    EXPECT_EQ(line("FileBackUpDate"), "\nFileBackUpDate=0");
+}
+
 }  // namespace
 }  // namespace rekna
