@@ -110,6 +110,14 @@ constexpr TColorKey kSyntaxColors[] = {
     {"ColorKakko4", &TPaintStyle::ColorKakko4},
 };
 
+// The ranges numbers are brought into as they are read: pane sizes in pixels, fill widths in
+// characters, answer exponents (beyond the extended type's range nothing changes) and digit
+// groups.
+constexpr int kPanePixels = 16384;
+constexpr int kFillWidth = 4096;
+constexpr int kExponent = 5000;
+constexpr int kGroupDigits = 64;
+
 std::optional<int> Number(std::string_view text) {
     while (!text.empty() && text.front() == ' ')
         text.remove_prefix(1);
@@ -129,9 +137,11 @@ public:
     void Flags(std::string_view key, TNames actions, TCalcOptions& o) const {
         if (const auto v = FStore.Get(key)) ApplyOptionFlags(o, actions, *v);
     }
-    void Int(std::string_view key, int& target) const {
+    // A number outside what the program can use (a font of 65536 points) is brought into
+    // [lo, hi].
+    void Int(std::string_view key, int& target, int lo, int hi) const {
         if (const auto v = FStore.Get(key)) {
-            if (const auto n = Number(*v)) target = *n;
+            if (const auto n = Number(*v)) target = std::clamp(*n, lo, hi);
         }
     }
     template <typename TSetter> void IntTo(std::string_view key, TSetter set) const {
@@ -233,8 +243,8 @@ std::vector<std::string> FrameSettingsKeys() {
 void ReadFrameSettings(const TSettingsStore& store, TCalcOptions& o, TVtCalc& calc,
                        TPaneStyles& styles) {
     const TReader r(store);
-    r.Int("AnsWidth", o.AnsWidth);
-    r.Int("LogHeight", o.LogHeight);
+    r.Int("AnsWidth", o.AnsWidth, 0, kPanePixels);
+    r.Int("LogHeight", o.LogHeight, 0, kPanePixels);
     r.Flags("AnsWindow", kAnsWindow, o);
     r.Flags("LogWindow", kLogWindow, o);
     r.Flags("CalcExe", kCalcExe, o);
@@ -255,19 +265,20 @@ void ReadFrameSettings(const TSettingsStore& store, TCalcOptions& o, TVtCalc& ca
     r.Flags("Eng0", kEng0, o);
     r.Flags("Eng1", kEng1, o);
     r.IntTo("Length", [&o](int v) { o.PendingAnsLength = std::clamp(v, -17, 18); });
-    r.IntTo("ExpMin", [&calc](int v) { calc.SetAnsExpMin(v); });
-    r.IntTo("ExpMax", [&calc](int v) { calc.SetAnsExpMax(v); });
-    r.IntTo("FixMin", [&calc](int v) { calc.SetAnsFixMin(v); });
-    r.IntTo("FixMax", [&calc](int v) { calc.SetAnsFixMax(v); });
+    r.IntTo("ExpMin", [&calc](int v) { calc.SetAnsExpMin(std::clamp(v, -kExponent, kExponent)); });
+    r.IntTo("ExpMax", [&calc](int v) { calc.SetAnsExpMax(std::clamp(v, -kExponent, kExponent)); });
+    r.IntTo("FixMin", [&calc](int v) { calc.SetAnsFixMin(std::clamp(v, -kExponent, kExponent)); });
+    r.IntTo("FixMax", [&calc](int v) { calc.SetAnsFixMax(std::clamp(v, -kExponent, kExponent)); });
     if (const auto v = r.Text("UsrFormat"); v && !v->empty()) calc.SetUsrFormat(*v);
     if (const auto v = r.Text("ColChar"); v && !v->empty()) calc.SetAnsColChar(v->front());
-    r.IntTo("ColNon", [&calc](int v) { calc.SetAnsColNon(v); });
+    r.IntTo("ColNon", [&calc](int v) { calc.SetAnsColNon(std::clamp(v, 0, kGroupDigits)); });
     r.IntTo("ColFix", [&calc](int v) {
+        v = std::clamp(v, 0, kGroupDigits);
         calc.SetAnsColFix(v);
         calc.SetAnsColExp(v);
     });
-    r.IntTo("ColN2", [&calc](int v) { calc.SetAnsColN2(v); });
-    r.IntTo("ColN16", [&calc](int v) { calc.SetAnsColN16(v); });
+    r.IntTo("ColN2", [&calc](int v) { calc.SetAnsColN2(std::clamp(v, 0, kGroupDigits)); });
+    r.IntTo("ColN16", [&calc](int v) { calc.SetAnsColN16(std::clamp(v, 0, kGroupDigits)); });
     r.Flags("AutoKakko", kAutoKakko, o);
     r.Flags("AutoIndent", kAutoIndent, o);
     for (const auto& [key, field] : {std::pair{"IndentSelect", &TCalcOptions::IndentSelect},
@@ -282,19 +293,21 @@ void ReadFrameSettings(const TSettingsStore& store, TCalcOptions& o, TVtCalc& ca
     r.Flags("InputAssist", kInputAssist, o);
     r.Flags("WordWrap", kWordWrap, o);
     r.Flags("WordWrap.BanBreak", kBanBreak, o);
-    r.Int("WordWrap.No", o.WrapWidth);
-    r.Int("ScrollMargin", o.ScrollMargin);
+    r.Int("WordWrap.No", o.WrapWidth, 4, 4096);
+    r.Int("ScrollMargin", o.ScrollMargin, 0, 100);
     if (const auto v = r.Text("FillSpace")) {
         const std::size_t comma = v->find(',');
-        if (const auto n = Number(std::string_view(*v).substr(0, comma))) o.FillSpace[0] = *n;
+        if (const auto n = Number(std::string_view(*v).substr(0, comma)))
+            o.FillSpace[0] = std::clamp(*n, 0, kFillWidth);
         if (comma != std::string::npos) {
-            if (const auto n = Number(std::string_view(*v).substr(comma + 1))) o.FillSpace[1] = *n;
+            if (const auto n = Number(std::string_view(*v).substr(comma + 1)))
+                o.FillSpace[1] = std::clamp(*n, 0, kFillWidth);
         }
     }
-    r.Int("Font.Size", o.FontSize);
+    r.Int("Font.Size", o.FontSize, 4, 200);
     if (const auto v = r.Text("Font.Name"); v && !v->empty()) o.FontName = *v;
-    r.Int("RowPich", o.RowPitch);
-    r.Int("TabStop", o.TabStops);
+    r.Int("RowPich", o.RowPitch, 0, 64);
+    r.Int("TabStop", o.TabStops, 1, 64);
     r.Flags("ShowLine", kShowLine, o);
     r.Flags("ShowKakko", kShowKakko, o);
     for (const TColorKey& c : kPaneColors) {

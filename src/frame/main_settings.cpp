@@ -1,6 +1,8 @@
 // The main window's settings keys as one table that drives reading, writing and the key list.
 #include "frame/main_settings.h"
 
+#include <algorithm>
+
 #include <charconv>
 #include <cstdint>
 
@@ -29,16 +31,21 @@ struct TKeyDef {
     std::string TMainSettings::*Text = nullptr;
     bool TMainSettings::*Flag = nullptr;
     std::size_t Group = 0;
+    // A number is brought into this range as it is read.
+    int Min = 0, Max = 0;
 };
+
+// Places far off any screen still move back onto it without overflowing the arithmetic.
+constexpr int kFarPlace = 1'000'000;
 
 using K = TKeyKind;
 using S = TMainSettings;
 
 constexpr TKeyDef kKeys[] = {
-    {.Name = "Top", .Kind = K::kkNumber, .Number = &S::Top},
-    {.Name = "Left", .Kind = K::kkNumber, .Number = &S::Left},
-    {.Name = "Width", .Kind = K::kkNumber, .Number = &S::Width},
-    {.Name = "Height", .Kind = K::kkNumber, .Number = &S::Height},
+    {.Name = "Top", .Kind = K::kkNumber, .Number = &S::Top, .Min = -kFarPlace, .Max = kFarPlace},
+    {.Name = "Left", .Kind = K::kkNumber, .Number = &S::Left, .Min = -kFarPlace, .Max = kFarPlace},
+    {.Name = "Width", .Kind = K::kkNumber, .Number = &S::Width, .Min = 0, .Max = kFarPlace},
+    {.Name = "Height", .Kind = K::kkNumber, .Number = &S::Height, .Min = 0, .Max = kFarPlace},
     {.Name = "FileName", .Kind = K::kkPath, .Text = &S::FileName},
     {.Name = "FileBackUp", .Kind = K::kkOnOff, .Flag = &S::FileBackUp},
     {.Name = "FileRecycle", .Kind = K::kkOnOff, .Flag = &S::FileRecycle},
@@ -104,7 +111,12 @@ constexpr TKeyDef kKeys[] = {
     {.Name = "Template.Width", .Kind = K::kkKept},
     {.Name = "Template.Height", .Kind = K::kkKept},
     {.Name = "Template.TreeWidth", .Kind = K::kkKept},
-    {.Name = "ScriptMemory", .Kind = K::kkNumber, .Number = &S::ScriptMemory},
+    // 0 and below: the interpreter's own budget; at most 1 TiB.
+    {.Name = "ScriptMemory",
+     .Kind = K::kkNumber,
+     .Number = &S::ScriptMemory,
+     .Min = 0,
+     .Max = 1 << 20},
 };
 
 // The same number reading as the frame's keys: spaces around and a leading "+" are allowed,
@@ -140,7 +152,7 @@ void ReadFlag(std::string_view text, bool& flag) noexcept {
 void ReadKey(const TKeyDef& key, std::string_view value, TMainSettings& s) {
     switch (key.Kind) {
     case K::kkNumber:
-        if (const auto n = Number(value)) s.*key.Number = *n;
+        if (const auto n = Number(value)) s.*key.Number = std::clamp(*n, key.Min, key.Max);
         break;
     case K::kkText: s.*key.Text = value; break;
     case K::kkPath: s.*key.Text = Cp932ToUtf8(value); break;

@@ -127,19 +127,87 @@ TFileResult ReadWholeFile(const std::string& name, std::string& bytes) {
     return {};
 }
 
-TFileResult WriteFileReplacing(
-    const std::string& name,
-    const std::function<void(const std::function<void(std::string_view)>& sink)>& produce) {
+namespace {
+
+using TProduce = std::function<void(const std::function<void(std::string_view)>& sink)>;
+
+// The produced bytes in one string; ENOMEM when they do not fit.
+[[nodiscard]] int Collect(const TProduce& produce, std::string& bytes) noexcept {
+    try {
+        produce([&bytes](std::string_view piece) { bytes.append(piece); });
+    } catch (const std::bad_alloc&) {
+        return ENOMEM;
+    } catch (const std::length_error&) {
+        return ENOMEM;
+    }
+    return 0;
+}
+
+// Puts bytes at the start of the open file and cuts it after them; 0 or the error number.
+[[nodiscard]] int Overwrite(int fd, std::string_view bytes) noexcept {
+    if (::lseek(fd, 0, SEEK_SET) != 0) return errno;
+    if (const int error = WriteAll(fd, bytes); error != 0) return error;
+    if (::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) return errno;
+    return ::fsync(fd) == 0 ? 0 : errno;
+}
+
+// Writes into the existing file itself: its other hard links, its owner and a folder that does
+// not take new files all stay. The old content is kept in memory and put back when the new one
+// cannot be written whole.
+TFileResult WriteInPlace(const std::string& target, const TProduce& produce) {
+    std::string old;
+    if (const TFileResult read = ReadWholeFile(target, old); !read.Ok())
+        return {TFileStatus::fsWriteError, read.Errno};
+    std::string bytes;
+    if (const int error = Collect(produce, bytes); error != 0)
+        return {TFileStatus::fsWriteError, error};
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return {TFileStatus::fsWriteError, errno};
+    TFileHandle file(fd);
+    const int error = Overwrite(fd, bytes);
+    if (error != 0) {
+        (void)Overwrite(fd, old);
+        return {TFileStatus::fsWriteError, error};
+    }
+    if (const int closeError = file.Close(); closeError != 0)
+        return {TFileStatus::fsWriteError, closeError};
+    return {};
+}
+
+}  // namespace
+
+bool IsReadOnlyFile(const std::string& name) {
+    struct stat st {};
+    if (::stat(name.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    return (st.st_mode & 0222) == 0 || ::access(name.c_str(), W_OK) != 0;
+}
+
+std::optional<TFileStamp> FileStamp(const std::string& name) {
+    struct stat st {};
+    if (::stat(name.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    return TFileStamp{static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 +
+                          st.st_mtim.tv_nsec,
+                      static_cast<std::int64_t>(st.st_size)};
+}
+
+TFileResult WriteFileReplacing(const std::string& name, const TProduce& produce) {
     const std::string target = ResolveTarget(name);
     // Only a regular file is replaced: renaming over a device or a FIFO would destroy it.
     struct stat st {};
     const bool exists = ::stat(target.c_str(), &st) == 0;
     if (exists && !S_ISREG(st.st_mode))
         return {TFileStatus::fsWriteError, S_ISDIR(st.st_mode) ? EISDIR : EINVAL};
+    // A rename would split a hard link off from the file's other names.
+    if (exists && st.st_nlink > 1) return WriteInPlace(target, produce);
     std::string tempName;
     int error = 0;
     const int fd = CreateTempBeside(target, tempName, error);
-    if (fd < 0) return {TFileStatus::fsWriteError, error};
+    if (fd < 0) {
+        // A folder that takes no new files: the existing file is written where it is.
+        if (exists && (error == EACCES || error == EPERM || error == EROFS))
+            return WriteInPlace(target, produce);
+        return {TFileStatus::fsWriteError, error};
+    }
     TFileHandle file(fd);
     if (exists) (void)::fchmod(fd, st.st_mode & 07777);
 

@@ -103,4 +103,15 @@ bool IsSettingsFileName(std::string_view path, std::string_view programName) {
     return StartsWithNoCase(name.substr(0, name.size() - kExtension.size()), programName);
 }
 
+TMemorySettings MergeSettings(const TMemorySettings& mine, const TMemorySettings& asRead,
+                              const TMemorySettings& disk) {
+    TMemorySettings out;
+    for (const auto& [key, value] : mine.Entries()) {
+        const std::optional<std::string> before = asRead.Get(key);
+        const std::optional<std::string> theirs = disk.Get(key);
+        out.Set(key, before && *before == value && theirs ? *theirs : value);
+    }
+    return out;
+}
+
 }  // namespace rekna

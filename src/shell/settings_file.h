@@ -40,6 +40,13 @@ struct TSettingsFormat {
 [[nodiscard]] TFileResult WriteSettingsFile(const std::string& path, const TMemorySettings& s,
                                             const TSettingsFormat& format = {});
 
+// What to write when another instance may have written the file since it was read here: this
+// instance's value where it changed since (mine differs from asRead), else the file's current
+// value (disk), else mine; in mine's order.
+[[nodiscard]] TMemorySettings MergeSettings(const TMemorySettings& mine,
+                                            const TMemorySettings& asRead,
+                                            const TMemorySettings& disk);
+
 // True when the file name of path begins with programName and ends in ".ini", both in any case.
 [[nodiscard]] bool IsSettingsFileName(std::string_view path, std::string_view programName);
 

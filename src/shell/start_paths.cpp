@@ -4,6 +4,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include <filesystem>
@@ -56,14 +57,42 @@ constexpr std::string_view kFallbackProgram = "rekna";
 
 }  // namespace
 
-std::string ConfigHomeFolder() {
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/') return xdg;
+namespace {
+
+// $variable when it is an absolute path, else the home folder (from $HOME, or the user
+// database) with fallback appended; empty when neither is known.
+std::string XdgFolder(const char* variable, const char* fallback) {
+    if (const char* xdg = std::getenv(variable); xdg && *xdg == '/') return xdg;
     const char* home = std::getenv("HOME");
     if (!home || *home == '\0') {
         const passwd* user = ::getpwuid(::getuid());
         home = user ? user->pw_dir : nullptr;
     }
-    return home && *home ? std::string(home) + "/.config" : std::string();
+    return home && *home ? std::string(home) + fallback : std::string();
+}
+
+}  // namespace
+
+std::string ConfigHomeFolder() {
+    return XdgFolder("XDG_CONFIG_HOME", "/.config");
+}
+
+std::string StateHomeFolder() {
+    return XdgFolder("XDG_STATE_HOME", "/.local/state");
+}
+
+std::vector<std::string> FallbackBackupFiles(const std::string& failed,
+                                             const std::string& configHome,
+                                             const std::string& stateHome) {
+    std::vector<std::string> out;
+    for (const std::string& home : {configHome, stateHome}) {
+        if (home.empty()) continue;
+        std::string file = home + "/rekna/BackUp.txt";
+        std::error_code ec;
+        if (fs::weakly_canonical(file, ec) == fs::weakly_canonical(failed, ec)) continue;
+        if (std::find(out.begin(), out.end(), file) == out.end()) out.push_back(std::move(file));
+    }
+    return out;
 }
 
 std::string TStartPaths::DefinitionsFile() const {

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace rekna {
 
@@ -39,6 +40,15 @@ struct TStartEnv {
 // The user's configuration folder: $XDG_CONFIG_HOME when it is an absolute path, else
 // ~/.config (the home folder from $HOME, or the user database); empty when neither is known.
 [[nodiscard]] std::string ConfigHomeFolder();
+// The user's state folder: $XDG_STATE_HOME when it is an absolute path, else ~/.local/state.
+[[nodiscard]] std::string StateHomeFolder();
+
+// Where the end of a session, which cannot wait for the user, keeps the memo when the backup
+// beside the settings file (failed) cannot be written: configHome/rekna/BackUp.txt, then
+// stateHome/rekna/BackUp.txt; an unknown folder and the file that failed are left out.
+[[nodiscard]] std::vector<std::string> FallbackBackupFiles(const std::string& failed,
+                                                           const std::string& configHome,
+                                                           const std::string& stateHome);
 
 // The settings file is named after the program ("rekna.ini"). An argument naming an existing
 // other file makes it the document and its folder the next place to look; an argument naming a

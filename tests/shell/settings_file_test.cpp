@@ -123,5 +123,19 @@ TEST(SettingsFile, SettingsFileNames) {
     EXPECT_FALSE(IsSettingsFileName("rekna.ini", ""));
 }
 
+TEST(SettingsFile, MergingKeepsWhatAnotherInstanceWroteMeanwhile) {
+    const auto store = [](std::string_view text) {
+        TMemorySettings s;
+        s.SetText(text);
+        return s;
+    };
+    // Mine changed A, the other instance B; C is changed by both (mine wins), D only on disk is
+    // not mine to write, E is new here.
+    const TMemorySettings merged =
+        MergeSettings(store("A=2\r\nB=1\r\nC=2\r\nE=5"), store("A=1\r\nB=1\r\nC=1\r\nD=1"),
+                      store("A=1\r\nB=3\r\nC=3\r\nD=4"));
+    EXPECT_EQ(merged.Text(), "A=2\r\nB=3\r\nC=2\r\nE=5\r\n");
+}
+
 }  // namespace
 }  // namespace rekna

@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -91,6 +92,13 @@ public:
     std::function<std::tm()> Now;
     // Text that Shift_JIS cannot hold is to be saved: true switches the document to UTF-8.
     std::function<bool()> AskSwitchToUtf8;
+    // The exit could not write the backup of text that is in no file (why says so): Yes saves
+    // as, No closes anyway, Cancel keeps the window.
+    std::function<TSaveAnswer(const QString& why)> AskBackupFailed;
+    // The file to save over is read-only: true overwrites it.
+    std::function<bool(const QString& path)> AskOverwriteReadOnly;
+    // The file changed on disk since it was read or saved here: true overwrites it.
+    std::function<bool(const QString& path)> AskOverwriteChanged;
     void SetTrash(TTrash* trash) noexcept { FTrash = trash; }
 
 protected:
@@ -127,8 +135,11 @@ private:
     // Asks before the memo's unsaved text is thrown away; false keeps it.
     bool QueryDiscard();
     // Exit steps: settings, definitions and the backup written (the backup also with backups
-    // off when forced).
-    void WriteExitFiles(bool forceBackup = false);
+    // off when forced); the result is the backup's. At the end of the session a backup that
+    // fails goes to the user's configuration or state folder instead.
+    TFileResult WriteExitFiles(bool forceBackup = false);
+    // The memo as the backup holds it.
+    [[nodiscard]] std::string BackupBytes() const;
     // The backup and the name of the document it came from; the old backup goes to the trash
     // once a session.
     TFileResult WriteBackupFiles();
@@ -155,6 +166,15 @@ private:
     QLabel* FFormatLabel = nullptr;
     // How the settings file is written: as it was read, UTF-8 with LF when it is new.
     TSettingsFormat FSettingsFormat;
+    // The settings file as this instance last read or wrote it.
+    TMemorySettings FSettingsAsRead;
+    // The document's file as it was last read or written here, to notice another program's
+    // change before saving over it.
+    void RememberStamp(const std::string& path);
+    std::string FStampPath;
+    std::optional<TFileStamp> FDiskStamp;
+    // The read-only file the user agreed to save over.
+    std::string FReadOnlyAgreed;
     bool FClosing = false;
     bool FSessionEnded = false;
     // EndSession closes the window: closeEvent writes the exit files.

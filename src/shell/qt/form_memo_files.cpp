@@ -82,6 +82,21 @@ TSaveAnswer AskYesNoCancel(QWidget* parent, const QString& question) {
                                   : TSaveAnswer::saCancel;
 }
 
+// The backup failed and the text is in no file: Save As, close anyway, or stay.
+TSaveAnswer AskSaveAsBox(QWidget* parent, const QString& why) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Rekna"),
+                    why + QStringLiteral("\n\nこの内容はどのファイルにもありません。"
+                                         "名前を付けて保存しますか?"),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.button(QMessageBox::Save)->setText(QStringLiteral("名前を付けて保存(&A)..."));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("保存せずに終了(&D)"));
+    box.setDefaultButton(QMessageBox::Save);
+    const int r = box.exec();
+    return r == QMessageBox::Save      ? TSaveAnswer::saYes
+           : r == QMessageBox::Discard ? TSaveAnswer::saNo
+                                       : TSaveAnswer::saCancel;
+}
+
 }  // namespace
 
 // --- Start-up -------------------------------------------------------------------------------
@@ -94,6 +109,11 @@ void TFormMemo::Start() {
     // Keys missing from the settings file keep the values of a fresh installation.
     FFrame->Core().Options() = FreshInstallOptions();
     if (!ReadSettings(FPaths.SettingsFile)) FirstStartDefaults();
+    // What this instance would write now: at the exit, keys that still hold it take what
+    // another instance wrote meanwhile. (A first start has no file to compare with.)
+    FSettingsAsRead = TMemorySettings();
+    WriteMainSettings(FSettingsAsRead, FSettings,
+                      [this](TSettingsStore& s) { FFrame->WriteSettings(s); });
     ReadDefinitions();
     FFrame->Core().UpdateTitle(true);
 }
@@ -131,7 +151,10 @@ bool TFormMemo::ReadSettings(const std::string& path) {
     TSettingsFormat format;
     if (!ReadProgramSettings(path, FPaths.ProgramName, store, &format)) return false;
     // The settings file is written back as it was read.
-    if (path == FPaths.SettingsFile) FSettingsFormat = format;
+    if (path == FPaths.SettingsFile) {
+        FSettingsFormat = format;
+        FSettingsAsRead = store;
+    }
     QDir::setCurrent(QFileInfo(QString::fromStdString(path)).absolutePath());
     ReadMainSettings(store, FSettings);
     if (FScriptSite) FScriptSite->SetMemoryBudget(FSettings.ScriptMemory);
@@ -166,7 +189,13 @@ TFileResult TFormMemo::WriteSettings() {
     FSettings.Height = g.height();
     TMemorySettings store;
     WriteMainSettings(store, FSettings, [this](TSettingsStore& s) { FFrame->WriteSettings(s); });
-    return WriteSettingsFile(FPaths.SettingsFile, store, FSettingsFormat);
+    // Another instance may have written the file since: only what changed here goes over it.
+    TMemorySettings disk;
+    if (ReadSettingsFile(FPaths.SettingsFile, disk).Ok())
+        store = MergeSettings(store, FSettingsAsRead, disk);
+    const TFileResult written = WriteSettingsFile(FPaths.SettingsFile, store, FSettingsFormat);
+    if (written.Ok()) FSettingsAsRead = std::move(store);
+    return written;
 }
 
 void TFormMemo::ReadDefinitions() {
@@ -238,11 +267,21 @@ bool TFormMemo::LoadBackup() {
     // The backup of a named document saves to that document again.
     std::string name;
     if (ReadWholeFile(FPaths.BackupNameFile(), name).Ok()) {
-        while (!name.empty() && (name.back() == '\n' || name.back() == '\r'))
-            name.pop_back();
-        if (!name.empty() && name.size() <= 4096 && name.find('\n') == std::string::npos &&
-            QFileInfo(QString::fromStdString(name)).isFile() && FFrame->TakeBackupOf(name))
+        // The document's name, then the stamp the file had when that session read it.
+        std::string stamp;
+        if (const std::size_t end = name.find('\n'); end != std::string::npos) {
+            stamp = name.substr(end + 1);
+            name.resize(end);
+        }
+        if (!name.empty() && name.back() == '\r') name.pop_back();
+        if (!name.empty() && name.size() <= 4096 &&
+            QFileInfo(QString::fromStdString(name)).isFile() && FFrame->TakeBackupOf(name)) {
             FSettings.FileName = name;
+            RememberStamp(name);
+            long long ns = 0, size = 0;
+            if (std::sscanf(stamp.c_str(), "%lld %lld", &ns, &size) == 2)
+                FDiskStamp = TFileStamp{ns, size};
+        }
     }
     return true;
 }
@@ -275,6 +314,7 @@ void TFormMemo::OpenPath(const std::string& path) {
             QStringLiteral("%1 を開けませんでした。").arg(QString::fromStdString(path)));
         return;
     }
+    RememberStamp(path);
     FSettings.FileName = path;
     GraphMemoOpened(*this, path);
 }
@@ -337,9 +377,38 @@ bool TFormMemo::SaveTo(const std::string& path) {
         if (!utf8) return false;
         FFrame->SetDocumentFormat(TDocEncoding::deUtf8, FFrame->DocumentLineEnd());
     }
+    // Another program (or an earlier session) changed the file since it was read here.
+    if (const std::optional<TFileStamp> disk = FileStamp(path);
+        FDiskStamp && path == FStampPath && disk && disk != FDiskStamp) {
+        const QString name = QString::fromStdString(path);
+        const bool overwrite =
+            AskOverwriteChanged
+                ? AskOverwriteChanged(name)
+                : QMessageBox::question(this, QStringLiteral("Rekna"),
+                                        QStringLiteral("%1 は読み込んだ後に他のプログラムで"
+                                                       "変更されています。\n上書きしますか?")
+                                            .arg(name),
+                                        QMessageBox::Yes | QMessageBox::No,
+                                        QMessageBox::No) == QMessageBox::Yes;
+        if (!overwrite) return false;
+    }
+    // A read-only file is replaced only when the user says so, once for each name.
+    if (path != FReadOnlyAgreed && IsReadOnlyFile(path)) {
+        const QString name = QString::fromStdString(path);
+        const bool overwrite =
+            AskOverwriteReadOnly
+                ? AskOverwriteReadOnly(name)
+                : QMessageBox::question(
+                      this, QStringLiteral("Rekna"),
+                      QStringLiteral("%1 は読み取り専用です。\n上書きしますか?").arg(name),
+                      QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+        if (!overwrite) return false;
+        FReadOnlyAgreed = path;
+    }
     const TFileResult result = FFrame->SaveDocument(path);
     FFrame->ReportSave(path, result);
     if (!result.Ok()) return false;
+    RememberStamp(path);
     FSettings.FileName = path;
     GraphSaveBeside(*this, path, true);
     return true;
@@ -388,11 +457,23 @@ void TFormMemo::closeEvent(QCloseEvent* event) {
             return;
         }
     }
-    WriteExitFiles();
+    // Text that is in no file and could not be backed up is never thrown away without a word.
+    const TFileResult backup = WriteExitFiles();
+    if (!backup.Ok() && FFrame->Core().Unsaved() && !memo->Lines().GetTextStr().empty()) {
+        const QString why = QStringLiteral("BackUpを書き込めません: %1\n%2")
+                                .arg(QString::fromStdString(FPaths.BackupFile()),
+                                     QString::fromStdString(backup.Message()));
+        statusBar()->showMessage(why);
+        const TSaveAnswer answer = AskBackupFailed ? AskBackupFailed(why) : AskSaveAsBox(this, why);
+        if (answer == TSaveAnswer::saCancel || (answer == TSaveAnswer::saYes && !SaveAs())) {
+            event->ignore();
+            return;
+        }
+    }
     event->accept();
 }
 
-void TFormMemo::WriteExitFiles(bool forceBackup) {
+TFileResult TFormMemo::WriteExitFiles(bool forceBackup) {
     const TFileResult settings = WriteSettings();
     if (!settings.Ok())
         std::fprintf(stderr, "rekna: cannot write %s: %s\n", FPaths.SettingsFile.c_str(),
@@ -401,27 +482,50 @@ void TFormMemo::WriteExitFiles(bool forceBackup) {
     if (FFrame->Core().HasFileName())
         GraphSaveBeside(*this, FFrame->Core().FileName(), !FSessionEnded);
     const TUMemoStrings& lines = FFrame->UMemo1()->Lines();
-    if ((FSettings.FileBackUp || forceBackup) && lines.GetCount() > 0) {
-        const TFileResult backup = WriteBackupFiles();
-        if (!backup.Ok())
-            std::fprintf(stderr, "rekna: cannot write %s: %s\n", FPaths.BackupFile().c_str(),
-                         backup.Message().c_str());
+    if ((!FSettings.FileBackUp && !forceBackup) || lines.GetCount() == 0) return {};
+    const TFileResult backup = WriteBackupFiles();
+    if (backup.Ok()) return backup;
+    std::fprintf(stderr, "rekna: cannot write %s: %s\n", FPaths.BackupFile().c_str(),
+                 backup.Message().c_str());
+    if (!FSessionEnded) return backup;
+    // The end of the session cannot wait for an answer: the text goes to the user's own
+    // folders instead.
+    for (const std::string& file :
+         FallbackBackupFiles(FPaths.BackupFile(), ConfigHomeFolder(), StateHomeFolder())) {
+        const TFileResult kept = WriteBackup(file, BackupBytes(), true, *FTrash);
+        if (kept.Ok()) {
+            std::fprintf(stderr, "rekna: the memo is kept in %s\n", file.c_str());
+            return kept;
+        }
+        std::fprintf(stderr, "rekna: cannot write %s: %s\n", file.c_str(), kept.Message().c_str());
     }
+    std::fprintf(stderr, "rekna: the memo could not be kept in any file\n");
+    return backup;
 }
 
-TFileResult TFormMemo::WriteBackupFiles() {
+std::string TFormMemo::BackupBytes() const {
     // The backup never loses a character: text that CP932 cannot hold is kept as UTF-8.
     std::string bytes = FFrame->UMemo1()->Lines().SaveBytes();
     if (!CanEncode(bytes, TDocEncoding::deCp932))
         bytes = EncodeDocument(bytes, TDocEncoding::deUtf8, false, TLineEnd::leCrLf);
-    const TFileResult backup =
-        WriteBackup(FPaths.BackupFile(), bytes, FSettings.FileRecycle && !FBackupRecycled, *FTrash);
+    return bytes;
+}
+
+TFileResult TFormMemo::WriteBackupFiles() {
+    const TFileResult backup = WriteBackup(FPaths.BackupFile(), BackupBytes(),
+                                           FSettings.FileRecycle && !FBackupRecycled, *FTrash);
     if (!backup.Ok()) return backup;
     FBackupRecycled = true;
     FBackupDirty = false;
     const TFrameCalcCore& core = FFrame->Core();
-    if (core.HasFileName()) {
-        const std::string name = core.FileName() + "\n";
+    // A name of more than one line could not be read back as what it was.
+    if (core.HasFileName() && core.FileName().find('\n') == std::string::npos) {
+        // The stamp of the file as this session read it: a later start saving the backup's
+        // text over the file asks when the file changed meanwhile.
+        std::string name = core.FileName() + "\n";
+        if (FDiskStamp && FStampPath == core.FileName())
+            name += std::to_string(FDiskStamp->ModifiedNs) + " " +
+                    std::to_string(FDiskStamp->Size) + "\n";
         (void)WriteFileReplacing(FPaths.BackupNameFile(),
                                  [&name](const auto& sink) { sink(name); });
     } else {
@@ -456,6 +560,11 @@ void TFormMemo::EndSession() {
     // The tool windows keep their texts as the window closes; closeEvent writes the exit files.
     close();
     if (OnSessionEnded) OnSessionEnded();
+}
+
+void TFormMemo::RememberStamp(const std::string& path) {
+    FStampPath = path;
+    FDiskStamp = FileStamp(path);
 }
 
 std::tm TFormMemo::CurrentTime() const {

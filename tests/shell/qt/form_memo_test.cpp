@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -22,6 +23,7 @@
 #include <vector>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <utime.h>
 
 #include "editor/qt/umemo.h"
@@ -470,6 +472,145 @@ TEST_F(FormMemoTest, TheBackupIsWrittenEveryMinuteAndWhenTheSessionEnds) {
     EXPECT_EQ(Questions, 0);
     EXPECT_EQ(ReadFile(Paths.BackupFile()), "old+1+2+3\r\n");
     EXPECT_NE(ReadFile(Paths.SettingsFile).find("FileBackUp=0"), std::string::npos);
+}
+
+TEST_F(FormMemoTest, TextThatCannotBeBackedUpIsNeverClosedAway) {
+    // A folder where the backup goes: it cannot be written.
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(Paths.BackupFile())));
+    auto form = Start();
+    Type(*form, "precious=42");
+    QString why;
+    TSaveAnswer answer = TSaveAnswer::saCancel;
+    form->AskBackupFailed = [&](const QString& w) {
+        why = w;
+        return answer;
+    };
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(why.contains(QStringLiteral("BackUp.txt"))) << why.toStdString();
+    answer = TSaveAnswer::saYes;
+    form->AskSaveName = [this](const QString&) { return QString::fromStdString(Path("k.txt")); };
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(ReadFile(Path("k.txt")), "precious=42\n");
+
+    // The end of a session cannot ask: the configuration folder, then the state folder.
+    const QByteArray config = qgetenv("XDG_CONFIG_HOME"), state = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_CONFIG_HOME", Path("cfg").c_str());
+    qputenv("XDG_STATE_HOME", Path("state").c_str());
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(Path("cfg/rekna/BackUp.txt"))));
+    for (const char* place : {"state", "cfg"}) {
+        auto again = Start();
+        again->AskBackupFailed = [&](const QString&) { return TSaveAnswer::saCancel; };
+        Type(*again, "lost=1");
+        again->EndSession();
+        EXPECT_FALSE(again->isVisible());
+        EXPECT_EQ(ReadFile(Path(place) + "/rekna/BackUp.txt"), "lost=1\r\n") << place;
+        QDir(QString::fromStdString(Path("cfg"))).removeRecursively();
+    }
+    for (const auto& [name, value] :
+         {std::pair{"XDG_CONFIG_HOME", config}, {"XDG_STATE_HOME", state}})
+        value.isNull() ? qunsetenv(name) : qputenv(name, value);
+}
+
+TEST_F(FormMemoTest, ExtremeNumbersInEverySettingStartAUsableWindow) {
+    std::vector<std::string> keys = FrameSettingsKeys();
+    for (const auto list : {MainSettingsKeys(), KeptSettingsKeys()})
+        keys.insert(keys.end(), list.begin(), list.end());
+    for (const char* value : {"65536", "2147483647", "-2147483648", "0", "-1"}) {
+        std::string text = SettingsHeader() + "\r\n";
+        for (const std::string& key : keys)
+            text += key + "=" + value + "\r\n";
+        WriteFile(Paths.SettingsFile, text);
+        auto form = Start();
+        const TCalcOptions& o = form->VtFrameCalc1()->Core().Options();
+        EXPECT_TRUE(o.FontSize >= 4 && o.FontSize <= 200) << value << ": " << o.FontSize;
+        EXPECT_TRUE(o.TabStops >= 1 && o.WrapWidth >= 4 && o.AnsWidth <= 16384) << value;
+        // It takes text and paints it (the formats follow the flags, all of them 0 or 1).
+        Type(*form, "1+1");
+        EXPECT_EQ(Lines(*form), (TStrings{"1+1"})) << value;
+        EXPECT_FALSE(form->grab().isNull()) << value;
+        form->AskToSave = [] { return TSaveAnswer::saNo; };
+        form->AskBackupFailed = [](const QString&) { return TSaveAnswer::saNo; };
+        EXPECT_TRUE(form->close()) << value;
+    }
+}
+
+TEST_F(FormMemoTest, SavingOverAReadOnlyFileAsksFirst) {
+    WriteFile(Path("r.txt"), "old\n");
+    ASSERT_EQ(::chmod(Path("r.txt").c_str(), 0444), 0);
+    auto form = Start(Path("r.txt"));
+    Type(*form, "new ");
+    int asked = 0;
+    bool overwrite = false;
+    form->AskOverwriteReadOnly = [&](const QString& path) {
+        ++asked;
+        EXPECT_EQ(path.toStdString(), Path("r.txt"));
+        return overwrite;
+    };
+    EXPECT_FALSE(form->Save());
+    EXPECT_EQ(ReadFile(Path("r.txt")), "old\n");
+    EXPECT_TRUE(Memo(*form).Editor().Modified());
+    overwrite = true;
+    EXPECT_TRUE(form->Save());
+    EXPECT_EQ(ReadFile(Path("r.txt")), "new old\n");
+    Type(*form, "x");
+    EXPECT_TRUE(form->Save());  // agreed once for this name
+    EXPECT_EQ(asked, 2);
+}
+
+TEST_F(FormMemoTest, SavingOverAFileChangedOnDiskAsksFirst) {
+    WriteFile(Path("c.txt"), "mine\n");
+    auto form = Start(Path("c.txt"));
+    int asked = 0;
+    bool overwrite = false;
+    form->AskOverwriteChanged = [&](const QString&) {
+        ++asked;
+        return overwrite;
+    };
+    Type(*form, "1");
+    ASSERT_TRUE(form->Save());  // unchanged on disk: nothing asked
+    WriteFile(Path("c.txt"), "theirs\n");
+    Type(*form, "2");
+    EXPECT_FALSE(form->Save());
+    EXPECT_EQ(ReadFile(Path("c.txt")), "theirs\n");
+    overwrite = true;
+    EXPECT_TRUE(form->Save());
+    EXPECT_EQ(ReadFile(Path("c.txt")), "12mine\n");
+    EXPECT_EQ(asked, 2);
+
+    // The backup of the document remembers the file as that session read it.
+    form->Action("ActionFileBackUp")->setChecked(true);
+    Type(*form, "3");
+    EXPECT_TRUE(form->close());
+    WriteFile(Path("c.txt"), "later\n");
+    auto again = Start();
+    again->AskOverwriteChanged = [&](const QString&) {
+        ++asked;
+        return false;
+    };
+    EXPECT_EQ(Lines(*again), (TStrings{"123mine"}));
+    EXPECT_FALSE(again->Save());
+    EXPECT_EQ(ReadFile(Path("c.txt")), "later\n");
+    EXPECT_EQ(asked, 3);
+}
+
+TEST_F(FormMemoTest, TwoInstancesClosingInTurnKeepEachOthersSettings) {
+    auto a = Start();
+    auto b = Start();
+    const auto line = [this](const char* key) {
+        const std::string text = ReadFile(Paths.SettingsFile);
+        const std::size_t at = text.find(std::string("\n") + key + "=");
+        return at == std::string::npos ? std::string()
+                                       : text.substr(at, text.find('\n', at + 1) - at);
+    };
+    a->Action("ActionSetAnsEng")->trigger();
+    b->Action("ActionFileBackUpDate")->trigger();
+    ASSERT_TRUE(a->close());
+    const std::string fromA = line("SubUnit");
+    ASSERT_FALSE(fromA.empty());
+    ASSERT_TRUE(b->close());
+    EXPECT_EQ(line("SubUnit"), fromA);
+    EXPECT_EQ(line("FileBackUpDate"), "\nFileBackUpDate=0");
 }
 
 }  // namespace
