@@ -41,9 +41,12 @@ TEST(FileIo, ParentFoldersAreMadeOnlyWhereAFolderCanBe) {
         SCOPED_TRACE(c.Path);
         errno = 0;
         EXPECT_EQ(MakeParentFolders(c.Path), c.Made);
-        if (!c.Made) EXPECT_EQ(errno, c.Errno);
-        if (c.Made && c.Path.find('/') != std::string::npos)
+        if (!c.Made) {
+            EXPECT_EQ(errno, c.Errno);
+        }
+        if (c.Made && c.Path.find('/') != std::string::npos) {
             EXPECT_TRUE(fs::is_directory(fs::path(c.Path).parent_path()));
+        }
     }
     fs::remove_all(root);
 }

@@ -514,7 +514,7 @@ TEST_F(FormMemoTest, TextThatCannotBeBackedUpIsNeverClosedAway) {
 
 TEST_F(FormMemoTest, ExtremeNumbersInEverySettingStartAUsableWindow) {
     std::vector<std::string> keys = FrameSettingsKeys();
-    for (const auto list : {MainSettingsKeys(), KeptSettingsKeys()})
+    for (const auto& list : {MainSettingsKeys(), KeptSettingsKeys()})
         keys.insert(keys.end(), list.begin(), list.end());
     for (const char* value : {"65536", "2147483647", "-2147483648", "0", "-1"}) {
         std::string text = SettingsHeader() + "\r\n";
