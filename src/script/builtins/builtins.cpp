@@ -159,6 +159,14 @@ const TVariant& ConstantAt(int index) {
     return Constants()[static_cast<std::size_t>(index)].Value;
 }
 
+std::size_t StartArg(const std::vector<TVariant>& args, std::int32_t& start) {
+    if (args.size() < 3) return 0;
+    if (args[0].IsNull()) Raise(seInvalidNull);
+    if (HasArg(args, 0)) start = ToLong(args[0]);
+    if (start < 1) Raise(seInvalidCall);
+    return 1;
+}
+
 const TVariant& NotNull(const TVariant& v) {
     if (v.IsNull()) Raise(seInvalidNull);
     return v;

@@ -59,4 +59,8 @@ const TVariant& NotNull(const TVariant& v);
     return i < args.size() && !args[i].IsMissing();
 }
 
+// The optional first argument of InStr and InStrB: with three arguments or more it is the start
+// position (from 1; Null is error 94, below 1 error 5). Gives the index of the first text.
+std::size_t StartArg(const std::vector<TVariant>& args, std::int32_t& start);
+
 }  // namespace rekna

@@ -52,14 +52,8 @@ TVariant MidB(TRuntime&, TArgs& a) {
 
 // InStrB: the byte position (from 1) of the first unit where the text is found.
 TVariant InStrB(TRuntime& rt, TArgs& a) {
-    std::size_t first = 0;
     std::int32_t start = 1;
-    if (a.size() >= 3) {
-        if (a[0].IsNull()) Raise(seInvalidNull);
-        if (HasArg(a, 0)) start = ToLong(a[0]);
-        if (start < 1) Raise(seInvalidCall);
-        first = 1;
-    }
+    const std::size_t first = StartArg(a, start);
     if (a[first].IsNull() || a[first + 1].IsNull()) return TVariant::Null();
     TArgs args;
     args.push_back(TVariant::Long((start + 1) / 2));

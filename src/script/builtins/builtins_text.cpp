@@ -107,14 +107,8 @@ TVariant Mid(TRuntime&, TArgs& a) {
 }
 
 TVariant InStr(TRuntime&, TArgs& a) {
-    std::size_t first = 0;
     std::int32_t start = 1;
-    if (a.size() >= 3) {
-        if (a[0].IsNull()) Raise(seInvalidNull);
-        if (HasArg(a, 0)) start = ToLong(a[0]);
-        if (start < 1) Raise(seInvalidCall);
-        first = 1;
-    }
+    const std::size_t first = StartArg(a, start);
     if (a[first].IsNull() || a[first + 1].IsNull()) return TVariant::Null();
     const bool text = TextCompare(a, first + 2);
     const TText inText = TextOf(a[first]);
