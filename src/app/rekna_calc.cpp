@@ -641,7 +641,8 @@ int main(int argc, char** argv) {
         }
     }
     if (!ParseArgs(argc, argv, args, error)) {
-        std::cerr << "rekna-calc: " << error << "\n" << kUsage;
+        // The error alone stays in sight; the options are a --help away.
+        std::cerr << "rekna-calc: " << error << "\n(rekna-calc --help lists the options)\n";
         return 2;
     }
 
