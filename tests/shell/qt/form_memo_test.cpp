@@ -20,6 +20,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <sys/resource.h>
@@ -479,6 +480,19 @@ TEST_F(FormMemoTest, FilesKeepTheirEncodingAndTheBatchCalculatorWritesTheSameByt
         EXPECT_EQ(ReadFile(Path("m.txt")), r.Saved) << r.File;
         EXPECT_EQ(batch, r.Saved) << r.File;
         EXPECT_EQ(IsValidUtf8(r.Saved), r.Saved.find(full) != std::string::npos) << r.File;
+    }
+    // Commands that write full-width spaces into a plain ASCII file write UTF-8.
+    WriteFile(Paths.SettingsFile, SettingsHeader() + "\r\nFileBackUp=0\r\n");
+    for (const auto& [action, file, saved] :
+         {std::tuple{"ActionTableDSP", "x\t1\nyy\t2\n", "x 　1\nyy　2\n"},
+          std::tuple{"ActionChnageSpaceSD", "1  2\n", "1　2\n"}}) {
+        WriteFile(Path("t.txt"), file);
+        auto form = Start(Path("t.txt"));
+        TUMemoStrings& lines = Memo(*form).Lines();
+        lines.Selection().SelectRows(lines, 0, lines.GetCount() - 1);
+        form->Action(action)->trigger();
+        ASSERT_TRUE(form->Save());
+        EXPECT_EQ(ReadFile(Path("t.txt")), saved) << action;
     }
     // A new memo and a file without a line end take the default.
     WriteFile(Path("n.txt"), "2*3");
