@@ -68,7 +68,8 @@ constexpr const char* kUsage =
     "  --script-limit S   stop a script line that runs longer than S seconds (default 60,\n"
     "                     0: no limit), as Esc stops it in the window\n"
     "  -e LINE            calculate LINE; several -e lines form one memo\n"
-    "  FILE, -            the memo file, or standard input\n";
+    "  FILE, -            the memo file, or standard input\n"
+    "  --help, --version  print this help, or the version, and exit\n";
 
 struct TArgs {
     bool AnswersOnly = false;
@@ -591,6 +592,9 @@ int main(int argc, char** argv) {
             ++i;  // their values are no options
         else if (a == "--help" || a == "-h") {
             std::cout << kUsage;
+            return 0;
+        } else if (a == "--version") {
+            std::cout << "rekna-calc " << REKNA_VERSION << "\n";
             return 0;
         }
     }
