@@ -78,6 +78,7 @@ constexpr const char* kUsage =
     "                     0: no limit), as Esc stops it in the window\n"
     "  -e LINE            calculate LINE; several -e lines form one memo\n"
     "  FILE, -            the memo file, or standard input (after --, any name is a file)\n"
+    "  --help, --version  print this help, or the version, and exit\n"
     "Options and the file may come in any order.\n";
 
 struct TArgs {
@@ -637,6 +638,9 @@ int main(int argc, char** argv) {
             ++i;  // their values are no options
         else if (a == "--help" || a == "-h") {
             std::cout << kUsage;
+            return 0;
+        } else if (a == "--version") {
+            std::cout << "rekna-calc " << REKNA_VERSION << "\n";
             return 0;
         }
     }

@@ -114,7 +114,8 @@ int main(int argc, char** argv) {
                         "Opens the memo FILE, or starts with the settings file named or found in "
                         "FOLDER.\n"
                         "--print-to-pdf prints FILE (or the backup) to OUT.pdf as the print "
-                        "preview lays it out, without a window.\n");
+                        "preview lays it out, without a window.\n"
+                        "--help, --version print this help, or the version, and exit.\n");
             return 0;
         }
     }

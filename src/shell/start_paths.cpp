@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/program_place.h"
+
 namespace rekna {
 
 namespace {
@@ -134,7 +136,8 @@ TStartPaths FindSettings(const TStartEnv& env, const fs::path& program,
 
     const auto& writable = env.Writable ? env.Writable : DefaultWritable;
     const fs::path programFolder = program.parent_path();
-    if (!programFolder.empty() && writable(programFolder.string()))
+    if (!programFolder.empty() &&
+        KeepsFilesBesideProgram(programFolder.string(), writable(programFolder.string())))
         return SettingsAt(programFolder / settingsName, document);
     if (!env.ConfigHome.empty())
         return SettingsAt(fs::path(env.ConfigHome).lexically_normal() / "rekna" / settingsName,

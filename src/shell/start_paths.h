@@ -55,7 +55,7 @@ struct TStartEnv {
 // settings file picks it; a folder (the argument's, or the document's) that holds the settings
 // name picks that file. Otherwise the current folder's settings file when it exists, else the
 // one beside the program, or under ConfigHome/rekna/ when the program's folder is not
-// writable. Nothing is created.
+// writable or is a system folder (/usr/bin: an installed program). Nothing is created.
 [[nodiscard]] TStartPaths FindStartPaths(const TStartEnv& env);
 
 }  // namespace rekna

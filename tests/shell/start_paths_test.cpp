@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/program_place.h"
 #include "support/temp_folder.h"
 
 namespace rekna {
@@ -59,6 +60,36 @@ TEST(StartPaths, EveryKindOfArgument) {
     const TStartEnv env{"bin/rekna", "", dir.Path(), dir.File("cfg"), nullptr};
     EXPECT_EQ(FindStartPaths(env).SettingsFile, dir.File("bin/rekna.ini"));
     EXPECT_EQ(FindStartPaths(env).DefinitionsFile(), dir.File("bin/ReknaDef.txt"));
+}
+
+// An installed program keeps its files in the user's folder even where it may write (root, CI).
+TEST(StartPaths, InstalledProgramNeverWritesBesideItself) {
+    const struct {
+        const char* Folder;
+        bool System;
+    } rows[] = {
+        {"/usr/bin", true},
+        {"/usr/local/bin/", true},
+        {"/usr", true},
+        {"/bin", true},
+        {"/opt/rekna/bin", true},
+        {"/snap/rekna/1/bin", true},
+        {"/usrlocal/bin", false},
+        {"/home/me/rekna", false},
+        {"/tmp/build", false},
+        {"usr/bin", false},
+        {"", false},
+    };
+    for (const auto& r : rows) {
+        EXPECT_EQ(IsSystemProgramFolder(r.Folder), r.System) << r.Folder;
+        EXPECT_EQ(KeepsFilesBesideProgram(r.Folder, true), !r.System) << r.Folder;
+        EXPECT_FALSE(KeepsFilesBesideProgram(r.Folder, false)) << r.Folder;
+    }
+    const auto writable = [](const std::string&) { return true; };
+    for (const char* program : {"/usr/bin/rekna", "/usr/local/bin/rekna"}) {
+        const TStartEnv env{program, "", "/nonexistent", "/home/me/.config", writable};
+        EXPECT_EQ(FindStartPaths(env).SettingsFile, "/home/me/.config/rekna/rekna.ini") << program;
+    }
 }
 
 }  // namespace

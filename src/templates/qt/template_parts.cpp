@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "frame/qt/tool_host.h"
+#include "platform/program_place.h"
 #include "templates/qt/template_window.h"
 #include "templates/template_file.h"
 
@@ -53,7 +54,9 @@ TFormTemplate& TemplateWindowOf(TToolHost& form) {
 
 std::string TemplateFileOf(const TToolHost& form) {
     const std::string program = QCoreApplication::applicationDirPath().toStdString() + "/";
-    return TemplateFilePath(program, ::access(program.c_str(), W_OK) == 0, form.SettingsFolder());
+    return TemplateFilePath(program,
+                            KeepsFilesBesideProgram(program, ::access(program.c_str(), W_OK) == 0),
+                            form.SettingsFolder());
 }
 
 void InstallTemplateParts(TToolHost& form) {
