@@ -109,6 +109,8 @@ void TFormMemo::Start() {
     // Keys missing from the settings file keep the values of a fresh installation.
     FFrame->Core().Options() = FreshInstallOptions();
     if (!ReadSettings(FPaths.SettingsFile)) FirstStartDefaults();
+    // Until a file is opened the memo is a new file, in the format the settings give new files.
+    FFrame->NewDocument();
     // What this instance would write now: at the exit, keys that still hold it take what
     // another instance wrote meanwhile. (A first start has no file to compare with.)
     FSettingsAsRead = TMemorySettings();
@@ -229,8 +231,6 @@ void TFormMemo::FirstShow() {
     if (!FPaths.Document.empty()) {
         OpenPath(FPaths.Document);
     } else if (!LoadBackup()) {
-        // An empty memo is a new file, in the format the settings give new files.
-        FFrame->NewDocument();
         FFrame->Core().MemoMovedCaretRow();
     }
     FFrame->UMemo1()->setFocus();
