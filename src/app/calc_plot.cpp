@@ -11,13 +11,11 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/store/umemo_strings.h"
-#include "engine/vt_calc.h"
-#include "frame/calc_options.h"
+#include "app/batch_run.h"
 #include "frame/document_codec.h"
 #include "frame/frame_settings.h"
+#include "frame/main_settings.h"
 #include "frame/memo_formula_list.h"
-#include "frame/run_procedure.h"
 #include "graph/svg_canvas.h"
 #include "graph/xy_graph.h"
 #include "graph_window/graph_model.h"
@@ -27,16 +25,7 @@ namespace rekna {
 
 namespace {
 
-constexpr std::string_view kPlotUsage =
-    "usage: rekna-calc --plot OUT.svg [--size WIDTHxHEIGHT] [FILE | -]\n"
-    "  draws the memo's graph as the graph window shows it after #グラフ設定実行 on the last\n"
-    "  line: the default tables, FILE's .kgd graph data when it exists, then the memo's\n"
-    "  #Graph. lines; the picture is 720x480 unless --size says otherwise (100 to 10000 each).\n"
-    "  OUT is written only when it is new or a picture that rekna-calc drew.\n";
-
 constexpr std::uintmax_t kMaxInput = 256u * 1024 * 1024;
-constexpr int kMinSize = 100;
-constexpr int kMaxSize = 10000;
 
 // Input that cannot be read and refused arguments: status 2, as the rest of rekna-calc; a
 // picture that cannot be written: status 1.
@@ -72,13 +61,7 @@ bool ParseSide(std::string_view text, int& value) {
     if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != text.npos)
         return false;
     value = std::stoi(std::string(text));
-    return value >= kMinSize && value <= kMaxSize;
-}
-
-bool ParseSize(std::string_view text, int& width, int& height) {
-    const std::size_t x = text.find('x');
-    return x != std::string_view::npos && ParseSide(text.substr(0, x), width) &&
-           ParseSide(text.substr(x + 1), height);
+    return value >= kPlotMinSide && value <= kPlotMaxSide;
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
@@ -98,32 +81,22 @@ bool IsOwnPicture(const std::string& path) {
 
 }  // namespace
 
-int PlotMain(int argc, char** argv) {
-    std::string out;
-    std::string file = "-";
-    int width = 720;
-    int height = 480;
-    bool haveFile = false;
-    for (int i = 2; i < argc; ++i) {
-        const std::string_view a = argv[i];
-        if (a == "--size" && i + 1 < argc) {
-            if (!ParseSize(argv[++i], width, height))
-                return PlotFail("--size needs WIDTHxHEIGHT, each from " + std::to_string(kMinSize) +
-                                " to " + std::to_string(kMaxSize) + " (such as 720x480)");
-        } else if (out.empty() && (a == "-" || a.substr(0, 1) != "-")) {
-            out = a;
-        } else if (!haveFile && (a == "-" || a.substr(0, 1) != "-")) {
-            file = a;
-            haveFile = true;
-        } else {
-            std::cerr << kPlotUsage;
-            return 2;
-        }
-    }
-    if (out.empty() || out == "-") {
-        std::cerr << kPlotUsage;
-        return 2;
-    }
+bool ParsePlotSize(std::string_view text, int& width, int& height) {
+    const std::size_t x = text.find('x');
+    int w = 0, h = 0;
+    if (x == std::string_view::npos || !ParseSide(text.substr(0, x), w) ||
+        !ParseSide(text.substr(x + 1), h))
+        return false;
+    width = w;
+    height = h;
+    return true;
+}
+
+int PlotMemo(const TPlotArgs& plot, const std::string& file, const TMemorySettings& store,
+             std::string defText, const TBatchSetup& setup) {
+    const std::string& out = plot.Out;
+    const int width = plot.Width;
+    const int height = plot.Height;
     const std::string kgd = file == "-"
                                 ? std::string()
                                 : std::filesystem::path(file).replace_extension(".kgd").string();
@@ -147,26 +120,25 @@ int PlotMain(int argc, char** argv) {
     }
     const TDecodedDocument doc = DecodeDocument(std::move(bytes));
 
-    // The memo calculated as the window calculates it.
-    TUMemoStrings memo, answers;
-    memo.SetCplxEnable(true);
-    TVtCalc calc;
-    TCalcOptions options = FreshInstallOptions();
-    ApplyFrameDesign(calc);
-    options.ApplyToEngine(calc);
-    TRunProcedure run(memo, answers, calc, options);
+    // The memo calculated as the window calculates it, under the same settings and definitions.
+    TBatchRun batch(setup, store, std::move(defText));
     std::string text = doc.Bytes;
     if (!text.empty() && text.back() != '\n') text += "\r\n";
-    memo.LoadBytes(text, false);
-    run.CalcRows(true, false, TCalcRangeKind::rkAll);
-    const std::vector<std::string> lines = MemoLines(memo);
+    batch.Memo.LoadBytes(text, false);
+    batch.Run.CalcRows(true, false, TCalcRangeKind::rkAll);
+    const std::vector<std::string> lines = MemoLines(batch.Memo);
 
     TXYGraph graph;
     graph.SetSize(width, height);
-    TGraphModel model(calc, graph);
+    TGraphModel model(batch.Calc, graph);
+    // The graph options of the settings; the caret stands on the last line.
+    TMainSettings main;
+    ReadMainSettings(store, main);
+    model.Sampler().UseMemo = main.GraphCalcMemo;
+    model.Sampler().Optimise = main.GraphCalcTune;
     const std::vector<std::string> formulaLines = FormulaLinesOf(lines);
     model.Sampler().BuildMemo = [&](TVtCalc& c, bool) {
-        BuildMemoFormulas(formulaLines, c, options);
+        BuildMemoFormulas(formulaLines, c, batch.Options);
     };
     model.PlotWidth = [&] {
         TSvgCanvas canvas(width, height);

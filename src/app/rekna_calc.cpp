@@ -26,6 +26,7 @@
 #include "frame/calc_options.h"
 #include "frame/document_codec.h"
 #include "frame/frame_settings.h"
+#include "frame/main_settings.h"
 #include "frame/run_procedure.h"
 #include "platform/cp932.h"
 #include "platform/file_io.h"
@@ -44,7 +45,7 @@ constexpr const char* kUsage =
     "                  [--settings FILE | --no-settings] [--set KEY=VALUE ...] [FILE | -]\n"
     "       rekna-calc [options] -e LINE [-e LINE ...]\n"
     "       rekna-calc --write | --delete-answers [options] [FILE | -]\n"
-    "       rekna-calc --plot OUT.svg [--size WIDTHxHEIGHT] [FILE | -]\n"
+    "       rekna-calc --plot OUT.svg [--size WIDTHxHEIGHT] [options] [FILE | -]\n"
     "\n"
     "Calculates a memo line by line, as the desktop program's run over all lines does, and\n"
     "prints every line followed by a Tab and its answer as the answer pane shows it.\n"
@@ -63,13 +64,22 @@ constexpr const char* kUsage =
     "                     as 計算結果を全行記入 writes it, in the memo's own encoding and line "
     "ends\n"
     "  --delete-answers   print the memo with every written answer taken out\n"
-    "  --encoding=NAME    auto (default: valid UTF-8 is read as UTF-8, anything else as CP932),\n"
-    "                     cp932 (read and write CP932) or utf-8 (read and write UTF-8)\n"
+    "  --encoding=NAME    auto (default: valid UTF-8, plain ASCII included, is read as UTF-8,\n"
+    "                     anything else as CP932; with FileSJisDefault=1 plain ASCII is\n"
+    "                     Shift_JIS), cp932 (read and write CP932) or utf-8 (read and write\n"
+    "                     UTF-8)\n"
+    "  --plot OUT.svg     draw the memo's graph as the graph window shows it after\n"
+    "                     #グラフ設定実行 on the last line: the default tables, FILE's .kgd graph\n"
+    "                     data when it exists, then the memo's #Graph. lines, calculated under\n"
+    "                     the settings and definitions; OUT is written only when it is new or\n"
+    "                     a picture that rekna-calc drew\n"
+    "  --size WxH         the picture's size with --plot (default 720x480, 100 to 10000 each)\n"
     "  --script-limit S   stop a script line that runs longer than S seconds (default 60,\n"
     "                     0: no limit), as Esc stops it in the window\n"
     "  -e LINE            calculate LINE; several -e lines form one memo\n"
-    "  FILE, -            the memo file, or standard input\n"
-    "  --help, --version  print this help, or the version, and exit\n";
+    "  FILE, -            the memo file, or standard input (after --, any name is a file)\n"
+    "  --help, --version  print this help, or the version, and exit\n"
+    "Options and the file may come in any order.\n";
 
 struct TArgs {
     bool AnswersOnly = false;
@@ -87,6 +97,7 @@ struct TArgs {
     bool Log = false;              // --log
     std::vector<std::string> Set;  // --set KEY=VALUE, in order
     double ScriptLimit = 60;       // --script-limit seconds; 0 none
+    TPlotArgs Plot;                // --plot, --size
 };
 
 int Fail(const std::string& message) {
@@ -95,9 +106,20 @@ int Fail(const std::string& message) {
 }
 
 bool ParseArgs(int argc, char** argv, TArgs& args, std::string& error) {
+    bool options = true;  // until "--"
+    bool haveSize = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view a = argv[i];
-        if (a == "--answers") {
+        if (!options || a == "-" || a.empty() || a.front() != '-') {
+            if (args.HaveFile) {
+                error = "only one memo file can be given";
+                return false;
+            }
+            args.File = std::string(a);
+            args.HaveFile = true;
+        } else if (a == "--") {
+            options = false;
+        } else if (a == "--answers") {
             args.AnswersOnly = true;
         } else if (a == "--errors") {
             args.Errors = true;
@@ -124,6 +146,24 @@ bool ParseArgs(int argc, char** argv, TArgs& args, std::string& error) {
             }
             args.ScriptLimit = v;
             ++i;
+        } else if (a == "--plot" || a == "--size") {
+            if (i + 1 >= argc) {
+                error = std::string(a) + " needs a value";
+                return false;
+            }
+            const std::string_view value = argv[++i];
+            if (a == "--size") {
+                haveSize = true;
+                if (!ParsePlotSize(value, args.Plot.Width, args.Plot.Height)) {
+                    error = kPlotSizeError;
+                    return false;
+                }
+            } else if (value.empty() || value == "-") {
+                error = "--plot needs the picture's file name";
+                return false;
+            } else {
+                args.Plot.Out = std::string(value);
+            }
         } else if (a == "--settings" || a == "--set") {
             if (i + 1 >= argc) {
                 error = std::string(a) + " needs a value";
@@ -153,13 +193,6 @@ bool ParseArgs(int argc, char** argv, TArgs& args, std::string& error) {
             }
             args.Lines.emplace_back(argv[++i]);
             args.HaveLines = true;
-        } else if (a == "-" || a.empty() || a.front() != '-') {
-            if (args.HaveFile) {
-                error = "only one memo file can be given";
-                return false;
-            }
-            args.File = std::string(a);
-            args.HaveFile = true;
         } else {
             error = "unknown option '" + std::string(a) + "'";
             return false;
@@ -175,6 +208,16 @@ bool ParseArgs(int argc, char** argv, TArgs& args, std::string& error) {
     }
     if (args.NoSettings && !args.Settings.empty()) {
         error = "give either --settings or --no-settings, not both";
+        return false;
+    }
+    if (haveSize && args.Plot.Out.empty()) {
+        error = "--size goes with --plot";
+        return false;
+    }
+    if (!args.Plot.Out.empty() &&
+        (args.HaveLines || args.Write || args.DeleteAnswers || args.AnswersOnly || args.Log)) {
+        error = "--plot draws a picture of a memo file; -e, --answers, --log, --write and "
+                "--delete-answers do not go with it";
         return false;
     }
     return true;
@@ -218,9 +261,12 @@ std::string ProgramFolder(const char* argv0) {
 }
 
 // The settings as rekna would start with them: its settings file (or the one named), then the
-// keys set on the command line. The definitions file's text goes to defText.
+// keys set on the command line. The definitions file's text goes to defText. Files are read
+// from here on with the window's default for files that do not show their encoding.
 bool LoadSettings(const TArgs& args, const char* argv0, TMemorySettings& store,
                   std::string& defText, std::string& error) {
+    std::string defBytes;
+    bool haveDefs = false;
     if (args.NoSettings) {
         // Only the keys of the command line.
     } else if (!args.Settings.empty()) {
@@ -242,22 +288,22 @@ bool LoadSettings(const TArgs& args, const char* argv0, TMemorySettings& store,
         env.ConfigHome = ConfigHomeFolder();
         const TStartPaths paths = FindStartPaths(env);
         (void)ReadProgramSettings(paths.SettingsFile, paths.ProgramName, store);
-        std::string bytes;
-        if (ReadWholeFile(paths.DefinitionsFile(), bytes).Ok())
-            defText = DecodeDocument(std::move(bytes)).Bytes;
+        haveDefs = ReadWholeFile(paths.DefinitionsFile(), defBytes).Ok();
     }
     if (!args.Settings.empty()) {
-        std::string bytes;
         TStartPaths paths;
         paths.SettingsFolder = std::filesystem::path(args.Settings).parent_path().string() + "/";
         if (paths.SettingsFolder == "/") paths.SettingsFolder = "./";
-        if (ReadWholeFile(paths.DefinitionsFile(), bytes).Ok())
-            defText = DecodeDocument(std::move(bytes)).Bytes;
+        haveDefs = ReadWholeFile(paths.DefinitionsFile(), defBytes).Ok();
     }
     for (const std::string& kv : args.Set) {
         const std::size_t eq = kv.find('=');
         store.Set(Utf8ToCp932(kv.substr(0, eq)), Utf8ToCp932(kv.substr(eq + 1)));
     }
+    TMainSettings main;
+    ReadMainSettings(store, main);
+    SetPlainFileFormat(DefaultFormat(main.FileSJisDefault));
+    if (haveDefs) defText = DecodeDocument(std::move(defBytes)).Bytes;
     return true;
 }
 
@@ -282,11 +328,6 @@ int Rewrite(const TArgs& args, std::string bytes, const TMemorySettings& store,
         doc.Encoding = TDocEncoding::deUtf8;
     } else {
         doc = DecodeDocument(std::move(bytes));
-        // Plain ASCII holds no hint of its encoding; the editors this filter serves on Linux
-        // take UTF-8, so the written answers are UTF-8 too.
-        if (std::none_of(doc.Bytes.begin(), doc.Bytes.end(),
-                         [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
-            doc.Encoding = TDocEncoding::deUtf8;
     }
     // Lines with their own line ends.
     std::vector<std::string_view> lines, ends;
@@ -361,10 +402,6 @@ struct TPrinter {
         return ok;
     }
     bool Finish() { return Flush() && std::fflush(stdout) == 0 && !std::ferror(stdout) && !Failed; }
-    static bool HasHighBytes(std::string_view s) noexcept {
-        return std::any_of(s.begin(), s.end(),
-                           [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-    }
 
     static constexpr std::size_t kFlushAt = 1 << 16;
     bool AnswersOnly;
@@ -454,7 +491,7 @@ TScan ScanMemo(TLineSource& source) {
         }
         if (line.size() >= 2 && line[0] == '#' && (line[1] == '>' || line[1] == '?'))
             scan.ScriptLines = true;
-        if (TPrinter::HasHighBytes(line)) {
+        if (HasHighBytes(line)) {
             scan.HighBytes = true;
             scan.ValidUtf8 = scan.ValidUtf8 && IsValidUtf8(line);
         }
@@ -465,10 +502,14 @@ TScan ScanMemo(TLineSource& source) {
 // How the lines of a memo file reach the engine and the output.
 enum class TLineForm { lfAscii, lfUtf8, lfCp932 };
 
-// As the window reads a memo file: a byte-order mark or UTF-8 beyond ASCII is UTF-8 (when every
-// character is carried), anything else CP932 with its user-defined codes reserved.
+// As the window reads a memo file (FormatOf decides); CP932 with its user-defined codes reserved.
 TLineForm ReadingOf(TLineSource& source, const TScan& scan, bool& failed) {
-    if ((scan.Bom || scan.HighBytes) && scan.ValidUtf8) {
+    if (!scan.HighBytes && !scan.Bom) return TLineForm::lfAscii;
+    TFileEvidence evidence;
+    evidence.Bom = scan.Bom;
+    evidence.HighBytes = scan.HighBytes;
+    evidence.Utf8 = scan.ValidUtf8;
+    if (evidence.Utf8) {
         bool lossless = true;
         source.Rewind();
         std::string_view line;
@@ -476,14 +517,15 @@ TLineForm ReadingOf(TLineSource& source, const TScan& scan, bool& failed) {
         while (lossless && source.Next(line)) {
             if (first && scan.Bom) line.remove_prefix(kBom.size());
             first = false;
-            if (!TPrinter::HasHighBytes(line)) continue;
+            if (!HasHighBytes(line)) continue;
             const std::string cp932 = Utf8ToCp932(line, &lossless);
             lossless = lossless && Cp932ToUtf8(cp932) == line;
         }
         failed = source.Failed();
-        if (lossless) return TLineForm::lfUtf8;
+        evidence.Utf8 = lossless;
     }
-    if (!scan.HighBytes && !scan.Bom) return TLineForm::lfAscii;
+    if (FormatOf(evidence, PlainFileFormat()).Encoding == TDocEncoding::deUtf8)
+        return TLineForm::lfUtf8;
     source.Rewind();
     std::string_view line;
     while (source.Next(line))
@@ -496,6 +538,9 @@ int Calculate(const TArgs& args, const char* argv0) {
     TMemorySettings store;
     std::string defText, error;
     if (!LoadSettings(args, argv0, store, defText, error)) return Fail(error);
+    if (!args.Plot.Out.empty())
+        return PlotMemo(args.Plot, args.HaveFile ? args.File : std::string("-"), store,
+                        std::move(defText), SetupOf(args));
 
     if (args.HaveLines && (args.Write || args.DeleteAnswers)) {
         std::string bytes;
@@ -564,7 +609,7 @@ int Calculate(const TArgs& args, const char* argv0) {
         first = false;
         std::string_view engineLine = line;
         std::string_view printedLine = line;
-        if (form != TLineForm::lfAscii && TPrinter::HasHighBytes(line)) {
+        if (form != TLineForm::lfAscii && HasHighBytes(line)) {
             if (form == TLineForm::lfUtf8) {
                 cp932 = Utf8ToCp932(line);
                 engineLine = cp932;
@@ -583,12 +628,13 @@ int Calculate(const TArgs& args, const char* argv0) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc >= 2 && std::string_view(argv[1]) == "--plot") return rekna::PlotMain(argc, argv);
     TArgs args;
     std::string error;
     for (int i = 1; i < argc; ++i) {
         const std::string_view a = argv[i];
-        if (a == "-e" || a == "--settings" || a == "--set")
+        if (a == "--") break;
+        if (a == "-e" || a == "--settings" || a == "--set" || a == "--plot" || a == "--size" ||
+            a == "--script-limit")
             ++i;  // their values are no options
         else if (a == "--help" || a == "-h") {
             std::cout << kUsage;
@@ -599,7 +645,8 @@ int main(int argc, char** argv) {
         }
     }
     if (!ParseArgs(argc, argv, args, error)) {
-        std::cerr << "rekna-calc: " << error << "\n" << kUsage;
+        // The error alone stays in sight; the options are a --help away.
+        std::cerr << "rekna-calc: " << error << "\n(rekna-calc --help lists the options)\n";
         return 2;
     }
 

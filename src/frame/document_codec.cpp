@@ -1,4 +1,4 @@
-// Reading and writing memo files in CP932 or UTF-8, with CR LF or LF line ends.
+// Reading and writing text files in CP932 or UTF-8, with CR LF or LF line ends.
 #include "frame/document_codec.h"
 
 #include <algorithm>
@@ -11,41 +11,86 @@ namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
+// Set from the settings as they are read; one thread reads and writes files.
+TDocFormat gPlainFormat;
+
+}  // namespace
+
+TDocFormat DefaultFormat(bool shiftJis) noexcept {
+    if (shiftJis) return {TDocEncoding::deCp932, false, TLineEnd::leCrLf};
+    return {TDocEncoding::deUtf8, false, TLineEnd::leLf};
+}
+
+TDocFormat PlainFileFormat() noexcept {
+    return gPlainFormat;
+}
+
+void SetPlainFileFormat(const TDocFormat& format) noexcept {
+    gPlainFormat = format;
+}
+
+TDocFormat FormatOf(const TFileEvidence& evidence, const TDocFormat& plain) noexcept {
+    TDocFormat format;
+    if ((evidence.Bom || evidence.HighBytes) && evidence.Utf8) {
+        format.Encoding = TDocEncoding::deUtf8;
+        format.Bom = evidence.Bom;
+    } else if (evidence.Bom || evidence.HighBytes) {
+        format.Encoding = TDocEncoding::deCp932;
+    } else {
+        format.Encoding = plain.Encoding;
+        format.Bom = false;
+    }
+    format.LineEnd = evidence.LineEnd.value_or(plain.LineEnd);
+    return format;
+}
+
+std::optional<TLineEnd> FirstLineEnd(std::string_view bytes) noexcept {
+    const std::size_t at = bytes.find_first_of("\r\n");
+    if (at == std::string_view::npos) return std::nullopt;
+    return bytes[at] == '\n' ? TLineEnd::leLf : TLineEnd::leCrLf;
+}
+
 bool HasHighBytes(std::string_view s) noexcept {
     return std::any_of(s.begin(), s.end(),
                        [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
 }
 
-// The line ends of the first line break; nothing when the text has none.
-int FirstLineEnd(std::string_view s) noexcept {
-    const std::size_t at = s.find_first_of("\r\n");
-    if (at == std::string_view::npos) return -1;
-    return s[at] == '\n' ? static_cast<int>(TLineEnd::leLf) : static_cast<int>(TLineEnd::leCrLf);
+TDecodedDocument DecodeDocument(std::string bytes, const TDocFormat& plain) {
+    TFileEvidence evidence;
+    evidence.LineEnd = FirstLineEnd(bytes);
+    evidence.Bom = std::string_view(bytes).substr(0, kBom.size()) == kBom;
+    const std::string_view body =
+        evidence.Bom ? std::string_view(bytes).substr(kBom.size()) : std::string_view(bytes);
+    evidence.HighBytes = HasHighBytes(body);
+    std::string cp932;
+    if (evidence.HighBytes) {
+        evidence.Utf8 = IsValidUtf8(body);
+        if (evidence.Utf8) {
+            bool lossless = true;
+            cp932 = Utf8ToCp932(body, &lossless);
+            // Only when every character is carried (the user-defined area may be full).
+            evidence.Utf8 = lossless && Cp932ToUtf8(cp932) == body;
+        }
+    } else if (evidence.Bom) {
+        cp932 = body;
+    }
+    const TDocFormat format = FormatOf(evidence, plain);
+    TDecodedDocument out;
+    out.Encoding = format.Encoding;
+    out.Bom = format.Bom;
+    out.LineEnd = format.LineEnd;
+    if (format.Encoding == TDocEncoding::deUtf8 && (evidence.Bom || evidence.HighBytes)) {
+        out.Bytes = std::move(cp932);
+    } else {
+        // CP932, or plain ASCII, which is the same bytes in either encoding.
+        if (evidence.HighBytes) ReserveUserAreaCodes(bytes);
+        out.Bytes = std::move(bytes);
+    }
+    return out;
 }
 
-}  // namespace
-
 TDecodedDocument DecodeDocument(std::string bytes) {
-    TDecodedDocument out;
-    const int ends = FirstLineEnd(bytes);
-    const bool bom = std::string_view(bytes).substr(0, kBom.size()) == kBom;
-    const std::string_view body = bom ? std::string_view(bytes).substr(kBom.size()) : bytes;
-    if ((bom || HasHighBytes(body)) && IsValidUtf8(body)) {
-        bool lossless = true;
-        std::string cp932 = Utf8ToCp932(body, &lossless);
-        // Only when every character is carried (the user-defined area may be full).
-        if (lossless && Cp932ToUtf8(cp932) == body) {
-            out.Bytes = std::move(cp932);
-            out.Encoding = TDocEncoding::deUtf8;
-            out.Bom = bom;
-            out.LineEnd = ends < 0 ? TLineEnd::leLf : static_cast<TLineEnd>(ends);
-            return out;
-        }
-    }
-    ReserveUserAreaCodes(bytes);
-    out.Bytes = std::move(bytes);
-    out.LineEnd = ends < 0 ? TLineEnd::leCrLf : static_cast<TLineEnd>(ends);
-    return out;
+    return DecodeDocument(std::move(bytes), gPlainFormat);
 }
 
 std::string EncodeDocument(std::string_view cp932, TDocEncoding encoding, bool bom,
@@ -63,6 +108,12 @@ std::string EncodeDocument(std::string_view cp932, TDocEncoding encoding, bool b
     std::string out = bom ? std::string(kBom) : std::string();
     out += Cp932ToUtf8(cp932);
     return out;
+}
+
+std::string EncodeKeepingAll(std::string_view cp932, const TDocFormat& format) {
+    const TDocEncoding encoding =
+        CanEncode(cp932, format.Encoding) ? format.Encoding : TDocEncoding::deUtf8;
+    return EncodeDocument(cp932, encoding, format.Bom, format.LineEnd);
 }
 
 bool CanEncode(std::string_view cp932, TDocEncoding encoding) {

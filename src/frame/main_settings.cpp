@@ -117,6 +117,7 @@ constexpr TKeyDef kKeys[] = {
      .Number = &S::ScriptMemory,
      .Min = 0,
      .Max = 1 << 20},
+    {.Name = "FileSJisDefault", .Kind = K::kkOnOff, .Flag = &S::FileSJisDefault},
 };
 
 // The same number reading as the frame's keys: spaces around and a leading "+" are allowed,

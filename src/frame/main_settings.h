@@ -19,6 +19,9 @@ struct TMainSettings {
     std::optional<int> Top, Left, Width, Height;
     std::string FileName;  // a file system name (UTF-8), as the file dialogs use it
     bool FileBackUp = true, FileRecycle = true, FileBackUpDate = true;
+    // Files that do not show their encoding or line ends, and new files, are Shift_JIS with
+    // CR LF instead of UTF-8 with LF.
+    bool FileSJisDefault = false;
     bool ToolBar = true, StatusBar = true;
     // ToolBar.File, .Calc, .Find, .Indent, .Fold, .Edit
     std::array<bool, 6> ToolGroups{true, true, false, false, false, false};

@@ -119,11 +119,13 @@ constexpr TOptionItem kEditAuto[] = {{"自動括弧補完", "ActionSetAutoKakko"
                                      {"Ctrl+Spaceで入力補完", "ActionSetInputAssist"}};
 constexpr TOptionItem kAutoDbl[] = {{"半角*を全角×に自動変換", "ActionSetAutoDblMul"},
                                     {"半角/を全角÷に自動変換", "ActionSetAutoDblDiv"}};
-constexpr TOptionItem kBackUp[] = {{"終了時 BackUp", "ActionFileBackUp"},
-                                   {"BackUp読み込み時に日時記入", "ActionFileBackUpDate"},
-                                   {"非BackUp時にも、終了確認しない", "ActionFileBackUpInfo"},
-                                   {"旧BackUpをゴミ箱へ保管", "ActionFileBackUpRecycle"},
-                                   {"2重起動を禁止", "ActionFileDouble"}};
+constexpr TOptionItem kBackUp[] = {
+    {"終了時 BackUp", "ActionFileBackUp"},
+    {"BackUp読み込み時に日時記入", "ActionFileBackUpDate"},
+    {"非BackUp時にも、終了確認しない", "ActionFileBackUpInfo"},
+    {"旧BackUpをゴミ箱へ保管", "ActionFileBackUpRecycle"},
+    {"2重起動を禁止", "ActionFileDouble"},
+    {"ASCIIだけのファイルと新規ファイルはShift_JIS (CR LF)", "ActionFileSJisDefault"}};
 
 constexpr TOptionItem kHotKey[] = {{"ホットキー計算を有効にする", "ActionCalcHotKey"}};
 constexpr TOptionItem kHotKeyMore[] = {{"Ctrlキー連続使用", "ActionCalcHotCtrl"},
@@ -184,6 +186,7 @@ constexpr TMainCheck kMainChecks[] = {
     {"ActionFileBackUpInfo", &TMainSettings::BackUpInfo},
     {"ActionFileBackUpRecycle", &TMainSettings::FileRecycle},
     {"ActionFileDouble", &TMainSettings::DoubleRun},
+    {"ActionFileSJisDefault", &TMainSettings::FileSJisDefault},
     {"ActionSetGraphTune", &TMainSettings::GraphCalcTune},
     {"ActionSetGraphCalcMemo", &TMainSettings::GraphCalcMemo},
     {"ActionSetGraphCalcToCaret", &TMainSettings::GraphCalcToCaret},

@@ -86,9 +86,7 @@ TFileResult WriteSettingsFile(const std::string& path, const TMemorySettings& s,
             AppendWithoutLineEnds(text, value);
             text += "\r\n";
         }
-        const TDocEncoding encoding =
-            CanEncode(text, format.Encoding) ? format.Encoding : TDocEncoding::deUtf8;
-        text = EncodeDocument(text, encoding, format.Bom, format.LineEnd);
+        text = EncodeKeepingAll(text, {format.Encoding, format.Bom, format.LineEnd});
     } catch (const std::bad_alloc&) {
         return {TFileStatus::fsNoMemory, ENOMEM};
     }

@@ -27,9 +27,9 @@ struct TSettingsFormat {
 };
 
 // Reads the file's "key=value" lines; lines without "=" (the header, garbage) are skipped and any
-// line end (CR LF, LF, CR) is accepted. The file is UTF-8 when it has a byte-order mark or is
-// valid UTF-8 beyond ASCII, else CP932; the store holds CP932 text either way, and format (when
-// given) says how the file was written. out is untouched on failure; a file larger than
+// line end (CR LF, LF, CR) is accepted. The file's encoding is decided as for every text file
+// (DecodeDocument); the store holds CP932 text either way, and format (when given) says how the
+// file was written. out is untouched on failure; a file larger than
 // kMaxSettingsFileBytes or not a regular file is a read error.
 [[nodiscard]] TFileResult ReadSettingsFile(const std::string& path, TMemorySettings& out,
                                            TSettingsFormat* format = nullptr);

@@ -168,7 +168,14 @@ TFileResult TTemplateFile::Read(TTemplateTree& tree, const std::tm& now) {
     FReadFailed = false;
     struct stat info {};
     if (::stat(FPath.c_str(), &info) != 0) {
-        if (errno == ENOENT) return {};
+        if (errno == ENOENT) {
+            // A new file, written as new files are.
+            const TDocFormat format = PlainFileFormat();
+            FEncoding = format.Encoding;
+            FBom = format.Bom;
+            FLineEnd = format.LineEnd;
+            return {};
+        }
         FReadFailed = true;
         return {TFileStatus::fsReadError, errno};
     }
@@ -214,7 +221,7 @@ TFileResult TTemplateFile::Write(TTemplateTree& tree) {
     if (FReadFailed && !tree.Changed()) return {};
     const std::string text = TemplateText(tree);
     if (!CanEncode(text, FEncoding)) FEncoding = TDocEncoding::deUtf8;
-    const std::string bytes = EncodeDocument(text, FEncoding, FBom, FLineEnd);
+    const std::string bytes = EncodeKeepingAll(text, {FEncoding, FBom, FLineEnd});
     // The settings folder may not exist yet on a first start.
     if (!MakeParentFolders(FPath)) return {TFileStatus::fsWriteError, errno};
     const TFileResult result = WriteFileReplacing(FPath, [&](const auto& sink) { sink(bytes); });

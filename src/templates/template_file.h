@@ -50,9 +50,9 @@ public:
     // headings) leaves an empty tree, and the file is then not written until the tree changes.
     TFileResult Read(TTemplateTree& tree, const std::tm& now);
     // Writes the tree through a temporary file, in the encoding, byte-order mark and line ends
-    // the file was read with (UTF-8 with LF for a new file; UTF-8 when Shift_JIS cannot hold the
-    // text). Nothing is written, and fsOk returned, when the last read failed and the tree has not
-    // changed since. The tree's restore buffer is emptied and its changed mark cleared.
+    // the file was read with (PlainFileFormat() for a new file; UTF-8 when Shift_JIS cannot hold
+    // the text). Nothing is written, and fsOk returned, when the last read failed and the tree has
+    // not changed since. The tree's restore buffer is emptied and its changed mark cleared.
     TFileResult Write(TTemplateTree& tree);
     // The last read failed: the file on disk was not taken in.
     [[nodiscard]] bool ReadFailed() const noexcept { return FReadFailed; }

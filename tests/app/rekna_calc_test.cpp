@@ -108,8 +108,21 @@ TEST(ReknaCalcTest, BadArgumentsAndMissingFilesFail) {
     TRun run = RunCalc("/nonexistent/memo.txt");
     EXPECT_EQ(run.Status, 2);
     EXPECT_NE(run.Out.find("cannot open /nonexistent/memo.txt"), std::string::npos);
-    run = RunCalc("--frobnicate");
-    EXPECT_EQ(run.Status, 2);
+    // Each refusal names what it refuses.
+    const struct {
+        const char* Args;
+        const char* Says;
+    } refused[] = {
+        {"-e 1 --frobnicate", "unknown option '--frobnicate'"},
+        {"--size 720x480 -e 1", "--size goes with --plot"},
+        {"--plot", "--plot needs a value"},
+        {"--plot out.svg -e 1", "-e, --answers, --log, --write and --delete-answers do not go"},
+    };
+    for (const auto& r : refused) {
+        run = RunCalc(r.Args);
+        EXPECT_EQ(run.Status, 2) << r.Args;
+        EXPECT_NE(run.Out.find(r.Says), std::string::npos) << r.Args << ": " << run.Out;
+    }
     run = RunCalc("--encoding=latin1 -");
     EXPECT_EQ(run.Status, 2);
     run = RunCalc("-e");
@@ -174,6 +187,20 @@ TEST(ReknaCalcTest, PlotWritesOnlyOverItsOwnPictures) {
         EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, c.Status) << c.Args << ": " << out;
         EXPECT_NE(out.find(c.Says), std::string::npos) << c.Args << ": " << out;
     }
+    // The definitions beside the settings file count, as in the window; options in any order.
+    write("rekna.ini", rekna::SysText("Rekna.初期設定ファイル\r\nHide0=1\r\n"));
+    write("ReknaDef.txt", "#Sq(x)=x*x\n");
+    write("s.txt", "#Graph.Calc.Y[4]=ON\tSq(X)\n");
+    write("d.txt", "#Sq(x)=x*x\n#Graph.Calc.Y[4]=ON\tSq(X)\n");
+    for (const char* args :
+         {"--no-settings --plot none.svg s.txt", "s.txt --plot defs.svg --settings rekna.ini",
+          "--plot inline.svg --set Hide0=1 --no-settings d.txt"}) {
+        const std::string command =
+            "cd '" + dir.string() + "' && '" + REKNA_CALC_PATH + "' " + args + " < /dev/null 2>&1";
+        EXPECT_EQ(std::system(command.c_str()), 0) << args;
+    }
+    EXPECT_EQ(read("defs.svg"), read("inline.svg"));
+    EXPECT_NE(read("defs.svg"), read("none.svg"));
     EXPECT_EQ(read("m.txt"), memo);
     EXPECT_EQ(read("g.kgd"), memo);
     EXPECT_EQ(read("other.svg").size(), 29u);
@@ -250,8 +277,10 @@ TEST(ReknaCalcTest, WritingAnswersInAndTakingThemOut) {
                                "x=2 ; €\nx*3");
     EXPECT_EQ(run.Out, "\xEF\xBB\xBF"
                        "x=2 ; € ＝ 2\nx*3 ＝ 6");
-    run = RunCalc("--write -", "1+2\n");  // plain ASCII gets UTF-8 answers
+    run = RunCalc("--write -", "1+2\n");  // plain ASCII is UTF-8
     EXPECT_EQ(run.Out, "1+2 ＝ 3\n");
+    run = RunCalc("- --set FileSJisDefault=1 --write", "1+2\n");  // unless Shift_JIS is the default
+    EXPECT_EQ(run.Out, SysText("1+2 ＝ 3\n"));
     run = RunCalc("--write -e 2^10 -e 'a b'");
     EXPECT_EQ(run.Out, "2^10 ＝ 1024\na b ＝ Err\n");
     EXPECT_EQ(RunCalc("--write --delete-answers -").Status, 2);

@@ -23,6 +23,7 @@ TMainSettings NonDefault() {
     s.FileBackUp = s.FileRecycle = s.FileBackUpDate = s.ToolBar = s.StatusBar = false;
     s.ToolGroups = {false, false, true, true, true, true};
     s.DoubleRun = s.BackUpInfo = s.HotKeyCalc = s.HotKeyAdd = s.HotKeyCtrl = s.HotKeyExt = true;
+    s.FileSJisDefault = true;
     s.HotKeyAction = "012345";
     s.HotKeyCalcKeys = "987654";
     s.GraphCalcMemo = s.GraphCalcTune = false;

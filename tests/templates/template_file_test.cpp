@@ -254,13 +254,14 @@ TEST(TemplateFileTest, WritingKeepsTheEncodingAndLineEnds) {
     struct TCase {
         std::string Bytes;
         const char* Starts;  // the written file's first bytes, as UTF-8 text when it is
+        TDocEncoding Encoding;
     };
     const TCase cases[] = {
         {"\xEF\xBB\xBF"
          "A\r\n\t\xE5\xBC\x8F\r\n",
-         "\xEF\xBB\xBF;ReknaTemplate.txt テンプレートファイル\r\n"},
-        {Crlf("A\n\t式\n"), ";ReknaTemplate.txt テンプレートファイル\r\n"},
-        {"A\n", ";ReknaTemplate.txt テンプレートファイル\n"},
+         "\xEF\xBB\xBF;ReknaTemplate.txt テンプレートファイル\r\n", TDocEncoding::deUtf8},
+        {Crlf("A\n\t式\n"), ";ReknaTemplate.txt テンプレートファイル\r\n", TDocEncoding::deCp932},
+        {"A\n", ";ReknaTemplate.txt テンプレートファイル\n", TDocEncoding::deUtf8},  // ASCII
     };
     for (const TCase& c : cases) {
         TTempFolder dir;
@@ -272,6 +273,7 @@ TEST(TemplateFileTest, WritingKeepsTheEncodingAndLineEnds) {
         ASSERT_TRUE(file.Read(tree, Month(2026, 12)).Ok());
         ASSERT_TRUE(file.Write(tree).Ok());
         std::string written = ReadBytes(path);
+        EXPECT_EQ(file.Encoding(), c.Encoding) << c.Starts;
         if (file.Encoding() == TDocEncoding::deCp932) written = Cp932ToUtf8(written);
         EXPECT_EQ(written.substr(0, std::string_view(c.Starts).size()), c.Starts);
         TTemplateTree back;
@@ -285,6 +287,18 @@ TEST(TemplateFileTest, WritingKeepsTheEncodingAndLineEnds) {
     ASSERT_TRUE(fresh.Read(tree, Month(2026, 12)).Ok());
     tree.AppendNew(kNoNode);
     EXPECT_TRUE(fresh.Write(tree).Ok());
+    EXPECT_EQ(fresh.Encoding(), TDocEncoding::deUtf8);
+    // Where the settings make Shift_JIS the default, a new file is Shift_JIS with CR LF.
+    const TDocFormat plain = PlainFileFormat();
+    SetPlainFileFormat(DefaultFormat(true));
+    TTemplateFile sjis(dir.File("sjis/ReknaTemplate.txt"));
+    ASSERT_TRUE(sjis.Read(tree, Month(2026, 12)).Ok());
+    tree.AppendNew(kNoNode);
+    EXPECT_TRUE(sjis.Write(tree).Ok());
+    SetPlainFileFormat(plain);
+    const std::string bytes = ReadBytes(dir.File("sjis/ReknaTemplate.txt"));
+    EXPECT_EQ(bytes.substr(0, bytes.find('\n') + 1),
+              SysText(";ReknaTemplate.txt テンプレートファイル\r\n"));
     EXPECT_EQ(TemplateFilePath("/opt/", false, "/home/u/.config/rekna/"),
               "/home/u/.config/rekna/ReknaTemplate.txt");
 }

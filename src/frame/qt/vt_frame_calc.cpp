@@ -494,9 +494,10 @@ bool TVtFrameCalc::TakeBackupOf(const std::string& path) {
 }
 
 void TVtFrameCalc::NewDocument() {
-    FDocEncoding = TDocEncoding::deUtf8;
-    FDocBom = false;
-    FDocLineEnd = TLineEnd::leLf;
+    const TDocFormat format = PlainFileFormat();
+    FDocEncoding = format.Encoding;
+    FDocBom = format.Bom;
+    FDocLineEnd = format.LineEnd;
     if (OnChangeFormat) OnChangeFormat();
 }
 

@@ -473,9 +473,7 @@ bool TFormGraph::LoadFile(const std::string& path) {
 
 bool TFormGraph::SaveFile(const std::string& path) {
     std::string text = FModel->SaveFileText();
-    TDocEncoding encoding = FEncoding;
-    if (!CanEncode(text, encoding)) encoding = TDocEncoding::deUtf8;
-    const std::string bytes = EncodeDocument(text, encoding, FBom, FLineEnd);
+    const std::string bytes = EncodeKeepingAll(text, {FEncoding, FBom, FLineEnd});
     return WriteFileReplacing(path, [&bytes](const auto& sink) { sink(bytes); }).Ok();
 }
 

@@ -100,10 +100,11 @@ private:
     bool FBusy = false;
     // The progress dialog took the activation away: its return does not update again.
     bool FProgressShown = false;
-    // A data file is written back in the encoding and line ends it was read with.
-    TDocEncoding FEncoding = TDocEncoding::deUtf8;
+    // A data file is written back in the encoding and line ends it was read with; a new one as
+    // new files are.
+    TDocEncoding FEncoding = PlainFileFormat().Encoding;
     bool FBom = false;
-    TLineEnd FLineEnd = TLineEnd::leLf;
+    TLineEnd FLineEnd = PlainFileFormat().LineEnd;
 };
 
 }  // namespace rekna

@@ -80,6 +80,8 @@ constexpr TMainAction kMainActions[] = {
     {"ActionFileBackUpDate", "起動時BackUpに日時追加(&D)", "", true, true},
     {"ActionFileBackUpInfo", "非BackUp時にも終了確認しない", "", true, true},
     {"ActionFileDouble", "2重起動を禁止", "", true, true},
+    {"ActionFileSJisDefault", "ASCIIだけのファイルと新規ファイルはShift_JIS (CR LF)", "", true,
+     true, "文字コードや改行コードの分からないファイルをShift_JIS・CR LFとして扱う"},
     {"ActionSetGraphCalcMemo", "メモの計算式を使用(&M)", "", true, true},
     {"ActionSetGraphCalcToCaret", "キャレット行までの計算式を使用(&C)", "", true, true},
     {"ActionSetGraphTune", "メモの計算式を最適化(&T)", "", true, true},
@@ -147,6 +149,7 @@ constexpr std::pair<const char*, bool TMainSettings::*> kCheckFields[] = {
     {"ActionFileBackUpDate", &TMainSettings::FileBackUpDate},
     {"ActionFileBackUpInfo", &TMainSettings::BackUpInfo},
     {"ActionFileDouble", &TMainSettings::DoubleRun},
+    {"ActionFileSJisDefault", &TMainSettings::FileSJisDefault},
     {"ActionViewTool", &TMainSettings::ToolBar},
     {"ActionViewStatus", &TMainSettings::StatusBar},
     {"ActionCalcHotKey", &TMainSettings::HotKeyCalc},
@@ -574,6 +577,7 @@ void TFormMemo::SyncChecks() {
         if (QAction* a = Action(name)) a->setChecked(FSettings.*field);
     for (std::size_t i = 0; i < FSettings.ToolGroups.size(); ++i)
         if (QAction* a = Action(kToolGroupActions[i])) a->setChecked(FSettings.ToolGroups[i]);
+    SetPlainFileFormat(DefaultFormat(FSettings.FileSJisDefault));
 }
 
 void TFormMemo::ReadChecks() {
@@ -582,6 +586,8 @@ void TFormMemo::ReadChecks() {
     for (std::size_t i = 0; i < FSettings.ToolGroups.size(); ++i)
         if (const QAction* a = Action(kToolGroupActions[i]))
             FSettings.ToolGroups[i] = a->isChecked();
+    // Files read and created from now on take the default; open documents keep their own.
+    SetPlainFileFormat(DefaultFormat(FSettings.FileSJisDefault));
 }
 
 void TFormMemo::ApplyLayout() {

@@ -159,10 +159,8 @@ private:
     TTrash* FTrash = nullptr;
     THelpWindow* FHelp = nullptr;
     std::string FDefFileText;  // the definitions file as read, to write it only when it changed
-    // How the definitions file was written; a new one is UTF-8 with LF.
-    TDocEncoding FDefEncoding = TDocEncoding::deUtf8;
-    bool FDefBom = false;
-    TLineEnd FDefLineEnd = TLineEnd::leLf;
+    // How the definitions file was written; nothing while there was none.
+    std::optional<TDocFormat> FDefFormat;
     QLabel* FFormatLabel = nullptr;
     // How the settings file is written: as it was read, UTF-8 with LF when it is new.
     TSettingsFormat FSettingsFormat;

@@ -109,6 +109,8 @@ void TFormMemo::Start() {
     // Keys missing from the settings file keep the values of a fresh installation.
     FFrame->Core().Options() = FreshInstallOptions();
     if (!ReadSettings(FPaths.SettingsFile)) FirstStartDefaults();
+    // Until a file is opened the memo is a new file, in the format the settings give new files.
+    FFrame->NewDocument();
     // What this instance would write now: at the exit, keys that still hold it take what
     // another instance wrote meanwhile. (A first start has no file to compare with.)
     FSettingsAsRead = TMemorySettings();
@@ -202,9 +204,7 @@ void TFormMemo::ReadDefinitions() {
     std::string bytes;
     if (ReadWholeFile(FPaths.DefinitionsFile(), bytes).Ok()) {
         TDecodedDocument doc = DecodeDocument(std::move(bytes));
-        FDefEncoding = doc.Encoding;
-        FDefBom = doc.Bom;
-        FDefLineEnd = doc.LineEnd;
+        FDefFormat = doc.Format();
         FDefFileText = doc.Bytes;
         FFrame->SetDefinitions(std::move(doc.Bytes));
         FFrame->VtCalc1().ResetHost();
@@ -216,10 +216,9 @@ void TFormMemo::WriteDefinitions() {
     const std::string& text = FFrame->Core().DefText();
     if (text.empty() || text == FDefFileText) return;
     if (!MakeParentFolders(FPaths.DefinitionsFile())) return;
-    // Written as it was read; text that Shift_JIS cannot hold goes out as UTF-8.
-    const TDocEncoding encoding =
-        CanEncode(text, FDefEncoding) ? FDefEncoding : TDocEncoding::deUtf8;
-    const std::string bytes = EncodeDocument(text, encoding, FDefBom, FDefLineEnd);
+    // Written as it was read (a new file as new files are); text that Shift_JIS cannot hold
+    // goes out as UTF-8.
+    const std::string bytes = EncodeKeepingAll(text, FDefFormat.value_or(PlainFileFormat()));
     const TFileResult r = WriteFileReplacing(
         FPaths.DefinitionsFile(),
         [&bytes](const std::function<void(std::string_view)>& sink) { sink(bytes); });
@@ -504,11 +503,10 @@ TFileResult TFormMemo::WriteExitFiles(bool forceBackup) {
 }
 
 std::string TFormMemo::BackupBytes() const {
-    // The backup never loses a character: text that CP932 cannot hold is kept as UTF-8.
-    std::string bytes = FFrame->UMemo1()->Lines().SaveBytes();
-    if (!CanEncode(bytes, TDocEncoding::deCp932))
-        bytes = EncodeDocument(bytes, TDocEncoding::deUtf8, false, TLineEnd::leCrLf);
-    return bytes;
+    // As the document would be saved; the backup never loses a character: text that Shift_JIS
+    // cannot hold is kept as UTF-8.
+    return EncodeKeepingAll(FFrame->UMemo1()->Lines().SaveBytes(),
+                            {FFrame->DocumentEncoding(), false, FFrame->DocumentLineEnd()});
 }
 
 TFileResult TFormMemo::WriteBackupFiles() {

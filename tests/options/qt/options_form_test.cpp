@@ -144,6 +144,12 @@ TEST_F(OptionsFormTest, EachPageAppliedReachesTheProgram) {
          "clRed 4"},
         {TOptionPage::opEditAction, [](TFormSet& d) { Child<QSpinBox>(d, "Margin")->setValue(10); },
          [&] { return std::to_string(Frame().Core().Options().ScrollMargin); }, "5"},
+        {TOptionPage::opEditAction, [](TFormSet& d) { d.Check("ActionFileSJisDefault")->click(); },
+         [&] {
+             return std::string(Form->Settings().FileSJisDefault ? "on " : "off ") +
+                    std::string(EncodingName(PlainFileFormat().Encoding));
+         },
+         "on Shift_JIS"},
         {TOptionPage::opHotKey,
          [](TFormSet& d) { SetCell(d.Table(TOptionTable::otHotTargets), 2, 2, "選択範囲"); },
          [&] { return Form->Settings().HotKeyAction; }, "333313"},

@@ -20,6 +20,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <sys/resource.h>
@@ -54,6 +55,19 @@ std::string ReadFile(const std::string& path) {
 void WriteFile(const std::string& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary);
     out << bytes;
+}
+
+// What rekna-calc prints with the arguments (quoted for the shell); its status in status.
+std::string BatchOutput(const std::string& args, int& status) {
+    const std::string command = std::string("'") + REKNA_CALC_PATH + "' " + args;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    std::string out;
+    if (!pipe) return out;
+    char buffer[1024];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out.append(buffer, n);
+    status = ::pclose(pipe);
+    return out;
 }
 
 class FormMemoTest : public ::testing::Test {
@@ -146,7 +160,7 @@ TEST_F(FormMemoTest, ASessionComesBackAfterARestart) {
     const std::string ini = ReadFile(Paths.SettingsFile);
     EXPECT_EQ(ini.substr(0, ini.find('\n')), kSettingsHeaderUtf8);
     EXPECT_NE(ini.find("FileName=" + Path("a.txt") + "\n"), std::string::npos);
-    EXPECT_EQ(ReadFile(Paths.BackupFile()), "r=4.7k\r\nr*2\r\n");
+    EXPECT_EQ(ReadFile(Paths.BackupFile()), "r=4.7k\nr*2\n");
     TouchBackup(0);
     {
         auto form = Start();
@@ -216,7 +230,7 @@ TEST_F(FormMemoTest, TheExitQuestion) {
     Type(*again, "3+3");
     EXPECT_TRUE(again->close());
     EXPECT_EQ(Questions, 2);
-    EXPECT_EQ(ReadFile(Paths.BackupFile()), "3+3\r\n");
+    EXPECT_EQ(ReadFile(Paths.BackupFile()), "3+3\n");
 }
 
 TEST_F(FormMemoTest, AFailedSaveKeepsTheOldFileAndTheModifiedMemo) {
@@ -409,15 +423,10 @@ TEST_F(FormMemoTest, TheBatchCalculatorAnswersAsTheWindowDoes) {
     const std::string memo = "r=4.7k\r\nPar(r,10k)\r\nsin(30)\r\n5 #N2\r\n0.05\r\n1/3 #Fix\r\n";
     WriteFile(Path("m.txt"), memo);
     auto form = Start(Path("m.txt"));
-    const std::string command = std::string("'") + REKNA_CALC_PATH + "' --answers --settings '" +
-                                Paths.SettingsFile + "' '" + Path("m.txt") + "'";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string out;
-    char buffer[1024];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        out.append(buffer, n);
-    EXPECT_EQ(::pclose(pipe), 0);
+    int status = -1;
+    const std::string out = BatchOutput(
+        "--answers --settings '" + Paths.SettingsFile + "' '" + Path("m.txt") + "'", status);
+    EXPECT_EQ(status, 0);
     TStrings batch;
     for (std::size_t start = 0, end; (end = out.find('\n', start)) != std::string::npos;
          start = end + 1)
@@ -426,6 +435,78 @@ TEST_F(FormMemoTest, TheBatchCalculatorAnswersAsTheWindowDoes) {
     window.resize(batch.size());
     EXPECT_EQ(batch, window);
     EXPECT_EQ(batch.at(2), " 0.5");  // degrees, Eng, short
+}
+
+// A file keeps the encoding and line ends it shows; plain ASCII is UTF-8 unless the settings
+// make Shift_JIS the default. The window's 計算結果を全行記入 and save, and rekna-calc --write,
+// give the same bytes.
+TEST_F(FormMemoTest, FilesKeepTheirEncodingAndTheBatchCalculatorWritesTheSameBytes) {
+    const std::string full = "\xEF\xBC\x9D";  // "＝" in UTF-8
+    const struct {
+        bool ShiftJisDefault;
+        std::string File;
+        std::string Saved;
+        const char* Shown;
+    } rows[] = {
+        {false, "a=1\n1+2\na*3\n", "a=1 ＝ 1\n1+2 ＝ 3\na*3 ＝ 3\n", "UTF-8  LF"},
+        {false, "1+2\r\n", "1+2 ＝ 3\r\n", "UTF-8  CR LF"},
+        {false, "電圧=1.5\r\n電圧*2\r\n", "電圧=1.5 ＝ 1.5\r\n電圧*2 ＝ 3\r\n", "UTF-8  CR LF"},
+        {false, SysText("電圧=1.5\r\n電圧*2\r\n"), SysText("電圧=1.5 ＝ 1.5\r\n電圧*2 ＝ 3\r\n"),
+         "Shift_JIS  CR LF"},
+        {false, SysText("電圧=2\n"), SysText("電圧=2 ＝ 2\n"), "Shift_JIS  LF"},
+        // Under the setting, plain ASCII is Shift_JIS; a file shows its line ends all the same.
+        {true, "1+2\n", SysText("1+2 ＝ 3\n"), "Shift_JIS  LF"},
+        {true, "1+2\r\n", SysText("1+2 ＝ 3\r\n"), "Shift_JIS  CR LF"},
+        {true, "1億\n", "1億 ＝ 100000000\n", "UTF-8  LF"},
+    };
+    for (const auto& r : rows) {
+        const std::string ini =
+            SettingsHeader() + "\r\nFileSJisDefault=" + (r.ShiftJisDefault ? "1" : "0") + "\r\n";
+        WriteFile(Paths.SettingsFile, ini);
+        WriteFile(Path("m.txt"), r.File);
+        int status = -1;
+        const std::string batch = BatchOutput(
+            "--write --settings '" + Paths.SettingsFile + "' '" + Path("m.txt") + "'", status);
+        EXPECT_EQ(status, 0);
+        {
+            auto form = Start(Path("m.txt"));
+            EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("FormatLabel"))->text(),
+                      QString::fromUtf8(r.Shown))
+                << r.File;
+            form->Action("ActionEditAnsAll")->trigger();
+            ASSERT_TRUE(form->Save());
+            ASSERT_TRUE(form->close());
+        }
+        EXPECT_EQ(ReadFile(Path("m.txt")), r.Saved) << r.File;
+        EXPECT_EQ(batch, r.Saved) << r.File;
+        EXPECT_EQ(IsValidUtf8(r.Saved), r.Saved.find(full) != std::string::npos) << r.File;
+    }
+    // Commands that write full-width spaces into a plain ASCII file write UTF-8.
+    WriteFile(Paths.SettingsFile, SettingsHeader() + "\r\nFileBackUp=0\r\n");
+    for (const auto& [action, file, saved] :
+         {std::tuple{"ActionTableDSP", "x\t1\nyy\t2\n", "x 　1\nyy　2\n"},
+          std::tuple{"ActionChnageSpaceSD", "1  2\n", "1　2\n"}}) {
+        WriteFile(Path("t.txt"), file);
+        auto form = Start(Path("t.txt"));
+        TUMemoStrings& lines = Memo(*form).Lines();
+        lines.Selection().SelectRows(lines, 0, lines.GetCount() - 1);
+        form->Action(action)->trigger();
+        ASSERT_TRUE(form->Save());
+        EXPECT_EQ(ReadFile(Path("t.txt")), saved) << action;
+    }
+    // A new memo and a file without a line end take the default.
+    WriteFile(Path("n.txt"), "2*3");
+    for (const bool shiftJis : {false, true}) {
+        WriteFile(Paths.SettingsFile, SettingsHeader() + "\r\nFileBackUp=0\r\nFileSJisDefault=" +
+                                          (shiftJis ? "1" : "0") + "\r\n");
+        auto form = Start();
+        EXPECT_EQ(form->VtFrameCalc1()->DocumentEncoding(), DefaultFormat(shiftJis).Encoding);
+        form->OpenPath(Path("n.txt"));
+        form->Action("ActionEditAnsAll")->trigger();
+        ASSERT_TRUE(form->Save());
+        EXPECT_EQ(ReadFile(Path("n.txt")), shiftJis ? SysText("2*3 ＝ 6\r\n") : "2*3 ＝ 6\n");
+        WriteFile(Path("n.txt"), "2*3");
+    }
 }
 
 TEST_F(FormMemoTest, TheBackupOfANamedDocumentSavesToThatDocument) {
@@ -457,12 +538,12 @@ TEST_F(FormMemoTest, TheBackupIsWrittenEveryMinuteAndWhenTheSessionEnds) {
     QTest::keyClick(&Memo(*form), Qt::Key_End, Qt::ControlModifier);
     Type(*form, "+1");
     form->WritePeriodicBackup();
-    EXPECT_EQ(ReadFile(Paths.BackupFile()), "old+1\r\n");
+    EXPECT_EQ(ReadFile(Paths.BackupFile()), "old+1\n");
     EXPECT_EQ(Trash.Moved.size(), 1u);  // the session's first backup keeps the old one
     form->WritePeriodicBackup();        // nothing changed: nothing written
     Type(*form, "+2");
     form->WritePeriodicBackup();
-    EXPECT_EQ(ReadFile(Paths.BackupFile()), "old+1+2\r\n");
+    EXPECT_EQ(ReadFile(Paths.BackupFile()), "old+1+2\n");
     EXPECT_EQ(Trash.Moved.size(), 1u);
     // The end of the session writes everything without a question, even with backups off.
     form->Action("ActionFileBackUp")->trigger();
@@ -470,7 +551,7 @@ TEST_F(FormMemoTest, TheBackupIsWrittenEveryMinuteAndWhenTheSessionEnds) {
     form->EndSession();
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(Questions, 0);
-    EXPECT_EQ(ReadFile(Paths.BackupFile()), "old+1+2+3\r\n");
+    EXPECT_EQ(ReadFile(Paths.BackupFile()), "old+1+2+3\n");
     EXPECT_NE(ReadFile(Paths.SettingsFile).find("FileBackUp=0"), std::string::npos);
 }
 
@@ -504,7 +585,7 @@ TEST_F(FormMemoTest, TextThatCannotBeBackedUpIsNeverClosedAway) {
         Type(*again, "lost=1");
         again->EndSession();
         EXPECT_FALSE(again->isVisible());
-        EXPECT_EQ(ReadFile(Path(place) + "/rekna/BackUp.txt"), "lost=1\r\n") << place;
+        EXPECT_EQ(ReadFile(Path(place) + "/rekna/BackUp.txt"), "lost=1\n") << place;
         QDir(QString::fromStdString(Path("cfg"))).removeRecursively();
     }
     for (const auto& [name, value] :

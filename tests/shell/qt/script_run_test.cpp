@@ -214,7 +214,7 @@ TEST_F(ScriptRunTest, TheSessionEndStopsTheScriptAndWritesTheExitFiles) {
         ASSERT_GE(closedAfter, 0) << "the window never closed";
         EXPECT_LT(closedAfter, 1000);
         EXPECT_FALSE(form->isVisible());
-        EXPECT_EQ(ReadFile(Paths.BackupFile()), std::string("1+2*5\r\n") + script + "\r\n");
+        EXPECT_EQ(ReadFile(Paths.BackupFile()), std::string("1+2*5\n") + script + "\n");
         EXPECT_NE(ReadFile(Paths.SettingsFile).find("FileBackUp="), std::string::npos);
     }
 }
@@ -248,7 +248,7 @@ TEST_F(ScriptRunTest, SigtermEndsTheProgramWithinASecondWhateverTheScriptDoes) {
         EXPECT_EQ(program.exitCode(), 0);
         EXPECT_NE(ReadFile(Paths.SettingsFile).find("FileBackUp="), std::string::npos)
             << "the settings were written";
-        EXPECT_EQ(ReadFile(Paths.BackupFile()), std::string("1+2\r\n") + script + "\r\n");
+        EXPECT_EQ(ReadFile(Paths.BackupFile()), std::string("1+2\n") + script + "\n");
     }
 }
 
