@@ -416,7 +416,7 @@ void TFormFind::Place() {
     // the frame 5 pixels below its top edge. Its title bar, which shows the result, stays on the
     // screen.
     const QMargins margins = FrameMarginsOf(*this, &main);
-    const QSize size = QSize(width(), std::max(height(), sizeHint().height())).grownBy(margins);
+    const QSize size = this->size().grownBy(margins);
     const QPoint corner = FForm.VtFrameCalc1()->mapToGlobal(QPoint(0, 0));
     const QRect above(QPoint(corner.x(), mainFrame.top() - 5 - size.height()), size);
     const QRect inside(corner + QPoint(0, 5), size);

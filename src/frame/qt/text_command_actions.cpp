@@ -4,6 +4,7 @@
 
 #include "editor/qt/umemo.h"
 #include "frame/frame_actions.h"
+#include "frame/qt/prompt_box.h"
 #include "frame/qt/vt_frame_calc.h"
 #include "frame/text_actions.h"
 #include "platform/cp932.h"
@@ -11,7 +12,6 @@
 
 #include <QAction>
 #include <QActionGroup>
-#include <QInputDialog>
 #include <QMenu>
 
 #include <span>
@@ -39,11 +39,10 @@ public:
     TCalcOptions& Options() override { return FFrame.Core().Options(); }
     std::optional<std::string> AskText(std::string_view caption, std::string_view prompt,
                                        std::string_view text) override {
-        bool ok = false;
-        const QString answer =
-            QInputDialog::getText(&FFrame, U(caption), U(prompt), QLineEdit::Normal, U(text), &ok);
-        if (!ok) return std::nullopt;
-        return answer.toStdString();
+        const std::optional<QString> answer =
+            rekna::AskText(&FFrame, U(caption), U(prompt), U(text));
+        if (!answer) return std::nullopt;
+        return answer->toStdString();
     }
     std::string CalcCell(std::string_view cell) override {
         TVtCalc& calc = FFrame.VtCalc1();

@@ -16,8 +16,6 @@ namespace {
 
 // Pixels between a tool window and the window it stands beside.
 constexpr int kGap = 8;
-// How far inside the other window's corner a tool window goes when no side has room.
-constexpr int kCascade = 48;
 // Kept sizes beyond these are no window's; kept corners beyond this are no screen's.
 constexpr int kMinSize = 50;
 constexpr int kMaxSize = 20000;
@@ -84,11 +82,12 @@ QRect BesideFrame(const QSize& size, const QRect& other, const QList<QRect>& scr
     const int w = size.width();
     const int h = size.height();
     const QRect right(other.right() + 1 + kGap, other.top(), w, h);
+    // Where no side has room, it stays as far right as the screen lets it, so that the memo's
+    // formulas on the left stay in sight.
     return FirstOnScreen({right, QRect(other.left() - kGap - w, other.top(), w, h),
                           QRect(other.left(), other.bottom() + 1 + kGap, w, h),
                           QRect(other.left(), other.top() - kGap - h, w, h)},
-                         // Over the other window, a little inside its corner.
-                         QRect(other.left() + kCascade, other.top() + kCascade, w, h), screens);
+                         right, screens);
 }
 
 QList<QRect> ScreenAreas() {

@@ -37,7 +37,7 @@ struct TWindowPlace {
 [[nodiscard]] QRect FirstOnScreen(std::initializer_list<QRect> candidates, const QRect& fallback,
                                   const QList<QRect>& screens);
 // A frame of that size beside another window's frame: right of it, left of it, below it, above
-// it, the first that fits on a screen; else overlapping it, on the screen.
+// it, the first that fits on a screen; else at its right as far as the screen lets it.
 [[nodiscard]] QRect BesideFrame(const QSize& size, const QRect& other, const QList<QRect>& screens);
 
 // --- Qt windows.

@@ -6,7 +6,6 @@
 #include <QBoxLayout>
 #include <QCloseEvent>
 #include <QHeaderView>
-#include <QInputDialog>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QSplitter>
@@ -17,6 +16,7 @@
 #include <ctime>
 
 #include "editor/qt/umemo.h"
+#include "frame/qt/prompt_box.h"
 #include "frame/qt/tool_host.h"
 #include "frame/qt/vt_frame_calc.h"
 #include "frame/qt/window_place.h"
@@ -110,11 +110,8 @@ TFormTemplate::TFormTemplate(TToolHost& form, std::string path)
                                      QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     };
     AskName = [this](const QString& current) -> std::optional<QString> {
-        bool ok = false;
-        const QString name = QInputDialog::getText(this, QStringLiteral("テンプレートの編集"),
-                                                   QStringLiteral("項目の名称を変更"),
-                                                   QLineEdit::Normal, current, &ok);
-        return ok ? std::optional<QString>(name) : std::nullopt;
+        return AskText(this, QStringLiteral("テンプレートの編集"),
+                       QStringLiteral("項目の名称を変更"), current);
     };
     ReportError = [this](const QString& message) {
         QMessageBox::warning(this, windowTitle(), message);

@@ -7,10 +7,12 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include "editor/qt/umemo.h"
+#include "frame/qt/prompt_box.h"
 #include "frame/text_actions.h"
 #include "platform/cp932.h"
 
@@ -83,11 +85,32 @@ TEST(TextCommandsWidgetTest, ConvertMenuGroupsEveryConversionOnce) {
               (QStringList{QStringLiteral("全角/半角"), QStringLiteral("アルファベット")}));
     EXPECT_LE(items, 16);
     for (const TTextAction& def : TextActions())
-        if (def.Category == "変換") EXPECT_EQ(seen[QString::fromUtf8(def.Name)], 1) << def.Name;
+        if (def.Category == "変換") {
+            EXPECT_EQ(seen[QString::fromUtf8(def.Name)], 1) << def.Name;
+        }
     int conversions = 0;
     for (const auto& [name, count] : seen)
         conversions += count;
     EXPECT_EQ(conversions, 28);
+}
+
+TEST(TextCommandsWidgetTest, APromptIsWideEnoughForItsTitle) {
+    TVtFrameCalc frame;
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    frame.UMemo1()->setFocus();
+    QString title;
+    int width = 0;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (box == nullptr) return;
+        title = box->windowTitle();
+        width = box->width();
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    frame.Action("ActionFormatAddSp")->trigger();
+    EXPECT_EQ(title, QStringLiteral("キャレット行以降の行末に空白を追加"));
+    EXPECT_GE(width, TitleRoom(title));
 }
 
 TEST(TextCommandsWidgetTest, MenuKeyAndShiftF10OpenThePopupAtTheCaret) {

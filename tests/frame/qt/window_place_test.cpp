@@ -63,7 +63,7 @@ TEST(WindowPlaceTest, AToolWindowOpensBesideTheMainWindowWhollyOnTheScreen) {
         {"left of it when the right has no room", {700, 100, 500, 500}, {192, 100, 500, 400}},
         {"below it", {100, 0, 1000, 300}, {100, 308, 500, 400}},
         {"above it", {100, 420, 1000, 380}, {100, 12, 500, 400}},
-        {"over it on a full screen", {0, 0, 1280, 800}, {48, 48, 500, 400}},
+        {"over its right side on a full screen", {0, 0, 1280, 800}, {780, 0, 500, 400}},
     };
     for (const TCase& c : cases) {
         EXPECT_EQ(BesideFrame(QSize(500, 400), c.Main, screen), c.Expected) << c.Name;
