@@ -14,6 +14,7 @@
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QSessionManager>
@@ -579,6 +580,17 @@ void TFormMemo::UpdateEditActions() {
             std::end(kCaretLineCommands);
         if (QAction* a = FFrame->Action(def.Name))
             a->setEnabled(writable && (selected || fromCaret));
+    }
+    // A submenu of 変換 whose commands are all off is off too.
+    if (QMenu* convert = FFrame->CategoryMenu("変換")) {
+        for (QAction* item : convert->actions()) {
+            QMenu* sub = item->menu();
+            if (sub == nullptr) continue;
+            const QList<QAction*> commands = sub->actions();
+            item->setEnabled(std::any_of(commands.begin(), commands.end(), [](const QAction* a) {
+                return !a->isSeparator() && a->isEnabled();
+            }));
+        }
     }
 }
 

@@ -394,6 +394,18 @@ TEST_F(FormMemoTest, TextCommandsWaitForASelection) {
         QCoreApplication::processEvents();
         EXPECT_FALSE(form->Action(c.Name)->isEnabled()) << c.Name << " answer pane";
     }
+    // A submenu whose commands are all off is off itself.
+    QAction* halfFull = nullptr;
+    for (QAction* a : form->VtFrameCalc1()->CategoryMenu("変換")->actions())
+        if (a->menu() && a->text() == QStringLiteral("全角/半角")) halfFull = a;
+    ASSERT_NE(halfFull, nullptr);
+    Memo(*form).setFocus();
+    QTest::keyClick(&Memo(*form), Qt::Key_End);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(halfFull->isEnabled());
+    QTest::keyClick(&Memo(*form), Qt::Key_Left, Qt::ShiftModifier);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(halfFull->isEnabled());
     form->AskToSave = [] { return TSaveAnswer::saNo; };
 }
 
