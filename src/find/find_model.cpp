@@ -135,6 +135,10 @@ std::string NotFoundCaption() {
     return "検索結果 = 見つかりませんでした";
 }
 
+std::string MemoOnlyCaption() {
+    return "置換はメモ欄で働きます (メモ欄をクリックしてから)";
+}
+
 std::string ReplacedCaption(std::int64_t count) {
     return "置換結果 = " + std::to_string(count) + " 個を置換しました";
 }
@@ -179,7 +183,11 @@ bool TFindModel::Find(const TFindPanes& panes, TFindDirection direction) {
 }
 
 void TFindModel::ReplaceAndFind(const TFindPanes& panes, TFindDirection direction) {
-    if (!panes.MemoActive || panes.Memo == nullptr || FReplacing) return;
+    if (panes.Memo == nullptr || FReplacing) return;
+    if (!panes.MemoActive) {
+        FCaption = MemoOnlyCaption();
+        return;
+    }
     AddToHistory(ReplaceHistory, ReplaceText);
     ReplaceFoundText(*panes.Memo, SearchText, ReplaceText, FMatchCase,
                      direction == TFindDirection::fdUp);
@@ -189,7 +197,11 @@ void TFindModel::ReplaceAndFind(const TFindPanes& panes, TFindDirection directio
 
 std::int64_t TFindModel::ReplaceAll(const TFindPanes& panes,
                                     const std::function<bool(std::int64_t count)>& poll) {
-    if (!panes.MemoActive || panes.Memo == nullptr || FReplacing) return 0;
+    if (panes.Memo == nullptr || FReplacing) return 0;
+    if (!panes.MemoActive) {
+        FCaption = MemoOnlyCaption();
+        return 0;
+    }
     const TRunningMark running(FReplacing);
     FStop = false;
     AddToHistory(TextHistory, SearchText);

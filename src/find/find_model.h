@@ -57,6 +57,8 @@ struct TJumpNumber {
 [[nodiscard]] std::string FoundRowCaption(std::int64_t row);
 [[nodiscard]] std::string NotFoundCaption();
 [[nodiscard]] std::string ReplacedCaption(std::int64_t count);
+// Replacing was asked while the answer or log pane was the active one.
+[[nodiscard]] std::string MemoOnlyCaption();
 
 class TFindModel {
 public:
@@ -89,8 +91,8 @@ public:
     // The search text from the caret of the answer pane when it is active, else of the memo;
     // the match is selected and becomes the find highlight. True when found.
     bool Find(const TFindPanes& panes, TFindDirection direction);
-    // Only while the memo is active: a selection that holds the search text is replaced (one
-    // undo step), then Find.
+    // Only while the memo is active (else the caption says so): a selection that holds the
+    // search text is replaced (one undo step), then Find.
     void ReplaceAndFind(const TFindPanes& panes, TFindDirection direction);
     // Only while the memo is active and no Replace All runs: with a selection over two rows or
     // more, the occurrences inside it; otherwise every occurrence in the memo. One undo step.

@@ -138,7 +138,7 @@ void TXYGraph::AutoScaleAxis(TGraphAxis& axis) {
 }
 
 void TXYGraph::Layout(TGraphCanvas& canvas) {
-    LayoutWith(canvas, FWidth - 6);
+    LayoutWith(canvas, FWidth - Margins.Left - Margins.Right);
     // A legend placed against a narrower rectangle than the canvas wraps at that width; the
     // legend's rows change the plot's height, never its width, so one more pass settles it.
     if (Legend.Visible && Horizontal(Legend.Location)) {
@@ -148,7 +148,7 @@ void TXYGraph::Layout(TGraphCanvas& canvas) {
 }
 
 void TXYGraph::LayoutWith(TGraphCanvas& canvas, int legendRoom) {
-    FOuterRect = {3, 3, FWidth - 3, FHeight - 3};
+    FOuterRect = {Margins.Left, Margins.Top, FWidth - Margins.Right, FHeight - Margins.Bottom};
     FFrameRect = FOuterRect;
 
     FTitleSize = {};

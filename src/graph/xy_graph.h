@@ -46,6 +46,8 @@ public:
     TGraphAxis YAxis{TAxisKind::akY};
     TGraphAxis ZAxis{TAxisKind::akZ};
     TGraphLegend Legend;
+    // The room left free around everything the graph draws, in pixels from each edge.
+    TGraphRect Margins{3, 3, 3, 3};
     bool Enabled = true;
     bool Busy = false;  // the hourglass is showing: mouse input is ignored
     TPointMarker PointMarker;

@@ -1,6 +1,7 @@
 // The graph window's tables mapped onto the graph control's properties.
 #include "graph_window/graph_mapping.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "graph/series_kinds.h"
@@ -49,6 +50,13 @@ void ApplyRange(const TGraphTables& t, TXYGraph& graph, const TGraphEvaluate& ev
     graph.Title.Text = t.Text(gtRange, kTitle, title);
     graph.Title.Alignment = Permille(t, gtRange, kAlign, title, 50);
     graph.Title.Margin = t.Int(gtRange, kSpace, title, 3);
+    // The room around the graph: above by the title's row, below by the X axis', left by the
+    // Y axis' and right by the R axis'.
+    const auto margin = [&t](int row) {
+        return std::clamp(t.Int(gtRange, kMargin, row, 4), 0, 50);
+    };
+    graph.Margins = {margin(grow::kYAxis), margin(title), margin(grow::kRAxis),
+                     margin(grow::kXAxis)};
     const int legend = grow::kLegendRow;
     graph.Legend.Visible = t.On(gtRange, kShow, legend);
     graph.Legend.Text = t.Text(gtRange, kTitle, legend);

@@ -204,9 +204,12 @@ TEST(FindModelTest, ReplaceCommandsNeedTheMemoActive) {
     m.SearchText = "ab";
     m.ReplaceText = "c";
     EXPECT_EQ(m.ReplaceAll({.Memo = &memo, .MemoActive = false}), 0);
+    // Nothing replaced is never silent: the caption says where replacing works.
+    EXPECT_EQ(m.Caption(), MemoOnlyCaption());
     m.Find({.Memo = &memo}, TFindDirection::fdDown);
     m.ReplaceAndFind({.Memo = &memo, .MemoActive = false}, TFindDirection::fdDown);
     EXPECT_EQ(Memo(memo), "ab");
+    EXPECT_EQ(m.Caption(), MemoOnlyCaption());
     m.ReplaceAndFind({.Memo = &memo}, TFindDirection::fdDown);
     EXPECT_EQ(Memo(memo), "c");
 }

@@ -39,6 +39,17 @@ TEST(XYGraphTest, Layouts) {
     }
 }
 
+TEST(XYGraphTest, TheMarginsAreLeftFreeAroundEverything) {
+    TXYGraph graph;
+    graph.Margins = {10, 20, 0, 5};
+    TRecordCanvas canvas;
+    graph.Layout(canvas);
+    EXPECT_EQ(graph.OuterRect(), (TGraphRect{10, 20, 300, 195}));
+    EXPECT_EQ(graph.FrameRect(), graph.OuterRect());
+    const TGraphRect& plot = graph.PlotRect();
+    EXPECT_TRUE(plot.Left > 10 && plot.Top >= 20 && plot.Right <= 300 && plot.Bottom < 195);
+}
+
 TEST(XYGraphTest, PerMillePlacementOfTheLegend) {
     const struct {
         TLegendLocation Location;

@@ -115,6 +115,11 @@ TEST(GraphModel, TablesMapped) {
     t.Table(gtLine).SetCells(2, 1, "0");
     t.Table(gtRange).SetCells(gcol::kShow, grow::kLegendRow, "ON");
     t.Table(gtRange).SetCells(gcol::kScale, grow::kLegendRow, SysText("右").c_str());
+    // 余白: above by the title's row, below by X, left by Y, right by R (4 when unreadable).
+    t.Table(gtRange).SetCells(gcol::kMargin, grow::kTitleRow, "10");
+    t.Table(gtRange).SetCells(gcol::kMargin, grow::kXAxis, "20");
+    t.Table(gtRange).SetCells(gcol::kMargin, grow::kYAxis, "0");
+    t.Table(gtRange).SetCells(gcol::kMargin, grow::kRAxis, "x");
     t.ValidateAll();
     f.Model.ApplyTables();
     const TXYGraph& g = f.Graph;
@@ -132,6 +137,7 @@ TEST(GraphModel, TablesMapped) {
     EXPECT_TRUE(g.Legend.Visible);
     EXPECT_EQ(g.Legend.Location, TLegendLocation::llRight);
     EXPECT_EQ(g.Legend.XPosition, 900);
+    EXPECT_EQ(g.Margins, (TGraphRect{0, 10, 4, 20}));
 }
 
 TEST(GraphModel, SamplesAMemoFormulaAndLeavesTheMemoAlone) {

@@ -17,6 +17,7 @@
 #include "editor/qt/umemo.h"
 #include "frame/qt/tool_host.h"
 #include "frame/qt/vt_frame_calc.h"
+#include "frame/qt/window_place.h"
 #include "platform/cp932.h"
 
 #include <algorithm>
@@ -406,14 +407,20 @@ void TFormFind::changeEvent(QEvent* event) {
 }
 
 void TFormFind::Place() {
-    const int top = FForm.Window().geometry().top();
-    if (top == FPlacedTop) return;
-    FPlacedTop = top;
-    // Above the frame's top-left corner, 5 pixels clear of it, so that the window does not hide
-    // the memo rows it finds; never off the screen's top or left.
+    const QWidget& main = FForm.Window();
+    const QRect mainFrame = main.frameGeometry();
+    if (mainFrame.top() == FPlacedTop) return;
+    FPlacedTop = mainFrame.top();
+    // Above the main window at the calculation frame's left edge, so that it hides neither the
+    // menus and tool bar nor the memo rows it finds; where the screen has no room there, inside
+    // the frame 5 pixels below its top edge. Its title bar, which shows the result, stays on the
+    // screen.
+    const QMargins margins = FrameMarginsOf(*this, &main);
+    const QSize size = this->size().grownBy(margins);
     const QPoint corner = FForm.VtFrameCalc1()->mapToGlobal(QPoint(0, 0));
-    const int height = std::max(frameGeometry().height(), sizeHint().height());
-    move(std::max(corner.x(), 0), std::max(corner.y() - height - 5, 0));
+    const QRect above(QPoint(corner.x(), mainFrame.top() - 5 - size.height()), size);
+    const QRect inside(corner + QPoint(0, 5), size);
+    move(FirstOnScreen({above}, inside, ScreenAreas()).topLeft());
 }
 
 }  // namespace rekna

@@ -4,6 +4,7 @@
 
 #include "editor/qt/umemo.h"
 #include "frame/frame_actions.h"
+#include "frame/qt/prompt_box.h"
 #include "frame/qt/vt_frame_calc.h"
 #include "frame/text_actions.h"
 #include "platform/cp932.h"
@@ -11,8 +12,9 @@
 
 #include <QAction>
 #include <QActionGroup>
-#include <QInputDialog>
 #include <QMenu>
+
+#include <span>
 
 namespace rekna {
 
@@ -37,11 +39,10 @@ public:
     TCalcOptions& Options() override { return FFrame.Core().Options(); }
     std::optional<std::string> AskText(std::string_view caption, std::string_view prompt,
                                        std::string_view text) override {
-        bool ok = false;
-        const QString answer =
-            QInputDialog::getText(&FFrame, U(caption), U(prompt), QLineEdit::Normal, U(text), &ok);
-        if (!ok) return std::nullopt;
-        return answer.toStdString();
+        const std::optional<QString> answer =
+            rekna::AskText(&FFrame, U(caption), U(prompt), U(text));
+        if (!answer) return std::nullopt;
+        return answer->toStdString();
     }
     std::string CalcCell(std::string_view cell) override {
         TVtCalc& calc = FFrame.VtCalc1();
@@ -79,6 +80,72 @@ private:
     TTextCommandState FState;
 };
 
+// The menus' titles where they carry an accelerator.
+std::string_view MenuTitle(std::string_view category) {
+    if (category == "変換") return "変換(&E)";
+    if (category == "整形") return "整形(&S)";
+    if (category == "括弧") return "括弧(&K)";
+    return category;
+}
+
+// The 変換 menu in groups, so that it stays short: "" separates, a name that is no action's
+// opens the submenu of that title, "." closes it.
+constexpr std::string_view kConvertMenu[] = {"ActionChangeByteDSnK",
+                                             "ActionChangeAlfaS",
+                                             "",
+                                             "ActionChangeSpaceDS",
+                                             "ActionChnageSpaceSD",
+                                             "ActionChangeSpaceTS",
+                                             "ActionChangeSpaceST",
+                                             "",
+                                             "ActionChangeTabCR",
+                                             "ActionChangeCRTab",
+                                             "ActionChangeTabCRTab",
+                                             "",
+                                             "全角/半角",
+                                             "ActionChangeByteDS",
+                                             "ActionChangeByteDSE",
+                                             "ActionChangeByteDSM",
+                                             "ActionChangeByteDSK",
+                                             "",
+                                             "ActionChangeByteSD",
+                                             "ActionChangeByteSDE",
+                                             "ActionChangeByteSDM",
+                                             "ActionChangeByteSDK",
+                                             "",
+                                             "ActionEditHankaku",
+                                             ".",
+                                             "アルファベット",
+                                             "ActionChangeAlfaLS",
+                                             "ActionChangeAlfaLSS",
+                                             "ActionChangeAlfaLSD",
+                                             "",
+                                             "ActionChangeAlfaSL",
+                                             "ActionChangeAlfaSLS",
+                                             "ActionChangeAlfaSLD",
+                                             ".",
+                                             "ActionChangeKanaHK",
+                                             "ActionChangeKanaKH",
+                                             "",
+                                             "ActionSortStrRev",
+                                             "ActionSortNumRev"};
+
+void FillMenu(QMenu& top, std::span<const std::string_view> layout,
+              std::map<std::string, QAction*, std::less<>>& actions) {
+    QMenu* menu = &top;
+    for (const std::string_view entry : layout) {
+        if (entry.empty()) {
+            menu->addSeparator();
+        } else if (entry == ".") {
+            menu = &top;
+        } else if (const auto it = actions.find(entry); it != actions.end()) {
+            menu->addAction(it->second);
+        } else {
+            menu = top.addMenu(U(entry));
+        }
+    }
+}
+
 }  // namespace
 
 void InstallTextCommands(TVtFrameCalc& frame, std::map<std::string, QAction*, std::less<>>& actions,
@@ -109,9 +176,13 @@ void InstallTextCommands(TVtFrameCalc& frame, std::map<std::string, QAction*, st
     QMenu* popup = frame.MemoPopup();
     if (popup) popup->addSeparator();
     for (const std::string_view category : TextActionCategories()) {
-        auto* menu = new QMenu(U(category), &frame);
-        for (const TTextAction& def : TextActions())
-            if (def.Category == category) menu->addAction(actions[std::string(def.Name)]);
+        auto* menu = new QMenu(U(MenuTitle(category)), &frame);
+        if (category == "変換") {
+            FillMenu(*menu, kConvertMenu, actions);
+        } else {
+            for (const TTextAction& def : TextActions())
+                if (def.Category == category) menu->addAction(actions[std::string(def.Name)]);
+        }
         menus.emplace(std::string(category), menu);
         if (popup) popup->addMenu(menu);
     }

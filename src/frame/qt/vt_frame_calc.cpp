@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -290,10 +291,30 @@ void TVtFrameCalc::ShowLogEnd() {
 
 // --- Events ----------------------------------------------------------------------------------
 
+void TVtFrameCalc::PopupAtCaret(TUMemo& pane) {
+    QMenu* menu = &pane == FMemo1 ? FMemoPopup : &pane == FMemo2 ? FAnswerPopup : FLogPopup;
+    // Below the caret, where the eyes of someone typing are.
+    const QRect caret =
+        static_cast<const QWidget&>(pane).inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    menu->popup(pane.mapToGlobal(caret.bottomLeft() + QPoint(0, 1)));
+}
+
 bool TVtFrameCalc::eventFilter(QObject* watched, QEvent* event) {
+    auto* pane = qobject_cast<TUMemo*>(watched);
+    const bool isPane = pane == FMemo1 || pane == FMemo2 || pane == FMemo3;
+    // The Menu key and Shift+F10 open the pane's popup menu at the caret, not at the mouse.
+    if (isPane && event->type() == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        PopupAtCaret(*pane);
+        return true;
+    }
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+        if (isPane && key->key() == Qt::Key_F10 && mods == Qt::ShiftModifier) {
+            PopupAtCaret(*pane);
+            return true;
+        }
         if (watched == FMemo1 && key->key() == Qt::Key_Down && mods == Qt::NoModifier) {
             // While the completion list is open Down moves its selection, not the caret.
             if (!FMemo1->Editor().PopupOpen()) FCore->PrepareDownArrow();

@@ -172,6 +172,8 @@ private:
     void SyncSaveAction();
     void ShowCalcBar();
     void RebuildUserFuncMenu();
+    // The pane's popup menu below its caret (the Menu key, Shift+F10).
+    void PopupAtCaret(TUMemo& pane);
     void ApplyWrapMode();
     void WrapModeChanged();
     void Prompt(const char* caption, const char* prompt, int& value, int lo, int hi, bool absolute,

@@ -8,10 +8,12 @@
 #include <QDateTime>
 #include <QFileDialog>
 #include <QFontDialog>
-#include <QInputDialog>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMessageBox>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -25,6 +27,7 @@
 #include "frame/insert_actions.h"
 #include "frame/insert_text.h"
 #include "frame/qt/completion_view.h"
+#include "frame/qt/prompt_box.h"
 #include "platform/cp932.h"
 #include "platform/qt/qt_clipboard.h"
 
@@ -68,10 +71,10 @@ void InsertMonth(QWidget* parent, TUMemo& memo, bool schedule) {
         schedule ? QStringLiteral("月間スケジュールの挿入") : QStringLiteral("カレンダーの挿入");
     QString text = QString::fromStdString(YearMonthText(Now()));
     for (;;) {
-        bool ok = false;
-        text = QInputDialog::getText(parent, caption, QStringLiteral("年/月 を入力"),
-                                     QLineEdit::Normal, text, &ok);
-        if (!ok) return;
+        const std::optional<QString> answer =
+            AskText(parent, caption, QStringLiteral("年/月 を入力"), text);
+        if (!answer) return;
+        text = *answer;
         if (const std::optional<TYearMonth> month = ParseYearMonth(text.toStdString())) {
             const std::vector<std::string> lines =
                 schedule ? ScheduleLines(*month) : CalendarLines(*month);
@@ -83,17 +86,53 @@ void InsertMonth(QWidget* parent, TUMemo& memo, bool schedule) {
     }
 }
 
+// The box of the help topics. The topics break their own lines: the message box would wrap
+// long ones anywhere, inside an example value too, so its text keeps its lines whenever the
+// screen is wide enough.
+class THelpTopicBox final : public QMessageBox {
+public:
+    explicit THelpTopicBox(QWidget* parent)
+        : QMessageBox(QMessageBox::Information, QStringLiteral("Rekna"), QString(),
+                      QMessageBox::Yes, parent) {}
+
+    void Unwrap() {
+        auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        if (label == nullptr || layout() == nullptr) return;
+        label->setWordWrap(false);
+        const QSize size = layout()->totalMinimumSize();
+        const QScreen* where = screen();
+        if (where != nullptr && size.width() > where->availableGeometry().width() * 9 / 10) {
+            label->setWordWrap(true);
+            return;
+        }
+        setFixedSize(size);
+    }
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);
+        Unwrap();
+    }
+};
+
+// A help topic's box title: its caption without the menu's accelerator, "(&L)" included.
+QString HelpTitle(std::string_view caption) {
+    QString title = U(caption);
+    title.remove(QRegularExpression(QStringLiteral("\\(&[^&)]\\)")));
+    return U(StripAccelerator(title.toStdString()));
+}
+
 // A help topic in an information box with one Yes button, made once and only hidden.
 void ShowHelpTopic(QWidget* parent, const THelpTopic& topic) {
     auto* box = parent->findChild<QMessageBox*>(QStringLiteral("HelpTopicBox"));
     if (!box) {
-        box = new QMessageBox(QMessageBox::Information, QStringLiteral("Rekna"), QString(),
-                              QMessageBox::Yes, parent);
+        box = new THelpTopicBox(parent);
         box->setObjectName(QStringLiteral("HelpTopicBox"));
         box->setTextFormat(Qt::PlainText);
     }
-    box->setWindowTitle(U(StripAccelerator(topic.Caption)));
+    box->setWindowTitle(HelpTitle(topic.Caption));
     box->setText(QString::fromStdString(Cp932ToUtf8(topic.Text())));
+    if (auto* own = dynamic_cast<THelpTopicBox*>(box)) own->Unwrap();
     box->open();
 }
 
@@ -453,13 +492,12 @@ void TVtFrameCalc::RunNamedCommand(std::string_view name) {
         Prompt("計算結果の表示桁数(-17～18)を設定", "正=有効桁数、零負=小数点以下桁数",
                o.PendingAnsLength, -17, 18, false, &TVtFrameCalc::SetCalcMode);
     } else if (name == "ActionSetAnsUsrFormat") {
-        bool ok = false;
-        const QString text = QInputDialog::getText(
-            this, QStringLiteral("計算結果のユーザー指定書式を設定"),
-            QStringLiteral("(例),0.00、0.####、0.##E-0、0.000e+00、#,###.##"), QLineEdit::Normal,
-            QString::fromStdString(Cp932ToUtf8(FCalc.UsrFormat())), &ok);
-        if (ok) {
-            FCalc.SetUsrFormat(Utf8ToCp932(text.toStdString()));
+        const std::optional<QString> text =
+            AskText(this, QStringLiteral("計算結果のユーザー指定書式を設定"),
+                    QStringLiteral("(例),0.00、0.####、0.##E-0、0.000e+00、#,###.##"),
+                    QString::fromStdString(Cp932ToUtf8(FCalc.UsrFormat())));
+        if (text) {
+            FCalc.SetUsrFormat(Utf8ToCp932(text->toStdString()));
             SetCalcMode();
         }
     } else if (name == "ActionViewWrapCount") {
@@ -493,13 +531,11 @@ void TVtFrameCalc::RunNamedCommand(std::string_view name) {
 
 void TVtFrameCalc::Prompt(const char* caption, const char* prompt, int& value, int lo, int hi,
                           bool absolute, void (TVtFrameCalc::*apply)()) {
-    bool ok = false;
-    const QString text =
-        QInputDialog::getText(this, QString::fromUtf8(caption), QString::fromUtf8(prompt),
-                              QLineEdit::Normal, QString::number(value), &ok);
-    if (!ok) return;
+    const std::optional<QString> text = AskText(this, QString::fromUtf8(caption),
+                                                QString::fromUtf8(prompt), QString::number(value));
+    if (!text) return;
     // A value out of range is clamped; a text that is no number keeps the old value.
-    if (const std::optional<int> v = PromptValue(text.toStdString(), lo, hi, absolute)) {
+    if (const std::optional<int> v = PromptValue(text->toStdString(), lo, hi, absolute)) {
         value = *v;
         (this->*apply)();
     }

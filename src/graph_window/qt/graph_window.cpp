@@ -19,6 +19,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "frame/qt/window_place.h"
 #include "graph/qt/xy_graph_view.h"
 #include "graph/xy_graph.h"
 #include "graph/xy_series.h"
@@ -492,13 +493,15 @@ bool TFormGraph::IsForeignFile(const std::string& path) {
 }
 
 void TFormGraph::ReadKept(const std::map<std::string, std::string, std::less<>>& kept) {
-    QRect r = geometry();
+    TKeptPlace place;
     int v = 0;
-    if (ReadInt(kept, "Graph.Top", v)) r.moveTop(v);
-    if (ReadInt(kept, "Graph.Left", v)) r.moveLeft(v);
-    if (ReadInt(kept, "Graph.Width", v) && v >= 200 && v <= 10000) r.setWidth(v);
-    if (ReadInt(kept, "Graph.Hight", v) && v >= 200 && v <= 10000) r.setHeight(v);
-    setGeometry(r);
+    if (ReadInt(kept, "Graph.Top", v)) place.Top = v;
+    if (ReadInt(kept, "Graph.Left", v)) place.Left = v;
+    if (ReadInt(kept, "Graph.Width", v) && v >= 200 && v <= 10000) place.Width = v;
+    if (ReadInt(kept, "Graph.Hight", v) && v >= 200 && v <= 10000) place.Height = v;
+    // The first start opens beside the main window.
+    RestorePlace(*this, place, parentWidget() ? parentWidget()->window() : nullptr);
+    const QRect r = geometry();
     if (ReadInt(kept, "Graph.GridHight", v) && v > 0 && v < 10000) {
         const int total = std::max(r.height() - 60, v + 100);
         FSplitter->setSizes({total - v, v});
@@ -520,11 +523,11 @@ void TFormGraph::ReadKept(const std::map<std::string, std::string, std::less<>>&
 }
 
 void TFormGraph::WriteKept(std::map<std::string, std::string, std::less<>>& kept) const {
-    const QRect r = geometry();
-    kept["Graph.Top"] = std::to_string(r.top());
-    kept["Graph.Left"] = std::to_string(r.left());
-    kept["Graph.Width"] = std::to_string(r.width());
-    kept["Graph.Hight"] = std::to_string(r.height());
+    const TWindowPlace r = PlaceOf(*this);
+    kept["Graph.Top"] = std::to_string(r.Top);
+    kept["Graph.Left"] = std::to_string(r.Left);
+    kept["Graph.Width"] = std::to_string(r.Width);
+    kept["Graph.Hight"] = std::to_string(r.Height);
     const QList<int> sizes = FSplitter->sizes();
     if (sizes.size() == 2) kept["Graph.GridHight"] = std::to_string(sizes[1]);
     kept["Graph.Mkr"] = Button("Mkr1")->isChecked() ? "1" : "0";

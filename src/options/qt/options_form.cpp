@@ -23,6 +23,7 @@
 #include "editor/qt/umemo.h"
 #include "frame/qt/tool_host.h"
 #include "frame/qt/vt_frame_calc.h"
+#include "frame/qt/window_place.h"
 #include "grid/qt/str_vt_grid.h"
 #include "platform/cp932.h"
 
@@ -447,9 +448,10 @@ void TFormSet::RestoreGeometry() {
     const auto left = KeptNumber(kept, "UsrFunc.Left");
     const auto width = KeptNumber(kept, "UsrFunc.Width");
     const auto height = KeptNumber(kept, "UsrFunc.Height");
-    if (width && height && *width >= 200 && *height >= 150 && *width <= 10000 && *height <= 10000)
-        resize(*width, *height);
-    if (top && left && std::abs(*top) <= 20000 && std::abs(*left) <= 20000) move(*left, *top);
+    const bool sized =
+        width && height && *width >= 200 && *height >= 150 && *width <= 10000 && *height <= 10000;
+    RestorePlace(*this, {left, top, sized ? width : std::nullopt, sized ? height : std::nullopt},
+                 &FOwner.Window());
     TVtGrid& g = Table(TOptionTable::otDefinitions)->Grid();
     for (int c = 1; c <= 3; ++c) {
         const auto w = KeptNumber(kept, "UsrFunc.ColWidth" + std::to_string(c));
@@ -460,10 +462,11 @@ void TFormSet::RestoreGeometry() {
 
 void TFormSet::SaveGeometry() {
     auto& kept = FOwner.KeptSettings();
-    kept["UsrFunc.Top"] = std::to_string(y());
-    kept["UsrFunc.Left"] = std::to_string(x());
-    kept["UsrFunc.Width"] = std::to_string(width());
-    kept["UsrFunc.Height"] = std::to_string(height());
+    const TWindowPlace place = PlaceOf(*this);
+    kept["UsrFunc.Top"] = std::to_string(place.Top);
+    kept["UsrFunc.Left"] = std::to_string(place.Left);
+    kept["UsrFunc.Width"] = std::to_string(place.Width);
+    kept["UsrFunc.Height"] = std::to_string(place.Height);
     const TVtGrid& g = Table(TOptionTable::otDefinitions)->Grid();
     for (int c = 1; c <= 3; ++c)
         kept["UsrFunc.ColWidth" + std::to_string(c)] = std::to_string(g.ColWidth(c));

@@ -30,6 +30,7 @@
 #include "frame/main_settings.h"
 #include "frame/qt/tool_host.h"
 #include "frame/qt/vt_frame_calc.h"
+#include "frame/qt/window_place.h"
 #include "print/qt/print_panel.h"
 #include "print/qt/print_setup.h"
 
@@ -63,13 +64,11 @@ TFormPrint::TFormPrint(TToolHost& form, TPrintSetup& setup, QWidget* parent)
     setWindowTitle(QStringLiteral("印刷プレビュー"));
     CreateControls();
     const TPrintSettings s = ReadPrintSettings(FForm.KeptSettings());
-    QRect place(40, 40, 900, 720);
-    if (s.Left) place.moveLeft(*s.Left);
-    if (s.Top) place.moveTop(*s.Top);
-    if (s.Width && *s.Width > 100) place.setWidth(*s.Width);
-    if (s.Height && *s.Height > 100) place.setHeight(*s.Height);
-    resize(place.size());
-    move(place.topLeft());
+    resize(900, 720);
+    const bool sized = s.Width && *s.Width > 100 && s.Height && *s.Height > 100;
+    RestorePlace(*this,
+                 {s.Left, s.Top, sized ? s.Width : std::nullopt, sized ? s.Height : std::nullopt},
+                 &FForm.Window());
     for (std::size_t i = 0; i < kPrintBoxCount; ++i)
         FBoxes[i]->setEditText(QString::fromStdString(s.Boxes[i]));
     FCheckName->setChecked(s.FileName);
@@ -404,10 +403,11 @@ void TFormPrint::FollowSelection() {
 void TFormPrint::StoreSettings() {
     // The paper stays as the printer set-up stored it.
     TPrintSettings s = ReadPrintSettings(FForm.KeptSettings());
-    s.Top = y();
-    s.Left = x();
-    s.Width = width();
-    s.Height = height();
+    const TWindowPlace place = PlaceOf(*this);
+    s.Top = place.Top;
+    s.Left = place.Left;
+    s.Width = place.Width;
+    s.Height = place.Height;
     for (std::size_t i = 0; i < kPrintBoxCount; ++i)
         s.Boxes[i] = FBoxes[i]->currentText().toStdString();
     s.FileName = FCheckName->isChecked();

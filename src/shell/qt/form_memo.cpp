@@ -4,6 +4,7 @@
 #include "shell/qt/script_window_host.h"
 #include "shell/qt/window_parts.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include <QAction>
@@ -13,6 +14,7 @@
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QSessionManager>
@@ -28,6 +30,7 @@
 #include "editor/qt/umemo.h"
 #include "frame/log_hint.h"
 #include "frame/qt/vt_frame_calc.h"
+#include "frame/text_actions.h"
 #include "platform/cp932.h"
 #include "shell/qt/about_box.h"
 #include "shell/qt/help_window.h"
@@ -164,6 +167,11 @@ constexpr std::pair<const char*, bool TMainSettings::*> kCheckFields[] = {
 constexpr const char* kToolGroupActions[] = {"ActionViewToolFile",  "ActionViewToolCalc",
                                              "ActionViewToolFined", "ActionViewToolIndent",
                                              "ActionViewToolFold",  "ActionViewToolEdit"};
+
+// The text commands that work on the caret's line, or from it down, when nothing is selected.
+constexpr std::string_view kCaretLineCommands[] = {"ActionFormatAddSp",  "ActionFormatFillSp",
+                                                   "ActionFormatDelSp",  "ActionKakkoChange1",
+                                                   "ActionkakkoChange2", "ActionKakkoChange3"};
 
 const char* LabelOf(std::string_view name) {
     for (const auto& [n, label] : kToolLabels)
@@ -351,6 +359,10 @@ void TFormMemo::CreateMenus() {
                "ActionEditTemplate",
                "",
                "ActionEditRedrow"});
+    // The memo's text commands, as in its popup menu.
+    edit->addSeparator();
+    for (const char* category : {"変換", "整形", "括弧"})
+        if (QMenu* m = FFrame->CategoryMenu(category)) edit->addMenu(m);
     connect(edit, &QMenu::aboutToShow, this, [this] { UpdateEditActions(); });
     connect(qApp, &QApplication::focusChanged, this, [this] { UpdateEditActions(); });
 
@@ -562,6 +574,27 @@ void TFormMemo::UpdateEditActions() {
     Action("ActionEditCopy")->setEnabled(selected);
     Action("ActionEditPaste")->setEnabled(writable);
     Action("ActionEditDelete")->setEnabled(writable && selected);
+    // The text commands rewrite the selection: without one they would do nothing. Those that
+    // also work from the caret's line need only a writable pane.
+    for (const TTextAction& def : TextActions()) {
+        if (def.Category != "変換" && def.Category != "整形" && def.Category != "括弧") continue;
+        const bool fromCaret =
+            std::find(std::begin(kCaretLineCommands), std::end(kCaretLineCommands), def.Name) !=
+            std::end(kCaretLineCommands);
+        if (QAction* a = FFrame->Action(def.Name))
+            a->setEnabled(writable && (selected || fromCaret));
+    }
+    // A submenu of 変換 whose commands are all off is off too.
+    if (QMenu* convert = FFrame->CategoryMenu("変換")) {
+        for (QAction* item : convert->actions()) {
+            QMenu* sub = item->menu();
+            if (sub == nullptr) continue;
+            const QList<QAction*> commands = sub->actions();
+            item->setEnabled(std::any_of(commands.begin(), commands.end(), [](const QAction* a) {
+                return !a->isSeparator() && a->isEnabled();
+            }));
+        }
+    }
 }
 
 void TFormMemo::ShowHelp() {

@@ -23,6 +23,7 @@
 
 #include "editor/qt/umemo.h"
 #include "frame/qt/vt_frame_calc.h"
+#include "frame/qt/window_place.h"
 #include "platform/cp932.h"
 #include "platform/file_io.h"
 #include "script/host/script_site.h"
@@ -160,22 +161,10 @@ bool TFormMemo::ReadSettings(const std::string& path) {
     QDir::setCurrent(QFileInfo(QString::fromStdString(path)).absolutePath());
     ReadMainSettings(store, FSettings);
     if (FScriptSite) FScriptSite->SetMemoryBudget(FSettings.ScriptMemory);
-    if (FSettings.Width && FSettings.Height) {
-        // A place from a larger screen is brought back onto this one.
-        QRect area = QGuiApplication::primaryScreen()
-                         ? QGuiApplication::primaryScreen()->availableGeometry()
-                         : QRect(0, 0, 1024, 768);
-        const int w =
-            std::clamp(*FSettings.Width, minimumWidth(), std::max(minimumWidth(), area.width()));
-        const int h = std::clamp(*FSettings.Height, minimumHeight(),
-                                 std::max(minimumHeight(), area.height()));
-        resize(w, h);
-        if (FSettings.Left && FSettings.Top) {
-            const int x = std::clamp(*FSettings.Left, area.left(), area.right() - std::min(w, 100));
-            const int y = std::clamp(*FSettings.Top, area.top(), area.bottom() - std::min(h, 100));
-            move(x, y);
-        }
-    }
+    // A place from a larger screen, or from a screen that is gone, is brought onto this one.
+    if (FSettings.Width && FSettings.Height)
+        RestorePlace(*this, {FSettings.Left, FSettings.Top, FSettings.Width, FSettings.Height},
+                     nullptr);
     FFrame->ReadSettings(store);
     SyncChecks();
     ApplyLayout();
@@ -184,11 +173,12 @@ bool TFormMemo::ReadSettings(const std::string& path) {
 
 TFileResult TFormMemo::WriteSettings() {
     ReadChecks();
-    const QRect g = geometry();
-    FSettings.Top = g.top();
-    FSettings.Left = g.left();
-    FSettings.Width = g.width();
-    FSettings.Height = g.height();
+    // The frame's corner and the client's size: restored so, the window stands where it was.
+    const TWindowPlace place = PlaceOf(*this);
+    FSettings.Top = place.Top;
+    FSettings.Left = place.Left;
+    FSettings.Width = place.Width;
+    FSettings.Height = place.Height;
     TMemorySettings store;
     WriteMainSettings(store, FSettings, [this](TSettingsStore& s) { FFrame->WriteSettings(s); });
     // Another instance may have written the file since: only what changed here goes over it.

@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "frame/frame_calc_core.h"
+#include "frame/qt/prompt_box.h"
 #include "frame/qt/vt_frame_calc.h"
 #include "frame/run_procedure.h"
 #include "platform/cp932.h"
@@ -135,6 +136,7 @@ TpsvActiveScriptSite& InstallWindowScriptHost(TFormMemo& form) {
         box.setWindowTitle(r.Title.empty() ? QStringLiteral("VBScript") : Q(r.Title));
         box.setLabelText(Q(r.Prompt));
         box.setTextValue(Q(r.Default));
+        FitTitle(box);
         if (!ExecScriptBox(box, core) || box.result() != QDialog::Accepted) return false;
         answer = Sys(box.textValue());
         return true;

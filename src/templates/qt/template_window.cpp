@@ -6,7 +6,6 @@
 #include <QBoxLayout>
 #include <QCloseEvent>
 #include <QHeaderView>
-#include <QInputDialog>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QSplitter>
@@ -17,8 +16,10 @@
 #include <ctime>
 
 #include "editor/qt/umemo.h"
+#include "frame/qt/prompt_box.h"
 #include "frame/qt/tool_host.h"
 #include "frame/qt/vt_frame_calc.h"
+#include "frame/qt/window_place.h"
 #include "platform/cp932.h"
 #include "templates/template_memo.h"
 
@@ -109,11 +110,8 @@ TFormTemplate::TFormTemplate(TToolHost& form, std::string path)
                                      QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     };
     AskName = [this](const QString& current) -> std::optional<QString> {
-        bool ok = false;
-        const QString name = QInputDialog::getText(this, QStringLiteral("テンプレートの編集"),
-                                                   QStringLiteral("項目の名称を変更"),
-                                                   QLineEdit::Normal, current, &ok);
-        return ok ? std::optional<QString>(name) : std::nullopt;
+        return AskText(this, QStringLiteral("テンプレートの編集"),
+                       QStringLiteral("項目の名称を変更"), current);
     };
     ReportError = [this](const QString& message) {
         QMessageBox::warning(this, windowTitle(), message);
@@ -165,10 +163,11 @@ TFormTemplate::TFormTemplate(TToolHost& form, std::string path)
         if (node != nullptr && !name.empty() && name != node->Heading) StoreBody();
     };
 
-    resize(KeptNumber(form, kWidth).value_or(560), KeptNumber(form, kHeight).value_or(380));
-    const std::optional<int> left = KeptNumber(form, kLeft);
-    const std::optional<int> top = KeptNumber(form, kTop);
-    if (left && top) move(std::max(*left, 0), std::max(*top, 0));
+    resize(560, 380);
+    RestorePlace(*this,
+                 {KeptNumber(form, kLeft), KeptNumber(form, kTop), KeptNumber(form, kWidth),
+                  KeptNumber(form, kHeight)},
+                 &form.Window());
     const int treeWidth = KeptNumber(form, kTreeWidth).value_or(160);
     FSplitter->setSizes({treeWidth, std::max(width() - treeWidth, 100)});
 
@@ -460,11 +459,11 @@ void TFormTemplate::UpdateStates() {
 
 void TFormTemplate::StoreGeometry() {
     auto& kept = FForm.KeptSettings();
-    const QRect g = geometry();
-    kept[kTop] = std::to_string(g.top());
-    kept[kLeft] = std::to_string(g.left());
-    kept[kWidth] = std::to_string(g.width());
-    kept[kHeight] = std::to_string(g.height());
+    const TWindowPlace g = PlaceOf(*this);
+    kept[kTop] = std::to_string(g.Top);
+    kept[kLeft] = std::to_string(g.Left);
+    kept[kWidth] = std::to_string(g.Width);
+    kept[kHeight] = std::to_string(g.Height);
     kept[kTreeWidth] = std::to_string(FSplitter->sizes().value(0, 160));
 }
 

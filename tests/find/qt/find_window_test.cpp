@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -64,6 +65,25 @@ protected:
     TStartPaths Paths;
     std::unique_ptr<TFormMemo> Form;
 };
+
+TEST_F(FindWindowTest, ItOpensClearOfTheMenusAndToolBarAndOnTheScreen) {
+    const QRect area = Form->screen()->availableGeometry();
+    // Room above the main window: it stands there. None (the window at the screen's top): it
+    // stands inside the calculation frame, below the menus and the tool bar.
+    for (const int top : {area.top() + 250, area.top()}) {
+        Form->move(area.left() + 20, top);
+        Form->resize(600, 300);
+        SetMemo("x");
+        QTest::keyClick(&Memo(), Qt::Key_F, Qt::ControlModifier);
+        TFormFind& w = Window();
+        ASSERT_TRUE(w.isVisible());
+        const QRect find = w.frameGeometry();
+        EXPECT_TRUE(area.contains(find)) << top;
+        const QPoint frame = Form->VtFrameCalc1()->mapToGlobal(QPoint(0, 0));
+        EXPECT_TRUE(find.bottom() < Form->frameGeometry().top() || find.top() >= frame.y()) << top;
+        w.close();
+    }
+}
 
 TEST_F(FindWindowTest, CtrlFTypingEnterF3AndShiftF3) {
     SetMemo("x=1\r\nab=2\r\nab*3\r\nab");

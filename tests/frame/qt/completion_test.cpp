@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -206,6 +207,15 @@ TEST_F(CompletionWidgetTest, HelpTopicsAndInsertShortcuts) {
     EXPECT_TRUE(box->isVisible());
     EXPECT_TRUE(box->text().contains(QStringLiteral("#>  S=S & i & \"A \"")));
     EXPECT_EQ(box->standardButtons(), QMessageBox::Yes);
+    // The title is the topic without the menu's accelerator; the lines are the topic's own,
+    // never wrapped inside an example value.
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("VBScript説明"));
+    Frame.Action("ActionHelpValue")->trigger();
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("数値説明"));
+    const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_FALSE(label->wordWrap());
+    EXPECT_TRUE(box->text().contains(QStringLiteral("1億23万45.6")));
     box->accept();
     Memo().setFocus();
     // Without the keys bound, Ctrl+K types nothing; bound, it inserts 京.

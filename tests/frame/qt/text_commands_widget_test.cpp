@@ -3,12 +3,17 @@
 #include "frame/qt/vt_frame_calc.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include "editor/qt/umemo.h"
+#include "frame/qt/prompt_box.h"
+#include "frame/text_actions.h"
 #include "platform/cp932.h"
 
 namespace rekna {
@@ -53,6 +58,88 @@ TEST(TextCommandsWidgetTest, TabTableToRuledAndBackEachOneUndoStep) {
     for (const char* category : {"テーブル", "変換", "入替", "整形", "括弧"})
         EXPECT_NE(frame.CategoryMenu(category), nullptr) << category;
     EXPECT_EQ(frame.CategoryMenu("テーブル")->actions().size(), 14);
+}
+
+TEST(TextCommandsWidgetTest, ConvertMenuGroupsEveryConversionOnce) {
+    TVtFrameCalc frame;
+    QMenu* convert = frame.CategoryMenu("変換");
+    ASSERT_NE(convert, nullptr);
+    EXPECT_EQ(convert->title(), QStringLiteral("変換(&E)"));
+    // Every conversion is in the menu or one of its two submenus, exactly once; the menu itself
+    // stays short enough for a small screen.
+    std::map<QString, int> seen;
+    int items = 0;
+    QStringList submenus;
+    for (QAction* a : convert->actions()) {
+        if (a->isSeparator()) continue;
+        ++items;
+        if (QMenu* sub = a->menu()) {
+            submenus << sub->title();
+            for (QAction* b : sub->actions())
+                if (!b->isSeparator()) ++seen[b->objectName()];
+        } else {
+            ++seen[a->objectName()];
+        }
+    }
+    EXPECT_EQ(submenus,
+              (QStringList{QStringLiteral("全角/半角"), QStringLiteral("アルファベット")}));
+    EXPECT_LE(items, 16);
+    for (const TTextAction& def : TextActions())
+        if (def.Category == "変換") {
+            EXPECT_EQ(seen[QString::fromUtf8(def.Name)], 1) << def.Name;
+        }
+    int conversions = 0;
+    for (const auto& [name, count] : seen)
+        conversions += count;
+    EXPECT_EQ(conversions, 28);
+}
+
+TEST(TextCommandsWidgetTest, APromptIsWideEnoughForItsTitle) {
+    TVtFrameCalc frame;
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    frame.UMemo1()->setFocus();
+    QString title;
+    int width = 0;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (box == nullptr) return;
+        title = box->windowTitle();
+        width = box->width();
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    frame.Action("ActionFormatAddSp")->trigger();
+    EXPECT_EQ(title, QStringLiteral("キャレット行以降の行末に空白を追加"));
+    EXPECT_GE(width, TitleRoom(title));
+}
+
+TEST(TextCommandsWidgetTest, MenuKeyAndShiftF10OpenThePopupAtTheCaret) {
+    TVtFrameCalc frame;
+    frame.resize(720, 480);
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    TUMemo& memo = *frame.UMemo1();
+    memo.setFocus();
+    memo.Lines().SetTextStr("1+2\r\nabc def\r\nx");
+    memo.Lines().Selection().SetCaret(memo.Lines(), {5, 1}, TSelMode::smNone);
+    QCursor::setPos(frame.mapToGlobal(QPoint(700, 460)));
+    const QRect caret =
+        static_cast<const QWidget&>(memo).inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    const QPoint below = memo.mapToGlobal(caret.bottomLeft());
+    QMenu* popup = frame.MemoPopup();
+    const auto opensBelowCaret = [&](const char* how) {
+        ASSERT_TRUE(popup->isVisible()) << how;
+        EXPECT_LE(std::abs(popup->pos().x() - below.x()), 2) << how;
+        EXPECT_LE(std::abs(popup->pos().y() - below.y()), 2) << how;
+        popup->hide();
+    };
+    QTest::keyClick(&memo, Qt::Key_F10, Qt::ShiftModifier);
+    opensBelowCaret("Shift+F10");
+    // The Menu key reaches the pane as a context menu request from the keyboard.
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, caret.center(),
+                              memo.mapToGlobal(caret.center()));
+    QApplication::sendEvent(&memo, &menuKey);
+    opensBelowCaret("Menu key");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenuBar>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -364,6 +365,61 @@ TEST_F(FormMemoTest, TheEditCommandsFollowTheMemo) {
     EXPECT_FALSE(form->Settings().ToolGroups[0]);
     EXPECT_TRUE(form->Action("ActionFileOpen")->isVisible());
     EXPECT_TRUE(form->Action("ActionFileOpen")->isEnabled());
+    form->AskToSave = [] { return TSaveAnswer::saNo; };
+}
+
+TEST_F(FormMemoTest, TextCommandsWaitForASelection) {
+    auto form = Start();
+    Type(*form, "abc");
+    QCoreApplication::processEvents();
+    // The 編集 menu holds the memo's text menus, the same commands as its popup menu.
+    QStringList titles;
+    for (QAction* a : form->menuBar()->actions())
+        if (a->menu() && a->text() == QStringLiteral("編集(&E)"))
+            for (QAction* item : a->menu()->actions())
+                if (item->menu()) titles << item->menu()->title();
+    EXPECT_EQ(titles, (QStringList{"変換(&E)", "整形(&S)", "括弧(&K)"}));
+    struct TCase {
+        const char* Name;
+        bool CaretOnly;  // enabled with the caret in the memo and nothing selected
+    };
+    const TCase cases[] = {
+        {"ActionChangeAlfaSL", false},
+        {"ActionChangeByteSD", false},
+        {"ActionSortStrRev", false},
+        {"ActionFormatTrimL", false},
+        {"ActionFormatAlignEq", false},
+        // These work on the caret's line, or from it down, without a selection.
+        {"ActionFormatAddSp", true},
+        {"ActionFormatDelSp", true},
+        {"ActionKakkoChange1", true},
+    };
+    TUMemo* answers = form->VtFrameCalc1()->UMemo2();
+    for (const TCase& c : cases) {
+        Memo(*form).setFocus();
+        QTest::keyClick(&Memo(*form), Qt::Key_End);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(form->Action(c.Name)->isEnabled(), c.CaretOnly) << c.Name << " caret";
+        QTest::keyClick(&Memo(*form), Qt::Key_Left, Qt::ShiftModifier);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(form->Action(c.Name)->isEnabled()) << c.Name << " selected";
+        // The answer pane is read-only: nothing to rewrite there.
+        answers->setFocus();
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(form->Action(c.Name)->isEnabled()) << c.Name << " answer pane";
+    }
+    // A submenu whose commands are all off is off itself.
+    QAction* halfFull = nullptr;
+    for (QAction* a : form->VtFrameCalc1()->CategoryMenu("変換")->actions())
+        if (a->menu() && a->text() == QStringLiteral("全角/半角")) halfFull = a;
+    ASSERT_NE(halfFull, nullptr);
+    Memo(*form).setFocus();
+    QTest::keyClick(&Memo(*form), Qt::Key_End);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(halfFull->isEnabled());
+    QTest::keyClick(&Memo(*form), Qt::Key_Left, Qt::ShiftModifier);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(halfFull->isEnabled());
     form->AskToSave = [] { return TSaveAnswer::saNo; };
 }
 
