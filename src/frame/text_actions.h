@@ -23,11 +23,17 @@ struct TTextAction {
     std::string_view Hint;      // UTF-8; empty: the caption without its accelerator
     std::string_view Shortcut;  // portable key text, or empty
     bool Radio = false;         // one of the four column alignments
+    bool Break = false;         // a separator stands before it in its menu
 };
 
 [[nodiscard]] std::span<const TTextAction> TextActions();
 [[nodiscard]] std::span<const std::string_view> TextActionCategories();
 [[nodiscard]] const TTextAction* FindTextAction(std::string_view name);
+// The title of a category's menu (UTF-8): "入替" is "行(&R)".
+[[nodiscard]] std::string_view TextCategoryCaption(std::string_view category);
+// The commands that work on whole rows and need a selection over two rows or more: the
+// line-break commands, the row sorts, reversing and the deletion of repeated rows.
+[[nodiscard]] bool NeedsRowsSelected(std::string_view name);
 
 // What the frame lends the commands.
 class TTextCommandHost {

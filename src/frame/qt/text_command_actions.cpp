@@ -109,12 +109,25 @@ void InstallTextCommands(TVtFrameCalc& frame, std::map<std::string, QAction*, st
     QMenu* popup = frame.MemoPopup();
     if (popup) popup->addSeparator();
     for (const std::string_view category : TextActionCategories()) {
-        auto* menu = new QMenu(U(category), &frame);
-        for (const TTextAction& def : TextActions())
-            if (def.Category == category) menu->addAction(actions[std::string(def.Name)]);
+        auto* menu = new QMenu(U(TextCategoryCaption(category)), &frame);
+        for (const TTextAction& def : TextActions()) {
+            if (def.Category != category) continue;
+            if (def.Break) menu->addSeparator();
+            menu->addAction(actions[std::string(def.Name)]);
+        }
         menus.emplace(std::string(category), menu);
         if (popup) popup->addMenu(menu);
     }
+    // The row commands need a selection over two rows or more, as the menu opens.
+    QObject::connect(menus["入替"], &QMenu::aboutToShow, host, [&frame] {
+        TUMemo& memo = *frame.UMemo1();
+        const TUMemoStrings& lines = memo.Lines();
+        const TUMemoSelection& sel = lines.Selection();
+        const bool rows =
+            sel.HasSelection(lines) && sel.End().Y > sel.Start().Y && !memo.Editor().ReadOnly();
+        for (const TTextAction& def : TextActions())
+            if (NeedsRowsSelected(def.Name)) frame.Action(def.Name)->setEnabled(rows);
+    });
 }
 
 }  // namespace rekna

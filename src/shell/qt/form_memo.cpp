@@ -348,6 +348,11 @@ void TFormMemo::CreateMenus() {
                "ActionEditTemplate",
                "",
                "ActionEditRedrow"});
+    // The line-break and row commands, after the sorts by result.
+    const QList<QAction*> editItems = edit->actions();
+    const qsizetype sorts = editItems.indexOf(Action("ActionSortValDN"));
+    if (QMenu* rows = FFrame->CategoryMenu("入替"); rows && sorts >= 0)
+        edit->insertMenu(editItems.value(sorts + 1), rows);
     connect(edit, &QMenu::aboutToShow, this, [this] { UpdateEditActions(); });
     connect(qApp, &QApplication::focusChanged, this, [this] { UpdateEditActions(); });
 

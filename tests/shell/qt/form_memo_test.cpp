@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -350,6 +352,40 @@ TEST_F(FormMemoTest, TheEditCommandsFollowTheMemo) {
     EXPECT_FALSE(form->Settings().ToolGroups[0]);
     EXPECT_TRUE(form->Action("ActionFileOpen")->isVisible());
     EXPECT_TRUE(form->Action("ActionFileOpen")->isEnabled());
+    form->AskToSave = [] { return TSaveAnswer::saNo; };
+}
+
+TEST_F(FormMemoTest, TheRowMenuOfTheEditMenuHoldsTheLineBreakCommands) {
+    auto form = Start();
+    QMenu* rows = nullptr;
+    for (QAction* top : form->menuBar()->actions()) {
+        if (top->text() != QStringLiteral("編集(&E)")) continue;
+        for (QAction* a : top->menu()->actions())
+            if (a->menu() && a->text() == QStringLiteral("行(&R)")) rows = a->menu();
+    }
+    ASSERT_NE(rows, nullptr);
+    QStringList captions;
+    for (QAction* a : rows->actions().mid(0, 4))
+        captions << a->text();
+    EXPECT_EQ(captions,
+              (QStringList{"行を結合(&W)", "行を分割(&U)", "行を再結合(&R)", "行を選択結合(&S)"}));
+    QAction* join = rows->actions().at(0);
+    TUMemoStrings& lines = Memo(*form).Lines();
+    lines.SetTextStr("12\r\n34\r\n5");
+    QCoreApplication::processEvents();
+    // One row selected is not enough to join.
+    lines.Selection().SelectRows(lines, 0, 0);
+    emit rows->aboutToShow();
+    EXPECT_FALSE(join->isEnabled());
+    lines.Selection().SelectRows(lines, 0, 1);
+    emit rows->aboutToShow();
+    ASSERT_TRUE(join->isEnabled());
+    join->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Lines(*form), (TStrings{"1234", "5"}));
+    EXPECT_EQ(Answers(*form), (TStrings{"1234", "5"}));
+    EXPECT_TRUE(Memo(*form).Editor().Undo());
+    EXPECT_EQ(Lines(*form), (TStrings{"12", "34", "5"}));
     form->AskToSave = [] { return TSaveAnswer::saNo; };
 }
 
