@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -197,6 +199,23 @@ TEST_F(RunProcedureTest, ASecondRunDuringARunReturnsAtOnce) {
     TUMemoStrings empty;
     TRunProcedure none(empty, Answers, Calc, Options);
     none.CalcRows(true, false, TCalcRangeKind::rkAll);  // an empty memo: nothing happens
+}
+
+TEST_F(RunProcedureTest, AFailingEndEventIsSaidAndTheRunStillEnds) {
+    std::vector<std::string> said;
+    Run.OnFailure = [&](const std::string& text) { said.push_back(text); };
+    Run.OnEndCalc = [] { throw std::runtime_error("end event"); };
+    for (const bool incremental : {true, false}) {
+        Run.Incremental = incremental;
+        Load({"1+1"});
+        Run.EscPressed = true;
+        Run.CalcRows(true, false, TCalcRangeKind::rkAll);
+        EXPECT_FALSE(Run.Running());
+        EXPECT_FALSE(Run.EscPressed);
+        EXPECT_EQ(AnswerColumn(), (TStrings{"2"}));
+    }
+    EXPECT_EQ(said, (TStrings(2, "計算を中断しました: end event")));
+    EXPECT_EQ(Run.LastFailure(), said.back());
 }
 
 TEST_F(RunProcedureTest, ScriptLinesWithoutScriptingAreNoCalculationLines) {

@@ -68,7 +68,7 @@ public:
     }
 
     void Run(std::string_view name) {
-        RunTextAction(name, *this, FState);
+        FFrame.Guarded([&] { RunTextAction(name, *this, FState); });
         for (TUMemo* m : {FFrame.UMemo1(), FFrame.UMemo2(), FFrame.UMemo3()})
             if (m->hasFocus()) m->ScrollCaretIntoView();
     }

@@ -65,7 +65,7 @@ TVtFrameCalc::TVtFrameCalc(QWidget* parent) : QWidget(parent) {
         FContinueQueued = true;
         QTimer::singleShot(0, this, [this] {
             FContinueQueued = false;
-            FCore->Run().Continue();
+            Guarded([this] { FCore->Run().Continue(); });
         });
     };
     run.OnSlice = [this] {
@@ -75,13 +75,19 @@ TVtFrameCalc::TVtFrameCalc(QWidget* parent) : QWidget(parent) {
     };
 }
 
-void TVtFrameCalc::FinishRun() noexcept {
+void TVtFrameCalc::Guarded(const std::function<void()>& work) noexcept {
     try {
-        FCore->Run().Finish();
+        work();
     } catch (...) {
-        // What could not be calculated keeps the answers the rows show.
+        // What could not be calculated keeps the answers the rows show; the next run calculates
+        // every row.
+        FCore->Run().ReportFailure();
         FCore->Run().Invalidate();
     }
+}
+
+void TVtFrameCalc::FinishRun() noexcept {
+    Guarded([this] { FCore->Run().Finish(); });
 }
 
 TVtFrameCalc::~TVtFrameCalc() {
@@ -151,7 +157,7 @@ void TVtFrameCalc::CreatePanes() {
 void TVtFrameCalc::WireEvents() {
     TUMemoEditor& memo = FMemo1->Editor();
     memo.OnChanged = [this] {
-        FCore->MemoChanged();
+        Guarded([this] { FCore->MemoChanged(); });
         SyncSaveAction();
     };
     memo.OnMovedCaretRow = [this] { FCore->MemoMovedCaretRow(); };

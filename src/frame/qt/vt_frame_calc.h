@@ -81,6 +81,10 @@ public:
     // A run that goes on between window events ends now: what the tools (saving, printing,
     // answer writing, the graph, the hot key) read is a finished run's.
     void FinishRun() noexcept;
+    // The frame's boundary for exceptions: what work throws (out of memory in a long run, a
+    // failing host event) is caught here and said in the status line through the run procedure's
+    // OnFailure; the next run calculates every row.
+    void Guarded(const std::function<void()>& work) noexcept;
     // A calculation or a script is running (the window is inside it).
     [[nodiscard]] bool Busy() noexcept;
     // Hands the input held during a long command on once the window is idle.

@@ -453,6 +453,10 @@ void TFormMemo::WireFrame() {
             statusBar()->clearMessage();
         }
     };
+    FFrame->Core().Run().OnFailure = [this](const std::string& text) {
+        FStopMessageUntil = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        statusBar()->showMessage(QString::fromStdString(text));
+    };
     FFrame->OnSetMemoHint = [this] {
         // The hint follows every caret move, edit and selection change; the commands follow once
         // the edit has ended.
