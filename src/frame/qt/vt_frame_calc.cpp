@@ -17,6 +17,7 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 
+#include "editor/qt/locale_collation.h"
 #include "editor/qt/umemo.h"
 #include "frame/log_hint.h"
 #include "frame/pane_style.h"
@@ -42,6 +43,8 @@ void SetHint(QWidget* w, const std::string& hint) {
 
 TVtFrameCalc::TVtFrameCalc(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("VtFrameCalc"));
+    // The memo's sorts follow the locale.
+    InstallLocaleCollation();
     CreatePanes();
     TFrameView& view = *this;
     FCore = std::make_unique<TFrameCalcCore>(FMemo1->Lines(), FMemo2->Lines(), FMemo3->Lines(),
