@@ -210,7 +210,11 @@ bool TableAction(std::string_view name, TTextCommandHost& host, TTextCommandStat
     if (name == "ActionTableSpsToTab") return SpaceRunsToTab(m);
     if (name == "ActionTableCalc")
         return host.MemoFocused() &&
-               CalculateTable(m, [&host](std::string_view cell) { return host.CalcCell(cell); });
+               CalculateTable(
+                   m, [&host](std::string_view cell) { return host.CalcCell(cell); },
+                   [&host](std::size_t done, std::size_t total) {
+                       return host.KeepCalculating(done, total);
+                   });
     return false;
 }
 

@@ -4,6 +4,7 @@
 
 #include "editor/commands/table_model.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -50,6 +51,9 @@ public:
                                                std::string_view text) = 0;
     // The engine's answer text for one table cell.
     virtual std::string CalcCell(std::string_view cell) = 0;
+    // Asked before each cell of 計算結果で置換 with the cells done and to do: shows progress,
+    // lets the window paint and sees Esc; false stops the command with the work done kept.
+    virtual bool KeepCalculating(std::size_t /*done*/, std::size_t /*total*/) { return true; }
     // The answer pane emptied (after commands that change the number of lines without a run).
     virtual void ClearAnswers() = 0;
     // The column "行末を空白で埋める..." may fill to: the wrap width, or 1000.

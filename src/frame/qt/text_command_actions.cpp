@@ -22,6 +22,8 @@ QString U(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
+constexpr std::string_view kTableCalcName = "計算結果で置換";
+
 class TQtTextCommandHost final : public QObject, public TTextCommandHost {
 public:
     explicit TQtTextCommandHost(TVtFrameCalc& frame) : QObject(&frame), FFrame(frame) {}
@@ -46,7 +48,12 @@ public:
     std::string CalcCell(std::string_view cell) override {
         TVtCalc& calc = FFrame.VtCalc1();
         calc.CalcLine(cell, true, true, false);
+        // A cell that Esc stopped keeps its text.
+        if (calc.StopRequested() || FFrame.Core().Run().EscPressed) return {};
         return calc.AnswerText();
+    }
+    bool KeepCalculating(std::size_t done, std::size_t total) override {
+        return FFrame.PollLongCommand(kTableCalcName, done, total);
     }
     void ClearAnswers() override {
         FFrame.UMemo2()->Lines().Clear();
@@ -68,7 +75,10 @@ public:
     }
 
     void Run(std::string_view name) {
+        // A run under way ends first: the command and the run share the engine.
+        if (name == "ActionTableCalc") FFrame.FinishRun();
         FFrame.Guarded([&] { RunTextAction(name, *this, FState); });
+        FFrame.EndLongCommand(kTableCalcName);
         for (TUMemo* m : {FFrame.UMemo1(), FFrame.UMemo2(), FFrame.UMemo3()})
             if (m->hasFocus()) m->ScrollCaretIntoView();
     }

@@ -247,7 +247,52 @@ void TVtFrameCalc::DeliverHeldInputLater() {
 }
 
 bool TVtFrameCalc::Busy() noexcept {
-    return FPolling || FCore->Run().Running() || FCalc.ScriptRunning();
+    return FPolling || FLongCommand || FCore->Run().Running() || FCalc.ScriptRunning();
+}
+
+bool TVtFrameCalc::PollLongCommand(std::string_view what, std::size_t done, std::size_t total) {
+    using namespace std::chrono;
+    const auto now = steady_clock::now();
+    TRunProcedure& run = FCore->Run();
+    if (done == 0 || !FLongCommand) {
+        FLongCommand = true;
+        FLongStart = FLongPolled = now;
+        run.EscPressed = false;
+        FCalc.ClearStopRequest();
+    }
+    FLongDone = done;
+    FLongTotal = total;
+    // The window runs a few times a second at least, as between a run's slices.
+    if (now - FLongPolled >= milliseconds(20)) {
+        FLongPolled = now;
+        if (now - FLongStart >= milliseconds(kLongCommandProgressMs)) {
+            QStatusTipEvent tip(
+                QString::fromUtf8(what.data(), static_cast<qsizetype>(what.size())) +
+                QStringLiteral("中 %1 / %2 (Escで中止)").arg(done).arg(total));
+            QApplication::sendEvent(window(), &tip);
+        }
+        PollDuringRun();
+    }
+    return !run.EscPressed && !FCalc.StopRequested();
+}
+
+void TVtFrameCalc::EndLongCommand(std::string_view what) {
+    if (!FLongCommand) return;
+    FLongCommand = false;
+    TRunProcedure& run = FCore->Run();
+    const QString name = QString::fromUtf8(what.data(), static_cast<qsizetype>(what.size()));
+    if (run.EscPressed || FCalc.StopRequested()) {
+        QStatusTipEvent tip(
+            name + QStringLiteral("を中止しました (%1 / %2)").arg(FLongDone).arg(FLongTotal));
+        QApplication::sendEvent(window(), &tip);
+    } else if (std::chrono::steady_clock::now() - FLongStart >=
+               std::chrono::milliseconds(kLongCommandProgressMs)) {
+        QStatusTipEvent tip{QString()};
+        QApplication::sendEvent(window(), &tip);
+    }
+    run.EscPressed = false;
+    FCalc.ClearStopRequest();
+    if (HasHeldInput()) DeliverHeldInputLater();
 }
 
 void TVtFrameCalc::DeliverHeldInputWhenIdle() {
