@@ -389,6 +389,33 @@ TEST_F(FormMemoTest, TheRowMenuOfTheEditMenuHoldsTheLineBreakCommands) {
     form->AskToSave = [] { return TSaveAnswer::saNo; };
 }
 
+TEST_F(FormMemoTest, AfterEscClosesAMenuTypedLettersReachTheMemo) {
+    auto form = Start();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    Memo(*form).setFocus();
+    QAction* edit = nullptr;
+    for (QAction* top : form->menuBar()->actions())
+        if (top->text() == QStringLiteral("編集(&E)")) edit = top;
+    ASSERT_NE(edit, nullptr);
+    form->menuBar()->setActiveAction(edit);
+    QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    // What the window does after the Esc, without the activation changes of the offscreen
+    // platform that closing a popup brings.
+    QCoreApplication::sendPostedEvents(form.get(), QEvent::MetaCall);
+    // "f" would open ファイル(&F) from a menu bar left in keyboard navigation, and "x" end the
+    // program through 終了(&X).
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("fx"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_EQ(Lines(*form), (TStrings{"fx"}));
+    EXPECT_TRUE(form->isVisible());
+    form->AskToSave = [] { return TSaveAnswer::saNo; };
+}
+
 TEST_F(FormMemoTest, CtrlSSavesWhatWasTypedIntoANamedDocument) {
     WriteFile(Path("m.txt"), "1+1\r\n");
     auto form = Start(Path("m.txt"));
