@@ -113,6 +113,18 @@ bool ReadPlainInteger(std::string& text, TCplx& value) noexcept {
 
 }  // namespace
 
+bool IsAnswerMarkerAt(std::string_view line, std::size_t i) noexcept {
+    const std::string& marker = Wide().Equals;
+    if (i >= line.size() || line.compare(i, marker.size(), marker) != 0) return false;
+    const std::size_t after = i + marker.size();
+    // A "＝" with nothing but blanks after it ends the expression whatever stands before it:
+    // nothing of the user's goes when an answer is written there.
+    if (line.find_first_not_of(" \t", after) == std::string_view::npos) return true;
+    if (i == 0) return false;
+    const char before = line[i - 1];
+    return (before == ' ' || before == '\t') && line[after] == ' ';
+}
+
 std::string FormulaText(std::string_view line, const TCompileSwitches& switches) {
     std::string converted;
     if (switches.FullWidth) {
@@ -138,7 +150,7 @@ std::string FormulaText(std::string_view line, const TCompileSwitches& switches)
             const std::string_view ch = line.substr(i, 2);
             ++i;
             if (inBracket) continue;
-            if (ch == wide.Equals) break;
+            if (ch == wide.Equals && IsAnswerMarkerAt(line, i - 1)) break;
             if (switches.WideMul && ch == wide.Times) {
                 out += '*';
             } else if (switches.WideDiv && ch == wide.Divide) {

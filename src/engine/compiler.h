@@ -22,8 +22,16 @@ struct TCompileSwitches {
     friend bool operator==(const TCompileSwitches&, const TCompileSwitches&) noexcept = default;
 };
 
+// Whether the "＝" that starts at line[i] is the marker of an answer written into the line.
+// Answer writing puts " ＝ " and the answer behind the expression, so only a "＝" with a blank
+// (space or Tab) before it and a space after it is one, or a "＝" with nothing but blanks after
+// it; any other "＝" is the user's text ("合計＝1+2"), which is neither cut from the expression
+// nor taken for an answer.
+[[nodiscard]] bool IsAnswerMarkerAt(std::string_view line, std::size_t i) noexcept;
+
 // The formula of a line: the optional full-width pre-conversion, then comment removal
-// ("[...]" comments, ";" and "＝" ending the expression, labels before ":"), trimmed.
+// ("[...]" comments, ";" and a written answer's "＝" ending the expression, labels before
+// ":"), trimmed.
 [[nodiscard]] std::string FormulaText(std::string_view line, const TCompileSwitches& switches);
 
 // The name that starts at text[pos]: letters, digits, "_", ".", Greek letters and "√"; empty

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numeric>
 
+#include "engine/compiler.h"
 #include "numbers/calc_error.h"
 #include "numbers/literal.h"
 #include "platform/cp932.h"
@@ -55,10 +56,9 @@ std::string_view TrimBlanks(std::string_view s) noexcept {
 }
 
 std::size_t AnswerMarker(std::string_view line) noexcept {
-    const std::string& marker = Marker();
     bool inside = false;
     for (std::size_t i = 0; i < line.size(); i += CharLength(line, i)) {
-        if (!inside && line.compare(i, marker.size(), marker) == 0) return i;
+        if (!inside && IsAnswerMarkerAt(line, i)) return i;
         if (line[i] == '[') inside = true;
         if (line[i] == ']') inside = false;
     }

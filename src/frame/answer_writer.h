@@ -12,8 +12,9 @@ namespace rekna {
 // The text without the blanks (spaces, Tabs) around it.
 [[nodiscard]] std::string_view TrimBlanks(std::string_view s) noexcept;
 
-// Where the answer marker "＝" stands in a CP932 line: the first one outside square-bracket
-// comments, found character by character; npos when the line has none.
+// Where the answer marker stands in a CP932 line: the first "＝" outside square-bracket comments
+// that IsAnswerMarkerAt (engine/compiler.h) takes for a written answer's, found character by
+// character; npos when the line has none.
 [[nodiscard]] std::size_t AnswerMarker(std::string_view line) noexcept;
 
 // The line with the answer written in: the expression part (everything before the marker, one

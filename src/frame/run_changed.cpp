@@ -131,12 +131,7 @@ void TRunProcedure::Invalidate() {
 void TRunProcedure::EndRunEvents() {
     FCalc.LogEnable = false;
     FCalc.ClearStopRequest();
-    // The calc bar reads the finished run, so it is told before the host.
-    try {
-        if (OnRunEnded) OnRunEnded();
-        if (OnEndCalc) OnEndCalc();
-    } catch (...) {}
-    EscPressed = false;
+    RaiseEndEvents();
 }
 
 void TRunProcedure::RunChanged() {

@@ -8,6 +8,7 @@
 #include "engine/vt_calc.h"
 #include "frame/answer_filter.h"
 #include "platform/cp932.h"
+#include "platform/failure.h"
 
 namespace rekna {
 
@@ -40,35 +41,43 @@ std::string VolatileDeps() {
 // Restores the run state however the loop is left.
 class TRunGuard {
 public:
-    TRunGuard(bool& running, bool& esc, TVtCalc& calc, const std::function<void()>& onEnded,
-              const std::function<void()>& onEnd)
-        : FRunning(running), FEsc(esc), FCalc(calc), FOnEnded(onEnded), FOnEnd(onEnd) {}
+    TRunGuard(TRunProcedure& run, bool& running, TVtCalc& calc)
+        : FRun(run), FRunning(running), FCalc(calc) {}
     ~TRunGuard() {
         FCalc.LogEnable = false;
         FCalc.ClearStopRequest();
         FRunning = false;
-        // The calc bar reads the finished run, so it is told before the host.
-        try {
-            if (FOnEnded) FOnEnded();
-            if (FOnEnd) FOnEnd();
-        } catch (...) {}
-        FEsc = false;
+        FRun.RaiseEndEvents();
     }
     TRunGuard(const TRunGuard&) = delete;
     TRunGuard& operator=(const TRunGuard&) = delete;
 
 private:
+    TRunProcedure& FRun;
     bool& FRunning;
-    bool& FEsc;
     TVtCalc& FCalc;
-    const std::function<void()>& FOnEnded;
-    const std::function<void()>& FOnEnd;
 };
 
 }  // namespace
 
 bool IsScriptLine(std::string_view s) noexcept {
     return StartsWith(s, "#>") || StartsWith(s, "#?");
+}
+
+void TRunProcedure::RaiseEndEvents() noexcept {
+    // The calc bar reads the finished run, so it is told before the host.
+    try {
+        if (OnRunEnded) OnRunEnded();
+        if (OnEndCalc) OnEndCalc();
+    } catch (...) {
+        ReportFailure();
+    }
+    EscPressed = false;
+}
+
+void TRunProcedure::ReportFailure() noexcept {
+    FLastFailure = "計算を中断しました: " + FailureText();
+    if (OnFailure) OnFailure(FLastFailure);
 }
 
 TRunProcedure::TRunProcedure(TUMemoStrings& memo, TUMemoStrings& answers, TVtCalc& calc,
@@ -119,7 +128,7 @@ void TRunProcedure::CalcRange(bool store, bool write, TCalcRangeKind kind) {
     EscPressed = false;
     FCalc.ClearStopRequest();
     if (OnBeginCalc) OnBeginCalc();
-    TRunGuard guard(FRunning, EscPressed, FCalc, OnRunEnded, OnEndCalc);
+    TRunGuard guard(*this, FRunning, FCalc);
 
     const int lastRow = FMemo.GetCount() - 1;
     const int caret = CaretRow();

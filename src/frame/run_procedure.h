@@ -155,6 +155,15 @@ public:
     // Set by the host when Esc is typed; a run clears it at its start and end.
     bool EscPressed = false;
 
+    // The run's boundary for exceptions: what a host event or the work of a run threw is caught
+    // there, put into words (UTF-8, "計算を中断しました: ...") and handed to OnFailure, which
+    // shows it; LastFailure keeps the last one. Called inside a catch block.
+    void ReportFailure() noexcept;
+    [[nodiscard]] const std::string& LastFailure() const noexcept { return FLastFailure; }
+    std::function<void(const std::string& text)> OnFailure;
+    // OnRunEnded and OnEndCalc, as a run ends; clears EscPressed.
+    void RaiseEndEvents() noexcept;
+
 private:
     // TRowObserver: the index and the answer pane follow the memo's rows.
     void RowsRemoving(std::int32_t row, std::int32_t count) override;
@@ -213,6 +222,7 @@ private:
     } FLineMark;
     bool FRunning = false;
     std::uint64_t FRowsCalculated = 0;
+    std::string FLastFailure;
 
     TRunIndex FIndex;
     // The run of all rows that calculates what changed, and what the last one left.

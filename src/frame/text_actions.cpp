@@ -64,7 +64,11 @@ constexpr TTextAction kActions[] = {
     {"ActionChangeKanaKH", "変換", "カナ→かな", "", ""},
     {"ActionSortStrRev", "変換", "文字を逆に並べ替える", "", ""},
     {"ActionSortNumRev", "変換", "数字を逆に並べ替える", "", ""},
-    {"ActionSortRowUP", "入替", "行をソート(昇順)", "", ""},
+    {"ActionRowJoin", "入替", "行を結合(&W)", "", ""},
+    {"ActionRowSplit", "入替", "行を分割(&U)", "", ""},
+    {"ActionRowRejoin", "入替", "行を再結合(&R)", "", ""},
+    {"ActionRowJoinSel", "入替", "行を選択結合(&S)", "", ""},
+    {"ActionSortRowUP", "入替", "行をソート(昇順)", "", "", false, true},
     {"ActionSortRowDN", "入替", "行をソート(降順)", "", ""},
     {"ActionSortRowRev", "入替", "行を逆順に並べ替える", "", ""},
     {"ActionSortDelRowS", "入替", "空行を削除", "", ""},
@@ -170,6 +174,14 @@ bool InsertRowsCommand(TTextCommandHost& host) {
     return true;
 }
 
+// A line-break command of the line store on the selected rows.
+bool RunLineBreakCommand(TUMemoEditor& memo, void (TUMemoStrings::*command)()) {
+    TUMemoStrings& s = memo.Strings();
+    if (memo.ReadOnly() || !s.Selection().HasSelection(s)) return false;
+    (s.*command)();
+    return true;
+}
+
 TTableAlign AlignOf(std::string_view name) {
     if (name == "ActionTableAlignCenter") return TTableAlign::taCenter;
     if (name == "ActionTableAlignRight") return TTableAlign::taRight;
@@ -198,7 +210,11 @@ bool TableAction(std::string_view name, TTextCommandHost& host, TTextCommandStat
     if (name == "ActionTableSpsToTab") return SpaceRunsToTab(m);
     if (name == "ActionTableCalc")
         return host.MemoFocused() &&
-               CalculateTable(m, [&host](std::string_view cell) { return host.CalcCell(cell); });
+               CalculateTable(
+                   m, [&host](std::string_view cell) { return host.CalcCell(cell); },
+                   [&host](std::size_t done, std::size_t total) {
+                       return host.KeepCalculating(done, total);
+                   });
     return false;
 }
 
@@ -210,6 +226,23 @@ std::span<const TTextAction> TextActions() {
 
 std::span<const std::string_view> TextActionCategories() {
     return kCategories;
+}
+
+std::string_view TextCategoryCaption(std::string_view category) {
+    // The row commands' menu holds the line-break commands first.
+    if (category == "入替") return "行(&R)";
+    // The other menus' titles where they carry an accelerator.
+    if (category == "変換") return "変換(&E)";
+    if (category == "整形") return "整形(&S)";
+    if (category == "括弧") return "括弧(&K)";
+    return category;
+}
+
+bool NeedsRowsSelected(std::string_view name) {
+    constexpr std::string_view names[] = {"ActionRowJoin",    "ActionRowSplit",   "ActionRowRejoin",
+                                          "ActionRowJoinSel", "ActionSortRowUP",  "ActionSortRowDN",
+                                          "ActionSortRowRev", "ActionSortDelRowW"};
+    return std::find(std::begin(names), std::end(names), name) != std::end(names);
 }
 
 const TTextAction* FindTextAction(std::string_view name) {
@@ -259,6 +292,10 @@ bool RunTextAction(std::string_view name, TTextCommandHost& host, TTextCommandSt
     }
     if (name == "ActionSortStrRev") return ReverseCharacters(m);
     if (name == "ActionSortNumRev") return ReverseDigits(m);
+    if (name == "ActionRowJoin") return RunLineBreakCommand(m, &TUMemoStrings::JoinLines);
+    if (name == "ActionRowSplit") return RunLineBreakCommand(m, &TUMemoStrings::SplitAtWraps);
+    if (name == "ActionRowRejoin") return RunLineBreakCommand(m, &TUMemoStrings::RejoinWraps);
+    if (name == "ActionRowJoinSel") return RunLineBreakCommand(m, &TUMemoStrings::JoinSelected);
     if (name == "ActionSortRowUP" || name == "ActionSortRowDN")
         return SortRows(m, name == "ActionSortRowDN");
     if (name == "ActionSortRowRev") return ReverseRows(m);

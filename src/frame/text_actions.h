@@ -4,6 +4,7 @@
 
 #include "editor/commands/table_model.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -23,11 +24,17 @@ struct TTextAction {
     std::string_view Hint;      // UTF-8; empty: the caption without its accelerator
     std::string_view Shortcut;  // portable key text, or empty
     bool Radio = false;         // one of the four column alignments
+    bool Break = false;         // a separator stands before it in its menu
 };
 
 [[nodiscard]] std::span<const TTextAction> TextActions();
 [[nodiscard]] std::span<const std::string_view> TextActionCategories();
 [[nodiscard]] const TTextAction* FindTextAction(std::string_view name);
+// The title of a category's menu (UTF-8): "入替" is "行(&R)".
+[[nodiscard]] std::string_view TextCategoryCaption(std::string_view category);
+// The commands that work on whole rows and need a selection over two rows or more: the
+// line-break commands, the row sorts, reversing and the deletion of repeated rows.
+[[nodiscard]] bool NeedsRowsSelected(std::string_view name);
 
 // What the frame lends the commands.
 class TTextCommandHost {
@@ -44,6 +51,9 @@ public:
                                                std::string_view text) = 0;
     // The engine's answer text for one table cell.
     virtual std::string CalcCell(std::string_view cell) = 0;
+    // Asked before each cell of 計算結果で置換 with the cells done and to do: shows progress,
+    // lets the window paint and sees Esc; false stops the command with the work done kept.
+    virtual bool KeepCalculating(std::size_t /*done*/, std::size_t /*total*/) { return true; }
     // The answer pane emptied (after commands that change the number of lines without a run).
     virtual void ClearAnswers() = 0;
     // The column "行末を空白で埋める..." may fill to: the wrap width, or 1000.

@@ -8,6 +8,7 @@
 #include "graph/xy_graph.h"
 #include "graph_window/graph_tables.h"
 #include "platform/cp932.h"
+#include "platform/failure.h"
 
 namespace rekna {
 
@@ -35,11 +36,15 @@ TGraphAxis& AxisOf(TXYGraph& graph, int index) {
     return index == 0 ? graph.XAxis : index == 1 ? graph.YAxis : graph.ZAxis;
 }
 
-template <typename Apply> void Guarded(Apply apply) {
+// A table that fails to map leaves its part of the graph as it was; what failed is said.
+template <typename Apply> void Guarded(const char* part, Apply apply, std::string& failures) {
     try {
         apply();
     } catch (...) {
-        // A table that fails to map leaves its part of the graph as it was.
+        if (!failures.empty()) failures += ", ";
+        failures += part;
+        failures += ": ";
+        failures += FailureText();
     }
 }
 
@@ -214,13 +219,21 @@ void ApplySeriesTables(const TGraphTables& t, TXYGraph& graph) {
     }
 }
 
-void ApplyGraphTables(const TGraphTables& tables, TXYGraph& graph, const TGraphEvaluate& evaluate) {
-    Guarded([&] { ApplySeriesTables(tables, graph); });
-    Guarded([&] { ApplyRange(tables, graph, evaluate); });
-    Guarded([&] { ApplyTicks(tables, graph); });
-    Guarded([&] { ApplyFonts(tables, graph); });
-    Guarded([&] { ApplyLines(tables, graph); });
+std::string ApplyGraphTables(const TGraphTables& tables, TXYGraph& graph,
+                             const TGraphEvaluate& evaluate) {
+    std::string failures;
+    Guarded(
+        "系列", [&] { ApplySeriesTables(tables, graph); }, failures);
+    Guarded(
+        "範囲", [&] { ApplyRange(tables, graph, evaluate); }, failures);
+    Guarded(
+        "目盛", [&] { ApplyTicks(tables, graph); }, failures);
+    Guarded(
+        "フォント", [&] { ApplyFonts(tables, graph); }, failures);
+    Guarded(
+        "軸線", [&] { ApplyLines(tables, graph); }, failures);
     graph.ResetPixelCaches();
+    return failures;
 }
 
 }  // namespace rekna

@@ -28,8 +28,10 @@ struct TAxisRange {
 [[nodiscard]] std::string GraphFontFamily(std::string_view name);
 
 // Applies the tables in their order (formula and data series, ranges, ticks, fonts, axis lines),
-// each under its own guard. The graph must hold the window's fifteen series.
-void ApplyGraphTables(const TGraphTables& tables, TXYGraph& graph, const TGraphEvaluate& evaluate);
+// each under its own guard. The graph must hold the window's fifteen series. Returns what failed
+// (UTF-8, "目盛: メモリが足りません"), empty when every part was applied.
+std::string ApplyGraphTables(const TGraphTables& tables, TXYGraph& graph,
+                             const TGraphEvaluate& evaluate);
 void ApplySeriesTables(const TGraphTables& tables, TXYGraph& graph);
 
 }  // namespace rekna

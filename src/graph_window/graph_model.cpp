@@ -164,8 +164,8 @@ void TGraphModel::Compile() {
 }
 
 void TGraphModel::ApplyTables() {
-    ApplyGraphTables(FTables, FGraph,
-                     [this](std::string_view text) { return FSampler.Trial(text); });
+    FMappingFailure = ApplyGraphTables(
+        FTables, FGraph, [this](std::string_view text) { return FSampler.Trial(text); });
 }
 
 int TGraphModel::SampleCount() {

@@ -47,6 +47,8 @@ public:
     // --- Compiling, mapping, sampling.
     void Compile();
     void ApplyTables();
+    // What the last ApplyTables could not apply (UTF-8), empty when it applied everything.
+    [[nodiscard]] const std::string& MappingFailure() const noexcept { return FMappingFailure; }
     // N from the 分割数 cell (a trial), the plot width when it is 0 or less, capped.
     [[nodiscard]] int SampleCount();
     // Samples every formula over the X axis' range; false when stopped.
@@ -124,6 +126,7 @@ private:
     TGraphSampler FSampler;
     // What the last compile and the last sampling used.
     std::string FCompiledName;
+    std::string FMappingFailure;
     std::array<std::string, 10> FCompiledTexts;
     std::array<TValueKind, 10> FComputedKinds{};
     std::string FComputedName;

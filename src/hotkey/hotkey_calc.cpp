@@ -2,6 +2,7 @@
 #include "hotkey/hotkey_calc.h"
 
 #include "platform/cp932.h"
+#include "platform/failure.h"
 
 namespace rekna {
 
@@ -117,6 +118,7 @@ THotKeyResult THotKeyCalc::ExternalCalc(const THotKeyRequest& request,
     } catch (...) {
         // Nothing has been pasted yet: the editor keeps its text.
         result.Outcome = THotKeyOutcome::hoFailed;
+        result.Failure = FailureText();
         return result;
     }
     PasteToEditor(result.Written);

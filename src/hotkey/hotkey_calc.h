@@ -80,6 +80,7 @@ struct THotKeyResult {
     THotKeyProfile Profile;
     std::string Taken;    // UTF-8, as the editor gave it
     std::string Written;  // UTF-8, as pasted back
+    std::string Failure;  // UTF-8: what made the calculation fail (hoFailed)
 };
 
 // Calculates a cell; extra is the editor information to carry with it (CP932, empty without

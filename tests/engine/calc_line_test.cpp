@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/compiler.h"
 #include "engine/vt_calc.h"
 #include "numbers/calc_error.h"
 #include "platform/cp932.h"
@@ -155,6 +156,24 @@ TEST(CalcLineTest, FullWidthSwitchCalculatesWideFormulas) {
     // A previous answer written after "＝" is not part of the expression.
     EXPECT_TRUE(calc.CalcLine(SysText("1+1 ＝ 2"), true, true, true));
     EXPECT_EQ(calc.LastResult(), Q(2));
+}
+
+TEST(CalcLineTest, OnlyAWrittenAnswerEndsTheExpression) {
+    test::TNumberGuard guard;
+    const std::pair<const char*, const char*> cases[] = {
+        {"1+1 ＝ 2", "1+1"},
+        {"1+1＝", "1+1"},
+        {"1+1\t＝ 2 [c]", "1+1"},
+        {"合計＝1+2", "合計＝1+2"},
+        {"合計＝1+2 ＝ 3", "合計＝1+2"},
+        {"a ＝b", "a ＝b"},
+        {"[x ＝ 1] 2 ＝ 9", "2"},
+    };
+    for (const auto& [line, formula] : cases)
+        EXPECT_EQ(Cp932ToUtf8(FormulaText(SysText(line), {})), formula) << line;
+    TVtCalc calc;
+    EXPECT_TRUE(calc.CalcLine(SysText("合計＝1+2"), true, true, true));
+    EXPECT_EQ(calc.LastResult(), Q(3));
 }
 
 TEST(CalcLineTest, ArgumentsOfUserFunctions) {

@@ -22,7 +22,16 @@ TEST(AnswerWriterTest, WritingRemovingAndKeepingComments) {
     const TCase cases[] = {
         {"1+2", "1+2", "3", false, false, "1+2 ＝ 3"},
         {"1+2 ＝ 3", "1+2", " 4 ", false, false, "1+2 ＝ 4"},  // only the answer part
-        {"1+2＝3", "1+2", "4", false, false, "1+2 ＝ 4"},
+        // Only " ＝ " (or a "＝" with nothing after it) is a written answer; any other "＝" is
+        // the user's text and stays.
+        {"1+2＝", "1+2", "3", false, false, "1+2 ＝ 3"},
+        {"1+2 ＝  ", "1+2", "3", false, false, "1+2 ＝ 3"},
+        {"合計＝1+2", "合計＝1+2", "3", false, false, "合計＝1+2 ＝ 3"},
+        {"合計＝1+2 ＝ 2", "合計＝1+2", "3", false, false, "合計＝1+2 ＝ 3"},
+        {"合計＝1+2", "", "", false, false, "合計＝1+2"},
+        {"a ＝b", "a", "1", false, false, "a ＝b ＝ 1"},
+        {"a＝ b", "a", "1", false, false, "a＝ b ＝ 1"},
+        {"a\t＝ 5", "a", "1", false, false, "a ＝ 1"},
         {"r*2 ＝ 1 [ohm]", "r*2", "9400", false, false, "r*2 ＝ 9400 [ohm]"},  // comment kept
         {"[a＝b] 1+1", "1+1", "2", false, false, "[a＝b] 1+1 ＝ 2"},           // "＝" in a comment
         {"1+2 ＝ 3 [note]", "", "", false, false, "1+2"},  // removal takes all three
@@ -53,6 +62,8 @@ TEST(AnswerWriterTest, WritingRemovingAndKeepingComments) {
     // A lone lead byte at the line end is read as one character, never past the end.
     EXPECT_EQ(AnswerMarker(std::string("1+1\x81", 4)), std::string::npos);
     EXPECT_EQ(AnswerMarker(SysText("a ＝ b ＝ c")), 2U);
+    EXPECT_EQ(AnswerMarker(SysText("a＝b ＝ c")), 5U);
+    EXPECT_EQ(AnswerMarker(SysText("＝")), 0U);
 }
 
 TEST(AnswerWriterTest, SortKeysAndTheirStableOrder) {

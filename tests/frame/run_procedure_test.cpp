@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <iterator>
+#include <stdexcept>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -197,6 +201,39 @@ TEST_F(RunProcedureTest, ASecondRunDuringARunReturnsAtOnce) {
     TUMemoStrings empty;
     TRunProcedure none(empty, Answers, Calc, Options);
     none.CalcRows(true, false, TCalcRangeKind::rkAll);  // an empty memo: nothing happens
+}
+
+TEST_F(RunProcedureTest, AFailingEndEventIsSaidAndTheRunStillEnds) {
+    std::vector<std::string> said;
+    Run.OnFailure = [&](const std::string& text) { said.push_back(text); };
+    Run.OnEndCalc = [] { throw std::runtime_error("end event"); };
+    for (const bool incremental : {true, false}) {
+        Run.Incremental = incremental;
+        Load({"1+1"});
+        Run.EscPressed = true;
+        Run.CalcRows(true, false, TCalcRangeKind::rkAll);
+        EXPECT_FALSE(Run.Running());
+        EXPECT_FALSE(Run.EscPressed);
+        EXPECT_EQ(AnswerColumn(), (TStrings{"2"}));
+    }
+    EXPECT_EQ(said, (TStrings(2, "計算を中断しました: end event")));
+    EXPECT_EQ(Run.LastFailure(), said.back());
+}
+
+TEST_F(RunProcedureTest, AStreamKeepsNoVariableForTheNamesItOnlyReads) {
+    // rekna-calc streams a memo: names read once (or assigned without a commit) leave nothing
+    // behind, so memory does not grow with them; assigned names are variables, kept.
+    Run.BeginStream();
+    const int before = Calc.VarCount();
+    const char* reads[] = {"n%d*2+1", "x=n%d+1", "n%d(2)", "[c]n%d:3", "sin(n%d)"};
+    char line[64];
+    for (int i = 0; i < 2000; ++i) {
+        std::snprintf(line, sizeof line, reads[i % std::size(reads)], i);
+        (void)Run.StreamLine(line, nullptr);
+        std::snprintf(line, sizeof line, "m%d=1", i);
+        Calc.CalcLine(line, false, true, false);
+    }
+    EXPECT_EQ(Calc.VarCount(), before + 1);  // x only
 }
 
 TEST_F(RunProcedureTest, ScriptLinesWithoutScriptingAreNoCalculationLines) {

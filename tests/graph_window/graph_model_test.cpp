@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <stdexcept>
 
 #include "engine/vt_calc.h"
 #include "frame/calc_options.h"
@@ -101,6 +102,20 @@ TEST(GraphModel, DefaultTablesOnTheGraph) {
     EXPECT_EQ(g.Series(0)->Title, "X");
     EXPECT_TRUE(g.Series(0)->ShowInLegend);
     EXPECT_FALSE(g.Series(4)->ShowInLegend);
+}
+
+TEST(GraphModel, APartThatFailsToMapIsSaidAndTheOthersAreApplied) {
+    TFixture f;
+    f.Model.Tables().Table(gtCalc).SetCells(gcol::kLegend, 2, "line");
+    f.Model.Tables().ValidateAll();
+    const std::string failed =
+        ApplyGraphTables(f.Model.Tables(), f.Graph, [](std::string_view) -> long double {
+            throw std::runtime_error("no range");
+        });
+    EXPECT_EQ(failed, "範囲: no range");
+    EXPECT_EQ(f.Graph.Series(0)->Title, "line");
+    f.Model.ApplyTables();
+    EXPECT_EQ(f.Model.MappingFailure(), "");
 }
 
 TEST(GraphModel, TablesMapped) {

@@ -311,6 +311,7 @@ TEST(HotKeyCalc, AFailedCalculationPastesNothing) {
             throw std::runtime_error("failed");
         });
     EXPECT_EQ(r.Outcome, THotKeyOutcome::hoFailed);
+    EXPECT_EQ(r.Failure, "failed");  // said in the status line
     EXPECT_EQ(editor.Marked(), "^1+2|");
     EXPECT_TRUE(ended);
 }

@@ -55,6 +55,10 @@ TEST(HotKeyReplace, LinesCellsAndActions) {
         {"1+2 ＝ 3", "D", "1+2"},
         {"1+2 ＝ 3\n4 ＝ 4\n", "D", "1+2\n4\n"},
         {"1+2", "D", "1+2"},
+        // Only a written answer's " ＝ " is taken out: the user's own "＝" stays.
+        {"合計＝1+2", "", "合計＝1+2 ＝ 3"},
+        {"合計＝1+2 ＝ 3", "D", "合計＝1+2"},
+        {"合計＝1+2", "R", "3"},
         // A "＝" inside a comment is no marker.
         {"1+2 [a＝b]", "", "1+2 [a＝b] ＝ 3"},
         // The trail byte of 戟 and the lead byte of ＋ are no "＝".

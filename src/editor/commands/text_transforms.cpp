@@ -2,6 +2,7 @@
 #include "editor/commands/text_transforms.h"
 
 #include "editor/commands/table_model.h"
+#include "editor/commands/text_collation.h"
 #include "platform/cp932.h"
 #include "platform/lcmap.h"
 #include "text/str_utils.h"
@@ -238,17 +239,7 @@ std::string ReverseRowsText(std::string_view s) {
 
 std::string SortRowsText(std::string_view s, bool descending) {
     TTextLines lines = SplitTextLines(s);
-    std::vector<std::string> keys;
-    keys.reserve(lines.Lines.size());
-    for (const auto& l : lines.Lines)
-        keys.push_back(LocaleLowerCase(l));
-    std::vector<std::size_t> order(lines.Lines.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        int c = keys[a].compare(keys[b]);
-        if (c == 0) c = lines.Lines[a].compare(lines.Lines[b]);
-        return descending ? c > 0 : c < 0;
-    });
+    const std::vector<std::size_t> order = CollatedOrder(lines.Lines, descending);
     TTextLines out{{}, lines.FinalBreak};
     out.Lines.reserve(order.size());
     for (const std::size_t i : order)

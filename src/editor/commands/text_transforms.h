@@ -19,7 +19,8 @@ struct TTextLines {
 // Joined with CR LF; a CR LF after the last line only when FinalBreak is set.
 [[nodiscard]] std::string JoinTextLines(const TTextLines& lines);
 
-// Case-folded by the locale mapping, then bytes: the one comparison of sorted text.
+// Case-folded by the locale mapping, then bytes: the order of sorted text where no collator is
+// installed (text_collation.h), and between texts the collator takes for equal.
 [[nodiscard]] int CompareLocaleText(std::string_view a, std::string_view b);
 
 // Words lower-cased with a capital first letter; a letter after a digit stays small.

@@ -24,6 +24,8 @@ QString U(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
+constexpr std::string_view kTableCalcName = "計算結果で置換";
+
 class TQtTextCommandHost final : public QObject, public TTextCommandHost {
 public:
     explicit TQtTextCommandHost(TVtFrameCalc& frame) : QObject(&frame), FFrame(frame) {}
@@ -47,7 +49,12 @@ public:
     std::string CalcCell(std::string_view cell) override {
         TVtCalc& calc = FFrame.VtCalc1();
         calc.CalcLine(cell, true, true, false);
+        // A cell that Esc stopped keeps its text.
+        if (calc.StopRequested() || FFrame.Core().Run().EscPressed) return {};
         return calc.AnswerText();
+    }
+    bool KeepCalculating(std::size_t done, std::size_t total) override {
+        return FFrame.PollLongCommand(kTableCalcName, done, total);
     }
     void ClearAnswers() override {
         FFrame.UMemo2()->Lines().Clear();
@@ -69,7 +76,10 @@ public:
     }
 
     void Run(std::string_view name) {
-        RunTextAction(name, *this, FState);
+        // A run under way ends first: the command and the run share the engine.
+        if (name == "ActionTableCalc") FFrame.FinishRun();
+        FFrame.Guarded([&] { RunTextAction(name, *this, FState); });
+        FFrame.EndLongCommand(kTableCalcName);
         for (TUMemo* m : {FFrame.UMemo1(), FFrame.UMemo2(), FFrame.UMemo3()})
             if (m->hasFocus()) m->ScrollCaretIntoView();
     }
@@ -79,14 +89,6 @@ private:
     TQtClipboard FClipboard;
     TTextCommandState FState;
 };
-
-// The menus' titles where they carry an accelerator.
-std::string_view MenuTitle(std::string_view category) {
-    if (category == "変換") return "変換(&E)";
-    if (category == "整形") return "整形(&S)";
-    if (category == "括弧") return "括弧(&K)";
-    return category;
-}
 
 // The 変換 menu in groups, so that it stays short: "" separates, a name that is no action's
 // opens the submenu of that title, "." closes it.
@@ -176,16 +178,29 @@ void InstallTextCommands(TVtFrameCalc& frame, std::map<std::string, QAction*, st
     QMenu* popup = frame.MemoPopup();
     if (popup) popup->addSeparator();
     for (const std::string_view category : TextActionCategories()) {
-        auto* menu = new QMenu(U(MenuTitle(category)), &frame);
+        auto* menu = new QMenu(U(TextCategoryCaption(category)), &frame);
         if (category == "変換") {
             FillMenu(*menu, kConvertMenu, actions);
         } else {
-            for (const TTextAction& def : TextActions())
-                if (def.Category == category) menu->addAction(actions[std::string(def.Name)]);
+            for (const TTextAction& def : TextActions()) {
+                if (def.Category != category) continue;
+                if (def.Break) menu->addSeparator();
+                menu->addAction(actions[std::string(def.Name)]);
+            }
         }
         menus.emplace(std::string(category), menu);
         if (popup) popup->addMenu(menu);
     }
+    // The row commands need a selection over two rows or more, as the menu opens.
+    QObject::connect(menus["入替"], &QMenu::aboutToShow, host, [&frame] {
+        TUMemo& memo = *frame.UMemo1();
+        const TUMemoStrings& lines = memo.Lines();
+        const TUMemoSelection& sel = lines.Selection();
+        const bool rows =
+            sel.HasSelection(lines) && sel.End().Y > sel.Start().Y && !memo.Editor().ReadOnly();
+        for (const TTextAction& def : TextActions())
+            if (NeedsRowsSelected(def.Name)) frame.Action(def.Name)->setEnabled(rows);
+    });
 }
 
 }  // namespace rekna

@@ -18,6 +18,7 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 
+#include "editor/qt/locale_collation.h"
 #include "editor/qt/umemo.h"
 #include "frame/log_hint.h"
 #include "frame/pane_style.h"
@@ -43,6 +44,8 @@ void SetHint(QWidget* w, const std::string& hint) {
 
 TVtFrameCalc::TVtFrameCalc(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("VtFrameCalc"));
+    // The memo's sorts follow the locale.
+    InstallLocaleCollation();
     CreatePanes();
     TFrameView& view = *this;
     FCore = std::make_unique<TFrameCalcCore>(FMemo1->Lines(), FMemo2->Lines(), FMemo3->Lines(),
@@ -66,7 +69,7 @@ TVtFrameCalc::TVtFrameCalc(QWidget* parent) : QWidget(parent) {
         FContinueQueued = true;
         QTimer::singleShot(0, this, [this] {
             FContinueQueued = false;
-            FCore->Run().Continue();
+            Guarded([this] { FCore->Run().Continue(); });
         });
     };
     run.OnSlice = [this] {
@@ -76,13 +79,19 @@ TVtFrameCalc::TVtFrameCalc(QWidget* parent) : QWidget(parent) {
     };
 }
 
-void TVtFrameCalc::FinishRun() noexcept {
+void TVtFrameCalc::Guarded(const std::function<void()>& work) noexcept {
     try {
-        FCore->Run().Finish();
+        work();
     } catch (...) {
-        // What could not be calculated keeps the answers the rows show.
+        // What could not be calculated keeps the answers the rows show; the next run calculates
+        // every row.
+        FCore->Run().ReportFailure();
         FCore->Run().Invalidate();
     }
+}
+
+void TVtFrameCalc::FinishRun() noexcept {
+    Guarded([this] { FCore->Run().Finish(); });
 }
 
 TVtFrameCalc::~TVtFrameCalc() {
@@ -152,7 +161,7 @@ void TVtFrameCalc::CreatePanes() {
 void TVtFrameCalc::WireEvents() {
     TUMemoEditor& memo = FMemo1->Editor();
     memo.OnChanged = [this] {
-        FCore->MemoChanged();
+        Guarded([this] { FCore->MemoChanged(); });
         SyncSaveAction();
     };
     memo.OnMovedCaretRow = [this] { FCore->MemoMovedCaretRow(); };
@@ -239,7 +248,52 @@ void TVtFrameCalc::DeliverHeldInputLater() {
 }
 
 bool TVtFrameCalc::Busy() noexcept {
-    return FPolling || FCore->Run().Running() || FCalc.ScriptRunning();
+    return FPolling || FLongCommand || FCore->Run().Running() || FCalc.ScriptRunning();
+}
+
+bool TVtFrameCalc::PollLongCommand(std::string_view what, std::size_t done, std::size_t total) {
+    using namespace std::chrono;
+    const auto now = steady_clock::now();
+    TRunProcedure& run = FCore->Run();
+    if (done == 0 || !FLongCommand) {
+        FLongCommand = true;
+        FLongStart = FLongPolled = now;
+        run.EscPressed = false;
+        FCalc.ClearStopRequest();
+    }
+    FLongDone = done;
+    FLongTotal = total;
+    // The window runs a few times a second at least, as between a run's slices.
+    if (now - FLongPolled >= milliseconds(20)) {
+        FLongPolled = now;
+        if (now - FLongStart >= milliseconds(kLongCommandProgressMs)) {
+            QStatusTipEvent tip(
+                QString::fromUtf8(what.data(), static_cast<qsizetype>(what.size())) +
+                QStringLiteral("中 %1 / %2 (Escで中止)").arg(done).arg(total));
+            QApplication::sendEvent(window(), &tip);
+        }
+        PollDuringRun();
+    }
+    return !run.EscPressed && !FCalc.StopRequested();
+}
+
+void TVtFrameCalc::EndLongCommand(std::string_view what) {
+    if (!FLongCommand) return;
+    FLongCommand = false;
+    TRunProcedure& run = FCore->Run();
+    const QString name = QString::fromUtf8(what.data(), static_cast<qsizetype>(what.size()));
+    if (run.EscPressed || FCalc.StopRequested()) {
+        QStatusTipEvent tip(
+            name + QStringLiteral("を中止しました (%1 / %2)").arg(FLongDone).arg(FLongTotal));
+        QApplication::sendEvent(window(), &tip);
+    } else if (std::chrono::steady_clock::now() - FLongStart >=
+               std::chrono::milliseconds(kLongCommandProgressMs)) {
+        QStatusTipEvent tip{QString()};
+        QApplication::sendEvent(window(), &tip);
+    }
+    run.EscPressed = false;
+    FCalc.ClearStopRequest();
+    if (HasHeldInput()) DeliverHeldInputLater();
 }
 
 void TVtFrameCalc::DeliverHeldInputWhenIdle() {

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
@@ -81,8 +82,20 @@ public:
     // A run that goes on between window events ends now: what the tools (saving, printing,
     // answer writing, the graph, the hot key) read is a finished run's.
     void FinishRun() noexcept;
+    // The frame's boundary for exceptions: what work throws (out of memory in a long run, a
+    // failing host event) is caught here and said in the status line through the run procedure's
+    // OnFailure; the next run calculates every row.
+    void Guarded(const std::function<void()>& work) noexcept;
     // A calculation or a script is running (the window is inside it).
     [[nodiscard]] bool Busy() noexcept;
+    // A long command over the memo (計算結果で置換) follows the run's rules: asked between its
+    // steps, it lets the window paint and sees Esc (PollDuringRun), and from 300 ms on shows
+    // what (UTF-8) with done of total in the status line. False once Esc or a close request
+    // asked it to stop. done 0 starts the command, EndLongCommand ends it.
+    bool PollLongCommand(std::string_view what, std::size_t done, std::size_t total);
+    // The command is over: says so when it was stopped, and hands held input on.
+    void EndLongCommand(std::string_view what);
+    static constexpr int kLongCommandProgressMs = 300;
     // Hands the input held during a long command on once the window is idle.
     void DeliverHeldInputLater();
 
@@ -227,6 +240,11 @@ private:
     // The log pane is to show its last line once it has its height.
     bool FLogEndPending = false;
     bool FPolling = false;
+    // The long command under way: when it started and when it last let the window run; the
+    // progress it reached.
+    bool FLongCommand = false;
+    std::chrono::steady_clock::time_point FLongStart, FLongPolled;
+    std::size_t FLongDone = 0, FLongTotal = 0;
     bool FContinueQueued = false;
     bool FDeliveryPending = false;
     bool FDocBom = false;

@@ -168,7 +168,7 @@ void TVtFrameCalc::CreateActions() {
         }
         const std::string name(def.Name);
         connect(a, &QAction::triggered, this,
-                [this, name](bool checked) { ActionTriggered(name, checked); });
+                [this, name](bool checked) { Guarded([&] { ActionTriggered(name, checked); }); });
         addAction(a);
         FActions.emplace(name, a);
     }

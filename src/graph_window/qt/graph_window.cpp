@@ -26,6 +26,7 @@
 #include "graph_window/graph_mapping.h"
 #include "grid/qt/str_vt_grid.h"
 #include "grid/vt_values.h"
+#include "platform/failure.h"
 #include "platform/file_io.h"
 #include "platform/qt/qt_cp932.h"
 
@@ -264,17 +265,24 @@ void TFormGraph::Guarded(const std::function<void()>& step) {
         QApplication::processEvents();
         return !progress->wasCanceled();
     };
+    QString failure;
     try {
         if (OnSyncOptions) OnSyncOptions(FModel->Sampler());
         step();
+        if (!FModel->MappingFailure().empty())
+            failure = QStringLiteral("グラフ設定を適用できません: ") +
+                      QString::fromStdString(FModel->MappingFailure());
     } catch (...) {
         // The window stays usable with what it showed before.
+        failure =
+            QStringLiteral("グラフを更新できません: ") + QString::fromStdString(FailureText());
     }
     FModel->Progress = nullptr;
     QApplication::restoreOverrideCursor();
     FBusy = false;
     RefreshGrids();
     FView->Redraw();
+    if (!failure.isEmpty()) ShowStatus(failure);
 }
 
 void TFormGraph::FullUpdate() {
@@ -313,6 +321,8 @@ void TFormGraph::MarkerSet(long double x) {
     try {
         FModel->SetMarker(x);
     } catch (...) {
+        ShowStatus(QStringLiteral("マーカーを置けません: ") +
+                   QString::fromStdString(FailureText()));
         return;
     }
     Grid(gtMarker)->Refresh();

@@ -202,6 +202,10 @@ void HotKeyPressed(TToolHost& form, bool deletion, const TModifierKeys& held) {
     if (result.Outcome == THotKeyOutcome::hoNotConvertible)
         form.Window().statusBar()->showMessage(
             QStringLiteral("ホットキー計算: 変換できない文字があるため書き換えませんでした"));
+    if (result.Outcome == THotKeyOutcome::hoFailed)
+        form.Window().statusBar()->showMessage(
+            QStringLiteral("ホットキー計算: 計算できませんでした (%1)")
+                .arg(QString::fromStdString(result.Failure)));
 }
 
 }  // namespace rekna

@@ -359,6 +359,11 @@ void TFormMemo::CreateMenus() {
                "ActionEditTemplate",
                "",
                "ActionEditRedrow"});
+    // The line-break and row commands, after the sorts by result.
+    const QList<QAction*> editItems = edit->actions();
+    const qsizetype sorts = editItems.indexOf(Action("ActionSortValDN"));
+    if (QMenu* rows = FFrame->CategoryMenu("入替"); rows && sorts >= 0)
+        edit->insertMenu(editItems.value(sorts + 1), rows);
     // The memo's text commands, as in its popup menu.
     edit->addSeparator();
     for (const char* category : {"変換", "整形", "括弧"})
@@ -462,6 +467,10 @@ void TFormMemo::WireFrame() {
         } else {
             statusBar()->clearMessage();
         }
+    };
+    FFrame->Core().Run().OnFailure = [this](const std::string& text) {
+        FStopMessageUntil = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        statusBar()->showMessage(QString::fromStdString(text));
     };
     FFrame->OnSetMemoHint = [this] {
         // The hint follows every caret move, edit and selection change; the commands follow once
@@ -668,11 +677,31 @@ void TFormMemo::dropEvent(QDropEvent* event) {
     raise();
 }
 
+void TFormMemo::ReleaseMenuBar() {
+    if (QApplication::activePopupWidget() != nullptr || !isActiveWindow()) return;
+    QMenuBar* bar = menuBar();
+    if (bar->hasFocus()) {
+        // The bar's own Esc ends its keyboard navigation and gives the focus back.
+        QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(bar, &esc);
+    }
+    // A focus that went nowhere (or stayed on the bar) goes to the memo.
+    const QWidget* focus = QApplication::focusWidget();
+    if (focus == nullptr || focus == bar || !focus->isVisible())
+        FFrame->UMemo1()->setFocus(Qt::OtherFocusReason);
+}
+
 bool TFormMemo::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && isActiveWindow()) {
         // Esc stops a running script; the memo still sees the key.
-        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
             FFrame->Core().Run().EscPressed = true;
+            // Esc that closes a menu leaves the menu bar in keyboard navigation, where the next
+            // letters would open menus and run their commands: the bar lets go, and the focus
+            // goes back where it was, so that typing reaches the memo.
+            QMetaObject::invokeMethod(
+                this, [this] { ReleaseMenuBar(); }, Qt::QueuedConnection);
+        }
     } else if (watched == statusBar() && event->type() == QEvent::MouseMove &&
                FFrame->UMemo1()->hasFocus()) {
         // The token of the memo hint under the mouse is described at once.

@@ -129,6 +129,8 @@ private:
     void ShowHelp();
     // The memo's editing commands follow the focused pane, its selection and its undo list.
     void UpdateEditActions();
+    // After Esc: a menu bar left in keyboard navigation lets go of the keys.
+    void ReleaseMenuBar();
     void OpenWithDialog();
     // Writes the memo to path and adopts the name; a failure is shown.
     bool SaveTo(const std::string& path);

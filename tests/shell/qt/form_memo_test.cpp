@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -378,7 +379,7 @@ TEST_F(FormMemoTest, TextCommandsWaitForASelection) {
         if (a->menu() && a->text() == QStringLiteral("編集(&E)"))
             for (QAction* item : a->menu()->actions())
                 if (item->menu()) titles << item->menu()->title();
-    EXPECT_EQ(titles, (QStringList{"変換(&E)", "整形(&S)", "括弧(&K)"}));
+    EXPECT_EQ(titles, (QStringList{"行(&R)", "変換(&E)", "整形(&S)", "括弧(&K)"}));
     struct TCase {
         const char* Name;
         bool CaretOnly;  // enabled with the caret in the memo and nothing selected
@@ -420,6 +421,67 @@ TEST_F(FormMemoTest, TextCommandsWaitForASelection) {
     QTest::keyClick(&Memo(*form), Qt::Key_Left, Qt::ShiftModifier);
     QCoreApplication::processEvents();
     EXPECT_TRUE(halfFull->isEnabled());
+    form->AskToSave = [] { return TSaveAnswer::saNo; };
+}
+
+TEST_F(FormMemoTest, TheRowMenuOfTheEditMenuHoldsTheLineBreakCommands) {
+    auto form = Start();
+    QMenu* rows = nullptr;
+    for (QAction* top : form->menuBar()->actions()) {
+        if (top->text() != QStringLiteral("編集(&E)")) continue;
+        for (QAction* a : top->menu()->actions())
+            if (a->menu() && a->text() == QStringLiteral("行(&R)")) rows = a->menu();
+    }
+    ASSERT_NE(rows, nullptr);
+    QStringList captions;
+    for (QAction* a : rows->actions().mid(0, 4))
+        captions << a->text();
+    EXPECT_EQ(captions,
+              (QStringList{"行を結合(&W)", "行を分割(&U)", "行を再結合(&R)", "行を選択結合(&S)"}));
+    QAction* join = rows->actions().at(0);
+    TUMemoStrings& lines = Memo(*form).Lines();
+    lines.SetTextStr("12\r\n34\r\n5");
+    QCoreApplication::processEvents();
+    // One row selected is not enough to join.
+    lines.Selection().SelectRows(lines, 0, 0);
+    emit rows->aboutToShow();
+    EXPECT_FALSE(join->isEnabled());
+    lines.Selection().SelectRows(lines, 0, 1);
+    emit rows->aboutToShow();
+    ASSERT_TRUE(join->isEnabled());
+    join->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Lines(*form), (TStrings{"1234", "5"}));
+    EXPECT_EQ(Answers(*form), (TStrings{"1234", "5"}));
+    EXPECT_TRUE(Memo(*form).Editor().Undo());
+    EXPECT_EQ(Lines(*form), (TStrings{"12", "34", "5"}));
+    form->AskToSave = [] { return TSaveAnswer::saNo; };
+}
+
+TEST_F(FormMemoTest, AfterEscClosesAMenuTypedLettersReachTheMemo) {
+    auto form = Start();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    Memo(*form).setFocus();
+    QAction* edit = nullptr;
+    for (QAction* top : form->menuBar()->actions())
+        if (top->text() == QStringLiteral("編集(&E)")) edit = top;
+    ASSERT_NE(edit, nullptr);
+    form->menuBar()->setActiveAction(edit);
+    QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    // What the window does after the Esc, without the activation changes of the offscreen
+    // platform that closing a popup brings.
+    QCoreApplication::sendPostedEvents(form.get(), QEvent::MetaCall);
+    // "f" would open ファイル(&F) from a menu bar left in keyboard navigation, and "x" end the
+    // program through 終了(&X).
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("fx"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_EQ(Lines(*form), (TStrings{"fx"}));
+    EXPECT_TRUE(form->isVisible());
     form->AskToSave = [] { return TSaveAnswer::saNo; };
 }
 
@@ -545,7 +607,10 @@ TEST_F(FormMemoTest, FilesKeepTheirEncodingAndTheBatchCalculatorWritesTheSameByt
         WriteFile(Path("t.txt"), file);
         auto form = Start(Path("t.txt"));
         TUMemoStrings& lines = Memo(*form).Lines();
+        Memo(*form).setFocus();
         lines.Selection().SelectRows(lines, 0, lines.GetCount() - 1);
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(form->Action(action)->isEnabled()) << action;
         form->Action(action)->trigger();
         ASSERT_TRUE(form->Save());
         EXPECT_EQ(ReadFile(Path("t.txt")), saved) << action;
