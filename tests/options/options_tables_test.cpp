@@ -93,16 +93,16 @@ TEST(OptionsTables, DefinitionRows) {
     for (int r = 0; r < g.RowCount(); ++r)
         for (int c = 0; c < g.ColCount(); ++c)
             cells += Cp932ToUtf8(g.Cells(c, r)) + (c + 1 < g.ColCount() ? "|" : "\n");
-    EXPECT_EQ(cells, "|名称|説明|計算式\n1|f(x)|test|x^2\n2|b||2\n");
+    EXPECT_EQ(cells, "|名称|説明|計算式\n1|f(x)|test|x^2\n2|a||1\n3|b||2\n");
     EXPECT_FALSE(g.CanUndo());
 
     // An unedited table leaves the text alone, even where a row would write it differently.
     StoreOptionTable(TOptionTable::otDefinitions, g, s);
     EXPECT_EQ(s.DefText, "; kept\n#f(x) [test]=x^2\na = 1\nb=2\n");
 
-    g.InsertRow(3, true);
-    g.SetCells(1, 3, "g(t)");
-    g.SetCells(3, 3, "t+1");
+    g.InsertRow(4, true);
+    g.SetCells(1, 4, "g(t)");
+    g.SetCells(3, 4, "t+1");
     g.SetModified(true);
     StoreOptionTable(TOptionTable::otDefinitions, g, s);
     EXPECT_EQ(s.DefText, "; kept\n#f(x) [test]=x^2\na = 1\nb=2\n#g(t)=t+1\n");
