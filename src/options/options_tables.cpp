@@ -174,7 +174,9 @@ void SetUpOptionTable(TOptionTable table, TVtGrid& g) {
         break;
     case TOptionTable::otDefinitions:
         Layout(g, kDefCols, {});
+        // A grid of one row has no room for a header row: the header comes with the first row.
         g.SetRowCount(2);
+        g.SetFixedRows(1);
         NumberDefinitionRows(g);
         break;
     }

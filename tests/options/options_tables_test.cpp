@@ -95,6 +95,7 @@ TEST(OptionsTables, DefinitionRows) {
             cells += Cp932ToUtf8(g.Cells(c, r)) + (c + 1 < g.ColCount() ? "|" : "\n");
     EXPECT_EQ(cells, "|名称|説明|計算式\n1|f(x)|test|x^2\n2|a||1\n3|b||2\n");
     EXPECT_FALSE(g.CanUndo());
+    EXPECT_EQ(g.FixedRows(), 1);  // the column captions are a header
 
     // An unedited table leaves the text alone, even where a row would write it differently.
     StoreOptionTable(TOptionTable::otDefinitions, g, s);

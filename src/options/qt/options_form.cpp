@@ -398,11 +398,20 @@ void TFormSet::DefinitionRowCommand(int command) {
         g.FocusCell(std::max(g.Col(), 1), g.RowCount() - 1, false);
         break;
     case 1: g.InsertRow(row, true); break;
-    case 2:
-        if (g.RowCount() > g.FixedRows() + 1) g.DeleteRow(row, true);
+    // The last row left is cleared instead, so that every definition can be deleted.
+    case 2: g.DeleteRow(row, true); break;
+    case 3:
+    case 4: {
+        // One definition is one row: the selected rows move whole.
+        const TGridRect s = g.Selection();
+        g.SetSelection({g.FixedCols(), s.Top, g.ColCount() - 1, s.Bottom}, {g.Col(), g.Row()});
+        if (command == 3) {
+            g.MoveCellsUp(true);
+        } else {
+            g.MoveCellsDown(true);
+        }
         break;
-    case 3: g.MoveCellsUp(true); break;
-    case 4: g.MoveCellsDown(true); break;
+    }
     default: return;
     }
     FDefEdited = true;
