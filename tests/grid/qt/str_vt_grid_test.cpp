@@ -8,7 +8,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
+#include <QLineEdit>
+#include <QScrollBar>
 #include <QTest>
+#include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -172,6 +176,66 @@ TEST_F(TStrVtGridTest, ColourCellsUseTheDialog) {
     ASSERT_TRUE(asked.has_value());
     EXPECT_EQ(*asked, clRed);
     EXPECT_EQ(Cell(2, 1), "clBlue");
+}
+
+// Tab and Shift+Tab go from cell to cell, row by row, also out of the editor (keeping its
+// text); past the last cell the focus moves on. The wheel scrolls by rows, half notches too.
+TEST(TStrVtGridKeys, TabMovesBetweenCellsAndTheWheelScrolls) {
+    QWidget host;
+    auto* layout = new QVBoxLayout(&host);
+    auto* grid = new TStrVtGrid;
+    auto* after = new QLineEdit;
+    layout->addWidget(grid);
+    layout->addWidget(after);
+    TVtGrid& g = grid->Grid();
+    g.SetColCount(3);
+    g.SetRowCount(30);
+    grid->Refresh();
+    grid->setFixedHeight(150);
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    host.activateWindow();
+    grid->setFocus();
+    const auto at = [&g] { return std::to_string(g.Col()) + "," + std::to_string(g.Row()); };
+    const auto target = [grid]() -> QWidget* {
+        return grid->Editor() != nullptr ? static_cast<QWidget*>(grid->Editor()) : grid;
+    };
+    QTest::keyClick(target(), Qt::Key_Tab);
+    EXPECT_EQ(at(), "2,1");
+    QTest::keyClick(target(), Qt::Key_Tab);
+    EXPECT_EQ(at(), "1,2");
+    QTest::keyClick(target(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(at(), "2,1");
+    QTest::keyClick(target(), 'a');
+    QTest::keyClick(target(), 'b');
+    ASSERT_NE(grid->Editor(), nullptr);
+    QTest::keyClick(target(), Qt::Key_Tab);
+    QApplication::processEvents();
+    EXPECT_EQ(grid->Editor(), nullptr);
+    EXPECT_EQ(g.Cells(2, 1), "ab");
+    EXPECT_EQ(at(), "1,2");
+    EXPECT_TRUE(grid->hasFocus());
+
+    QScrollBar* bar = grid->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    const auto wheel = [grid](int delta) {
+        QWheelEvent event(QPointF(20, 20), grid->viewport()->mapToGlobal(QPointF(20, 20)), QPoint(),
+                          QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(grid->viewport(), &event);
+    };
+    wheel(-120);
+    EXPECT_EQ(bar->value(), 1);
+    wheel(-60);
+    EXPECT_EQ(bar->value(), 1);
+    wheel(-60);
+    EXPECT_EQ(bar->value(), 2);
+    wheel(240);
+    EXPECT_EQ(bar->value(), 0);
+
+    g.FocusCell(2, 29, false);
+    QTest::keyClick(target(), Qt::Key_Tab);
+    EXPECT_EQ(at(), "2,29");
+    EXPECT_TRUE(after->hasFocus());
 }
 
 }  // namespace
