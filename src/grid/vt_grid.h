@@ -59,6 +59,9 @@ struct TVtCellPaint {
     bool AccelChar = false;
     bool Fixed = false;
     TVtBevel Bevel = TVtBevel::bvNone;
+    // The text is a colour cell's mark: drawn in the cell's colour (Font) in every draw kind,
+    // with an outline, so that a white or a highlight-coloured mark stays visible.
+    bool ColorMark = false;
 };
 
 class TVtGrid {

@@ -133,8 +133,8 @@ TEST_F(TStrVtGridTest, PastesABlockAndUndoesIt) {
     const QImage image = View.viewport()->grab().toImage();
     const QPoint inside = View.CellRect(1, 3).topLeft() + QPoint(2, 2);
     const TVtOptions& options = View.Grid().VtOptions();
-    const TColor expected = View.hasFocus() ? options.SelectCellColor : options.InActiveCellColor;
-    EXPECT_EQ(image.pixelColor(inside).rgb(), ToQRgb(expected, View.palette()));
+    ASSERT_TRUE(View.hasFocus());
+    EXPECT_EQ(image.pixelColor(inside).rgb(), ToQRgb(options.SelectCellColor, View.palette()));
 
     Key(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8("2.2u\tabc\n3.3m\t名前\n"));
@@ -176,6 +176,44 @@ TEST_F(TStrVtGridTest, ColourCellsUseTheDialog) {
     ASSERT_TRUE(asked.has_value());
     EXPECT_EQ(*asked, clRed);
     EXPECT_EQ(Cell(2, 1), "clBlue");
+}
+
+// Without the focus the selection is a light tint, never the full highlight; a colour cell's
+// mark keeps its colour while current, and a white mark has an outline on a white cell.
+TEST_F(TStrVtGridTest, PaintsColourMarksAndTheSelectionWithoutFocus) {
+    TVtGrid& g = View.Grid();
+    Column(g, 2, cmColor, dtColor);
+    g.SetCells(2, 1, "clRed");
+    g.SetCells(2, 2, "clWhite");
+    g.FocusCell(2, 1, false);
+    View.Refresh();
+    const auto count = [](const QImage& image, const QRect& rect, auto test) {
+        int n = 0;
+        for (int y = rect.top(); y <= rect.bottom(); ++y)
+            for (int x = rect.left(); x <= rect.right(); ++x)
+                n += test(image.pixelColor(x, y)) ? 1 : 0;
+        return n;
+    };
+    QImage image = View.viewport()->grab().toImage();
+    EXPECT_GT(
+        count(image, View.CellRect(2, 1), [](QColor c) { return c.rgb() == qRgb(255, 0, 0); }), 4);
+    const QRect white = View.CellRect(2, 2);
+    EXPECT_GT(count(image, white, [](QColor c) { return c.red() < 200; }), 4);
+
+    View.clearFocus();
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    other.setFocus();
+    QApplication::processEvents();
+    ASSERT_FALSE(View.hasFocus());
+    g.FocusCell(1, 3, false);
+    View.Refresh();
+    image = View.viewport()->grab().toImage();
+    const QColor highlight(ToQRgb(g.VtOptions().InActiveCellColor, View.palette()));
+    const QColor inside = image.pixelColor(View.CellRect(1, 3).topLeft() + QPoint(2, 2));
+    EXPECT_NE(inside.rgb(), highlight.rgb());
+    EXPECT_GT(inside.lightness(), highlight.lightness());
 }
 
 // Tab and Shift+Tab go from cell to cell, row by row, also out of the editor (keeping its
