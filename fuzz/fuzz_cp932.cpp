@@ -62,6 +62,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string direct = rekna::Utf8ToCp932(bytes, &lossless);
     Check(direct.size() <= bytes.size(), "Utf8ToCp932 grew the text");
     if (!rekna::IsValidUtf8(bytes)) Check(!lossless, "ill-formed UTF-8 called lossless");
+    // Text taken in without loss reads back as itself: no code has changed its meaning.
+    if (lossless && !HasRawEscape(bytes))
+        Check(rekna::Cp932ToUtf8(direct) == bytes, "a code changed its meaning");
     Check(rekna::IsValidCp932(bytes) == !HasRawEscape(utf8),
           "IsValidCp932 disagrees with the bytes Cp932ToUtf8 had to carry");
     return 0;

@@ -70,7 +70,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int left = 1 + data[0] % (grid.ColCount() - 1);
     const int top = 1 + (data[0] >> 4) % (grid.RowCount() - 1);
     grid.SetSelection({left, top, grid.ColCount() - 1, top + data[1] % 3}, {left, top});
-    grid.PasteText(text, (data[1] & 8) != 0);
+    // Half of the inputs come as the desktop's clipboard hands text over: UTF-8, whose
+    // characters that CP932 lacks are carried in its user-defined area.
+    const std::string pasted = (data[1] & 16) != 0 ? Utf8ToCp932(text) : std::string(text);
+    grid.PasteText(pasted, (data[1] & 8) != 0);
 
     // Type the text into each column's first data row, one character at a time.
     for (int c = 1; c < grid.ColCount(); ++c) {

@@ -107,6 +107,10 @@ void TFrameCalcCore::SetMemoMode() {
 
 void TFrameCalcCore::RunRows(bool store, bool write, TCalcRangeKind kind, TRunCommand command) {
     if (FRun.Running()) return;
+    if (FRunsHeld > 0) {
+        FRunAsked = true;
+        return;
+    }
     if (FMemo.GetCount() == 0) {
         // Nothing runs, but the calc bar still tells about the empty memo.
         FNeedBarUpdate = true;
@@ -116,6 +120,12 @@ void TFrameCalcCore::RunRows(bool store, bool write, TCalcRangeKind kind, TRunCo
     FRunningCommand = command;
     FRun.CalcRows(store, write, kind);
     FRunningCommand = TRunCommand::rcNone;
+}
+
+void TFrameCalcCore::ReleaseRuns() {
+    if (FRunsHeld == 0 || --FRunsHeld > 0 || !FRunAsked) return;
+    FRunAsked = false;
+    RunRows(true, false, TCalcRangeKind::rkAll, TRunCommand::rcRun);
 }
 
 void TFrameCalcCore::RunCommand(TRunCommand command) {

@@ -81,6 +81,10 @@ public:
     // --- Runs.
     void RunCommand(TRunCommand command);
     void AutoCalc();
+    // While runs are held (the options dialog applying its pages one after another), a run
+    // asked for waits; the last release runs the whole memo once when any was asked.
+    void HoldRuns() noexcept { ++FRunsHeld; }
+    void ReleaseRuns();
     [[nodiscard]] TRunCommand RunningCommand() const noexcept { return FRunningCommand; }
 
     // --- Pane events.
@@ -126,7 +130,13 @@ public:
     void MemoryClear();
     void RerunDefinitions();
     [[nodiscard]] const std::string& DefText() const noexcept { return FDefText; }
-    void SetDefText(std::string text) { FDefText = std::move(text); }
+    // The definitions text as last given, also when running it emptied DefText because no line
+    // calculates (only comments, or nothing left): what the definitions file holds.
+    [[nodiscard]] const std::string& DefSource() const noexcept { return FDefSource; }
+    void SetDefText(std::string text) {
+        FDefSource = text;
+        FDefText = std::move(text);
+    }
     [[nodiscard]] const std::vector<TUserFuncMenuItem>& UserFuncMenu() const noexcept {
         return FMenu;
     }
@@ -215,6 +225,9 @@ private:
     std::string FLogPaneHint;
     bool FNeedBarUpdate = false;
     std::string FDefText;
+    std::string FDefSource;
+    int FRunsHeld = 0;
+    bool FRunAsked = false;
     std::string FFileName = "New";
     std::string FTitle;
     bool FHasName = false;

@@ -308,6 +308,10 @@ void ReadFrameSettings(const TSettingsStore& store, TCalcOptions& o, TVtCalc& ca
     if (const auto v = r.Text("Font.Name"); v && !v->empty()) o.FontName = *v;
     r.Int("RowPich", o.RowPitch, 0, 64);
     r.Int("TabStop", o.TabStops, 1, 64);
+    if (const auto v = r.Text("HideSelection"); v && (*v == "0" || *v == "1")) {
+        styles.Memo.HideSelection = *v == "1";
+        styles.Answer.HideSelection = styles.Memo.HideSelection;
+    }
     r.Flags("ShowLine", kShowLine, o);
     r.Flags("ShowKakko", kShowKakko, o);
     for (const TColorKey& c : kPaneColors) {

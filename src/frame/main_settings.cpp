@@ -191,6 +191,13 @@ void ReadKey(const TKeyDef& key, std::string_view value, TMainSettings& s) {
 
 }  // namespace
 
+bool TMainSettings::SetHotKeys(std::string_view targets, std::string_view actions) {
+    const bool ok = IsSixDigits(targets) && IsSixDigits(actions);
+    if (IsSixDigits(targets)) HotKeyAction = targets;
+    if (IsSixDigits(actions)) HotKeyCalcKeys = actions;
+    return ok;
+}
+
 void ReadMainSettings(const TSettingsStore& store, TMainSettings& s) {
     for (const TKeyDef& key : kKeys) {
         if (key.Kind == K::kkFrame) continue;

@@ -28,6 +28,9 @@ struct TMainSettings {
     bool DoubleRun = false, BackUpInfo = false;
     bool HotKeyCalc = false, HotKeyAdd = false, HotKeyCtrl = false, HotKeyExt = false;
     std::string HotKeyAction = "333333", HotKeyCalcKeys = "155355";
+    // The hot-key tables as their digit strings (HotKeyAction, HotKeyCalc): a string is taken
+    // only when it is six digits, as the settings file's are; false when one was refused.
+    bool SetHotKeys(std::string_view targets, std::string_view actions);
     bool GraphCalcMemo = true, GraphCalcToCaret = false, GraphCalcTune = true;
     // MiB that the values of a script run may hold together; missing: the interpreter's own.
     std::optional<int> ScriptMemory;

@@ -356,8 +356,10 @@ TVtCellPaint TVtGrid::CellPaint(int col, int row, bool focused) const {
     if (paint.Kind == dkFixedFocused) paint.FontStyle |= fixed.FontStyleFocused;
     if (paint.Kind == dkFixedSelected) paint.FontStyle |= fixed.FontStyleSelected;
     const bool colorCell = !paint.Fixed && CellAction(col, row).Mode == TVtCellMode::cmColor;
-    paint.Text =
-        colorCell && !FOptions.ColorCellStr.empty() ? FOptions.ColorCellStr : Cells(col, row);
+    paint.ColorMark = colorCell && !FOptions.ColorCellStr.empty();
+    paint.Text = paint.ColorMark ? FOptions.ColorCellStr : Cells(col, row);
+    // A mark shows its cell's colour also while the cell is current or selected.
+    if (paint.ColorMark) paint.Font = CellFontColor(col, row);
     paint.FocusRect = focused && paint.Kind == dkFocused;
     paint.AccelChar = paint.Fixed && FOptions.ShowFixedAccelChar;
     if (paint.Fixed) {

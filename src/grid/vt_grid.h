@@ -31,7 +31,10 @@ enum class TVtKey : std::uint8_t {
     vkHome,
     vkEnd,
     vkPageUp,
-    vkPageDown
+    vkPageDown,
+    // To the next cell that is not a label, row by row; with Shift to the previous one. Not
+    // handled at the last (first) such cell, so that the focus can move on.
+    vkTab
 };
 
 // A user's gesture on a list or colour cell: its kind, and for omElse the character or key.
@@ -56,6 +59,9 @@ struct TVtCellPaint {
     bool AccelChar = false;
     bool Fixed = false;
     TVtBevel Bevel = TVtBevel::bvNone;
+    // The text is a colour cell's mark: drawn in the cell's colour (Font) in every draw kind,
+    // with an outline, so that a white or a highlight-coloured mark stays visible.
+    bool ColorMark = false;
 };
 
 class TVtGrid {
@@ -250,6 +256,7 @@ private:
                                 const TVtGesture& gesture) const;
     void ShowList();
     void Navigate(TVtKey key, bool shift, bool ctrl, int pageRows);
+    bool TabCell(bool back);
     void MouseHeader(int col, int row, bool shift);
     void MoveBlock(int dc, int dr, bool params);
 

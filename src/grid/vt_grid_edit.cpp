@@ -141,6 +141,7 @@ bool TVtGrid::KeyDown(TVtKey key, bool shift, bool ctrl, int pageRows, bool allR
     case TVtKey::vkEnd:
     case TVtKey::vkPageUp:
     case TVtKey::vkPageDown: Navigate(key, shift, ctrl, pageRows); break;
+    case TVtKey::vkTab: handled = TabCell(shift); break;
     default: handled = false; break;
     }
     CheckSelectionChanged();
@@ -168,6 +169,22 @@ void TVtGrid::Navigate(TVtKey key, bool shift, bool ctrl, int pageRows) {
     default: break;
     }
     FocusCell(to.X, to.Y, shift);
+}
+
+bool TVtGrid::TabCell(bool back) {
+    const int cols = FColCount - FFixedCols;
+    if (cols <= 0) return false;
+    const int step = back ? -1 : 1;
+    int i = (FCurrent.Y - FFixedRows) * cols + (FCurrent.X - FFixedCols);
+    const int count = (FRowCount - FFixedRows) * cols;
+    for (i += step; i >= 0 && i < count; i += step) {
+        const int col = FFixedCols + i % cols;
+        const int row = FFixedRows + i / cols;
+        if (CellAction(col, row).Mode == TVtCellMode::cmLabel) continue;
+        FocusCell(col, row, false);
+        return true;
+    }
+    return false;
 }
 
 bool TVtGrid::KeyChar(std::string_view ch) {

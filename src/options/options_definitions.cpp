@@ -46,17 +46,32 @@ std::optional<TDefRow> ReadDefRow(std::string_view line) {
     return row;
 }
 
+namespace {
+
+// The row a line of the definitions text shows, if any.
+std::optional<TDefRow> LineRow(std::string_view line) {
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (const std::string_view t = Trim(line); t.empty() || t.front() == ';') return std::nullopt;
+    std::optional<TDefRow> row = ReadDefRow(line);
+    if (row && row->Name.empty() && row->Description.empty() && row->Formula.empty())
+        return std::nullopt;
+    return row;
+}
+
+}  // namespace
+
 TDefinitionText::TDefinitionText(std::string_view text) {
     FFinalBreak = !text.empty() && text.back() == '\n';
+    if (const std::size_t lf = text.find('\n'); lf != std::string_view::npos)
+        FCrLf = lf > 0 && text[lf - 1] == '\r';
     if (FFinalBreak) text.remove_suffix(1);
     if (text.empty() && !FFinalBreak) return;
     for (;;) {
         const std::size_t end = text.find('\n');
         const std::string_view line = text.substr(0, end);
-        const std::optional<TDefRow> row = ReadDefRow(line);
-        if (row && !line.empty() && line.find('\r') == std::string_view::npos &&
-            WriteDefRow(*row) == line) {
-            FRows.push_back(*row);
+        if (std::optional<TDefRow> row = LineRow(line)) {
+            FRows.push_back(std::move(*row));
+            FSources.emplace_back(line);
         } else {
             FKept.emplace_back(FRows.size(), std::string(line));
         }
@@ -66,6 +81,21 @@ TDefinitionText::TDefinitionText(std::string_view text) {
 }
 
 std::string TDefinitionText::Compose(const std::vector<TDefRow>& rows) const {
+    // The read line of a row nobody changed: its own place first, then any unused one.
+    std::vector<bool> used(FRows.size(), false);
+    const auto source = [&](std::size_t i, const TDefRow& row) -> const std::string* {
+        if (i < FRows.size() && !used[i] && FRows[i] == row) {
+            used[i] = true;
+            return &FSources[i];
+        }
+        for (std::size_t j = 0; j < FRows.size(); ++j) {
+            if (!used[j] && FRows[j] == row) {
+                used[j] = true;
+                return &FSources[j];
+            }
+        }
+        return nullptr;
+    };
     std::vector<std::string> lines;
     std::size_t kept = 0;
     for (std::size_t i = 0; i <= rows.size(); ++i) {
@@ -74,16 +104,25 @@ std::string TDefinitionText::Compose(const std::vector<TDefRow>& rows) const {
                (i == rows.size() || (FKept[kept].first <= i && FKept[kept].first < FRows.size())))
             lines.push_back(FKept[kept++].second);
         if (i == rows.size()) break;
-        std::string line = WriteDefRow(rows[i]);
-        if (!line.empty()) lines.push_back(std::move(line));
+        if (const std::string* line = source(i, rows[i])) {
+            lines.push_back(*line);
+        } else if (std::string line = WriteDefRow(rows[i]); !line.empty()) {
+            lines.push_back(std::move(line));
+        }
     }
     std::string text;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0) text += '\n';
+        if (i > 0) {
+            if (FCrLf && (text.empty() || text.back() != '\r')) text += '\r';
+            text += '\n';
+        }
         text += lines[i];
     }
     // A text that was empty gets a line break after its last line, as new files have.
-    if (!lines.empty() && (FFinalBreak || (FRows.empty() && FKept.empty()))) text += '\n';
+    if (!lines.empty() && (FFinalBreak || (FRows.empty() && FKept.empty()))) {
+        if (FCrLf && text.back() != '\r') text += '\r';
+        text += '\n';
+    }
     return text;
 }
 

@@ -26,21 +26,27 @@ struct TDefRow {
 // formula. Nothing for a line without "=".
 [[nodiscard]] std::optional<TDefRow> ReadDefRow(std::string_view line);
 
-// A definitions text split into rows and kept lines. A line is a row only when writing that row
-// gives the line back byte for byte; comments, blank lines, plain calculations, "#" constants,
-// bracketed left sides and spaced lines stay as they are, each before the row it preceded.
+// A definitions text split into rows and kept lines. Every line that reads as a row (it has an
+// "=" and is not a ";" comment) is a row, also where writing the row would not give its bytes
+// back ("a = 1", "#c=3", "k=1 [m]"); a row nobody changed is written back as the line it was
+// read from. Comments, blank lines and plain calculations stay as they are, each before the row
+// it preceded.
 class TDefinitionText {
 public:
     explicit TDefinitionText(std::string_view text);
     [[nodiscard]] const std::vector<TDefRow>& Rows() const noexcept { return FRows; }
-    // The text with these rows in place of the read ones; Compose(Rows()) is the text read.
+    // The text with these rows in place of the read ones; Compose(Rows()) is the text read. A
+    // row equal to a read one takes that one's line, wherever it moved.
     [[nodiscard]] std::string Compose(const std::vector<TDefRow>& rows) const;
 
 private:
     std::vector<TDefRow> FRows;
+    // The line each row was read from, as it was (a CR before its line break included).
+    std::vector<std::string> FSources;
     // Kept lines with the number of rows before them.
     std::vector<std::pair<std::size_t, std::string>> FKept;
     bool FFinalBreak = false;
+    bool FCrLf = false;  // the first line break is CR LF: written rows take it too
 };
 
 }  // namespace rekna

@@ -1,6 +1,7 @@
 // The options dialog's settings tables.
 #include "options/options_tables.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
@@ -112,6 +113,14 @@ void ReadNumber(const TVtGrid& g, int col, int row, int& target) {
     if (const auto v = CellNumber(g, col, row)) target = *v;
 }
 
+// A number that differs from the setting, brought into lo..hi; true when it changed it.
+bool ReadLimited(const TVtGrid& g, int col, int row, int& target, int lo, int hi) {
+    const std::optional<int> v = CellNumber(g, col, row);
+    if (!v || *v == target) return false;
+    target = std::clamp(*v, lo, hi);
+    return true;
+}
+
 void PutColor(TVtGrid& g, int col, int row, TColor c) {
     g.SetCells(col, row, ColorToString(c));
 }
@@ -174,7 +183,9 @@ void SetUpOptionTable(TOptionTable table, TVtGrid& g) {
         break;
     case TOptionTable::otDefinitions:
         Layout(g, kDefCols, {});
+        // A grid of one row has no room for a header row: the header comes with the first row.
         g.SetRowCount(2);
+        g.SetFixedRows(1);
         NumberDefinitionRows(g);
         break;
     }
@@ -260,16 +271,21 @@ void StoreOptionTable(TOptionTable table, const TVtGrid& g, TOptionsState& s) {
     TCalcOptions& o = s.Options;
     switch (table) {
     case TOptionTable::otRange:
-        ReadNumber(g, 1, 1, n.ExpMin);
-        ReadNumber(g, 2, 1, n.ExpMax);
-        ReadNumber(g, 1, 2, n.FixMin);
-        ReadNumber(g, 2, 2, n.FixMax);
+        // A changed number never leaves its range nor puts a Max below its Min; an unchanged
+        // one stays as the settings had it.
+        for (int r = 1; r <= 2; ++r) {
+            int& lo = r == 1 ? n.ExpMin : n.FixMin;
+            int& hi = r == 1 ? n.ExpMax : n.FixMax;
+            const bool changed = ReadLimited(g, 1, r, lo, -kRangeLimit, kRangeLimit) |
+                                 ReadLimited(g, 2, r, hi, -kRangeLimit, kRangeLimit);
+            if (changed) hi = std::max(hi, lo);
+        }
         break;
     case TOptionTable::otGrouping:
-        ReadNumber(g, 1, 1, n.ColNon);
-        ReadNumber(g, 1, 2, n.ColFix);
-        ReadNumber(g, 1, 3, n.ColN2);
-        ReadNumber(g, 1, 4, n.ColN16);
+        ReadLimited(g, 1, 1, n.ColNon, 0, kGroupLimit);
+        ReadLimited(g, 1, 2, n.ColFix, 0, kGroupLimit);
+        ReadLimited(g, 1, 3, n.ColN2, 0, kGroupLimit);
+        ReadLimited(g, 1, 4, n.ColN16, 0, kGroupLimit);
         break;
     case TOptionTable::otStdColors: {
         for (int r = 1; r <= 8; ++r) {
@@ -328,6 +344,50 @@ void StoreOptionTable(TOptionTable table, const TVtGrid& g, TOptionsState& s) {
         break;
     }
     }
+}
+
+std::string ClampOptionTable(TOptionTable table, TVtGrid& g) {
+    std::string hint;
+    const auto put = [&](int col, int row, int v, const std::string& why) {
+        const std::optional<int> old = CellNumber(g, col, row);
+        if (old && *old == v && g.Cells(col, row) == std::to_string(v)) return;
+        PutNumber(g, col, row, v);
+        if (!hint.empty()) hint += "、";
+        hint += Cp932ToUtf8(g.Cells(0, row)) + " " + Cp932ToUtf8(g.Cells(col, 0)) + " を " +
+                std::to_string(v) + " にしました (" + why + ")";
+    };
+    const auto range = [](int lo, int hi) {
+        return std::to_string(lo) + "～" + std::to_string(hi);
+    };
+    switch (table) {
+    case TOptionTable::otRange:
+        for (int r = 1; r <= 2; ++r) {
+            std::optional<int> v[2] = {CellNumber(g, 1, r), CellNumber(g, 2, r)};
+            std::string why[2];
+            for (int i = 0; i < 2; ++i) {
+                if (v[i] && (*v[i] < -kRangeLimit || *v[i] > kRangeLimit)) {
+                    v[i] = std::clamp(*v[i], -kRangeLimit, kRangeLimit);
+                    why[i] = range(-kRangeLimit, kRangeLimit);
+                }
+            }
+            if (v[0] && v[1] && *v[1] < *v[0]) {
+                const bool minGives = g.Col() == 1 && g.Row() == r;
+                v[minGives ? 0 : 1] = minGives ? *v[1] : *v[0];
+                why[minGives ? 0 : 1] = minGives ? "Max 以下" : "Min 以上";
+            }
+            for (int i = 0; i < 2; ++i)
+                if (!why[i].empty()) put(i + 1, r, *v[i], why[i]);
+        }
+        break;
+    case TOptionTable::otGrouping:
+        for (int r = 1; r <= 4; ++r) {
+            if (const std::optional<int> v = CellNumber(g, 1, r); v && (*v < 0 || *v > kGroupLimit))
+                put(1, r, std::clamp(*v, 0, kGroupLimit), range(0, kGroupLimit));
+        }
+        break;
+    default: break;
+    }
+    return hint;
 }
 
 void NumberDefinitionRows(TVtGrid& g) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "options/options_model.h"
 
@@ -31,6 +32,15 @@ void LoadOptionTable(TOptionTable table, const TOptionsState& state, TVtGrid& gr
 // Reads the cells back into the state. A cell that does not read as a number or a colour leaves
 // its setting as it was.
 void StoreOptionTable(TOptionTable table, const TVtGrid& grid, TOptionsState& state);
+// The ranges of the number tables: exponent limits of 小数表示桁範囲, group sizes of
+// 整数部の桁区切り位置 (0: no grouping).
+inline constexpr int kRangeLimit = 99;
+inline constexpr int kGroupLimit = 64;
+// Brings the numbers of the range and grouping tables into their ranges, and each Max up to its
+// Min (the cell the user is on gives way: a Min edited above its Max comes down to it). Returns
+// what was changed, as a hint for the user (UTF-8), or nothing when every number was in range.
+// Other tables are left as they are.
+[[nodiscard]] std::string ClampOptionTable(TOptionTable table, TVtGrid& grid);
 // Column 0 of the definitions table numbered 1, 2, ... again.
 void NumberDefinitionRows(TVtGrid& grid);
 

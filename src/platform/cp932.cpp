@@ -159,14 +159,20 @@ public:
     // The code carrying cp, handed out now when it has none; 0 when the area is full.
     std::uint16_t Carry(char32_t cp) {
         const std::lock_guard lock(FMutex);
+        return CarryLocked(cp);
+    }
+    // The code for cp, a character of the area's standard range (U+E000..) whose own code is
+    // given: that code, kept from now on for cp alone, unless a carried character holds it
+    // already; then cp is carried under another code, so that neither changes its meaning.
+    std::uint16_t Standard(char32_t cp, std::uint16_t code) {
+        const std::lock_guard lock(FMutex);
         if (const auto it = FCodes.find(cp); it != FCodes.end()) return it->second;
-        while (FNext < kCodes && (FChars[FNext] != 0 || FReserved[FNext]))
-            ++FNext;
-        if (FNext >= kCodes) return 0;
-        FChars[FNext] = cp;
-        const std::uint16_t code = CodeOf(FNext++);
-        FCodes.emplace(cp, code);
-        return code;
+        const std::size_t slot = SlotOf(code >> 8, code & 0xFF);
+        if (FChars[slot] == 0) {
+            FReserved[slot] = true;
+            return code;
+        }
+        return CarryLocked(cp);
     }
     // The carried character of a code of the area, 0 when it carries none.
     [[nodiscard]] char32_t Carried(unsigned char lead, unsigned char trail) {
@@ -180,6 +186,17 @@ public:
     }
 
 private:
+    std::uint16_t CarryLocked(char32_t cp) {
+        if (const auto it = FCodes.find(cp); it != FCodes.end()) return it->second;
+        while (FNext < kCodes && (FChars[FNext] != 0 || FReserved[FNext]))
+            ++FNext;
+        if (FNext >= kCodes) return 0;
+        FChars[FNext] = cp;
+        const std::uint16_t code = CodeOf(FNext++);
+        FCodes.emplace(cp, code);
+        return code;
+    }
+
     std::mutex FMutex;
     std::unordered_map<char32_t, std::uint16_t> FCodes;
     std::array<char32_t, kCodes> FChars{};
@@ -300,6 +317,9 @@ std::string Utf8ToCp932(std::string_view utf8, bool* lossless) {
         if (cp < 0x10000) {
             if (encoder == nullptr) encoder = &Encoder();
             code = encoder->Code(cp);
+            // A character of the area's own range keeps a code that nothing else holds.
+            if (code > 0xFF && TUserArea::InArea(static_cast<unsigned char>(code >> 8)))
+                code = UserArea().Standard(cp, code);
         }
         // Anything else is carried in the user-defined area while it has room, the look-alikes
         // of JIS-based tables too, so that the text comes back as it was.

@@ -82,7 +82,10 @@ inline constexpr char32_t kRawByteBase = 0xF700;
 // 0xF0..0xF9), handed out from 0xF9FC downwards by one process-wide table on first sight and
 // turned back into the character by Cp932ToUtf8; only when all 1,880 codes are taken does such a
 // character become "?" (or the look-alike that common cp932 encoders write for the six JIS
-// characters, U+301C as 0x8160 and so on), clearing *lossless. Each ill-formed part of the UTF-8
+// characters, U+301C as 0x8160 and so on), clearing *lossless. A code, once handed out, keeps its
+// meaning for the life of the process: a character of the area's standard range (U+E000..)
+// takes its own code only while no carried character holds it, and is carried itself otherwise.
+// Each ill-formed part of the UTF-8
 // (the longest prefix of a sequence that could have been valid, or one stray byte) becomes one
 // "?" and clears *lossless. *lossless is never set to true: initialise it first.
 [[nodiscard]] std::string Utf8ToCp932(std::string_view utf8, bool* lossless = nullptr);

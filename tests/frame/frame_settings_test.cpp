@@ -103,6 +103,7 @@ TEST_F(FrameSettingsTest, ARoundTripKeepsEverything) {
     Calc.SetAnsColFix(3);
     Styles.Memo.ColorComment = clPurple;
     Styles.Answer.Color = clYellow;
+    Styles.Memo.HideSelection = true;
     TMemorySettings s;
     WriteFrameSettings(s, Options, Calc, Styles);
     TMemorySettings read;
@@ -128,6 +129,8 @@ TEST_F(FrameSettingsTest, ARoundTripKeepsEverything) {
     EXPECT_EQ(styles.Answer.ColorComment, clPurple);  // syntax colours are shared
     EXPECT_EQ(styles.Answer.Color, clYellow);
     EXPECT_EQ(styles.Log().ColorDEq, clPurple);
+    EXPECT_TRUE(styles.Memo.HideSelection);
+    EXPECT_TRUE(styles.Answer.HideSelection);
     TMemorySettings again;
     WriteFrameSettings(again, o, calc, styles);
     EXPECT_EQ(again.Text(), s.Text());
@@ -138,7 +141,7 @@ TEST_F(FrameSettingsTest, UnreadableValuesKeepTheCurrentOnes) {
     s.SetText(
         "CalcMode=0x\r\nWordWrap.No=wide\r\nMemoColor=nonsense\r\nUsrFormat=\r\nFillSpace=7\r\n"
         "Cplx=2\r\nCharColor1=no tab\r\nLength=99\r\nnot a key "
-        "line\r\nTabStop=12\r\nTabStop=30\r\n");
+        "line\r\nTabStop=12\r\nTabStop=30\r\nHideSelection=2\r\n");
     ReadFrameSettings(s, Options, Calc, Styles);
     EXPECT_FALSE(Options.CalcAuto);  // the first digit reads
     EXPECT_TRUE(Options.Frac);       // "x" leaves the second
@@ -151,6 +154,7 @@ TEST_F(FrameSettingsTest, UnreadableValuesKeepTheCurrentOnes) {
     EXPECT_EQ(Options.CharColors[0].Chars, "+-=");
     EXPECT_EQ(Options.PendingAnsLength, 18);
     EXPECT_EQ(Options.TabStops, 12);  // the first line of a key wins
+    EXPECT_FALSE(Styles.Memo.HideSelection);
 }
 
 TEST(PaneStyleTest, ViewOptionsAndCharacterColours) {

@@ -3,6 +3,7 @@
 
 #include "grid_helpers.h"
 #include "platform/clipboard.h"
+#include "platform/cp932.h"
 
 #include <gtest/gtest.h>
 
@@ -324,6 +325,66 @@ TEST(VtGridCommandsTest, UndoRestoresTheSelectionAndLaterWrites) {
     grid.SetCells(1, 1, "saved");
     grid.Undo();
     EXPECT_EQ(grid.Cells(1, 1), "x");
+}
+
+// fuzz_grid's finding: characters carried in CP932's user-defined area beside control bytes,
+// pasted and typed one at a time into cells of every mode, more steps than the default history
+// keeps. With room for every step, undo gives back the starting cells and redo the edited ones.
+TEST(VtGridCommandsTest, UndoGivesBackCarriedCharactersBesideControlBytes) {
+    TVtGrid grid;
+    Fill(grid, {"|e|n|l|c|k", "1|||||", "2|||||"});
+    const struct {
+        TVtCellMode Mode;
+        TVtEditDataType Type;
+    } columns[] = {{cmEdit, TVtEditDataType::dtString},
+                   {cmEdit, TVtEditDataType::dtInteger},
+                   {cmList, TVtEditDataType::dtString},
+                   {cmComboBox, TVtEditDataType::dtReal},
+                   {cmColor, TVtEditDataType::dtColor}};
+    for (int c = 1; c <= 5; ++c) {
+        TVtParam param;
+        param.CellActions = grid.AddCellAction(
+            {columns[c - 1].Mode, columns[c - 1].Type, 6, false, {"A", "b", "1"}});
+        grid.SetCellParam(c, 0, grid.AddParam(param));
+    }
+    grid.SetUndoCapacity(100000);
+    const std::string start = Dump(grid);
+    // The user area's own character U+E757 and the carried euro share the code F9FC unless
+    // the conversion keeps them apart.
+    const std::string carried = Utf8ToCp932("\xE2\x82\xAC\xEE\x9D\x97\xC2\xB5");
+    std::string text;
+    for (int i = 0; i < 60; ++i)
+        text += std::string("\x01") + carried + "\x7F\x1F" + "\xF9\xFC" + "u1d0";
+    grid.SetSelection({1, 1, 5, 2}, {1, 1});
+    grid.PasteText(text, false);
+    std::size_t steps = 1;
+    for (int c = 1; c <= 5; ++c) {
+        grid.FocusCell(c, 1, false);
+        for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) {
+            const std::string ch = text.substr(i, CharLength(text, i));
+            const std::size_t before = grid.UndoList().Count();
+            if (!grid.Editing()) {
+                grid.KeyChar(ch);
+            } else {
+                grid.SetEditText(grid.EditText() + grid.EditorChar(ch));
+            }
+            steps += grid.UndoList().Count() - before;
+        }
+        const std::size_t before = grid.UndoList().Count();
+        grid.CloseEditor(false);
+        steps += grid.UndoList().Count() - before;
+    }
+    ASSERT_GT(steps, 100u);
+    EXPECT_EQ(grid.UndoList().Count(), steps);
+    const std::string edited = Dump(grid);
+    EXPECT_NE(edited, start);
+    while (grid.CanUndo())
+        grid.Undo();
+    EXPECT_EQ(Dump(grid), start);
+    while (grid.CanRedo())
+        grid.Redo();
+    EXPECT_EQ(Dump(grid), edited);
+    EXPECT_EQ(Cp932ToUtf8(carried), "\xE2\x82\xAC\xEE\x9D\x97\xC2\xB5");
 }
 
 }  // namespace

@@ -74,6 +74,11 @@ TEST(VtGridTest, ColourCellsDrawTheirColour) {
     EXPECT_EQ(paint.Text, SysText("■"));
     EXPECT_EQ(paint.Font, clRed);
     EXPECT_EQ(grid.CellPaint(2, 1, true).Font, clWindowText);
+    EXPECT_TRUE(paint.ColorMark);
+    // Current, selected or without the focus, the mark keeps its colour.
+    grid.SetSelection({1, 1, 2, 2}, {1, 1});
+    for (const bool focused : {true, false})
+        EXPECT_EQ(grid.CellPaint(1, 1, focused).Font, clRed) << focused;
     grid.VtOptions().ColorCellStr.clear();
     EXPECT_EQ(grid.CellPaint(1, 1, true).Text, "clRed");
     EXPECT_TRUE(grid.SetColorValue(2, 1, clBlue));

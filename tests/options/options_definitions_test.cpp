@@ -51,15 +51,16 @@ std::string Dump(const std::vector<TDefRow>& rows) {
     return out;
 }
 
-TEST(OptionsDefinitions, TextKeepsWhatRowsCannotSay) {
+TEST(OptionsDefinitions, EveryDefinitionIsARow) {
     const struct {
         const char* Text;
         const char* Rows;
     } texts[] = {
         {"#f(x) [test]=x^2\na=1\n", "f(x)|test|x^2\na||1\n"},
         {"; constants\n\nPI2=6.28\n", "PI2||6.28\n"},
-        {"#c=3\nd(1)=2\na = 1\n1+2\nk=1 [m]\n", ""},
-        {"a=1\r\nb=2", "b||2\n"},
+        {"#c=3\nd(1)=2\na = 1\n1+2\nk=1 [m]\n", "c||3\nd(1)||2\na||1\nk|m|1\n"},
+        {"a=1\r\nb=2", "a||1\nb||2\n"},
+        {"  ; x = 1\n=\n", ""},
         {"a=1", "a||1\n"},
         {"", ""},
         {"\n\n", ""},
@@ -72,21 +73,28 @@ TEST(OptionsDefinitions, TextKeepsWhatRowsCannotSay) {
 }
 
 TEST(OptionsDefinitions, ComposeEditedRows) {
-    const TDefinitionText text("; head\na=1\n#c=3\nb=2\n; tail\n");
+    const TDefinitionText text("; head\na = 1\n#c=3\nb=2\n; tail\n");
+    const TDefRow a{"a", "", "1"}, c{"c", "", "3"}, b{"b", "", "2"};
     const struct {
         std::vector<TDefRow> Rows;
         const char* Text;
     } edits[] = {
-        {{{"a", "", "10"}, {"b", "", "2"}}, "; head\na=10\n#c=3\nb=2\n; tail\n"},
-        {{{"b", "", "2"}}, "; head\nb=2\n#c=3\n; tail\n"},
-        {{{"a", "", "1"}, {"", "", ""}, {"z", "", "9"}}, "; head\na=1\n#c=3\nz=9\n; tail\n"},
-        {{}, "; head\n#c=3\n; tail\n"},
-        {{{"a", "", "1"}, {"b", "", "2"}, {"f(t)", "x", "t"}},
-         "; head\na=1\n#c=3\nb=2\n#f(t) [x]=t\n; tail\n"},
+        // Rows nobody changed keep their bytes, also where they moved to.
+        {{{"a", "", "10"}, c, b}, "; head\na=10\n#c=3\nb=2\n; tail\n"},
+        {{b, a, c}, "; head\nb=2\na = 1\n#c=3\n; tail\n"},
+        {{c}, "; head\n#c=3\n; tail\n"},
+        {{a, {"", "", ""}, {"z", "", "9"}}, "; head\na = 1\nz=9\n; tail\n"},
+        {{}, "; head\n; tail\n"},
+        {{a, c, b, {"f(t)", "x", "t"}}, "; head\na = 1\n#c=3\nb=2\n#f(t) [x]=t\n; tail\n"},
     };
     for (const auto& e : edits)
         EXPECT_EQ(text.Compose(e.Rows), e.Text) << e.Text;
     EXPECT_EQ(TDefinitionText("").Compose({{"a", "", "1"}}), "a=1\n");
+    // Every row deleted: nothing, or only the kept lines, is left to write.
+    EXPECT_EQ(TDefinitionText("a=1\nb=2\n").Compose({}), "");
+    // Written rows take the text's CR LF.
+    EXPECT_EQ(TDefinitionText("a = 1\r\nb=2").Compose({a, {"b", "", "3"}, {"d", "", "4"}}),
+              "a = 1\r\nb=3\r\nd=4");
 }
 
 TEST(OptionsDefinitions, JapaneseText) {

@@ -59,6 +59,10 @@ TEST(OptionsTables, EditsReachTheirSettings) {
         {TOptionTable::otRange, 1, 1, "-3.6", "ExpMin=-4"},
         {TOptionTable::otRange, 1, 1, "abc", "ExpMin=-5"},
         {TOptionTable::otGrouping, 1, 2, "3", "ColFix=3"},
+        // Changed numbers stay in their ranges, and a Max never goes below its Min.
+        {TOptionTable::otGrouping, 1, 2, "99999", "ColFix=64"},
+        {TOptionTable::otRange, 2, 1, "-152", "ExpMax=-5"},
+        {TOptionTable::otRange, 1, 2, "-1000", "FixMin=-99"},
         {TOptionTable::otStdColors, 2, 1, "clRed", "MemoColorText=clRed"},
         {TOptionTable::otStdColors, 3, 5, "$00112233", "AnsColorSelBrush=$00112233"},
         {TOptionTable::otStdColors, 2, 2, "no colour", "MemoColor=clWindow"},
@@ -84,6 +88,40 @@ TEST(OptionsTables, EditsReachTheirSettings) {
     }
 }
 
+TEST(OptionsTables, NumbersOutOfRangeAreBroughtBackWithAHint) {
+    const struct {
+        TOptionTable Table;
+        int Col, Row;  // the cell edited, which is the current cell
+        const char* Cell;
+        const char* Cells;  // the number cells afterwards, "," between them
+        const char* Hint;
+    } rows[] = {
+        {TOptionTable::otRange, 2, 1, "-152", "-5,-5,-10,20",
+         "Exp形式 Max を -5 にしました (Min 以上)"},
+        {TOptionTable::otRange, 1, 1, "8", "6,6,-10,20", "Exp形式 Min を 6 にしました (Max 以下)"},
+        {TOptionTable::otRange, 2, 2, "500", "-5,6,-10,99",
+         "Fix形式 Max を 99 にしました (-99～99)"},
+        {TOptionTable::otRange, 2, 2, "7", "-5,6,-10,7", ""},
+        {TOptionTable::otGrouping, 1, 3, "99999", "0,0,64,4", "N2 桁数 を 64 にしました (0～64)"},
+        {TOptionTable::otGrouping, 1, 3, "x", "0,0,x,4", ""},
+    };
+    for (const auto& r : rows) {
+        TOptionsState s = State();
+        TVtGrid g;
+        SetUpOptionTable(r.Table, g);
+        LoadOptionTable(r.Table, s, g);
+        g.FocusCell(r.Col, r.Row, false);
+        g.SetCells(r.Col, r.Row, r.Cell);
+        const std::string hint = ClampOptionTable(r.Table, g);
+        std::string cells;
+        for (int row = 1; row < g.RowCount(); ++row)
+            for (int col = 1; col < g.ColCount(); ++col)
+                cells += (cells.empty() ? "" : ",") + g.Cells(col, row);
+        EXPECT_EQ(cells, r.Cells) << r.Cell;
+        EXPECT_EQ(hint, r.Hint) << r.Cell;
+    }
+}
+
 TEST(OptionsTables, DefinitionRows) {
     TOptionsState s = State();
     TVtGrid g;
@@ -93,16 +131,17 @@ TEST(OptionsTables, DefinitionRows) {
     for (int r = 0; r < g.RowCount(); ++r)
         for (int c = 0; c < g.ColCount(); ++c)
             cells += Cp932ToUtf8(g.Cells(c, r)) + (c + 1 < g.ColCount() ? "|" : "\n");
-    EXPECT_EQ(cells, "|名称|説明|計算式\n1|f(x)|test|x^2\n2|b||2\n");
+    EXPECT_EQ(cells, "|名称|説明|計算式\n1|f(x)|test|x^2\n2|a||1\n3|b||2\n");
     EXPECT_FALSE(g.CanUndo());
+    EXPECT_EQ(g.FixedRows(), 1);  // the column captions are a header
 
     // An unedited table leaves the text alone, even where a row would write it differently.
     StoreOptionTable(TOptionTable::otDefinitions, g, s);
     EXPECT_EQ(s.DefText, "; kept\n#f(x) [test]=x^2\na = 1\nb=2\n");
 
-    g.InsertRow(3, true);
-    g.SetCells(1, 3, "g(t)");
-    g.SetCells(3, 3, "t+1");
+    g.InsertRow(4, true);
+    g.SetCells(1, 4, "g(t)");
+    g.SetCells(3, 4, "t+1");
     g.SetModified(true);
     StoreOptionTable(TOptionTable::otDefinitions, g, s);
     EXPECT_EQ(s.DefText, "; kept\n#f(x) [test]=x^2\na = 1\nb=2\n#g(t)=t+1\n");

@@ -267,6 +267,46 @@ TEST(Cp932Convert, CarriesWhatCp932LacksInTheUserDefinedArea) {
     EXPECT_FALSE(HoldsCarriedCharacters(own));
 }
 
+// A code keeps what it meant when it was first handed out, whichever came first: a carried
+// character or a character of the area's own range (U+E000..) whose standard code it is.
+TEST(Cp932Convert, ACodeKeepsItsMeaning) {
+    // The standard character of a code of the area, and the code handed out after this one.
+    const auto standard = [](const std::string& code) {
+        const auto lead = static_cast<unsigned char>(code[0]);
+        const auto trail = static_cast<unsigned char>(code[1]);
+        const char32_t index = (lead - 0xF0) * 188 + (trail < 0x80 ? trail - 0x40 : trail - 0x41);
+        return Utf8(std::u32string(1, U'\uE000' + index));
+    };
+    const auto next = [](const std::string& code) {
+        auto lead = static_cast<unsigned char>(code[0]);
+        auto trail = static_cast<unsigned char>(code[1] - 1);
+        if (trail == 0x7F) trail = 0x7E;
+        if (trail < 0x40) {
+            --lead;
+            trail = 0xFC;
+        }
+        return std::string{static_cast<char>(lead), static_cast<char>(trail)};
+    };
+    const std::string globe = Utf8(U"\U0001F30D");
+    const std::string other = Utf8(U"\U0001F30E");
+    bool lossless = true;
+    const std::string carried = Utf8ToCp932(globe, &lossless);
+    ASSERT_EQ(carried.size(), 2U);
+    // The standard character of the next free code keeps it; a later carried one goes past it.
+    const std::string free = standard(next(carried));
+    EXPECT_EQ(Utf8ToCp932(free, &lossless), next(carried));
+    EXPECT_NE(Utf8ToCp932(other, &lossless), next(carried));
+    // The character whose own code a carried character holds is carried under another code.
+    const std::string taken = standard(carried);
+    EXPECT_NE(Utf8ToCp932(taken, &lossless), carried);
+    EXPECT_TRUE(lossless);
+    for (const std::string& text : {globe, taken, free, other, globe + taken + free + other}) {
+        EXPECT_EQ(Cp932ToUtf8(Utf8ToCp932(text)), text);
+    }
+    EXPECT_EQ(Cp932ToUtf8(carried), globe);
+    EXPECT_EQ(Cp932ToUtf8(next(carried)), free);
+}
+
 TEST(Cp932Convert, ReplacesWhatCp932CannotHold) {
     struct Row {
         std::string Utf8;

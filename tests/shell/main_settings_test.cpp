@@ -126,5 +126,13 @@ TEST(MainSettings, MissingAndUnreadableKeysKeepTheCurrentValues) {
     EXPECT_EQ(after.Text(), before.Text());
 }
 
+TEST(MainSettings, HotKeyStringsAreSetOnlyAsSixDigits) {
+    TMainSettings s;
+    EXPECT_TRUE(s.SetHotKeys("123012", "543210"));
+    EXPECT_FALSE(s.SetHotKeys("12301", "012345"));
+    EXPECT_FALSE(s.SetHotKeys("000000", "01234x"));
+    EXPECT_EQ(s.HotKeyAction + " " + s.HotKeyCalcKeys, "000000 012345");
+}
+
 }  // namespace
 }  // namespace rekna

@@ -608,6 +608,11 @@ void TVtFrameCalc::ReadSettings(const TSettingsStore& store) {
     FCalc.Clear();
 }
 
+void TVtFrameCalc::SetPaneStyles(const TPaneStyles& styles) {
+    FStyles = styles;
+    SetMemoMode();
+}
+
 void TVtFrameCalc::ApplyPaneSizes() {
     const TCalcOptions& o = FCore->Options();
     const int total = FSplitter1->width();

@@ -143,6 +143,10 @@ public:
     // and has its own size).
     void ApplyPaneSizes();
     void WriteSettings(TSettingsStore& store);
+    // The panes' colours and selection look; setting them runs the editor mode again, and
+    // nothing else (the engine's memory and the answers stay).
+    [[nodiscard]] const TPaneStyles& PaneStyles() const noexcept { return FStyles; }
+    void SetPaneStyles(const TPaneStyles& styles);
 
     // --- Events.
     std::function<void()> OnBeginCalc;

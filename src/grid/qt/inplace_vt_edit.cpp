@@ -68,6 +68,26 @@ void TInplaceVtEdit::PasteFirstLine() {
     if (!filtered.isEmpty()) insert(filtered);
 }
 
+bool TInplaceVtEdit::event(QEvent* event) {
+    // Tab keeps the text, as a click elsewhere does, and goes on to the next cell.
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool popup = completer() != nullptr && completer()->popup()->isVisible();
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && !popup &&
+            (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == 0) {
+            if (TStrVtGrid* grid = FGrid) {
+                const bool back =
+                    key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier) != 0;
+                Finish(false);
+                grid->EditorTab(back);
+            }
+            event->accept();
+            return true;
+        }
+    }
+    return QLineEdit::event(event);
+}
+
 void TInplaceVtEdit::keyPressEvent(QKeyEvent* event) {
     const bool popup = completer() != nullptr && completer()->popup()->isVisible();
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;

@@ -173,6 +173,31 @@ void TStrVtGrid::EditorKeyToGrid(TVtKey key) {
     AfterInput();
 }
 
+void TStrVtGrid::EditorTab(bool back) {
+    if (!TabKey(back)) focusNextPrevChild(!back);
+}
+
+bool TStrVtGrid::TabKey(bool back) {
+    if (FGrid.Editing() || FGrid.ListOpen()) return false;
+    if (!FGrid.KeyDown(TVtKey::vkTab, back, false, VisibleRows(), AllRowsVisible())) return false;
+    AfterInput();
+    return true;
+}
+
+bool TStrVtGrid::event(QEvent* event) {
+    // Tab moves between the cells, as in every table; past the last cell it leaves the grid.
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        if (tab && (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == 0 &&
+            TabKey(key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier) != 0)) {
+            event->accept();
+            return true;
+        }
+    }
+    return QAbstractScrollArea::event(event);
+}
+
 void TStrVtGrid::SyncList() {
     if (!FGrid.ListOpen() || FList) return;
     const TGridCoord cell = FGrid.ListCell();
@@ -317,8 +342,20 @@ void TStrVtGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void TStrVtGrid::wheelEvent(QWheelEvent* event) {
-    const int steps = event->angleDelta().y() / 120;
-    if (steps != 0) verticalScrollBar()->setValue(verticalScrollBar()->value() - steps);
+    // One row per notch; touchpads turn in parts of a notch, which add up.
+    QScrollBar* bar = verticalScrollBar();
+    const int delta = event->angleDelta().y();
+    const bool can = delta > 0 ? bar->value() > bar->minimum() : bar->value() < bar->maximum();
+    if (delta == 0 || !can) {
+        // At its end the grid lets the page around it scroll.
+        FWheelDelta = 0;
+        event->ignore();
+        return;
+    }
+    FWheelDelta += delta;
+    const int steps = FWheelDelta / 120;
+    FWheelDelta -= steps * 120;
+    if (steps != 0) bar->setValue(bar->value() - steps);
     event->accept();
 }
 

@@ -53,11 +53,14 @@ public:
     void EditorClosed(bool enterKey);
     void EditorCancelled();
     void EditorKeyToGrid(TVtKey key);
+    // Tab (Shift+Tab: back) in the editor: the next cell, or the next widget after the last.
+    void EditorTab(bool back);
     void ListClosed(TVtListClose how, int shownIndex);
     // One typed text for the editor, filtered by its data type.
     [[nodiscard]] QString EditorText(const QString& typed) const;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -81,6 +84,8 @@ private:
     void SyncList();
     void RunColorDialog();
     void SyncInputMethod();
+    // Tab to the next or previous cell; false at the last (first) cell.
+    bool TabKey(bool back);
     void EnsureVisible(int col, int row);
     void UpdateScrollBars();
     void PaintCell(QPainter& painter, int col, int row, const QRect& rect, bool focused);
@@ -97,6 +102,7 @@ private:
     QTimer* FDragTimer = nullptr;
     int FDragTicks = 0;
     int FRowHeight = 20;
+    int FWheelDelta = 0;  // the part of a row that the wheel turned so far
     bool FInAfterInput = false;
     TGridCoord FListClosedCell{-1, -1};
 };

@@ -7,6 +7,7 @@
 #include "platform/qt/qt_cp932.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <QScrollBar>
 #include <QStyleOptionFocusRect>
 
@@ -14,6 +15,14 @@ namespace rekna {
 namespace {
 
 constexpr int kLine = 1;
+
+// a * weight + b * (1 - weight), channel by channel.
+QColor Mix(const QColor& a, const QColor& b, double weight) {
+    const auto channel = [weight](int x, int y) {
+        return static_cast<int>(x * weight + y * (1 - weight) + 0.5);
+    };
+    return {channel(a.red(), b.red()), channel(a.green(), b.green()), channel(a.blue(), b.blue())};
+}
 
 QColor LineColor(TColor gridColor, const QPalette& palette) {
     const QColor base(ToQRgb(gridColor, palette));
@@ -138,7 +147,15 @@ void TStrVtGrid::PaintCell(QPainter& painter, int col, int row, const QRect& cel
     const bool bevelled = fixed.Bevel == TVtBevel::bvLowered || fixed.Bevel == TVtBevel::bvRaised;
     QRect fill = cellRect;
     if (cell.Fixed && bevelled) fill.adjust(0, 0, -1, -1);
-    const QColor fillColor(ToQRgb(cell.Fill, palette()));
+    QColor fillColor(ToQRgb(cell.Fill, palette()));
+    QColor textColor(ToQRgb(cell.Font, palette()));
+    if (cell.Kind == TVtDrawKind::dkInactive) {
+        // A grid without the focus tints its selection lightly, never brighter than the grid
+        // that has it, and keeps the cells' own text colour.
+        const QColor base(ToQRgb(FGrid.CellColor(col, row), palette()));
+        fillColor = Mix(fillColor, base, 0.3);
+        if (!cell.ColorMark) textColor = QColor(ToQRgb(FGrid.CellFontColor(col, row), palette()));
+    }
     painter.fillRect(cell.Fixed && bevelled ? cellRect : fill, fillColor);
 
     QRect textRect = fill.adjusted(1, 1, 0, 0);
@@ -174,14 +191,25 @@ void TStrVtGrid::PaintCell(QPainter& painter, int col, int row, const QRect& cel
         break;
     case TVtAlignment::taCenter: flags |= Qt::AlignHCenter; break;
     }
-    painter.setPen(QColor(ToQRgb(cell.Font, palette())));
     painter.save();
     painter.setClipRect(fill);
-    painter.drawText(textRect, flags, text);
+    if (cell.ColorMark) {
+        // The mark in its colour with a grey outline: white on white stays visible.
+        const QRect box = painter.boundingRect(textRect, flags, text);
+        QPainterPath path;
+        path.addText(QPointF(box.left(), box.top() + painter.fontMetrics().ascent()), font, text);
+        painter.fillPath(path, textColor);
+        painter.strokePath(path, QPen(QColor(128, 128, 128), 1));
+    } else {
+        painter.setPen(textColor);
+        painter.drawText(textRect, flags, text);
+    }
     painter.restore();
 
     if (cell.FocusRect) {
-        QPen pen(QColor(ToQRgb(cell.Font, palette())), 1, Qt::DotLine);
+        const QColor focusColor =
+            cell.ColorMark ? palette().color(QPalette::Text) : QColor(ToQRgb(cell.Font, palette()));
+        QPen pen(focusColor, 1, Qt::DotLine);
         painter.setPen(pen);
         painter.drawRect(fill.adjusted(0, 0, -1, -1));
     }

@@ -54,11 +54,6 @@ TOptionPage FlagPage(bool TCalcOptions::*field) {
     return TOptionPage::opEditAction;
 }
 
-// The colour keys of the settings file, which carry the panes' colours.
-bool IsColorKey(std::string_view key) {
-    return key.starts_with("MemoColor") || key.starts_with("AnsColor") || key.starts_with("Color");
-}
-
 std::optional<int> KeptNumber(const std::map<std::string, std::string, std::less<>>& kept,
                               std::string_view key) {
     const auto it = kept.find(key);
@@ -168,16 +163,7 @@ TOptionsState TFormSet::ProgramState() const {
     TOptionsState s;
     s.Options = FFrame.Core().Options();
     s.Numbers = TEngineNumbers::Read(FFrame.VtCalc1());
-    // The panes' colours are the frame's own; its settings keys carry them.
-    TMemorySettings keys;
-    FFrame.WriteSettings(keys);
-    TMemorySettings colors;
-    for (const auto& [key, value] : keys.Entries())
-        if (IsColorKey(key)) colors.Set(key, value);
-    TCalcOptions scratch = s.Options;
-    ReadFrameSettings(colors, scratch, FFrame.VtCalc1(), s.Styles);
-    s.Styles.Memo.HideSelection = keys.Get("HideSelection").value_or("0") == "1";
-    s.Styles.Answer.HideSelection = s.Styles.Memo.HideSelection;
+    s.Styles = FFrame.PaneStyles();
     s.Main = FOwner.Settings();
     for (const TOptionGroup& g : OptionGroups()) {
         for (const TOptionItem& item : g.Items) {
@@ -186,7 +172,7 @@ TOptionsState TFormSet::ProgramState() const {
                 SetOptionChecked(s, item.Action, a->isChecked());
         }
     }
-    s.DefText = FFrame.Core().DefText();
+    s.DefText = FFrame.Core().DefSource();
     return s;
 }
 
@@ -282,13 +268,16 @@ bool TFormSet::ApplyPage(TOptionPage page) {
     TOptionsState program = ProgramState();
     CopyPage(page, FEdit, program);
     Push(page, program);
-    // The controls show what the program made of it (clamped lengths and sizes).
-    if (page == TOptionPage::opResult || page == TOptionPage::opEditView) {
+    // The controls of this page show what the program made of it (clamped lengths and sizes);
+    // the other pages' controls keep what the user set there, for OK applies them later.
+    if (page == TOptionPage::opResult || page == TOptionPage::opEditView)
         CopyPage(page, ProgramState(), FEdit);
-        const TCalcOptions& o = FEdit.Options;
+    const TCalcOptions& o = FEdit.Options;
+    if (page == TOptionPage::opResult) {
         const TLengthControls length = LengthControls(o.PendingAnsLength);
         FDigits->setValue(length.Digits);
         (length.AfterPoint ? FAfterPoint : FSignificant)->setChecked(true);
+    } else if (page == TOptionPage::opEditView) {
         FWrapWidth->setValue(std::max(FWrapWidth->minimum(), o.WrapWidth));
         FFontSize->setValue(o.FontSize);
         FTabStops->setValue(o.TabStops);
@@ -305,6 +294,14 @@ bool TFormSet::ApplyAll() {
         FNotice->setText(QStringLiteral("計算またはスクリプトの実行中は適用できません"));
         return false;
     }
+    // The pages one after another ask for runs; the memo is calculated once, at the end.
+    struct THold {
+        TFrameCalcCore& Core;
+        explicit THold(TFrameCalcCore& core) : Core(core) { Core.HoldRuns(); }
+        THold(const THold&) = delete;
+        THold& operator=(const THold&) = delete;
+        ~THold() { Core.ReleaseRuns(); }
+    } hold(FFrame.Core());
     for (const TOptionPage page : kOptionPages)
         ApplyPage(page);
     return true;
@@ -323,7 +320,7 @@ void TFormSet::Push(TOptionPage page, const TOptionsState& s) {
         FFrame.SetCalcMode();
         break;
     case P::opDefinitions:
-        if (s.DefText != FFrame.Core().DefText()) {
+        if (s.DefText != FFrame.Core().DefSource()) {
             FFrame.SetDefinitions(s.DefText);
             FFrame.SetCalcMode();
         }
@@ -334,7 +331,8 @@ void TFormSet::Push(TOptionPage page, const TOptionsState& s) {
         FFrame.SetCalcMode();
         break;
     case P::opEditView:
-        PushStyles(s);
+        // The colours and the editor settings, without touching the engine or the answers.
+        FFrame.SetPaneStyles(s.Styles);
         for (TUMemo* m : {FFrame.UMemo1(), FFrame.UMemo2(), FFrame.UMemo3()})
             m->RepaintAll();
         break;
@@ -343,10 +341,7 @@ void TFormSet::Push(TOptionPage page, const TOptionsState& s) {
         PushMainChecks(page, s);
         break;
     case P::opHotKey: {
-        // The main window keeps its hot-key table in its settings, which it reads at the exit.
-        TMainSettings& main = FOwner.Settings();
-        main.HotKeyAction = s.Main.HotKeyAction;
-        main.HotKeyCalcKeys = s.Main.HotKeyCalcKeys;
+        FOwner.Settings().SetHotKeys(s.Main.HotKeyAction, s.Main.HotKeyCalcKeys);
         PushMainChecks(page, s);
         break;
     }
@@ -379,29 +374,6 @@ void TFormSet::PushMainChecks(TOptionPage page, const TOptionsState& s) {
     }
 }
 
-void TFormSet::PushStyles(const TOptionsState& s) {
-    TMemorySettings now;
-    FFrame.WriteSettings(now);
-    TMemorySettings wanted;
-    WriteFrameSettings(wanted, s.Options, FFrame.VtCalc1(), s.Styles);
-    TMemorySettings colors;
-    bool differ = false;
-    for (const auto& [key, value] : wanted.Entries()) {
-        if (!IsColorKey(key)) continue;
-        colors.Set(key, value);
-        differ = differ || now.Get(key) != value;
-    }
-    if (!differ) {
-        FFrame.SetMemoMode();
-        return;
-    }
-    // The frame takes colours only through its settings, which also clear the engine's memory:
-    // the definitions and the memo are calculated again.
-    FFrame.ReadSettings(colors);
-    FFrame.SetDefinitions(FFrame.Core().DefText());
-    FFrame.SetCalcMode();
-}
-
 // --- Fonts and rows --------------------------------------------------------------------------
 
 void TFormSet::ShowFontName() {
@@ -427,11 +399,20 @@ void TFormSet::DefinitionRowCommand(int command) {
         g.FocusCell(std::max(g.Col(), 1), g.RowCount() - 1, false);
         break;
     case 1: g.InsertRow(row, true); break;
-    case 2:
-        if (g.RowCount() > g.FixedRows() + 1) g.DeleteRow(row, true);
+    // The last row left is cleared instead, so that every definition can be deleted.
+    case 2: g.DeleteRow(row, true); break;
+    case 3:
+    case 4: {
+        // One definition is one row: the selected rows move whole.
+        const TGridRect s = g.Selection();
+        g.SetSelection({g.FixedCols(), s.Top, g.ColCount() - 1, s.Bottom}, {g.Col(), g.Row()});
+        if (command == 3) {
+            g.MoveCellsUp(true);
+        } else {
+            g.MoveCellsDown(true);
+        }
         break;
-    case 3: g.MoveCellsUp(true); break;
-    case 4: g.MoveCellsDown(true); break;
+    }
     default: return;
     }
     FDefEdited = true;

@@ -79,7 +79,6 @@ private:
     // The program takes one page of the state.
     void Push(TOptionPage page, const TOptionsState& state);
     void PushMainChecks(TOptionPage page, const TOptionsState& state);
-    void PushStyles(const TOptionsState& state);
     [[nodiscard]] bool Busy() const;
     void ChooseFont();
     void ShowFontName();

@@ -77,6 +77,18 @@ TStrVtGrid* TFormSet::MakeTable(TOptionTable table, int visibleRows) {
         grid->Grid().SetColWidth(1, width);
         grid->Grid().SetColWidth(2, width);
     }
+    if (table == TOptionTable::otCharSets) {
+        // Room for the longest design set (14 characters) and a few more.
+        grid->Grid().SetColWidth(1, grid->fontMetrics().horizontalAdvance(QString(18, '0')) + 8);
+    }
+    if (table == TOptionTable::otRange || table == TOptionTable::otGrouping) {
+        // A number out of its range is brought back at once, and the notice says so.
+        grid->Grid().OnChanged = [this, table, grid] {
+            const std::string hint = ClampOptionTable(table, grid->Grid());
+            if (!hint.empty()) FNotice->setText(QString::fromStdString(hint));
+            grid->Refresh();
+        };
+    }
     grid->Refresh();
     grid->setMinimumHeight((grid->RowHeight() + 1) * (visibleRows + 1) + 4);
     int width = 4;

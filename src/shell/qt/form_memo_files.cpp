@@ -202,9 +202,10 @@ void TFormMemo::ReadDefinitions() {
 }
 
 void TFormMemo::WriteDefinitions() {
-    // Written only when its text changed, so that an edit of the file made meanwhile stays.
-    const std::string& text = FFrame->Core().DefText();
-    if (text.empty() || text == FDefFileText) return;
+    // Written only when its text changed, so that an edit of the file made meanwhile stays; a
+    // text left empty (every definition deleted) is written too.
+    const std::string& text = FFrame->Core().DefSource();
+    if (text == FDefFileText) return;
     if (!MakeParentFolders(FPaths.DefinitionsFile())) return;
     // Written as it was read (a new file as new files are); text that Shift_JIS cannot hold
     // goes out as UTF-8.

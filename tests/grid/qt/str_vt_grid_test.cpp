@@ -8,7 +8,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
+#include <QLineEdit>
+#include <QScrollBar>
 #include <QTest>
+#include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -129,8 +133,8 @@ TEST_F(TStrVtGridTest, PastesABlockAndUndoesIt) {
     const QImage image = View.viewport()->grab().toImage();
     const QPoint inside = View.CellRect(1, 3).topLeft() + QPoint(2, 2);
     const TVtOptions& options = View.Grid().VtOptions();
-    const TColor expected = View.hasFocus() ? options.SelectCellColor : options.InActiveCellColor;
-    EXPECT_EQ(image.pixelColor(inside).rgb(), ToQRgb(expected, View.palette()));
+    ASSERT_TRUE(View.hasFocus());
+    EXPECT_EQ(image.pixelColor(inside).rgb(), ToQRgb(options.SelectCellColor, View.palette()));
 
     Key(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8("2.2u\tabc\n3.3m\t名前\n"));
@@ -172,6 +176,104 @@ TEST_F(TStrVtGridTest, ColourCellsUseTheDialog) {
     ASSERT_TRUE(asked.has_value());
     EXPECT_EQ(*asked, clRed);
     EXPECT_EQ(Cell(2, 1), "clBlue");
+}
+
+// Without the focus the selection is a light tint, never the full highlight; a colour cell's
+// mark keeps its colour while current, and a white mark has an outline on a white cell.
+TEST_F(TStrVtGridTest, PaintsColourMarksAndTheSelectionWithoutFocus) {
+    TVtGrid& g = View.Grid();
+    Column(g, 2, cmColor, dtColor);
+    g.SetCells(2, 1, "clRed");
+    g.SetCells(2, 2, "clWhite");
+    g.FocusCell(2, 1, false);
+    View.Refresh();
+    const auto count = [](const QImage& image, const QRect& rect, auto test) {
+        int n = 0;
+        for (int y = rect.top(); y <= rect.bottom(); ++y)
+            for (int x = rect.left(); x <= rect.right(); ++x)
+                n += test(image.pixelColor(x, y)) ? 1 : 0;
+        return n;
+    };
+    QImage image = View.viewport()->grab().toImage();
+    EXPECT_GT(
+        count(image, View.CellRect(2, 1), [](QColor c) { return c.rgb() == qRgb(255, 0, 0); }), 4);
+    const QRect white = View.CellRect(2, 2);
+    EXPECT_GT(count(image, white, [](QColor c) { return c.red() < 200; }), 4);
+
+    View.clearFocus();
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    other.setFocus();
+    QApplication::processEvents();
+    ASSERT_FALSE(View.hasFocus());
+    g.FocusCell(1, 3, false);
+    View.Refresh();
+    image = View.viewport()->grab().toImage();
+    const QColor highlight(ToQRgb(g.VtOptions().InActiveCellColor, View.palette()));
+    const QColor inside = image.pixelColor(View.CellRect(1, 3).topLeft() + QPoint(2, 2));
+    EXPECT_NE(inside.rgb(), highlight.rgb());
+    EXPECT_GT(inside.lightness(), highlight.lightness());
+}
+
+// Tab and Shift+Tab go from cell to cell, row by row, also out of the editor (keeping its
+// text); past the last cell the focus moves on. The wheel scrolls by rows, half notches too.
+TEST(TStrVtGridKeys, TabMovesBetweenCellsAndTheWheelScrolls) {
+    QWidget host;
+    auto* layout = new QVBoxLayout(&host);
+    auto* grid = new TStrVtGrid;
+    auto* after = new QLineEdit;
+    layout->addWidget(grid);
+    layout->addWidget(after);
+    TVtGrid& g = grid->Grid();
+    g.SetColCount(3);
+    g.SetRowCount(30);
+    grid->Refresh();
+    grid->setFixedHeight(150);
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    host.activateWindow();
+    grid->setFocus();
+    const auto at = [&g] { return std::to_string(g.Col()) + "," + std::to_string(g.Row()); };
+    const auto target = [grid]() -> QWidget* {
+        return grid->Editor() != nullptr ? static_cast<QWidget*>(grid->Editor()) : grid;
+    };
+    QTest::keyClick(target(), Qt::Key_Tab);
+    EXPECT_EQ(at(), "2,1");
+    QTest::keyClick(target(), Qt::Key_Tab);
+    EXPECT_EQ(at(), "1,2");
+    QTest::keyClick(target(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(at(), "2,1");
+    QTest::keyClick(target(), 'a');
+    QTest::keyClick(target(), 'b');
+    ASSERT_NE(grid->Editor(), nullptr);
+    QTest::keyClick(target(), Qt::Key_Tab);
+    QApplication::processEvents();
+    EXPECT_EQ(grid->Editor(), nullptr);
+    EXPECT_EQ(g.Cells(2, 1), "ab");
+    EXPECT_EQ(at(), "1,2");
+    EXPECT_TRUE(grid->hasFocus());
+
+    QScrollBar* bar = grid->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    const auto wheel = [grid](int delta) {
+        QWheelEvent event(QPointF(20, 20), grid->viewport()->mapToGlobal(QPointF(20, 20)), QPoint(),
+                          QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(grid->viewport(), &event);
+    };
+    wheel(-120);
+    EXPECT_EQ(bar->value(), 1);
+    wheel(-60);
+    EXPECT_EQ(bar->value(), 1);
+    wheel(-60);
+    EXPECT_EQ(bar->value(), 2);
+    wheel(240);
+    EXPECT_EQ(bar->value(), 0);
+
+    g.FocusCell(2, 29, false);
+    QTest::keyClick(target(), Qt::Key_Tab);
+    EXPECT_EQ(at(), "2,29");
+    EXPECT_TRUE(after->hasFocus());
 }
 
 }  // namespace

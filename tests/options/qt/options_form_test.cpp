@@ -183,6 +183,81 @@ TEST_F(OptionsFormTest, OkWithoutChangesKeepsTheFiles) {
     EXPECT_EQ(FileText(Paths.DefinitionsFile()), kDefinitions);
 }
 
+// OK applies the pages in their order; a page applied earlier never refills a later page's
+// controls from the old settings, and the memo is calculated once.
+TEST_F(OptionsFormTest, OkKeepsEveryPagesEditsAndCalculatesOnce) {
+    Answer("1+2");
+    const int wrap = Frame().Core().Options().WrapWidth;
+    TFormSet& d = Open();
+    // The pages from the last to the first.
+    SetCell(d.Table(TOptionTable::otHotTargets), 2, 2, "選択範囲");
+    Child<QSpinBox>(d, "Margin")->setValue(3);
+    Child<QSpinBox>(d, "RowPitch")->stepBy(4);
+    Child<QSpinBox>(d, "WrapWidth")->stepBy(5);
+    Child<QSpinBox>(d, "TabStops")->setValue(4);
+    SetCell(d.Table(TOptionTable::otCharSets), 1, 1, "+-");
+    SetCell(d.Table(TOptionTable::otStdColors), 2, 1, "clRed");
+    d.Check("ActionViewStatus")->click();
+    Child<QToolButton>(d, "DefCommand0")->click();
+    TStrVtGrid* defs = d.Table(TOptionTable::otDefinitions);
+    SetCell(defs, 1, defs->Grid().RowCount() - 1, "sq(x)");
+    SetCell(defs, 3, defs->Grid().RowCount() - 1, "x*x");
+    d.Check("ActionSetAnsFix")->click();
+    Child<QRadioButton>(d, "AfterPoint")->click();
+    Child<QSpinBox>(d, "Digits")->setValue(3);
+    d.Check("ActionSetDeg")->click();
+    int runs = 0;
+    const std::function<void()> began = Frame().OnBeginCalc;
+    Frame().OnBeginCalc = [&] {
+        ++runs;
+        if (began) began();
+    };
+    Child<QPushButton>(d, "ButtonOk")->click();
+    Frame().OnBeginCalc = began;
+    EXPECT_EQ(runs, 1);
+    const TCalcOptions& o = Frame().Core().Options();
+    EXPECT_EQ(o.RowPitch, 6);
+    EXPECT_EQ(o.WrapWidth, wrap + 5);
+    EXPECT_EQ(o.TabStops, 4);
+    EXPECT_EQ(o.CharColors[0].Chars, "+-");
+    EXPECT_EQ(o.ScrollMargin, 3);
+    EXPECT_EQ(ColorToString(Frame().UMemo1()->Style().ColorText), "clRed");
+    EXPECT_EQ(Frame().VtCalc1().AngleUnit(), TAngleUnit::auDeg);
+    EXPECT_EQ(Frame().VtCalc1().AnsLength(), -3);
+    EXPECT_FALSE(Form->statusBar()->isVisible());
+    EXPECT_EQ(Form->Settings().HotKeyAction, "333313");
+    EXPECT_NE(Frame().Core().DefText().find("#sq(x)=x*x"), std::string::npos);
+    // Opened again, the dialog shows what OK applied.
+    EXPECT_EQ(Child<QSpinBox>(Open(), "RowPitch")->value(), 6);
+}
+
+// 初期化計算 shows "a = 1" as a row; the row commands move whole rows; deleting every row
+// leaves the file with only the comment that no row stands for.
+TEST_F(OptionsFormTest, DefinitionRowsMoveWholeAndCanAllBeDeleted) {
+    TFormSet& d = Open();
+    d.ShowPage(TOptionPage::opDefinitions);
+    TStrVtGrid* grid = d.Table(TOptionTable::otDefinitions);
+    TVtGrid& g = grid->Grid();
+    const auto row = [&g](int r) {
+        return Cp932ToUtf8(g.Cells(1, r) + "|" + g.Cells(2, r) + "|" + g.Cells(3, r));
+    };
+    ASSERT_EQ(g.RowCount(), 5);
+    EXPECT_EQ(row(3), "a||1");
+    g.FocusCell(3, 3, false);
+    Child<QToolButton>(d, "DefCommand3")->click();  // 上に移動
+    EXPECT_EQ(row(2) + " " + row(3), "a||1 f(x)|test|x^2");
+    d.ApplyPage(TOptionPage::opDefinitions);
+    EXPECT_EQ(Cp932ToUtf8(Frame().Core().DefSource()),
+              "; 定数\n#c=3\na = 1\n#f(x) [test]=x^2\nb=2\n");
+    for (int i = 0; i < 5; ++i)
+        Child<QToolButton>(d, "DefCommand2")->click();  // 行削除
+    EXPECT_EQ(g.RowCount(), 2);
+    EXPECT_EQ(row(1), "||");
+    Child<QPushButton>(d, "ButtonOk")->click();
+    Form->close();
+    EXPECT_EQ(FileText(Paths.DefinitionsFile()), "; 定数\n");
+}
+
 TEST_F(OptionsFormTest, UserFunctionsOpenOnTheInitialCalculationPage) {
     Frame().Core().Options().FontName = SysText("ＭＳ ゴシック");
     Form->Action("ActionSetFunc")->trigger();
