@@ -61,6 +61,15 @@ protected:
     FormMemoTest() {
         Paths.SettingsFile = Dir.path().toStdString() + "/rekna.ini";
         Paths.SettingsFolder = Dir.path().toStdString() + "/";
+        // The session end's fallback folders, whose backups a start offers, are the test's own.
+        for (const char* name : {"XDG_CONFIG_HOME", "XDG_STATE_HOME"})
+            SavedHomes.emplace_back(name, qgetenv(name));
+        qputenv("XDG_CONFIG_HOME", Path("cfg").c_str());
+        qputenv("XDG_STATE_HOME", Path("state").c_str());
+    }
+    ~FormMemoTest() override {
+        for (const auto& [name, value] : SavedHomes)
+            value.isNull() ? qunsetenv(name) : qputenv(name, value);
     }
 
     // A window as the program starts it: settings, definitions, shown, then the first show.
@@ -73,6 +82,10 @@ protected:
         form->AskToSave = [this] {
             ++Questions;
             return Answer;
+        };
+        form->AskOrphanBackup = [this](const QString& file, bool) {
+            Offers.push_back(file.toStdString());
+            return OrphanAnswer;
         };
         form->Start();
         form->show();
@@ -100,11 +113,11 @@ protected:
     }
     static void Enter(TFormMemo& f) { QTest::keyClick(&Memo(f), Qt::Key_Return); }
     // The backup's file date, days before the clock.
-    void TouchBackup(int daysOld) {
+    void TouchBackup(int daysOld, const std::string& file = {}) {
         std::tm t = Clock;
         const std::time_t when = std::mktime(&t) - daysOld * 86400;
         utimbuf times{when, when};
-        ASSERT_EQ(utime(Paths.BackupFile().c_str(), &times), 0);
+        ASSERT_EQ(utime((file.empty() ? Paths.BackupFile() : file).c_str(), &times), 0);
     }
     std::string Path(const char* name) const { return Dir.path().toStdString() + "/" + name; }
 
@@ -115,6 +128,10 @@ protected:
     std::tm Clock{0, 0, 9, 10, 11, 126, 0, 0, 0, 0, nullptr};  // 2026-12-10 09:00:00
     int Questions = 0;
     TSaveAnswer Answer = TSaveAnswer::saNo;
+    // The backups of other instances offered at start, and the answer.
+    std::vector<std::string> Offers;
+    TOrphanAnswer OrphanAnswer = TOrphanAnswer::oaKeep;
+    std::vector<std::pair<const char*, QByteArray>> SavedHomes;
 };
 
 using TStrings = std::vector<std::string>;
@@ -494,9 +511,6 @@ TEST_F(FormMemoTest, TextThatCannotBeBackedUpIsNeverClosedAway) {
     EXPECT_EQ(ReadFile(Path("k.txt")), "precious=42\n");
 
     // The end of a session cannot ask: the configuration folder, then the state folder.
-    const QByteArray config = qgetenv("XDG_CONFIG_HOME"), state = qgetenv("XDG_STATE_HOME");
-    qputenv("XDG_CONFIG_HOME", Path("cfg").c_str());
-    qputenv("XDG_STATE_HOME", Path("state").c_str());
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(Path("cfg/rekna/BackUp.txt"))));
     for (const char* place : {"state", "cfg"}) {
         auto again = Start();
@@ -507,9 +521,8 @@ TEST_F(FormMemoTest, TextThatCannotBeBackedUpIsNeverClosedAway) {
         EXPECT_EQ(ReadFile(Path(place) + "/rekna/BackUp.txt"), "lost=1\r\n") << place;
         QDir(QString::fromStdString(Path("cfg"))).removeRecursively();
     }
-    for (const auto& [name, value] :
-         {std::pair{"XDG_CONFIG_HOME", config}, {"XDG_STATE_HOME", state}})
-        value.isNull() ? qunsetenv(name) : qputenv(name, value);
+    // The next start offers what the session end kept.
+    EXPECT_EQ(Offers, (TStrings{Path("state/rekna/BackUp.txt")}));
 }
 
 TEST_F(FormMemoTest, ExtremeNumbersInEverySettingStartAUsableWindow) {
@@ -611,6 +624,47 @@ TEST_F(FormMemoTest, TwoInstancesClosingInTurnKeepEachOthersSettings) {
     ASSERT_TRUE(b->close());
     EXPECT_EQ(line("SubUnit"), fromA);
     EXPECT_EQ(line("FileBackUpDate"), "\nFileBackUpDate=0");
+}
+
+TEST_F(FormMemoTest, TwoInstancesClosingInTurnKeepBothTexts) {
+    {
+        auto a = Start();
+        auto b = Start();
+        Type(*a, "a=1");
+        Type(*b, "b=2");
+        ASSERT_TRUE(a->close());
+        ASSERT_TRUE(b->close());
+    }
+    EXPECT_EQ(ReadFile(Path("BackUp.txt")), "a=1\r\n");
+    EXPECT_EQ(ReadFile(Path("BackUp2.txt")), "b=2\r\n");
+    EXPECT_TRUE(Offers.empty());
+    TouchBackup(0);
+    TouchBackup(0, Path("BackUp2.txt"));
+    {
+        // Kept: offered at the next start; a second window beside it takes it as its own.
+        auto c = Start();
+        EXPECT_EQ(Lines(*c), (TStrings{"a=1"}));
+        EXPECT_EQ(Offers, (TStrings{Path("BackUp2.txt")}));
+        auto d = Start();
+        EXPECT_EQ(Lines(*d), (TStrings{"b=2"}));
+        EXPECT_EQ(Offers.size(), 1u);
+    }
+    // Opened: the window shows it, and its own earlier backup takes the other's place.
+    OrphanAnswer = TOrphanAnswer::oaOpen;
+    {
+        auto e = Start();
+        EXPECT_EQ(Lines(*e), (TStrings{"b=2"}));
+        EXPECT_EQ(ReadFile(Path("BackUp2.txt")), "a=1\r\n");
+    }
+    // Discarded, into the trash: the other slot's and one a session end kept elsewhere.
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(Path("state/rekna"))));
+    WriteFile(Path("state/rekna/BackUp.txt"), "kept=3\r\n");
+    OrphanAnswer = TOrphanAnswer::oaDiscard;
+    Offers.clear();
+    { auto f = Start(); }
+    EXPECT_EQ(Offers, (TStrings{Path("BackUp2.txt"), Path("state/rekna/BackUp.txt")}));
+    EXPECT_EQ(Trash.Moved, Offers);
+    EXPECT_EQ(ReadFile(Path("BackUp.txt")), "b=2\r\n");
 }
 
 }  // namespace
