@@ -529,7 +529,8 @@ TEST_F(FormMemoTest, ExtremeNumbersInEverySettingStartAUsableWindow) {
     std::vector<std::string> keys = FrameSettingsKeys();
     for (const auto& list : {MainSettingsKeys(), KeptSettingsKeys()})
         keys.insert(keys.end(), list.begin(), list.end());
-    for (const char* value : {"65536", "2147483647", "-2147483648", "0", "-1"}) {
+    for (const char* value :
+         {"65536", "2147483647", "-2147483648", "0", "-1", "99999999999", "1e9", "x!"}) {
         std::string text = SettingsHeader() + "\r\n";
         for (const std::string& key : keys)
             text += key + "=" + value + "\r\n";
@@ -542,6 +543,21 @@ TEST_F(FormMemoTest, ExtremeNumbersInEverySettingStartAUsableWindow) {
         Type(*form, "1+1");
         EXPECT_EQ(Lines(*form), (TStrings{"1+1"})) << value;
         EXPECT_FALSE(form->grab().isNull()) << value;
+        // The tool windows that keep places and sizes open with them and paint.
+        for (const char* action : {"ActionViewGraph", "ActionPrintView"}) {
+            form->Action(action)->trigger();
+            int shown = 0;
+            for (QWidget* tool : QApplication::topLevelWidgets()) {
+                if (tool == form.get() || !tool->isVisible()) continue;
+                ++shown;
+                const QRect g = tool->geometry();
+                EXPECT_TRUE(g.width() <= 8192 && g.height() <= 8192)
+                    << action << " " << value << " " << g.width() << "x" << g.height();
+                EXPECT_FALSE(tool->grab().isNull()) << action << " " << value;
+                tool->close();
+            }
+            EXPECT_EQ(shown, 1) << action << " " << value;
+        }
         form->AskToSave = [] { return TSaveAnswer::saNo; };
         form->AskBackupFailed = [](const QString&) { return TSaveAnswer::saNo; };
         EXPECT_TRUE(form->close()) << value;
