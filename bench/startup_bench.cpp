@@ -7,6 +7,7 @@
 #include "qt_bench_main.h"
 #include "shell/qt/form_memo.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
@@ -50,6 +51,71 @@ void BM_StartUp(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond);
+
+// A definitions file of n user functions, each calling the one before ("#F5(x)=F4(x)+1"), and
+// a memo that calls the last.
+void WriteChainedDefinitions(const std::string& folder, int n) {
+    std::ofstream defs(folder + "ReknaDef.txt", std::ios::binary);
+    defs << "#F0(x)=x+1\r\n";
+    for (int i = 1; i < n; ++i)
+        defs << "#F" << i << "(x)=F" << i - 1 << "(x)+1\r\n";
+    std::ofstream memo(folder + "memo.txt", std::ios::binary);
+    memo << "F" << n - 1 << "(1)\r\n";
+}
+
+rekna::TStartPaths ChainedPaths(const QTemporaryDir& dir, int n) {
+    const std::string folder = dir.path().toStdString() + "/";
+    WriteChainedDefinitions(folder, n);
+    rekna::TStartPaths paths;
+    paths.SettingsFile = folder + "rekna.ini";
+    paths.SettingsFolder = folder;
+    paths.Document = folder + "memo.txt";
+    return paths;
+}
+
+// The window's start with the definitions read, the memo calculated and painted.
+void BM_StartUpWithChainedDefinitions(benchmark::State& state) {
+    QTemporaryDir dir;
+    const rekna::TStartPaths paths = ChainedPaths(dir, static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        rekna::TFormMemo form(paths);
+        TPainted painted;
+        form.Start();
+        form.show();
+        form.FirstShow();
+        form.VtFrameCalc1()->UMemo1()->installEventFilter(&painted);
+        form.VtFrameCalc1()->UMemo1()->update();
+        while (!painted.Painted)
+            QApplication::processEvents();
+        form.VtFrameCalc1()->UMemo1()->removeEventFilter(&painted);
+        state.PauseTiming();
+        form.AskToSave = [] { return rekna::TSaveAnswer::saNo; };
+        form.hide();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartUpWithChainedDefinitions)->Arg(2500)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// MC: the variables cleared and the definitions run again, up to the repaint.
+void BM_MemoryClearWithChainedDefinitions(benchmark::State& state) {
+    QTemporaryDir dir;
+    const rekna::TStartPaths paths = ChainedPaths(dir, static_cast<int>(state.range(0)));
+    rekna::TFormMemo form(paths);
+    form.Start();
+    form.show();
+    form.FirstShow();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        form.Action("ActionEditMC")->trigger();
+        QApplication::processEvents();
+    }
+    form.AskToSave = [] { return rekna::TSaveAnswer::saNo; };
+    form.hide();
+}
+BENCHMARK(BM_MemoryClearWithChainedDefinitions)
+    ->Arg(2500)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -79,10 +79,8 @@ std::size_t FindDefinitionShape(TCalcList& items) {
 }
 
 int TUserFuncList::Find(std::string_view lowerName) const noexcept {
-    for (std::size_t i = 0; i < FFuncs.size(); ++i) {
-        if (FFuncs[i]->Name == lowerName) return static_cast<int>(i);
-    }
-    return -1;
+    const auto it = FIndex.find(lowerName);
+    return it == FIndex.end() ? -1 : it->second;
 }
 
 int TUserFuncList::VisibleLimit(std::string_view lowerName) const noexcept {
@@ -141,6 +139,7 @@ int TUserFuncList::Define(const TCalcList& line, bool* created) {
         return existing;
     }
     FShape = NewShape();
+    FIndex.emplace(func->Name, Count());
     FFuncs.push_back(std::move(func));
     if (created) *created = true;
     return Count() - 1;
@@ -148,6 +147,7 @@ int TUserFuncList::Define(const TCalcList& line, bool* created) {
 
 void TUserFuncList::Clear() noexcept {
     FFuncs.clear();
+    FIndex.clear();
     FBase.clear();
     FBaseShape = 0;
     FShape = NewShape();
@@ -165,6 +165,10 @@ void TUserFuncList::SetUndoBase() {
 
 void TUserFuncList::UndoToBase() {
     if (FBaseShape == FShape) return;
+    // The base is where the list was: the functions since were added behind it or replaced in
+    // place, so only the names added behind it leave the index.
+    for (std::size_t i = FBase.size(); i < FFuncs.size(); ++i)
+        FIndex.erase(FFuncs[i]->Name);
     FFuncs = FBase;
     FShape = FBaseShape;
 }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/calc_item.h"
@@ -58,7 +59,17 @@ public:
 private:
     [[nodiscard]] static std::uint64_t NewShape() noexcept;
 
+    // Names are unique in the list, so that a number per name finds a function without a scan:
+    // a definitions file of thousands of functions each calling the one before loads in linear
+    // time.
+    struct TNameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const noexcept {
+            return std::hash<std::string_view>{}(name);
+        }
+    };
     std::vector<std::shared_ptr<const TUserFunc>> FFuncs;
+    std::unordered_map<std::string, int, TNameHash, std::equal_to<>> FIndex;
     std::uint64_t FShape = NewShape();
     std::vector<std::shared_ptr<const TUserFunc>> FBase;
     std::uint64_t FBaseShape = 0;

@@ -13,15 +13,16 @@ namespace rekna {
 namespace {
 
 enum class TKeyKind : std::uint8_t {
-    kkNumber,     // decimal integer (a window place, a budget), written empty while missing
-    kkText,       // free text
-    kkPath,       // a file name of the file system, held as text in the file
-    kkOnOff,      // "1" on, any other text off
-    kkFlag,       // one flag digit
-    kkToolGroup,  // one flag digit of ToolGroups[Group]
-    kkSixDigits,  // exactly six digits, else the value is kept
-    kkKept,       // a later window's text, carried unchanged in Kept
-    kkFrame,      // the place of the frame's keys
+    kkNumber,      // decimal integer (a window place, a budget), written empty while missing
+    kkText,        // free text
+    kkPath,        // a file name of the file system, held as text in the file
+    kkOnOff,       // "1" on, any other text off
+    kkFlag,        // one flag digit
+    kkToolGroup,   // one flag digit of ToolGroups[Group]
+    kkSixDigits,   // exactly six digits, else the value is kept
+    kkKept,        // a later window's text, carried unchanged in Kept
+    kkKeptNumber,  // a later window's number, kept clamped; a text that is no number is dropped
+    kkFrame,       // the place of the frame's keys
 };
 
 struct TKeyDef {
@@ -37,6 +38,10 @@ struct TKeyDef {
 
 // Places far off any screen still move back onto it without overflowing the arithmetic.
 constexpr int kFarPlace = 1'000'000;
+// A tool window's size: the widest screens in use, so that a window can still be painted.
+constexpr int kLargestWindow = 8192;
+// A column or a pane of a tool window, in pixels.
+constexpr int kWidestColumn = 10'000;
 
 using K = TKeyKind;
 using S = TMainSettings;
@@ -68,28 +73,28 @@ constexpr TKeyDef kKeys[] = {
     {.Name = "HotKeyCalc", .Kind = K::kkSixDigits, .Text = &S::HotKeyCalcKeys},
     {.Name = "", .Kind = K::kkFrame},
     {.Name = "FindLS", .Kind = K::kkKept},
-    {.Name = "PreView.Top", .Kind = K::kkKept},
-    {.Name = "PreView.Left", .Kind = K::kkKept},
-    {.Name = "PreView.Width", .Kind = K::kkKept},
-    {.Name = "PreView.Hight", .Kind = K::kkKept},
-    {.Name = "PreView.Scale", .Kind = K::kkKept},
-    {.Name = "PrintMargin.Top", .Kind = K::kkKept},
-    {.Name = "PrintMargin.Bottom", .Kind = K::kkKept},
-    {.Name = "PrintMargin.Left", .Kind = K::kkKept},
-    {.Name = "PrintMargin.Right", .Kind = K::kkKept},
-    {.Name = "PrintLineSpace", .Kind = K::kkKept},
-    {.Name = "PrintAnsWidth", .Kind = K::kkKept},
+    {.Name = "PreView.Top", .Kind = K::kkKeptNumber, .Min = -kFarPlace, .Max = kFarPlace},
+    {.Name = "PreView.Left", .Kind = K::kkKeptNumber, .Min = -kFarPlace, .Max = kFarPlace},
+    {.Name = "PreView.Width", .Kind = K::kkKeptNumber, .Min = 0, .Max = kLargestWindow},
+    {.Name = "PreView.Hight", .Kind = K::kkKeptNumber, .Min = 0, .Max = kLargestWindow},
+    {.Name = "PreView.Scale", .Kind = K::kkKeptNumber, .Min = 1, .Max = 1000},
+    {.Name = "PrintMargin.Top", .Kind = K::kkKeptNumber, .Min = 0, .Max = 1000},
+    {.Name = "PrintMargin.Bottom", .Kind = K::kkKeptNumber, .Min = 0, .Max = 1000},
+    {.Name = "PrintMargin.Left", .Kind = K::kkKeptNumber, .Min = 0, .Max = 1000},
+    {.Name = "PrintMargin.Right", .Kind = K::kkKeptNumber, .Min = 0, .Max = 1000},
+    {.Name = "PrintLineSpace", .Kind = K::kkKeptNumber, .Min = 0, .Max = 1000},
+    {.Name = "PrintAnsWidth", .Kind = K::kkKeptNumber, .Min = 0, .Max = 100},
     {.Name = "PrintFileName", .Kind = K::kkKept},
-    {.Name = "Print2Column", .Kind = K::kkKept},
-    {.Name = "PrintPageNo", .Kind = K::kkKept},
-    {.Name = "PrintSelRow", .Kind = K::kkKept},
-    {.Name = "Graph.Top", .Kind = K::kkKept},
-    {.Name = "Graph.Left", .Kind = K::kkKept},
-    {.Name = "Graph.Width", .Kind = K::kkKept},
-    {.Name = "Graph.Hight", .Kind = K::kkKept},
-    {.Name = "Graph.Mkr", .Kind = K::kkKept},
-    {.Name = "Graph.Data", .Kind = K::kkKept},
-    {.Name = "Graph.GridHight", .Kind = K::kkKept},
+    {.Name = "Print2Column", .Kind = K::kkKeptNumber, .Min = 0, .Max = 1},
+    {.Name = "PrintPageNo", .Kind = K::kkKeptNumber, .Min = 0, .Max = 1},
+    {.Name = "PrintSelRow", .Kind = K::kkKeptNumber, .Min = 0, .Max = 1},
+    {.Name = "Graph.Top", .Kind = K::kkKeptNumber, .Min = -kFarPlace, .Max = kFarPlace},
+    {.Name = "Graph.Left", .Kind = K::kkKeptNumber, .Min = -kFarPlace, .Max = kFarPlace},
+    {.Name = "Graph.Width", .Kind = K::kkKeptNumber, .Min = 0, .Max = kLargestWindow},
+    {.Name = "Graph.Hight", .Kind = K::kkKeptNumber, .Min = 0, .Max = kLargestWindow},
+    {.Name = "Graph.Mkr", .Kind = K::kkKeptNumber, .Min = 0, .Max = 1},
+    {.Name = "Graph.Data", .Kind = K::kkKeptNumber, .Min = 0, .Max = 1},
+    {.Name = "Graph.GridHight", .Kind = K::kkKeptNumber, .Min = 0, .Max = kLargestWindow},
     {.Name = "Graph.CalcGrid", .Kind = K::kkKept},
     {.Name = "Graph.RangeGrid", .Kind = K::kkKept},
     {.Name = "Graph.TicksGrid", .Kind = K::kkKept},
@@ -99,18 +104,18 @@ constexpr TKeyDef kKeys[] = {
     {.Name = "Graph.CalcMemo", .Kind = K::kkFlag, .Flag = &S::GraphCalcMemo},
     {.Name = "Graph.CalcToCaret", .Kind = K::kkFlag, .Flag = &S::GraphCalcToCaret},
     {.Name = "Graph.CalcTune", .Kind = K::kkFlag, .Flag = &S::GraphCalcTune},
-    {.Name = "UsrFunc.Top", .Kind = K::kkKept},
-    {.Name = "UsrFunc.Left", .Kind = K::kkKept},
-    {.Name = "UsrFunc.Width", .Kind = K::kkKept},
-    {.Name = "UsrFunc.Height", .Kind = K::kkKept},
-    {.Name = "UsrFunc.ColWidth1", .Kind = K::kkKept},
-    {.Name = "UsrFunc.ColWidth2", .Kind = K::kkKept},
-    {.Name = "UsrFunc.ColWidth3", .Kind = K::kkKept},
-    {.Name = "Template.Top", .Kind = K::kkKept},
-    {.Name = "Template.Left", .Kind = K::kkKept},
-    {.Name = "Template.Width", .Kind = K::kkKept},
-    {.Name = "Template.Height", .Kind = K::kkKept},
-    {.Name = "Template.TreeWidth", .Kind = K::kkKept},
+    {.Name = "UsrFunc.Top", .Kind = K::kkKeptNumber, .Min = -kFarPlace, .Max = kFarPlace},
+    {.Name = "UsrFunc.Left", .Kind = K::kkKeptNumber, .Min = -kFarPlace, .Max = kFarPlace},
+    {.Name = "UsrFunc.Width", .Kind = K::kkKeptNumber, .Min = 0, .Max = kLargestWindow},
+    {.Name = "UsrFunc.Height", .Kind = K::kkKeptNumber, .Min = 0, .Max = kLargestWindow},
+    {.Name = "UsrFunc.ColWidth1", .Kind = K::kkKeptNumber, .Min = 0, .Max = kWidestColumn},
+    {.Name = "UsrFunc.ColWidth2", .Kind = K::kkKeptNumber, .Min = 0, .Max = kWidestColumn},
+    {.Name = "UsrFunc.ColWidth3", .Kind = K::kkKeptNumber, .Min = 0, .Max = kWidestColumn},
+    {.Name = "Template.Top", .Kind = K::kkKeptNumber, .Min = -kFarPlace, .Max = kFarPlace},
+    {.Name = "Template.Left", .Kind = K::kkKeptNumber, .Min = -kFarPlace, .Max = kFarPlace},
+    {.Name = "Template.Width", .Kind = K::kkKeptNumber, .Min = 0, .Max = kLargestWindow},
+    {.Name = "Template.Height", .Kind = K::kkKeptNumber, .Min = 0, .Max = kLargestWindow},
+    {.Name = "Template.TreeWidth", .Kind = K::kkKeptNumber, .Min = 0, .Max = kWidestColumn},
     // 0 and below: the interpreter's own budget; at most 1 TiB.
     {.Name = "ScriptMemory",
      .Kind = K::kkNumber,
@@ -164,6 +169,15 @@ void ReadKey(const TKeyDef& key, std::string_view value, TMainSettings& s) {
         if (IsSixDigits(value)) s.*key.Text = value;
         break;
     case K::kkKept: s.Kept.insert_or_assign(std::string(key.Name), std::string(value)); break;
+    case K::kkKeptNumber:
+        // The windows that read it get a number they can use, or none and take their default.
+        if (const auto n = Number(value)) {
+            s.Kept.insert_or_assign(std::string(key.Name),
+                                    std::to_string(std::clamp(*n, key.Min, key.Max)));
+        } else if (const auto it = s.Kept.find(key.Name); it != s.Kept.end()) {
+            s.Kept.erase(it);
+        }
+        break;
     case K::kkFrame: break;
     }
 }
@@ -180,7 +194,8 @@ void ReadKey(const TKeyDef& key, std::string_view value, TMainSettings& s) {
     case K::kkOnOff:
     case K::kkFlag: return s.*key.Flag ? "1" : "0";
     case K::kkToolGroup: return s.ToolGroups[key.Group] ? "1" : "0";
-    case K::kkKept: {
+    case K::kkKept:
+    case K::kkKeptNumber: {
         const auto it = s.Kept.find(key.Name);
         return it == s.Kept.end() ? std::string() : it->second;
     }
@@ -227,7 +242,7 @@ std::vector<std::string_view> MainSettingsKeys() {
 std::vector<std::string_view> KeptSettingsKeys() {
     std::vector<std::string_view> keys;
     for (const TKeyDef& key : kKeys) {
-        if (key.Kind == K::kkKept) keys.push_back(key.Name);
+        if (key.Kind == K::kkKept || key.Kind == K::kkKeptNumber) keys.push_back(key.Name);
     }
     return keys;
 }

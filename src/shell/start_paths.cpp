@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "platform/program_place.h"
+#include "shell/backup_slots.h"
 
 namespace rekna {
 
@@ -89,7 +90,7 @@ std::vector<std::string> FallbackBackupFiles(const std::string& failed,
     std::vector<std::string> out;
     for (const std::string& home : {configHome, stateHome}) {
         if (home.empty()) continue;
-        std::string file = home + "/rekna/BackUp.txt";
+        std::string file = home + "/rekna/" + fs::path(failed).filename().string();
         std::error_code ec;
         if (fs::weakly_canonical(file, ec) == fs::weakly_canonical(failed, ec)) continue;
         if (std::find(out.begin(), out.end(), file) == out.end()) out.push_back(std::move(file));
@@ -102,11 +103,21 @@ std::string TStartPaths::DefinitionsFile() const {
 }
 
 std::string TStartPaths::BackupFile() const {
-    return SettingsFolder + "BackUp.txt";
+    return BackupSlotFile(SettingsFolder, BackupSlot, ".txt");
 }
 
 std::string TStartPaths::BackupNameFile() const {
-    return SettingsFolder + "BackUp.name";
+    return BackupSlotFile(SettingsFolder, BackupSlot, ".name");
+}
+
+std::vector<std::string> BackupFolders(const std::string& settingsFolder,
+                                       const std::string& configHome,
+                                       const std::string& stateHome) {
+    std::vector<std::string> folders{settingsFolder};
+    for (const std::string& home : {configHome, stateHome}) {
+        if (!home.empty()) folders.push_back(home + "/rekna/");
+    }
+    return folders;
 }
 
 namespace {

@@ -18,6 +18,9 @@ struct TStartPaths {
     // The program's own file name ("rekna", or what it was renamed to): settings files are named
     // after it.
     std::string ProgramName = "rekna";
+    // The backup slot of this instance: the first running instance keeps "BackUp.txt", others
+    // write "BackUp2.txt" and so on (see backup_slots.h).
+    int BackupSlot = 1;
     [[nodiscard]] std::string DefinitionsFile() const;
     [[nodiscard]] std::string BackupFile() const;
     // Beside the backup: the name of the document whose text it holds, when it had one.
@@ -44,8 +47,9 @@ struct TStartEnv {
 [[nodiscard]] std::string StateHomeFolder();
 
 // Where the end of a session, which cannot wait for the user, keeps the memo when the backup
-// beside the settings file (failed) cannot be written: configHome/rekna/BackUp.txt, then
-// stateHome/rekna/BackUp.txt; an unknown folder and the file that failed are left out.
+// beside the settings file (failed) cannot be written: configHome/rekna/, then stateHome/rekna/,
+// under the failed file's name (an instance's own slot); an unknown folder and the file that
+// failed are left out.
 [[nodiscard]] std::vector<std::string> FallbackBackupFiles(const std::string& failed,
                                                            const std::string& configHome,
                                                            const std::string& stateHome);
@@ -57,5 +61,11 @@ struct TStartEnv {
 // one beside the program, or under ConfigHome/rekna/ when the program's folder is not
 // writable or is a system folder (/usr/bin: an installed program). Nothing is created.
 [[nodiscard]] TStartPaths FindStartPaths(const TStartEnv& env);
+
+// The folders whose backups a start offers when no running instance owns them: the settings
+// folder, then the session end's fallback folders (each ending in "/").
+[[nodiscard]] std::vector<std::string> BackupFolders(const std::string& settingsFolder,
+                                                     const std::string& configHome,
+                                                     const std::string& stateHome);
 
 }  // namespace rekna

@@ -68,6 +68,22 @@ TEST(KeyWordListTest, AssignReplacesTheWordsAndKeepsTheirSpelling) {
     EXPECT_FALSE(list.Contains("beta"));
 }
 
+TEST(KeyWordListTest, WordsAddedOneByOneMatchOneAssignOfAll) {
+    const std::string_view first[] = {"Sqr", "beta"};
+    const std::string_view added[] = {"sqr", "Alpha", "beta", "f2", "F1"};
+    std::vector<std::string_view> all(std::begin(first), std::end(first));
+    all.insert(all.end(), std::begin(added), std::end(added));
+    const TKeyWordList whole(all, false);
+    TKeyWordList list(first, false);
+    for (const std::string_view w : added) {
+        list.Add({&w, 1});
+        EXPECT_TRUE(list.Contains(w)) << w;
+    }
+    EXPECT_EQ(list.Words(), whole.Words());
+    EXPECT_EQ(list.Words().front(), "Alpha");
+    EXPECT_FALSE(list.Contains("gamma"));
+}
+
 struct TFindCase {
     const char* Row;  // UTF-8
     const char* Find;

@@ -29,8 +29,11 @@ TMainSettings NonDefault() {
     s.GraphCalcMemo = s.GraphCalcTune = false;
     s.GraphCalcToCaret = true;
     s.ScriptMemory = 100;
-    for (const std::string_view key : KeptSettingsKeys())
-        s.Kept[std::string(key)] = std::string(key) + SysText("＝値=\t, $00FF00FF ");
+    // The texts are carried as they are; the numbers (places, sizes, switches) as numbers.
+    for (const std::string_view key : KeptSettingsKeys()) {
+        const bool text = key == "FindLS" || key == "PrintFileName" || key.ends_with("Grid");
+        s.Kept[std::string(key)] = text ? std::string(key) + SysText("＝値=\t, $00FF00FF ") : "1";
+    }
     return s;
 }
 
@@ -98,7 +101,11 @@ TEST(MainSettings, ReadingRulesOfEachKind) {
         {"HotKeyAction=12345", "HotKeyAction", "333333"},
         {"HotKeyCalc=12a456", "HotKeyCalc", "155355"},
         {"FileName=" + SysText("ｱ日本.txt"), "FileName", SysText("ｱ日本.txt")},
-        {"Graph.Data=a=b\t c ", "Graph.Data", "a=b\t c "},
+        {"Graph.CalcGrid=a=b\t c ", "Graph.CalcGrid", "a=b\t c "},
+        {"Graph.Data=5", "Graph.Data", "1"},
+        {"PreView.Width=99999", "PreView.Width", "8192"},
+        {"UsrFunc.Left=-2000000", "UsrFunc.Left", "-1000000"},
+        {"Template.TreeWidth=wide", "Template.TreeWidth", ""},
         {"garbage\r\nUnknown=0", "FileBackUpDate", "1"},
         {"ScriptMemory=2048", "ScriptMemory", "2048"},
         {"ScriptMemory=512MB", "ScriptMemory", ""},

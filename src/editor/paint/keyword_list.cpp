@@ -2,6 +2,7 @@
 #include "editor/paint/keyword_list.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace rekna {
 namespace {
@@ -468,16 +469,45 @@ TKeyWordList::TKeyWordList(std::span<const std::string_view> words, bool caseSen
     Assign(words, caseSensitive);
 }
 
+TKeyWordList::TEntry TKeyWordList::EntryOf(std::string_view word) const {
+    std::string key(word);
+    if (!FCaseSensitive) std::transform(key.begin(), key.end(), key.begin(), Lower);
+    return {std::move(key), std::string(word)};
+}
+
 void TKeyWordList::Assign(std::span<const std::string_view> words, bool caseSensitive) {
     FCaseSensitive = caseSensitive;
-    std::vector<std::pair<std::string, std::string>> entries;
-    entries.reserve(words.size());
-    for (const std::string_view w : words) {
-        std::string key(w);
-        if (!caseSensitive) std::transform(key.begin(), key.end(), key.begin(), Lower);
-        entries.emplace_back(std::move(key), std::string(w));
+    FKeys.clear();
+    FWords.clear();
+    FPending.clear();
+    Add(words);
+    Settle();
+}
+
+void TKeyWordList::Add(std::span<const std::string_view> words) {
+    for (const std::string_view w : words)
+        FPending.push_back(EntryOf(w));
+}
+
+void TKeyWordList::MergePending() const {
+    std::sort(FPending.begin(), FPending.end());
+    std::vector<TEntry> entries;
+    entries.reserve(FKeys.size() + FPending.size());
+    std::size_t i = 0, j = 0;
+    // Both runs are sorted: one merge, then of equal keys the smallest word stays.
+    while (i < FKeys.size() || j < FPending.size()) {
+        const bool takeOld =
+            j == FPending.size() ||
+            (i < FKeys.size() &&
+             std::tie(FKeys[i], FWords[i]) <= std::tie(FPending[j].first, FPending[j].second));
+        if (takeOld) {
+            entries.emplace_back(std::move(FKeys[i]), std::move(FWords[i]));
+            ++i;
+        } else {
+            entries.push_back(std::move(FPending[j++]));
+        }
     }
-    std::sort(entries.begin(), entries.end());
+    FPending.clear();
     entries.erase(std::unique(entries.begin(), entries.end(),
                               [](const auto& a, const auto& b) { return a.first == b.first; }),
                   entries.end());
@@ -491,7 +521,8 @@ void TKeyWordList::Assign(std::span<const std::string_view> words, bool caseSens
     }
 }
 
-bool TKeyWordList::Contains(std::string_view word) const noexcept {
+bool TKeyWordList::Contains(std::string_view word) const {
+    Settle();
     if (FCaseSensitive) return std::binary_search(FKeys.begin(), FKeys.end(), word);
     // Identifiers longer than every word cannot be in the list; the rest are lowered on the stack.
     char buf[64];

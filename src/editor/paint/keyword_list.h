@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace rekna {
@@ -19,17 +20,34 @@ public:
     // Replaces the content.
     void Assign(std::span<const std::string_view> words, bool caseSensitive);
 
-    [[nodiscard]] bool Contains(std::string_view word) const noexcept;
-    [[nodiscard]] std::int32_t Count() const noexcept {
+    // Adds words as Assign of the old and the new words together would. The new words are
+    // sorted in at the next look-up, so that thousands of single additions in a row (every
+    // function of a definitions file) cost one sort, not one each.
+    void Add(std::span<const std::string_view> words);
+
+    [[nodiscard]] bool Contains(std::string_view word) const;
+    [[nodiscard]] std::int32_t Count() const {
+        Settle();
         return static_cast<std::int32_t>(FWords.size());
     }
     // The words as given, in the list's sort order.
-    [[nodiscard]] const std::vector<std::string>& Words() const noexcept { return FWords; }
+    [[nodiscard]] const std::vector<std::string>& Words() const {
+        Settle();
+        return FWords;
+    }
     [[nodiscard]] bool CaseSensitive() const noexcept { return FCaseSensitive; }
 
 private:
-    std::vector<std::string> FWords;
-    std::vector<std::string> FKeys;  // the words lowered when case-insensitive, sorted
+    using TEntry = std::pair<std::string, std::string>;  // key, word
+    void Settle() const {
+        if (!FPending.empty()) MergePending();
+    }
+    void MergePending() const;
+    [[nodiscard]] TEntry EntryOf(std::string_view word) const;
+
+    mutable std::vector<std::string> FWords;
+    mutable std::vector<std::string> FKeys;  // the words lowered when case-insensitive, sorted
+    mutable std::vector<TEntry> FPending;    // added, not yet sorted in
     bool FCaseSensitive = false;
 };
 

@@ -10,6 +10,7 @@
 #include <QRegion>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -240,12 +241,14 @@ void TUMemo::ResetFunctionList() {
 }
 
 void TUMemo::AddFunctionNames(std::span<const std::string_view> names) {
-    // The list's own words are copied first: assigning replaces them.
-    std::vector<std::string> copies(FFunctions.Words().begin(), FFunctions.Words().end());
-    copies.insert(copies.end(), names.begin(), names.end());
-    const std::vector<std::string_view> words(copies.begin(), copies.end());
-    FFunctions.Assign(words, false);
-    RepaintAll();
+    FFunctions.Add(names);
+    // A definitions file adds its functions one by one: the view is painted once after the last.
+    if (FFunctionsRepaintPending) return;
+    FFunctionsRepaintPending = true;
+    QTimer::singleShot(0, this, [this] {
+        FFunctionsRepaintPending = false;
+        RepaintAll();
+    });
 }
 
 void TUMemo::SetFindText(std::string_view text, TSearchTypes options) {

@@ -241,6 +241,7 @@ private:
     TPaintStyle FStyle;
     TFileType FFileType = TFileType::ftRekna;
     TKeyWordList FFunctions;
+    bool FFunctionsRepaintPending = false;
     TCharClassifier FClassifier;
     TFindMatcher FFind;
 

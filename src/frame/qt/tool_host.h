@@ -37,6 +37,9 @@ public:
     // The folder of the settings file, and the memo backup's file (its ".kgd" sits beside it).
     [[nodiscard]] virtual std::string SettingsFolder() const = 0;
     [[nodiscard]] virtual std::string BackupFile() const = 0;
+    // Called before a backup file beside the memo backup (the graph data's) is written at the
+    // exit: the old one goes to the trash as the memo's old backup does.
+    virtual void RecycleOldBackup(const std::string& /*path*/) {}
 };
 
 }  // namespace rekna

@@ -83,8 +83,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == &FForm.Window() && event->type() == QEvent::Close && Window) {
             Window->WriteKept(FForm.KeptSettings());
-            if (FForm.Settings().FileBackUp)
-                Window->SaveFile(WithExtension(FForm.BackupFile(), ".kgd"));
+            if (FForm.Settings().FileBackUp) {
+                const std::string kgd = WithExtension(FForm.BackupFile(), ".kgd");
+                FForm.RecycleOldBackup(kgd);
+                Window->SaveFile(kgd);
+            }
         }
         return QObject::eventFilter(watched, event);
     }

@@ -17,6 +17,7 @@
 #include "frame/main_settings.h"
 #include "frame/qt/tool_host.h"
 #include "shell/backup.h"
+#include "shell/backup_slots.h"
 #include "shell/settings_file.h"
 #include "shell/start_paths.h"
 
@@ -34,6 +35,9 @@ class TVtFrameCalc;
 
 // The answers to the questions the window asks, replaceable for tests.
 enum class TSaveAnswer : std::uint8_t { saYes, saNo, saCancel };
+// A backup that no running instance owns: opened in this window, kept for later, or put into
+// the trash.
+enum class TOrphanAnswer : std::uint8_t { oaOpen, oaKeep, oaDiscard };
 
 class TFormMemo : public QMainWindow, public TToolHost {
     Q_OBJECT
@@ -54,6 +58,7 @@ public:
     [[nodiscard]] TKeptSettings& KeptSettings() noexcept override { return FSettings.Kept; }
     [[nodiscard]] std::string SettingsFolder() const override { return FPaths.SettingsFolder; }
     [[nodiscard]] std::string BackupFile() const override { return FPaths.BackupFile(); }
+    void RecycleOldBackup(const std::string& path) override;
     [[nodiscard]] const TStartPaths& Paths() const noexcept { return FPaths; }
     [[nodiscard]] QToolBar* ToolBar() const noexcept { return FToolBar; }
 
@@ -99,6 +104,9 @@ public:
     std::function<bool(const QString& path)> AskOverwriteReadOnly;
     // The file changed on disk since it was read or saved here: true overwrites it.
     std::function<bool(const QString& path)> AskOverwriteChanged;
+    // At start, another instance's backup that nobody owns (that instance no longer runs, or a
+    // session end kept it in a fallback folder); canOpen tells whether opening it is offered.
+    std::function<TOrphanAnswer(const QString& file, bool canOpen)> AskOrphanBackup;
     void SetTrash(TTrash* trash) noexcept { FTrash = trash; }
 
 protected:
@@ -118,8 +126,11 @@ private:
     void FirstStartDefaults();
     void ReadDefinitions();
     void WriteDefinitions();
-    // True when the backup was loaded.
-    bool LoadBackup();
+    // True when the backup was loaded; forced, also with backups off.
+    bool LoadBackup(bool force = false);
+    // Asks about each backup no running instance owns; true when one was swapped into this
+    // window's own slot, to be loaded as its backup.
+    bool OfferOrphanBackups();
     void UpdateCaption();
     // The document's encoding and line ends: the status bar and the checks of the menu.
     void ShowDocumentFormat();
@@ -179,8 +190,11 @@ private:
     bool FSessionEnded = false;
     // EndSession closes the window: closeEvent writes the exit files.
     bool FSessionEnding = false;
-    // The old backup went to the trash in this session already.
+    // The old backup went to the trash in this session already; the graph data's likewise.
     bool FBackupRecycled = false;
+    bool FGraphBackupRecycled = false;
+    // This instance's backup slot, held until the window closes.
+    TBackupSlot FBackupSlot;
     // The memo changed since the backup was last written.
     bool FBackupDirty = false;
     bool FEditActionsPending = false;

@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStandardPaths>
@@ -19,6 +20,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <algorithm>
 #include <cmath>
 
 #include "editor/qt/umemo.h"
@@ -98,6 +100,43 @@ TSaveAnswer AskSaveAsBox(QWidget* parent, const QString& why) {
                                        : TSaveAnswer::saCancel;
 }
 
+// A backup that no running instance owns: the choices said plainly, keeping it the default
+// when it cannot be opened.
+TOrphanAnswer AskOrphanBox(QWidget* parent, const std::string& file, bool canOpen) {
+    const QString path = QString::fromStdString(file);
+    const QFileInfo info(path);
+    QString preview;
+    std::string bytes;
+    if (ReadWholeFile(file, bytes).Ok()) {
+        const TDecodedDocument doc = DecodeDocument(std::move(bytes));
+        const QStringList lines =
+            QString::fromStdString(Cp932ToUtf8(doc.Bytes)).split(QRegularExpression("\\r\\n|\\n"));
+        for (qsizetype i = 0; i < std::min<qsizetype>(lines.size(), 5); ++i)
+            preview += QStringLiteral("  ") + lines[i].left(60) + QLatin1Char('\n');
+    }
+    QString text =
+        QStringLiteral("前に動いていた別のReknaのBackUpが残っています。\n\n%1 (%2)\n%3\n")
+            .arg(path, info.lastModified().toString(QStringLiteral("yyyy/MM/dd HH:mm")), preview);
+    if (canOpen)
+        text += QStringLiteral("開く: このウィンドウで新しいメモとして開きます"
+                               "(このウィンドウの前回のBackUpは、代わりに次の起動で尋ねます)。\n");
+    text += QStringLiteral("残す: そのままにして、次の起動でまた尋ねます。\n"
+                           "捨てる: ゴミ箱へ移します。");
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Rekna"), text, QMessageBox::NoButton,
+                    parent);
+    QPushButton* open =
+        canOpen ? box.addButton(QStringLiteral("開く(&O)"), QMessageBox::AcceptRole) : nullptr;
+    QPushButton* keep = box.addButton(QStringLiteral("残す(&K)"), QMessageBox::RejectRole);
+    QPushButton* discard =
+        box.addButton(QStringLiteral("捨てる(&D)"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(open ? open : keep);
+    box.setEscapeButton(keep);
+    box.exec();
+    if (open && box.clickedButton() == open) return TOrphanAnswer::oaOpen;
+    if (box.clickedButton() == discard) return TOrphanAnswer::oaDiscard;
+    return TOrphanAnswer::oaKeep;
+}
+
 }  // namespace
 
 // --- Start-up -------------------------------------------------------------------------------
@@ -107,6 +146,9 @@ void TFormMemo::Start() {
         FOwnTrash = std::make_unique<TQtTrash>();
         FTrash = FOwnTrash.get();
     }
+    // Another running instance keeps its own backup: this one takes the next free slot.
+    FBackupSlot = TBackupSlot::Claim(FPaths.SettingsFolder);
+    FPaths.BackupSlot = FBackupSlot.Number();
     // Keys missing from the settings file keep the values of a fresh installation.
     FFrame->Core().Options() = FreshInstallOptions();
     if (!ReadSettings(FPaths.SettingsFile)) FirstStartDefaults();
@@ -219,20 +261,49 @@ void TFormMemo::WriteDefinitions() {
 void TFormMemo::FirstShow() {
     // The panes take their saved sizes once the window has its own.
     FFrame->ApplyPaneSizes();
+    const bool adopted = OfferOrphanBackups();
     if (!FPaths.Document.empty()) {
         OpenPath(FPaths.Document);
-    } else if (!LoadBackup()) {
+    } else if (!LoadBackup(adopted)) {
         FFrame->Core().MemoMovedCaretRow();
     }
     FFrame->UMemo1()->setFocus();
 }
 
-bool TFormMemo::LoadBackup() {
+bool TFormMemo::OfferOrphanBackups() {
+    std::vector<TOrphanBackup> orphans = FindOrphanBackups(
+        BackupFolders(FPaths.SettingsFolder, ConfigHomeFolder(), StateHomeFolder()),
+        FPaths.BackupSlot);
+    bool adopted = false;
+    for (TOrphanBackup& orphan : orphans) {
+        // The window holds one memo: a document of the command line takes it, and so does the
+        // first backup opened.
+        const bool canOpen = !adopted && FPaths.Document.empty();
+        const QString file = QString::fromStdString(orphan.File);
+        const TOrphanAnswer answer = AskOrphanBackup ? AskOrphanBackup(file, canOpen)
+                                                     : AskOrphanBox(this, orphan.File, canOpen);
+        if (answer == TOrphanAnswer::oaOpen && canOpen) {
+            // This window's own earlier backup takes the orphan's place and is offered in turn.
+            adopted = SwapBackups(FPaths.BackupFile(), orphan.File);
+            if (!adopted)
+                statusBar()->showMessage(QStringLiteral("%1 を開けませんでした").arg(file));
+        } else if (answer == TOrphanAnswer::oaDiscard) {
+            for (const char* ext : {".txt", ".name", ".kgd"}) {
+                const std::string part = BackupSlotFile(orphan.Folder, orphan.Slot, ext);
+                if (QFileInfo::exists(QString::fromStdString(part)))
+                    (void)FTrash->MoveToTrash(part);
+            }
+        }
+    }
+    return adopted;
+}
+
+bool TFormMemo::LoadBackup(bool force) {
     const std::string path = FPaths.BackupFile();
     const std::tm now = CurrentTime();
     const TDate today{now.tm_year + 1900, now.tm_mon + 1, now.tm_mday};
     const std::optional<TDate> date = FileDate(path);
-    const TStartLoad kind = DecideStartLoad(FSettings.FileBackUp, FSettings.FileBackUpDate,
+    const TStartLoad kind = DecideStartLoad(FSettings.FileBackUp || force, FSettings.FileBackUpDate,
                                             date.has_value(), date.value_or(today), today);
     if (kind == TStartLoad::slNone) return false;
     TCalcOptions& o = FFrame->Core().Options();
@@ -433,6 +504,7 @@ void TFormMemo::closeEvent(QCloseEvent* event) {
         // manager had them written already).
         if (FSessionEnding) WriteExitFiles(true);
         FSessionEnding = false;
+        FBackupSlot.Release();
         event->accept();
         return;
     }
@@ -460,7 +532,15 @@ void TFormMemo::closeEvent(QCloseEvent* event) {
             return;
         }
     }
+    // The backup is final: a later start may offer it.
+    FBackupSlot.Release();
     event->accept();
+}
+
+void TFormMemo::RecycleOldBackup(const std::string& path) {
+    if (!FSettings.FileRecycle || FGraphBackupRecycled) return;
+    FGraphBackupRecycled = true;
+    if (QFileInfo(QString::fromStdString(path)).isFile()) (void)FTrash->MoveToTrash(path);
 }
 
 TFileResult TFormMemo::WriteExitFiles(bool forceBackup) {

@@ -77,6 +77,15 @@ protected:
     FormMemoTest() {
         Paths.SettingsFile = Dir.path().toStdString() + "/rekna.ini";
         Paths.SettingsFolder = Dir.path().toStdString() + "/";
+        // The session end's fallback folders, whose backups a start offers, are the test's own.
+        for (const char* name : {"XDG_CONFIG_HOME", "XDG_STATE_HOME"})
+            SavedHomes.emplace_back(name, qgetenv(name));
+        qputenv("XDG_CONFIG_HOME", Path("cfg").c_str());
+        qputenv("XDG_STATE_HOME", Path("state").c_str());
+    }
+    ~FormMemoTest() override {
+        for (const auto& [name, value] : SavedHomes)
+            value.isNull() ? qunsetenv(name) : qputenv(name, value);
     }
 
     // A window as the program starts it: settings, definitions, shown, then the first show.
@@ -89,6 +98,10 @@ protected:
         form->AskToSave = [this] {
             ++Questions;
             return Answer;
+        };
+        form->AskOrphanBackup = [this](const QString& file, bool) {
+            Offers.push_back(file.toStdString());
+            return OrphanAnswer;
         };
         form->Start();
         form->show();
@@ -116,11 +129,11 @@ protected:
     }
     static void Enter(TFormMemo& f) { QTest::keyClick(&Memo(f), Qt::Key_Return); }
     // The backup's file date, days before the clock.
-    void TouchBackup(int daysOld) {
+    void TouchBackup(int daysOld, const std::string& file = {}) {
         std::tm t = Clock;
         const std::time_t when = std::mktime(&t) - daysOld * 86400;
         utimbuf times{when, when};
-        ASSERT_EQ(utime(Paths.BackupFile().c_str(), &times), 0);
+        ASSERT_EQ(utime((file.empty() ? Paths.BackupFile() : file).c_str(), &times), 0);
     }
     std::string Path(const char* name) const { return Dir.path().toStdString() + "/" + name; }
 
@@ -131,6 +144,10 @@ protected:
     std::tm Clock{0, 0, 9, 10, 11, 126, 0, 0, 0, 0, nullptr};  // 2026-12-10 09:00:00
     int Questions = 0;
     TSaveAnswer Answer = TSaveAnswer::saNo;
+    // The backups of other instances offered at start, and the answer.
+    std::vector<std::string> Offers;
+    TOrphanAnswer OrphanAnswer = TOrphanAnswer::oaKeep;
+    std::vector<std::pair<const char*, QByteArray>> SavedHomes;
 };
 
 using TStrings = std::vector<std::string>;
@@ -696,9 +713,6 @@ TEST_F(FormMemoTest, TextThatCannotBeBackedUpIsNeverClosedAway) {
     EXPECT_EQ(ReadFile(Path("k.txt")), "precious=42\n");
 
     // The end of a session cannot ask: the configuration folder, then the state folder.
-    const QByteArray config = qgetenv("XDG_CONFIG_HOME"), state = qgetenv("XDG_STATE_HOME");
-    qputenv("XDG_CONFIG_HOME", Path("cfg").c_str());
-    qputenv("XDG_STATE_HOME", Path("state").c_str());
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(Path("cfg/rekna/BackUp.txt"))));
     for (const char* place : {"state", "cfg"}) {
         auto again = Start();
@@ -709,16 +723,16 @@ TEST_F(FormMemoTest, TextThatCannotBeBackedUpIsNeverClosedAway) {
         EXPECT_EQ(ReadFile(Path(place) + "/rekna/BackUp.txt"), "lost=1\n") << place;
         QDir(QString::fromStdString(Path("cfg"))).removeRecursively();
     }
-    for (const auto& [name, value] :
-         {std::pair{"XDG_CONFIG_HOME", config}, {"XDG_STATE_HOME", state}})
-        value.isNull() ? qunsetenv(name) : qputenv(name, value);
+    // The next start offers what the session end kept.
+    EXPECT_EQ(Offers, (TStrings{Path("state/rekna/BackUp.txt")}));
 }
 
 TEST_F(FormMemoTest, ExtremeNumbersInEverySettingStartAUsableWindow) {
     std::vector<std::string> keys = FrameSettingsKeys();
     for (const auto& list : {MainSettingsKeys(), KeptSettingsKeys()})
         keys.insert(keys.end(), list.begin(), list.end());
-    for (const char* value : {"65536", "2147483647", "-2147483648", "0", "-1"}) {
+    for (const char* value :
+         {"65536", "2147483647", "-2147483648", "0", "-1", "99999999999", "1e9", "x!"}) {
         std::string text = SettingsHeader() + "\r\n";
         for (const std::string& key : keys)
             text += key + "=" + value + "\r\n";
@@ -731,6 +745,21 @@ TEST_F(FormMemoTest, ExtremeNumbersInEverySettingStartAUsableWindow) {
         Type(*form, "1+1");
         EXPECT_EQ(Lines(*form), (TStrings{"1+1"})) << value;
         EXPECT_FALSE(form->grab().isNull()) << value;
+        // The tool windows that keep places and sizes open with them and paint.
+        for (const char* action : {"ActionViewGraph", "ActionPrintView"}) {
+            form->Action(action)->trigger();
+            int shown = 0;
+            for (QWidget* tool : QApplication::topLevelWidgets()) {
+                if (tool == form.get() || !tool->isVisible()) continue;
+                ++shown;
+                const QRect g = tool->geometry();
+                EXPECT_TRUE(g.width() <= 8192 && g.height() <= 8192)
+                    << action << " " << value << " " << g.width() << "x" << g.height();
+                EXPECT_FALSE(tool->grab().isNull()) << action << " " << value;
+                tool->close();
+            }
+            EXPECT_EQ(shown, 1) << action << " " << value;
+        }
         form->AskToSave = [] { return TSaveAnswer::saNo; };
         form->AskBackupFailed = [](const QString&) { return TSaveAnswer::saNo; };
         EXPECT_TRUE(form->close()) << value;
@@ -813,6 +842,47 @@ TEST_F(FormMemoTest, TwoInstancesClosingInTurnKeepEachOthersSettings) {
     ASSERT_TRUE(b->close());
     EXPECT_EQ(line("SubUnit"), fromA);
     EXPECT_EQ(line("FileBackUpDate"), "\nFileBackUpDate=0");
+}
+
+TEST_F(FormMemoTest, TwoInstancesClosingInTurnKeepBothTexts) {
+    {
+        auto a = Start();
+        auto b = Start();
+        Type(*a, "a=1");
+        Type(*b, "b=2");
+        ASSERT_TRUE(a->close());
+        ASSERT_TRUE(b->close());
+    }
+    EXPECT_EQ(ReadFile(Path("BackUp.txt")), "a=1\r\n");
+    EXPECT_EQ(ReadFile(Path("BackUp2.txt")), "b=2\r\n");
+    EXPECT_TRUE(Offers.empty());
+    TouchBackup(0);
+    TouchBackup(0, Path("BackUp2.txt"));
+    {
+        // Kept: offered at the next start; a second window beside it takes it as its own.
+        auto c = Start();
+        EXPECT_EQ(Lines(*c), (TStrings{"a=1"}));
+        EXPECT_EQ(Offers, (TStrings{Path("BackUp2.txt")}));
+        auto d = Start();
+        EXPECT_EQ(Lines(*d), (TStrings{"b=2"}));
+        EXPECT_EQ(Offers.size(), 1u);
+    }
+    // Opened: the window shows it, and its own earlier backup takes the other's place.
+    OrphanAnswer = TOrphanAnswer::oaOpen;
+    {
+        auto e = Start();
+        EXPECT_EQ(Lines(*e), (TStrings{"b=2"}));
+        EXPECT_EQ(ReadFile(Path("BackUp2.txt")), "a=1\r\n");
+    }
+    // Discarded, into the trash: the other slot's and one a session end kept elsewhere.
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(Path("state/rekna"))));
+    WriteFile(Path("state/rekna/BackUp.txt"), "kept=3\r\n");
+    OrphanAnswer = TOrphanAnswer::oaDiscard;
+    Offers.clear();
+    { auto f = Start(); }
+    EXPECT_EQ(Offers, (TStrings{Path("BackUp2.txt"), Path("state/rekna/BackUp.txt")}));
+    EXPECT_EQ(Trash.Moved, Offers);
+    EXPECT_EQ(ReadFile(Path("BackUp.txt")), "b=2\r\n");
 }
 
 }  // namespace
