@@ -23,6 +23,8 @@
 
 #include "editor/qt/umemo.h"
 #include "frame/qt/vt_frame_calc.h"
+#include "hotkey/hotkey_calc.h"
+#include "hotkey/qt/hotkey_parts.h"
 #include "shell/qt/form_memo.h"
 #include "shell/qt/print_to_pdf.h"
 #include "shell/qt/single_instance.h"
@@ -98,11 +100,32 @@ void LoadQtTranslations(QApplication& app) {
     }
 }
 
+// `rekna --hotkey calc|replace|delete`: a desktop's own key binding asks the running Rekna for
+// a hot-key press; it needs no display of its own.
+int SendHotKey(int argc, char** argv) {
+    if (argc != 3 || !rekna::HotKeyCommandPress(argv[2])) {
+        std::fprintf(stderr, "usage: rekna --hotkey calc|replace|delete\n");
+        return 64;
+    }
+    QCoreApplication app(argc, argv);
+    rekna::TSingleInstance instance;
+    if (instance.Claim()) {
+        std::fprintf(stderr, "rekna: no running Rekna to take the hot key\n");
+        return 1;
+    }
+    if (!instance.SendHotKey(QString::fromLocal8Bit(argv[2]))) {
+        std::fprintf(stderr, "rekna: the running Rekna did not answer\n");
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QElapsedTimer clock;
     clock.start();
+    if (argc > 1 && std::strcmp(argv[1], "--hotkey") == 0) return SendHotKey(argc, argv);
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--version") == 0) {
             std::printf("rekna %s\n", REKNA_VERSION);
@@ -111,10 +134,13 @@ int main(int argc, char** argv) {
         if (std::strcmp(argv[i], "--help") == 0) {
             std::printf("usage: rekna [FILE | SETTINGS.ini | FOLDER]\n"
                         "       rekna --print-to-pdf OUT.pdf [FILE]\n"
+                        "       rekna --hotkey calc|replace|delete\n"
                         "Opens the memo FILE, or starts with the settings file named or found in "
                         "FOLDER.\n"
                         "--print-to-pdf prints FILE (or the backup) to OUT.pdf as the print "
                         "preview lays it out, without a window.\n"
+                        "--hotkey asks the running Rekna for Ctrl+Enter, right Ctrl+Enter or "
+                        "Ctrl+Shift+Enter in the editor in front.\n"
                         "--help, --version print this help, or the version, and exit.\n");
             return 0;
         }
@@ -143,17 +169,18 @@ int main(int argc, char** argv) {
     env.ConfigHome = rekna::ConfigHomeFolder();
     const rekna::TStartPaths paths = rekna::FindStartPaths(env);
 
-    std::unique_ptr<rekna::TSingleInstance> instance;
-    if (SingleInstanceWanted(paths.SettingsFile)) {
-        instance = std::make_unique<rekna::TSingleInstance>();
-        if (!instance->Claim()) {
+    // The first Rekna always listens, for `rekna --hotkey`; later starts hand over their command
+    // line only with the single-instance option.
+    auto instance = std::make_unique<rekna::TSingleInstance>();
+    if (!instance->Claim()) {
+        if (SingleInstanceWanted(paths.SettingsFile)) {
             QStringList absolute;
             for (const QString& a : arguments)
                 absolute << (QFileInfo::exists(a) ? QFileInfo(a).absoluteFilePath() : a);
             // When the running window does not answer, this one starts after all.
             if (instance->HandOver(absolute)) return 0;
-            instance.reset();
         }
+        instance.reset();
     }
 
     rekna::TFormMemo form(paths);
@@ -161,7 +188,16 @@ int main(int argc, char** argv) {
     // The end of the session waits for a running script to stop, and only then quits.
     form.OnSessionEnded = [] { QCoreApplication::exit(0); };
     WatchEndSignals(&form, [&form] { form.EndSession(); });
-    if (instance) instance->OnArguments = [&form](const QStringList& a) { form.TakeArguments(a); };
+    if (instance) {
+        instance->OnArguments = [&form](const QStringList& a) {
+            const QString hotKey = rekna::TSingleInstance::HotKeyOf(a);
+            if (hotKey.isEmpty()) {
+                form.TakeArguments(a);
+            } else {
+                rekna::HotKeyCommand(form, hotKey.toStdString());
+            }
+        };
+    }
     TFirstPaint firstPaint(clock);
     form.show();
     QTimer::singleShot(0, &form, [&form, &firstPaint] {

@@ -47,6 +47,22 @@ std::string ExtraText(const TWindowIdentity& window) {
            title.substr(0, end);
 }
 
+std::optional<THotKeyPress> HotKeyCommandPress(std::string_view name) {
+    THotKeyPress press;
+    if (name == "calc") {
+        press.Held.LeftCtrl = true;
+    } else if (name == "replace") {
+        press.Held.RightCtrl = true;
+    } else if (name == "delete") {
+        press.Deletion = true;
+        press.Held.LeftCtrl = true;
+        press.Held.LeftShift = true;
+    } else {
+        return std::nullopt;
+    }
+    return press;
+}
+
 THotKeyResult THotKeyCalc::ExternalCalc(const THotKeyRequest& request,
                                         const THotKeyCellCalculator& calculate) {
     THotKeyResult result;

@@ -83,6 +83,14 @@ struct THotKeyResult {
     std::string Failure;  // UTF-8: what made the calculation fail (hoFailed)
 };
 
+// A press asked for by name, as a desktop's own key binding runs `rekna --hotkey NAME`: "calc"
+// is Ctrl+Enter, "replace" right Ctrl+Enter, "delete" Ctrl+Shift+Enter.
+struct THotKeyPress {
+    bool Deletion = false;
+    TModifierKeys Held;
+};
+[[nodiscard]] std::optional<THotKeyPress> HotKeyCommandPress(std::string_view name);
+
 // Calculates a cell; extra is the editor information to carry with it (CP932, empty without
 // EditorInfo).
 using THotKeyCellCalculator = std::function<std::pair<std::string, std::string>(

@@ -10,7 +10,9 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <deque>
 #include <memory>
+#include <optional>
 
 #include "editor/qt/umemo.h"
 #include "editor/store/umemo_strings.h"
@@ -121,6 +123,10 @@ public:
     }
 
     TToolHost& Form;
+    // Presses that came while a calculation was taking or writing text: each runs after it,
+    // in order. A few are kept; a key held down longer is not meant as more presses.
+    static constexpr std::size_t kMaxPending = 4;
+    std::deque<std::pair<bool, TModifierKeys>> Pending;
     std::unique_ptr<TX11HotKeys> Desktop;
     std::unique_ptr<THotKeyCalc> Calc;
 };
@@ -166,10 +172,13 @@ void HotKeyPressed(TToolHost& form, bool deletion, const TModifierKeys& held) {
     THotKeyParts* parts = PartsOf(form);
     if (!parts) return;
     TVtFrameCalc* frame = form.VtFrameCalc1();
-    // A run or a script that lets events run is using the engine.
-    if ((parts->Calc && parts->Calc->Busy()) || frame->Core().Run().Running() ||
-        frame->VtCalc1().ScriptRunning())
+    if (parts->Calc && parts->Calc->Busy()) {
+        if (parts->Pending.size() < THotKeyParts::kMaxPending)
+            parts->Pending.emplace_back(deletion, held);
         return;
+    }
+    // A run or a script that lets events run is using the engine.
+    if (frame->Core().Run().Running() || frame->VtCalc1().ScriptRunning()) return;
     QWidget* active = QApplication::activeWindow();
     if (active == &form.Window() || (deletion && active)) {
         if (QAction* a = form.Action(deletion ? "ActionEditAnsDel" : "ActionEditAns")) a->trigger();
@@ -185,7 +194,10 @@ void HotKeyPressed(TToolHost& form, bool deletion, const TModifierKeys& held) {
         }
         return;
     }
-    if (!parts->Calc) return;
+    if (!parts->Calc) {
+        form.Window().statusBar()->showMessage(kNeedsX11);
+        return;
+    }
     const TMainSettings& settings = form.Settings();
     THotKeyRequest request;
     request.Held = held;
@@ -206,6 +218,21 @@ void HotKeyPressed(TToolHost& form, bool deletion, const TModifierKeys& held) {
         form.Window().statusBar()->showMessage(
             QStringLiteral("ホットキー計算: 計算できませんでした (%1)")
                 .arg(QString::fromStdString(result.Failure)));
+    if (!parts->Pending.empty()) {
+        QTimer::singleShot(0, parts, [&form, parts] {
+            if (parts->Pending.empty()) return;
+            const auto [nextDeletion, nextHeld] = parts->Pending.front();
+            parts->Pending.pop_front();
+            HotKeyPressed(form, nextDeletion, nextHeld);
+        });
+    }
+}
+
+bool HotKeyCommand(TToolHost& form, const std::string& name) {
+    const std::optional<THotKeyPress> press = HotKeyCommandPress(name);
+    if (!press) return false;
+    HotKeyPressed(form, press->Deletion, press->Held);
+    return true;
 }
 
 }  // namespace rekna

@@ -2,6 +2,8 @@
 // the memo when Rekna is in front and on the other program's editor otherwise.
 #pragma once
 
+#include <string>
+
 namespace rekna {
 
 class TToolHost;
@@ -12,5 +14,9 @@ void InstallHotKeys(TToolHost& form);
 
 // What a press of a hot key does (deletion: Ctrl+Shift+Enter), as the grab reports it.
 void HotKeyPressed(TToolHost& form, bool deletion, const TModifierKeys& held);
+
+// A press asked for by name over the single-instance channel ("calc", "replace", "delete");
+// false for any other name.
+bool HotKeyCommand(TToolHost& form, const std::string& name);
 
 }  // namespace rekna

@@ -202,7 +202,22 @@ bool TSingleInstance::Decode(const QByteArray& message, QStringList* arguments) 
 }
 
 bool TSingleInstance::HandOver(const QStringList& arguments, int timeoutMs) {
-    const QByteArray message = Encode(AbsoluteArguments(arguments));
+    return Send(Encode(AbsoluteArguments(arguments)), timeoutMs);
+}
+
+bool TSingleInstance::SendHotKey(const QString& name, int timeoutMs) {
+    return Send(Encode({QStringLiteral("--hotkey"), name}), timeoutMs);
+}
+
+QString TSingleInstance::HotKeyOf(const QStringList& arguments) {
+    // A hand-over's second argument is an absolute path.
+    if (arguments.size() != 2 || arguments[0] != QLatin1String("--hotkey") ||
+        arguments[1].startsWith(u'/'))
+        return {};
+    return arguments[1];
+}
+
+bool TSingleInstance::Send(const QByteArray& message, int timeoutMs) {
     if (message.size() - kHeaderSize > kMaxPayload) return false;
     const QDeadlineTimer deadline(std::max(timeoutMs, 0));
     const auto left = [&deadline] { return static_cast<int>(deadline.remainingTime()); };

@@ -40,6 +40,13 @@ public:
     // timeout; on false the caller starts normally.
     bool HandOver(const QStringList& arguments, int timeoutMs = 2000);
 
+    // Asks the running instance for a hot-key press ("calc", "replace", "delete"), sent as the
+    // two arguments "--hotkey" and the name, which no hand-over of a command line can be (it
+    // makes the name an absolute path). True when the instance acknowledged it.
+    bool SendHotKey(const QString& name, int timeoutMs = 2000);
+    // The name a message of SendHotKey carries; empty for any other message.
+    [[nodiscard]] static QString HotKeyOf(const QStringList& arguments);
+
     // In the running instance, called from the event loop after the acknowledgement.
     std::function<void(const QStringList&)> OnArguments;
 
@@ -60,6 +67,7 @@ public:
 private:
     void Accept();
     void Read(QLocalSocket* socket);
+    bool Send(const QByteArray& message, int timeoutMs);
 
     QString FLockPath;
     QString FServerPath;

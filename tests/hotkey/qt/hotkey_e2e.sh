@@ -27,7 +27,19 @@ trap cleanup EXIT INT TERM
 
 fail() {
     echo "FAIL: $1"
-    [ -n "${REKNA_E2E_SHOT:-}" ] && import -window root "$REKNA_E2E_SHOT" 2>/dev/null
+    # The same through the command a desktop's own key binding runs.
+xdotool key Up
+sleep 0.3
+XDG_RUNTIME_DIR="$work" "$rekna" --hotkey calc || fail "rekna --hotkey calc was not taken"
+sleep 1
+expect_file 'a\n3 \357\274\235 3\nb\n' "rekna --hotkey calc did not write the answer"
+xdotool key Up
+sleep 0.3
+XDG_RUNTIME_DIR="$work" "$rekna" --hotkey delete || fail "rekna --hotkey delete was not taken"
+sleep 1
+expect_file 'a\n3\nb\n' "rekna --hotkey delete did not remove the answer"
+
+[ -n "${REKNA_E2E_SHOT:-}" ] && import -window root "$REKNA_E2E_SHOT" 2>/dev/null
     exit 1
 }
 
@@ -87,6 +99,18 @@ sleep 0.2
 xdotool keyup Control_R
 sleep 1
 expect_file 'a\n3\nb\n' "right Ctrl+Enter did not replace the row"
+
+# The same through the command a desktop's own key binding runs.
+xdotool key Up
+sleep 0.3
+XDG_RUNTIME_DIR="$work" "$rekna" --hotkey calc || fail "rekna --hotkey calc was not taken"
+sleep 1
+expect_file 'a\n3 \357\274\235 3\nb\n' "rekna --hotkey calc did not write the answer"
+xdotool key Up
+sleep 0.3
+XDG_RUNTIME_DIR="$work" "$rekna" --hotkey delete || fail "rekna --hotkey delete was not taken"
+sleep 1
+expect_file 'a\n3\nb\n' "rekna --hotkey delete did not remove the answer"
 
 [ -n "${REKNA_E2E_SHOT:-}" ] && import -window root "$REKNA_E2E_SHOT"
 echo "PASS"
