@@ -10,8 +10,12 @@ _rekna() {
         COMPREPLY=($(compgen -f -X '!*.pdf' -- "$cur") $(compgen -d -- "$cur"))
         return
     fi
+    if [[ $prev == --hotkey ]]; then
+        COMPREPLY=($(compgen -W 'calc replace delete' -- "$cur"))
+        return
+    fi
     if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W '--print-to-pdf --help --version' -- "$cur"))
+        COMPREPLY=($(compgen -W '--print-to-pdf --hotkey --help --version' -- "$cur"))
         return
     fi
     compopt -o filenames 2>/dev/null

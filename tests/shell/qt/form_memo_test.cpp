@@ -853,8 +853,8 @@ TEST_F(FormMemoTest, TwoInstancesClosingInTurnKeepBothTexts) {
         ASSERT_TRUE(a->close());
         ASSERT_TRUE(b->close());
     }
-    EXPECT_EQ(ReadFile(Path("BackUp.txt")), "a=1\r\n");
-    EXPECT_EQ(ReadFile(Path("BackUp2.txt")), "b=2\r\n");
+    EXPECT_EQ(ReadFile(Path("BackUp.txt")), "a=1\n");
+    EXPECT_EQ(ReadFile(Path("BackUp2.txt")), "b=2\n");
     EXPECT_TRUE(Offers.empty());
     TouchBackup(0);
     TouchBackup(0, Path("BackUp2.txt"));
@@ -872,17 +872,17 @@ TEST_F(FormMemoTest, TwoInstancesClosingInTurnKeepBothTexts) {
     {
         auto e = Start();
         EXPECT_EQ(Lines(*e), (TStrings{"b=2"}));
-        EXPECT_EQ(ReadFile(Path("BackUp2.txt")), "a=1\r\n");
+        EXPECT_EQ(ReadFile(Path("BackUp2.txt")), "a=1\n");
     }
     // Discarded, into the trash: the other slot's and one a session end kept elsewhere.
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(Path("state/rekna"))));
-    WriteFile(Path("state/rekna/BackUp.txt"), "kept=3\r\n");
+    WriteFile(Path("state/rekna/BackUp.txt"), "kept=3\n");
     OrphanAnswer = TOrphanAnswer::oaDiscard;
     Offers.clear();
     { auto f = Start(); }
     EXPECT_EQ(Offers, (TStrings{Path("BackUp2.txt"), Path("state/rekna/BackUp.txt")}));
     EXPECT_EQ(Trash.Moved, Offers);
-    EXPECT_EQ(ReadFile(Path("BackUp.txt")), "b=2\r\n");
+    EXPECT_EQ(ReadFile(Path("BackUp.txt")), "b=2\n");
 }
 
 }  // namespace
