@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -35,6 +36,22 @@ int TemporaryFile() {
         return fd;
     }
     return ::memfd_create("rekna-calc", MFD_CLOEXEC);
+}
+
+// The first CR or LF in data[from, to), or to. Searched a window at a time, so that a text of
+// lone CRs is not searched to the buffer's end for an LF at every line.
+std::size_t LineEnd(const char* data, std::size_t from, std::size_t to) noexcept {
+    constexpr std::size_t kWindow = 256;
+    while (from < to) {
+        const std::size_t stop = std::min(to, from + kWindow);
+        const auto* lf = static_cast<const char*>(std::memchr(data + from, '\n', stop - from));
+        const std::size_t end = lf ? static_cast<std::size_t>(lf - data) : stop;
+        const auto* cr = static_cast<const char*>(std::memchr(data + from, '\r', end - from));
+        if (cr) return static_cast<std::size_t>(cr - data);
+        if (lf) return end;
+        from = stop;
+    }
+    return to;
 }
 
 }  // namespace
@@ -107,9 +124,7 @@ bool TLineSource::Fill() {
 bool TLineSource::Next(std::string_view& line) {
     for (;;) {
         const char* const data = FBuffer.data();
-        std::size_t p = FScanned;
-        while (p < FEnd && data[p] != '\n' && data[p] != '\r')
-            ++p;
+        const std::size_t p = LineEnd(data, FScanned, FEnd);
         FScanned = p;
         if (p < FEnd && !(data[p] == '\r' && p + 1 == FEnd && !FEof)) {
             line = std::string_view(data + FBegin, p - FBegin);

@@ -20,7 +20,16 @@ namespace rekna {
 // A TCplx stored as the 10 significant bytes of each of its four extended values.
 class TPackedCplx {
 public:
-    TPackedCplx() noexcept { Store(TCplx()); }
+    // TCplx(), 0 / 1 in both parts, written as bytes: items are made all the time, and going
+    // through the extended type costs a store and reload of each part. 1.0 is the mantissa 2^63
+    // under the exponent 0x3FFF.
+    TPackedCplx() noexcept : FBytes{} {
+        for (const std::size_t den : {kPart, 3 * kPart}) {
+            FBytes[den + 7] = 0x80;
+            FBytes[den + 8] = 0xFF;
+            FBytes[den + 9] = 0x3F;
+        }
+    }
     explicit TPackedCplx(const TCplx& v) noexcept { Store(v); }
     TPackedCplx& operator=(const TCplx& v) noexcept {
         Store(v);

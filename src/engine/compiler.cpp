@@ -46,6 +46,40 @@ bool IsDigit(char c) noexcept {
     return c >= '0' && c <= '9';
 }
 
+// How the tokeniser takes each byte: a part of the token being read, an operator (the code in
+// Op), a bracket, "#", "," or the lead byte of a double-byte character.
+enum TByteClass : std::uint8_t { bcToken, bcOperator, bcOpen, bcClose, bcHash, bcComma, bcLead };
+
+struct TByteTable {
+    std::uint8_t Class[256];
+    std::int8_t Op[256];
+};
+
+const TByteTable& Bytes() {
+    static const TByteTable table = [] {
+        TByteTable t{};
+        for (int b = 0; b < 256; ++b) {
+            const char c = static_cast<char>(b);
+            const int op = OperatorOfChar(c);
+            t.Op[b] = static_cast<std::int8_t>(op);
+            t.Class[b] = IsLeadByte(c)          ? bcLead
+                         : op >= 0              ? bcOperator
+                         : c == '(' || c == '{' ? bcOpen
+                         : c == ')' || c == '}' ? bcClose
+                         : c == '#'             ? bcHash
+                         : c == ','             ? bcComma
+                                                : bcToken;
+        }
+        return t;
+    }();
+    return table;
+}
+
+// The most bytes of a formula that are counted before its items exist: a formula holds at most
+// one item per byte, so a shorter one cannot pass the limit.
+constexpr std::size_t kUncountedFormula = 256;
+static_assert(kUncountedFormula < kMaxLineItems);
+
 bool IsRawToken(const TCalcItem& item) noexcept {
     return item.Kind == TItemKind::mStr && item.Index == kRawToken;
 }
@@ -221,6 +255,8 @@ std::string_view ReadNameAt(std::string_view text, std::size_t pos) noexcept {
 }
 
 void TCompiler::Tokenise(std::string_view formula, TCalcList& items) const {
+    const TByteTable& bytes = Bytes();
+    const auto classOf = [&bytes](char c) { return bytes.Class[static_cast<unsigned char>(c)]; };
     std::string token;
     const auto flush = [&] {
         if (token.empty()) return;
@@ -236,11 +272,26 @@ void TCompiler::Tokenise(std::string_view formula, TCalcList& items) const {
         item.Code = static_cast<std::uint8_t>(code);
         return &item;
     };
-    for (std::size_t i = 0; i < formula.size(); ++i) {
+    const std::size_t n = formula.size();
+    for (std::size_t i = 0; i < n; ++i) {
         const char c = formula[i];
-        if (IsLeadByte(c) && i + 1 < formula.size()) {
-            token.append(formula, i, 2);
-            ++i;
+        const std::uint8_t cls = classOf(c);
+        if (cls == bcToken || (cls == bcLead && i + 1 < n)) {
+            // The whole run of token bytes at once; a double-byte character is part of it, and
+            // so is a lead byte at the very end.
+            std::size_t j = i;
+            while (j < n) {
+                const std::uint8_t k = classOf(formula[j]);
+                if (k == bcToken) {
+                    ++j;
+                } else if (k == bcLead) {
+                    j += j + 1 < n ? 2 : 1;
+                } else {
+                    break;
+                }
+            }
+            token.append(formula, i, j - i);
+            i = j - 1;
             continue;
         }
         if (c == '>' && i == 0) {
@@ -248,27 +299,31 @@ void TCompiler::Tokenise(std::string_view formula, TCalcList& items) const {
             items[0].Mask |= ControlBit(cbData);
             continue;
         }
-        const int op = OperatorOfChar(c);
-        if (op >= 0) {
+        switch (cls) {
+        case bcOperator:
             flush();
-            push(TItemKind::mOpr, op);
-        } else if (c == '(' || c == '{') {
+            push(TItemKind::mOpr, bytes.Op[static_cast<unsigned char>(c)]);
+            break;
+        case bcOpen:
             flush();
             push(TItemKind::mCbe);
-        } else if (c == ')' || c == '}') {
+            break;
+        case bcClose:
             flush();
             push(TItemKind::mCen);
-        } else if (c == '#') {
+            break;
+        case bcHash:
             flush();
             push(TItemKind::mCnt)->Mask = ControlBit(cbHash);
-        } else if (c == ',') {
+            break;
+        case bcComma:
             // ", " separates arguments; a comma without a space groups digits.
-            if (i + 1 < formula.size() && formula[i + 1] == ' ') {
+            if (i + 1 < n && formula[i + 1] == ' ') {
                 flush();
                 push(TItemKind::mOpr, opComma);
             }
-        } else {
-            token += c;
+            break;
+        default: token += c; break;
         }
     }
     flush();
@@ -342,7 +397,8 @@ void TCompiler::ClassifyLiteral(TCalcList& items, std::size_t& w, std::size_t& r
         }
     }
     TCplx value;
-    if (!ReadPlainInteger(text, value)) value = ReadLiteral(text);
+    if (!ReadPlainInteger(text, value))
+        value = keepTexts ? ReadLiteral(text) : ReadLiteralValue(text);
     TCalcItem& item = items[w];
     item = MakeItem(TItemKind::mVal);
     if (CalcFailed()) {
@@ -446,7 +502,8 @@ TCalcErr TCompiler::Compile(std::string_view formula, TCompList& list, bool keep
     FDefinition = false;
     list.Reset();
     // A line of too many items is refused before they exist.
-    const std::size_t tokens = TokenCount(formula);
+    const std::size_t tokens =
+        formula.size() <= kUncountedFormula ? formula.size() + 1 : TokenCount(formula);
     if (tokens > kMaxLineItems) return TCalcErr::ceMath;
     list.reserve(tokens);
     Tokenise(formula, list);

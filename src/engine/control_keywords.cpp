@@ -2,7 +2,6 @@
 #include "engine/control_keywords.h"
 
 #include <array>
-#include <cctype>
 
 namespace rekna {
 
@@ -20,12 +19,15 @@ struct TShortForm {
 };
 constexpr TShortForm kShortForms[] = {{"$", cbN16}, {"&", cbN2}, {"&c", cbN2C}};
 
+// The keywords are ASCII: only ASCII letters fold.
+constexpr char LowerAscii(char c) noexcept {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+}
+
 bool EqualNoCase(std::string_view a, std::string_view b) noexcept {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
+        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
     }
     return true;
 }

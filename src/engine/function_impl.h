@@ -51,18 +51,33 @@ inline TCplx FuncFail(TCalcErr code) noexcept {
     return TCplx(w.real(), w.imag());
 }
 
-// A name table in CP932: lower-case names sorted by byte value, and the display names.
+// A name table in CP932: lower-case names sorted by byte value, and the display names, with a
+// hash index over the lower-case names.
 struct TNameTable {
     std::vector<std::string> Lower;
     std::vector<std::string> Display;
 
-    // Binary search; std::string_view compares bytes as unsigned values.
+    // Builds the index Find uses; called once every name is in.
+    void BuildIndex() {
+        std::size_t size = 16;
+        while (size < Lower.size() * 2)
+            size *= 2;
+        FSlots.assign(size, -1);
+        for (std::size_t i = 0; i < Lower.size(); ++i) {
+            std::size_t s = Hash(Lower[i]) & (size - 1);
+            while (FSlots[s] >= 0)
+                s = (s + 1) & (size - 1);
+            FSlots[s] = static_cast<int>(i);
+        }
+    }
+
+    // The first entry of the name, or -1.
     [[nodiscard]] int Find(std::string_view name) const noexcept {
-        const auto it = std::lower_bound(
-            Lower.begin(), Lower.end(), name,
-            [](const std::string& a, std::string_view b) { return std::string_view(a) < b; });
-        if (it == Lower.end() || *it != name) return -1;
-        return static_cast<int>(it - Lower.begin());
+        const std::size_t mask = FSlots.size() - 1;
+        for (std::size_t s = Hash(name) & mask; FSlots[s] >= 0; s = (s + 1) & mask) {
+            if (Lower[static_cast<std::size_t>(FSlots[s])] == name) return FSlots[s];
+        }
+        return -1;
     }
 
     [[nodiscard]] const std::string& LowerAt(int index) const noexcept {
@@ -73,10 +88,19 @@ struct TNameTable {
     }
 
 private:
+    [[nodiscard]] static std::size_t Hash(std::string_view s) noexcept {
+        std::uint64_t h = 14695981039346656037ULL;
+        for (const char c : s) {
+            h ^= static_cast<unsigned char>(c);
+            h *= 1099511628211ULL;
+        }
+        return static_cast<std::size_t>(h ^ (h >> 29));
+    }
     [[nodiscard]] static const std::string& Empty() noexcept {
         static const std::string empty;
         return empty;
     }
+    std::vector<int> FSlots;  // entry numbers by hash, -1 for a free slot
 };
 
 // The families: each handles the identifiers of its own section of TFuncId.

@@ -152,6 +152,7 @@ const TNameTable& Table() {
             t.Lower.push_back(SysText(e.Name));
             t.Display.push_back(SysText(e.Display));
         }
+        t.BuildIndex();
         return t;
     }();
     return table;

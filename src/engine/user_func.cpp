@@ -79,6 +79,8 @@ std::size_t FindDefinitionShape(TCalcList& items) {
 }
 
 int TUserFuncList::Find(std::string_view lowerName) const noexcept {
+    // Most memos define no function: no name to hash.
+    if (FIndex.empty()) return -1;
     const auto it = FIndex.find(lowerName);
     return it == FIndex.end() ? -1 : it->second;
 }

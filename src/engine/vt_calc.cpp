@@ -191,7 +191,11 @@ bool TVtCalc::CalcLine(std::string_view text, bool commit, bool storeAns, bool k
         return false;
     }
     RunCompiled(commit, storeAns, nullptr);
-    FAnswerText = CalcFailed() ? CalcErrAnswer(CalcErr) : FormatAnswer(FLastResult);
+    if (CalcFailed()) {
+        FAnswerText = CalcErrAnswer(CalcErr);
+    } else {
+        FormatAnswerTo(FLastResult, FAnswerText);
+    }
     const bool ok = !CalcFailed();
     if (CalcErr == TCalcErr::ceControl || CalcErr == TCalcErr::ceUserFunc) {
         FData = FAnswerText;

@@ -259,7 +259,20 @@ void WriteLogValue(TTextBuf& out, const TCplx& v) {
 }  // namespace
 
 std::string FormatAnswer(const TCplx& value) noexcept {
-    return FormatListValue(value, NumberSettings.AnsFormat, false);
+    std::string out;
+    FormatAnswerTo(value, out);
+    return out;
+}
+
+void FormatAnswerTo(const TCplx& value, std::string& out) noexcept {
+    try {
+        TFpGuard guard;
+        TTextBuf text;
+        WriteCplx(text, value, NumberSettings.AnsFormat, false);
+        out.assign(text.View());
+    } catch (...) {
+        out.clear();
+    }
 }
 
 std::string FormatListValue(const TCplx& value, TAnsFormat format, bool hideZeroReal) noexcept {

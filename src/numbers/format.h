@@ -16,6 +16,8 @@ namespace rekna {
 // The answer of a line and the variable listing: the value under the current format, complex
 // form and angle unit. The blank mark gives "" and the error mark "Err".
 [[nodiscard]] std::string FormatAnswer(const TCplx& value) noexcept;
+// FormatAnswer into out, whose buffer is kept for the next answer.
+void FormatAnswerTo(const TCplx& value, std::string& out) noexcept;
 
 // Lists and tables: as FormatAnswer under the given format; with hideZeroReal a purely
 // imaginary value is written without its zero real part ("2i", "-2i").

@@ -1,8 +1,10 @@
 // Correctly rounded decimal digits of an 80-bit extended, without going through double.
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include "numbers/ext_bits.h"
 #include "numbers/format_detail.h"
@@ -95,23 +97,45 @@ bool ScaleFloor(std::uint64_t m, int q, int p, u128& floorOut, bool& halfUp) noe
     return true;
 }
 
+// "00" to "99".
+constexpr auto kDigitPairs = [] {
+    std::array<char, 200> t{};
+    for (int i = 0; i < 100; ++i) {
+        t[2 * i] = static_cast<char>('0' + i / 10);
+        t[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return t;
+}();
+
 // Writes the decimal digits of v (nonzero) and returns their number.
 int WriteU128(u128 v, char* out) noexcept {
     char tmp[40];
-    int n = 0;
+    char* p = tmp + sizeof tmp;
+    const auto putPair = [&p](std::uint64_t pair) {
+        p -= 2;
+        std::memcpy(p, kDigitPairs.data() + 2 * pair, 2);
+    };
     while (v >> 64 != 0) {
         const u128 q = v / kPow10.V[19];
         std::uint64_t low = static_cast<std::uint64_t>(v - q * kPow10.V[19]);
-        for (int i = 0; i < 19; ++i) {
-            tmp[n++] = static_cast<char>('0' + low % 10);
-            low /= 10;
+        // All 19 digits of the lower part, leading zeros included.
+        for (int i = 0; i < 9; ++i) {
+            putPair(low % 100);
+            low /= 100;
         }
+        *--p = static_cast<char>('0' + low);
         v = q;
     }
-    for (std::uint64_t low = static_cast<std::uint64_t>(v); low != 0; low /= 10)
-        tmp[n++] = static_cast<char>('0' + low % 10);
-    for (int i = 0; i < n; ++i)
-        out[i] = tmp[n - 1 - i];
+    std::uint64_t low = static_cast<std::uint64_t>(v);
+    for (; low >= 100; low /= 100)
+        putPair(low % 100);
+    if (low >= 10) {
+        putPair(low);
+    } else if (low != 0) {
+        *--p = static_cast<char>('0' + low);
+    }
+    const auto n = static_cast<int>(tmp + sizeof tmp - p);
+    std::memcpy(out, p, static_cast<std::size_t>(n));
     return n;
 }
 

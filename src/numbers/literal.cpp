@@ -929,6 +929,18 @@ TCplx ReadLiteral(std::string& text, std::size_t* consumed) {
     return value;
 }
 
+TCplx ReadLiteralValue(std::string_view text) {
+    TLiteralReader reader(text, NumberSettings);
+    reader.Scan();
+    TCplx value;
+    if (!reader.Value(value)) {
+        SetCalcErr(TCalcErr::ceInputRange);
+        return TCplx();
+    }
+    SetCalcErr(TCalcErr::ceNone);
+    return value;
+}
+
 bool ReadInteger(std::string_view text, TIntBase base, std::int64_t& value) noexcept {
     const unsigned b = base == TIntBase::ibDec ? 10 : base == TIntBase::ibHex ? 16 : 2;
     const bool twos = base == TIntBase::ibTwos;

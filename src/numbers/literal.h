@@ -17,6 +17,8 @@ namespace rekna {
 // the bytes read, as they stand); success clears the error state. Reads the input switches,
 // Fractional, ImagChar, TimUnit and DbUnit of NumberSettings.
 [[nodiscard]] TCplx ReadLiteral(std::string& text, std::size_t* consumed = nullptr);
+// ReadLiteral's value and error state without the canonical text, for callers that show none.
+[[nodiscard]] TCplx ReadLiteralValue(std::string_view text);
 
 // The bases of the integer readers: decimal, binary ("&"), two's-complement binary ("&C",
 // whose first digit is the sign digit) and hexadecimal ("$").

@@ -12,6 +12,7 @@
 #include "app/batch_run.h"
 #include "app/line_source.h"
 #include "editor/commands/past_string_list.h"
+#include "engineering_memo.h"
 #include "platform/cp932.h"
 #include "shell/settings_file.h"
 #include "support/golden.h"
@@ -109,6 +110,64 @@ TEST(StreamCalcTest, GoldenMemosPrintTheWindowsAnswersAndLogPanes) {
             }
         }
     }
+}
+
+// The long generated memos of the batch benchmarks: rekna-calc's answer column equals the answer
+// pane of the window's run over the same lines, under the fresh settings and under settings that
+// change how answers are formatted.
+TEST(StreamCalcTest, GeneratedMemosAnswerAsTheWindowsRun) {
+    struct TRow {
+        const char* Name;
+        std::string Text;
+        std::vector<std::string> Settings;
+        bool Errors;
+    };
+    const TRow rows[] = {
+        {"calculating", bench::CalculatingMemoText(12000), {}, false},
+        {"engineering", bench::EngineeringMemoText(12000), {}, true},
+        {"variables", bench::VariableMemoText(6000), {}, false},
+        {"independent", bench::IndependentMemoText(6000), {}, false},
+        {"calculating, formats",
+         bench::CalculatingMemoText(6000),
+         {"Hide0=0", "Length=8", "Eng0=1", "ColNon=3", "ColFix=3"},
+         true},
+    };
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("rekna_generated_memo_" + std::to_string(::getpid()) + ".txt");
+    for (const TRow& row : rows) {
+        {
+            std::ofstream f(path, std::ios::binary);
+            f << row.Text;
+        }
+        test::TGoldenMemo memo;
+        memo.ShowErrors = row.Errors;
+        memo.Settings = row.Settings;
+        std::size_t pos = 0;
+        std::string_view line;
+        while (NextTextLine(row.Text, pos, line))
+            memo.Lines.emplace_back(line);
+        std::string command = "'" + std::string(REKNA_CALC_PATH) + "' --no-settings --answers";
+        if (row.Errors) command += " --errors";
+        for (const std::string& kv : row.Settings)
+            command += " --set '" + kv + "'";
+        command += " '" + path.string() + "'";
+        const std::string out = RunProgram(command);
+        std::vector<std::string> printed;
+        pos = 0;
+        while (NextTextLine(out, pos, line))
+            printed.emplace_back(line);
+        const TWindowRun whole = RunAsWindow(memo, 0);
+        ASSERT_EQ(printed.size(), memo.Lines.size()) << row.Name;
+        ASSERT_EQ(whole.Answers.size(), memo.Lines.size()) << row.Name;
+        int differing = 0;
+        for (std::size_t i = 0; i < printed.size() && differing < 10; ++i) {
+            if (printed[i] == whole.Answers[i]) continue;
+            ++differing;
+            ADD_FAILURE() << row.Name << ":" << i + 1 << " " << memo.Lines[i] << ": printed "
+                          << printed[i] << ", the window shows " << whole.Answers[i];
+        }
+    }
+    std::filesystem::remove(path);
 }
 
 TEST(StreamCalcTest, LineEndsAcrossTheBuffer) {

@@ -2,9 +2,11 @@
 // limit and the stop request.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
+#include "engine/calc_item.h"
 #include "engine/calc_log.h"
 #include "engine/vt_calc.h"
 #include "numbers/calc_error.h"
@@ -34,6 +36,21 @@ std::string Answer(TVtCalc& calc, const std::string& line) {
 
 // Each row would take minutes or run out of memory where a pass of the compiler or the
 // evaluator shifts the rest of the line for every item.
+// Items keep their values in 40 bytes: every value comes back bit for bit, and a new item
+// holds the value a new TCplx has.
+TEST(LongLineTest, PackedValuesComeBackBitForBit) {
+    EXPECT_TRUE(SameBits(TPackedCplx().Get(), TCplx()));
+    EXPECT_TRUE(SameBits(TCalcItem().Value.Get(), TCplx()));
+    const TCplx values[] = {TCplx(),
+                            TCplx(1.0L),
+                            TCplx(-0.0L, 2.5L),
+                            TCplx(TFrac(1, 3), 1e-4000L),
+                            TCplx(std::numeric_limits<long double>::infinity()),
+                            TCplx(std::numeric_limits<long double>::denorm_min(), -7.0L)};
+    for (const TCplx& v : values)
+        EXPECT_TRUE(SameBits(TPackedCplx(v).Get(), v));
+}
+
 TEST(LongLineTest, LongAndDeepLinesGiveTheirAnswers) {
     test::TNumberGuard guard;
     const std::size_t n = 100'000;
