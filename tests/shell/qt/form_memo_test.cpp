@@ -814,6 +814,7 @@ TEST_F(FormMemoTest, SavingOverAFileChangedOnDiskAsksFirst) {
     Type(*form, "3");
     EXPECT_TRUE(form->close());
     WriteFile(Path("c.txt"), "later\n");
+    TouchBackup(0);  // a backup of the fixture's day, not of the day the test runs
     auto again = Start();
     again->AskOverwriteChanged = [&](const QString&) {
         ++asked;
