@@ -102,6 +102,7 @@ THotKeyResult THotKeyCalc::ExternalCalc(const THotKeyRequest& request,
         return result;
     }
     FContinuousCtrl = request.ContinuousCtrl;
+    if (!FContinuousCtrl) WaitForRelease();
     const bool copySelection =
         choice.Target == THotKeyTarget::htSelection || choice.Target == THotKeyTarget::htAuto;
     const bool selectRow =
@@ -236,6 +237,17 @@ void THotKeyCalc::RestoreModifiers() {
     };
     for (const auto& [field, key] : keys)
         if (now.*field != FRecorded.*field) Send(key, FRecorded.*field);
+}
+
+void THotKeyCalc::WaitForRelease() {
+    // A Ctrl the user lets go between the keys sent would turn a synthetic Ctrl+C into a typed
+    // "c", a Shift a selecting Shift+Left into a caret move.
+    constexpr int kStep = 5;
+    for (int waited = 0; waited < kReleaseWait; waited += kStep) {
+        const TModifierKeys now = FDesktop.Modifiers();
+        if (!now.LeftCtrl && !now.RightCtrl && !now.LeftShift && !now.RightShift) return;
+        FDesktop.Sleep(kStep);
+    }
 }
 
 void THotKeyCalc::AfterKeys(TAfter after) {

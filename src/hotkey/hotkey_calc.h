@@ -118,6 +118,8 @@ class THotKeyCalc {
 public:
     // Milliseconds the clipboard is waited for after a synthetic Ctrl+C.
     static constexpr int kClipboardWait = 500;
+    // Milliseconds the user's Ctrl and Shift are waited for to be let go before keys are sent.
+    static constexpr int kReleaseWait = 400;
 
     explicit THotKeyCalc(THotKeyDesktop& desktop) : FDesktop(desktop) {}
 
@@ -148,6 +150,7 @@ private:
     void PressShift();
     void ReleaseShift();
     void RestoreModifiers();
+    void WaitForRelease();
     void AfterKeys(TAfter after);
     // Keys that follow Ctrl+C so that a desktop that watches the editor answer them sees an
     // empty copy at once; each only where it leaves the selection as it was.

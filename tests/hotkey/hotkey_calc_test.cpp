@@ -81,10 +81,17 @@ public:
         return Answers;
     }
     void ProcessEvents() override {}
-    void Sleep(int) override {}
+    // The user lets the held keys go after this many waits.
+    int ReleaseAfterSleeps = -1;
+    // The user still held a key when the first key was sent.
+    bool SentWhileHeld = false;
+    void Sleep(int) override {
+        if (ReleaseAfterSleeps >= 0 && ReleaseAfterSleeps-- == 0) Keys = {};
+    }
 
     void SendKey(THotKeyKey key, bool down) override {
         using K = THotKeyKey;
+        if (Log.empty() && ReleaseAfterSleeps >= 0) SentWhileHeld = true;
         switch (key) {
         case K::hkCtrlLeft: Keys.LeftCtrl = down; return;
         case K::hkCtrlRight: Keys.RightCtrl = down; return;
@@ -394,6 +401,23 @@ TEST(HotKeyCalc, NothingIsTypedIntoAnotherWindow) {
         EXPECT_EQ(editor.Log.find("C-v"), std::string::npos) << changeAtWait;
         EXPECT_EQ(editor.Log.find("Home"), changeAtWait == 1 ? std::string::npos : 4u);
         EXPECT_EQ(editor.Marked().find("＝"), std::string::npos) << changeAtWait;
+    }
+}
+
+TEST(HotKeyCalc, TheUsersKeysAreLetGoBeforeKeysAreSent) {
+    for (const bool continuous : {false, true}) {
+        TGeneralEngine engine;
+        TFakeEditor editor("a\n1+|2\nb");
+        editor.Keys = kLeftCtrlShift;
+        editor.ReleaseAfterSleeps = 3;
+        THotKeyCalc hot(editor);
+        THotKeyRequest request;
+        request.Held = kLeftCtrl;
+        request.ContinuousCtrl = continuous;
+        EXPECT_EQ(hot.ExternalCalc(request, EngineOf(engine.Calc)).Outcome,
+                  THotKeyOutcome::hoWritten);
+        // Held on purpose, Ctrl stays down.
+        EXPECT_EQ(editor.SentWhileHeld, continuous);
     }
 }
 

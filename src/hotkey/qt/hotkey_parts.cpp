@@ -83,14 +83,16 @@ public:
                                                        5000);
             return;
         }
+        const QString keys = QString::fromStdString(failed);
         ShowProblem(QStringLiteral("ホットキーを登録できません（他のプログラムが使用中）: ") +
-                    QString::fromStdString(failed) + QStringLiteral("。空きしだい登録します"));
+                        keys + QStringLiteral("。空きしだい登録します"),
+                    QStringLiteral("ホットキー登録待ち: ") + keys);
         if (!Retry.isActive()) Retry.start();
     }
 
-    // The problem stays in the status bar (the caret's hints replace its messages) until it is
-    // gone; the option's hint says it too.
-    void ShowProblem(const QString& problem) {
+    // The problem stays in the status bar, shortened to label (the caret's hints replace its
+    // messages), until it is gone; the option's hint says it too.
+    void ShowProblem(const QString& problem, const QString& label = {}) {
         if (QAction* hot = Form.Action("ActionCalcHotKey"))
             hot->setStatusTip(problem.isEmpty() ? hot->toolTip() : problem);
         QStatusBar* bar = Form.Window().statusBar();
@@ -100,8 +102,9 @@ public:
             Problem->setObjectName(QStringLiteral("HotKeyProblem"));
             bar->addPermanentWidget(Problem);
         }
-        const bool changed = Problem->text() != problem;
-        Problem->setText(problem);
+        const bool changed = Problem->toolTip() != problem;
+        Problem->setText(label.isEmpty() ? problem : label);
+        Problem->setToolTip(problem);
         Problem->setVisible(!problem.isEmpty());
         if (problem.isEmpty() || !changed) return;
         bar->showMessage(problem);
@@ -109,7 +112,7 @@ public:
         // after that.
         if (!Form.Window().isVisible()) {
             QTimer::singleShot(1000, this, [this, problem] {
-                if (Problem && Problem->text() == problem)
+                if (Problem && Problem->toolTip() == problem)
                     Form.Window().statusBar()->showMessage(problem);
             });
         }

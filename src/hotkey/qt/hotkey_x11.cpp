@@ -72,7 +72,7 @@ std::string Latin1OrUtf8(const char* text) {
     return s.toStdString();
 }
 
-// X timestamps wrap around after 49 days.
+// X timestamps count milliseconds and wrap around after 49 days.
 bool Later(Time a, Time b) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(a - b)) > 0;
 }
@@ -263,7 +263,7 @@ void TX11HotKeys::Drain() {
         if (F->FixesEvent >= 0 && event.type == F->FixesEvent + XFixesSelectionNotify) {
             const auto& change = reinterpret_cast<const XFixesSelectionNotifyEvent&>(event);
             // The editor took the primary selection while it handled a key sent after the
-            // watch began.
+            // watch began: an editor stamps it with the key's time.
             if (F->AnswerSince != 0 && change.selection == F->Primary && change.owner != 0 &&
                 (change.owner & F->ClientBits) == F->AnswerClient &&
                 Later(change.selection_timestamp, F->AnswerSince))
@@ -401,7 +401,10 @@ bool TX11HotKeys::OwnsPrimary(unsigned long window) {
 bool TX11HotKeys::MayHoldSelection() {
     // Without the client bits any owner could be the editor.
     if (F->ClientBits == 0) return true;
-    return OwnsPrimary(ActiveWindow().Id);
+    if (!OwnsPrimary(ActiveWindow().Id)) return false;
+    // An editor may keep the primary selection after its selection is gone (GTK does after a
+    // paste over it); asked for it, it then hands out no text.
+    return !QGuiApplication::clipboard()->text(QClipboard::Selection).isEmpty();
 }
 
 bool TX11HotKeys::WatchKeyAnswer() {
@@ -411,6 +414,10 @@ bool TX11HotKeys::WatchKeyAnswer() {
     F->AnswerClient = front.Id & F->ClientBits;
     F->Answered = false;
     F->AnswerSince = F->ServerTime();
+    // The keys sent before carry this millisecond at the latest; the ones sent from now on must
+    // carry a later one, or their answers could not be told from the earlier keys' selections.
+    for (int i = 0; i < 100 && !Later(F->ServerTime(), F->AnswerSince); ++i)
+        QThread::usleep(100);
     return true;
 }
 
