@@ -33,6 +33,19 @@ bool HasLineBreak(std::string_view text) {
     return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
+bool IsLineBreak(std::string_view text) {
+    return text == "\n" || text == "\r\n" || text == "\r";
+}
+
+bool EndsWithLineBreak(std::string_view text) {
+    return !text.empty() && (text.back() == '\n' || text.back() == '\r');
+}
+
+// Blanks an editor's Home may stop after: the space, the Tab, the ideographic space (UTF-8).
+bool IsBlank(std::string_view text) {
+    return text == " " || text == "\t" || text == "\xE3\x80\x80";
+}
+
 }  // namespace
 
 std::string ExtraText(const TWindowIdentity& window) {
@@ -89,6 +102,7 @@ THotKeyResult THotKeyCalc::ExternalCalc(const THotKeyRequest& request,
         return result;
     }
     FContinuousCtrl = request.ContinuousCtrl;
+    if (!FContinuousCtrl) WaitForRelease();
     const bool copySelection =
         choice.Target == THotKeyTarget::htSelection || choice.Target == THotKeyTarget::htAuto;
     const bool selectRow =
@@ -96,9 +110,29 @@ THotKeyResult THotKeyCalc::ExternalCalc(const THotKeyRequest& request,
 
     std::optional<std::string> taken;
     bool fromRow = false;
-    if (copySelection) taken = CopyFromEditor();
+    if (copySelection) {
+        using A = TAnswerKeys;
+        // In a spreadsheet Shift+Left and Shift+Right select cells.
+        const bool answer = !FProfile.Spreadsheet && !FDesktop.MayHoldSelection();
+        taken = CopyFromEditor(answer ? A::akLeftRight : A::akNone);
+        // The answer keys shrink a selection that starts at the document's start with the caret
+        // there: a selection that was there after all is copied again to see it kept.
+        if (taken && FAnswerKeysSent && CopyFromEditor(A::akNone) != taken) {
+            result.Outcome = THotKeyOutcome::hoMoved;
+            return result;
+        }
+    }
     if (!taken && !FProfile.Spreadsheet && selectRow) {
-        taken = SelectCaretRow();
+        if (FDesktop.ActiveWindow().Id != result.Window.Id) {
+            result.Outcome = THotKeyOutcome::hoMoved;
+            return result;
+        }
+        TRowTake row = SelectCaretRow();
+        if (row.Wrapped) {
+            result.Outcome = THotKeyOutcome::hoRowWrapped;
+            return result;
+        }
+        taken = std::move(row.Text);
         fromRow = taken.has_value();
     }
     if (!taken) {
@@ -137,6 +171,12 @@ THotKeyResult THotKeyCalc::ExternalCalc(const THotKeyRequest& request,
         result.Failure = FailureText();
         return result;
     }
+    // The text goes back only into the window it came from.
+    if (FDesktop.ActiveWindow().Id != result.Window.Id) {
+        result.Written.clear();
+        result.Outcome = THotKeyOutcome::hoMoved;
+        return result;
+    }
     PasteToEditor(result.Written);
     result.Outcome = THotKeyOutcome::hoWritten;
     return result;
@@ -150,6 +190,19 @@ void THotKeyCalc::Send(THotKeyKey key, bool down) {
 void THotKeyCalc::Tap(THotKeyKey key) {
     Send(key, true);
     Send(key, false);
+}
+
+void THotKeyCalc::Keys(bool shift, std::initializer_list<THotKeyKey> keys) {
+    RecordModifiers();
+    ReleaseCtrl();
+    if (shift) {
+        PressShift();
+    } else {
+        ReleaseShift();
+    }
+    for (const THotKeyKey key : keys)
+        Tap(key);
+    AfterKeys(TAfter::aaShift);
 }
 
 void THotKeyCalc::PressCtrl() {
@@ -186,6 +239,17 @@ void THotKeyCalc::RestoreModifiers() {
         if (now.*field != FRecorded.*field) Send(key, FRecorded.*field);
 }
 
+void THotKeyCalc::WaitForRelease() {
+    // A Ctrl the user lets go between the keys sent would turn a synthetic Ctrl+C into a typed
+    // "c", a Shift a selecting Shift+Left into a caret move.
+    constexpr int kStep = 5;
+    for (int waited = 0; waited < kReleaseWait; waited += kStep) {
+        const TModifierKeys now = FDesktop.Modifiers();
+        if (!now.LeftCtrl && !now.RightCtrl && !now.LeftShift && !now.RightShift) return;
+        FDesktop.Sleep(kStep);
+    }
+}
+
 void THotKeyCalc::AfterKeys(TAfter after) {
     if (FContinuousCtrl) {
         RestoreModifiers();
@@ -196,51 +260,93 @@ void THotKeyCalc::AfterKeys(TAfter after) {
     }
 }
 
-std::optional<std::string> THotKeyCalc::CopyFromEditor() {
+std::optional<std::string> THotKeyCalc::CopyFromEditor(TAnswerKeys answer) {
     // The editor that copies takes the clipboard over; without a selection it copies nothing
     // and the clipboard stays the program's.
     FDesktop.SetClipboard(std::string());
+    FAnswerKeysSent = answer != TAnswerKeys::akNone && FDesktop.WatchKeyAnswer();
     RecordModifiers();
     PressCtrl();
     ReleaseShift();
     Tap(THotKeyKey::hkC);
     AfterKeys(TAfter::aaCtrl);
+    if (FAnswerKeysSent) {
+        if (answer == TAnswerKeys::akLeftRight) {
+            Keys(true, {THotKeyKey::hkLeft, THotKeyKey::hkRight});
+        } else {
+            Keys(true, {THotKeyKey::hkRight, THotKeyKey::hkLeft});
+        }
+    }
     std::optional<std::string> text = FDesktop.WaitForClipboard(kClipboardWait);
     if (text && text->empty()) text.reset();
     return text;
 }
 
-std::optional<std::string> THotKeyCalc::SelectCaretRow() {
-    const auto select = [this](bool downSelect) {
-        RecordModifiers();
-        ReleaseCtrl();
-        ReleaseShift();
-        Tap(THotKeyKey::hkHome);
-        PressShift();
-        if (FProfile.HomeEndSelect) {
-            Tap(THotKeyKey::hkEnd);
-        } else if (downSelect) {
-            Tap(THotKeyKey::hkDown);
-            Tap(THotKeyKey::hkHome);
-        } else {
-            Tap(THotKeyKey::hkEnd);
-            Tap(THotKeyKey::hkRight);
-        }
-        AfterKeys(TAfter::aaShift);
-        return CopyFromEditor();
-    };
-    std::optional<std::string> text = select(FProfile.DownSelect);
-    // The last row has no row below it to select down to.
-    if (!text && FProfile.DownSelect && !FProfile.HomeEndSelect) {
-        FProfile.HomeEndSelect = true;
-        text = select(false);
+bool THotKeyCalc::RowStartsLine() {
+    using K = THotKeyKey;
+    for (int pass = 0; pass < 2; ++pass) {
+        Keys(false, {K::hkHome});
+        Keys(true, {K::hkLeft});
+        const std::optional<std::string> before = CopyFromEditor(TAnswerKeys::akRightLeft);
+        if (before) Keys(true, {K::hkRight});
+        // Nothing before it: the document's start.
+        if (!before || IsLineBreak(*before)) return true;
+        // An editor whose Home stops at the first non-blank goes to the line's start with a
+        // second Home; in a wrapped line it stays.
+        if (!IsBlank(*before)) return false;
     }
-    if (!text) return text;
-    if (!FProfile.SingleLine && !HasLineBreak(*text)) *text += '\n';
+    return false;
+}
+
+THotKeyCalc::TRowTake THotKeyCalc::SelectCaretRow() {
+    using K = THotKeyKey;
+    TRowTake take;
+    // Home, End and Down move by screen row in an editor that wraps long lines: the row must
+    // start and end where the line does, or a part of the line would be calculated and the
+    // answer written into its middle.
+    if (!RowStartsLine()) {
+        take.Wrapped = true;
+        return take;
+    }
+    if (FProfile.HomeEndSelect) {
+        Keys(true, {K::hkEnd});
+    } else if (FProfile.DownSelect) {
+        Keys(true, {K::hkDown, K::hkHome});
+    } else {
+        Keys(true, {K::hkEnd, K::hkRight});
+    }
+    take.Text = CopyFromEditor(TAnswerKeys::akLeftRight);
+    // The last row has no row below it to select down to.
+    if (!take.Text && FProfile.DownSelect) {
+        Keys(false, {K::hkHome});
+        Keys(true, {K::hkEnd});
+        take.Text = CopyFromEditor(TAnswerKeys::akLeftRight);
+    }
+    if (!take.Text) return take;
+    if (!EndsWithLineBreak(*take.Text)) {
+        // Without its line break the row is the document's last, where Shift+Right selects no
+        // more, or a screen row of a longer line.
+        Keys(true, {K::hkRight});
+        const std::optional<std::string> further = CopyFromEditor(TAnswerKeys::akNone);
+        if (!further || *further != *take.Text) {
+            const bool lineEnd = further && further->starts_with(*take.Text) &&
+                                 IsLineBreak(std::string_view(*further).substr(take.Text->size()));
+            if (lineEnd && (FProfile.HomeEndSelect || FProfile.DownSelect)) {
+                // The row ends its line; it is written back without the line break.
+                Keys(true, {K::hkLeft});
+            } else {
+                Keys(false, {K::hkLeft});
+                take.Text.reset();
+                take.Wrapped = true;
+                return take;
+            }
+        }
+    }
+    if (!FProfile.SingleLine && !HasLineBreak(*take.Text)) *take.Text += '\n';
     FDesktop.ProcessEvents();
     if (FProfile.SettleDelay >= 0) FDesktop.Sleep(FProfile.SettleDelay);
     FDesktop.ProcessEvents();
-    return text;
+    return take;
 }
 
 void THotKeyCalc::PasteToEditor(const std::string& text) {

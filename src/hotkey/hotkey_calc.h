@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,6 +28,7 @@ enum class THotKeyKey : std::uint8_t {
     hkRight,
     hkC,
     hkV,
+    hkLeft,
 };
 
 // What the calculation needs of the desktop. Texts are UTF-8.
@@ -47,6 +49,14 @@ public:
     // Lets pending events run.
     virtual void ProcessEvents() = 0;
     virtual void Sleep(int ms) = 0;
+    // False only when the desktop can tell that the window in front holds no selection (an X11
+    // editor that selects text owns the primary selection).
+    [[nodiscard]] virtual bool MayHoldSelection() { return true; }
+    // Starts watching for the window in front to answer the keys sent from now on: an editor
+    // that Shift+Right or Shift+Left makes select a character takes the primary selection. The
+    // next WaitForClipboard then ends with nothing as soon as the editor answered without taking
+    // the clipboard. False: the desktop cannot see that, and the wait runs its full time.
+    virtual bool WatchKeyAnswer() { return false; }
 };
 
 // One press of a hot key.
@@ -70,6 +80,9 @@ enum class THotKeyOutcome : std::uint8_t {
     hoNoTarget,        // a terminal or an editor without clipboard keys
     hoNothingTaken,    // no selection and no caret row could be copied
     hoNotConvertible,  // the text cannot be carried without loss: the editor is left untouched
+    hoRowWrapped,      // the caret row is part of a line the editor wraps: nothing is written
+    hoMoved,           // another window came to the front, or the selection changed: nothing
+                       // is written
     hoFailed,          // the calculation failed: nothing was pasted
     hoWritten,         // the result was pasted back
 };
@@ -105,6 +118,8 @@ class THotKeyCalc {
 public:
     // Milliseconds the clipboard is waited for after a synthetic Ctrl+C.
     static constexpr int kClipboardWait = 500;
+    // Milliseconds the user's Ctrl and Shift are waited for to be let go before keys are sent.
+    static constexpr int kReleaseWait = 400;
 
     explicit THotKeyCalc(THotKeyDesktop& desktop) : FDesktop(desktop) {}
 
@@ -120,17 +135,31 @@ public:
 
 private:
     enum class TAfter : std::uint8_t { aaCtrl, aaShift };
+    // What selecting the caret row gave: its text, or why there is none.
+    struct TRowTake {
+        std::optional<std::string> Text;
+        bool Wrapped = false;
+    };
     void Send(THotKeyKey key, bool down);
     void Tap(THotKeyKey key);
+    // Keys tapped with Shift held (or let go), Ctrl let go.
+    void Keys(bool shift, std::initializer_list<THotKeyKey> keys);
     void RecordModifiers() { FRecorded = FDesktop.Modifiers(); }
     void PressCtrl();
     void ReleaseCtrl();
     void PressShift();
     void ReleaseShift();
     void RestoreModifiers();
+    void WaitForRelease();
     void AfterKeys(TAfter after);
-    std::optional<std::string> CopyFromEditor();
-    std::optional<std::string> SelectCaretRow();
+    // Keys that follow Ctrl+C so that a desktop that watches the editor answer them sees an
+    // empty copy at once; each only where it leaves the selection as it was.
+    enum class TAnswerKeys : std::uint8_t { akNone, akLeftRight, akRightLeft };
+    std::optional<std::string> CopyFromEditor(TAnswerKeys answer);
+    TRowTake SelectCaretRow();
+    // Whether the character before the caret row (Home) is a line break or there is none; else
+    // the row starts inside a wrapped line. Leaves an empty selection at the row's start.
+    bool RowStartsLine();
     void PasteToEditor(const std::string& text);
 
     THotKeyDesktop& FDesktop;
@@ -138,6 +167,8 @@ private:
     TModifierKeys FRecorded;
     bool FContinuousCtrl = false;
     bool FBusy = false;
+    // The last copy sent its answer keys.
+    bool FAnswerKeysSent = false;
 };
 
 }  // namespace rekna

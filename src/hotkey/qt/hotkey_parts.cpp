@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QStatusBar>
@@ -30,6 +31,8 @@ namespace {
 constexpr const char* kCheckActions[] = {"ActionCalcHotKey", "ActionCalcHotCtrl",
                                          "ActionCalcHotAdd", "ActionCalcHotExt"};
 const QString kNeedsX11 = QStringLiteral("ホットキーはX11のセッションでだけ使えます");
+// How often a key another program holds is tried again.
+constexpr int kGrabRetryMs = 2000;
 
 class THotKeyParts : public QObject {
 public:
@@ -44,6 +47,8 @@ public:
             Calc->OnBegin = [this] { Batch(true); };
             Calc->OnEnd = [this] { Batch(false); };
         }
+        Retry.setInterval(kGrabRetryMs);
+        connect(&Retry, &QTimer::timeout, this, [this] { TryGrab(); });
     }
 
     bool Checked(const char* name) const {
@@ -52,27 +57,64 @@ public:
     }
 
     void Switch(bool on) {
-        QAction* hot = Form.Action("ActionCalcHotKey");
         if (!on) {
+            Retry.stop();
             if (Desktop) Desktop->Ungrab();
-            if (hot) hot->setStatusTip(hot->toolTip());
+            ShowProblem(QString());
             return;
         }
-        QString problem;
         if (!Desktop) {
-            problem = kNeedsX11;
-        } else if (const std::string failed = Desktop->Grab(); !failed.empty()) {
-            problem = QStringLiteral("ホットキーを登録できません（他のプログラムが使用中）: ") +
-                      QString::fromStdString(failed);
+            ShowProblem(kNeedsX11);
+            return;
         }
-        if (hot) hot->setStatusTip(problem.isEmpty() ? hot->toolTip() : problem);
-        if (problem.isEmpty()) return;
-        Form.Window().statusBar()->showMessage(problem);
+        TryGrab();
+    }
+
+    // Grabs the keys still missing; a key another program holds is tried again until it is free
+    // or the option is switched off.
+    void TryGrab() {
+        const std::string failed = Desktop->Grab();
+        if (failed.empty()) {
+            const bool wasMissing = Retry.isActive();
+            Retry.stop();
+            ShowProblem(QString());
+            if (wasMissing)
+                Form.Window().statusBar()->showMessage(QStringLiteral("ホットキーを登録しました"),
+                                                       5000);
+            return;
+        }
+        const QString keys = QString::fromStdString(failed);
+        ShowProblem(QStringLiteral("ホットキーを登録できません（他のプログラムが使用中）: ") +
+                        keys + QStringLiteral("。空きしだい登録します"),
+                    QStringLiteral("ホットキー登録待ち: ") + keys);
+        if (!Retry.isActive()) Retry.start();
+    }
+
+    // The problem stays in the status bar, shortened to label (the caret's hints replace its
+    // messages), until it is gone; the option's hint says it too.
+    void ShowProblem(const QString& problem, const QString& label = {}) {
+        if (QAction* hot = Form.Action("ActionCalcHotKey"))
+            hot->setStatusTip(problem.isEmpty() ? hot->toolTip() : problem);
+        QStatusBar* bar = Form.Window().statusBar();
+        if (!Problem && problem.isEmpty()) return;
+        if (!Problem) {
+            Problem = new QLabel(bar);
+            Problem->setObjectName(QStringLiteral("HotKeyProblem"));
+            bar->addPermanentWidget(Problem);
+        }
+        const bool changed = Problem->toolTip() != problem;
+        Problem->setText(label.isEmpty() ? problem : label);
+        Problem->setToolTip(problem);
+        Problem->setVisible(!problem.isEmpty());
+        if (problem.isEmpty() || !changed) return;
+        bar->showMessage(problem);
         // At start-up the caret's hint takes the status bar once the window shows: say it again
         // after that.
         if (!Form.Window().isVisible()) {
-            QTimer::singleShot(
-                1000, this, [this, problem] { Form.Window().statusBar()->showMessage(problem); });
+            QTimer::singleShot(1000, this, [this, problem] {
+                if (Problem && Problem->toolTip() == problem)
+                    Form.Window().statusBar()->showMessage(problem);
+            });
         }
     }
 
@@ -129,7 +171,27 @@ public:
     std::deque<std::pair<bool, TModifierKeys>> Pending;
     std::unique_ptr<TX11HotKeys> Desktop;
     std::unique_ptr<THotKeyCalc> Calc;
+    QTimer Retry;
+    QLabel* Problem = nullptr;
 };
+
+// What the status bar says of an outcome that wrote nothing although there was text to take.
+QString OutcomeMessage(const THotKeyResult& result) {
+    switch (result.Outcome) {
+    case THotKeyOutcome::hoNotConvertible:
+        return QStringLiteral("ホットキー計算: 変換できない文字があるため書き換えませんでした");
+    case THotKeyOutcome::hoRowWrapped:
+        return QStringLiteral("ホットキー計算: キャレット行は折り返された長い行の一部のため"
+                              "書き換えませんでした（行全体を選択してから計算してください）");
+    case THotKeyOutcome::hoMoved:
+        return QStringLiteral("ホットキー計算: 途中で別のウィンドウが前面に出たか選択が"
+                              "変わったため書き換えませんでした");
+    case THotKeyOutcome::hoFailed:
+        return QStringLiteral("ホットキー計算: 計算できませんでした (%1)")
+            .arg(QString::fromStdString(result.Failure));
+    default: return {};
+    }
+}
 
 THotKeyParts* PartsOf(TToolHost& form) {
     return form.Window().findChild<THotKeyParts*>(QStringLiteral("HotKeyParts"),
@@ -211,13 +273,8 @@ void HotKeyPressed(TToolHost& form, bool deletion, const TModifierKeys& held) {
         request, [parts](const std::string& cell, const std::string& extra) {
             return parts->CalculateCell(cell, extra);
         });
-    if (result.Outcome == THotKeyOutcome::hoNotConvertible)
-        form.Window().statusBar()->showMessage(
-            QStringLiteral("ホットキー計算: 変換できない文字があるため書き換えませんでした"));
-    if (result.Outcome == THotKeyOutcome::hoFailed)
-        form.Window().statusBar()->showMessage(
-            QStringLiteral("ホットキー計算: 計算できませんでした (%1)")
-                .arg(QString::fromStdString(result.Failure)));
+    if (const QString message = OutcomeMessage(result); !message.isEmpty())
+        form.Window().statusBar()->showMessage(message);
     if (!parts->Pending.empty()) {
         QTimer::singleShot(0, parts, [&form, parts] {
             if (parts->Pending.empty()) return;

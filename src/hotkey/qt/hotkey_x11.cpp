@@ -1,5 +1,6 @@
 // The X11 side of the hot keys: passive key grabs on the root window through a connection of
-// our own, XQueryKeymap, _NET_ACTIVE_WINDOW and WM_CLASS, XTest keystrokes, and the clipboard.
+// our own, XQueryKeymap, _NET_ACTIVE_WINDOW and WM_CLASS, XTest keystrokes, the clipboard, and
+// XFixes to see an editor answer keystrokes.
 #include "hotkey/qt/hotkey_x11.h"
 
 #include <QClipboard>
@@ -12,6 +13,7 @@
 #include <QTimer>
 
 #include <array>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -22,6 +24,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/Xfixes.h>
 #include <X11/keysym.h>
 
 namespace rekna {
@@ -69,6 +72,16 @@ std::string Latin1OrUtf8(const char* text) {
     return s.toStdString();
 }
 
+// X timestamps count milliseconds and wrap around after 49 days.
+bool Later(Time a, Time b) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a - b)) > 0;
+}
+
+constexpr struct {
+    unsigned Mods;
+    const char* Name;
+} kCombinations[] = {{ControlMask, "Ctrl+Enter"}, {ControlMask | ShiftMask, "Ctrl+Shift+Enter"}};
+
 }  // namespace
 
 struct TX11HotKeys::TImpl {
@@ -76,16 +89,40 @@ struct TX11HotKeys::TImpl {
     Window Root = 0;
     unsigned NumLock = 0;
     KeyCode Return = 0, KpEnter = 0;
-    std::array<KeyCode, 11> Keys{};  // by THotKeyKey
+    std::array<KeyCode, 12> Keys{};  // by THotKeyKey
     KeyCode CtrlL = 0, CtrlR = 0, ShiftL = 0, ShiftR = 0;
     QSocketNotifier* Notifier = nullptr;
-    bool Grabbed = false;
+    std::array<bool, std::size(kCombinations)> Held{};  // by kCombinations
     bool DispatchPending = false;
     std::vector<std::pair<bool, TModifierKeys>> Presses;
+    // A window of our own whose property changes give the server's time.
+    Window Clock = 0;
+    int FixesEvent = -1;  // XFixes' first event code; -1 without XFixes
+    // The bits of a resource id that name the program (client) that made it.
+    XID ClientBits = 0;
+    Atom Primary = 0, Clipboard = 0;
+    // The clipboard's owner just after Qt took it.
+    Window OurClipboard = 0;
+    // Watching for the editor's answer: since when, the editor's client, and whether it came.
+    Time AnswerSince = 0;
+    XID AnswerClient = 0;
+    bool Answered = false;
 
     ~TImpl() {
         delete Notifier;
-        if (Dpy) XCloseDisplay(Dpy);
+        if (Dpy) {
+            if (Clock) XDestroyWindow(Dpy, Clock);
+            XCloseDisplay(Dpy);
+        }
+    }
+
+    // The server's time now: a round trip through a property change.
+    [[nodiscard]] Time ServerTime() const {
+        const Atom atom = AtomOf("_REKNA_TIME");
+        XChangeProperty(Dpy, Clock, atom, XA_STRING, 8, PropModeAppend, nullptr, 0);
+        XEvent event;
+        XWindowEvent(Dpy, Clock, PropertyChangeMask, &event);
+        return event.xproperty.time;
     }
 
     [[nodiscard]] std::array<unsigned, 4> LockStates() const {
@@ -130,7 +167,8 @@ std::unique_ptr<TX11HotKeys> TX11HotKeys::Open() {
     impl->ShiftL = XKeysymToKeycode(dpy, XK_Shift_L);
     impl->ShiftR = XKeysymToKeycode(dpy, XK_Shift_R);
     const KeySym syms[] = {XK_Control_L, XK_Control_R, XK_Shift_L, XK_Shift_R, XK_Home, XK_End,
-                           XK_Up,        XK_Down,      XK_Right,   XK_c,       XK_v};
+                           XK_Up,        XK_Down,      XK_Right,   XK_c,       XK_v,    XK_Left};
+    static_assert(std::size(syms) == std::tuple_size_v<decltype(impl->Keys)>);
     for (std::size_t i = 0; i < impl->Keys.size(); ++i)
         impl->Keys[i] = XKeysymToKeycode(dpy, syms[i]);
     // The modifier bit that NumLock sets (Mod2 on most keyboards).
@@ -146,6 +184,21 @@ std::unique_ptr<TX11HotKeys> TX11HotKeys::Open() {
     Bool supported = False;
     XkbSetDetectableAutoRepeat(dpy, True, &supported);
     XSelectInput(dpy, impl->Root, NoEventMask);
+    impl->Primary = XA_PRIMARY;
+    impl->Clipboard = impl->AtomOf("CLIPBOARD");
+    impl->Clock = XCreateWindow(dpy, impl->Root, -1, -1, 1, 1, 0, CopyFromParent, InputOnly,
+                                CopyFromParent, 0, nullptr);
+    XSelectInput(dpy, impl->Clock, PropertyChangeMask);
+    // Xlib's public display struct keeps the resource id mask as private4; every program's ids
+    // share it, and the bits above it tell the program.
+    const XID mask = reinterpret_cast<_XPrivDisplay>(dpy)->private4;
+    if (mask != 0 && (mask & (mask + 1)) == 0) impl->ClientBits = ~mask;
+    int fixesEvent = 0, fixesError = 0;
+    if (XFixesQueryExtension(dpy, &fixesEvent, &fixesError)) {
+        impl->FixesEvent = fixesEvent;
+        XFixesSelectSelectionInput(dpy, impl->Root, impl->Primary,
+                                   XFixesSetSelectionOwnerNotifyMask);
+    }
     auto keys = std::unique_ptr<TX11HotKeys>(new TX11HotKeys(std::move(impl)));
     TX11HotKeys* self = keys.get();
     keys->F->Notifier = new QSocketNotifier(ConnectionNumber(dpy), QSocketNotifier::Read);
@@ -166,49 +219,68 @@ TX11HotKeys::~TX11HotKeys() {
     if (F && F->Dpy) Ungrab();
 }
 
-bool TX11HotKeys::Grabbed() const noexcept {
-    return F->Grabbed;
-}
-
 std::string TX11HotKeys::Grab() {
-    Ungrab();
     std::string failed;
     TErrorTrap trap(F->Dpy);
-    for (const auto& [mods, name] :
-         {std::pair{static_cast<unsigned>(ControlMask), "Ctrl+Enter"},
-          std::pair{static_cast<unsigned>(ControlMask | ShiftMask), "Ctrl+Shift+Enter"}}) {
+    for (std::size_t i = 0; i < std::size(kCombinations); ++i) {
+        if (F->Held[i]) continue;
+        const unsigned mods = kCombinations[i].Mods;
+        // The keyboard freezes at a press until Drain lets it go: to us, or on to the window in
+        // front as if nobody had grabbed it.
         for (const KeyCode key : {F->Return, F->KpEnter}) {
             if (key == 0) continue;
             for (const unsigned lock : F->LockStates())
-                XGrabKey(F->Dpy, key, mods | lock, F->Root, False, GrabModeAsync, GrabModeAsync);
+                XGrabKey(F->Dpy, key, mods | lock, F->Root, False, GrabModeAsync, GrabModeSync);
         }
-        if (trap.Failed()) {
-            if (!failed.empty()) failed += ", ";
-            failed += name;
-        }
+        F->Held[i] = !trap.Failed();
+        if (F->Held[i]) continue;
+        // Lock states another program lacks may have been granted: none are kept.
+        for (const KeyCode key : {F->Return, F->KpEnter})
+            for (const unsigned lock : F->LockStates())
+                if (key != 0) XUngrabKey(F->Dpy, key, mods | lock, F->Root);
+        trap.Failed();
+        if (!failed.empty()) failed += ", ";
+        failed += kCombinations[i].Name;
     }
-    F->Grabbed = true;
     return failed;
 }
 
 void TX11HotKeys::Ungrab() {
-    if (!F->Grabbed) return;
     TErrorTrap trap(F->Dpy);
-    for (const unsigned mods :
-         {static_cast<unsigned>(ControlMask), static_cast<unsigned>(ControlMask | ShiftMask)})
+    for (std::size_t i = 0; i < std::size(kCombinations); ++i) {
+        if (!F->Held[i]) continue;
         for (const KeyCode key : {F->Return, F->KpEnter})
             for (const unsigned lock : F->LockStates())
-                if (key != 0) XUngrabKey(F->Dpy, key, mods | lock, F->Root);
-    F->Grabbed = false;
+                if (key != 0) XUngrabKey(F->Dpy, key, kCombinations[i].Mods | lock, F->Root);
+        F->Held[i] = false;
+    }
 }
 
 void TX11HotKeys::Drain() {
     while (XPending(F->Dpy) > 0) {
         XEvent event;
         XNextEvent(F->Dpy, &event);
+        if (F->FixesEvent >= 0 && event.type == F->FixesEvent + XFixesSelectionNotify) {
+            const auto& change = reinterpret_cast<const XFixesSelectionNotifyEvent&>(event);
+            // The editor took the primary selection while it handled a key sent after the
+            // watch began: an editor stamps it with the key's time.
+            if (F->AnswerSince != 0 && change.selection == F->Primary && change.owner != 0 &&
+                (change.owner & F->ClientBits) == F->AnswerClient &&
+                Later(change.selection_timestamp, F->AnswerSince))
+                F->Answered = true;
+            continue;
+        }
         if (event.type != KeyPress) continue;
+        // Terminals, Emacs and Vim get the key as if it had not been grabbed.
+        if (const TWindowIdentity front = ActiveWindow();
+            front.Id != 0 && ProfileFor(front).NoTarget) {
+            XAllowEvents(F->Dpy, ReplayKeyboard, event.xkey.time);
+            XFlush(F->Dpy);
+            continue;
+        }
         // The press made the grab active: let it go at once, or the keys sent to the editor
         // would come back to us.
+        XAllowEvents(F->Dpy, AsyncKeyboard, event.xkey.time);
         XUngrabKeyboard(F->Dpy, event.xkey.time);
         XFlush(F->Dpy);
         TModifierKeys held = Modifiers();
@@ -298,19 +370,55 @@ void TX11HotKeys::SendKey(THotKeyKey key, bool down) {
 void TX11HotKeys::SetClipboard(const std::string& text) {
     QGuiApplication::clipboard()->setText(
         QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    F->OurClipboard = XGetSelectionOwner(F->Dpy, F->Clipboard);
 }
 
 std::optional<std::string> TX11HotKeys::WaitForClipboard(int timeoutMs) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     QElapsedTimer timer;
     timer.start();
+    std::optional<std::string> text;
     // The editor that copied takes the selection over; Qt sees that once it reads the events.
     while (clipboard->ownsClipboard()) {
-        if (timer.elapsed() >= timeoutMs) return std::nullopt;
+        if (timer.elapsed() >= timeoutMs) break;
         ProcessEvents();
-        QThread::msleep(5);
+        // The editor handled the keys after Ctrl+C, and the server still has the clipboard as
+        // Qt took it (Qt reads its own connection later): the copy brought nothing.
+        if (F->Answered && XGetSelectionOwner(F->Dpy, F->Clipboard) == F->OurClipboard) break;
+        QThread::msleep(1);
     }
-    return clipboard->text().toStdString();
+    if (!clipboard->ownsClipboard()) text = clipboard->text().toStdString();
+    F->AnswerSince = 0;
+    F->Answered = false;
+    return text;
+}
+
+bool TX11HotKeys::OwnsPrimary(unsigned long window) {
+    const Window owner = XGetSelectionOwner(F->Dpy, F->Primary);
+    return owner != 0 && window != 0 && (owner & F->ClientBits) == (window & F->ClientBits);
+}
+
+bool TX11HotKeys::MayHoldSelection() {
+    // Without the client bits any owner could be the editor.
+    if (F->ClientBits == 0) return true;
+    if (!OwnsPrimary(ActiveWindow().Id)) return false;
+    // An editor may keep the primary selection after its selection is gone (GTK does after a
+    // paste over it); asked for it, it then hands out no text.
+    return !QGuiApplication::clipboard()->text(QClipboard::Selection).isEmpty();
+}
+
+bool TX11HotKeys::WatchKeyAnswer() {
+    if (F->FixesEvent < 0 || F->ClientBits == 0) return false;
+    const TWindowIdentity front = ActiveWindow();
+    if (front.Id == 0) return false;
+    F->AnswerClient = front.Id & F->ClientBits;
+    F->Answered = false;
+    F->AnswerSince = F->ServerTime();
+    // The keys sent before carry this millisecond at the latest; the ones sent from now on must
+    // carry a later one, or their answers could not be told from the earlier keys' selections.
+    for (int i = 0; i < 100 && !Later(F->ServerTime(), F->AnswerSince); ++i)
+        QThread::usleep(100);
+    return true;
 }
 
 void TX11HotKeys::ProcessEvents() {

@@ -3,6 +3,7 @@
 #include "hotkey/qt/hotkey_parts.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -57,6 +58,14 @@ TEST_F(HotKeyTest, WithoutAnX11DisplayTheOptionSaysWhatItNeeds) {
     hot->trigger();
     EXPECT_TRUE(hot->isChecked());
     EXPECT_TRUE(form->statusBar()->currentMessage().contains(QStringLiteral("X11")));
+    // It stays said while the option is on, whatever the caret's hints show meanwhile.
+    form->statusBar()->clearMessage();
+    const auto* problem = form->statusBar()->findChild<QLabel*>(QStringLiteral("HotKeyProblem"));
+    ASSERT_NE(problem, nullptr);
+    EXPECT_TRUE(problem->isVisible());
+    EXPECT_TRUE(problem->text().contains(QStringLiteral("X11")));
+    hot->trigger();
+    EXPECT_FALSE(problem->isVisible());
     for (const char* name :
          {"ActionCalcHotCtrl", "ActionCalcHotAdd", "ActionCalcHotExt", "ActionHelpHotKey"})
         EXPECT_TRUE(form->Action(name)->isEnabled()) << name;
