@@ -47,6 +47,18 @@ public:
     // Lets pending events run.
     virtual void ProcessEvents() = 0;
     virtual void Sleep(int ms) = 0;
+
+    // The back-end's own key trigger and state. Desktops without a global key grab (Wayland,
+    // where a desktop key binding runs `rekna --hotkey`) keep the defaults.
+    // Takes the hot keys: the names of those another program holds, joined with ", ".
+    virtual std::string Grab() { return {}; }
+    virtual void Ungrab() {}
+    // Ends a calculation: what the back-end still holds back (keys gathered for one run of a
+    // helper program) goes out.
+    virtual void Finish() {}
+    // What stopped the last calculation on the desktop's side (a helper program that failed, the
+    // window in front that changed), UTF-8; empty when nothing did.
+    [[nodiscard]] virtual std::string Problem() { return {}; }
 };
 
 // One press of a hot key.
