@@ -72,7 +72,7 @@ THotKeyPortal::THotKeyPortal(QDBusConnection bus, TPressHandler onPress, QObject
     qDBusRegisterMetaType<TPortalShortcut>();
     qDBusRegisterMetaType<QList<TPortalShortcut>>();
     FBus.connect(kService, kPath, kInterface, QStringLiteral("Activated"), this,
-                 SLOT(Activated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
+                 SLOT(Activated(QDBusMessage)));
 }
 
 THotKeyPortal::~THotKeyPortal() {
@@ -173,11 +173,14 @@ void THotKeyPortal::Close() {
     FBound = false;
 }
 
-void THotKeyPortal::Activated(const QDBusObjectPath& session, const QString& id, qulonglong,
-                              const QVariantMap&) {
-    if (session.path() != FSession || !FOnPress) return;
+void THotKeyPortal::Activated(const QDBusMessage& signal) {
+    // (o session_handle, s shortcut_id, t timestamp, a{sv} options)
+    const QList<QVariant> args = signal.arguments();
+    if (args.size() < 2 || !FOnPress) return;
+    if (qvariant_cast<QDBusObjectPath>(args[0]).path() != FSession) return;
     // The press runs from the event loop, as a grabbed key's does, not inside the signal.
-    if (const std::optional<THotKeyPress> press = HotKeyCommandPress(id.toStdString()))
+    if (const std::optional<THotKeyPress> press =
+            HotKeyCommandPress(args[1].toString().toStdString()))
         QTimer::singleShot(0, this, [this, p = *press] { FOnPress(p.Deletion, p.Held); });
 }
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include <QDBusConnection>
-#include <QDBusObjectPath>
+#include <QDBusMessage>
 #include <QObject>
 #include <QString>
 #include <QVariantMap>
@@ -40,8 +40,7 @@ public:
     [[nodiscard]] const std::string& Problem() const noexcept { return FProblem; }
 
 private slots:
-    void Activated(const QDBusObjectPath& session, const QString& id, qulonglong timestamp,
-                   const QVariantMap& options);
+    void Activated(const QDBusMessage& signal);
 
 private:
     // Calls a portal method that answers through a Request object; then() gets its results.

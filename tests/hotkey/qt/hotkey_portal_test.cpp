@@ -92,12 +92,39 @@ TEST(HotKeyPortal, RegistersTheKeysAndReportsTheirPresses) {
     QDBusConnection client = QDBusConnection::connectToBus(address, QStringLiteral("rekna"));
     ASSERT_TRUE(server.isConnected() && client.isConnected());
     EXPECT_FALSE(THotKeyPortal::Offered(client));
+    // The stand-in lives and answers in a thread of its own.
     QThread thread;
     thread.start();
-    TFakePortal fake(server);
+    auto* portalObject = new TFakePortal(server);
+    TFakePortal& fake = *portalObject;
     fake.moveToThread(&thread);
-    ASSERT_TRUE(server.registerService(QStringLiteral("org.freedesktop.portal.Desktop")));
-    ASSERT_TRUE(server.registerVirtualObject(kPortal, &fake, QDBusConnection::SubPath));
+    bool registered = false;
+    QMetaObject::invokeMethod(
+        &fake,
+        [&] {
+            registered = server.registerService(QStringLiteral("org.freedesktop.portal.Desktop")) &&
+                         server.registerVirtualObject(kPortal, &fake, QDBusConnection::SubPath);
+        },
+        Qt::BlockingQueuedConnection);
+    const auto stop = [&] {
+        QMetaObject::invokeMethod(
+            &fake,
+            [&] {
+                server.unregisterObject(kPortal, QDBusConnection::UnregisterTree);
+                delete &fake;
+            },
+            Qt::BlockingQueuedConnection);
+        thread.quit();
+        thread.wait();
+        QDBusConnection::disconnectFromBus(QStringLiteral("rekna"));
+        QDBusConnection::disconnectFromBus(QStringLiteral("portal"));
+        bus.kill();
+        bus.waitForFinished();
+    };
+    if (!registered) {
+        stop();
+        FAIL() << "the stand-in portal could not register";
+    }
     EXPECT_TRUE(THotKeyPortal::Offered(client));
 
     std::vector<std::pair<bool, TModifierKeys>> presses;
@@ -126,22 +153,18 @@ TEST(HotKeyPortal, RegistersTheKeysAndReportsTheirPresses) {
         }
         EXPECT_TRUE(QTest::qWaitFor([&presses] { return !presses.empty(); }, 5000));
         QTest::qWait(100);
-        ASSERT_EQ(presses.size(), 1u);
-        EXPECT_TRUE(presses[0].first);
-        EXPECT_EQ(presses[0].second, (TModifierKeys{.LeftShift = true, .LeftCtrl = true}));
+        EXPECT_EQ(presses.size(), 1u);
+        if (!presses.empty()) {
+            EXPECT_TRUE(presses[0].first);
+            EXPECT_EQ(presses[0].second, (TModifierKeys{.LeftShift = true, .LeftCtrl = true}));
+        }
     }
     // The portal's session ends with it.
     {
         const QMutexLocker lock(&fake.Lock);
         EXPECT_EQ(fake.Closed, fake.Session);
     }
-    server.unregisterObject(kPortal, QDBusConnection::UnregisterTree);
-    thread.quit();
-    thread.wait();
-    QDBusConnection::disconnectFromBus(QStringLiteral("rekna"));
-    QDBusConnection::disconnectFromBus(QStringLiteral("portal"));
-    bus.kill();
-    bus.waitForFinished();
+    stop();
 }
 
 }  // namespace
