@@ -29,7 +29,6 @@ namespace {
 
 constexpr const char* kCheckActions[] = {"ActionCalcHotKey", "ActionCalcHotCtrl",
                                          "ActionCalcHotAdd", "ActionCalcHotExt"};
-const QString kProblemPrefix = QStringLiteral("ホットキー計算: ");
 
 class THotKeyParts : public QObject {
 public:
@@ -224,11 +223,11 @@ void HotKeyPressed(TToolHost& form, bool deletion, const TModifierKeys& held) {
         });
     if (result.Outcome == THotKeyOutcome::hoNotConvertible)
         form.Window().statusBar()->showMessage(
-            kProblemPrefix + QStringLiteral("変換できない文字があるため書き換えませんでした"));
+            QStringLiteral("ホットキー計算: 変換できない文字があるため書き換えませんでした"));
     if (result.Outcome == THotKeyOutcome::hoFailed)
-        form.Window().statusBar()->showMessage(kProblemPrefix +
-                                               QStringLiteral("計算できませんでした (%1)")
-                                                   .arg(QString::fromStdString(result.Failure)));
+        form.Window().statusBar()->showMessage(
+            QStringLiteral("ホットキー計算: 計算できませんでした (%1)")
+                .arg(QString::fromStdString(result.Failure)));
     parts->Desktop->Finish();
     // A helper program that failed, or the window in front that changed while keys were due.
     if (const std::string problem = parts->Desktop->Problem(); !problem.empty())
