@@ -57,6 +57,18 @@ public:
     // next WaitForClipboard then ends with nothing as soon as the editor answered without taking
     // the clipboard. False: the desktop cannot see that, and the wait runs its full time.
     virtual bool WatchKeyAnswer() { return false; }
+
+    // The back-end's own key trigger and state. Desktops without a global key grab (Wayland,
+    // where a desktop key binding runs `rekna --hotkey`) keep the defaults.
+    // Takes the hot keys: the names of those another program holds, joined with ", ".
+    virtual std::string Grab() { return {}; }
+    virtual void Ungrab() {}
+    // Ends a calculation: what the back-end still holds back (keys gathered for one run of a
+    // helper program) goes out.
+    virtual void Finish() {}
+    // What stopped the last calculation on the desktop's side (a helper program that failed, the
+    // window in front that changed), UTF-8; empty when nothing did.
+    [[nodiscard]] virtual std::string Problem() { return {}; }
 };
 
 // One press of a hot key.

@@ -27,14 +27,18 @@ constexpr THotKeyProfile kOffice{
     .HomeEndSelect = true, .SingleLine = true, .KeyDelay = 10, .SettleDelay = 100};
 
 // Terminals: a synthetic Ctrl+C interrupts the program that runs in them, and Ctrl+V is no
-// paste. Vim reads Ctrl+C and Ctrl+V as commands of its own.
+// paste. Vim reads Ctrl+C and Ctrl+V as commands of its own. X11 classes and, on Wayland, the
+// app ids that are not the same name.
 // clang-format off
 constexpr std::string_view kTerminalNames[] = {
     "xterm", "uxterm", "urxvt", "rxvt", "rxvt-unicode", "kitty", "alacritty", "st",
     "st-256color", "foot", "footclient", "wezterm", "org.wezfurlong.wezterm", "konsole",
     "yakuake", "guake", "tilda", "terminology", "sakura", "eterm", "kgx", "tilix", "qterminal",
     "roxterm", "ptyxis", "cool-retro-term", "terminator", "x-terminal-emulator", "gvim", "vim",
-    "nvim-qt", "neovide"};
+    "nvim-qt", "neovide",
+    "org.kde.konsole", "org.kde.yakuake", "org.gnome.console", "com.gexperts.tilix",
+    "org.gnome.ptyxis", "app.devsuite.ptyxis", "ghostty", "com.mitchellh.ghostty",
+    "com.raggesilver.blackbox", "org.vim.vim"};
 // clang-format on
 // Parts of terminal names, and Emacs, whose Ctrl+C starts a command.
 constexpr std::string_view kTerminalParts[] = {"terminal", "emacs"};

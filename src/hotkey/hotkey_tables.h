@@ -45,8 +45,9 @@ struct THotKeyChoice {
 [[nodiscard]] THotKeyChoice HotKeyChoice(std::string_view targets, std::string_view actions,
                                          const TModifierKeys& keys) noexcept;
 
-// The identity of the window in front: its X window, its WM_CLASS (instance and class) and its
-// title, all UTF-8. Id 0: no window.
+// The identity of the window in front: its X window (on Wayland the compositor's window id), its
+// WM_CLASS (instance and class; on Wayland the app id as the class) and its title, all UTF-8.
+// Id 0: no window.
 struct TWindowIdentity {
     std::uint64_t Id = 0;
     std::string Instance;
@@ -76,7 +77,7 @@ struct THotKeyProfile {
 };
 
 // The profile of the first row of the editor table that matches the window's WM_CLASS (instance
-// or class, compared without case); the defaults for any other window.
+// or class) or app id, compared without case; the defaults for any other window.
 [[nodiscard]] THotKeyProfile ProfileFor(const TWindowIdentity& window);
 
 // The profile as one line of text, for logs and tests.

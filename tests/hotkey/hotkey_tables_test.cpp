@@ -74,6 +74,17 @@ TEST(HotKeyTables, ProfilesByWindowClass) {
         {"gnumeric", "Gnumeric", "Spreadsheet KeyDelay 10 SettleDelay 100"},
         {"libreoffice", "libreoffice-writer",
          "HomeEndSelect SingleLine KeyDelay 10 SettleDelay 100"},
+        // Wayland windows carry their app id as the class.
+        {"", "mousepad", "KeyDelay -1 SettleDelay -1"},
+        {"", "org.gnome.TextEditor", "KeyDelay -1 SettleDelay -1"},
+        {"", "foot", "NoTarget KeyDelay -1 SettleDelay -1"},
+        {"", "org.kde.konsole", "NoTarget KeyDelay -1 SettleDelay -1"},
+        {"", "org.gnome.Console", "NoTarget KeyDelay -1 SettleDelay -1"},
+        {"", "org.gnome.Terminal", "NoTarget KeyDelay -1 SettleDelay -1"},
+        {"", "com.mitchellh.ghostty", "NoTarget KeyDelay -1 SettleDelay -1"},
+        {"", "org.vim.Vim", "NoTarget KeyDelay -1 SettleDelay -1"},
+        {"", "emacs", "NoTarget KeyDelay -1 SettleDelay -1"},
+        {"", "libreoffice-calc", "Spreadsheet KeyDelay 10 SettleDelay 100"},
         {"", "", "KeyDelay -1 SettleDelay -1"},
     };
     for (const auto& r : rows) {

@@ -21,7 +21,7 @@
 #include "frame/qt/tool_host.h"
 #include "frame/qt/vt_frame_calc.h"
 #include "hotkey/hotkey_calc.h"
-#include "hotkey/qt/hotkey_x11.h"
+#include "hotkey/qt/hotkey_desktop.h"
 #include "platform/cp932.h"
 
 namespace rekna {
@@ -30,7 +30,6 @@ namespace {
 
 constexpr const char* kCheckActions[] = {"ActionCalcHotKey", "ActionCalcHotCtrl",
                                          "ActionCalcHotAdd", "ActionCalcHotExt"};
-const QString kNeedsX11 = QStringLiteral("ホットキーはX11のセッションでだけ使えます");
 // How often a key another program holds is tried again.
 constexpr int kGrabRetryMs = 2000;
 
@@ -38,12 +37,15 @@ class THotKeyParts : public QObject {
 public:
     explicit THotKeyParts(TToolHost& form) : QObject(&form.Window()), Form(form) {
         setObjectName(QStringLiteral("HotKeyParts"));
-        Desktop = TX11HotKeys::Open();
+        THotKeyDesktopChoice choice =
+            OpenHotKeyDesktop([this](bool deletion, const TModifierKeys& held) {
+                HotKeyPressed(Form, deletion, held);
+            });
+        Desktop = std::move(choice.Desktop);
+        NoDesktop = QString::fromStdString(choice.Reason);
+        Wayland = choice.Session == THotKeySession::hsWayland;
         if (Desktop) {
             Calc = std::make_unique<THotKeyCalc>(*Desktop);
-            Desktop->OnPress = [this](bool deletion, const TModifierKeys& held) {
-                HotKeyPressed(Form, deletion, held);
-            };
             Calc->OnBegin = [this] { Batch(true); };
             Calc->OnEnd = [this] { Batch(false); };
         }
@@ -64,7 +66,7 @@ public:
             return;
         }
         if (!Desktop) {
-            ShowProblem(kNeedsX11);
+            ShowProblem(NoDesktop);
             return;
         }
         TryGrab();
@@ -169,7 +171,9 @@ public:
     // in order. A few are kept; a key held down longer is not meant as more presses.
     static constexpr std::size_t kMaxPending = 4;
     std::deque<std::pair<bool, TModifierKeys>> Pending;
-    std::unique_ptr<TX11HotKeys> Desktop;
+    std::unique_ptr<THotKeyDesktop> Desktop;
+    QString NoDesktop;  // why there is no desktop back-end
+    bool Wayland = false;
     std::unique_ptr<THotKeyCalc> Calc;
     QTimer Retry;
     QLabel* Problem = nullptr;
@@ -216,7 +220,13 @@ void InstallHotKeys(TToolHost& form) {
     }
     if (QAction* on = form.Action("ActionCalcHotKey")) {
         if (!parts->Desktop) {
-            on->setToolTip(on->toolTip() + QStringLiteral("（") + kNeedsX11 + QStringLiteral("）"));
+            on->setToolTip(on->toolTip() + QStringLiteral("（") + parts->NoDesktop +
+                           QStringLiteral("）"));
+            on->setStatusTip(on->toolTip());
+        } else if (parts->Wayland) {
+            on->setToolTip(on->toolTip() +
+                           QStringLiteral("（キーはデスクトップのキーボード設定で "
+                                          "rekna --hotkey calc などに割り当てます）"));
             on->setStatusTip(on->toolTip());
         }
         // Also when the settings file checks it at start-up.
@@ -257,7 +267,7 @@ void HotKeyPressed(TToolHost& form, bool deletion, const TModifierKeys& held) {
         return;
     }
     if (!parts->Calc) {
-        form.Window().statusBar()->showMessage(kNeedsX11);
+        form.Window().statusBar()->showMessage(parts->NoDesktop);
         return;
     }
     const TMainSettings& settings = form.Settings();
@@ -275,6 +285,10 @@ void HotKeyPressed(TToolHost& form, bool deletion, const TModifierKeys& held) {
         });
     if (const QString message = OutcomeMessage(result); !message.isEmpty())
         form.Window().statusBar()->showMessage(message);
+    parts->Desktop->Finish();
+    // A helper program that failed, or the window in front that changed while keys were due.
+    if (const std::string problem = parts->Desktop->Problem(); !problem.empty())
+        form.Window().statusBar()->showMessage(QString::fromStdString(problem));
     if (!parts->Pending.empty()) {
         QTimer::singleShot(0, parts, [&form, parts] {
             if (parts->Pending.empty()) return;

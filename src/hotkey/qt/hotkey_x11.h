@@ -24,8 +24,8 @@ public:
     // Grabs the keys not held yet with every Lock/NumLock state; the names of the keys another
     // program holds ("Ctrl+Enter", "Ctrl+Shift+Enter"), joined with ", ", empty when all are ours.
     // Called again, it tries the missing ones once more.
-    std::string Grab();
-    void Ungrab();
+    std::string Grab() override;
+    void Ungrab() override;
 
     // A grabbed key was pressed (deletion: Ctrl+Shift+Enter); held are the modifier keys then.
     std::function<void(bool deletion, const TModifierKeys& held)> OnPress;

@@ -186,6 +186,10 @@ void TFormSet::LoadControls() {
         const QAction* a = FFrame.Action("ActionSetVbScript");
         script->setEnabled(a && a->isEnabled());
     }
+    // The hot key's own hint: why it cannot work on this desktop, or how the key is bound.
+    if (QAbstractButton* hot = Check("ActionCalcHotKey")) {
+        if (const QAction* a = FOwner.Action("ActionCalcHotKey")) hot->setToolTip(a->toolTip());
+    }
     for (const auto& [box, field] : FFlags)
         box->setChecked(o.*field);
     const TLengthControls length = LengthControls(o.PendingAnsLength);

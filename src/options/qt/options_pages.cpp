@@ -312,7 +312,17 @@ QWidget* TFormSet::BuildHotKeyExtras() {
     note->setWordWrap(true);
     actions->addWidget(note);
     v->addWidget(Box("計算動作", actions));
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        // No program may take a key for the whole desktop there.
+        auto* wayland = new QLabel(QStringLiteral(
+            "Wayland では、キーをデスクトップのキーボード設定で割り当てます: "
+            "Ctrl+Enter に rekna --hotkey calc、右Ctrl+Enter に rekna --hotkey replace、"
+            "Ctrl+Shift+Enter に rekna --hotkey delete。"));
+        wayland->setObjectName(QStringLiteral("HotKeyWayland"));
+        wayland->setWordWrap(true);
+        wayland->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        v->addWidget(wayland);
+    } else if (QGuiApplication::platformName() != QLatin1String("xcb")) {
         auto* x11 = new QLabel(QStringLiteral(
             "この画面ではホットキーを登録できません（X11 のディスプレイがありません）。"
             "設定は保存され、X11 のデスクトップで起動したときに使われます。"));
