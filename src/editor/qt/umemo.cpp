@@ -464,10 +464,24 @@ void TUMemo::UpdateScrollRanges() {
 
 QRect TUMemo::CaretRect() const {
     if (!hasFocus()) return {};
-    if (FCaretRectValid) return FCaretRect;
+    const std::array<std::int32_t, 7> key = CaretRectKey();
+    if (FCaretRectValid && key == FCaretRectKey) return FCaretRect;
     FCaretRect = MeasureCaretRect();
+    FCaretRectKey = key;
     FCaretRectValid = true;
     return FCaretRect;
+}
+
+std::array<std::int32_t, 7> TUMemo::CaretRectKey() const {
+    const TUMemoStrings& s = Lines();
+    const TUMemoSelection& sel = s.Selection();
+    return {sel.Caret.X,
+            sel.Caret.Y,
+            sel.Anchor.Y,
+            static_cast<std::int32_t>(sel.Mode),
+            s.TopRow(),
+            s.LeftCol(),
+            FEditor->InsertMode() ? 1 : 0};
 }
 
 QRect TUMemo::MeasureCaretRect() const {

@@ -282,9 +282,13 @@ private:
     // The selection last offered as the primary selection (mode, anchor, caret).
     std::array<std::int32_t, 5> FPrimaryOffered{};
     bool FCaretOn = true;
-    QRect FShownCaret;         // where the caret was last drawn
-    mutable QRect FCaretRect;  // CaretRect() while FCaretRectValid
+    QRect FShownCaret;  // where the caret was last drawn
+    // CaretRect() while FCaretRectValid and the caret, the view and the insert mode are as in
+    // FCaretRectKey.
+    mutable QRect FCaretRect;
     mutable bool FCaretRectValid = false;
+    mutable std::array<std::int32_t, 7> FCaretRectKey{};
+    [[nodiscard]] std::array<std::int32_t, 7> CaretRectKey() const;
     int FWheelDelta = 0;
     bool FSyncingScrollBars = false;
 

@@ -74,7 +74,6 @@ void TUMemo::keyPressEvent(QKeyEvent* event) {
     if (HandleKey(event)) {
         event->accept();
         FCaretOn = true;
-        FCaretRectValid = false;  // the insert mode may have changed without an edit
         viewport()->update(before | CaretRect());
     } else {
         event->ignore();
