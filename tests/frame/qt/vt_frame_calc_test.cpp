@@ -302,8 +302,9 @@ TEST_F(FrameWidgetTest, TheLogPaneShowsTheCaretLogWithoutADefinitionsFileAndASum
     // Switched on with a selection: the summary's last line, with the lines above it.
     Frame.Action("ActionWindowLog")->trigger();
     const TUMemo& log = *Frame.UMemo3();
-    // The pane is laid out and scrolled by queued events: waited for, however busy the machine.
-    QTest::qWaitFor([&log] {
+    // The pane is laid out and scrolled by queued events: waited for, however busy the machine;
+    // the checks below say what was missing when the wait ran out.
+    (void)QTest::qWaitFor([&log] {
         const std::int32_t rows = log.FullPageRows();
         return rows > 2 && log.Lines().TopRow() == std::max(0, log.Lines().GetCount() - rows);
     });
