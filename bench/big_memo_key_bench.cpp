@@ -1,8 +1,8 @@
 // The calculation frame on long memos, as a user meets it: a 1,000,000-line memo opened until its
 // first screen is painted with answers, and keys typed into it at the top, in the middle and at
-// the end; keys typed into a 10,000-line memo whose variables many lines read. A key's figure is
-// the processor time of the whole process until the run it started has ended and the screen is
-// painted again.
+// the end; keys typed into a 10,000-line memo whose variables many lines read, and at the end of a
+// 10 MB line. A key's figure is the processor time of the whole process until the run it started
+// has ended and the screen is painted again.
 #include "editor/qt/umemo.h"
 #include "engineering_memo.h"
 #include "frame/qt/vt_frame_calc.h"
@@ -146,6 +146,29 @@ void BM_VariableMemoKey(benchmark::State& state) {
 BENCHMARK(BM_VariableMemoKey)
     ->DenseRange(0, 4)
     ->Iterations(100)
+    ->MeasureProcessCPUTime()
+    ->Unit(benchmark::kMillisecond);
+
+// A memo whose middle line is 10 MB long (kind 0: a formula far past the item limit; kind 1: text
+// with double-byte characters, brackets and a label), the caret at that line's end.
+void BM_LongLineKey(benchmark::State& state) {
+    const std::string piece = state.range(0) == 0 ? "(12.5+3)*4-" : "長さ(12.5+3)*4 mm ";
+    std::string text = "a=1\r\nb=2\r\n";
+    const std::size_t bytes = 10'000'000;
+    std::string line;
+    line.reserve(bytes + piece.size());
+    while (line.size() < bytes)
+        line += piece;
+    if (state.range(0) == 0) line += "1";
+    text += line + "\r\n";
+    for (int i = 0; i < 20; ++i)
+        text += "a+b*" + std::to_string(i) + "\r\n";
+    TypeKeys(state, text, 2);
+}
+BENCHMARK(BM_LongLineKey)
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(20)
     ->MeasureProcessCPUTime()
     ->Unit(benchmark::kMillisecond);
 

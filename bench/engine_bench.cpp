@@ -1,7 +1,11 @@
 // Benchmarks of compiling and evaluating typical memo lines.
 #include <benchmark/benchmark.h>
 
+#include "engine/vari_list.h"
 #include "engine/vt_calc.h"
+
+#include <string>
+#include <vector>
 
 namespace rekna {
 namespace {
@@ -66,6 +70,45 @@ void UserFunctionCall(benchmark::State& state) {
         benchmark::DoNotOptimize(calc.CalcLine("Par(4.7k, 10k)", true, true, false));
 }
 BENCHMARK(UserFunctionCall);
+
+// The graph window's reduction of the memo formulas: a chain of assignments from x into the
+// graph variable y, with as many lines between them that nothing reads. Time per formula
+// stays flat when the reduction is linear.
+void ReduceMemoFormulas(benchmark::State& state) {
+    const auto count = static_cast<int>(state.range(0));
+    TVtCalc calc;
+    calc.CalcLine("x=0", true, true, true);
+    calc.CalcLine("y=0", true, true, true);
+    std::vector<TCalcList> formulas;
+    const auto add = [&](const std::string& line) {
+        calc.CalcLine(line, true, true, true);
+        calc.Compile(line, true);
+        formulas.push_back(calc.Compiled());
+    };
+    add("v0=x");
+    for (int i = 1; i < count / 2; ++i) {
+        add("v" + std::to_string(i) + "=v" + std::to_string(i - 1) + "+1");
+        add("u" + std::to_string(i) + "=" + std::to_string(i));
+    }
+    add("y=v" + std::to_string(count / 2 - 1));
+    calc.Vars().Mark("y", vfGraph);
+    std::size_t kept = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        calc.MemoFormulas() = formulas;
+        state.ResumeTiming();
+        calc.ReduceMemoFormulas("x", true);
+        kept = calc.MemoFormulas().size();
+    }
+    state.counters["formulas"] = static_cast<double>(formulas.size());
+    state.counters["kept"] = static_cast<double>(kept);
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(ReduceMemoFormulas)
+    ->RangeMultiplier(4)
+    ->Range(500, 8000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
 }  // namespace
 }  // namespace rekna

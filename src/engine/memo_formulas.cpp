@@ -5,6 +5,8 @@
 #include "engine/statistics.h"
 #include "engine/vt_calc.h"
 
+#include <vector>
+
 namespace rekna {
 
 namespace {
@@ -16,14 +18,6 @@ int VariableOf(const TCalcItem& item, const TVariList& vars) {
     }
     if (item.Kind == TItemKind::mStr) return vars.Find(LowerName(item.Text));
     return -1;
-}
-
-bool ReadsAssigned(const TCalcList& list, const TVariList& vars) {
-    for (const TCalcItem& item : list) {
-        const int id = VariableOf(item, vars);
-        if (id >= 0 && (vars.Item(id).Flags & vfAssigned)) return true;
-    }
-    return false;
 }
 
 bool CallsElectrical(const TCalcList& list) {
@@ -43,28 +37,15 @@ bool ReadsAns(const TCalcList& list, const TVariList& vars) {
     return false;
 }
 
-// Sets or clears the assigned bit of every variable the list assigns.
-void MarkAssigned(const TCalcList& list, TVariList& vars, bool set) {
+// The variables the list assigns.
+void AssignedIds(const TCalcList& list, const TVariList& vars, std::vector<int>& ids) {
+    ids.clear();
     for (std::size_t i = 0; i + 1 < list.size(); ++i) {
         const TCalcItem& next = list[i + 1];
         if (!next.IsOperator(opAssign) && !next.IsOperator(opRevAssign)) continue;
         const int id = VariableOf(list[i], vars);
-        if (id < 0) continue;
-        const std::string& name = vars.Item(id).Name;
-        if (set) {
-            vars.Mark(name, vfAssigned);
-        } else {
-            vars.Unmark(name, vfAssigned);
-        }
+        if (id >= 0) ids.push_back(id);
     }
-}
-
-bool SomeGraphVariableAssigned(const TVariList& vars) {
-    for (int id = 0; id < vars.Count(); ++id) {
-        const auto flags = vars.Item(id).Flags;
-        if ((flags & vfAssigned) && (flags & vfGraph)) return true;
-    }
-    return false;
 }
 
 }  // namespace
@@ -82,24 +63,34 @@ void TVtCalc::ReduceMemoFormulas(std::string_view xName, bool optimise) {
         FVars.Mark(x, vfProtected);
     }
     if (!optimise) return;
+    // A formula is kept when its result reaches a graph variable: it assigns one, or a later
+    // formula that it affects is kept. Formula j is affected by an earlier affected formula i
+    // when j names a variable that i assigns (F counts as named by the electrical functions),
+    // or, for j = i + 1, when j reads Ans. One pass from the last formula back decides them
+    // all: reaching[v] says that a formula after the current one names v and is kept.
     const int fId = FVars.FId();
-    std::vector<bool> keep(FMemoFormulas.size(), false);
-    for (std::size_t k = 0; k < FMemoFormulas.size(); ++k) {
-        FVars.ClearFlagAll(vfAssigned);
-        bool previous = false;
-        for (std::size_t j = k; j < FMemoFormulas.size(); ++j) {
-            const TCalcList& entry = FMemoFormulas[j];
-            const bool fAssigned = fId >= 0 && (FVars.Item(fId).Flags & vfAssigned);
-            const bool affected = j == k || ReadsAssigned(entry, FVars) ||
-                                  (fAssigned && CallsElectrical(entry)) ||
-                                  (previous && ReadsAns(entry, FVars));
-            MarkAssigned(entry, FVars, affected);
-            previous = affected;
+    const std::size_t count = FMemoFormulas.size();
+    std::vector<char> reaching(static_cast<std::size_t>(FVars.Count()), 0);
+    std::vector<char> keep(count, 0);
+    std::vector<int> ids;
+    for (std::size_t k = count; k-- > 0;) {
+        const TCalcList& entry = FMemoFormulas[k];
+        bool kept = k + 1 < count && keep[k + 1] && ReadsAns(FMemoFormulas[k + 1], FVars);
+        AssignedIds(entry, FVars, ids);
+        for (const int id : ids) {
+            if (reaching[static_cast<std::size_t>(id)] || (FVars.Item(id).Flags & vfGraph))
+                kept = true;
         }
-        keep[k] = SomeGraphVariableAssigned(FVars);
+        keep[k] = kept ? 1 : 0;
+        if (!kept) continue;
+        for (const TCalcItem& item : entry) {
+            const int id = VariableOf(item, FVars);
+            if (id >= 0) reaching[static_cast<std::size_t>(id)] = 1;
+        }
+        if (fId >= 0 && CallsElectrical(entry)) reaching[static_cast<std::size_t>(fId)] = 1;
     }
     std::vector<TCalcList> kept;
-    for (std::size_t k = 0; k < FMemoFormulas.size(); ++k) {
+    for (std::size_t k = 0; k < count; ++k) {
         if (keep[k]) kept.push_back(std::move(FMemoFormulas[k]));
     }
     FMemoFormulas = std::move(kept);

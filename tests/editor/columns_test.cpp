@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
+#include <vector>
+
 namespace rekna {
 namespace {
 
@@ -111,6 +115,57 @@ TEST(Columns, PositionsAndColumnsAgreeOnMixedRows) {
         }
         EXPECT_EQ(ColumnOfPos(row, static_cast<std::int32_t>(row.size()) + 1, tabs, 0),
                   RowWidth(row, tabs) + 1);
+    }
+}
+
+// The walks jump from Tab to Tab and tell character starts from the lead bytes before them;
+// a character-by-character walk over rows of lead bytes, second bytes that are lead bytes too,
+// Tabs after lead bytes and lone lead bytes at the end must give the same answers.
+TEST(Columns, ShortcutsAgreeWithAWalkOverEveryCharacter) {
+    const std::string bytes = "a\t\x82\xa0\x88\x9f\x41";
+    std::uint32_t seed = 7;
+    for (int n = 0; n < 300; ++n) {
+        std::string row;
+        for (std::size_t k = 0, len = n % 23; k < len; ++k) {
+            seed = seed * 1103515245u + 12345u;
+            row += bytes[(seed >> 16) % bytes.size()];
+        }
+        const auto len = static_cast<std::int32_t>(row.size());
+        for (std::int32_t tabs : {1, 3, 8}) {
+            // columns[i]: the column at byte i + 1 by the walk; starts: which bytes begin a char.
+            std::vector<std::int64_t> columns(row.size() + 1, 0);
+            std::vector<bool> starts(row.size() + 1, false);
+            std::int64_t col = 1;
+            for (std::int32_t pos = 1; pos <= len;) {
+                const std::int32_t b = CharBytesAt(row, pos);
+                starts[pos - 1] = true;
+                columns[pos - 1] = col;
+                col = row[pos - 1] == '\t' ? NextTabColumn(col, tabs) : col + b;
+                if (b == 2) columns[pos] = col;
+                pos += b;
+            }
+            starts[row.size()] = true;
+            columns[row.size()] = col;
+            ASSERT_EQ(RowWidth(row, tabs), col - 1) << test::U(row);
+            for (std::int32_t pos = 1; pos <= len + 1; ++pos) {
+                const bool start = starts[pos - 1];
+                EXPECT_EQ(AdjustToCharStart(row, pos), start ? pos : pos - 1) << pos;
+                EXPECT_EQ(ColumnOfPos(row, pos, tabs, 0), columns[pos - 1]) << pos;
+            }
+            for (std::int32_t c = 0; c <= col + 1; ++c) {
+                std::int32_t first = 0;
+                std::int32_t covering = 0;
+                for (std::int32_t pos = 1; pos <= len + 1; ++pos) {
+                    if (!starts[pos - 1]) continue;
+                    if (first == 0 && columns[pos - 1] >= c) first = pos;
+                    const std::int32_t next = pos > len ? pos : pos + CharBytesAt(row, pos);
+                    if (covering == 0 && (pos > len || c < columns[next - 1])) covering = pos;
+                }
+                if (first == 0) first = len + 1;
+                EXPECT_EQ(PosOfColumn(row, c, tabs), first) << c;
+                EXPECT_EQ(CharAtColumn(row, c, tabs), covering) << c;
+            }
+        }
     }
 }
 

@@ -1,8 +1,12 @@
 // Tests of the cells of a painted row: columns, end marks, find highlight, selection, levels.
+#include "editor/paint/repaint_plan.h"
 #include "editor/store/row_cells.h"
 #include "paint_helpers.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
 
 namespace rekna::test {
 namespace {
@@ -168,6 +172,69 @@ TEST(RowCellsTest, RowsOutsideTheLineOrStoreGiveNoCells) {
     EXPECT_TRUE(out.Cells.empty());
     BuildRowCells(f.Strings, f.Line(0), 7, {}, out);
     EXPECT_TRUE(out.Cells.empty());
+}
+
+// A long line keeps only the cells of the window it is painted in, and a long memo line is
+// walked from the last checkpoint before the window that its text still holds. Every row of the
+// window must look as it does with the whole line classified from its start: comments and
+// labels that start before the window, brackets whose partner lies outside it, Tabs, the caret
+// pair, also after the text changed before, inside and after the checkpoints.
+TEST(RowCellsTest, ALongLineKeptInAWindowPaintsAsTheWholeLine) {
+    std::string line;
+    for (int i = 0; i < 6; ++i)
+        line += "(1+[mm]あ\t";
+    line += "sin(2)):x";
+    for (int i = 0; i < 6; ++i)
+        line += "+(3)*いa)\t";
+    // The same classifier meets each text in turn, as typing brings them.
+    const std::string texts[] = {line,
+                                 line.substr(0, 3) + ";" + line.substr(3),
+                                 line,
+                                 line.substr(0, 20) + "[" + line.substr(20),
+                                 line.substr(0, 130) + ":" + line.substr(130),
+                                 line.substr(0, 100),
+                                 line + "(",
+                                 line + ";]",
+                                 line.substr(0, 61) + line.substr(63)};
+    for (const TStoreSetup setup : {TStoreSetup{}, TStoreSetup{.Wrap = 16, .AutoIndent = false}}) {
+        TCharClassifier partial;
+        partial.WholeLineBytes = 8;
+        partial.CheckpointBytes = 5;
+        int partials = 0;
+        for (const std::string& text : texts) {
+            TPaintFixture f(text + "\r\n[x;(\r\n" + text + " ;(", TFileType::ftRekna, setup);
+            partial.Functions = f.Classifier.Functions;
+            partial.Dependence = f.Classifier.Dependence;
+            for (const std::int32_t caretX : {1, 30, 62, 100}) {
+                for (const TViewWindow& w : {TViewWindow{0, 2, 5, 24}, TViewWindow{1, 4, 1, 13},
+                                             TViewWindow{0, 0, 40, 200}, TViewWindow{0, 0, 70, 90},
+                                             TViewWindow{3, 9, 9, 9}}) {
+                    const TSelPoint caret{caretX, std::min(w.TopRow, f.Strings.LastRowOfLine(0))};
+                    TClassifiedLine whole;
+                    TClassifiedLine kept;
+                    f.Classifier.Classify(f.Strings, w.TopRow, caret, whole);
+                    partial.Classify(f.Strings, w.TopRow, caret, kept, &w);
+                    partials += kept.Partial ? 1 : 0;
+                    EXPECT_EQ(CaretPairOf(kept).Open, CaretPairOf(whole).Open);
+                    EXPECT_EQ(CaretPairOf(kept).Close, CaretPairOf(whole).Close);
+                    const std::int32_t last = std::min(w.BottomRow, whole.LastRow);
+                    for (std::int32_t row = w.TopRow; row <= last; ++row) {
+                        const TRowCellOptions options{.FromColumn = w.LeftCol,
+                                                      .ToColumn = w.RightCol};
+                        TRowCells a;
+                        TRowCells b;
+                        BuildRowCells(f.Strings, whole, row, options, a);
+                        BuildRowCells(f.Strings, kept, row, options, b);
+                        EXPECT_EQ(Layout(b), Layout(a)) << "row " << row << " caret " << caretX;
+                        EXPECT_EQ(b.Cells, a.Cells) << "row " << row << " caret " << caretX;
+                        EXPECT_EQ(b.EndColumn, a.EndColumn) << "row " << row;
+                        EXPECT_EQ(b.SeveralLevels, a.SeveralLevels) << "row " << row;
+                    }
+                }
+            }
+        }
+        EXPECT_GT(partials, 50);
+    }
 }
 
 }  // namespace

@@ -7,7 +7,9 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace rekna {
 namespace {
@@ -52,6 +54,39 @@ TEST(UndoList, GroupsEnablingAndReplaying) {
     list.Clear();
     EXPECT_EQ(list.Group(), 0);
     EXPECT_FALSE(list.Pop().has_value());
+}
+
+// A key in a long row is recorded as the bytes it changed, not as the row; undo and redo
+// still give back every state, whether the change is at the end, in the middle or at the start.
+TEST(Undo, KeysInALongRowKeepOnlyWhatChanged) {
+    TUMemoEditor e;
+    std::string row;
+    for (int i = 0; i < 1000; ++i)
+        row += J("ab;あ(1)");
+    test::Setup(e, {}, row);
+    std::vector<std::string> states{Text(e.Strings())};
+    for (const std::int32_t x : {static_cast<std::int32_t>(row.size()) + 1, 5001, 1, 5001}) {
+        e.Strings().Selection().SetCaret(e.Strings(), {x, 0}, TSelMode::smNone);
+        e.InsertAtCaret("[");
+        states.push_back(Text(e.Strings()));
+        e.BackSpace(false);
+        e.BackSpace(false);
+        states.push_back(Text(e.Strings()));
+    }
+    const TUndoList& undo = e.History().UndoList();
+    std::size_t kept = 0;
+    for (std::size_t k = 0; k < undo.Count(); ++k)
+        kept += undo.At(k).Text.size();
+    EXPECT_LT(kept, 100u) << "a long row is not copied into every record";
+    for (std::size_t k = states.size() - 1; k-- > 0;) {
+        // A state may lie one or two steps back (each Backspace is a step of its own).
+        for (int step = 0; step < 3 && Text(e.Strings()) != states[k]; ++step)
+            ASSERT_TRUE(e.Undo());
+        EXPECT_EQ(Text(e.Strings()), states[k]) << k;
+    }
+    EXPECT_FALSE(e.Undo());
+    while (e.Redo()) {}
+    EXPECT_EQ(Text(e.Strings()), states.back());
 }
 
 // Typing "abc" one key at a time: each undo takes one character back and puts the caret where it

@@ -193,5 +193,42 @@ TEST_F(VtCalcTest, MemoFormulasAreReducedToWhatTheGraphUses) {
     EXPECT_EQ(Answer("y"), " 8.00000 ");
 }
 
+// A formula stays when a chain of assignments, Ans or the frequency F carries its result into a
+// graph variable; a line that assigns a variable already carried is carried itself.
+TEST_F(VtCalcTest, MemoFormulasKeepEveryChainIntoAGraphVariable) {
+    struct TCase {
+        std::vector<const char*> Lines;
+        std::vector<const char*> Graph;
+        const char* Kept;
+    };
+    const TCase cases[] = {
+        {{"a=1", "b=a+1", "c=5", "y=b*x", "z=c"}, {"y"}, "a=1|b=a+1|y=b*x|"},
+        {{"a=2", "3*a", "y=ans*x", "7", "w=ans"}, {"y"}, "a=2|3*a|y=ans*x|"},
+        {{"a=2", "a*3", "5", "y=ans"}, {"y"}, "5|y=ans|"},
+        {{"f=1k", "r=zL(1m)", "y=r*x", "g=2"}, {"y"}, "f=1000|r=zL(0.001)|y=r*x|"},
+        {{"a=1", "a=2", "y=a*x"}, {"y"}, "a=1|a=2|y=a*x|"},
+        {{"p=1", "y=p*x", "q=2", "y2=q", "t=y"}, {"y", "y2"}, "p=1|y=p*x|q=2|y2=q|"},
+        {{"y=x*2", "t=y", "u=t"}, {"y"}, "y=x*2|"},
+        {{"t=1", "u=t", "v=u", "y=v"}, {"y"}, "t=1|u=t|v=u|y=v|"},
+    };
+    for (const TCase& c : cases) {
+        TVtCalc calc;
+        for (const char* name :
+             {"a", "b", "c", "f", "g", "p", "q", "r", "t", "u", "v", "w", "x", "y", "y2", "z"})
+            calc.CalcLine(SysText(std::string(name) + "=0"), true, true, true);
+        for (const char* line : c.Lines) {
+            ASSERT_TRUE(calc.Compile(SysText(line), true)) << line;
+            calc.MemoFormulas().push_back(calc.Compiled());
+        }
+        for (const char* name : c.Graph)
+            calc.Vars().Mark(name, vfGraph);
+        calc.ReduceMemoFormulas("x", true);
+        std::string kept = Cp932ToUtf8(calc.RenderMemoFormulas());
+        for (std::size_t at = kept.find("\r\n"); at != std::string::npos; at = kept.find("\r\n"))
+            kept.replace(at, 2, "|");
+        EXPECT_EQ(kept, c.Kept) << c.Lines.front();
+    }
+}
+
 }  // namespace
 }  // namespace rekna

@@ -5,6 +5,7 @@
 #include "editor/store/umemo_strings.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace rekna {
 namespace {
@@ -27,11 +28,13 @@ TClassifyScan::TClassifyScan(const TLineText& line, const TCharSet* dependence,
                              std::int64_t caretOffset, std::vector<std::int32_t>& pairs,
                              TClassifiedLine& out)
     : FText(line.Text), FRowStart(line.RowStart), FFirstRow(line.FirstRow), FDependence(dependence),
-      FCaret(caretOffset), FPairs(pairs), FOut(out) {
+      FCaret(caretOffset), FPairs(pairs), FOut(out), FKeepFrom(line.KeepFrom),
+      FKeepTo(line.KeepTo) {
     FPairs.clear();
     FOut.Cells.clear();
     FOut.RowBegin.clear();
     FOut.CaretPair = kNoPair;
+    FOut.PairOpen = FOut.PairClose = TCellPlace{};
     FOut.FirstRow = line.FirstRow;
     FOut.LastRow = line.FirstRow + static_cast<std::int32_t>(line.RowStart.size()) - 2;
     FOut.State = TLineState::lsNormal;
@@ -39,7 +42,7 @@ TClassifyScan::TClassifyScan(const TLineText& line, const TCharSet* dependence,
         if (FText[0] == '#') FOut.State = TLineState::lsControl;
         if (FText[0] == '>') FOut.State = TLineState::lsStat;
     }
-    FOut.Cells.reserve(FText.size());
+    FOut.Cells.reserve(std::min(FText.size(), FKeepTo) - std::min(FText.size(), FKeepFrom));
 }
 
 std::size_t TClassifyScan::RowEnd(std::size_t i) noexcept {
@@ -49,31 +52,45 @@ std::size_t TClassifyScan::RowEnd(std::size_t i) noexcept {
     return static_cast<std::size_t>(FRowStart[r + 1]);
 }
 
-void TClassifyScan::Emit(std::size_t i, std::uint8_t bytes, TCharKind kind) {
+TCharCell* TClassifyScan::Emit(std::size_t i, std::uint8_t bytes, TCharKind kind) {
     while (FRow + 2 < FRowStart.size() && i >= static_cast<std::size_t>(FRowStart[FRow + 1]))
         ++FRow;
-    TCharCell cell;
+    if (i + bytes <= FKeepFrom || i >= FKeepTo) return nullptr;
+    TCharCell& cell = FOut.Cells.emplace_back();
     cell.Row = FFirstRow + static_cast<std::int32_t>(FRow);
     cell.Pos = static_cast<std::int32_t>(i) - FRowStart[FRow] + 1;
     cell.Bytes = bytes;
     cell.Kind = kind;
-    FOut.Cells.push_back(cell);
+    return &cell;
 }
 
 void TClassifyScan::Open(std::size_t i) {
     ++FDepth;
     FPairs.push_back(FNextPair++);
-    Emit(i, 1, TCharKind::ckKakko);
-    FOut.Cells.back().Depth = FDepth;
-    FOut.Cells.back().Pair = FPairs.back();
+    FPairAt.push_back(i);
+    if (TCharCell* cell = Emit(i, 1, TCharKind::ckKakko)) {
+        cell->Depth = FDepth;
+        cell->Pair = FPairs.back();
+    }
 }
 
 void TClassifyScan::Close(std::size_t i) {
-    Emit(i, 1, TCharKind::ckKakko);
-    FOut.Cells.back().Depth = FDepth;
-    FOut.Cells.back().Pair = OpenPair();
+    if (FOut.CaretPair != kNoPair && OpenPair() == FOut.CaretPair) FCaretClose = i;
+    if (TCharCell* cell = Emit(i, 1, TCharKind::ckKakko)) {
+        cell->Depth = FDepth;
+        cell->Pair = OpenPair();
+    }
     if (FDepth > INT16_MIN) --FDepth;
     if (!FPairs.empty()) FPairs.pop_back();
+    if (!FPairAt.empty()) FPairAt.pop_back();
+}
+
+TCellPlace TClassifyScan::PlaceOf(std::size_t i) const noexcept {
+    const auto next =
+        std::upper_bound(FRowStart.begin(), FRowStart.end() - 1, static_cast<std::int32_t>(i));
+    const auto r = static_cast<std::size_t>(next - FRowStart.begin()) - 1;
+    return {FFirstRow + static_cast<std::int32_t>(r),
+            static_cast<std::int32_t>(i) - FRowStart[r] + 1};
 }
 
 TCharKind TClassifyScan::DoubleKind(std::size_t i, bool inComment) const noexcept {
@@ -96,7 +113,42 @@ void TClassifyScan::EmitRun(std::size_t i, std::size_t end, TCharKind kind) {
         Emit(i, 1, kind);
 }
 
+void TClassifyScan::Resume(const TScanState& state) {
+    FStart = state.Offset;
+    FRow = state.Row;
+    FDepth = state.Depth;
+    FNextPair = state.NextPair;
+    FPairs = state.Pairs;
+    FPairAt = state.PairAt;
+    FLabelEnd = state.LabelEnd;
+}
+
+void TClassifyScan::SaveInto(std::vector<TScanState>* states, std::size_t step) noexcept {
+    FSaved = states;
+    FSaveStep = std::max<std::size_t>(step, 1);
+    FNextSave =
+        states == nullptr || states->empty() ? FSaveStep : states->back().Offset + FSaveStep;
+}
+
+void TClassifyScan::SaveState(std::size_t i, bool semi, bool bracketed) {
+    FNextSave = i + FSaveStep;
+    if (FPairs.size() > kMaxSavedPairs) return;
+    // The row of i, which Emit has not reached yet when i starts a row.
+    std::size_t row = FRow;
+    while (row + 2 < FRowStart.size() && i >= static_cast<std::size_t>(FRowStart[row + 1]))
+        ++row;
+    FSaved->push_back({i, row, FDepth, FNextPair, FPairs, FPairAt, FLabelEnd, semi, bracketed});
+}
+
 void TClassifyScan::Finish() {
+    // The pair's brackets as the cells show them: a label colon may have made the opening one a
+    // comment.
+    TCellPlace* place = &FOut.PairOpen;
+    for (const std::size_t at : {FCaretOpen, FCaretClose}) {
+        if (FOut.CaretPair == kNoPair || at == kNowhere || at < FLabelEnd) continue;
+        *place = PlaceOf(at);
+        place = &FOut.PairClose;
+    }
     const std::size_t rows = FRowStart.size() - 1;
     FOut.RowBegin.assign(rows + 1, static_cast<std::int32_t>(FOut.Cells.size()));
     // Cells are in row order; every row starts where the first cell of a later row is found.
@@ -148,7 +200,7 @@ void ClassifyPlain(TClassifyScan& s) {
 // --- TCharClassifier ---------------------------------------------------------------------------
 
 void TCharClassifier::Classify(const TUMemoStrings& strings, std::int32_t row, TSelPoint caret,
-                               TClassifiedLine& out) const {
+                               TClassifiedLine& out, const TViewWindow* window) const {
     const std::int32_t count = strings.GetCount();
     if (count == 0) {
         out = TClassifiedLine{};
@@ -160,13 +212,46 @@ void TCharClassifier::Classify(const TUMemoStrings& strings, std::int32_t row, T
     const std::int32_t last = strings.LastRowOfLine(row);
     FJoined.clear();
     FLine.RowStart.clear();
+    std::size_t size = 0;
     for (std::int32_t r = first; r <= last; ++r) {
-        FLine.RowStart.push_back(static_cast<std::int32_t>(FJoined.size()));
-        FJoined += strings.Get(r);
+        FLine.RowStart.push_back(static_cast<std::int32_t>(size));
+        size += strings.Get(r).size();
     }
-    FLine.RowStart.push_back(static_cast<std::int32_t>(FJoined.size()));
-    FLine.Text = FJoined;
+    FLine.RowStart.push_back(static_cast<std::int32_t>(size));
+    if (first == last) {
+        FLine.Text = strings.Get(first);
+    } else {
+        FJoined.reserve(size);
+        for (std::int32_t r = first; r <= last; ++r)
+            FJoined += strings.Get(r);
+        FLine.Text = FJoined;
+    }
     FLine.FirstRow = first;
+    FLine.KeepFrom = 0;
+    FLine.KeepTo = SIZE_MAX;
+    const bool partial = window != nullptr && size > WholeLineBytes;
+    if (partial) {
+        // From the first shown character of the window's first row on the line to the last one
+        // of its last row; wrapped rows are kept whole.
+        const std::int32_t top = std::clamp(window->TopRow, first, last);
+        const std::int32_t bottom = std::clamp(window->BottomRow, top, last);
+        const auto at = [&](std::int32_t r) {
+            return static_cast<std::size_t>(FLine.RowStart[static_cast<std::size_t>(r - first)]);
+        };
+        FLine.KeepFrom = at(top);
+        FLine.KeepTo = at(bottom) + strings.Get(bottom).size();
+        if (strings.WrapColumns() <= 0) {
+            const std::string& topText = strings.Get(top);
+            const std::string& bottomText = strings.Get(bottom);
+            FLine.KeepFrom +=
+                static_cast<std::size_t>(strings.CharAtColumn(topText, window->LeftCol) - 1);
+            const std::int32_t right =
+                window->RightCol == INT32_MAX ? INT32_MAX - 1 : window->RightCol;
+            const auto end =
+                static_cast<std::size_t>(strings.CharAtColumn(bottomText, right + 1) + 1);
+            FLine.KeepTo = at(bottom) + std::min(end, bottomText.size());
+        }
+    }
     FLine.AnswerVB = FileType == TFileType::ftAns && strings.Result(first) == "VB";
     std::int64_t caretOffset = -1;
     if (caret.Y >= first && caret.Y <= last) {
@@ -175,6 +260,50 @@ void TCharClassifier::Classify(const TUMemoStrings& strings, std::int32_t row, T
                       std::clamp(caret.X, 1, len + 1) - 1;
     }
     ClassifyText(FLine, caretOffset, out);
+    out.Partial = partial;
+    out.Window = partial ? *window : TViewWindow{};
+}
+
+const TScanState* TCharClassifier::Checkpoint(const TLineText& line,
+                                              std::int64_t caretOffset) const {
+    const std::string_view text = line.Text;
+    if (FKnownType != FileType) {
+        FCheckpoints.clear();
+        FKnownText.clear();
+        FKnownType = FileType;
+    }
+    // A state at offset o holds while the bytes up to o + 1 and the row ends before them are the
+    // same (a label colon looks at the byte after it, a lead byte at whether its row goes on).
+    std::size_t same = 0;
+    const std::size_t both = std::min(FKnownText.size(), text.size());
+    constexpr std::size_t kChunk = 4096;
+    while (same < both) {
+        const std::size_t n = std::min(kChunk, both - same);
+        if (std::memcmp(FKnownText.data() + same, text.data() + same, n) != 0) {
+            while (FKnownText[same] == text[same])
+                ++same;
+            break;
+        }
+        same += n;
+    }
+    const std::size_t rows = std::min(FKnownRows.size(), line.RowStart.size());
+    for (std::size_t r = 0; r < rows; ++r) {
+        if (FKnownRows[r] == line.RowStart[r]) continue;
+        same = std::min<std::size_t>(
+            same, static_cast<std::size_t>(std::min(FKnownRows[r], line.RowStart[r])));
+        break;
+    }
+    while (!FCheckpoints.empty() && FCheckpoints.back().Offset + 2 > same)
+        FCheckpoints.pop_back();
+    FKnownText.replace(std::min(same, FKnownText.size()), std::string::npos, text.substr(same));
+    FKnownRows = line.RowStart;
+
+    std::size_t before = line.KeepFrom;
+    if (caretOffset >= 0) before = std::min(before, static_cast<std::size_t>(caretOffset));
+    const auto after = std::upper_bound(
+        FCheckpoints.begin(), FCheckpoints.end(), before,
+        [](std::size_t offset, const TScanState& state) { return offset < state.Offset; });
+    return after == FCheckpoints.begin() ? nullptr : &*(after - 1);
 }
 
 void TCharClassifier::ClassifyText(const TLineText& line, std::int64_t caretOffset,
@@ -182,19 +311,32 @@ void TCharClassifier::ClassifyText(const TLineText& line, std::int64_t caretOffs
     TClassifyScan scan(line, Dependence, caretOffset, FPairs, out);
     const std::string_view t = line.Text;
     const bool scriptLine = t.size() >= 2 && t[0] == '#' && (t[1] == '>' || t[1] == '?');
+    // A long memo line goes on from a checkpoint and leaves new ones behind.
+    const bool memo =
+        FileType == TFileType::ftAns ||
+        ((FileType == TFileType::ftRekna || FileType == TFileType::ftLog) && !scriptLine);
+    const TScanState* from = nullptr;
+    if (memo && t.size() > WholeLineBytes) {
+        from = Checkpoint(line, caretOffset);
+        scan.SaveInto(&FCheckpoints, CheckpointBytes);
+    }
     switch (FileType) {
     case TFileType::ftRekna:
     case TFileType::ftLog:
         if (scriptLine) {
             ClassifyVBScript(scan);
         } else {
-            ClassifyMemo(scan, Functions, false);
+            ClassifyMemo(scan, Functions, false, from);
         }
         break;
     case TFileType::ftAns:
-        ClassifyMemo(scan, Functions, true);
-        if (line.AnswerVB && !(t.size() > 0 && (t[0] == '#' || t[0] == '>' || t[0] == '[')))
+        ClassifyMemo(scan, Functions, true, from);
+        if (line.AnswerVB && !(t.size() > 0 && (t[0] == '#' || t[0] == '>' || t[0] == '['))) {
             ColourScriptAnswer(out.Cells);
+            scan.Finish();
+            out.PairOpen = out.PairClose = TCellPlace{};
+            return;
+        }
         break;
     case TFileType::ftVBScript: ClassifyVBScript(scan); break;
     case TFileType::ftJScript: ClassifyJScript(scan); break;

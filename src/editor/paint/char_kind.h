@@ -1,6 +1,7 @@
 // Character kinds of the painter, the file types that decide them, and a classified logical line.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <vector>
 
@@ -63,7 +64,26 @@ struct TCharCell {
     friend bool operator==(const TCharCell&, const TCharCell&) = default;
 };
 
-// Every character of one logical line in text order, with what the whole line decides.
+// A part of the view: rows TopRow..BottomRow, columns LeftCol..RightCol.
+struct TViewWindow {
+    std::int32_t TopRow = 0;
+    std::int32_t BottomRow = INT32_MAX;
+    std::int32_t LeftCol = 1;
+    std::int32_t RightCol = INT32_MAX;
+
+    friend bool operator==(const TViewWindow&, const TViewWindow&) = default;
+};
+
+// Where a character stands: its store row and 1-based byte position (Row < 0: nowhere).
+struct TCellPlace {
+    std::int32_t Row = -1;
+    std::int32_t Pos = 0;
+
+    friend bool operator==(const TCellPlace&, const TCellPlace&) = default;
+};
+
+// The characters of one logical line in text order, with what the whole line decides. A long
+// line keeps only the cells of the characters in a window of the view (Partial).
 struct TClassifiedLine {
     std::int32_t FirstRow = 0;
     std::int32_t LastRow = -1;
@@ -71,11 +91,21 @@ struct TClassifiedLine {
     std::vector<TCharCell> Cells;
     // Cells[RowBegin[r - FirstRow]] is the first cell of row r; one more entry closes the last.
     std::vector<std::int32_t> RowBegin;
-    // The innermost bracket pair that encloses the caret, or kNoPair.
+    // The innermost bracket pair that encloses the caret, or kNoPair, and where its brackets
+    // stand, also outside the window: the first and the second of them that is still a bracket.
     std::int32_t CaretPair = kNoPair;
+    TCellPlace PairOpen;
+    TCellPlace PairClose;
+    bool Partial = false;
+    TViewWindow Window;  // with Partial: the cells kept
 
     [[nodiscard]] bool Holds(std::int32_t row) const noexcept {
         return row >= FirstRow && row <= LastRow;
+    }
+    // Whether the cells of row's columns from..to are all kept.
+    [[nodiscard]] bool Covers(std::int32_t row, std::int32_t from, std::int32_t to) const noexcept {
+        return Holds(row) && (!Partial || (row >= Window.TopRow && row <= Window.BottomRow &&
+                                           from >= Window.LeftCol && to <= Window.RightCol));
     }
 };
 

@@ -16,13 +16,16 @@ namespace {
 // Comments run from ';' to the end of the line or from '[' to ']'; a ':' not followed by '=' ends
 // a label; brackets nest; a calculation function name is coloured when a '(' follows it. The
 // answer pane knows only the bracket comments.
-void ClassifyMemo(TClassifyScan& s, const TKeyWordList* functions, bool answerPane) {
-    bool semi = false;          // ';' comment, to the end of the line
-    bool bracketed = false;     // '[' comment, to the next ']'
+void ClassifyMemo(TClassifyScan& s, const TKeyWordList* functions, bool answerPane,
+                  const TScanState* from) {
+    bool semi = from != nullptr && from->Semi;            // ';' comment, to the end of the line
+    bool bracketed = from != nullptr && from->Bracketed;  // '[' comment, to the next ']'
     std::size_t labelFrom = 0;  // cells before this one were already seen by a label colon
     std::vector<TCharCell>& cells = s.Cells();
     const std::size_t n = s.Size();
-    for (std::size_t i = 0; i < n;) {
+    if (from != nullptr) s.Resume(*from);
+    for (std::size_t i = s.Start(); i < n;) {
+        s.Save(i, semi, bracketed);
         const bool comment = semi || bracketed;
         const unsigned char c = s.At(i);
         const std::uint8_t bytes = s.CharBytes(i);
@@ -62,6 +65,7 @@ void ClassifyMemo(TClassifyScan& s, const TKeyWordList* functions, bool answerPa
                 if (IsLabelText(cells[k].Kind)) cells[k].Kind = TCharKind::ckComment;
             }
             s.Emit(i, 1, TCharKind::ckComment);
+            s.NoteLabel(i);
             labelFrom = cells.size();
         } else if (c == '(' || c == '{') {
             s.Open(i);

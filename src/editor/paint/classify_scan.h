@@ -45,16 +45,18 @@ public:
     void NoteCaret(std::size_t i, std::size_t bytes, bool inComment) noexcept {
         if (!inComment && FCaret >= static_cast<std::int64_t>(i) &&
             FCaret < static_cast<std::int64_t>(i + bytes)) {
-            FOut.CaretPair = OpenPair();
+            NoteCaretPair();
         }
     }
     // The caret at the very end of the line.
     void NoteCaretAtEnd(bool inComment) noexcept {
-        if (!inComment && FCaret == static_cast<std::int64_t>(FText.size()))
-            FOut.CaretPair = OpenPair();
+        if (!inComment && FCaret == static_cast<std::int64_t>(FText.size())) NoteCaretPair();
     }
+    // A label colon at i: every character before it that was label text is a comment now.
+    void NoteLabel(std::size_t i) noexcept { FLabelEnd = i; }
 
-    void Emit(std::size_t i, std::uint8_t bytes, TCharKind kind);
+    // The cell of the character at i, or null when the line does not keep it.
+    TCharCell* Emit(std::size_t i, std::uint8_t bytes, TCharKind kind);
     // An opening bracket: one level deeper, in a new pair.
     void Open(std::size_t i);
     // A closing bracket: in the innermost open pair, if any, at its depth; then one level out.
@@ -78,13 +80,31 @@ public:
 
     [[nodiscard]] std::vector<TCharCell>& Cells() noexcept { return FOut.Cells; }
 
-    // Fills RowBegin once every cell is emitted.
+    // Fills RowBegin and the places of the caret pair once every cell is emitted.
     void Finish();
 
+    // Goes on from a state taken on the same text before; the walk starts at its Offset.
+    void Resume(const TScanState& state);
+    [[nodiscard]] std::size_t Start() const noexcept { return FStart; }
+    // Adds the state at character start i to the checkpoints when i is far enough past the last.
+    void Save(std::size_t i, bool semi, bool bracketed) {
+        if (FSaved != nullptr && i >= FNextSave) SaveState(i, semi, bracketed);
+    }
+    // Where Save keeps its states (none when null), step bytes apart.
+    void SaveInto(std::vector<TScanState>* states, std::size_t step) noexcept;
+
 private:
+    static constexpr std::size_t kNowhere = SIZE_MAX;
+
     [[nodiscard]] std::int32_t OpenPair() const noexcept {
         return FPairs.empty() ? kNoPair : FPairs.back();
     }
+    void NoteCaretPair() noexcept {
+        FOut.CaretPair = OpenPair();
+        FCaretOpen = FPairAt.empty() ? kNowhere : FPairAt.back();
+    }
+    [[nodiscard]] TCellPlace PlaceOf(std::size_t i) const noexcept;
+    void SaveState(std::size_t i, bool semi, bool bracketed);
 
     std::string_view FText;
     const std::vector<std::int32_t>& FRowStart;
@@ -93,17 +113,32 @@ private:
     std::int64_t FCaret;
     std::vector<std::int32_t>& FPairs;
     TClassifiedLine& FOut;
+    std::size_t FKeepFrom;
+    std::size_t FKeepTo;
     std::size_t FRow = 0;  // index of the row of the last emitted cell
     std::int16_t FDepth = 0;
     std::int32_t FNextPair = 0;
+    std::vector<std::size_t> FPairAt;   // where each open pair's bracket stands
+    std::size_t FCaretOpen = kNowhere;  // the brackets of the caret pair
+    std::size_t FCaretClose = kNowhere;
+    std::size_t FLabelEnd = 0;  // brackets before the last label colon are comment
+    std::size_t FStart = 0;
+    std::vector<TScanState>* FSaved = nullptr;
+    std::size_t FNextSave = 0;
+    std::size_t FSaveStep = 0;
 };
+
+// A state with more open brackets than this is not kept.
+inline constexpr std::size_t kMaxSavedPairs = 256;
 
 [[nodiscard]] constexpr bool IsWordByte(unsigned char c) noexcept {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
 }
 
 // The syntaxes, each over the whole line.
-void ClassifyMemo(TClassifyScan& scan, const TKeyWordList* functions, bool answerPane);
+// The memo syntax goes on from a state when one is given.
+void ClassifyMemo(TClassifyScan& scan, const TKeyWordList* functions, bool answerPane,
+                  const TScanState* from = nullptr);
 void ClassifyVBScript(TClassifyScan& scan);
 void ClassifyJScript(TClassifyScan& scan);
 void ClassifyMail(TClassifyScan& scan);

@@ -21,7 +21,14 @@ void LookRows(const TUMemoStrings& strings, const TLookInputs& in, std::vector<T
             look = TRowLook{};
             continue;
         }
-        look.Text.assign(strings.Get(row));
+        const std::string& text = strings.Get(row);
+        look.Bytes = text.size();
+        if (text.size() <= kLookTextBytes) {
+            look.Text.assign(text);
+        } else {
+            look.Text.assign(text, 0, kLookTextBytes / 2);
+            look.Text.append(text, text.size() - kLookTextBytes / 2);
+        }
         look.Continued = strings.Continued(row);
         look.Last = row == count - 1;
         look.AnswerVB =
@@ -36,13 +43,8 @@ void LookRows(const TUMemoStrings& strings, const TLookInputs& in, std::vector<T
 TCaretPair CaretPairOf(const TClassifiedLine& line) noexcept {
     TCaretPair pair;
     if (line.CaretPair == kNoPair) return pair;
-    bool open = true;
-    for (const TCharCell& c : line.Cells) {
-        if (c.Kind != TCharKind::ckKakko || c.Pair != line.CaretPair) continue;
-        (open ? pair.Open : pair.Close) = TSelPoint{c.Pos, c.Row};
-        if (!open) break;
-        open = false;
-    }
+    if (line.PairOpen.Row >= 0) pair.Open = TSelPoint{line.PairOpen.Pos, line.PairOpen.Row};
+    if (line.PairClose.Row >= 0) pair.Close = TSelPoint{line.PairClose.Pos, line.PairClose.Row};
     return pair;
 }
 
@@ -79,7 +81,7 @@ TRepaintPlan TRepaintTracker::Plan(const TUMemoStrings& strings, const TViewFram
         } else {
             const TRowLook& was = FLooks[static_cast<std::size_t>(j)];
             const TRowLook& now = looks[u];
-            if (was.Exists != now.Exists || was.Text != now.Text ||
+            if (was.Exists != now.Exists || was.Bytes != now.Bytes || was.Text != now.Text ||
                 was.Continued != now.Continued || was.Last != now.Last ||
                 was.AnswerVB != now.AnswerVB) {
                 dirty[u] = content[u] = 1;

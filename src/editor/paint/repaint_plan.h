@@ -6,6 +6,7 @@
 #include "editor/selection/umemo_selection.h"
 #include "editor/store/row_cells.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -28,7 +29,10 @@ struct TViewFrame {
 // Everything a row's pixels depend on besides the painter's settings.
 struct TRowLook {
     bool Exists = false;  // false: the empty area below the last row
+    // The row's text; of a long row only its length and its two ends, the line store's repaint
+    // mark telling of every other change.
     std::string Text;
+    std::size_t Bytes = 0;
     bool Continued = false;
     bool Last = false;
     bool AnswerVB = false;      // the answer pane's script-answer colouring of its line
@@ -39,6 +43,9 @@ struct TRowLook {
 
     friend bool operator==(const TRowLook&, const TRowLook&) = default;
 };
+
+// A row's text is kept whole in its look up to this length.
+inline constexpr std::size_t kLookTextBytes = 4096;
 
 // What LookRows needs to know besides the store.
 struct TLookInputs {

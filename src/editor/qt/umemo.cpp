@@ -178,6 +178,7 @@ TViewFrame TUMemo::Frame() const {
 }
 
 void TUMemo::Relayout() {
+    FCaretRectValid = false;
     FLeftMargin = static_cast<int>(
         std::lround(style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) * 0.75));
     const QSize size = viewport()->size().expandedTo(QSize(1, 1));
@@ -311,7 +312,8 @@ void TUMemo::PrepareLooks() {
     FCaretPair = TCaretPair{};
     if (s.GetCount() > 0) {
         const TSelPoint caret = s.Selection().Caret;
-        FClassifier.Classify(s, caret.Y, caret, FLine);
+        const TViewWindow window = ShownWindow();
+        FClassifier.Classify(s, caret.Y, caret, FLine, &window);
         FLineValid = true;
         FCaretPair = CaretPairOf(FLine);
     }
@@ -326,6 +328,7 @@ void TUMemo::PrepareLooks() {
 }
 
 void TUMemo::RepaintChanged() {
+    FCaretRectValid = false;
     if (FCanvas.size() != viewport()->size().expandedTo(QSize(1, 1))) {
         FCanvas = QImage(viewport()->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
         FTracker.Invalidate();
@@ -413,6 +416,7 @@ void TUMemo::EditEnded(TEditEnd end) {
 }
 
 void TUMemo::CaretMoved() {
+    FCaretRectValid = false;
     FCaretOn = true;
     if (FCaretTimer.isActive()) StartCaret();
     // The caret is drawn over the canvas: where it stood and where it stands are shown again.
@@ -460,6 +464,27 @@ void TUMemo::UpdateScrollRanges() {
 
 QRect TUMemo::CaretRect() const {
     if (!hasFocus()) return {};
+    const std::array<std::int32_t, 7> key = CaretRectKey();
+    if (FCaretRectValid && key == FCaretRectKey) return FCaretRect;
+    FCaretRect = MeasureCaretRect();
+    FCaretRectKey = key;
+    FCaretRectValid = true;
+    return FCaretRect;
+}
+
+std::array<std::int32_t, 7> TUMemo::CaretRectKey() const {
+    const TUMemoStrings& s = Lines();
+    const TUMemoSelection& sel = s.Selection();
+    return {sel.Caret.X,
+            sel.Caret.Y,
+            sel.Anchor.Y,
+            static_cast<std::int32_t>(sel.Mode),
+            s.TopRow(),
+            s.LeftCol(),
+            FEditor->InsertMode() ? 1 : 0};
+}
+
+QRect TUMemo::MeasureCaretRect() const {
     const TUMemoStrings& s = Lines();
     const TUMemoSelection& sel = s.Selection();
     const std::int32_t column = sel.CaretColumn(s);
@@ -570,6 +595,7 @@ void TUMemo::timerEvent(QTimerEvent* event) {
         QAbstractScrollArea::timerEvent(event);
         return;
     }
+    // A blink shows or hides the caret where it stands: its rectangle alone is drawn again.
     FCaretOn = !FCaretOn;
     viewport()->update(FShownCaret | CaretRect());
 }

@@ -168,7 +168,8 @@ public:
     // Scrolls so that the caret stands inside the scroll margins.
     void ScrollCaretIntoView();
     void UpdateScrollRanges();
-    // The caret's rectangle in viewport coordinates (empty while it is hidden).
+    // The caret's rectangle in viewport coordinates (empty while it is hidden). It is worked out
+    // once per caret move, edit, scroll or layout, so that a blink measures nothing.
     [[nodiscard]] QRect CaretRect() const;
 
 protected:
@@ -222,6 +223,7 @@ private:
     [[nodiscard]] TViewFrame Frame() const;
     [[nodiscard]] std::int32_t PaperColumns() const noexcept;
     void PrepareLooks();
+    [[nodiscard]] QRect MeasureCaretRect() const;
     void ApplyPlan(const TRepaintPlan& plan);
     void ScrollCanvas(int dx, int dy);
 
@@ -233,7 +235,11 @@ private:
     void PaintCells(QPainter& p, int y, int x0, int x1);
     void AddGlyph(char32_t ch, int x, int y, QRgb color, TGlyphSize size, bool bold);
     void FlushGlyphs(QPainter& p);
-    [[nodiscard]] const TClassifiedLine& LineOf(std::int32_t row);
+    // The classified line of row, its cells kept at least for the columns from..to.
+    [[nodiscard]] const TClassifiedLine& LineOf(std::int32_t row, std::int32_t fromColumn,
+                                                std::int32_t toColumn);
+    // The rows and columns the view shows.
+    [[nodiscard]] TViewWindow ShownWindow() const;
     [[nodiscard]] QRgb Rgb(TColor color) const;
 
     std::unique_ptr<TUMemoEditor> FEditor;
@@ -277,6 +283,12 @@ private:
     std::array<std::int32_t, 5> FPrimaryOffered{};
     bool FCaretOn = true;
     QRect FShownCaret;  // where the caret was last drawn
+    // CaretRect() while FCaretRectValid and the caret, the view and the insert mode are as in
+    // FCaretRectKey.
+    mutable QRect FCaretRect;
+    mutable bool FCaretRectValid = false;
+    mutable std::array<std::int32_t, 7> FCaretRectKey{};
+    [[nodiscard]] std::array<std::int32_t, 7> CaretRectKey() const;
     int FWheelDelta = 0;
     bool FSyncingScrollBars = false;
 

@@ -38,9 +38,16 @@ void TUMemo::BeginPass() {
     FPassFocused = Focused();
 }
 
-const TClassifiedLine& TUMemo::LineOf(std::int32_t row) {
-    if (!FLineValid || !FLine.Holds(row)) {
-        FClassifier.Classify(Lines(), row, Lines().Selection().Caret, FLine);
+TViewWindow TUMemo::ShownWindow() const {
+    const TUMemoStrings& s = Lines();
+    return {s.TopRow(), s.TopRow() + PageRows() - 1, s.LeftCol(), s.LeftCol() + PageCols() - 1};
+}
+
+const TClassifiedLine& TUMemo::LineOf(std::int32_t row, std::int32_t fromColumn,
+                                      std::int32_t toColumn) {
+    if (!FLineValid || !FLine.Covers(row, fromColumn, toColumn)) {
+        const TViewWindow window = ShownWindow();
+        FClassifier.Classify(Lines(), row, Lines().Selection().Caret, FLine, &window);
         FLineValid = true;
     }
     return FLine;
@@ -77,7 +84,7 @@ void TUMemo::PaintRow(QPainter& p, std::int32_t row, std::int32_t fromColumn,
             options.ShowEof = FStyle.ShowEof;
             options.Find = &FFind;
             options.Selection = RowSelectionOf(s, row, FPassFocused, FStyle.HideSelection);
-            BuildRowCells(s, LineOf(row), row, options, FCells);
+            BuildRowCells(s, LineOf(row, fromColumn, toColumn), row, options, FCells);
             PaintCells(p, y, x0, x1);
             if (FFaintFrom >= 0 && row >= FFaintFrom) {
                 // A veil of the background: the row is there, but not yet current.

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 
 namespace rekna {
 namespace {
@@ -36,55 +37,96 @@ using TColumn = std::int64_t;
     return next;
 }
 
+// Whether the byte at index i (0-based) starts a character. A byte that is no lead byte always
+// ends a character, so only the run of lead bytes right before i is read: i starts a character
+// when that run has an even length. The end of the row is a character start.
+[[nodiscard]] bool IsCharStart(std::string_view s, std::size_t i) noexcept {
+    if (i >= s.size()) return true;
+    std::size_t run = 0;
+    while (run < i && IsLeadByte(s[i - run - 1]))
+        ++run;
+    return run % 2 == 0;
+}
+
+// The next Tab that is a character of its own (not the second byte of a double-byte character)
+// in [from, to), or to. from is a character start.
+[[nodiscard]] std::size_t NextTab(std::string_view s, std::size_t from, std::size_t to) noexcept {
+    while (from < to) {
+        const void* hit = std::memchr(s.data() + from, kTab, to - from);
+        if (hit == nullptr) return to;
+        const auto t = static_cast<std::size_t>(static_cast<const char*>(hit) - s.data());
+        if (IsCharStart(s, t)) return t;
+        from = t + 1;
+    }
+    return to;
+}
+
+// Between Tabs every byte takes one column (a double-byte character two bytes and two
+// columns), so the walks below go from Tab to Tab and count the bytes between them.
+// The column at character start i (0-based); tabs limited as in NextLimitedColumn.
+[[nodiscard]] TColumn ColumnAt(std::string_view s, std::size_t i, std::int32_t tabStops,
+                               std::int32_t wrapColumns) noexcept {
+    TColumn col = 1;
+    std::size_t from = 0;
+    for (std::size_t t = NextTab(s, from, i); t < i; t = NextTab(s, from, i)) {
+        col += static_cast<TColumn>(t - from);
+        col = NextLimitedColumn(s, static_cast<std::int32_t>(t) + 1, col, 1, tabStops, wrapColumns);
+        from = t + 1;
+    }
+    return col + static_cast<TColumn>(i - from);
+}
+
+// The first character start at or after index i, 1-based.
+[[nodiscard]] std::int32_t StartFrom(std::string_view s, std::size_t i) noexcept {
+    if (i >= s.size()) return Length(s) + 1;
+    return static_cast<std::int32_t>(IsCharStart(s, i) ? i + 1 : i + 2);
+}
+
 }  // namespace
 
 std::int32_t RowWidth(std::string_view s, std::int32_t tabStops) noexcept {
-    TColumn col = 1;
-    const std::int32_t len = Length(s);
-    for (std::int32_t pos = 1; pos <= len;) {
-        const std::int32_t bytes = CharBytesAt(s, pos);
-        col = NextColumn(s, pos, col, bytes, tabStops);
-        pos += bytes;
-    }
-    return Clamp32(col - 1);
+    return Clamp32(ColumnAt(s, s.size(), tabStops, 0) - 1);
 }
 
 std::int32_t ColumnOfPos(std::string_view s, std::int32_t pos, std::int32_t tabStops,
                          std::int32_t wrapColumns) noexcept {
     const std::int32_t len = Length(s);
     pos = std::clamp(pos, 1, len + 1);
-    TColumn col = 1;
-    for (std::int32_t i = 1; i < pos;) {
-        const std::int32_t bytes = CharBytesAt(s, i);
-        col = NextLimitedColumn(s, i, col, bytes, tabStops, wrapColumns);
-        i += bytes;
-    }
-    return Clamp32(col);
+    const auto i = static_cast<std::size_t>(pos - 1);
+    // A position on a second byte lies behind its character.
+    if (!IsCharStart(s, i)) return Clamp32(ColumnAt(s, i - 1, tabStops, wrapColumns) + 2);
+    return Clamp32(ColumnAt(s, i, tabStops, wrapColumns));
 }
 
 std::int32_t PosOfColumn(std::string_view s, std::int32_t col, std::int32_t tabStops) noexcept {
-    const std::int32_t len = Length(s);
-    std::int32_t pos = 1;
     TColumn c = 1;
-    while (pos <= len && c < col) {
-        const std::int32_t bytes = CharBytesAt(s, pos);
-        c = NextColumn(s, pos, c, bytes, tabStops);
-        pos += bytes;
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t t = NextTab(s, from, s.size());
+        // The characters before the Tab (or the row's end) start at columns c .. c + (t - from).
+        if (col <= c + static_cast<TColumn>(t - from))
+            return StartFrom(s, from + static_cast<std::size_t>(std::max<TColumn>(col - c, 0)));
+        if (t == s.size()) return Length(s) + 1;
+        c = NextTabColumn(c + static_cast<TColumn>(t - from), tabStops);
+        from = t + 1;
     }
-    return pos;
 }
 
 std::int32_t CharAtColumn(std::string_view s, std::int32_t col, std::int32_t tabStops) noexcept {
-    const std::int32_t len = Length(s);
     TColumn c = 1;
-    for (std::int32_t pos = 1; pos <= len;) {
-        const std::int32_t bytes = CharBytesAt(s, pos);
-        const TColumn next = NextColumn(s, pos, c, bytes, tabStops);
-        if (col < next) return pos;
-        c = next;
-        pos += bytes;
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t t = NextTab(s, from, s.size());
+        const TColumn tabColumn = c + static_cast<TColumn>(t - from);
+        if (col < tabColumn) {
+            const auto i = from + static_cast<std::size_t>(std::max<TColumn>(col - c, 0));
+            return static_cast<std::int32_t>(IsCharStart(s, i) ? i + 1 : i);
+        }
+        if (t == s.size()) return Length(s) + 1;
+        c = NextTabColumn(tabColumn, tabStops);
+        if (col < c) return static_cast<std::int32_t>(t) + 1;
+        from = t + 1;
     }
-    return len + 1;
 }
 
 std::int32_t PosNearestX(std::string_view s, double x, std::int32_t tabStops,
@@ -117,13 +159,7 @@ std::int32_t BoxPosOfColumn(std::string_view s, std::int32_t col, std::int32_t t
 std::int32_t AdjustToCharStart(std::string_view s, std::int32_t pos) noexcept {
     const std::int32_t len = Length(s);
     pos = std::clamp(pos, 1, len + 1);
-    std::int32_t i = 1;
-    while (i < pos) {
-        const std::int32_t bytes = CharBytesAt(s, i);
-        if (i + bytes > pos) return i;
-        i += bytes;
-    }
-    return pos;
+    return IsCharStart(s, static_cast<std::size_t>(pos - 1)) ? pos : pos - 1;
 }
 
 }  // namespace rekna

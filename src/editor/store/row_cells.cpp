@@ -125,7 +125,10 @@ void BuildRowCells(const TUMemoStrings& strings, const TClassifiedLine& line, st
     const std::int32_t k1 = line.RowBegin[index + 1];
     const std::int64_t from = options.FromColumn;
     const std::int64_t to = options.ToColumn;
+    // A long line keeps the cells of a window: the columns start at its first cell.
     std::int64_t col = 1;
+    if (line.Partial && k0 < k1)
+        col = strings.ColumnOfPos(text, line.Cells[static_cast<std::size_t>(k0)].Pos);
     for (std::int32_t k = k0; k < k1; ++k) {
         const TCharCell& c = line.Cells[static_cast<std::size_t>(k)];
         const char first = text[static_cast<std::size_t>(c.Pos - 1)];
@@ -149,10 +152,16 @@ void BuildRowCells(const TUMemoStrings& strings, const TClassifiedLine& line, st
         }
         col += width;
     }
+    const auto len = static_cast<std::int32_t>(text.size());
+    if (line.Partial && (k0 == k1 || line.Cells[static_cast<std::size_t>(k1 - 1)].Pos +
+                                             line.Cells[static_cast<std::size_t>(k1 - 1)].Bytes <=
+                                         len)) {
+        col = strings.ColumnOfPos(text, len + 1);
+    }
     out.EndColumn = Clamp32(col);
     const bool last = row == count - 1;
     TPaintCell mark;
-    mark.Pos = static_cast<std::int32_t>(text.size()) + 1;
+    mark.Pos = len + 1;
     mark.Column = out.EndColumn;
     mark.Bytes = 0;
     if (last && options.ShowEof) {

@@ -124,7 +124,8 @@ void TUMemoStrings::RawPut(std::int32_t row, std::string_view text, bool continu
         return;
     }
     std::string copy(text);  // text may view the row itself
-    Record(TUndoKind::ukChanged, row, item.Text, item.Continued != 0, item.HangLength);
+    if (FRecorder)
+        FRecorder->RecordChange(row, item.Text, copy, item.Continued != 0, item.HangLength);
     const std::int32_t width = rekna::RowWidth(copy, FRules.TabStops);
     FRows.SetText(row, std::move(copy), width);
     FRows.SetContinued(row, continued);

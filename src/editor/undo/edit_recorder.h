@@ -46,6 +46,13 @@ public:
 
     virtual void RecordRow(TUndoKind kind, std::int32_t row, std::string_view oldText,
                            bool oldContinued, std::uint16_t oldHangLength) = 0;
+    // A ukChanged record that also knows the new text, so that a recorder may keep only the part
+    // that differs.
+    virtual void RecordChange(std::int32_t row, std::string_view oldText,
+                              std::string_view /*newText*/, bool oldContinued,
+                              std::uint16_t oldHangLength) {
+        RecordRow(TUndoKind::ukChanged, row, oldText, oldContinued, oldHangLength);
+    }
     virtual void RecordView(const TViewState& view) = 0;
     // Starts a new undo group: an outermost edit group with recordState, or a batch update.
     virtual void NewGroup() = 0;

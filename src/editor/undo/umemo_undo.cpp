@@ -17,6 +17,13 @@ void TUMemoUndo::RecordRow(TUndoKind kind, std::int32_t row, std::string_view ol
     if (!FRedoList.Empty()) FRedoList.Clear();
 }
 
+void TUMemoUndo::RecordChange(std::int32_t row, std::string_view oldText, std::string_view newText,
+                              bool oldContinued, std::uint16_t oldHangLength) {
+    if (Replaying()) return;
+    FUndoList.Add(TUndoListItem::ChangeRecord(row, oldText, newText, oldContinued, oldHangLength));
+    if (!FRedoList.Empty()) FRedoList.Clear();
+}
+
 void TUMemoUndo::RecordView(const TViewState& view) {
     if (Replaying()) return;
     FUndoList.Add(TUndoListItem::ViewRecord(view));
@@ -126,12 +133,16 @@ bool TUMemoUndo::Replay(TUndoList& source, TUndoList& target) {
             FStrings.ReplayInsertRows(item.Row, std::move(rows));
             break;
         }
-        case TUndoKind::ukChanged:
+        case TUndoKind::ukChanged: {
             if (!existing) break;
-            target.Add(current(TUndoKind::ukChanged, item.Row));
-            FStrings.ReplayPut(item.Row, item.Text, item.Continued != 0, item.HangLength);
+            const TUMemoStringItem& now = FStrings.Item(item.Row);
+            const std::string former = item.FormerText(now.Text);
+            target.Add(TUndoListItem::ChangeRecord(item.Row, now.Text, former, now.Continued != 0,
+                                                   now.HangLength));
+            FStrings.ReplayPut(item.Row, former, item.Continued != 0, item.HangLength);
             touch(item.Row);
             break;
+        }
         case TUndoKind::ukFlag:
             if (!existing) break;
             target.Add(current(TUndoKind::ukFlag, item.Row));

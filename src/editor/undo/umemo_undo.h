@@ -22,6 +22,8 @@ public:
 
     void RecordRow(TUndoKind kind, std::int32_t row, std::string_view oldText, bool oldContinued,
                    std::uint16_t oldHangLength) override;
+    void RecordChange(std::int32_t row, std::string_view oldText, std::string_view newText,
+                      bool oldContinued, std::uint16_t oldHangLength) override;
     void RecordView(const TViewState& view) override;
     void NewGroup() override { FUndoList.NewGroup(); }
     [[nodiscard]] bool Replaying() const override {

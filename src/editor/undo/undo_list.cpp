@@ -1,6 +1,10 @@
 // The undo list: recording items into groups and taking them out again.
 #include "editor/undo/undo_list.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <cstring>
 #include <new>
 #include <utility>
 
@@ -15,6 +19,48 @@ TUndoListItem TUndoListItem::RowRecord(TUndoKind kind, std::int32_t row, std::st
     item.Continued = continued ? 1 : 0;
     item.HangLength = hangLength;
     return item;
+}
+
+TUndoListItem TUndoListItem::ChangeRecord(std::int32_t row, std::string_view oldText,
+                                          std::string_view newText, bool continued,
+                                          std::uint16_t hangLength) {
+    // Rows up to this length are kept whole: the work of comparing would be all that is saved.
+    constexpr std::size_t kWholeRowBytes = 4096;
+    if (oldText.size() <= kWholeRowBytes || newText.size() > UINT32_MAX ||
+        oldText.size() > UINT32_MAX) {
+        return RowRecord(TUndoKind::ukChanged, row, oldText, continued, hangLength);
+    }
+    const std::size_t both = std::min(oldText.size(), newText.size());
+    std::size_t head = 0;
+    constexpr std::size_t kChunk = 4096;
+    while (head < both) {
+        const std::size_t n = std::min(kChunk, both - head);
+        if (std::memcmp(oldText.data() + head, newText.data() + head, n) != 0) {
+            while (oldText[head] == newText[head])
+                ++head;
+            break;
+        }
+        head += n;
+    }
+    std::size_t tail = 0;
+    while (tail < both - head &&
+           oldText[oldText.size() - 1 - tail] == newText[newText.size() - 1 - tail])
+        ++tail;
+    TUndoListItem item =
+        RowRecord(TUndoKind::ukChanged, row, oldText.substr(head, oldText.size() - head - tail),
+                  continued, hangLength);
+    item.KeptHead = static_cast<std::uint32_t>(head);
+    item.KeptTail = static_cast<std::uint32_t>(tail);
+    return item;
+}
+
+std::string TUndoListItem::FormerText(std::string_view current) const {
+    const std::size_t head = std::min<std::size_t>(KeptHead, current.size());
+    const std::size_t tail = std::min<std::size_t>(KeptTail, current.size() - head);
+    std::string text;
+    text.reserve(head + Text.size() + tail);
+    text.append(current.substr(0, head)).append(Text).append(current.substr(current.size() - tail));
+    return text;
 }
 
 TUndoListItem TUndoListItem::ViewRecord(const TViewState& view) {

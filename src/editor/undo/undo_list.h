@@ -26,8 +26,12 @@ struct TUndoListItem {
     std::int32_t CaretX = 0;
     std::int32_t CaretY = 0;
     std::string Text;
-    // The bytes at the start of Text that were a copy of the line's hanging indent.
+    // The bytes at the start of the former text that were a copy of the line's hanging indent.
     std::uint16_t HangLength = 0;
+    // ukChanged of a long row: Text holds only the part that changed; the former text is the
+    // first KeptHead bytes of the row as the replay finds it, Text, and its last KeptTail bytes.
+    std::uint32_t KeptHead = 0;
+    std::uint32_t KeptTail = 0;
     std::int32_t AnchorX = 0;
     std::int32_t AnchorY = 0;
     TSelMode Mode = TSelMode::smNone;
@@ -35,6 +39,13 @@ struct TUndoListItem {
     [[nodiscard]] static TUndoListItem RowRecord(TUndoKind kind, std::int32_t row,
                                                  std::string_view text, bool continued,
                                                  std::uint16_t hangLength);
+    // A ukChanged record of a row whose text goes from oldText to newText; a long row keeps
+    // only the part that differs.
+    [[nodiscard]] static TUndoListItem ChangeRecord(std::int32_t row, std::string_view oldText,
+                                                    std::string_view newText, bool continued,
+                                                    std::uint16_t hangLength);
+    // The text a ukChanged record gives back, current being the row's text now.
+    [[nodiscard]] std::string FormerText(std::string_view current) const;
     [[nodiscard]] static TUndoListItem ViewRecord(const TViewState& view);
     [[nodiscard]] TViewState View() const noexcept;
 };
