@@ -156,6 +156,9 @@ TEST_F(WaylandHotKeysTest, AFailingHelperIsSaid) {
     CtrlC();
     EXPECT_EQ(Desktop->WaitForClipboard(500), std::nullopt);
     EXPECT_NE(Desktop->Problem().find("wtype"), std::string::npos);
+    // Asked again before the paste, a stopped calculation has no window to type into.
+    EXPECT_EQ(Desktop->ActiveWindow().Id, 0u);
+    Desktop->Finish();
     // No tree: no window to type into.
     Script("swaymsg", "exit 2");
     EXPECT_EQ(Desktop->ActiveWindow().Id, 0u);
