@@ -2,10 +2,10 @@
 #include "editor/paint/char_classifier.h"
 
 #include "editor/paint/classify_scan.h"
+#include "editor/store/same_prefix.h"
 #include "editor/store/umemo_strings.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace rekna {
 namespace {
@@ -274,18 +274,7 @@ const TScanState* TCharClassifier::Checkpoint(const TLineText& line,
     }
     // A state at offset o holds while the bytes up to o + 1 and the row ends before them are the
     // same (a label colon looks at the byte after it, a lead byte at whether its row goes on).
-    std::size_t same = 0;
-    const std::size_t both = std::min(FKnownText.size(), text.size());
-    constexpr std::size_t kChunk = 4096;
-    while (same < both) {
-        const std::size_t n = std::min(kChunk, both - same);
-        if (std::memcmp(FKnownText.data() + same, text.data() + same, n) != 0) {
-            while (FKnownText[same] == text[same])
-                ++same;
-            break;
-        }
-        same += n;
-    }
+    std::size_t same = SamePrefixLength(FKnownText, text);
     const std::size_t rows = std::min(FKnownRows.size(), line.RowStart.size());
     for (std::size_t r = 0; r < rows; ++r) {
         if (FKnownRows[r] == line.RowStart[r]) continue;

@@ -1,10 +1,11 @@
 // The undo list: recording items into groups and taking them out again.
 #include "editor/undo/undo_list.h"
 
+#include "editor/store/same_prefix.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstdint>
-#include <cstring>
 #include <new>
 #include <utility>
 
@@ -31,17 +32,7 @@ TUndoListItem TUndoListItem::ChangeRecord(std::int32_t row, std::string_view old
         return RowRecord(TUndoKind::ukChanged, row, oldText, continued, hangLength);
     }
     const std::size_t both = std::min(oldText.size(), newText.size());
-    std::size_t head = 0;
-    constexpr std::size_t kChunk = 4096;
-    while (head < both) {
-        const std::size_t n = std::min(kChunk, both - head);
-        if (std::memcmp(oldText.data() + head, newText.data() + head, n) != 0) {
-            while (oldText[head] == newText[head])
-                ++head;
-            break;
-        }
-        head += n;
-    }
+    const std::size_t head = SamePrefixLength(oldText, newText);
     std::size_t tail = 0;
     while (tail < both - head &&
            oldText[oldText.size() - 1 - tail] == newText[newText.size() - 1 - tail])
