@@ -36,7 +36,9 @@ bool IsGreekAt(std::string_view s, std::size_t i) noexcept {
 }
 
 bool IsRootAt(std::string_view s, std::size_t i) noexcept {
-    return s.compare(i, 2, Wide().Root) == 0;
+    // Most bytes are no lead byte: the first one decides before the two are compared.
+    const std::string& root = Wide().Root;
+    return i + 1 < s.size() && s[i] == root[0] && s[i + 1] == root[1];
 }
 
 bool IsAsciiLetter(char c) noexcept {
@@ -215,25 +217,42 @@ std::string FormulaText(std::string_view line, const TCompileSwitches& switches)
     return std::string(TrimView(out));
 }
 
-std::size_t TokenCount(std::string_view formula) noexcept {
+std::size_t TokenCount(std::string_view formula, std::size_t limit) noexcept {
     // The tokeniser's rules: every operator, bracket, "#" and ", " is an item, and so is every
     // run of other characters between them.
+    const TByteTable& bytes = Bytes();
     std::size_t n = 1;
     bool inToken = false;
-    for (std::size_t i = 0; i < formula.size(); ++i) {
+    for (std::size_t i = 0; i < formula.size() && n <= limit; ++i) {
         const char c = formula[i];
-        if (IsLeadByte(c) && i + 1 < formula.size()) {
+        if (c == '>' && i == 0) continue;
+        switch (bytes.Class[static_cast<unsigned char>(c)]) {
+        case bcLead:
+            if (i + 1 < formula.size()) {
+                n += inToken ? 0 : 1;
+                inToken = true;
+                ++i;
+                break;
+            }
+            [[fallthrough]];
+        case bcToken:
             n += inToken ? 0 : 1;
             inToken = true;
-            ++i;
-        } else if (c == '>' && i == 0) {
-        } else if (OperatorOfChar(c) >= 0 || c == '(' || c == '{' || c == ')' || c == '}' ||
-                   c == '#' || (c == ',' && i + 1 < formula.size() && formula[i + 1] == ' ')) {
+            break;
+        case bcOperator:
             ++n;
             inToken = false;
-        } else if (c != ',') {
-            n += inToken ? 0 : 1;
-            inToken = true;
+            break;
+        case bcComma:
+            if (i + 1 < formula.size() && formula[i + 1] == ' ') {
+                ++n;
+                inToken = false;
+            }
+            break;
+        default:
+            ++n;
+            inToken = false;
+            break;
         }
     }
     return n;
@@ -500,11 +519,16 @@ bool TCompiler::Classify(TCalcList& items, bool keepTexts) const {
 
 TCalcErr TCompiler::Compile(std::string_view formula, TCompList& list, bool keepTexts) {
     FDefinition = false;
+    FTooLong = false;
     list.Reset();
     // A line of too many items is refused before they exist.
-    const std::size_t tokens =
-        formula.size() <= kUncountedFormula ? formula.size() + 1 : TokenCount(formula);
-    if (tokens > kMaxLineItems) return TCalcErr::ceMath;
+    const std::size_t tokens = formula.size() <= kUncountedFormula
+                                   ? formula.size() + 1
+                                   : TokenCount(formula, kMaxLineItems);
+    if (tokens > kMaxLineItems) {
+        FTooLong = true;
+        return TCalcErr::ceMath;
+    }
     list.reserve(tokens);
     Tokenise(formula, list);
     ApplyControlKeywords(list);

@@ -39,8 +39,10 @@ struct TCompileSwitches {
 [[nodiscard]] std::string_view ReadNameAt(std::string_view text, std::size_t pos) noexcept;
 
 // The number of items the tokeniser makes of a formula, the mNop at the start included: a bound
-// of the compiled list before the repairs.
-[[nodiscard]] std::size_t TokenCount(std::string_view formula) noexcept;
+// of the compiled list before the repairs. The count stops at the first item past limit: a
+// formula known to be too long is not read to its end.
+[[nodiscard]] std::size_t TokenCount(std::string_view formula,
+                                     std::size_t limit = static_cast<std::size_t>(-1)) noexcept;
 
 class TCompiler {
 public:
@@ -59,6 +61,10 @@ public:
     // Whether the last compiled line was a user-function definition (item 1 holds the
     // definition bit).
     [[nodiscard]] bool WasDefinition() const noexcept { return FDefinition; }
+
+    // Whether the last line was refused for its number of items (not stopped): its answer is
+    // that error whatever its names stand for.
+    [[nodiscard]] bool WasTooLong() const noexcept { return FTooLong; }
 
 private:
     void Tokenise(std::string_view formula, TCalcList& items) const;
@@ -79,6 +85,7 @@ private:
     const TVariList& FVars;
     const TUserFuncList& FFuncs;
     bool FDefinition = false;
+    bool FTooLong = false;
 };
 
 }  // namespace rekna

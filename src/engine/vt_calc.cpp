@@ -247,8 +247,10 @@ bool TVtCalc::CalcLineCached(std::string_view text, TLineHint* hint) {
                            FFuncs.Shape() == funcShape && CalcErr != TCalcErr::ceControl &&
                            !definition && !Statistics.Active && sameContext;
 
-    // Every name of the line, as a variable or as a name not yet one.
-    const std::string formula = FormulaText(text, Switches);
+    // Every name of the line, as a variable or as a name not yet one; a line of too many items
+    // is that error whatever its names stand for.
+    const bool tooLong = FRefused && FCompiler.WasTooLong();
+    const std::string formula = tooLong ? std::string() : FormulaText(text, Switches);
     for (std::size_t pos = 0; pos < formula.size();) {
         const std::string_view name = ReadNameAt(formula, pos);
         if (name.empty()) {

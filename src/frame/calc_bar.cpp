@@ -65,6 +65,17 @@ std::string CalcBarAnswer(int calcBarFormat, std::string_view answer, const TCpl
     return text;
 }
 
+std::string ShownFormula(std::string_view formula) {
+    if (formula.size() <= kShownFormulaBytes) return std::string(formula);
+    std::size_t end = 0;
+    while (end < kShownFormulaBytes)
+        end += CharLength(formula, end);
+    if (end > kShownFormulaBytes) end -= 2;
+    std::string out(formula.substr(0, end));
+    out += SysText("…");
+    return out;
+}
+
 std::string CaretBarText(const std::string& formula, const std::string& answer) {
     if (formula.empty()) return {};
     if (answer.empty()) return formula + " = Err";
@@ -127,7 +138,7 @@ TSelectionSummary SummarizeSelection(TVtCalc& calc, const TCalcOptions& options,
                       false);
         calc.LogEnable = oldLog;
         s.Log = calc.LogText();
-        s.Formula = calc.Data();
+        s.Formula = ShownFormula(calc.Data());
         const std::string answer = calc.AnswerText();
         s.LabelAnswer = CalcBarAnswer(calcBarFormat, answer, calc.LastResult());
         s.BarText = CaretBarText(s.Formula, answer);

@@ -22,6 +22,12 @@ class TVtCalc;
 [[nodiscard]] std::string CalcBarAnswer(int calcBarFormat, std::string_view answer,
                                         const TCplx& value);
 
+// The formula as the calc bar, its label and the pane hints show it: a long one is cut at a
+// character after kShownFormulaBytes bytes and ends in "…" (a hint of megabytes would cost every
+// key its conversion for the status line, and no screen shows it).
+inline constexpr std::size_t kShownFormulaBytes = 2048;
+[[nodiscard]] std::string ShownFormula(std::string_view formula);
+
 // The calc-bar text of a line from its stored formula and answer: empty without a formula,
 // "formula = Err" without an answer, "formula answer" for a definition, else "formula = answer".
 [[nodiscard]] std::string CaretBarText(const std::string& formula, const std::string& answer);

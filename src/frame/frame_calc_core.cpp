@@ -380,7 +380,7 @@ void TFrameCalcCore::UpdateCalcBar() {
                 FLabelText.clear();
             } else {
                 const int row = FRun.CaretRow();
-                const std::string formula(FMemo.Note(row));
+                const std::string formula = ShownFormula(FMemo.Note(row));
                 const std::string answer =
                     CalcBarAnswer(FCalcBarFormat, FMemo.Result(row), FMemo.Value(row));
                 FCalcBarText = CaretBarText(formula, answer);

@@ -8,6 +8,7 @@
 
 #include "engine/calc_item.h"
 #include "engine/calc_log.h"
+#include "engine/compiler.h"
 #include "engine/vt_calc.h"
 #include "numbers/calc_error.h"
 #include "platform/cp932.h"
@@ -155,6 +156,25 @@ TEST(LongLineTest, ALinePastTheItemLimitFailsBeforeItsItemsExist) {
     EXPECT_EQ(Cp932ToUtf8(calc.Log().Lines().Lines.back()), "＝ [演算エラー]");
     // Ans holds the failure, as after any failing line.
     EXPECT_EQ(Answer(calc, "Ans+1"), "[エラー変数]");
+}
+
+// The count decides the refusal: it follows the tokeniser's rules and stops past its limit
+// (a 10 MB line is not read to its end).
+TEST(LongLineTest, TheItemCountFollowsTheTokeniserAndStopsPastItsLimit) {
+    struct TCase {
+        const char* Formula;
+        std::size_t Limit;
+        std::size_t Want;
+    };
+    const std::size_t all = std::numeric_limits<std::size_t>::max();
+    const TCase cases[] = {
+        {"", all, 1},      {"1+2", all, 4},     {"f(1, 2)", all, 7}, {"a,b", all, 2},
+        {">1", all, 2},    {"1>2", all, 4},     {"漢字+1", all, 4},  {"#{x}", all, 5},
+        {"1+1+1+1", 3, 4}, {"1+1+1+1", 100, 8},
+    };
+    for (const TCase& c : cases) {
+        EXPECT_EQ(TokenCount(SysText(c.Formula), c.Limit), c.Want) << c.Formula;
+    }
 }
 
 TEST(LongLineTest, AStopRequestStopsOnlyLongLines) {

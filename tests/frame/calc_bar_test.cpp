@@ -69,6 +69,13 @@ TEST_F(CalcBarTest, CaretTextsAndHints) {
     EXPECT_EQ(Cp932ToUtf8(MemoHintPrefix(true, 3, 10, 12, 80)), "[3/10行:12/80文字] ");
     EXPECT_EQ(Cp932ToUtf8(AnswerHintPrefix(4)), "[5行] ");
     EXPECT_EQ(HintText("a\tb"), "a  b");
+    // A long formula is shown cut at a character, never half a double-byte one.
+    const std::string wide = SysText("漢");
+    const std::string odd = "x" + std::string(kShownFormulaBytes, 'a');
+    const std::string halfway = std::string(kShownFormulaBytes - 1, 'a') + wide + "b";
+    EXPECT_EQ(ShownFormula("1+2"), "1+2");
+    EXPECT_EQ(ShownFormula(odd), odd.substr(0, kShownFormulaBytes) + SysText("…"));
+    EXPECT_EQ(ShownFormula(halfway), halfway.substr(0, kShownFormulaBytes - 1) + SysText("…"));
     EXPECT_EQ(CalcBarAnswer(0, "10", TCplx(10.0L)), "10");
     EXPECT_EQ(CalcBarAnswer(2, "5", TCplx(5.0L)).substr(0, 5), "&101.");
     EXPECT_EQ(Cp932ToUtf8(CalcBarAnswer(2, SysText("[0による割算]"), TCplx())), "[0による割算]");
