@@ -95,9 +95,10 @@ std::string TStringListEx::Text() const {
     return out;
 }
 
-void TCalcLog::Reset(const std::string* firstLine) {
+void TCalcLog::Reset(const std::string_view* firstLine) {
     FLines.Lines.clear();
-    if (firstLine) FLines.Lines.push_back(CutLogLine(firstLine->substr(0, kLineLimit + 1)));
+    if (firstLine)
+        FLines.Lines.push_back(CutLogLine(std::string(firstLine->substr(0, kLineLimit + 1))));
     FLinesValid = true;
     FStoredValid = false;
     FPackedValid = false;

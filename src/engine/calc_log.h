@@ -37,7 +37,7 @@ public:
     static constexpr std::size_t kStepBudget = 64000;
 
     // The log holds that one line (cut to kLineLimit), or nothing.
-    void Reset(const std::string* firstLine);
+    void Reset(const std::string_view* firstLine);
     // Appends a line as it is (cut to kLineLimit).
     void AddLine(std::string_view line);
     // Appends "＝ " + step unless it repeats the last line (compared trimmed).

@@ -161,21 +161,49 @@ bool IsAnswerMarkerAt(std::string_view line, std::size_t i) noexcept {
     return (before == ' ' || before == '\t') && line[after] == ' ';
 }
 
+namespace {
+
+// Whether a line holds a comment, label or double-byte character: most hold none, and then
+// nothing is removed. Read in blocks without a branch per byte, as fast as a memchr.
+bool HasFormulaMarks(std::string_view line) noexcept {
+    const auto* p = reinterpret_cast<const unsigned char*>(line.data());
+    const std::size_t n = line.size();
+    const auto mark = [](unsigned char c) {
+        return static_cast<unsigned char>((c == '[') | (c == ']') | (c == ';') | (c == ':') |
+                                          (c >> 7));
+    };
+    std::size_t i = 0;
+    constexpr std::size_t kBlock = 64;
+    for (; i + kBlock <= n; i += kBlock) {
+        unsigned char hit = 0;
+        for (std::size_t k = 0; k < kBlock; ++k)
+            hit |= mark(p[i + k]);
+        if (hit != 0) return true;
+    }
+    for (; i < n; ++i)
+        if (mark(p[i]) != 0) return true;
+    return false;
+}
+
+}  // namespace
+
 std::string FormulaText(std::string_view line, const TCompileSwitches& switches) {
+    std::string storage;
+    return std::string(FormulaView(line, switches, storage));
+}
+
+std::string_view FormulaView(std::string_view line, const TCompileSwitches& switches,
+                             std::string& storage) {
     std::string converted;
     if (switches.FullWidth) {
         converted = PreconvertFormula(line);
         line = converted;
     }
-    // Most lines hold no comment, label or double-byte character: nothing to remove.
-    bool plain = true;
-    for (const char c : line) {
-        if (c == '[' || c == ']' || c == ';' || c == ':' || static_cast<unsigned char>(c) >= 0x80) {
-            plain = false;
-            break;
-        }
+    if (!HasFormulaMarks(line)) {
+        if (!switches.FullWidth) return TrimView(line);
+        storage = std::move(converted);
+        return TrimView(storage);
     }
-    if (plain) return std::string(TrimView(line));
     const TWideChars& wide = Wide();
     std::string out;
     out.reserve(line.size());
@@ -214,7 +242,8 @@ std::string FormulaText(std::string_view line, const TCompileSwitches& switches)
         }
         out += c;
     }
-    return std::string(TrimView(out));
+    storage = std::move(out);
+    return TrimView(storage);
 }
 
 std::size_t TokenCount(std::string_view formula, std::size_t limit) noexcept {

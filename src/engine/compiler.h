@@ -33,6 +33,10 @@ struct TCompileSwitches {
 // ("[...]" comments, ";" and a written answer's "＝" ending the expression, labels before
 // ":"), trimmed.
 [[nodiscard]] std::string FormulaText(std::string_view line, const TCompileSwitches& switches);
+// The same formula as a view: of line itself where nothing is removed or converted, else of
+// storage.
+[[nodiscard]] std::string_view FormulaView(std::string_view line, const TCompileSwitches& switches,
+                                           std::string& storage);
 
 // The name that starts at text[pos]: letters, digits, "_", ".", Greek letters and "√"; empty
 // when no name starts there. Not lower-cased.

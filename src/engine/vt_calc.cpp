@@ -83,8 +83,10 @@ void TVtCalc::AddLogStep(const std::string& step) {
 bool TVtCalc::Compile(std::string_view text, bool keepData) {
     FBusy = true;
     CalcErr = TCalcErr::ceNone;
-    FData.assign(text);
-    const std::string formula = FormulaText(text, Switches);
+    // Data is the line itself unless the compiled list is rendered for it below.
+    if (!keepData) FData.assign(text);
+    std::string storage;
+    const std::string_view formula = FormulaView(text, Switches, storage);
     FLog.Reset(LogEnable ? &formula : nullptr);
     CalcErr = FCompiler.Compile(formula, FCompiled, LogEnable || keepData);
     // A refused line (too many items, or stopped) has no compiled form to show.
@@ -250,7 +252,9 @@ bool TVtCalc::CalcLineCached(std::string_view text, TLineHint* hint) {
     // Every name of the line, as a variable or as a name not yet one; a line of too many items
     // is that error whatever its names stand for.
     const bool tooLong = FRefused && FCompiler.WasTooLong();
-    const std::string formula = tooLong ? std::string() : FormulaText(text, Switches);
+    std::string storage;
+    const std::string_view formula =
+        tooLong ? std::string_view() : FormulaView(text, Switches, storage);
     for (std::size_t pos = 0; pos < formula.size();) {
         const std::string_view name = ReadNameAt(formula, pos);
         if (name.empty()) {

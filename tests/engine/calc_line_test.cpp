@@ -171,6 +171,13 @@ TEST(CalcLineTest, OnlyAWrittenAnswerEndsTheExpression) {
     };
     for (const auto& [line, formula] : cases)
         EXPECT_EQ(Cp932ToUtf8(FormulaText(SysText(line), {})), formula) << line;
+    // Marks are found wherever they stand in a long line, in its blocks or after them.
+    for (const std::size_t at :
+         {std::size_t{0}, std::size_t{63}, std::size_t{64}, std::size_t{150}}) {
+        std::string line(160, '1');
+        line[at] = ';';
+        EXPECT_EQ(FormulaText(line, {}), line.substr(0, at)) << at;
+    }
     TVtCalc calc;
     EXPECT_TRUE(calc.CalcLine(SysText("合計＝1+2"), true, true, true));
     EXPECT_EQ(calc.LastResult(), Q(3));

@@ -37,7 +37,7 @@ TEST(CalcLogTest, SimpleSumLeavesThreeLines) {
 
 TEST(CalcLogTest, StepsThatDifferOnlyInSpacesAreDropped) {
     TCalcLog log;
-    const std::string first = "2+3";
+    const std::string_view first = "2+3";
     log.Reset(&first);
     log.AddStep(" 2+3 ");
     log.AddStep("5");
