@@ -10,11 +10,19 @@ where=$3
 keys=${4:-100}
 settle=${5:-8}
 ticks() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
-# Waits until the program has used no processor time for a second.
+# Waits until the program has used no processor time for a second, at most IDLE_LIMIT seconds
+# (default 120): a program that never rests is reported, not waited for.
 idle() {
-  local last now
+  local last now waited=0
   last=$(ticks)
-  while sleep 1; now=$(ticks); [ "$now" != "$last" ]; do last=$now; done
+  while sleep 1; now=$(ticks); [ "$now" != "$last" ]; do
+    last=$now
+    waited=$((waited + 1))
+    if [ "$waited" -ge "${IDLE_LIMIT:-120}" ]; then
+      echo "window_key_cpu: rekna still busy after ${waited} s" >&2
+      return 0
+    fi
+  done
 }
 home=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$home"' EXIT

@@ -208,40 +208,57 @@ std::string_view FormulaView(std::string_view line, const TCompileSwitches& swit
     std::string out;
     out.reserve(line.size());
     bool inBracket = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
+    // Bytes from `from` on go into the formula as they are, in one append at the next mark.
+    std::size_t from = 0;
+    const auto take = [&](std::size_t end) {
+        if (!inBracket && end > from) out.append(line.substr(from, end - from));
+    };
+    bool ended = false;
+    for (std::size_t i = 0; i < line.size() && !ended; ++i) {
         const char c = line[i];
         if (IsLeadByte(c) && i + 1 < line.size()) {
             const std::string_view ch = line.substr(i, 2);
             ++i;
             if (inBracket) continue;
-            if (ch == wide.Equals && IsAnswerMarkerAt(line, i - 1)) break;
-            if (switches.WideMul && ch == wide.Times) {
+            if (ch == wide.Equals && IsAnswerMarkerAt(line, i - 1)) {
+                take(i - 1);
+                ended = true;
+            } else if (switches.WideMul && ch == wide.Times) {
+                take(i - 1);
                 out += '*';
+                from = i + 1;
             } else if (switches.WideDiv && ch == wide.Divide) {
+                take(i - 1);
                 out += '/';
-            } else {
-                out += ch;
+                from = i + 1;
             }
             continue;
         }
-        if (c == '[') {
+        switch (c) {
+        case '[':
+            take(i);
             inBracket = true;
-            continue;
-        }
-        if (c == ']') {
+            break;
+        case ']':
+            take(i);
             inBracket = false;
-            continue;
-        }
-        if (inBracket) continue;
-        if (c == ';') break;
-        if (c == ':') {
+            from = i + 1;
+            break;
+        case ';':
+            take(i);
+            ended = !inBracket;
+            break;
+        case ':':
+            if (inBracket) break;
+            take(i);
             // A label ends at the colon; ":=" reads as "=".
-            if (i + 1 < line.size() && line[i + 1] == '=') continue;
-            out.clear();
-            continue;
+            if (i + 1 >= line.size() || line[i + 1] != '=') out.clear();
+            from = i + 1;
+            break;
+        default: break;
         }
-        out += c;
     }
+    if (!ended) take(line.size());
     storage = std::move(out);
     return TrimView(storage);
 }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cfenv>
+#include <unordered_set>
 
 #include "engine/functions.h"
 #include "engine/line_deps.h"
@@ -14,6 +15,9 @@
 namespace rekna {
 
 namespace {
+
+// Lines longer than this look up each spelling of a name once.
+constexpr std::size_t kSpelledOnce = 512;
 
 // A script runs while the scope lasts: what it reads goes into its dependencies.
 class TScriptScope {
@@ -255,10 +259,17 @@ bool TVtCalc::CalcLineCached(std::string_view text, TLineHint* hint) {
     std::string storage;
     const std::string_view formula =
         tooLong ? std::string_view() : FormulaView(text, Switches, storage);
+    // A long line spells the same names again and again: each spelling is looked up once.
+    const bool longLine = formula.size() > kSpelledOnce;
+    std::unordered_set<std::string_view> spelled;
     for (std::size_t pos = 0; pos < formula.size();) {
         const std::string_view name = ReadNameAt(formula, pos);
         if (name.empty()) {
             pos += CharLength(formula, pos);
+            continue;
+        }
+        if (longLine && !spelled.insert(name).second) {
+            pos += name.size();
             continue;
         }
         std::string lower = LowerName(name);
