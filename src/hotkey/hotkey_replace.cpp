@@ -52,7 +52,7 @@ std::string CalcCell(std::string_view cell, const TReplacementOptions& options,
         WriteAnswer(cell, formula, answer, options.ShowErrors, options.ShowControl);
     if (options.HalfEquals) {
         const std::size_t marker = AnswerMarker(written);
-        if (marker != std::string::npos) written.replace(marker, kMarker.size(), "=");
+        if (marker != std::string::npos) written.replace(marker, kMarker.size(), 1, '=');
     }
     return written;
 }

@@ -109,10 +109,6 @@ void PutNumber(TVtGrid& g, int col, int row, int v) {
     g.SetCells(col, row, std::to_string(v));
 }
 
-void ReadNumber(const TVtGrid& g, int col, int row, int& target) {
-    if (const auto v = CellNumber(g, col, row)) target = *v;
-}
-
 // A number that differs from the setting, brought into lo..hi; true when it changed it.
 bool ReadLimited(const TVtGrid& g, int col, int row, int& target, int lo, int hi) {
     const std::optional<int> v = CellNumber(g, col, row);
