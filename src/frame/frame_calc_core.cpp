@@ -9,6 +9,7 @@
 #include "frame/calc_bar.h"
 #include "frame/log_hint.h"
 #include "platform/cp932.h"
+#include "platform/scoped_flag.h"
 
 namespace rekna {
 
@@ -138,6 +139,8 @@ void TFrameCalcCore::RunCommand(TRunCommand command) {
 }
 
 void TFrameCalcCore::AutoCalc() {
+    // The edit is shown before a long line it changed is calculated.
+    const TScopedFlag editFirst(FRun.EditFirst);
     switch (FOptions.AutoRange) {
     case TCalcRangeKind::rkAllEquivalent:
         RunRows(true, false, TCalcRangeKind::rkAllEquivalent, TRunCommand::rcRun);

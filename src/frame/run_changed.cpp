@@ -7,6 +7,7 @@
 #include "engine/calc_item.h"
 #include "engine/vt_calc.h"
 #include "frame/run_procedure.h"
+#include "platform/scoped_flag.h"
 
 namespace rekna {
 
@@ -94,6 +95,7 @@ void TRunProcedure::Continue() {
         Invalidate();
         return;
     }
+    const TScopedFlag continuing(FContinuing);
     RunChanged();
 }
 
@@ -301,6 +303,16 @@ bool TRunProcedure::SliceOver() {
     return FInc.Pos > FMemo.TopRow() + FMemo.VisibleRows() || ms >= kScreenMs;
 }
 
+bool TRunProcedure::LeavesLongLine(std::int32_t row) const {
+    if (!Sliced || !EditFirst || FContinuing || FMemo.Continued(row)) return false;
+    std::size_t bytes = 0;
+    for (std::int32_t r = row;; --r) {
+        bytes += FMemo.Get(r).size();
+        if (bytes > kLongLineBytes) return true;
+        if (r == 0 || !FMemo.Continued(r - 1)) return false;
+    }
+}
+
 bool TRunProcedure::Passable(int chunk) {
     const std::int32_t start = FIndex.StartOf(chunk);
     const std::int32_t end = FIndex.EndOf(chunk);
@@ -354,6 +366,7 @@ TRunProcedure::TWorkEnd TRunProcedure::WorkChanged() {
         }
         // The chunk row by row; its rows stay where they are while the slice runs.
         for (std::int32_t row = pos; row < end; ++row) {
+            if (LeavesLongLine(row)) return TWorkEnd::weSliceOver;
             if (FInc.Frontier >= 0 && row >= FInc.Frontier) {
                 FInc.Changed.InsertAll(FInc.AtFrontier);
                 FInc.AtFrontier.Clear();

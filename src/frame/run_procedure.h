@@ -93,6 +93,11 @@ public:
     // before CalcRows returns.
     static constexpr double kSliceMs = 8;
     static constexpr double kScreenMs = 50;
+    // A run an edit began (EditFirst set while it is asked for) leaves a line of more bytes to
+    // a slice that Continue begins: the window shows the key that changed the line before the
+    // line's calculation takes its time.
+    static constexpr std::size_t kLongLineBytes = 64 * 1024;
+    bool EditFirst = false;
     bool Sliced = false;
     int SliceRows = 0;
     // A slice left work: the host calls Continue soon.
@@ -188,6 +193,8 @@ private:
     void EndChanged(bool early);
     void EndRunEvents();
     [[nodiscard]] bool SliceOver();
+    // Whether the slice ends before row, the end of a long line, for the next slice to calculate.
+    [[nodiscard]] bool LeavesLongLine(std::int32_t row) const;
     // The options that decide which lines calculate and what their rows keep and show.
     [[nodiscard]] std::string RowOptions() const;
     // Whether the chunk at the run's position may be passed over whole.
@@ -221,6 +228,7 @@ private:
         int Line = 0;
     } FLineMark;
     bool FRunning = false;
+    bool FContinuing = false;  // the slice is one Continue began
     std::uint64_t FRowsCalculated = 0;
     std::string FLastFailure;
 

@@ -483,5 +483,34 @@ TEST_F(RunChangedRowsTest, SlicesShowWhichRowsAreNotYetCurrentAndEscStopsThem) {
     EXPECT_EQ(Answer(39), "39");
 }
 
+// A long line is calculated in a slice of its own, after the edit that changed it is shown.
+TEST_F(RunChangedRowsTest, ALongLineIsCalculatedInTheNextSlice) {
+    std::string sum = "1";
+    while (sum.size() <= TRunProcedure::kLongLineBytes)
+        sum += "+1";
+    const std::string count = std::to_string(sum.size() / 2 + 1);
+    S.Run.Sliced = true;
+    S.Run.EditFirst = true;
+    Load({"a=1", sum, "a+1"});
+    EXPECT_EQ(S.Run.PendingFrom(), 1);
+    S.Run.Continue();
+    EXPECT_FALSE(S.Run.Pending());
+    EXPECT_EQ(Answer(1), count);
+    EXPECT_EQ(Answer(2), "2");
+    const TRows ran = Put(1, sum + "+1");
+    EXPECT_EQ(std::count(ran.begin(), ran.end(), 1), 0);
+    EXPECT_TRUE(S.Run.Pending());
+    S.Run.Continue();
+    EXPECT_EQ(Answer(1), std::to_string(sum.size() / 2 + 2));
+    // Runs no edit began, and finishing, calculate it at once.
+    S.Run.EditFirst = false;
+    Put(1, sum + "+1+1");
+    EXPECT_EQ(Answer(1), std::to_string(sum.size() / 2 + 3));
+    S.Run.EditFirst = true;
+    Put(1, sum);
+    S.Run.Finish();
+    EXPECT_EQ(Answer(1), count);
+}
+
 }  // namespace
 }  // namespace rekna

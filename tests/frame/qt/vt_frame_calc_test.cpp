@@ -317,12 +317,15 @@ TEST_F(FrameWidgetTest, EscStopsALongLineAndOtherInputWaits) {
     std::string line = "1";
     for (int i = 0; i < 150000; ++i)
         line += "+1";
-    // Esc, and a key that would edit the memo, arrive while the pasted line is calculated.
+    // The pasted line is shown first and calculated in the run's next slice; Esc, and a key
+    // that would edit the memo, arrive while it is calculated.
+    Memo().Editor().InsertClipText(line, false, false, {});
+    ASSERT_TRUE(Frame.Core().Run().Pending());
     QCoreApplication::postEvent(&Memo(),
                                 new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
     QCoreApplication::postEvent(
         &Memo(), new QKeyEvent(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x")));
-    Memo().Editor().InsertClipText(line, false, false, {});
+    Frame.Core().Run().Continue();
     EXPECT_EQ(Answers(), (TStrings{""}));
     EXPECT_EQ(Memo().Lines().Get(0).size(), line.size());  // the key did not type into it
     EXPECT_FALSE(Frame.Core().Run().Running());
