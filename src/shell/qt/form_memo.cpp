@@ -461,11 +461,13 @@ void TFormMemo::WireFrame() {
     FFrame->OnBeginCalc = [this] { SetRunButtonsDown(true); };
     FFrame->OnEndCalc = [this] {
         SetRunButtonsDown(false);
-        // The message of a run stopped with Esc stays a while, before the caret's hint.
+        // The message of a run stopped with Esc stays a while, before the caret's hint; any other
+        // run's end shows the caret's hint without the progress (a run that ends in a later
+        // slice has no caret move after it to show it again).
         if (FFrame->Core().Run().EscPressed) {
             FStopMessageUntil = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        } else {
-            statusBar()->clearMessage();
+        } else if (std::chrono::steady_clock::now() >= FStopMessageUntil) {
+            statusBar()->showMessage(Q(FFrame->MemoHint()));
         }
     };
     FFrame->Core().Run().OnFailure = [this](const std::string& text) {

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -31,6 +32,7 @@
 
 #include "editor/qt/umemo.h"
 #include "frame/qt/vt_frame_calc.h"
+#include "frame/run_procedure.h"
 #include "platform/cp932.h"
 #include "shell/settings_file.h"
 #include "support/number_guard.h"
@@ -528,6 +530,27 @@ TEST_F(FormMemoTest, CtrlSSavesWhatWasTypedIntoANamedDocument) {
     EXPECT_EQ(Lines(*form).back(), "2*3");
     QTest::keyClick(&Memo(*form), Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(ReadFile(Path("m.txt")), "1+10\r\n2*3\r\n");
+    form->AskToSave = [] { return TSaveAnswer::saNo; };
+}
+
+// A key at the end of a long line is shown before the line is calculated; when that later
+// slice ends the run, the status line shows the caret's hint, not nothing.
+TEST_F(FormMemoTest, ARunThatEndsInALaterSliceLeavesTheHintInTheStatusLine) {
+    std::string sum = "1";
+    while (sum.size() <= TRunProcedure::kLongLineBytes)
+        sum += "+1";
+    WriteFile(Path("long.txt"), sum + "\r\n");
+    auto form = Start(Path("long.txt"));
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    QTest::keyClick(&Memo(*form), Qt::Key_End);
+    Type(*form, "0");
+    TRunProcedure& run = form->VtFrameCalc1()->Core().Run();
+    for (int i = 0; i < 200 && run.Pending(); ++i)
+        QTest::qWait(10);
+    ASSERT_FALSE(run.Pending());
+    EXPECT_TRUE(form->statusBar()->currentMessage().contains(QStringLiteral("1+1+1")))
+        << form->statusBar()->currentMessage().left(80).toStdString();
     form->AskToSave = [] { return TSaveAnswer::saNo; };
 }
 
