@@ -25,6 +25,9 @@ struct TLineText {
     // Cells are kept for the characters that overlap [KeepFrom, KeepTo) of Text.
     std::size_t KeepFrom = 0;
     std::size_t KeepTo = SIZE_MAX;
+    // Leading bytes of Text known to be what the classifier saw of this line when it last walked
+    // it; SIZE_MAX when that is not known, and the texts are compared.
+    std::size_t Unchanged = SIZE_MAX;
 };
 
 // Where a walk stood at a character start: a later walk over the same text up to there goes on
@@ -81,6 +84,12 @@ private:
     mutable std::string FKnownText;
     mutable std::vector<std::int32_t> FKnownRows;
     mutable TFileType FKnownType = TFileType::ftNone;
+    // The store, its edit generation and the line's first row that the kept text was taken from
+    // (serial 0: not known), so that the store tells what changed since instead of a compare.
+    mutable std::uint64_t FKnownSerial = 0;
+    mutable std::uint64_t FKnownGeneration = 0;
+    mutable std::int32_t FKnownFirst = 0;
+    mutable bool FCheckpointed = false;
 };
 
 }  // namespace rekna

@@ -24,6 +24,15 @@ void TUMemoUndo::RecordChange(std::int32_t row, std::string_view oldText, std::s
     if (!FRedoList.Empty()) FRedoList.Clear();
 }
 
+void TUMemoUndo::RecordSplice(std::int32_t row, std::string_view oldText, std::size_t at,
+                              std::size_t count, std::size_t /*added*/, bool oldContinued,
+                              std::uint16_t oldHangLength) {
+    if (Replaying()) return;
+    FUndoList.Add(TUndoListItem::PartRecord(row, oldText, at, oldText.size() - at - count,
+                                            oldContinued, oldHangLength));
+    if (!FRedoList.Empty()) FRedoList.Clear();
+}
+
 void TUMemoUndo::RecordView(const TViewState& view) {
     if (Replaying()) return;
     FUndoList.Add(TUndoListItem::ViewRecord(view));
