@@ -261,11 +261,11 @@ void TCharClassifier::Classify(const TUMemoStrings& strings, std::int32_t row, T
     // What of the line the store says is still as the last walk saw it: every row up to the
     // first one that changed, and that one up to its change.
     FLine.Unchanged = SIZE_MAX;
-    if (FKnownSerial != 0 && FKnownSerial == strings.RowsSerial() && FKnownFirst == first) {
+    if (FKnownStamp.Serial != 0 && FKnownFirst == first) {
         FLine.Unchanged = size;
         for (std::int32_t r = first; r <= last; ++r) {
             const auto index = static_cast<std::size_t>(r - first);
-            const std::optional<std::size_t> same = strings.SameSince(FKnownGeneration, r);
+            const std::optional<std::size_t> same = strings.SameSince(FKnownStamp, r);
             const auto at = static_cast<std::size_t>(FLine.RowStart[index]);
             if (!same) {
                 FLine.Unchanged = SIZE_MAX;
@@ -280,8 +280,7 @@ void TCharClassifier::Classify(const TUMemoStrings& strings, std::int32_t row, T
     FCheckpointed = false;
     ClassifyText(FLine, caretOffset, out);
     if (FCheckpointed) {
-        FKnownSerial = strings.RowsSerial();
-        FKnownGeneration = strings.EditGeneration();
+        FKnownStamp = strings.EditStamp();
         FKnownFirst = first;
     }
     out.Partial = partial;
@@ -302,7 +301,7 @@ const TScanState* TCharClassifier::Checkpoint(const TLineText& line,
                            ? std::min({line.Unchanged, FKnownText.size(), text.size()})
                            : SamePrefixLength(FKnownText, text);
     // The kept text is the one this call leaves; Classify notes where it came from.
-    FKnownSerial = 0;
+    FKnownStamp = {};
     FCheckpointed = true;
     const std::size_t rows = std::min(FKnownRows.size(), line.RowStart.size());
     for (std::size_t r = 0; r < rows; ++r) {

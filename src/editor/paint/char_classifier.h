@@ -3,6 +3,7 @@
 
 #include "editor/paint/char_kind.h"
 #include "editor/selection/umemo_selection.h"
+#include "editor/store/row_store.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -84,10 +85,9 @@ private:
     mutable std::string FKnownText;
     mutable std::vector<std::int32_t> FKnownRows;
     mutable TFileType FKnownType = TFileType::ftNone;
-    // The store, its edit generation and the line's first row that the kept text was taken from
-    // (serial 0: not known), so that the store tells what changed since instead of a compare.
-    mutable std::uint64_t FKnownSerial = 0;
-    mutable std::uint64_t FKnownGeneration = 0;
+    // The store's stamp and the line's first row that the kept text was taken from (serial 0:
+    // not known), so that the store tells what changed since instead of a compare.
+    mutable TEditStamp FKnownStamp;
     mutable std::int32_t FKnownFirst = 0;
     mutable bool FCheckpointed = false;
 };

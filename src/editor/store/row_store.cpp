@@ -317,9 +317,11 @@ void TRowStore::NoteEdit(std::int32_t row, std::size_t same, bool moved) noexcep
     FEdits[FGeneration % kEditsKept] = {FGeneration, same, row, moved};
 }
 
-std::optional<std::size_t> TRowStore::SameSince(std::uint64_t generation,
-                                                std::int32_t row) const noexcept {
-    if (generation > FGeneration || FGeneration - generation > kEditsKept) return std::nullopt;
+std::optional<std::size_t> TRowStore::SameSince(TEditStamp stamp, std::int32_t row) const noexcept {
+    const std::uint64_t generation = stamp.Generation;
+    if (stamp.Serial != FSerial.Value || generation > FGeneration ||
+        FGeneration - generation > kEditsKept)
+        return std::nullopt;
     std::size_t same = At(row).Text.size();
     for (std::uint64_t g = generation + 1; g <= FGeneration; ++g) {
         const TEdit& edit = FEdits[g % kEditsKept];

@@ -19,6 +19,14 @@
 
 namespace rekna {
 
+// A store's state as of one of its edits: the store by its serial (0 for none) and the edit
+// generation it had then.
+struct TEditStamp {
+    std::uint64_t Serial = 0;
+    std::uint64_t Generation = 0;
+    friend bool operator==(const TEditStamp&, const TEditStamp&) = default;
+};
+
 class TRowStore {
 public:
     // Rows per block at most; loading fills blocks to this size.
@@ -70,16 +78,14 @@ public:
 
     // --- Edit generations. Every change of a row's text, and every insertion or deletion of rows,
     // advances the generation; the last kEditsKept of them are kept, so that a reader that noted
-    // the generation when it read a row can learn what of it is still the same.
+    // the stamp when it read a row can learn what of it is still the same. The serial tells this
+    // store's rows from those of every other store (a store moved from takes a new one).
     static constexpr std::size_t kEditsKept = 16;
-    [[nodiscard]] std::uint64_t Generation() const noexcept { return FGeneration; }
-    // A number that tells this store's rows from those of every other store (a store moved from
-    // takes a new one).
-    [[nodiscard]] std::uint64_t Serial() const noexcept { return FSerial.Value; }
-    // The leading bytes of the row's text (row in range) that have stayed the same since
-    // generation; nullopt when that is not known: the generation is not one of this store's
-    // last kEditsKept, or rows were inserted or deleted at or above the row since.
-    [[nodiscard]] std::optional<std::size_t> SameSince(std::uint64_t generation,
+    [[nodiscard]] TEditStamp Stamp() const noexcept { return {FSerial.Value, FGeneration}; }
+    // The leading bytes of the row's text (row in range) that have stayed the same since stamp;
+    // nullopt when that is not known: the stamp is not one of this store's last kEditsKept
+    // generations, or rows were inserted or deleted at or above the row since.
+    [[nodiscard]] std::optional<std::size_t> SameSince(TEditStamp stamp,
                                                        std::int32_t row) const noexcept;
 
     // Empty when the block bookkeeping agrees with the rows; otherwise what is wrong.

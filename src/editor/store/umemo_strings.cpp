@@ -653,10 +653,10 @@ std::int32_t TUMemoStrings::RowCharAtColumn(std::int32_t row, std::int32_t col) 
     return rekna::CharAtColumn(item.Text, col, FRules.TabStops, item.Tabs != 0);
 }
 
-std::optional<std::size_t> TUMemoStrings::SameSince(std::uint64_t generation,
+std::optional<std::size_t> TUMemoStrings::SameSince(TEditStamp stamp,
                                                     std::int32_t row) const noexcept {
     if (row < 0 || row >= GetCount()) return std::nullopt;
-    return FRows.SameSince(generation, row);
+    return FRows.SameSince(stamp, row);
 }
 
 std::int32_t TUMemoStrings::BreakPos(std::string_view s, std::size_t hangLength) const noexcept {

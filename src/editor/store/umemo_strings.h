@@ -193,11 +193,10 @@ public:
 
     // --- Edit generations (see TRowStore): a reader that keeps what it read of a row learns from
     // them what of the row is still the same.
-    [[nodiscard]] std::uint64_t RowsSerial() const noexcept { return FRows.Serial(); }
-    [[nodiscard]] std::uint64_t EditGeneration() const noexcept { return FRows.Generation(); }
-    // The leading bytes of the row's text unchanged since generation; nullopt when unknown or
-    // the row is outside the store.
-    [[nodiscard]] std::optional<std::size_t> SameSince(std::uint64_t generation,
+    [[nodiscard]] TEditStamp EditStamp() const noexcept { return FRows.Stamp(); }
+    // The leading bytes of the row's text unchanged since stamp; nullopt when unknown or the
+    // row is outside the store.
+    [[nodiscard]] std::optional<std::size_t> SameSince(TEditStamp stamp,
                                                        std::int32_t row) const noexcept;
 
     // --- Wrapping.
