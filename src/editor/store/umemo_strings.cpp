@@ -129,25 +129,29 @@ void TUMemoStrings::RawPut(std::int32_t row, std::string_view text, bool continu
     std::string copy(text);  // text may view the row itself
     if (FRecorder)
         FRecorder->RecordChange(row, item.Text, copy, item.Continued != 0, item.HangLength);
-    const std::int32_t width = rekna::RowWidth(copy, FRules.TabStops);
-    const bool tabs = copy.find('\t') != std::string::npos;
-    FRows.SetText(row, std::move(copy), width, tabs);
+    SetRowText(row, std::move(copy));
+    RowTextChanged(row, continued, hangLength);
+}
+
+void TUMemoStrings::SetRowText(std::int32_t row, std::string&& text) {
+    const std::int32_t width = rekna::RowWidth(text, FRules.TabStops);
+    const bool tabs = text.find('\t') != std::string::npos;
+    FRows.SetText(row, std::move(text), width, tabs);
+}
+
+void TUMemoStrings::RowTextChanged(std::int32_t row, bool continued, std::uint16_t hangLength) {
     FRows.SetContinued(row, continued);
     TUMemoStringItem& host = FRows.Host(row);
-    host.HangLength = hangLength;
+    host.HangLength = ClampHang(hangLength, host.Text);
     if (host.RowMark != TRowMark::rmInserted) host.RowMark = TRowMark::rmModified;
     FChanged = true;
     if (FObserver) FObserver->RowChanged(row);
 }
 
-void TUMemoStrings::RawSplice(std::int32_t row, std::size_t at, std::size_t count,
-                              std::string_view bytes) {
+void TUMemoStrings::SpliceText(std::int32_t row, std::size_t at, std::size_t count,
+                               std::string_view bytes) {
     const TUMemoStringItem& item = FRows.At(row);
     const std::string_view old = item.Text;
-    if (count == bytes.size() && old.substr(at, count) == bytes) return;
-    if (FRecorder)
-        FRecorder->RecordSplice(row, old, at, count, bytes.size(), item.Continued != 0,
-                                item.HangLength);
     const auto hasTab = [](std::string_view part) {
         return std::memchr(part.data(), '\t', part.size()) != nullptr;
     };
@@ -165,10 +169,19 @@ void TUMemoStrings::RawSplice(std::int32_t row, std::size_t at, std::size_t coun
         std::clamp<std::int64_t>(std::int64_t{item.Width} + grown, 0, INT32_MAX));
     FRows.Splice(row, at, count, bytes, width, tabs);
     if (walk) FRows.SetWidth(row, RowWidth(FRows.At(row).Text));
-    TUMemoStringItem& host = FRows.Host(row);
-    if (host.RowMark != TRowMark::rmInserted) host.RowMark = TRowMark::rmModified;
-    FChanged = true;
-    if (FObserver) FObserver->RowChanged(row);
+}
+
+void TUMemoStrings::RawSplice(std::int32_t row, std::size_t at, std::size_t count,
+                              std::string_view bytes) {
+    const TUMemoStringItem& item = FRows.At(row);
+    if (count == bytes.size() && std::string_view(item.Text).substr(at, count) == bytes) return;
+    if (FRecorder)
+        FRecorder->RecordSplice(row, item.Text, at, count, bytes.size(), item.Continued != 0,
+                                item.HangLength);
+    const bool continued = item.Continued != 0;
+    const std::uint16_t hangLength = item.HangLength;
+    SpliceText(row, at, count, bytes);
+    RowTextChanged(row, continued, hangLength);
 }
 
 void TUMemoStrings::RawSetFlag(std::int32_t row, bool continued) {
@@ -425,16 +438,18 @@ bool TUMemoStrings::ReplayDeleteRows(std::int32_t row, std::int32_t count) {
 bool TUMemoStrings::ReplayPut(std::int32_t row, std::string_view text, bool continued,
                               std::uint16_t hangLength) {
     if (row < 0 || row >= GetCount()) return false;
-    std::string copy(text);
-    const std::int32_t width = rekna::RowWidth(copy, FRules.TabStops);
-    const bool tabs = copy.find('\t') != std::string::npos;
-    FRows.SetText(row, std::move(copy), width, tabs);
-    FRows.SetContinued(row, continued);
-    TUMemoStringItem& host = FRows.Host(row);
-    host.HangLength = ClampHang(hangLength, host.Text);
-    if (host.RowMark != TRowMark::rmInserted) host.RowMark = TRowMark::rmModified;
-    FChanged = true;
-    if (FObserver) FObserver->RowChanged(row);
+    SetRowText(row, std::string(text));
+    RowTextChanged(row, continued, hangLength);
+    return true;
+}
+
+bool TUMemoStrings::ReplaySplice(std::int32_t row, std::size_t at, std::size_t count,
+                                 std::string_view bytes, bool continued, std::uint16_t hangLength) {
+    if (row < 0 || row >= GetCount()) return false;
+    const std::size_t length = FRows.At(row).Text.size();
+    at = std::min(at, length);
+    SpliceText(row, at, std::min(count, length - at), bytes);
+    RowTextChanged(row, continued, hangLength);
     return true;
 }
 

@@ -144,6 +144,10 @@ public:
     }
     bool ReplayPut(std::int32_t row, std::string_view text, bool continued,
                    std::uint16_t hangLength);
+    // ReplayPut of the row's text with count bytes from the 0-based offset at replaced by bytes
+    // (clamped to the row; bytes must not view it).
+    bool ReplaySplice(std::int32_t row, std::size_t at, std::size_t count, std::string_view bytes,
+                      bool continued, std::uint16_t hangLength);
     bool ReplayFlag(std::int32_t row, bool continued);
     // Takes the wrap width without re-wrapping, then the caret, the top row and the left column.
     void ReplayView(const TViewState& view);
@@ -350,6 +354,13 @@ private:
     // Splice's change: at and count lie in the row, at not inside its hanging-indent copy,
     // bytes do not view the row.
     void RawSplice(std::int32_t row, std::size_t at, std::size_t count, std::string_view bytes);
+    // The bytes, width and Tab summary of a splice, nothing else.
+    void SpliceText(std::int32_t row, std::size_t at, std::size_t count, std::string_view bytes);
+    // The row's text, width and Tab summary set to text.
+    void SetRowText(std::int32_t row, std::string&& text);
+    // After the row's text changed: its flag, its hanging-indent length (clamped to the text),
+    // its mark, the changed flag and the observer.
+    void RowTextChanged(std::int32_t row, bool continued, std::uint16_t hangLength);
     void RawSetFlag(std::int32_t row, bool continued);
     // A row that does not follow a continued row holds no hanging-indent copy.
     void FixHang(std::int32_t row);
