@@ -86,7 +86,12 @@ using TColumn = std::int64_t;
 }  // namespace
 
 std::int32_t RowWidth(std::string_view s, std::int32_t tabStops) noexcept {
-    return Clamp32(ColumnAt(s, s.size(), tabStops, 0, true) - 1);
+    return MeasureRow(s, tabStops).Width;
+}
+
+TRowMeasure MeasureRow(std::string_view s, std::int32_t tabStops) noexcept {
+    const bool tabs = !s.empty() && std::memchr(s.data(), kTab, s.size()) != nullptr;
+    return {Clamp32(ColumnAt(s, s.size(), tabStops, 0, tabs) - 1), tabs};
 }
 
 std::int32_t ColumnOfPos(std::string_view s, std::int32_t pos, std::int32_t tabStops,

@@ -31,6 +31,13 @@ namespace rekna {
 // The column reached after the last byte, minus 1.
 [[nodiscard]] std::int32_t RowWidth(std::string_view s, std::int32_t tabStops) noexcept;
 
+// RowWidth and the Tab summary (whether s holds a Tab byte at all) in one walk.
+struct TRowMeasure {
+    std::int32_t Width = 0;
+    bool Tabs = false;
+};
+[[nodiscard]] TRowMeasure MeasureRow(std::string_view s, std::int32_t tabStops) noexcept;
+
 // The column at byte pos (clamped to 1 .. length+1). A Tab never reaches past the column after
 // the wrap margin when wrapColumns is positive (it is drawn up to the margin), but it always
 // advances by at least one column.

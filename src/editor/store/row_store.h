@@ -44,8 +44,8 @@ public:
     // Every row argument below must lie in 0 .. Count() - 1 (Insert: 0 .. Count()).
     [[nodiscard]] const TUMemoStringItem& At(std::int32_t row) const noexcept;
     // Write access to the fields no block statistic depends on: Note, Result, Value, HangLength,
-    // RowMark and ResultMark. Text, Width and Continued change only through SetText and
-    // SetContinued.
+    // RowMark and ResultMark. Text, Width, Tabs and Continued change only through SetText,
+    // Splice, SetWidth and SetContinued, which keep the statistics and the edit generations.
     [[nodiscard]] TUMemoStringItem& Host(std::int32_t row) noexcept;
 
     // item.Width must equal the width of item.Text, item.Tabs tell whether it holds a Tab.

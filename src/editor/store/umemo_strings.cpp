@@ -74,8 +74,9 @@ TUMemoStringItem TUMemoStrings::NewItem(std::string_view text, bool continued,
                                         std::uint16_t hangLength) const {
     TUMemoStringItem item;
     item.Text.assign(text);
-    item.Width = rekna::RowWidth(text, FRules.TabStops);
-    item.Tabs = text.find('\t') != std::string_view::npos ? 1 : 0;
+    const TRowMeasure measure = MeasureRow(text, FRules.TabStops);
+    item.Width = measure.Width;
+    item.Tabs = measure.Tabs ? 1 : 0;
     item.HangLength = ClampHang(hangLength, text);
     item.Continued = continued ? 1 : 0;
     item.HasValue = FCplxEnable ? 1 : 0;
@@ -134,9 +135,8 @@ void TUMemoStrings::RawPut(std::int32_t row, std::string_view text, bool continu
 }
 
 void TUMemoStrings::SetRowText(std::int32_t row, std::string&& text) {
-    const std::int32_t width = rekna::RowWidth(text, FRules.TabStops);
-    const bool tabs = text.find('\t') != std::string::npos;
-    FRows.SetText(row, std::move(text), width, tabs);
+    const TRowMeasure measure = MeasureRow(text, FRules.TabStops);
+    FRows.SetText(row, std::move(text), measure.Width, measure.Tabs);
 }
 
 void TUMemoStrings::RowTextChanged(std::int32_t row, bool continued, std::uint16_t hangLength) {
@@ -153,7 +153,7 @@ void TUMemoStrings::SpliceText(std::int32_t row, std::size_t at, std::size_t cou
     const TUMemoStringItem& item = FRows.At(row);
     const std::string_view old = item.Text;
     const auto hasTab = [](std::string_view part) {
-        return std::memchr(part.data(), '\t', part.size()) != nullptr;
+        return !part.empty() && std::memchr(part.data(), '\t', part.size()) != nullptr;
     };
     const bool tabAdded = hasTab(bytes);
     const bool tabRemoved = item.Tabs != 0 && hasTab(old.substr(at, count));
