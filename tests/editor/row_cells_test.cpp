@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace rekna::test {
 namespace {
@@ -174,66 +175,120 @@ TEST(RowCellsTest, RowsOutsideTheLineOrStoreGiveNoCells) {
     EXPECT_TRUE(out.Cells.empty());
 }
 
-// A long line keeps only the cells of the window it is painted in, and a long memo line is
-// walked from the last checkpoint before the window that its text still holds. Every row of the
-// window must look as it does with the whole line classified from its start: comments and
-// labels that start before the window, brackets whose partner lies outside it, Tabs, the caret
-// pair, also after the text changed before, inside and after the checkpoints.
-TEST(RowCellsTest, ALongLineKeptInAWindowPaintsAsTheWholeLine) {
+// The rows of window w of line 0 as a classifier that keeps only the window's cells paints them,
+// against the whole line classified from its start; the number of partial classifications.
+int ExpectWindowsPaintAsTheWholeLine(const TPaintFixture& f, TCharClassifier& partial) {
+    partial.Functions = f.Classifier.Functions;
+    partial.Dependence = f.Classifier.Dependence;
+    int partials = 0;
+    for (const std::int32_t caretX : {1, 30, 62, 100}) {
+        for (const TViewWindow& w :
+             {TViewWindow{0, 2, 5, 24}, TViewWindow{1, 4, 1, 13}, TViewWindow{0, 0, 40, 200},
+              TViewWindow{0, 0, 70, 90}, TViewWindow{3, 9, 9, 9}}) {
+            const TSelPoint caret{caretX, std::min(w.TopRow, f.Strings.LastRowOfLine(0))};
+            TClassifiedLine whole;
+            TClassifiedLine kept;
+            f.Classifier.Classify(f.Strings, w.TopRow, caret, whole);
+            partial.Classify(f.Strings, w.TopRow, caret, kept, &w);
+            partials += kept.Partial ? 1 : 0;
+            EXPECT_EQ(CaretPairOf(kept).Open, CaretPairOf(whole).Open);
+            EXPECT_EQ(CaretPairOf(kept).Close, CaretPairOf(whole).Close);
+            const std::int32_t last = std::min(w.BottomRow, whole.LastRow);
+            for (std::int32_t row = w.TopRow; row <= last; ++row) {
+                const TRowCellOptions options{.FromColumn = w.LeftCol, .ToColumn = w.RightCol};
+                TRowCells a;
+                TRowCells b;
+                BuildRowCells(f.Strings, whole, row, options, a);
+                BuildRowCells(f.Strings, kept, row, options, b);
+                EXPECT_EQ(Layout(b), Layout(a)) << "row " << row << " caret " << caretX;
+                EXPECT_EQ(b.Cells, a.Cells) << "row " << row << " caret " << caretX;
+                EXPECT_EQ(b.EndColumn, a.EndColumn) << "row " << row;
+                EXPECT_EQ(b.SeveralLevels, a.SeveralLevels) << "row " << row;
+            }
+        }
+    }
+    return partials;
+}
+
+// The texts a long memo line goes through as typing brings them: changes before, inside and
+// after the checkpoints.
+std::vector<std::string> TypedTexts() {
     std::string line;
     for (int i = 0; i < 6; ++i)
         line += "(1+[mm]あ\t";
     line += "sin(2)):x";
     for (int i = 0; i < 6; ++i)
         line += "+(3)*いa)\t";
-    // The same classifier meets each text in turn, as typing brings them.
-    const std::string texts[] = {line,
-                                 line.substr(0, 3) + ";" + line.substr(3),
-                                 line,
-                                 line.substr(0, 20) + "[" + line.substr(20),
-                                 line.substr(0, 130) + ":" + line.substr(130),
-                                 line.substr(0, 100),
-                                 line + "(",
-                                 line + ";]",
-                                 line.substr(0, 61) + line.substr(63)};
+    return {line,
+            line.substr(0, 3) + ";" + line.substr(3),
+            line,
+            line.substr(0, 20) + "[" + line.substr(20),
+            line.substr(0, 130) + ":" + line.substr(130),
+            line.substr(0, 100),
+            line + "(",
+            line + ";]",
+            line.substr(0, 61) + line.substr(63)};
+}
+
+TCharClassifier PartialClassifier() {
+    TCharClassifier partial;
+    partial.WholeLineBytes = 8;
+    partial.CheckpointBytes = 5;
+    return partial;
+}
+
+// A long line keeps only the cells of the window it is painted in, and a long memo line is
+// walked from the last checkpoint before the window that its text still holds. Every row of the
+// window must look as it does with the whole line classified from its start: comments and
+// labels that start before the window, brackets whose partner lies outside it, Tabs, the caret
+// pair, also after the text changed before, inside and after the checkpoints.
+TEST(RowCellsTest, ALongLineKeptInAWindowPaintsAsTheWholeLine) {
     for (const TStoreSetup setup : {TStoreSetup{}, TStoreSetup{.Wrap = 16, .AutoIndent = false}}) {
-        TCharClassifier partial;
-        partial.WholeLineBytes = 8;
-        partial.CheckpointBytes = 5;
+        // The same classifier meets each text in turn, in a store of its own.
+        TCharClassifier partial = PartialClassifier();
         int partials = 0;
-        for (const std::string& text : texts) {
-            TPaintFixture f(text + "\r\n[x;(\r\n" + text + " ;(", TFileType::ftRekna, setup);
-            partial.Functions = f.Classifier.Functions;
-            partial.Dependence = f.Classifier.Dependence;
-            for (const std::int32_t caretX : {1, 30, 62, 100}) {
-                for (const TViewWindow& w : {TViewWindow{0, 2, 5, 24}, TViewWindow{1, 4, 1, 13},
-                                             TViewWindow{0, 0, 40, 200}, TViewWindow{0, 0, 70, 90},
-                                             TViewWindow{3, 9, 9, 9}}) {
-                    const TSelPoint caret{caretX, std::min(w.TopRow, f.Strings.LastRowOfLine(0))};
-                    TClassifiedLine whole;
-                    TClassifiedLine kept;
-                    f.Classifier.Classify(f.Strings, w.TopRow, caret, whole);
-                    partial.Classify(f.Strings, w.TopRow, caret, kept, &w);
-                    partials += kept.Partial ? 1 : 0;
-                    EXPECT_EQ(CaretPairOf(kept).Open, CaretPairOf(whole).Open);
-                    EXPECT_EQ(CaretPairOf(kept).Close, CaretPairOf(whole).Close);
-                    const std::int32_t last = std::min(w.BottomRow, whole.LastRow);
-                    for (std::int32_t row = w.TopRow; row <= last; ++row) {
-                        const TRowCellOptions options{.FromColumn = w.LeftCol,
-                                                      .ToColumn = w.RightCol};
-                        TRowCells a;
-                        TRowCells b;
-                        BuildRowCells(f.Strings, whole, row, options, a);
-                        BuildRowCells(f.Strings, kept, row, options, b);
-                        EXPECT_EQ(Layout(b), Layout(a)) << "row " << row << " caret " << caretX;
-                        EXPECT_EQ(b.Cells, a.Cells) << "row " << row << " caret " << caretX;
-                        EXPECT_EQ(b.EndColumn, a.EndColumn) << "row " << row;
-                        EXPECT_EQ(b.SeveralLevels, a.SeveralLevels) << "row " << row;
-                    }
-                }
-            }
+        for (const std::string& text : TypedTexts()) {
+            const TPaintFixture f(text + "\r\n[x;(\r\n" + text + " ;(", TFileType::ftRekna, setup);
+            partials += ExpectWindowsPaintAsTheWholeLine(f, partial);
         }
         EXPECT_GT(partials, 50);
+    }
+}
+
+// The same when the texts come by edits of one store, which tells the classifier what of the
+// line changed since its last walk: one splice, a line set again, or more edits than the store
+// keeps track of.
+TEST(RowCellsTest, ALongLineEditedInItsStorePaintsAsTheWholeLine) {
+    for (const TStoreSetup setup : {TStoreSetup{}, TStoreSetup{.Wrap = 16, .AutoIndent = false}}) {
+        const std::vector<std::string> texts = TypedTexts();
+        TPaintFixture f(texts[0] + "\r\n[x;(", TFileType::ftRekna, setup);
+        TCharClassifier partial = PartialClassifier();
+        int partials = 0;
+        for (std::size_t k = 1; k < texts.size(); ++k) {
+            const std::string to = J(texts[k]);
+            if (k % 4 == 0 || f.Strings.LastRowOfLine(0) > 0) {
+                f.Strings.SetLine(0, to);
+            } else {
+                if (k == 3) {
+                    for (int n = 0; n < 20; ++n)
+                        f.Strings.Splice(0, 3, n % 2, n % 2 == 0 ? "x" : "");
+                }
+                const std::string& from = f.Strings.Get(0);
+                const std::size_t head =
+                    std::mismatch(from.begin(), from.end(), to.begin(), to.end()).first -
+                    from.begin();
+                std::size_t tail = 0;
+                while (tail < std::min(from.size(), to.size()) - head &&
+                       from[from.size() - 1 - tail] == to[to.size() - 1 - tail])
+                    ++tail;
+                f.Strings.Splice(0, static_cast<std::int32_t>(head + 1),
+                                 static_cast<std::int32_t>(from.size() - head - tail),
+                                 to.substr(head, to.size() - head - tail));
+            }
+            ASSERT_EQ(f.Strings.GetLine(0), to) << k;
+            partials += ExpectWindowsPaintAsTheWholeLine(f, partial);
+        }
+        EXPECT_GT(partials, 40);
     }
 }
 

@@ -79,7 +79,7 @@ TEST(RowStore, AgreesWithAVectorThroughRandomEdits) {
             model.insert(model.begin() + row, rows.begin(), rows.end());
         } else if (count > 0) {
             const std::int32_t row = pick(count);
-            store.SetText(row, std::to_string(width), width);
+            store.SetText(row, std::to_string(width), width, false);
             store.SetContinued(row, continued);
             model[static_cast<std::size_t>(row)] = {width, continued};
         }

@@ -144,6 +144,46 @@ TEST(UMemoStrings, MaxWidthFollowsInsertsChangesAndDeletes) {
     EXPECT_EQ(s.CheckRows(false), "");
 }
 
+// What the edit generations tell of a row since one of them: the bytes before its last change,
+// all of them when only other rows changed, nothing known once rows above it moved or more edits
+// came than are kept.
+TEST(UMemoStrings, SameSinceTellsWhatOfARowStayed) {
+    const struct {
+        const char* Name;
+        void (*Edit)(TUMemoStrings&);
+        std::optional<std::size_t> Same;
+    } cases[] = {
+        {"nothing", [](TUMemoStrings&) {}, 6},
+        {"splice", [](TUMemoStrings& s) { s.Splice(1, 4, 1, "xy"); }, 3},
+        {"two splices",
+         [](TUMemoStrings& s) {
+             s.Splice(1, 5, 0, "x");
+             s.Splice(1, 2, 1, "");
+         },
+         1},
+        {"put", [](TUMemoStrings& s) { s.Put(1, "abXdef"); }, 0},
+        {"another row", [](TUMemoStrings& s) { s.Splice(0, 1, 0, "x"); }, 6},
+        {"a row inserted below", [](TUMemoStrings& s) { s.Insert(2, "z"); }, 6},
+        {"a row inserted above", [](TUMemoStrings& s) { s.Insert(0, "z"); }, std::nullopt},
+        {"a row deleted above", [](TUMemoStrings& s) { s.Delete(0); }, std::nullopt},
+        {"the rows loaded again", [](TUMemoStrings& s) { test::LoadLines(s, "r0\r\nabcdef"); },
+         std::nullopt},
+        {"more edits than kept",
+         [](TUMemoStrings& s) {
+             for (int k = 0; k < 20; ++k)
+                 s.Splice(0, 1, k % 2, k % 2 == 0 ? "x" : "");
+         },
+         std::nullopt},
+    };
+    for (const auto& c : cases) {
+        TUMemoStrings s;
+        test::LoadLines(s, "r0\r\nabcdef\r\nr2");
+        const TEditStamp stamp = s.EditStamp();
+        c.Edit(s);
+        EXPECT_EQ(s.SameSince(stamp, 1), c.Same) << c.Name;
+    }
+}
+
 TEST(UMemoStrings, EditGroupsNestAndNotifyOnceAtTheOutermostEnd) {
     TUMemoStrings s;
     std::vector<TEditEnd> calls;

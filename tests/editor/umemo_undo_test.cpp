@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -87,6 +88,59 @@ TEST(Undo, KeysInALongRowKeepOnlyWhatChanged) {
     EXPECT_FALSE(e.Undo());
     while (e.Redo()) {}
     EXPECT_EQ(Text(e.Strings()), states.back());
+}
+
+// Random splices of short and long rows, into and next to Tabs and double-byte characters: the
+// row holds what a whole put would give, its width and Tab summary are what a fresh walk gives,
+// the edit generations tell where it changed, and undo and redo give back every state.
+TEST(Undo, SplicesAgreeWithAWholePutAndTakeBackExactly) {
+    const std::string pool[] = {"a", "\t", J("あ"), "\x82", "(", "  "};
+    for (const std::int32_t tabStops : {1, 3, 8}) {
+        for (const std::size_t length : {40u, 6000u}) {
+            std::mt19937 rng(static_cast<unsigned>(tabStops * 131 + static_cast<int>(length)));
+            auto pick = [&](std::size_t n) {
+                return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
+            };
+            auto piece = [&](std::size_t bytes) {
+                std::string out;
+                while (out.size() < bytes)
+                    out += pool[pick(std::size(pool))];
+                return out;
+            };
+            TUMemoEditor e;
+            test::Setup(e, {}, piece(length));
+            TUMemoStrings& s = e.Strings();
+            s.SetTabStops(tabStops);
+            std::vector<std::string> states{s.Get(0)};
+            for (int step = 0; step < 60; ++step) {
+                const std::string before = s.Get(0);
+                const TEditStamp stamp = s.EditStamp();
+                const auto pos = static_cast<std::int32_t>(1 + pick(before.size() + 1));
+                const auto count = static_cast<std::int32_t>(pick(4));
+                const std::string bytes = piece(pick(3));
+                std::string expected = before;
+                expected.replace(static_cast<std::size_t>(pos - 1), static_cast<std::size_t>(count),
+                                 bytes);
+                {
+                    const TEditGroup group(s, true);
+                    s.Splice(0, pos, count, bytes);
+                }
+                ASSERT_EQ(s.Get(0), expected) << step;
+                ASSERT_EQ(s.CheckRows(false), "") << step;
+                ASSERT_EQ(s.SameSince(stamp, 0),
+                          expected == before ? expected.size() : static_cast<std::size_t>(pos - 1));
+                states.push_back(expected);
+            }
+            for (std::size_t k = states.size() - 1; k-- > 0;) {
+                ASSERT_TRUE(e.Undo());
+                ASSERT_EQ(s.Get(0), states[k]) << k;
+                ASSERT_EQ(s.CheckRows(false), "") << k;
+            }
+            while (e.Redo()) {}
+            EXPECT_EQ(s.Get(0), states.back());
+            EXPECT_EQ(s.CheckRows(false), "");
+        }
+    }
 }
 
 // Typing "abc" one key at a time: each undo takes one character back and puts the caret where it

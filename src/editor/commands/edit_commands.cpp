@@ -79,7 +79,7 @@ void TUMemoEditor::InsertText(std::string text, std::string_view selected) {
     }
     const std::int32_t row = sel.Caret.Y;
     const std::int32_t x = s.TextPos(row, sel.Caret.X);
-    std::string rowText = s.Get(row);
+    const std::string& rowText = s.Get(row);
     auto advance = static_cast<std::int32_t>(text.size());
     if (const char closing = ClosingBracket(text);
         closing != 0 && s.AutoKakko() &&
@@ -87,19 +87,17 @@ void TUMemoEditor::InsertText(std::string text, std::string_view selected) {
         text.append(selected).push_back(closing);
         advance = selected.empty() ? 1 : Length(text);
     }
-    if (FInsertMode) {
-        rowText.insert(static_cast<std::size_t>(x - 1), text);
-    } else {
-        std::int32_t end = std::min(x + Length(text), Length(rowText) + 1);
+    std::int32_t end = x;
+    if (!FInsertMode) {
+        end = std::min(x + Length(text), Length(rowText) + 1);
         if (end <= Length(rowText) && AdjustToCharStart(rowText, end) != end) {
             // Half a double-byte character is never left behind: it goes too, a space keeps
             // the column.
             ++end;
             text.push_back(' ');
         }
-        rowText.replace(static_cast<std::size_t>(x - 1), static_cast<std::size_t>(end - x), text);
     }
-    s.Put(row, rowText);
+    s.Splice(row, x, end - x, text);
     sel.Mode = TSelMode::smNone;
     sel.Caret = {x + advance, row};
     sel.Anchor = sel.Caret;
@@ -222,21 +220,21 @@ void TUMemoEditor::BackSpace(bool shift) {
     if (s.GetCount() == 0) return;
     const std::int32_t row = sel.Caret.Y;
     const std::int32_t x = s.TextPos(row, sel.Caret.X);
-    std::string text = s.Get(row);
+    const std::string& text = s.Get(row);
     TSelPoint caret{x, row};
     if (x <= s.HangLength(row) + 1) {
         if (row == 0) return;
-        std::string above = s.Get(row - 1);
+        const std::string& above = s.Get(row - 1);
         if (s.Continued(row - 1)) {
             // The character before the caret is the last one of the row above.
             if (above.empty()) return;
             const std::int32_t start = AdjustToCharStart(above, Length(above));
-            above.erase(static_cast<std::size_t>(start - 1));
-            s.Put(row - 1, above);
+            s.Splice(row - 1, start, Length(above) + 1 - start, {});
             caret = {start, row - 1};
         } else {
             caret = {Length(above) + 1, row - 1};
-            s.PutRow(row - 1, above + text, s.Continued(row));
+            const std::string joined = above + text;
+            s.PutRow(row - 1, joined, s.Continued(row));
             s.Delete(row);
         }
     } else {
@@ -256,8 +254,7 @@ void TUMemoEditor::BackSpace(bool shift) {
                 }
             }
         }
-        text.erase(static_cast<std::size_t>(from - 1), static_cast<std::size_t>(x - from));
-        s.Put(row, text);
+        s.Splice(row, from, x - from, {});
         caret = {from, row};
     }
     sel.Mode = TSelMode::smNone;
@@ -289,30 +286,25 @@ void TUMemoEditor::DeleteChar(bool toRowEnd) {
     if (s.GetCount() == 0) return;
     const std::int32_t row = sel.Caret.Y;
     const std::int32_t x = s.TextPos(row, sel.Caret.X);
-    std::string text = s.Get(row);
+    const std::string& text = s.Get(row);
     if (toRowEnd) {
-        if (x <= Length(text)) s.Put(row, std::string_view(text).substr(0, x - 1));
+        if (x <= Length(text)) s.Splice(row, x, Length(text) + 1 - x, {});
     } else if (x == Length(text) + 1) {
         if (row + 1 >= s.GetCount()) return;
         if (s.Continued(row)) {
             // The character after the caret is the first one of the next row's text.
-            std::string next = s.Get(row + 1);
+            const std::string& next = s.Get(row + 1);
             std::int32_t pos = s.HangLength(row + 1) + 1;
             if (IndentRule(TAutoIndentType::atDel)) {
                 const auto indent = static_cast<std::int32_t>(s.IndentPrefix(next).size());
                 if (indent < Length(next)) pos = std::max(pos, indent + 1);
             }
-            if (pos <= Length(next)) {
-                next.erase(static_cast<std::size_t>(pos - 1),
-                           static_cast<std::size_t>(CharBytesAt(next, pos)));
-                s.Put(row + 1, next);
-            }
+            if (pos <= Length(next)) s.Splice(row + 1, pos, CharBytesAt(next, pos), {});
         } else {
             s.JoinNextRow(row);
         }
     } else {
-        text.erase(static_cast<std::size_t>(x - 1), static_cast<std::size_t>(CharBytesAt(text, x)));
-        s.Put(row, text);
+        s.Splice(row, x, CharBytesAt(text, x), {});
     }
     sel.Mode = TSelMode::smNone;
     sel.Caret = {x, row};

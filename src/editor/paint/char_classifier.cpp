@@ -241,14 +241,13 @@ void TCharClassifier::Classify(const TUMemoStrings& strings, std::int32_t row, T
         FLine.KeepFrom = at(top);
         FLine.KeepTo = at(bottom) + strings.Get(bottom).size();
         if (strings.WrapColumns() <= 0) {
-            const std::string& topText = strings.Get(top);
             const std::string& bottomText = strings.Get(bottom);
             FLine.KeepFrom +=
-                static_cast<std::size_t>(strings.CharAtColumn(topText, window->LeftCol) - 1);
+                static_cast<std::size_t>(strings.RowCharAtColumn(top, window->LeftCol) - 1);
             const std::int32_t right =
                 window->RightCol == INT32_MAX ? INT32_MAX - 1 : window->RightCol;
             const auto end =
-                static_cast<std::size_t>(strings.CharAtColumn(bottomText, right + 1) + 1);
+                static_cast<std::size_t>(strings.RowCharAtColumn(bottom, right + 1) + 1);
             FLine.KeepTo = at(bottom) + std::min(end, bottomText.size());
         }
     }
@@ -259,7 +258,31 @@ void TCharClassifier::Classify(const TUMemoStrings& strings, std::int32_t row, T
         caretOffset = FLine.RowStart[static_cast<std::size_t>(caret.Y - first)] +
                       std::clamp(caret.X, 1, len + 1) - 1;
     }
+    // What of the line the store says is still as the last walk saw it: every row up to the
+    // first one that changed, and that one up to its change.
+    FLine.Unchanged = SIZE_MAX;
+    if (FKnownStamp.Serial != 0 && FKnownFirst == first) {
+        FLine.Unchanged = size;
+        for (std::int32_t r = first; r <= last; ++r) {
+            const auto index = static_cast<std::size_t>(r - first);
+            const std::optional<std::size_t> same = strings.SameSince(FKnownStamp, r);
+            const auto at = static_cast<std::size_t>(FLine.RowStart[index]);
+            if (!same) {
+                FLine.Unchanged = SIZE_MAX;
+                break;
+            }
+            if (index + 1 >= FKnownRows.size() || *same < strings.Get(r).size()) {
+                FLine.Unchanged = at + (index + 1 >= FKnownRows.size() ? 0 : *same);
+                break;
+            }
+        }
+    }
+    FCheckpointed = false;
     ClassifyText(FLine, caretOffset, out);
+    if (FCheckpointed) {
+        FKnownStamp = strings.EditStamp();
+        FKnownFirst = first;
+    }
     out.Partial = partial;
     out.Window = partial ? *window : TViewWindow{};
 }
@@ -274,7 +297,12 @@ const TScanState* TCharClassifier::Checkpoint(const TLineText& line,
     }
     // A state at offset o holds while the bytes up to o + 1 and the row ends before them are the
     // same (a label colon looks at the byte after it, a lead byte at whether its row goes on).
-    std::size_t same = SamePrefixLength(FKnownText, text);
+    std::size_t same = line.Unchanged != SIZE_MAX
+                           ? std::min({line.Unchanged, FKnownText.size(), text.size()})
+                           : SamePrefixLength(FKnownText, text);
+    // The kept text is the one this call leaves; Classify notes where it came from.
+    FKnownStamp = {};
+    FCheckpointed = true;
     const std::size_t rows = std::min(FKnownRows.size(), line.RowStart.size());
     for (std::size_t r = 0; r < rows; ++r) {
         if (FKnownRows[r] == line.RowStart[r]) continue;

@@ -3,6 +3,7 @@
 
 #include "editor/paint/char_kind.h"
 #include "editor/selection/umemo_selection.h"
+#include "editor/store/row_store.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -25,6 +26,9 @@ struct TLineText {
     // Cells are kept for the characters that overlap [KeepFrom, KeepTo) of Text.
     std::size_t KeepFrom = 0;
     std::size_t KeepTo = SIZE_MAX;
+    // Leading bytes of Text known to be what the classifier saw of this line when it last walked
+    // it; SIZE_MAX when that is not known, and the texts are compared.
+    std::size_t Unchanged = SIZE_MAX;
 };
 
 // Where a walk stood at a character start: a later walk over the same text up to there goes on
@@ -81,6 +85,11 @@ private:
     mutable std::string FKnownText;
     mutable std::vector<std::int32_t> FKnownRows;
     mutable TFileType FKnownType = TFileType::ftNone;
+    // The store's stamp and the line's first row that the kept text was taken from (serial 0:
+    // not known), so that the store tells what changed since instead of a compare.
+    mutable TEditStamp FKnownStamp;
+    mutable std::int32_t FKnownFirst = 0;
+    mutable bool FCheckpointed = false;
 };
 
 }  // namespace rekna

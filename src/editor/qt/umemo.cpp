@@ -503,7 +503,7 @@ QRect TUMemo::MeasureCaretRect() const {
         const auto pos = static_cast<std::size_t>(sel.Caret.X - 1);
         if (pos < text.size()) {
             const std::int32_t next =
-                s.ColumnOfPos(text, sel.Caret.X + CharBytesAt(text, sel.Caret.X));
+                s.RowColumnOfPos(sel.Caret.Y, sel.Caret.X + CharBytesAt(text, sel.Caret.X));
             width = (next - column) * ColPitch();
         }
     }

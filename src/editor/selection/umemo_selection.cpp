@@ -15,7 +15,7 @@ namespace {
     const std::int32_t count = strings.GetCount();
     if (count == 0) return 1;
     const std::int32_t row = std::clamp(p.Y, 0, count - 1);
-    return strings.ColumnOfPos(strings.Item(row).Text, p.X);
+    return strings.RowColumnOfPos(row, p.X);
 }
 
 }  // namespace

@@ -49,9 +49,10 @@ using TColumn = std::int64_t;
 }
 
 // The next Tab that is a character of its own (not the second byte of a double-byte character)
-// in [from, to), or to. from is a character start.
-[[nodiscard]] std::size_t NextTab(std::string_view s, std::size_t from, std::size_t to) noexcept {
-    while (from < to) {
+// in [from, to), or to. from is a character start. A row known to hold no Tab is not searched.
+[[nodiscard]] std::size_t NextTab(std::string_view s, std::size_t from, std::size_t to,
+                                  bool tabs) noexcept {
+    while (tabs && from < to) {
         const void* hit = std::memchr(s.data() + from, kTab, to - from);
         if (hit == nullptr) return to;
         const auto t = static_cast<std::size_t>(static_cast<const char*>(hit) - s.data());
@@ -65,10 +66,10 @@ using TColumn = std::int64_t;
 // columns), so the walks below go from Tab to Tab and count the bytes between them.
 // The column at character start i (0-based); tabs limited as in NextLimitedColumn.
 [[nodiscard]] TColumn ColumnAt(std::string_view s, std::size_t i, std::int32_t tabStops,
-                               std::int32_t wrapColumns) noexcept {
+                               std::int32_t wrapColumns, bool tabs) noexcept {
     TColumn col = 1;
     std::size_t from = 0;
-    for (std::size_t t = NextTab(s, from, i); t < i; t = NextTab(s, from, i)) {
+    for (std::size_t t = NextTab(s, from, i, tabs); t < i; t = NextTab(s, from, i, tabs)) {
         col += static_cast<TColumn>(t - from);
         col = NextLimitedColumn(s, static_cast<std::int32_t>(t) + 1, col, 1, tabStops, wrapColumns);
         from = t + 1;
@@ -85,24 +86,29 @@ using TColumn = std::int64_t;
 }  // namespace
 
 std::int32_t RowWidth(std::string_view s, std::int32_t tabStops) noexcept {
-    return Clamp32(ColumnAt(s, s.size(), tabStops, 0) - 1);
+    return MeasureRow(s, tabStops).Width;
+}
+
+TRowMeasure MeasureRow(std::string_view s, std::int32_t tabStops) noexcept {
+    const bool tabs = !s.empty() && std::memchr(s.data(), kTab, s.size()) != nullptr;
+    return {Clamp32(ColumnAt(s, s.size(), tabStops, 0, tabs) - 1), tabs};
 }
 
 std::int32_t ColumnOfPos(std::string_view s, std::int32_t pos, std::int32_t tabStops,
-                         std::int32_t wrapColumns) noexcept {
+                         std::int32_t wrapColumns, bool tabs) noexcept {
     const std::int32_t len = Length(s);
     pos = std::clamp(pos, 1, len + 1);
     const auto i = static_cast<std::size_t>(pos - 1);
     // A position on a second byte lies behind its character.
-    if (!IsCharStart(s, i)) return Clamp32(ColumnAt(s, i - 1, tabStops, wrapColumns) + 2);
-    return Clamp32(ColumnAt(s, i, tabStops, wrapColumns));
+    if (!IsCharStart(s, i)) return Clamp32(ColumnAt(s, i - 1, tabStops, wrapColumns, tabs) + 2);
+    return Clamp32(ColumnAt(s, i, tabStops, wrapColumns, tabs));
 }
 
 std::int32_t PosOfColumn(std::string_view s, std::int32_t col, std::int32_t tabStops) noexcept {
     TColumn c = 1;
     std::size_t from = 0;
     for (;;) {
-        const std::size_t t = NextTab(s, from, s.size());
+        const std::size_t t = NextTab(s, from, s.size(), true);
         // The characters before the Tab (or the row's end) start at columns c .. c + (t - from).
         if (col <= c + static_cast<TColumn>(t - from))
             return StartFrom(s, from + static_cast<std::size_t>(std::max<TColumn>(col - c, 0)));
@@ -112,11 +118,12 @@ std::int32_t PosOfColumn(std::string_view s, std::int32_t col, std::int32_t tabS
     }
 }
 
-std::int32_t CharAtColumn(std::string_view s, std::int32_t col, std::int32_t tabStops) noexcept {
+std::int32_t CharAtColumn(std::string_view s, std::int32_t col, std::int32_t tabStops,
+                          bool tabs) noexcept {
     TColumn c = 1;
     std::size_t from = 0;
     for (;;) {
-        const std::size_t t = NextTab(s, from, s.size());
+        const std::size_t t = NextTab(s, from, s.size(), tabs);
         const TColumn tabColumn = c + static_cast<TColumn>(t - from);
         if (col < tabColumn) {
             const auto i = from + static_cast<std::size_t>(std::max<TColumn>(col - c, 0));

@@ -41,6 +41,11 @@ std::int32_t TUMemoStrings::ReflowFrom(std::int32_t row) {
     const std::int32_t start = std::clamp(row, 0, count - 1);
     const std::int32_t first = FRows.FirstRowOfLine(start);
     const std::int32_t last = FRows.LastRowOfLine(start);
+    if (FRules.WrapColumns <= 0 && first == last && FRows.At(first).HangLength == 0) {
+        // Without wrapping a line is one row holding all of its text: it stays as it is.
+        FSelection.Normalize(*this);
+        return last;
+    }
     const std::string hang = LineHangIndent(first);
     const std::string_view firstPrefix = start == first ? std::string_view() : hang;
 

@@ -128,7 +128,7 @@ void BuildRowCells(const TUMemoStrings& strings, const TClassifiedLine& line, st
     // A long line keeps the cells of a window: the columns start at its first cell.
     std::int64_t col = 1;
     if (line.Partial && k0 < k1)
-        col = strings.ColumnOfPos(text, line.Cells[static_cast<std::size_t>(k0)].Pos);
+        col = strings.RowColumnOfPos(row, line.Cells[static_cast<std::size_t>(k0)].Pos);
     for (std::int32_t k = k0; k < k1; ++k) {
         const TCharCell& c = line.Cells[static_cast<std::size_t>(k)];
         const char first = text[static_cast<std::size_t>(c.Pos - 1)];
@@ -156,7 +156,7 @@ void BuildRowCells(const TUMemoStrings& strings, const TClassifiedLine& line, st
     if (line.Partial && (k0 == k1 || line.Cells[static_cast<std::size_t>(k1 - 1)].Pos +
                                              line.Cells[static_cast<std::size_t>(k1 - 1)].Bytes <=
                                          len)) {
-        col = strings.ColumnOfPos(text, len + 1);
+        col = strings.RowColumnOfPos(row, len + 1);
     }
     out.EndColumn = Clamp32(col);
     const bool last = row == count - 1;

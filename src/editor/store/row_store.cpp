@@ -2,6 +2,7 @@
 #include "editor/store/row_store.h"
 
 #include <algorithm>
+#include <atomic>
 #include <sstream>
 
 namespace rekna {
@@ -125,6 +126,7 @@ void TRowStore::Insert(std::int32_t row, TUMemoStringItem&& item) {
     NoteWidthAdded(block, width);
     ShiftStarts(b + 1, 1);
     ++FCount;
+    NoteEdit(row, 0, true);
 }
 
 void TRowStore::PushBack(TUMemoStringItem&& item) {
@@ -139,6 +141,7 @@ void TRowStore::PushBack(TUMemoStringItem&& item) {
     if (item.Continued == 0) ++block.HardCount;
     block.Rows.push_back(std::move(item));
     NoteWidthAdded(block, width);
+    NoteEdit(FCount, 0, true);
     ++FCount;
 }
 
@@ -151,6 +154,7 @@ void TRowStore::Erase(std::int32_t row) {
     block.Rows.erase(block.Rows.begin() + i);
     ShiftStarts(b + 1, -1);
     --FCount;
+    NoteEdit(row, 0, true);
     if (block.Rows.empty()) {
         RemoveBlock(b);
         return;
@@ -211,6 +215,7 @@ void TRowStore::EraseRange(std::int32_t row, std::int32_t count) {
         i = 0;
     }
     FCount -= count;
+    NoteEdit(row, 0, true);
     // The emptied blocks go in one sweep; a short block at the seam joins its neighbour.
     const auto end = static_cast<std::ptrdiff_t>(b);
     const auto kept =
@@ -270,20 +275,60 @@ void TRowStore::InsertRange(std::int32_t row, std::vector<TUMemoStringItem>&& it
     for (const auto& block : added)
         RecountBlock(*block);
     FCount += static_cast<std::int32_t>(items.size());
+    NoteEdit(row, 0, true);
     FBlocks.insert(FBlocks.begin() + static_cast<std::ptrdiff_t>(b) + 1,
                    std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
     FStarts.resize(FBlocks.size());
     RenumberBlocks();
 }
 
-void TRowStore::SetText(std::int32_t row, std::string&& text, std::int32_t width) {
+void TRowStore::SetText(std::int32_t row, std::string&& text, std::int32_t width, bool tabs) {
     const auto [b, i] = Locate(row);
     TBlock& block = *FBlocks[b];
     TUMemoStringItem& item = block.Rows[static_cast<std::size_t>(i)];
     if (width < item.Width) NoteWidthRemoved(block, item.Width);
     item.Text = std::move(text);
     item.Width = width;
+    item.Tabs = tabs ? 1 : 0;
     NoteWidthAdded(block, width);
+    NoteEdit(row, 0, false);
+}
+
+void TRowStore::Splice(std::int32_t row, std::size_t at, std::size_t count, std::string_view bytes,
+                       std::int32_t width, bool tabs) {
+    const auto [b, i] = Locate(row);
+    TBlock& block = *FBlocks[b];
+    TUMemoStringItem& item = block.Rows[static_cast<std::size_t>(i)];
+    if (width < item.Width) NoteWidthRemoved(block, item.Width);
+    item.Text.replace(at, count, bytes);
+    item.Width = width;
+    item.Tabs = tabs ? 1 : 0;
+    NoteWidthAdded(block, width);
+    NoteEdit(row, at, false);
+}
+
+std::uint64_t TRowStore::TSerial::Next() noexcept {
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
+
+void TRowStore::NoteEdit(std::int32_t row, std::size_t same, bool moved) noexcept {
+    ++FGeneration;
+    FEdits[FGeneration % kEditsKept] = {FGeneration, same, row, moved};
+}
+
+std::optional<std::size_t> TRowStore::SameSince(TEditStamp stamp, std::int32_t row) const noexcept {
+    const std::uint64_t generation = stamp.Generation;
+    if (stamp.Serial != FSerial.Value || generation > FGeneration ||
+        FGeneration - generation > kEditsKept)
+        return std::nullopt;
+    std::size_t same = At(row).Text.size();
+    for (std::uint64_t g = generation + 1; g <= FGeneration; ++g) {
+        const TEdit& edit = FEdits[g % kEditsKept];
+        if (edit.Moved && edit.Row <= row) return std::nullopt;
+        if (!edit.Moved && edit.Row == row) same = std::min(same, edit.Same);
+    }
+    return same;
 }
 
 void TRowStore::SetWidth(std::int32_t row, std::int32_t width) noexcept {
@@ -306,6 +351,7 @@ void TRowStore::SetContinued(std::int32_t row, bool continued) noexcept {
 }
 
 void TRowStore::Clear() noexcept {
+    NoteEdit(0, 0, true);
     FBlocks.clear();
     FStarts.clear();
     FCount = 0;

@@ -7,14 +7,25 @@
 
 #include "editor/store/umemo_string_item.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 namespace rekna {
+
+// A store's state as of one of its edits: the store by its serial (0 for none) and the edit
+// generation it had then.
+struct TEditStamp {
+    std::uint64_t Serial = 0;
+    std::uint64_t Generation = 0;
+    friend bool operator==(const TEditStamp&, const TEditStamp&) = default;
+};
 
 class TRowStore {
 public:
@@ -33,11 +44,11 @@ public:
     // Every row argument below must lie in 0 .. Count() - 1 (Insert: 0 .. Count()).
     [[nodiscard]] const TUMemoStringItem& At(std::int32_t row) const noexcept;
     // Write access to the fields no block statistic depends on: Note, Result, Value, HangLength,
-    // RowMark and ResultMark. Text, Width and Continued change only through SetText and
-    // SetContinued.
+    // RowMark and ResultMark. Text, Width, Tabs and Continued change only through SetText,
+    // Splice, SetWidth and SetContinued, which keep the statistics and the edit generations.
     [[nodiscard]] TUMemoStringItem& Host(std::int32_t row) noexcept;
 
-    // item.Width must equal the width of item.Text.
+    // item.Width must equal the width of item.Text, item.Tabs tell whether it holds a Tab.
     void Insert(std::int32_t row, TUMemoStringItem&& item);
     void PushBack(TUMemoStringItem&& item);
     void Erase(std::int32_t row);
@@ -45,7 +56,11 @@ public:
     // blocks instead of one per row.
     void EraseRange(std::int32_t row, std::int32_t count);
     void InsertRange(std::int32_t row, std::vector<TUMemoStringItem>&& items);
-    void SetText(std::int32_t row, std::string&& text, std::int32_t width);
+    void SetText(std::int32_t row, std::string&& text, std::int32_t width, bool tabs);
+    // Replaces count bytes of the row's text from the 0-based offset at by bytes where they
+    // are (at and count must lie in the text, bytes must not view it); width is the new text's.
+    void Splice(std::int32_t row, std::size_t at, std::size_t count, std::string_view bytes,
+                std::int32_t width, bool tabs);
     void SetContinued(std::int32_t row, bool continued) noexcept;
     // A new width for an unchanged text (the tab stops changed).
     void SetWidth(std::int32_t row, std::int32_t width) noexcept;
@@ -60,6 +75,18 @@ public:
     [[nodiscard]] std::int32_t LastRowOfLine(std::int32_t row) const noexcept;
     // The rows before row that end a logical line: the line (from 0) that row belongs to.
     [[nodiscard]] std::int32_t LinesBefore(std::int32_t row) const noexcept;
+
+    // --- Edit generations. Every change of a row's text, and every insertion or deletion of rows,
+    // advances the generation; the last kEditsKept of them are kept, so that a reader that noted
+    // the stamp when it read a row can learn what of it is still the same. The serial tells this
+    // store's rows from those of every other store (a store moved from takes a new one).
+    static constexpr std::size_t kEditsKept = 16;
+    [[nodiscard]] TEditStamp Stamp() const noexcept { return {FSerial.Value, FGeneration}; }
+    // The leading bytes of the row's text (row in range) that have stayed the same since stamp;
+    // nullopt when that is not known: the stamp is not one of this store's last kEditsKept
+    // generations, or rows were inserted or deleted at or above the row since.
+    [[nodiscard]] std::optional<std::size_t> SameSince(TEditStamp stamp,
+                                                       std::int32_t row) const noexcept;
 
     // Empty when the block bookkeeping agrees with the rows; otherwise what is wrong.
     [[nodiscard]] std::string CheckBlocks() const;
@@ -92,6 +119,29 @@ private:
     void NoteWidthRemoved(TBlock& block, std::int32_t width) noexcept;
     static void RescanBlock(TBlock& block) noexcept;
 
+    // One change of the edit generations: the text of Row changed behind its first Same bytes,
+    // or (Moved) rows from Row on were inserted or deleted.
+    struct TEdit {
+        std::uint64_t Generation = 0;
+        std::size_t Same = 0;
+        std::int32_t Row = 0;
+        bool Moved = false;
+    };
+    struct TSerial {
+        std::uint64_t Value = Next();
+        TSerial() noexcept = default;
+        TSerial(TSerial&& other) noexcept : Value(std::exchange(other.Value, Next())) {}
+        TSerial& operator=(TSerial&& other) noexcept {
+            Value = std::exchange(other.Value, Next());
+            return *this;
+        }
+        ~TSerial() = default;
+        TSerial(const TSerial&) = delete;
+        TSerial& operator=(const TSerial&) = delete;
+        [[nodiscard]] static std::uint64_t Next() noexcept;
+    };
+    void NoteEdit(std::int32_t row, std::size_t same, bool moved) noexcept;
+
     std::vector<std::unique_ptr<TBlock>> FBlocks;
     std::vector<std::int32_t> FStarts;  // first row of each block, before the pending shift
     std::size_t FShiftFrom = 0;
@@ -100,6 +150,9 @@ private:
     mutable std::size_t FHint = 0;  // the block of the last lookup
     mutable std::int32_t FMaxWidth = 0;
     mutable bool FMaxStale = false;
+    std::uint64_t FGeneration = 0;
+    std::array<TEdit, kEditsKept> FEdits{};
+    TSerial FSerial;
 };
 
 }  // namespace rekna

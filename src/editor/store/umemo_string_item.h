@@ -25,6 +25,9 @@ struct TUMemoStringItem {
     std::uint8_t ResultMark : 2 = 1;  // 1 for a new row, 2 after Result changed
     // Made while CplxEnable was on: the row has a value (zero until one is set).
     std::uint8_t HasValue : 1 = 0;
+    // The Tab summary: 1 when Text holds a Tab byte, kept current with Text; the column walks
+    // over a row without one need not look for it.
+    std::uint8_t Tabs : 1 = 0;
 };
 
 static_assert(sizeof(TUMemoStringItem) <= 48, "a memo of millions of rows keeps each one small");

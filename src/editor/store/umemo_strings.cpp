@@ -7,6 +7,8 @@
 #include "platform/cp932.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstring>
 #include <sstream>
 
 namespace rekna {
@@ -72,7 +74,9 @@ TUMemoStringItem TUMemoStrings::NewItem(std::string_view text, bool continued,
                                         std::uint16_t hangLength) const {
     TUMemoStringItem item;
     item.Text.assign(text);
-    item.Width = rekna::RowWidth(text, FRules.TabStops);
+    const TRowMeasure measure = MeasureRow(text, FRules.TabStops);
+    item.Width = measure.Width;
+    item.Tabs = measure.Tabs ? 1 : 0;
     item.HangLength = ClampHang(hangLength, text);
     item.Continued = continued ? 1 : 0;
     item.HasValue = FCplxEnable ? 1 : 0;
@@ -126,14 +130,58 @@ void TUMemoStrings::RawPut(std::int32_t row, std::string_view text, bool continu
     std::string copy(text);  // text may view the row itself
     if (FRecorder)
         FRecorder->RecordChange(row, item.Text, copy, item.Continued != 0, item.HangLength);
-    const std::int32_t width = rekna::RowWidth(copy, FRules.TabStops);
-    FRows.SetText(row, std::move(copy), width);
+    SetRowText(row, std::move(copy));
+    RowTextChanged(row, continued, hangLength);
+}
+
+void TUMemoStrings::SetRowText(std::int32_t row, std::string&& text) {
+    const TRowMeasure measure = MeasureRow(text, FRules.TabStops);
+    FRows.SetText(row, std::move(text), measure.Width, measure.Tabs);
+}
+
+void TUMemoStrings::RowTextChanged(std::int32_t row, bool continued, std::uint16_t hangLength) {
     FRows.SetContinued(row, continued);
     TUMemoStringItem& host = FRows.Host(row);
-    host.HangLength = hangLength;
+    host.HangLength = ClampHang(hangLength, host.Text);
     if (host.RowMark != TRowMark::rmInserted) host.RowMark = TRowMark::rmModified;
     FChanged = true;
     if (FObserver) FObserver->RowChanged(row);
+}
+
+void TUMemoStrings::SpliceText(std::int32_t row, std::size_t at, std::size_t count,
+                               std::string_view bytes) {
+    const TUMemoStringItem& item = FRows.At(row);
+    const std::string_view old = item.Text;
+    const auto hasTab = [](std::string_view part) {
+        return !part.empty() && std::memchr(part.data(), '\t', part.size()) != nullptr;
+    };
+    const bool tabAdded = hasTab(bytes);
+    const bool tabRemoved = item.Tabs != 0 && hasTab(old.substr(at, count));
+    const bool tabBehind = item.Tabs != 0 && (tabRemoved || hasTab(old.substr(at + count)));
+    bool tabs = tabAdded || (item.Tabs != 0 && !tabRemoved);
+    if (!tabs && tabRemoved) tabs = hasTab(old.substr(0, at)) || hasTab(old.substr(at + count));
+    // Without a Tab from the splice on, the columns before it stay and every byte behind it takes
+    // one column, so the width moves by the change of length. A Tab behind it may reach another
+    // stop: then the row is walked again.
+    const bool walk = tabAdded || tabBehind || item.Width == INT32_MAX;
+    const auto grown = static_cast<std::int64_t>(bytes.size()) - static_cast<std::int64_t>(count);
+    const auto width = static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(std::int64_t{item.Width} + grown, 0, INT32_MAX));
+    FRows.Splice(row, at, count, bytes, width, tabs);
+    if (walk) FRows.SetWidth(row, RowWidth(FRows.At(row).Text));
+}
+
+void TUMemoStrings::RawSplice(std::int32_t row, std::size_t at, std::size_t count,
+                              std::string_view bytes) {
+    const TUMemoStringItem& item = FRows.At(row);
+    if (count == bytes.size() && std::string_view(item.Text).substr(at, count) == bytes) return;
+    if (FRecorder)
+        FRecorder->RecordSplice(row, item.Text, at, count, bytes.size(), item.Continued != 0,
+                                item.HangLength);
+    const bool continued = item.Continued != 0;
+    const std::uint16_t hangLength = item.HangLength;
+    SpliceText(row, at, count, bytes);
+    RowTextChanged(row, continued, hangLength);
 }
 
 void TUMemoStrings::RawSetFlag(std::int32_t row, bool continued) {
@@ -173,6 +221,30 @@ bool TUMemoStrings::PutRow(std::int32_t row, std::string_view text, bool continu
     const std::uint16_t hang = CommonPrefix(item.Text, text, item.HangLength);
     RawPut(row, text, continued, hang);
     if (!continued) FixHang(row + 1);
+    EndEdit(false);
+    return true;
+}
+
+bool TUMemoStrings::Splice(std::int32_t row, std::int32_t pos, std::int32_t count,
+                           std::string_view bytes) {
+    if (!CheckRow(row)) return false;
+    const TUMemoStringItem& item = FRows.At(row);
+    const std::string_view text = item.Text;
+    const auto length = static_cast<std::int32_t>(text.size());
+    pos = std::clamp(pos, 1, length + 1);
+    count = std::clamp(count, 0, length + 1 - pos);
+    const auto at = static_cast<std::size_t>(pos - 1);
+    const bool inside = !bytes.empty() && bytes.data() < text.data() + text.size() &&
+                        text.data() < bytes.data() + bytes.size();
+    if (at < item.HangLength || inside) {
+        // Into the hanging-indent copy, whose kept part Put works out, or bytes of the row itself.
+        std::string edited(text);
+        edited.replace(at, static_cast<std::size_t>(count), bytes);
+        return Put(row, edited);
+    }
+    BeginEdit(false);
+    RawSplice(row, at, static_cast<std::size_t>(count), bytes);
+    if (FRows.At(row).Continued == 0) FixHang(row + 1);
     EndEdit(false);
     return true;
 }
@@ -366,15 +438,18 @@ bool TUMemoStrings::ReplayDeleteRows(std::int32_t row, std::int32_t count) {
 bool TUMemoStrings::ReplayPut(std::int32_t row, std::string_view text, bool continued,
                               std::uint16_t hangLength) {
     if (row < 0 || row >= GetCount()) return false;
-    std::string copy(text);
-    const std::int32_t width = rekna::RowWidth(copy, FRules.TabStops);
-    FRows.SetText(row, std::move(copy), width);
-    FRows.SetContinued(row, continued);
-    TUMemoStringItem& host = FRows.Host(row);
-    host.HangLength = ClampHang(hangLength, host.Text);
-    if (host.RowMark != TRowMark::rmInserted) host.RowMark = TRowMark::rmModified;
-    FChanged = true;
-    if (FObserver) FObserver->RowChanged(row);
+    SetRowText(row, std::string(text));
+    RowTextChanged(row, continued, hangLength);
+    return true;
+}
+
+bool TUMemoStrings::ReplaySplice(std::int32_t row, std::size_t at, std::size_t count,
+                                 std::string_view bytes, bool continued, std::uint16_t hangLength) {
+    if (row < 0 || row >= GetCount()) return false;
+    const std::size_t length = FRows.At(row).Text.size();
+    at = std::min(at, length);
+    SpliceText(row, at, std::min(count, length - at), bytes);
+    RowTextChanged(row, continued, hangLength);
     return true;
 }
 
@@ -548,8 +623,8 @@ void TUMemoStrings::SetTabStops(std::int32_t tabStops) noexcept {
     FRules.TabStops = tabStops;
     // The cached widths of rows with a Tab change with the stops; wrapping waits for an edit.
     for (std::int32_t row = 0; row < GetCount(); ++row) {
-        const std::string& text = FRows.At(row).Text;
-        if (text.find('\t') != std::string::npos) FRows.SetWidth(row, RowWidth(text));
+        const TUMemoStringItem& item = FRows.At(row);
+        if (item.Tabs != 0) FRows.SetWidth(row, RowWidth(item.Text));
     }
 }
 
@@ -581,6 +656,24 @@ std::int32_t TUMemoStrings::BoxPosOfColumn(std::string_view s, std::int32_t col)
     return rekna::BoxPosOfColumn(s, col, FRules.TabStops);
 }
 
+std::int32_t TUMemoStrings::RowColumnOfPos(std::int32_t row, std::int32_t pos) const noexcept {
+    if (row < 0 || row >= GetCount()) return rekna::ColumnOfPos({}, pos, 1, 0);
+    const TUMemoStringItem& item = FRows.At(row);
+    return rekna::ColumnOfPos(item.Text, pos, FRules.TabStops, FRules.WrapColumns, item.Tabs != 0);
+}
+
+std::int32_t TUMemoStrings::RowCharAtColumn(std::int32_t row, std::int32_t col) const noexcept {
+    if (row < 0 || row >= GetCount()) return rekna::CharAtColumn({}, col, 1, false);
+    const TUMemoStringItem& item = FRows.At(row);
+    return rekna::CharAtColumn(item.Text, col, FRules.TabStops, item.Tabs != 0);
+}
+
+std::optional<std::size_t> TUMemoStrings::SameSince(TEditStamp stamp,
+                                                    std::int32_t row) const noexcept {
+    if (row < 0 || row >= GetCount()) return std::nullopt;
+    return FRows.SameSince(stamp, row);
+}
+
 std::int32_t TUMemoStrings::BreakPos(std::string_view s, std::size_t hangLength) const noexcept {
     return rekna::BreakPos(s, FRules, hangLength);
 }
@@ -609,6 +702,10 @@ std::string TUMemoStrings::CheckRows(bool wrapped) const {
         const TUMemoStringItem& item = FRows.At(row);
         if (item.Width != RowWidth(item.Text)) {
             out << "row " << row << " width " << item.Width << "; ";
+            ++faults;
+        }
+        if ((item.Tabs != 0) != (item.Text.find('\t') != std::string::npos)) {
+            out << "row " << row << " Tab summary " << int{item.Tabs} << "; ";
             ++faults;
         }
         if (item.HangLength > item.Text.size() ||

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -81,6 +82,10 @@ public:
     // Keeps the row's flag; the part of its hanging indent that the new text keeps stays one.
     bool Put(std::int32_t row, std::string_view text);
     bool PutRow(std::int32_t row, std::string_view text, bool continued);
+    // Put of the row's text with count bytes from the 1-based pos replaced by bytes, done where
+    // the row's bytes are: the undo item keeps the replaced bytes, the width and the Tab summary
+    // follow from the changed part. pos and count are clamped to the row.
+    bool Splice(std::int32_t row, std::int32_t pos, std::int32_t count, std::string_view bytes);
     // row may be GetCount() to append.
     bool Insert(std::int32_t row, std::string_view text);
     bool InsertRow(std::int32_t row, std::string_view text, bool continued);
@@ -139,6 +144,10 @@ public:
     }
     bool ReplayPut(std::int32_t row, std::string_view text, bool continued,
                    std::uint16_t hangLength);
+    // ReplayPut of the row's text with count bytes from the 0-based offset at replaced by bytes
+    // (clamped to the row; bytes must not view it).
+    bool ReplaySplice(std::int32_t row, std::size_t at, std::size_t count, std::string_view bytes,
+                      bool continued, std::uint16_t hangLength);
     bool ReplayFlag(std::int32_t row, bool continued);
     // Takes the wrap width without re-wrapping, then the caret, the top row and the left column.
     void ReplayView(const TViewState& view);
@@ -181,6 +190,18 @@ public:
     [[nodiscard]] std::int32_t CharAtColumn(std::string_view s, std::int32_t col) const noexcept;
     [[nodiscard]] std::int32_t PosNearestX(std::string_view s, double x) const noexcept;
     [[nodiscard]] std::int32_t BoxPosOfColumn(std::string_view s, std::int32_t col) const noexcept;
+    // The same on the text of a row of the store (an empty one outside it), looking for Tabs only
+    // when its Tab summary says it holds one.
+    [[nodiscard]] std::int32_t RowColumnOfPos(std::int32_t row, std::int32_t pos) const noexcept;
+    [[nodiscard]] std::int32_t RowCharAtColumn(std::int32_t row, std::int32_t col) const noexcept;
+
+    // --- Edit generations (see TRowStore): a reader that keeps what it read of a row learns from
+    // them what of the row is still the same.
+    [[nodiscard]] TEditStamp EditStamp() const noexcept { return FRows.Stamp(); }
+    // The leading bytes of the row's text unchanged since stamp; nullopt when unknown or the
+    // row is outside the store.
+    [[nodiscard]] std::optional<std::size_t> SameSince(TEditStamp stamp,
+                                                       std::int32_t row) const noexcept;
 
     // --- Wrapping.
     [[nodiscard]] std::int32_t BreakPos(std::string_view s,
@@ -330,6 +351,16 @@ private:
     void RawInsertRows(std::int32_t row, std::vector<TUMemoStringItem>&& items);
     void RawDeleteRows(std::int32_t row, std::int32_t count);
     void RawPut(std::int32_t row, std::string_view text, bool continued, std::uint16_t hangLength);
+    // Splice's change: at and count lie in the row, at not inside its hanging-indent copy,
+    // bytes do not view the row.
+    void RawSplice(std::int32_t row, std::size_t at, std::size_t count, std::string_view bytes);
+    // The bytes, width and Tab summary of a splice, nothing else.
+    void SpliceText(std::int32_t row, std::size_t at, std::size_t count, std::string_view bytes);
+    // The row's text, width and Tab summary set to text.
+    void SetRowText(std::int32_t row, std::string&& text);
+    // After the row's text changed: its flag, its hanging-indent length (clamped to the text),
+    // its mark, the changed flag and the observer.
+    void RowTextChanged(std::int32_t row, bool continued, std::uint16_t hangLength);
     void RawSetFlag(std::int32_t row, bool continued);
     // A row that does not follow a continued row holds no hanging-indent copy.
     void FixHang(std::int32_t row);

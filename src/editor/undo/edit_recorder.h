@@ -3,6 +3,7 @@
 
 #include "editor/selection/umemo_selection.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -50,6 +51,13 @@ public:
     // that differs.
     virtual void RecordChange(std::int32_t row, std::string_view oldText,
                               std::string_view /*newText*/, bool oldContinued,
+                              std::uint16_t oldHangLength) {
+        RecordRow(TUndoKind::ukChanged, row, oldText, oldContinued, oldHangLength);
+    }
+    // A ukChanged record of a row edited where it is: count bytes of oldText from the 0-based
+    // offset at were replaced by added bytes.
+    virtual void RecordSplice(std::int32_t row, std::string_view oldText, std::size_t /*at*/,
+                              std::size_t /*count*/, std::size_t /*added*/, bool oldContinued,
                               std::uint16_t oldHangLength) {
         RecordRow(TUndoKind::ukChanged, row, oldText, oldContinued, oldHangLength);
     }

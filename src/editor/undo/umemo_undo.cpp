@@ -24,6 +24,15 @@ void TUMemoUndo::RecordChange(std::int32_t row, std::string_view oldText, std::s
     if (!FRedoList.Empty()) FRedoList.Clear();
 }
 
+void TUMemoUndo::RecordSplice(std::int32_t row, std::string_view oldText, std::size_t at,
+                              std::size_t count, std::size_t /*added*/, bool oldContinued,
+                              std::uint16_t oldHangLength) {
+    if (Replaying()) return;
+    FUndoList.Add(TUndoListItem::PartRecord(row, oldText, at, oldText.size() - at - count,
+                                            oldContinued, oldHangLength));
+    if (!FRedoList.Empty()) FRedoList.Clear();
+}
+
 void TUMemoUndo::RecordView(const TViewState& view) {
     if (Replaying()) return;
     FUndoList.Add(TUndoListItem::ViewRecord(view));
@@ -136,6 +145,18 @@ bool TUMemoUndo::Replay(TUndoList& source, TUndoList& target) {
         case TUndoKind::ukChanged: {
             if (!existing) break;
             const TUMemoStringItem& now = FStrings.Item(item.Row);
+            if (item.KeptHead > 0 || item.KeptTail > 0) {
+                // A record of the changed part: the row is edited where it is.
+                const std::size_t size = now.Text.size();
+                const std::size_t head = std::min<std::size_t>(item.KeptHead, size);
+                const std::size_t tail = std::min<std::size_t>(item.KeptTail, size - head);
+                target.Add(TUndoListItem::PartRecord(item.Row, now.Text, head, tail,
+                                                     now.Continued != 0, now.HangLength));
+                FStrings.ReplaySplice(item.Row, head, size - head - tail, item.Text,
+                                      item.Continued != 0, item.HangLength);
+                touch(item.Row);
+                break;
+            }
             const std::string former = item.FormerText(now.Text);
             target.Add(TUndoListItem::ChangeRecord(item.Row, now.Text, former, now.Continued != 0,
                                                    now.HangLength));

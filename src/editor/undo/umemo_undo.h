@@ -24,6 +24,8 @@ public:
                    std::uint16_t oldHangLength) override;
     void RecordChange(std::int32_t row, std::string_view oldText, std::string_view newText,
                       bool oldContinued, std::uint16_t oldHangLength) override;
+    void RecordSplice(std::int32_t row, std::string_view oldText, std::size_t at, std::size_t count,
+                      std::size_t added, bool oldContinued, std::uint16_t oldHangLength) override;
     void RecordView(const TViewState& view) override;
     void NewGroup() override { FUndoList.NewGroup(); }
     [[nodiscard]] bool Replaying() const override {

@@ -22,11 +22,16 @@ TUndoListItem TUndoListItem::RowRecord(TUndoKind kind, std::int32_t row, std::st
     return item;
 }
 
+namespace {
+
+// Rows up to this length are kept whole: the work of comparing would be all that is saved.
+constexpr std::size_t kWholeRowBytes = 4096;
+
+}  // namespace
+
 TUndoListItem TUndoListItem::ChangeRecord(std::int32_t row, std::string_view oldText,
                                           std::string_view newText, bool continued,
                                           std::uint16_t hangLength) {
-    // Rows up to this length are kept whole: the work of comparing would be all that is saved.
-    constexpr std::size_t kWholeRowBytes = 4096;
     if (oldText.size() <= kWholeRowBytes || newText.size() > UINT32_MAX ||
         oldText.size() > UINT32_MAX) {
         return RowRecord(TUndoKind::ukChanged, row, oldText, continued, hangLength);
@@ -37,6 +42,16 @@ TUndoListItem TUndoListItem::ChangeRecord(std::int32_t row, std::string_view old
     while (tail < both - head &&
            oldText[oldText.size() - 1 - tail] == newText[newText.size() - 1 - tail])
         ++tail;
+    return PartRecord(row, oldText, head, tail, continued, hangLength);
+}
+
+TUndoListItem TUndoListItem::PartRecord(std::int32_t row, std::string_view oldText,
+                                        std::size_t head, std::size_t tail, bool continued,
+                                        std::uint16_t hangLength) {
+    if (oldText.size() <= kWholeRowBytes || oldText.size() > UINT32_MAX ||
+        head + tail > oldText.size()) {
+        return RowRecord(TUndoKind::ukChanged, row, oldText, continued, hangLength);
+    }
     TUndoListItem item =
         RowRecord(TUndoKind::ukChanged, row, oldText.substr(head, oldText.size() - head - tail),
                   continued, hangLength);

@@ -44,6 +44,11 @@ struct TUndoListItem {
     [[nodiscard]] static TUndoListItem ChangeRecord(std::int32_t row, std::string_view oldText,
                                                     std::string_view newText, bool continued,
                                                     std::uint16_t hangLength);
+    // The same when the new text is known to keep the first head and the last tail bytes of
+    // oldText (head + tail <= its size).
+    [[nodiscard]] static TUndoListItem PartRecord(std::int32_t row, std::string_view oldText,
+                                                  std::size_t head, std::size_t tail,
+                                                  bool continued, std::uint16_t hangLength);
     // The text a ukChanged record gives back, current being the row's text now.
     [[nodiscard]] std::string FormerText(std::string_view current) const;
     [[nodiscard]] static TUndoListItem ViewRecord(const TViewState& view);
