@@ -335,10 +335,13 @@ std::string_view TRunProcedure::StreamLine(std::string_view line, std::string* l
 }
 
 bool TRunProcedure::CalcRow(int row, bool store, bool assignOnly, bool write) {
-    const std::string line = FMemo.GetLine(row);
-    const std::string_view text = TrimRight(line);
+    // The line is read where it is: input waits while it is calculated. A script may edit the
+    // memo, so it gets a copy.
+    std::string storage;
+    const std::string_view text = TrimRight(FMemo.LineView(row, storage));
     if (IsScriptLine(text)) {
-        if (FCalc.ScriptEnabled() && !assignOnly) return CalcScriptRow(row, text, store, write);
+        if (FCalc.ScriptEnabled() && !assignOnly)
+            return CalcScriptRow(row, std::string(text), store, write);
     } else if (FOptions.IsCalcLine(text) &&
                (!assignOnly || text.find('=', 1) != std::string_view::npos)) {
         if (assignOnly && FOptions.AnsRule == TAnsRule::arRow) SetPrevAns(row);

@@ -499,6 +499,13 @@ std::string TUMemoStrings::GetLine(std::int32_t row) const {
     return line;
 }
 
+std::string_view TUMemoStrings::LineView(std::int32_t row, std::string& storage) const {
+    if (GetCount() == 0) return {};
+    if (FirstRowOfLine(row) == LastRowOfLine(row)) return RowContent(row);
+    storage = GetLine(row);
+    return storage;
+}
+
 void TUMemoStrings::SetLine(std::int32_t row, std::string_view text) {
     BeginEdit(false);
     std::string copy(text);  // text may view one of the rows

@@ -158,6 +158,9 @@ public:
     [[nodiscard]] std::int32_t LastRowOfLine(std::int32_t row) const noexcept;
     // The line's text: its rows joined, each without its hanging-indent copy.
     [[nodiscard]] std::string GetLine(std::int32_t row) const;
+    // The same text without a copy where the line is one row (a view of that row, valid until
+    // the row is next edited); a line of several rows is joined into storage.
+    [[nodiscard]] std::string_view LineView(std::int32_t row, std::string& storage) const;
     // Replaces the line with text and re-wraps it; a caret inside the line goes to its end.
     void SetLine(std::int32_t row, std::string_view text);
 
