@@ -11,6 +11,7 @@
 #include "numbers/calc_error.h"
 #include "numbers/format.h"
 #include "platform/cp932.h"
+#include "platform/scoped_flag.h"
 
 namespace rekna {
 
@@ -18,19 +19,6 @@ namespace {
 
 // Lines longer than this look up each spelling of a name once.
 constexpr std::size_t kSpelledOnce = 512;
-
-// A script runs while the scope lasts: what it reads goes into its dependencies.
-class TScriptScope {
-public:
-    explicit TScriptScope(bool& flag) noexcept : FFlag(flag), FWas(flag) { flag = true; }
-    ~TScriptScope() { FFlag = FWas; }
-    TScriptScope(const TScriptScope&) = delete;
-    TScriptScope& operator=(const TScriptScope&) = delete;
-
-private:
-    bool& FFlag;
-    bool FWas;
-};
 
 // Tells two definitions of a user function apart.
 std::uint32_t FunctionHash(const TUserFunc& f) {
@@ -581,7 +569,8 @@ bool TVtCalc::ExecuteBlock(std::string_view text, int firstLine) {
     if (!BeginScriptRun(text)) return false;
     TScriptOutcome outcome;
     {
-        const TScriptScope scope(FInScript);
+        // A script runs while the scope lasts: what it reads goes into its dependencies.
+        const TScopedFlag scope(FInScript);
         outcome = FScriptHost->ExecuteBlock(text, firstLine, LogEnable);
     }
     return TakeScriptOutcome(std::move(outcome));
@@ -591,7 +580,8 @@ bool TVtCalc::EvaluateExpression(std::string_view text, int line) {
     if (!BeginScriptRun(text)) return false;
     TScriptOutcome outcome;
     {
-        const TScriptScope scope(FInScript);
+        // A script runs while the scope lasts: what it reads goes into its dependencies.
+        const TScopedFlag scope(FInScript);
         outcome = FScriptHost->EvaluateExpression(text, line, LogEnable);
     }
     return TakeScriptOutcome(std::move(outcome));
