@@ -158,8 +158,10 @@ void TUMemoStrings::SpliceText(std::int32_t row, std::size_t at, std::size_t cou
     const bool tabAdded = hasTab(bytes);
     const bool tabRemoved = item.Tabs != 0 && hasTab(old.substr(at, count));
     const bool tabBehind = item.Tabs != 0 && (tabRemoved || hasTab(old.substr(at + count)));
-    bool tabs = tabAdded || (item.Tabs != 0 && !tabRemoved);
-    if (!tabs && tabRemoved) tabs = hasTab(old.substr(0, at)) || hasTab(old.substr(at + count));
+    // A removed Tab may have been the row's last: then the parts that stay are searched.
+    const bool tabs =
+        tabAdded ||
+        (tabRemoved ? hasTab(old.substr(0, at)) || hasTab(old.substr(at + count)) : item.Tabs != 0);
     // Without a Tab from the splice on, the columns before it stay and every byte behind it takes
     // one column, so the width moves by the change of length. A Tab behind it may reach another
     // stop: then the row is walked again.
