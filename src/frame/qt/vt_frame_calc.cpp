@@ -303,6 +303,11 @@ void TVtFrameCalc::DeliverHeldInputWhenIdle() {
         return;
     }
     FDeliveryPending = false;
+    DeliverHeldInputNow();
+}
+
+void TVtFrameCalc::DeliverHeldInputNow() {
+    if (Busy() || !HasHeldInput()) return;
     // The keys typed meanwhile become one edit of the memo, and so one calculation.
     TUMemoStrings& lines = FMemo1->Lines();
     DeliverHeldInput(

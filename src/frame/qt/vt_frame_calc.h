@@ -98,6 +98,9 @@ public:
     static constexpr int kLongCommandProgressMs = 300;
     // Hands the input held during a long command on once the window is idle.
     void DeliverHeldInputLater();
+    // Hands it on now, when the window is idle: keys typed during a calculation reach the memo
+    // before the session's end writes the exit files.
+    void DeliverHeldInputNow();
 
     // --- The option groups: each reads every check of its group and applies it in order.
     void SetCalcMode();

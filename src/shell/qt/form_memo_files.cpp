@@ -626,6 +626,9 @@ void TFormMemo::EndSession() {
     ReadChecks();
     FSessionEnded = true;
     FSessionEnding = true;
+    // What was typed while the calculation ran is the user's text too; with the session ended
+    // a close among it asks nothing.
+    FFrame->DeliverHeldInputNow();
     // The tool windows keep their texts as the window closes; closeEvent writes the exit files.
     close();
     if (OnSessionEnded) OnSessionEnded();
